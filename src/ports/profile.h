@@ -15,12 +15,11 @@ public:
 
     // The user's own profile file.
     virtual std::u16string userProfileString(const std::u16string& section, const std::u16string& key,
-                                             const std::u16string& defaultValue, std::size_t bufferSize)
+        const std::u16string& defaultValue, std::size_t bufferSize)
         = 0;
     // A named profile file; a relative name is resolved in the folder of the user's profile file.
     virtual std::u16string privateProfileString(const std::u16string& section, const std::u16string& key,
-                                                const std::u16string& defaultValue, const std::u16string& fileName,
-                                                std::size_t bufferSize)
+        const std::u16string& defaultValue, const std::u16string& fileName, std::size_t bufferSize)
         = 0;
 };
 

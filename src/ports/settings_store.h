@@ -22,14 +22,14 @@ public:
     virtual ~SettingsStore() = default;
 
     virtual std::u16string GetSetting(const std::u16string& application, const std::u16string& section,
-                                      const std::u16string& key, const std::u16string& defaultValue = {})
+        const std::u16string& key, const std::u16string& defaultValue = {})
         = 0;
     virtual bool SaveSetting(const std::u16string& application, const std::u16string& section,
-                             const std::u16string& key, const std::u16string& value)
+        const std::u16string& key, const std::u16string& value)
         = 0;
     // False when the key (or the section) was not there, or could not be removed.
-    virtual bool DeleteSetting(const std::u16string& application, const std::u16string& section,
-                               const std::u16string& key)
+    virtual bool DeleteSetting(
+        const std::u16string& application, const std::u16string& section, const std::u16string& key)
         = 0;
     virtual bool DeleteSetting(const std::u16string& application, const std::u16string& section) = 0;
 

@@ -9,8 +9,7 @@ namespace vestrak {
 
 // A list of callbacks raised in the order they were connected. Handlers may connect further
 // handlers while the signal is being raised; those run from the next raise on.
-template <typename... Args>
-class Signal {
+template<typename... Args> class Signal {
 public:
     using Handler = std::function<void(Args...)>;
 

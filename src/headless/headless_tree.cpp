@@ -1,0 +1,396 @@
+#include "headless/headless_tree.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace vestrak {
+
+namespace {
+
+constexpr double RowHeightPixels = 18;
+
+// Calls visit(node) for every row that open branches let be seen, top to bottom, until it
+// returns false.
+template<typename Visit> void forEachShownRow(const std::vector<HeadlessNode*>& topNodes, Visit visit)
+{
+    std::vector<std::pair<const std::vector<HeadlessNode*>*, std::size_t>> stack { { &topNodes, 0 } };
+    while (!stack.empty()) {
+        auto& [siblings, next] = stack.back();
+        if (next == siblings->size()) {
+            stack.pop_back();
+            continue;
+        }
+        HeadlessNode* node = (*siblings)[next++];
+        if (!visit(*node))
+            return;
+        if (node->expanded())
+            stack.emplace_back(&node->childNodes(), 0);
+    }
+}
+
+} // namespace
+
+HeadlessNode::HeadlessNode(
+    HeadlessTree& tree, HeadlessNode* parent, std::u16string key, std::u16string text, std::int32_t image)
+    : m_Tree(&tree)
+    , m_Parent(parent)
+    , m_Key(std::move(key))
+    , m_Text(std::move(text))
+    , m_Image(image)
+{
+}
+
+std::u16string HeadlessNode::key() const
+{
+    return exists() ? m_Key : std::u16string();
+}
+std::u16string HeadlessNode::text() const
+{
+    return exists() ? m_Text : std::u16string();
+}
+
+std::u16string HeadlessNode::fullPath() const
+{
+    if (!exists())
+        return {};
+    std::vector<const HeadlessNode*> chain;
+    std::size_t length = 0;
+    for (const HeadlessNode* node = this; node; node = node->m_Parent) {
+        chain.push_back(node);
+        length += node->m_Text.size() + 1;
+    }
+    std::u16string path;
+    path.reserve(length);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (!path.empty() || it != chain.rbegin())
+            path += u'\\';
+        path += (*it)->m_Text;
+    }
+    return path;
+}
+
+NodeRef HeadlessNode::parent() const
+{
+    if (!exists() || !m_Parent)
+        return nullptr;
+    return m_Parent->shared_from_this();
+}
+
+std::int32_t HeadlessNode::children() const
+{
+    return exists() ? static_cast<std::int32_t>(m_Children.size()) : 0;
+}
+
+std::int32_t HeadlessNode::index() const
+{
+    return exists() ? m_Index : 0;
+}
+
+std::int32_t HeadlessNode::image() const
+{
+    return exists() ? m_Image : 0;
+}
+
+bool HeadlessNode::setImage(std::int32_t image)
+{
+    if (!exists() || !holdsImage(m_Tree->imageList(), image))
+        return false;
+    m_Image = image;
+    return true;
+}
+
+std::uint32_t HeadlessNode::backColor() const
+{
+    return exists() ? m_BackColor : WindowBackgroundColor;
+}
+
+void HeadlessNode::setBackColor(std::uint32_t color)
+{
+    if (exists())
+        m_BackColor = color;
+}
+
+bool HeadlessNode::expanded() const
+{
+    return exists() && m_Expanded;
+}
+
+void HeadlessNode::setExpanded(bool expanded)
+{
+    if (exists())
+        m_Expanded = expanded;
+}
+
+bool HeadlessNode::selected() const
+{
+    return exists() && m_Tree->m_Selected.get() == this;
+}
+
+void HeadlessNode::setSelected(bool selected)
+{
+    if (!exists())
+        return;
+    if (selected)
+        m_Tree->select(this);
+    else if (this->selected())
+        m_Tree->select(nullptr);
+}
+
+void HeadlessNode::ensureVisible()
+{
+    if (!exists())
+        return;
+    for (HeadlessNode* ancestor = m_Parent; ancestor; ancestor = ancestor->m_Parent)
+        ancestor->m_Expanded = true;
+    m_Tree->scrollIntoView(*this);
+}
+
+HeadlessTree::HeadlessTree(std::u16string name, Geometry design, bool visible, FocusTracker& focus,
+    ImageList images, double twipsPerPixelY)
+    : HeadlessWidget(std::move(name), design, visible, focus)
+    , m_Images(images)
+    , m_TwipsPerPixelY(twipsPerPixelY)
+{
+}
+
+HeadlessTree::~HeadlessTree()
+{
+    clear();
+}
+
+NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship, const std::u16string& key,
+    const std::u16string& text, std::int32_t image)
+{
+    if (m_NodesByKey.contains(key))
+        return nullptr;
+    HeadlessNode* parent = nullptr;
+    if (relative && relationship == NodeRelationship::Child) {
+        auto* relativeNode = dynamic_cast<HeadlessNode*>(relative.get());
+        if (!relativeNode || relativeNode->m_Tree != this)
+            return nullptr;
+        parent = relativeNode;
+    }
+    auto node
+        = std::make_shared<HeadlessNode>(*this, parent, key, text, holdsImage(m_Images, image) ? image : 0);
+    node->m_Index = static_cast<std::int32_t>(m_Nodes.size()) + 1;
+    (parent ? parent->m_Children : m_TopNodes).push_back(node.get());
+    m_NodesByKey.emplace(key, node.get());
+    m_Nodes.push_back(std::move(node));
+    return m_Nodes.back();
+}
+
+void HeadlessTree::detach(HeadlessNode& node)
+{
+    for (HeadlessNode* child : node.m_Children)
+        detach(*child);
+    m_NodesByKey.erase(node.m_Key);
+    if (m_Selected.get() == &node)
+        m_Selected.reset();
+    node.m_Tree = nullptr;
+    node.m_Parent = nullptr;
+    node.m_Children.clear();
+}
+
+bool HeadlessTree::remove(const NodeRef& node)
+{
+    auto* target = dynamic_cast<HeadlessNode*>(node.get());
+    if (!target || target->m_Tree != this)
+        return false;
+    auto& siblings = target->m_Parent ? target->m_Parent->m_Children : m_TopNodes;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), target));
+    detach(*target);
+    std::erase_if(m_Nodes, [](const std::shared_ptr<HeadlessNode>& each) { return !each->exists(); });
+    for (std::size_t i = 0; i < m_Nodes.size(); ++i)
+        m_Nodes[i]->m_Index = static_cast<std::int32_t>(i) + 1;
+    return true;
+}
+
+void HeadlessTree::clear()
+{
+    for (auto& node : m_Nodes) {
+        node->m_Tree = nullptr;
+        node->m_Parent = nullptr;
+        node->m_Children.clear();
+    }
+    m_Nodes.clear();
+    m_TopNodes.clear();
+    m_NodesByKey.clear();
+    m_Selected.reset();
+    m_ScrollPosition = 0;
+}
+
+std::int32_t HeadlessTree::count() const
+{
+    return static_cast<std::int32_t>(m_Nodes.size());
+}
+
+NodeRef HeadlessTree::node(std::int32_t index) const
+{
+    if (index < 1 || index > count())
+        return nullptr;
+    return m_Nodes[static_cast<std::size_t>(index) - 1];
+}
+
+NodeRef HeadlessTree::find(const std::u16string& key) const
+{
+    auto found = m_NodesByKey.find(key);
+    return found == m_NodesByKey.end() ? nullptr : found->second->shared_from_this();
+}
+
+NodeRef HeadlessTree::selectedNode() const
+{
+    return m_Selected;
+}
+
+void HeadlessTree::select(HeadlessNode* node)
+{
+    m_Selected = node ? std::static_pointer_cast<HeadlessNode>(node->shared_from_this()) : nullptr;
+}
+
+std::int32_t HeadlessTree::rowsPerPage() const
+{
+    return static_cast<std::int32_t>(std::floor(height() / m_TwipsPerPixelY / RowHeightPixels));
+}
+
+std::int32_t HeadlessTree::visibleRowCount() const
+{
+    std::int32_t rows = 0;
+    forEachShownRow(m_TopNodes, [&rows](const HeadlessNode&) {
+        ++rows;
+        return true;
+    });
+    return rows;
+}
+
+std::int32_t HeadlessTree::rowOf(const HeadlessNode& target) const
+{
+    std::int32_t row = 0;
+    std::int32_t found = -1;
+    forEachShownRow(m_TopNodes, [&](const HeadlessNode& node) {
+        if (&node == &target) {
+            found = row;
+            return false;
+        }
+        ++row;
+        return true;
+    });
+    return found;
+}
+
+std::int32_t HeadlessTree::clampedScroll(std::int32_t position) const
+{
+    const std::int32_t last = std::max(0, visibleRowCount() - std::max(0, rowsPerPage()));
+    return std::clamp(position, 0, last);
+}
+
+std::int32_t HeadlessTree::scrollPosition() const
+{
+    // The range shrinks when branches close or the tree gets taller; the position follows it.
+    m_ScrollPosition = clampedScroll(m_ScrollPosition);
+    return m_ScrollPosition;
+}
+
+void HeadlessTree::setScrollPosition(std::int32_t position)
+{
+    m_ScrollPosition = clampedScroll(position);
+}
+
+void HeadlessTree::scrollIntoView(const HeadlessNode& node)
+{
+    const std::int32_t row = rowOf(node);
+    if (row < 0)
+        return;
+    const std::int32_t current = scrollPosition();
+    const std::int32_t page = std::max(1, rowsPerPage());
+    if (row < current)
+        m_ScrollPosition = row;
+    else if (row >= current + page)
+        m_ScrollPosition = clampedScroll(row - page + 1);
+}
+
+double HeadlessTree::rowTop(const HeadlessNode& node) const
+{
+    return (rowOf(node) - scrollPosition()) * RowHeightPixels * m_TwipsPerPixelY;
+}
+
+HeadlessNode* HeadlessTree::operatorTarget(const std::u16string& key) const
+{
+    if (!visible())
+        return nullptr;
+    auto found = m_NodesByKey.find(key);
+    return found == m_NodesByKey.end() ? nullptr : found->second;
+}
+
+bool HeadlessTree::operatorClick(const std::u16string& key)
+{
+    HeadlessNode* node = operatorTarget(key);
+    if (!node)
+        return false;
+    NodeRef handle = node->shared_from_this();
+    MouseDown(1, 0, 0, rowTop(*node));
+    select(node);
+    NodeClick(handle);
+    Click();
+    return true;
+}
+
+bool HeadlessTree::operatorRightClick(const std::u16string& key)
+{
+    HeadlessNode* node = operatorTarget(key);
+    if (!node)
+        return false;
+    MouseDown(2, 0, 0, rowTop(*node));
+    Click();
+    return true;
+}
+
+bool HeadlessTree::operatorDoubleClick(const std::u16string& key)
+{
+    if (!operatorClick(key))
+        return false;
+    DblClick();
+    return true;
+}
+
+bool HeadlessTree::operatorExpand(const std::u16string& key)
+{
+    HeadlessNode* node = operatorTarget(key);
+    if (!node)
+        return false;
+    if (!node->m_Expanded) {
+        node->m_Expanded = true;
+        Expand(node->shared_from_this());
+    }
+    return true;
+}
+
+bool HeadlessTree::operatorCollapse(const std::u16string& key)
+{
+    HeadlessNode* node = operatorTarget(key);
+    if (!node)
+        return false;
+    if (node->m_Expanded) {
+        node->m_Expanded = false;
+        Collapse(node->shared_from_this());
+    }
+    return true;
+}
+
+bool HeadlessTree::operatorMouseMove()
+{
+    if (!visible())
+        return false;
+    MouseMove();
+    return true;
+}
+
+bool HeadlessTree::operatorScroll(std::int32_t position)
+{
+    if (!visible())
+        return false;
+    setScrollPosition(position);
+    return true;
+}
+
+} // namespace vestrak

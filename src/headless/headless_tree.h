@@ -1,0 +1,104 @@
+#pragma once
+
+#include "headless/headless_widget.h"
+#include "ports/tree.h"
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace vestrak {
+
+class HeadlessTree;
+
+class HeadlessNode final : public TreeNode, public std::enable_shared_from_this<HeadlessNode> {
+public:
+    HeadlessNode(HeadlessTree& tree, HeadlessNode* parent, std::u16string key, std::u16string text,
+        std::int32_t image);
+
+    [[nodiscard]] bool exists() const override { return m_Tree != nullptr; }
+    [[nodiscard]] std::u16string key() const override;
+    [[nodiscard]] std::u16string text() const override;
+    [[nodiscard]] std::u16string fullPath() const override;
+    [[nodiscard]] NodeRef parent() const override;
+    [[nodiscard]] std::int32_t children() const override;
+    [[nodiscard]] std::int32_t index() const override;
+    [[nodiscard]] std::int32_t image() const override;
+    bool setImage(std::int32_t image) override;
+    [[nodiscard]] std::uint32_t backColor() const override;
+    void setBackColor(std::uint32_t color) override;
+    [[nodiscard]] bool expanded() const override;
+    void setExpanded(bool expanded) override;
+    [[nodiscard]] bool selected() const override;
+    void setSelected(bool selected) override;
+    void ensureVisible() override;
+
+    [[nodiscard]] const std::vector<HeadlessNode*>& childNodes() const { return m_Children; }
+
+private:
+    friend class HeadlessTree;
+
+    HeadlessTree* m_Tree = nullptr;
+    HeadlessNode* m_Parent = nullptr;
+    std::vector<HeadlessNode*> m_Children;
+    std::u16string m_Key;
+    std::u16string m_Text;
+    std::int32_t m_Image = 0;
+    std::uint32_t m_BackColor = WindowBackgroundColor;
+    bool m_Expanded = false;
+    std::int32_t m_Index = 0;
+};
+
+// An in-memory tree view with rows of 18 pixels that scrolls by rows.
+class HeadlessTree final : public HeadlessWidget<Tree> {
+public:
+    HeadlessTree(std::u16string name, Geometry design, bool visible, FocusTracker& focus, ImageList images,
+        double twipsPerPixelY);
+    ~HeadlessTree() override;
+
+    [[nodiscard]] ImageList imageList() const override { return m_Images; }
+    NodeRef add(const NodeRef& relative, NodeRelationship relationship, const std::u16string& key,
+        const std::u16string& text, std::int32_t image) override;
+    bool remove(const NodeRef& node) override;
+    void clear() override;
+    [[nodiscard]] std::int32_t count() const override;
+    [[nodiscard]] NodeRef node(std::int32_t index) const override;
+    [[nodiscard]] NodeRef find(const std::u16string& key) const override;
+    [[nodiscard]] NodeRef selectedNode() const override;
+    [[nodiscard]] std::uint32_t backColor() const override { return m_BackColor; }
+    void setBackColor(std::uint32_t color) override { m_BackColor = color; }
+    [[nodiscard]] std::int32_t scrollPosition() const override;
+    void setScrollPosition(std::int32_t position) override;
+
+    bool operatorClick(const std::u16string& key) override;
+    bool operatorRightClick(const std::u16string& key) override;
+    bool operatorDoubleClick(const std::u16string& key) override;
+    bool operatorExpand(const std::u16string& key) override;
+    bool operatorCollapse(const std::u16string& key) override;
+    bool operatorMouseMove() override;
+    bool operatorScroll(std::int32_t position) override;
+
+private:
+    friend class HeadlessNode;
+
+    void select(HeadlessNode* node);
+    void scrollIntoView(const HeadlessNode& node);
+    void detach(HeadlessNode& node);
+    [[nodiscard]] HeadlessNode* operatorTarget(const std::u16string& key) const;
+    [[nodiscard]] std::int32_t rowsPerPage() const;
+    [[nodiscard]] std::int32_t visibleRowCount() const;
+    [[nodiscard]] std::int32_t rowOf(const HeadlessNode& node) const;
+    [[nodiscard]] std::int32_t clampedScroll(std::int32_t position) const;
+    [[nodiscard]] double rowTop(const HeadlessNode& node) const;
+
+    ImageList m_Images;
+    double m_TwipsPerPixelY;
+    std::vector<std::shared_ptr<HeadlessNode>> m_Nodes;
+    std::vector<HeadlessNode*> m_TopNodes;
+    std::unordered_map<std::u16string, HeadlessNode*> m_NodesByKey;
+    std::shared_ptr<HeadlessNode> m_Selected;
+    std::uint32_t m_BackColor = WindowBackgroundColor;
+    mutable std::int32_t m_ScrollPosition = 0;
+};
+
+} // namespace vestrak

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ports/command_button.h"
+#include "ports/image_lists.h"
+#include "ports/list_box.h"
+#include "ports/picture_box.h"
+#include "ports/popup_menu.h"
+#include "ports/text_box.h"
+#include "ports/toolbar.h"
+#include "ports/tree.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vestrak {
+
+// The area a container gives a control: its size, its border, and the widgets on it. The
+// surface owns the widgets it creates; they live as long as the surface. The container sizes
+// the surface and then runs the control's resize handling; a control sizing itself raises no
+// resize.
+class ControlSurface {
+public:
+    virtual ~ControlSurface() = default;
+
+    [[nodiscard]] virtual double twipsPerPixelX() const = 0;
+    [[nodiscard]] virtual double twipsPerPixelY() const = 0;
+
+    [[nodiscard]] virtual double innerWidth() const = 0;
+    [[nodiscard]] virtual double innerHeight() const = 0;
+    [[nodiscard]] virtual double outerWidth() const = 0;
+    [[nodiscard]] virtual double outerHeight() const = 0;
+    // The border stays; the inner size follows. False for a size smaller than the border.
+    virtual bool setOuterWidth(double twips) = 0;
+    virtual bool setOuterHeight(double twips) = 0;
+    // Sizes the control's window in pixels at its current position.
+    virtual void setSizeInPixels(std::int32_t width, std::int32_t height) = 0;
+    // Redraws the surface.
+    virtual void refresh() = 0;
+
+    // A tooltip for a widget; a line break in the text starts a second line, and lines wrap at
+    // 300 pixels.
+    virtual void addToolTip(Widget& widget, const std::u16string& text) = 0;
+    [[nodiscard]] virtual std::u16string toolTip(const Widget& widget) const = 0;
+
+    virtual Tree& addTree(const std::u16string& name, Geometry design, ImageList images, bool visible) = 0;
+    virtual Toolbar& addToolbar(const std::u16string& name, Geometry design, ImageList images, bool visible)
+        = 0;
+    virtual ListBox& addListBox(const std::u16string& name, Geometry design, bool visible) = 0;
+    virtual TextBox& addTextBox(const std::u16string& name, Geometry design, TextBoxLines lines, bool visible)
+        = 0;
+    virtual PictureBox& addPictureBox(const std::u16string& name, Geometry design, bool visible) = 0;
+    virtual CommandButton& addCommandButton(
+        const std::u16string& name, Geometry design, ButtonPicture picture, bool visible)
+        = 0;
+    virtual PopupMenu& addPopupMenu(const std::u16string& name, const std::u16string& firstItemCaption) = 0;
+
+    // For containers: the widgets by name, in order of creation.
+    [[nodiscard]] virtual Widget* widget(std::u16string_view name) const = 0;
+    [[nodiscard]] virtual std::vector<Widget*> widgets() const = 0;
+    // The widget that took the input focus last; null when none did.
+    [[nodiscard]] virtual Widget* focusedWidget() const = 0;
+};
+
+} // namespace vestrak

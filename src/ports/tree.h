@@ -1,0 +1,101 @@
+#pragma once
+
+#include "ports/image_lists.h"
+#include "ports/signal.h"
+#include "ports/widget.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vestrak {
+
+class TreeNode;
+// A handle to a node. It stays safe after the node has left its tree: a removed node answers
+// with empty values and ignores changes.
+using NodeRef = std::shared_ptr<TreeNode>;
+
+class TreeNode {
+public:
+    virtual ~TreeNode() = default;
+
+    // False once the node has been removed from its tree (or the tree was cleared).
+    [[nodiscard]] virtual bool exists() const = 0;
+    [[nodiscard]] virtual std::u16string key() const = 0;
+    [[nodiscard]] virtual std::u16string text() const = 0;
+    // The texts from the top node down to this one, joined by "\".
+    [[nodiscard]] virtual std::u16string fullPath() const = 0;
+    [[nodiscard]] virtual NodeRef parent() const = 0;
+    [[nodiscard]] virtual std::int32_t children() const = 0;
+    // Position in the tree's node collection in order of addition, from 1; 0 once removed.
+    [[nodiscard]] virtual std::int32_t index() const = 0;
+
+    [[nodiscard]] virtual std::int32_t image() const = 0;
+    // False when the tree's image list has no such image; the node keeps its image then.
+    virtual bool setImage(std::int32_t image) = 0;
+    [[nodiscard]] virtual std::uint32_t backColor() const = 0;
+    virtual void setBackColor(std::uint32_t color) = 0;
+    // A flag of the node: it may be set before the node has children.
+    [[nodiscard]] virtual bool expanded() const = 0;
+    virtual void setExpanded(bool expanded) = 0;
+    [[nodiscard]] virtual bool selected() const = 0;
+    // Selecting a node makes it the tree's selected node.
+    virtual void setSelected(bool selected) = 0;
+    // Opens every ancestor and scrolls the node into view.
+    virtual void ensureVisible() = 0;
+};
+
+enum class NodeRelationship { Last, Child };
+
+// A tree view with its node collection. Setting states from code raises no event; only the
+// operator actions at the end raise them.
+class Tree : public Widget {
+public:
+    [[nodiscard]] WidgetKind kind() const override { return WidgetKind::Tree; }
+    [[nodiscard]] virtual ImageList imageList() const = 0;
+
+    // Adds a node as the last child of relative (Child) or as the last top node (Last, or no
+    // relative). Null when the key is already in the tree. An image the image list lacks gives
+    // a node without an image.
+    virtual NodeRef add(const NodeRef& relative, NodeRelationship relationship, const std::u16string& key,
+        const std::u16string& text, std::int32_t image)
+        = 0;
+    // Removes the node with its subtree; the indexes of the nodes after it move up.
+    virtual bool remove(const NodeRef& node) = 0;
+    virtual void clear() = 0;
+    [[nodiscard]] virtual std::int32_t count() const = 0;
+    // By position from 1; null outside 1 to count.
+    [[nodiscard]] virtual NodeRef node(std::int32_t index) const = 0;
+    // Null when no node has that key.
+    [[nodiscard]] virtual NodeRef find(const std::u16string& key) const = 0;
+    [[nodiscard]] virtual NodeRef selectedNode() const = 0;
+
+    [[nodiscard]] virtual std::uint32_t backColor() const = 0;
+    virtual void setBackColor(std::uint32_t color) = 0;
+
+    // The index, from 0, of the first row shown among the rows that open branches let be seen.
+    [[nodiscard]] virtual std::int32_t scrollPosition() const = 0;
+    // Limited to the scroll range: the range ends where the last row reaches the bottom.
+    virtual void setScrollPosition(std::int32_t position) = 0;
+
+    Signal<const NodeRef&> NodeClick;
+    Signal<const NodeRef&> Expand;
+    Signal<const NodeRef&> Collapse;
+    Signal<> Click;
+    Signal<> DblClick;
+    // Button code (1 left, 2 right, 4 middle), shift state, position in twips.
+    Signal<std::int16_t, std::int16_t, double, double> MouseDown;
+    Signal<> MouseMove;
+
+    // Operator actions: what a mouse does, raising the events a toolkit raises, in its order.
+    // False when the tree is hidden or has no node with that key.
+    virtual bool operatorClick(const std::u16string& key) = 0;
+    virtual bool operatorRightClick(const std::u16string& key) = 0;
+    virtual bool operatorDoubleClick(const std::u16string& key) = 0;
+    virtual bool operatorExpand(const std::u16string& key) = 0;
+    virtual bool operatorCollapse(const std::u16string& key) = 0;
+    virtual bool operatorMouseMove() = 0;
+    virtual bool operatorScroll(std::int32_t position) = 0;
+};
+
+} // namespace vestrak

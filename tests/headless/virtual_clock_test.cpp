@@ -1,0 +1,65 @@
+#include "headless/virtual_clock.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace vestrak;
+
+TEST(VirtualClock, TimersFireOncePerWholeIntervalInTimeThenEnableOrder)
+{
+    VirtualClock clock;
+    std::vector<std::string> fired;
+    auto flash = clock.createTimer(500, true);
+    auto update = clock.createTimer(100, false);
+    auto filter = clock.createTimer(200, true);
+    update->setEnabled(true);
+    flash->Tick.connect([&] { fired.push_back("flash@" + std::to_string(clock.elapsedMilliseconds())); });
+    update->Tick.connect([&] { fired.push_back("update@" + std::to_string(clock.elapsedMilliseconds())); });
+    filter->Tick.connect([&] { fired.push_back("filter@" + std::to_string(clock.elapsedMilliseconds())); });
+
+    clock.advance(499);
+    clock.advance(1);
+    EXPECT_EQ(fired,
+        (std::vector<std::string> { "update@100", "filter@200", "update@200", "update@300", "filter@400",
+            "update@400", "flash@500", "update@500" }));
+    EXPECT_EQ(clock.elapsedMilliseconds(), 500);
+}
+
+TEST(VirtualClock, HandlersMayDisableReEnableOrEndTimers)
+{
+    VirtualClock clock;
+    auto update = clock.createTimer(100, true);
+    auto other = clock.createTimer(100, true);
+    std::vector<std::int64_t> updates;
+    update->Tick.connect([&] {
+        updates.push_back(clock.elapsedMilliseconds());
+        // Switching off for the handler and on again starts a new interval from now.
+        update->setEnabled(false);
+        clock.advance(0);
+        update->setEnabled(true);
+        other.reset();
+    });
+    clock.advance(350);
+    EXPECT_EQ(updates, (std::vector<std::int64_t> { 100, 200, 300 }));
+
+    update->setEnabled(false);
+    clock.advance(1000);
+    EXPECT_EQ(updates.size(), 3u);
+    update->setInterval(0);
+    update->setEnabled(true);
+    clock.advance(1000);
+    EXPECT_EQ(updates.size(), 3u) << "a timer without interval never fires";
+}
+
+TEST(VirtualClock, ReadsTimeOfDayAcrossMidnight)
+{
+    VirtualClock clock(23 * 3600 + 59 * 60 + 59.5);
+    EXPECT_EQ(clock.dateText(), u"2000-01-01");
+    EXPECT_EQ(clock.timeText(), u"23:59:59");
+    EXPECT_DOUBLE_EQ(clock.secondsSinceMidnight(), 86399.5);
+    clock.advance(750);
+    EXPECT_EQ(clock.dateText(), u"2000-01-02");
+    EXPECT_EQ(clock.timeText(), u"00:00:00");
+    EXPECT_DOUBLE_EQ(clock.secondsSinceMidnight(), 0.25);
+}

@@ -1,0 +1,344 @@
+#include "widget_contract.h"
+
+#include <string>
+#include <vector>
+
+using namespace vestrak;
+
+namespace {
+
+constexpr Geometry TreeArea { 0, 0, 3000, 5 * 18 * 15 };
+
+struct TreeEvents {
+    std::vector<std::string> log;
+
+    explicit TreeEvents(Tree& tree)
+    {
+        tree.MouseDown.connect([this](std::int16_t button, std::int16_t, double, double) {
+            log.push_back("down" + std::to_string(button));
+        });
+        tree.NodeClick.connect([this, &tree](const NodeRef& node) {
+            const bool selectedFirst = tree.selectedNode() == node;
+            log.push_back(std::string("nodeclick:") + (selectedFirst ? "selected" : "unselected"));
+        });
+        tree.Click.connect([this] { log.emplace_back("click"); });
+        tree.DblClick.connect([this] { log.emplace_back("dblclick"); });
+        tree.Expand.connect([this](const NodeRef&) { log.emplace_back("expand"); });
+        tree.Collapse.connect([this](const NodeRef&) { log.emplace_back("collapse"); });
+        tree.MouseMove.connect([this] { log.emplace_back("move"); });
+    }
+};
+
+} // namespace
+
+TEST_P(WidgetContract, TreeNodesHaveUniqueKeysPathsAndIndexesInOrderOfAddition)
+{
+    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
+    NodeRef plant = tree.add(nullptr, NodeRelationship::Last, u"P/0", u"Plant", 1);
+    NodeRef pump = tree.add(plant, NodeRelationship::Child, u"P1/1", u"Pump", 4);
+    NodeRef motor = tree.add(pump, NodeRelationship::Child, u"P11/2", u"Motor", 5);
+    NodeRef utilities = tree.add(nullptr, NodeRelationship::Last, u"Q/3", u"Utilities", 2);
+    ASSERT_TRUE(plant && pump && motor && utilities);
+
+    EXPECT_EQ(tree.add(plant, NodeRelationship::Child, u"P1/1", u"Again", 1), nullptr);
+    EXPECT_EQ(tree.count(), 4);
+    EXPECT_EQ(motor->fullPath(), u"Plant\\Pump\\Motor");
+    EXPECT_EQ(motor->parent(), pump);
+    EXPECT_EQ(plant->parent(), nullptr);
+    EXPECT_EQ(plant->children(), 1);
+    EXPECT_EQ(utilities->index(), 4);
+    EXPECT_EQ(tree.node(2), pump);
+    EXPECT_EQ(tree.find(u"P11/2"), motor);
+    EXPECT_EQ(tree.find(u"p11/2"), nullptr);
+    EXPECT_EQ(tree.node(0), nullptr);
+    EXPECT_EQ(tree.node(5), nullptr);
+
+    ASSERT_TRUE(tree.remove(pump));
+    EXPECT_EQ(tree.count(), 2);
+    EXPECT_EQ(utilities->index(), 2);
+    EXPECT_EQ(plant->children(), 0);
+    EXPECT_FALSE(motor->exists());
+    EXPECT_EQ(tree.find(u"P11/2"), nullptr);
+    EXPECT_TRUE(tree.add(plant, NodeRelationship::Child, u"P1/1", u"Pump again", 4))
+        << "a removed key is free";
+}
+
+TEST_P(WidgetContract, NodeHandlesStaySafeAfterTheTreeIsCleared)
+{
+    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::StatusIcons, true);
+    NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 2);
+    NodeRef child = tree.add(top, NodeRelationship::Child, u"A1/1", u"A1", 2);
+    child->setSelected(true);
+    tree.clear();
+
+    EXPECT_EQ(tree.count(), 0);
+    EXPECT_EQ(tree.selectedNode(), nullptr);
+    for (const NodeRef& gone : { top, child }) {
+        EXPECT_FALSE(gone->exists());
+        EXPECT_EQ(gone->index(), 0);
+        EXPECT_EQ(gone->text(), u"");
+        EXPECT_EQ(gone->fullPath(), u"");
+        EXPECT_EQ(gone->parent(), nullptr);
+        EXPECT_FALSE(gone->setImage(1));
+        gone->setExpanded(true);
+        gone->setSelected(true);
+        gone->ensureVisible();
+        gone->setBackColor(0xFF);
+        EXPECT_FALSE(gone->expanded());
+    }
+    EXPECT_EQ(tree.selectedNode(), nullptr);
+    EXPECT_FALSE(tree.remove(child));
+    EXPECT_EQ(tree.add(child, NodeRelationship::Child, u"X/2", u"X", 1), nullptr);
+}
+
+TEST_P(WidgetContract, NodeImagesAreCheckedAgainstTheImageList)
+{
+    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::StatusIcons, true);
+    NodeRef node = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 4);
+    EXPECT_EQ(node->image(), 4);
+    EXPECT_FALSE(node->setImage(7));
+    EXPECT_EQ(node->image(), 4);
+    EXPECT_TRUE(node->setImage(0));
+    EXPECT_EQ(node->image(), 0);
+    EXPECT_TRUE(node->setImage(6));
+    EXPECT_EQ(tree.add(nullptr, NodeRelationship::Last, u"B/1", u"B", 12)->image(), 0);
+}
+
+TEST_P(WidgetContract, StatesSetFromCodeRaiseNoEvents)
+{
+    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
+    TreeEvents events(tree);
+    NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 1);
+    NodeRef child = tree.add(top, NodeRelationship::Child, u"A1/1", u"A1", 1);
+    top->setExpanded(true);
+    top->setExpanded(false);
+    child->setSelected(true);
+    child->ensureVisible();
+    tree.setScrollPosition(0);
+
+    Toolbar& toolbar = surface->addToolbar(u"Bar", {}, ImageList::SystemIcons, true);
+    int buttonClicks = 0;
+    toolbar.ButtonClick.connect([&](const ButtonRef&) { ++buttonClicks; });
+    toolbar.addButton(u"K4", 4)->setValue(1);
+
+    ListBox& list = surface->addListBox(u"List", { 0, 0, 795, 780 }, true);
+    int listClicks = 0;
+    list.Click.connect([&] { ++listClicks; });
+    list.addItem(u"one");
+    list.setListIndex(0);
+
+    TextBox& text = surface->addTextBox(u"Text", {}, TextBoxLines::Single, true);
+    int keys = 0;
+    text.KeyPress.connect([&](std::int16_t&) { ++keys; });
+    text.setText(u"typed by code");
+
+    EXPECT_TRUE(events.log.empty());
+    EXPECT_EQ(buttonClicks + listClicks + keys, 0);
+    EXPECT_TRUE(top->expanded()) << "ensureVisible opens the ancestors";
+    EXPECT_EQ(tree.selectedNode(), child);
+}
+
+TEST_P(WidgetContract, OperatorActionsOnTheTreeRaiseEventsInToolkitOrder)
+{
+    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
+    NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 1);
+    NodeRef child = tree.add(top, NodeRelationship::Child, u"A1/1", u"A1", 1);
+    TreeEvents events(tree);
+
+    EXPECT_TRUE(tree.operatorClick(u"A/0"));
+    EXPECT_EQ(events.log, (std::vector<std::string> { "down1", "nodeclick:selected", "click" }));
+    events.log.clear();
+
+    EXPECT_TRUE(tree.operatorRightClick(u"A1/1"));
+    EXPECT_EQ(events.log, (std::vector<std::string> { "down2", "click" }));
+    EXPECT_EQ(tree.selectedNode(), top) << "a right click leaves the selection";
+    events.log.clear();
+
+    EXPECT_TRUE(tree.operatorDoubleClick(u"A1/1"));
+    EXPECT_EQ(events.log, (std::vector<std::string> { "down1", "nodeclick:selected", "click", "dblclick" }));
+    events.log.clear();
+
+    EXPECT_TRUE(tree.operatorExpand(u"A/0"));
+    EXPECT_TRUE(tree.operatorExpand(u"A/0"));
+    EXPECT_TRUE(tree.operatorCollapse(u"A/0"));
+    EXPECT_TRUE(tree.operatorCollapse(u"A/0"));
+    EXPECT_TRUE(tree.operatorMouseMove());
+    EXPECT_EQ(events.log, (std::vector<std::string> { "expand", "collapse", "move" }));
+    events.log.clear();
+
+    EXPECT_FALSE(tree.operatorClick(u"missing"));
+    tree.setVisible(false);
+    EXPECT_FALSE(tree.operatorClick(u"A/0"));
+    EXPECT_FALSE(tree.operatorMouseMove());
+    EXPECT_TRUE(events.log.empty());
+}
+
+TEST_P(WidgetContract, TreeScrollsByRowsWithinItsRange)
+{
+    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
+    NodeRef branch = tree.add(nullptr, NodeRelationship::Last, u"B", u"Branch", 1);
+    branch->setExpanded(true);
+    for (int i = 0; i < 19; ++i) {
+        std::u16string key = u"C" + std::u16string(1, static_cast<char16_t>(u'a' + i));
+        tree.add(branch, NodeRelationship::Child, key, key, 4);
+    }
+    // 20 rows shown, 5 fit: the last row reaches the bottom at position 15.
+    tree.setScrollPosition(100);
+    EXPECT_EQ(tree.scrollPosition(), 15);
+    tree.setScrollPosition(-3);
+    EXPECT_EQ(tree.scrollPosition(), 0);
+    EXPECT_TRUE(tree.operatorScroll(7));
+    EXPECT_EQ(tree.scrollPosition(), 7);
+
+    tree.find(u"Ck")->ensureVisible();
+    EXPECT_EQ(tree.scrollPosition(), 7) << "a row already in view does not scroll";
+    tree.find(u"Cs")->ensureVisible();
+    EXPECT_EQ(tree.scrollPosition(), 15);
+    tree.find(u"B")->ensureVisible();
+    EXPECT_EQ(tree.scrollPosition(), 0);
+
+    tree.setScrollPosition(10);
+    branch->setExpanded(false);
+    EXPECT_EQ(tree.scrollPosition(), 0) << "closing the branch leaves nothing to scroll";
+}
+
+TEST_P(WidgetContract, ToolbarButtonsAreCheckButtonsThatFlowIntoRows)
+{
+    Toolbar& toolbar = surface->addToolbar(u"Bar", {}, ImageList::SystemIcons, true);
+    EXPECT_EQ(toolbar.height(), 22 * 15) << "an empty toolbar still has one row";
+    ButtonRef k4 = toolbar.addButton(u"K4", 4);
+    toolbar.addButton(u"K5", 5);
+    toolbar.addButton(u"K6", 6);
+    EXPECT_EQ(toolbar.addButton(u"K5", 5), nullptr);
+    EXPECT_EQ(toolbar.buttonCount(), 3);
+    EXPECT_EQ(toolbar.width(), 3 * 22 * 15);
+    EXPECT_EQ(toolbar.addButton(u"K12", 12)->image(), 0);
+
+    ASSERT_TRUE(toolbar.setWidth(2 * 22 * 15));
+    EXPECT_EQ(toolbar.height(), 2 * 22 * 15);
+
+    std::vector<std::pair<std::u16string, std::int32_t>> clicks;
+    toolbar.ButtonClick.connect(
+        [&](const ButtonRef& button) { clicks.emplace_back(button->key(), button->value()); });
+    EXPECT_TRUE(toolbar.operatorClick(u"K4"));
+    EXPECT_TRUE(toolbar.operatorClick(u"K4"));
+    EXPECT_FALSE(toolbar.operatorClick(u"K9"));
+    EXPECT_EQ(clicks, (std::vector<std::pair<std::u16string, std::int32_t>> { { u"K4", 1 }, { u"K4", 0 } }));
+
+    k4->setToolTipText(u"Pumps");
+    EXPECT_EQ(toolbar.findButton(u"K4")->toolTipText(), u"Pumps");
+    EXPECT_EQ(toolbar.button(1), k4);
+    toolbar.clearButtons();
+    EXPECT_EQ(toolbar.buttonCount(), 0);
+    EXPECT_FALSE(k4->exists());
+    k4->setValue(1);
+    EXPECT_EQ(k4->value(), 0);
+}
+
+TEST_P(WidgetContract, ListBoxKeepsItemDataAndReportsClicksAfterTheIndexMoved)
+{
+    ListBox& list = surface->addListBox(u"List", { 0, 330, 795, 780 }, true);
+    EXPECT_EQ(list.newIndex(), -1);
+    list.addItem(u"Pump 1");
+    list.addItem(u"Pump 2");
+    EXPECT_EQ(list.newIndex(), 1);
+    EXPECT_TRUE(list.setItemData(list.newIndex(), 40000));
+    EXPECT_FALSE(list.setItemData(2, 1));
+    EXPECT_EQ(list.itemData(1), 40000);
+    EXPECT_EQ(list.itemText(0), u"Pump 1");
+
+    std::vector<std::int32_t> indexAtClick;
+    list.Click.connect([&] { indexAtClick.push_back(list.listIndex()); });
+    int doubleClicks = 0;
+    list.DblClick.connect([&] { ++doubleClicks; });
+    EXPECT_TRUE(list.operatorClick(1));
+    EXPECT_TRUE(list.operatorDoubleClick(0));
+    EXPECT_FALSE(list.operatorClick(2));
+    EXPECT_EQ(indexAtClick, (std::vector<std::int32_t> { 1, 0 }));
+    EXPECT_EQ(doubleClicks, 1);
+
+    list.clear();
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(list.listIndex(), -1);
+}
+
+TEST_P(WidgetContract, TypedKeysPassThroughTheKeyPressHandler)
+{
+    TextBox& text = surface->addTextBox(u"Text", { 72, 2088, 1848, 240 }, TextBoxLines::Single, true);
+    text.KeyPress.connect([](std::int16_t& key) {
+        if (key == 13)
+            key = 0;
+        else if (key == u'a')
+            key = u'A';
+    });
+    EXPECT_TRUE(text.operatorType(u"pa\rb"));
+    EXPECT_EQ(text.text(), u"pAb");
+    text.setVisible(false);
+    EXPECT_FALSE(text.operatorType(u"x"));
+}
+
+TEST_P(WidgetContract, PopupMenuItemsAreCreatedAndRemovedByIndex)
+{
+    PopupMenu& menu = surface->addPopupMenu(u"Menu", u"...");
+    EXPECT_EQ(menu.itemCount(), 1);
+    EXPECT_EQ(menu.caption(0), u"...");
+    EXPECT_FALSE(menu.addItem(2));
+    EXPECT_TRUE(menu.addItem(1));
+    EXPECT_TRUE(menu.setCaption(1, u"Show details"));
+    EXPECT_FALSE(menu.setCaption(2, u"none"));
+    EXPECT_FALSE(menu.removeItem(0));
+
+    int shown = 0;
+    std::vector<std::int32_t> chosen;
+    menu.Shown.connect([&] { ++shown; });
+    menu.ItemClick.connect([&](std::int32_t index) { chosen.push_back(index); });
+    menu.popup();
+    EXPECT_TRUE(menu.operatorChoose(1));
+    EXPECT_FALSE(menu.operatorChoose(5));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(chosen, std::vector<std::int32_t> { 1 });
+
+    EXPECT_TRUE(menu.removeItem(1));
+    EXPECT_EQ(menu.itemCount(), 1);
+}
+
+TEST_P(WidgetContract, SurfaceKeepsItsBorderTracksFocusAndFindsWidgetsByName)
+{
+    auto bordered = GetParam().make(4800, 3600, 30);
+    EXPECT_EQ(bordered->innerWidth(), 4740);
+    EXPECT_TRUE(bordered->setOuterWidth(195 + 60));
+    EXPECT_EQ(bordered->innerWidth(), 195);
+    EXPECT_FALSE(bordered->setOuterHeight(10));
+    EXPECT_EQ(bordered->outerHeight(), 3600);
+    bordered->setSizeInPixels(400, 300);
+    EXPECT_EQ(bordered->outerWidth(), 6000);
+    EXPECT_EQ(bordered->outerHeight(), 4500);
+
+    CommandButton& collapse = surface->addCommandButton(
+        u"Command_Collapse", { 1740, 30, 195, 225 }, ButtonPicture::TriangleLeft, false);
+    TextBox& text = surface->addTextBox(u"Text_Filter", {}, TextBoxLines::Single, true);
+    EXPECT_EQ(surface->widget(u"Command_Collapse"), &collapse);
+    EXPECT_EQ(surface->widget(u"Nothing"), nullptr);
+    EXPECT_EQ(surface->widgets().size(), 2u);
+
+    EXPECT_FALSE(collapse.setFocus());
+    EXPECT_EQ(surface->focusedWidget(), nullptr);
+    EXPECT_TRUE(text.setFocus());
+    EXPECT_EQ(surface->focusedWidget(), &text);
+
+    EXPECT_FALSE(collapse.setHeight(-1));
+    EXPECT_EQ(collapse.height(), 225);
+    collapse.setLeft(2790.5);
+    EXPECT_EQ(collapse.left(), 2790.5) << "twips read back exactly as set";
+
+    surface->addToolTip(collapse, u"Collapse Navigation Tree\r\nnotice");
+    EXPECT_EQ(surface->toolTip(collapse), u"Collapse Navigation Tree\r\nnotice");
+    EXPECT_EQ(surface->toolTip(text), u"");
+
+    int clicks = 0;
+    collapse.Click.connect([&] { ++clicks; });
+    EXPECT_FALSE(collapse.operatorClick());
+    collapse.setVisible(true);
+    EXPECT_TRUE(collapse.operatorClick());
+    EXPECT_EQ(clicks, 1);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ports/control_surface.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+// What every widget set promises the controls. A widget set runs this suite by instantiating
+// WidgetContract with a factory of its surfaces (15 twips per pixel).
+using SurfaceFactory = std::function<std::unique_ptr<vestrak::ControlSurface>(
+    double outerWidth, double outerHeight, double border)>;
+
+struct NamedSurfaceFactory {
+    std::string name;
+    SurfaceFactory make;
+};
+
+class WidgetContract : public testing::TestWithParam<NamedSurfaceFactory> {
+protected:
+    void SetUp() override { surface = GetParam().make(4800, 3600, 0); }
+
+    std::unique_ptr<vestrak::ControlSurface> surface;
+};
+
+inline std::string surfaceFactoryName(const testing::TestParamInfo<NamedSurfaceFactory>& info)
+{
+    return info.param.name;
+}
