@@ -1,0 +1,193 @@
+#include "procs/encoding.h"
+
+#include <array>
+#include <cstdint>
+
+namespace vestrak {
+
+namespace {
+
+constexpr char32_t ReplacementCharacter = 0xFFFD;
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+// One step of UTF-8 decoding: the code point, or nothing for an invalid sequence, and how many
+// bytes it took (the longest valid start of a sequence, at least one byte).
+struct Utf8Step {
+    std::optional<char32_t> codePoint;
+    std::size_t length = 1;
+};
+
+Utf8Step DecodeUtf8At(std::string_view bytes, std::size_t position)
+{
+    const auto lead = static_cast<unsigned char>(bytes[position]);
+    if (lead < 0x80) {
+        return { lead, 1 };
+    }
+    std::size_t continuationCount = 0;
+    char32_t codePoint = 0;
+    unsigned char lowestSecond = 0x80;
+    unsigned char highestSecond = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        continuationCount = 1;
+        codePoint = lead & 0x1FU;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        continuationCount = 2;
+        codePoint = lead & 0x0FU;
+        lowestSecond = lead == 0xE0 ? 0xA0 : 0x80; // no overlong forms
+        highestSecond = lead == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        continuationCount = 3;
+        codePoint = lead & 0x07U;
+        lowestSecond = lead == 0xF0 ? 0x90 : 0x80;
+        highestSecond = lead == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
+    } else {
+        return {};
+    }
+    for (std::size_t index = 1; index <= continuationCount; ++index) {
+        if (position + index >= bytes.size()) {
+            return { std::nullopt, index };
+        }
+        const auto unit = static_cast<unsigned char>(bytes[position + index]);
+        const unsigned char lowest = index == 1 ? lowestSecond : 0x80;
+        const unsigned char highest = index == 1 ? highestSecond : 0xBF;
+        if (unit < lowest || unit > highest) {
+            return { std::nullopt, index };
+        }
+        codePoint = (codePoint << 6) | (unit & 0x3FU);
+    }
+    return { codePoint, continuationCount + 1 };
+}
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    for (std::size_t position = 0; position < bytes.size();) {
+        const Utf8Step step = DecodeUtf8At(bytes, position);
+        if (!step.codePoint) {
+            return false;
+        }
+        position += step.length;
+    }
+    return true;
+}
+
+void AppendUtf16(std::u16string& text, char32_t codePoint)
+{
+    if (codePoint < 0x10000) {
+        text.push_back(static_cast<char16_t>(codePoint));
+        return;
+    }
+    const char32_t offset = codePoint - 0x10000;
+    text.push_back(static_cast<char16_t>(0xD800 + (offset >> 10)));
+    text.push_back(static_cast<char16_t>(0xDC00 + (offset & 0x3FF)));
+}
+
+void AppendUtf8(std::string& bytes, char32_t codePoint)
+{
+    if (codePoint < 0x80) {
+        bytes.push_back(static_cast<char>(codePoint));
+    } else if (codePoint < 0x800) {
+        bytes.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
+        bytes.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+    } else if (codePoint < 0x10000) {
+        bytes.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
+        bytes.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+        bytes.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+    } else {
+        bytes.push_back(static_cast<char>(0xF0 | (codePoint >> 18)));
+        bytes.push_back(static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)));
+        bytes.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+        bytes.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+    }
+}
+
+// Bytes 0x80 to 0x9F of Windows-1252; the five it leaves undefined stand for themselves.
+constexpr std::array<char16_t, 32> Windows1252High = {
+    0x20AC,
+    0x0081,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021,
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0x008D,
+    0x017D,
+    0x008F,
+    0x0090,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014,
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0x009D,
+    0x017E,
+    0x0178,
+};
+
+std::u16string FromWindows1252(std::string_view bytes)
+{
+    std::u16string text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto unit = static_cast<unsigned char>(byte);
+        text.push_back(unit >= 0x80 && unit <= 0x9F ? Windows1252High[unit - 0x80] : char16_t { unit });
+    }
+    return text;
+}
+
+} // namespace
+
+std::u16string DecodeObjectFile(std::string_view bytes)
+{
+    if (bytes.starts_with(ByteOrderMark)) {
+        return FromUtf8(bytes.substr(ByteOrderMark.size()));
+    }
+    return IsValidUtf8(bytes) ? FromUtf8(bytes) : FromWindows1252(bytes);
+}
+
+std::string ToUtf8(std::u16string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        const char16_t unit = text[index];
+        char32_t codePoint = unit;
+        if (unit >= 0xD800 && unit <= 0xDFFF) {
+            const bool pairs = unit <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00
+                && text[index + 1] <= 0xDFFF;
+            if (pairs) {
+                codePoint = 0x10000 + ((char32_t { unit } - 0xD800) << 10) + (text[++index] - 0xDC00);
+            } else {
+                codePoint = ReplacementCharacter;
+            }
+        }
+        AppendUtf8(bytes, codePoint);
+    }
+    return bytes;
+}
+
+std::u16string FromUtf8(std::string_view bytes)
+{
+    std::u16string text;
+    text.reserve(bytes.size());
+    for (std::size_t position = 0; position < bytes.size();) {
+        const Utf8Step step = DecodeUtf8At(bytes, position);
+        AppendUtf16(text, step.codePoint.value_or(ReplacementCharacter));
+        position += step.length;
+    }
+    return text;
+}
+
+} // namespace vestrak

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vestrak {
+
+// Object file bytes as text: UTF-8 when the bytes are valid UTF-8 or begin with a UTF-8 byte order
+// mark (which is skipped), otherwise Windows-1252, so files saved on Windows and on Linux both read.
+std::u16string DecodeObjectFile(std::string_view bytes);
+
+// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
+std::string ToUtf8(std::u16string_view text);
+// UTF-8 to UTF-16; each invalid sequence becomes U+FFFD.
+std::u16string FromUtf8(std::string_view bytes);
+
+// Takes the next line off the front of `rest`; nothing once `rest` is empty. A line ends at CR LF,
+// a lone CR or a lone LF, which is not part of the line; the last line needs no line end.
+std::optional<std::u16string_view> TakeTextLine(std::u16string_view& rest);
+// Every line of the text; a final line end does not start another (empty) line.
+std::vector<std::u16string> SplitTextLines(std::u16string_view text);
+
+} // namespace vestrak

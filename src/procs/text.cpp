@@ -1,0 +1,114 @@
+#include "procs/text.h"
+
+#include <optional>
+
+namespace vestrak {
+
+namespace {
+
+constexpr char16_t Tab = u'\t';
+constexpr char16_t Apostrophe = u'\'';
+
+// A tab when the text holds one, else an apostrophe when it holds one, else nothing.
+std::optional<char16_t> AutomaticSeparator(std::u16string_view text)
+{
+    for (const char16_t candidate : { Tab, Apostrophe }) {
+        if (text.find(candidate) != std::u16string_view::npos) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+bool StartsWithIgnoringCase(std::u16string_view text, std::u16string_view prefix)
+{
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (ToUpper(text[i]) != ToUpper(prefix[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16string& separator)
+{
+    if (separator.empty()) {
+        if (const auto chosen = AutomaticSeparator(text)) {
+            separator.assign(1, *chosen);
+        }
+    }
+    return GetField(text, index, std::u16string_view(separator));
+}
+
+std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16string_view separator)
+{
+    // Without a separator every field is empty: the search never moves past the first position.
+    if (index < 0 || separator.empty()) {
+        return {};
+    }
+    std::size_t start = 0;
+    for (std::int32_t skipped = 0; skipped < index; ++skipped) {
+        const std::size_t position = text.find(separator, start);
+        if (position == std::u16string::npos) {
+            return {};
+        }
+        start = position + separator.size();
+    }
+    const std::size_t end = text.find(separator, start);
+    return text.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
+}
+
+bool IsInPrefixList(const std::u16string& list, const std::u16string& text)
+{
+    std::u16string_view rest = list;
+    while (true) {
+        const std::size_t comma = rest.find(u',');
+        const std::u16string_view item = rest.substr(0, comma);
+        if (item.empty()) {
+            return false;
+        }
+        if (StartsWithIgnoringCase(text, item)) {
+            return true;
+        }
+        if (comma == std::u16string_view::npos) {
+            return false;
+        }
+        rest.remove_prefix(comma + 1);
+    }
+}
+
+std::u16string_view SpaceTrimmed(std::u16string_view text)
+{
+    const std::size_t first = text.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(u' ') - first + 1);
+}
+
+std::u16string TrimSpaces(std::u16string_view text)
+{
+    return std::u16string(SpaceTrimmed(text));
+}
+
+std::vector<std::u16string> SplitAtNul(const std::u16string& text)
+{
+    std::vector<std::u16string> pieces;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t nul = text.find(u'\0', start);
+        if (nul == std::u16string::npos) {
+            pieces.push_back(text.substr(start));
+            return pieces;
+        }
+        pieces.push_back(text.substr(start, nul - start));
+        start = nul + 1;
+    }
+}
+
+} // namespace vestrak

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vestrak {
+
+// Field `index` (from 0) of a separator-delimited text; empty when the field does not exist.
+// An empty separator is replaced by a tab when the text holds one, else by an apostrophe when
+// it holds one, and the choice is written back to `separator`. With no separator at all every
+// field is empty.
+std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16string& separator);
+// The same for a fixed separator; allocates nothing but the result.
+std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16string_view separator);
+
+// Whether the text begins with an item of the comma-separated list, ignoring case. The first
+// empty item ends the list; items are compared as written, spaces included.
+bool IsInPrefixList(const std::u16string& list, const std::u16string& text);
+
+// Matches `*` and `?` in one pass without backtracking: a star takes the first occurrence of the
+// literal behind it. Only the first 31 parts of a pattern are looked at.
+bool MatchWildcard(const std::u16string& text, const std::u16string& pattern);
+
+// Removes the space character (not tabs) from both ends.
+std::u16string TrimSpaces(std::u16string_view text);
+std::u16string_view SpaceTrimmed(std::u16string_view text);
+
+// Upper-cases code unit by code unit, the same in every locale: ASCII, Latin-1, Latin
+// Extended-A, basic Greek and Cyrillic letters. Positions stay where they are.
+char16_t ToUpper(char16_t unit);
+std::u16string ToUpper(std::u16string_view text);
+
+// Every piece between NUL characters, including the (usually empty) piece after the last one.
+std::vector<std::u16string> SplitAtNul(const std::u16string& text);
+
+} // namespace vestrak

@@ -1,0 +1,60 @@
+#include "procs/encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace vestrak {
+namespace {
+
+TEST(DecodeObjectFile, Utf8WhenValidElseWindows1252)
+{
+    struct Row {
+        std::string bytes;
+        std::u16string expected;
+    };
+    const Row rows[] = { { "caf\xC3\xA9", u"café" }, { "\xEF\xBB\xBF[S]", u"[S]" }, { "caf\xE9", u"café" },
+        { "\xC3\xA9\xE9", u"Ã©é" }, { "\x80\x81\x8D\x8F\x90\x9D\x9F", u"€\u0081\u008D\u008F\u0090\u009DŸ" },
+        { "\xC0\xAF", u"À¯" }, { "\xED\xA0\x80", u"í\u00A0€" }, { "\xF4\x90\x80\x80", u"ô\u0090€€" },
+        { "\xF0\x9F\x98\x80", u"\U0001F600" },
+        { "\xEF\xBB\xBF"
+          "a\xE9",
+            u"a\uFFFD" } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        EXPECT_EQ(DecodeObjectFile(row.bytes), row.expected);
+    }
+}
+
+TEST(Utf8, LoneSurrogatesAndInvalidSequencesBecomeReplacementCharacters)
+{
+    EXPECT_EQ(ToUtf8(u"é\U0001F600"), "\xC3\xA9\xF0\x9F\x98\x80");
+    EXPECT_EQ(ToUtf8(std::u16string { 0xD800, u'a', 0xDC00 }),
+        "\xEF\xBF\xBD"
+        "a\xEF\xBF\xBD");
+    EXPECT_EQ(FromUtf8("\xF0\x9F\x98\x80"), u"\U0001F600");
+    EXPECT_EQ(FromUtf8("a\xFF"
+                       "b"),
+        u"a\uFFFDb");
+    EXPECT_EQ(FromUtf8("\xE2\x82"
+                       "a\xE2\x82"),
+        u"\uFFFDa\uFFFD");
+}
+
+TEST(SplitTextLines, CrLfLoneCrAndLoneLf)
+{
+    using Lines = std::vector<std::u16string>;
+    struct Row {
+        std::u16string text;
+        Lines expected;
+    };
+    const Row rows[]
+        = { { u"", {} }, { u"a", { u"a" } }, { u"a\r\n", { u"a" } }, { u"a\r\nb", { u"a", u"b" } },
+              { u"a\rb\nc", { u"a", u"b", u"c" } }, { u"a\n\nb\n", { u"a", u"", u"b" } },
+              { u"a\r\r\n", { u"a", u"" } }, { u"a\n\r", { u"a", u"" } }, { u"\n", { u"" } } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.text));
+        EXPECT_EQ(SplitTextLines(row.text), row.expected);
+    }
+}
+
+} // namespace
+} // namespace vestrak

@@ -1,0 +1,77 @@
+#include "procs/encoding.h"
+#include "procs/object_file.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+namespace vestrak {
+namespace {
+
+class MemoryFiles : public FileSystem {
+public:
+    std::map<std::u16string, std::string> contents;
+
+    std::optional<std::string> readFile(const std::u16string& path) override
+    {
+        const auto found = contents.find(path);
+        return found == contents.end() ? std::nullopt : std::optional(found->second);
+    }
+    bool appendToFile(const std::u16string&, std::string_view) override { return false; }
+    bool createFolder(const std::u16string&) override { return false; }
+    bool isOrdinaryFile(const std::u16string& path) override { return contents.contains(path); }
+    std::u16string programFolder() override { return u"/opt/vestrak"; }
+};
+
+// Data lines are written with "|" where the reader puts NUL.
+std::u16string Lines(std::u16string text)
+{
+    std::replace(text.begin(), text.end(), u'|', u'\0');
+    return text;
+}
+
+TEST(ReadIniSection, Table)
+{
+    struct Row {
+        std::string file;
+        std::u16string section;
+        std::u16string expected;
+    };
+    const Row rows[] = { { "[TREEOBJECTS]\r\na=1\r\n", u"TreeObjects", u"a=1|" },
+        { "[ TreeObjects ]\r\na=1\r\n", u"TreeObjects", u"" }, { "[S]\r\n  a=1,  b\r\n", u"S", u"a=1, b|" },
+        { "[S]\r\nw  x   y    z     q\r\n", u"S", u"w x  y  z   q|" },
+        { "[S]\r\n   ; note\r\n\t\r\n\r\n    \r\n", u"S", u"\t|" }, { "[S]\r\na\r\nb", u"S", u"a|b|" },
+        { "[S]\r\na\r\n[S]\r\nb\r\n", u"S", u"a|" }, { "[S] old\r\na\r\n[T] x\r\nb\r\n", u"S", u"a|" },
+        { "[T]\r\na\r\n", u"S", u"" }, { "[S]\r\n", u"S", u"" }, { "", u"S", u"" },
+        { "[S]\r\na\r\n  [T]\r\nb\r\n", u"S", u"a|" }, { "  [S]\r\na\r\n", u"S", u"" },
+        { "[S]\r\n[no close\r\n", u"S", u"[no close|" }, { "a=1\r\n[S]\r\nb\r\n", u"S", u"b|" },
+        { "[S]\na\rb\n", u"S", u"a|b|" }, { "[\xC3\xA4\xC3\xB6]\r\nx\r\n", u"ÄÖ", u"x|" },
+        { "[S]\r\ncaf\xE9\r\n", u"s", u"café|" }, { "[S]x]\r\na\r\n", u"S", u"a|" } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file + " <- " + ToUtf8(row.section));
+        MemoryFiles files;
+        files.contents[u"/p/plant.ini"] = row.file;
+        EXPECT_EQ(ReadIniSection(row.section, u"/p/plant.ini", files), Lines(row.expected));
+    }
+}
+
+TEST(ReadIniSection, MissingFileGivesEmptyText)
+{
+    MemoryFiles files;
+    EXPECT_EQ(ReadIniSection(u"S", u"/p/missing.ini", files), u"");
+}
+
+TEST(ReadIniSection, HugeLinesAndManyEmptyLines)
+{
+    MemoryFiles files;
+    const std::string longLine(10'000'000, 'x');
+    std::string file = "[S]\r\n" + longLine + "\r\n";
+    file.append(1'000'000, '\n');
+    file += "  last  one";
+    files.contents[u"/p/big.ini"] = file;
+    const std::u16string section = ReadIniSection(u"S", u"/p/big.ini", files);
+    EXPECT_EQ(section.size(), longLine.size() + std::u16string(u"|last one|").size());
+    EXPECT_TRUE(section.ends_with(Lines(u"|last one|")));
+}
+
+} // namespace
+} // namespace vestrak

@@ -1,0 +1,122 @@
+#include "procs/encoding.h"
+#include "procs/text.h"
+
+#include <gtest/gtest.h>
+
+namespace vestrak {
+namespace {
+
+TEST(GetField, FixedSeparators)
+{
+    struct Row {
+        std::u16string text;
+        std::int32_t index;
+        std::u16string_view separator;
+        std::u16string expected;
+    };
+    const Row rows[] = { { u"a,b,c", 0, u",", u"a" }, { u"a,b,c", 2, u",", u"c" }, { u"a,b,c", 3, u",", u"" },
+        { u"a,b,c", -1, u",", u"" }, { u"a,,c", 1, u",", u"" }, { u"a,,c", 2, u",", u"c" },
+        { u",a", 0, u",", u"" }, { u"a,", 1, u",", u"" }, { u"abc", 0, u",", u"abc" },
+        { u"k=v=w", 1, u"=", u"v" }, { u"a::b", 1, u"::", u"b" }, { u"x = y", 1, u"=", u" y" },
+        { u"", 0, u",", u"" }, { u"a,b", 2'000'000'000, u",", u"" } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.text) + " #" + std::to_string(row.index) + " " + ToUtf8(row.separator));
+        EXPECT_EQ(GetField(row.text, row.index, row.separator), row.expected);
+    }
+}
+
+TEST(GetField, EmptySeparatorIsChosenAndWrittenBack)
+{
+    struct Row {
+        std::u16string text;
+        std::int32_t index;
+        std::u16string expected;
+        std::u16string chosenSeparator;
+    };
+    const Row rows[]
+        = { { u"a\tb", 1, u"b", u"\t" }, { u"a'b", 1, u"b", u"'" }, { u"a'b\tc", 1, u"c", u"\t" },
+              { u"a b", 0, u"", u"" }, { u"a b", 1, u"", u"" }, { u"a b", 1'000'000'000, u"", u"" } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.text) + " #" + std::to_string(row.index));
+        std::u16string separator;
+        EXPECT_EQ(GetField(row.text, row.index, separator), row.expected);
+        EXPECT_EQ(separator, row.chosenSeparator);
+    }
+}
+
+TEST(IsInPrefixList, Table)
+{
+    struct Row {
+        std::u16string list;
+        std::u16string text;
+        bool expected;
+    };
+    const Row rows[] = { { u"AB,CD", u"cdx", true }, { u"AB, CD", u"CDX", false },
+        { u"AB,,CD", u"CD", false }, { u"", u"x", false }, { u"ABC", u"AB", false }, { u"ab", u"ABC", true },
+        { u"ÄÖ,X", u"äöü", true }, { u"AB,", u"x", false } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.list) + " | " + ToUtf8(row.text));
+        EXPECT_EQ(IsInPrefixList(row.list, row.text), row.expected);
+    }
+}
+
+TEST(MatchWildcard, Table)
+{
+    struct Row {
+        std::u16string text;
+        std::u16string pattern;
+        bool expected;
+    };
+    const Row rows[] = { { u"", u"*", true }, { u"", u"", false }, { u"", u"a*", false },
+        { u"abc", u"", false }, { u"abc", u"a*", true }, { u"a", u"a*", true }, { u"abc", u"*b*", true },
+        { u"abc", u"a?c", true }, { u"abc", u"???", true }, { u"abc", u"**", true }, { u"ab", u"a?c", false },
+        { u"abcd", u"a?c", false }, { u"ABC", u"abc", false }, { u"abab", u"*ab", false },
+        { u"aab", u"*a?", false }, { u"xy", u"*?", false }, { u"x", u"*?", true },
+        { u"abxcd", u"ab*cd", true }, { u"abcd", u"*c?", true }, { u"abcd", u"a*??", false },
+        { u"", u"**", false } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.text) + " | " + ToUtf8(row.pattern));
+        EXPECT_EQ(MatchWildcard(row.text, row.pattern), row.expected);
+    }
+}
+
+TEST(MatchWildcard, OnlyTheFirst31PartsCount)
+{
+    std::u16string pattern;
+    for (int pair = 0; pair < 16; ++pair) {
+        pattern += u"a?";
+    }
+    // 31 parts are 16 "a" and 15 "?": the 32nd part, a last "?", is never looked at.
+    std::u16string fitsFirst31;
+    for (int pair = 0; pair < 15; ++pair) {
+        fitsFirst31 += u"ax";
+    }
+    EXPECT_TRUE(MatchWildcard(fitsFirst31 + u"a", pattern));
+    EXPECT_FALSE(MatchWildcard(fitsFirst31 + u"ax", pattern));
+}
+
+TEST(ToUpper, KeepsPositionsAndSparesLettersWithoutSingleCapital)
+{
+    EXPECT_EQ(ToUpper(u"az09_é÷ßÿµ"), u"AZ09_É÷ßŸµ");
+    EXPECT_EQ(ToUpper(u"āĳĺľŉńŋžıſĸ"), u"ĀĲĹĽŉŃŊŽISĸ");
+    EXPECT_EQ(ToUpper(u"αωςάέώΐ"), u"ΑΩΣΆΈΏΐ");
+    EXPECT_EQ(ToUpper(u"аяёџѠ"), u"АЯЁЏѠ");
+    EXPECT_EQ(ToUpper(u"ÀŸΩЯ"), u"ÀŸΩЯ");
+}
+
+TEST(TrimSpaces, OnlyTheSpaceCharacterAtBothEnds)
+{
+    EXPECT_EQ(TrimSpaces(u"  a  b  "), u"a  b");
+    EXPECT_EQ(TrimSpaces(u" \ta\t "), u"\ta\t");
+    EXPECT_EQ(TrimSpaces(u"   "), u"");
+}
+
+TEST(SplitAtNul, KeepsThePieceAfterTheLastNul)
+{
+    using Pieces = std::vector<std::u16string>;
+    EXPECT_EQ(SplitAtNul(u""), Pieces { u"" });
+    EXPECT_EQ(SplitAtNul(std::u16string(u"a\0\0b\0", 5)), (Pieces { u"a", u"", u"b", u"" }));
+}
+
+} // namespace
+} // namespace vestrak
