@@ -1,0 +1,141 @@
+#pragma once
+
+#include "cistatus/cstatus.h"
+#include "ports/control_surface.h"
+#include "ports/platform.h"
+#include "ports/signal.h"
+#include "ports/timer.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vestrak {
+
+// A tree of plant objects, each showing the status its host reports for the object's tag as an
+// icon. Statuses may rise to the branches above and alarm statuses blink. A click shows the
+// object's information text and picture; a right click opens the host's popup menu.
+class CiStatus {
+public:
+    // The Behaviour bits.
+    static constexpr std::int32_t BehaviourInheritStatus = 0x1;
+    static constexpr std::int32_t BehaviourMuteInherited = 0x4;
+
+    CiStatus(ControlSurface& surface, const Platform& platform);
+    ~CiStatus();
+    CiStatus(const CiStatus&) = delete;
+    CiStatus& operator=(const CiStatus&) = delete;
+
+    // Setting the object file (again) loads the tree.
+    [[nodiscard]] std::u16string ObjectFile() const { return m_ObjectFile; }
+    void setObjectFile(const std::u16string& value);
+    // Comma list of code prefixes; takes effect at the next load.
+    [[nodiscard]] std::u16string RootObject() const { return m_RootObject; }
+    void setRootObject(const std::u16string& value) { m_RootObject = value; }
+
+    // The status query: moves to the next object with a tag name and returns that tag; empty at
+    // the end, after which the next read starts again at the first object.
+    [[nodiscard]] std::u16string ObjectTagName();
+    // The status of the object under the cursor; -1 when there is none.
+    [[nodiscard]] std::int32_t ObjectStatus() const;
+    void setObjectStatus(std::int32_t value);
+    [[nodiscard]] std::int32_t UpdateInterval() const { return m_UpdateInterval; }
+    void setUpdateInterval(std::int32_t value) { m_UpdateInterval = value; }
+    [[nodiscard]] std::int32_t Behaviour() const { return m_BehaviourFlags; }
+    void setBehaviour(std::int32_t value) { m_BehaviourFlags = value; }
+
+    // The text of the node clicked last; empty when there is none.
+    [[nodiscard]] std::u16string SelectedNode() const;
+
+    // "Name/Caption" adds a menu item; the empty text clears the menu.
+    void setPopupMenuItem(const std::u16string& nameAndCaption);
+    [[nodiscard]] std::u16string SelectedPopupMenuItem() const { return m_SelectedPopupMenuItem; }
+
+    // The background of the nodes made by the next load.
+    [[nodiscard]] std::uint32_t BackColor() const { return m_BackColor; }
+    void setBackColor(std::uint32_t value) { m_BackColor = value; }
+    // -1 when the picture box is shown, else 0; any value other than 0 shows it.
+    [[nodiscard]] std::int32_t PictureVisible() const;
+    void setPictureVisible(std::int32_t value);
+    // Screen pixels.
+    [[nodiscard]] std::int32_t PictureWidth() const;
+    void setPictureWidth(std::int32_t value);
+    [[nodiscard]] std::int32_t TextHeight() const;
+    void setTextHeight(std::int32_t value);
+
+    // Lays the widgets out over the surface; the container runs it after each resize.
+    void UserControl_Resize();
+
+    Event GetStatus;
+    Event NodeClick;
+    Event NodeDblClick;
+    Event PopupMenuItemClick;
+
+private:
+    void connectWidgetEvents();
+    void UserControl_Initialize();
+    void UserControl_Terminate();
+
+    void loadStatusObjects();
+    void addStatusObject(const std::u16string& line, std::int32_t lineIndex);
+    [[nodiscard]] NodeRef addStatusNode(const std::u16string& code, std::int32_t lineIndex,
+        const std::u16string& text, std::int32_t image, std::int32_t& parentPosition);
+    void restoreExpandedAndSelectedNodes();
+
+    void Timer_Update_Timer();
+    void Timer_Flash_Timer();
+    void inheritStatuses();
+    void showStatusIcons();
+
+    void TreeView_Status_NodeClick(const NodeRef& node);
+    void TreeView_Status_DblClick();
+    void TreeView_Status_Click();
+    void TreeView_Status_MouseDown(std::int16_t button, std::int16_t shift, double x, double y);
+    void TreeView_Status_Expand(const NodeRef& node);
+    void TreeView_Status_Collapse(const NodeRef& node);
+    [[nodiscard]] std::shared_ptr<cStatus> statusOfNode(const NodeRef& node) const;
+    void showInformationText();
+    void showPicture();
+
+    void Menu_Popup_Item_Click(std::int32_t index);
+
+    ControlSurface& m_Surface;
+    const Platform m_Platform;
+
+    Tree& TreeView_Status;
+    TextBox& Text_Info;
+    PictureBox& Picture_Object;
+    // Its items are the menu item array Menu_Popup_Item, item 0 existing from the start.
+    PopupMenu& Menu_Popup;
+    std::unique_ptr<Timer> Timer_Update;
+    std::unique_ptr<Timer> Timer_Flash;
+    // Widget events reach the control only while this lives: the surface keeps its widgets
+    // (and their connections) after the control has gone.
+    std::shared_ptr<CiStatus*> m_EventTarget = std::make_shared<CiStatus*>(this);
+
+    std::u16string m_ObjectFile;
+    std::uint32_t m_BackColor = WindowBackgroundColor;
+    std::u16string m_RootObject;
+    std::vector<std::u16string> m_Lines;
+    // In node order: record n shows node Index n + 1.
+    std::vector<std::shared_ptr<cStatus>> m_StatusObjects;
+    // Per record, the position of its parent's record, or NoParentPosition for a top node.
+    std::vector<std::int32_t> m_ParentPositions;
+    // The code of each record, for the prefix chain of the load.
+    std::vector<std::u16string> m_Codes;
+    std::shared_ptr<cStatus> m_QueryStatus;
+    std::int32_t m_QueryIndex = 0;
+    std::int32_t m_UpdateInterval = 2000;
+    std::int32_t m_UpdateElapsed = 0;
+    bool m_Loading = false;
+    std::shared_ptr<cStatus> m_SelectedStatus;
+    std::int32_t m_BehaviourFlags = 0;
+    std::int16_t m_LastMouseButton = 0;
+    std::vector<std::u16string> m_MenuItems;
+    bool m_MenuInUse = false;
+    std::u16string m_SelectedPopupMenuItem;
+    bool m_FlashOn = false;
+};
+
+} // namespace vestrak
