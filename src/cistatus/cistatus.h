@@ -52,9 +52,10 @@ public:
     void setPopupMenuItem(const std::u16string& nameAndCaption);
     [[nodiscard]] std::u16string SelectedPopupMenuItem() const { return m_SelectedPopupMenuItem; }
 
-    // The background of the nodes made by the next load.
-    [[nodiscard]] std::uint32_t BackColor() const { return m_BackColor; }
-    void setBackColor(std::uint32_t value) { m_BackColor = value; }
+    // The background of the nodes made by the next load: 0x00BBGGRR, or a system colour when
+    // the top bit is set.
+    [[nodiscard]] std::int32_t BackColor() const { return static_cast<std::int32_t>(m_BackColor); }
+    void setBackColor(std::int32_t value) { m_BackColor = static_cast<std::uint32_t>(value); }
     // -1 when the picture box is shown, else 0; any value other than 0 shows it.
     [[nodiscard]] std::int32_t PictureVisible() const;
     void setPictureVisible(std::int32_t value);
