@@ -1,0 +1,134 @@
+#include "linux/ini_profile.h"
+
+#include "linux/user_config_folder.h"
+#include "procs/encoding.h"
+#include "procs/text.h"
+
+#include <optional>
+#include <string_view>
+#include <utility>
+
+namespace vestrak {
+
+namespace {
+
+bool isBlank(char16_t unit)
+{
+    return unit == u' ' || unit == u'\t';
+}
+
+std::u16string_view trimBlanks(std::u16string_view text)
+{
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool sameName(std::u16string_view left, const std::u16string& upperRight)
+{
+    return ToUpper(left) == upperRight;
+}
+
+std::optional<std::u16string> findValue(
+    std::u16string_view contents, const std::u16string& section, const std::u16string& key)
+{
+    const std::u16string upperSection = ToUpper(section);
+    const std::u16string upperKey = ToUpper(key);
+    bool inSection = false;
+    std::u16string_view rest = contents;
+    while (const auto rawLine = TakeTextLine(rest)) {
+        const std::u16string_view line = trimBlanks(*rawLine);
+        if (line.empty() || line.front() == u';' || line.front() == u'#') {
+            continue;
+        }
+        const std::size_t closing = line.find(u']');
+        if (line.front() == u'[' && closing != std::u16string_view::npos) {
+            if (inSection) {
+                return std::nullopt;
+            }
+            inSection = sameName(trimBlanks(line.substr(1, closing - 1)), upperSection);
+            continue;
+        }
+        const std::size_t equals = line.find(u'=');
+        if (!inSection || equals == std::u16string_view::npos
+            || !sameName(trimBlanks(line.substr(0, equals)), upperKey)) {
+            continue;
+        }
+        std::u16string_view value = trimBlanks(line.substr(equals + 1));
+        if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"') {
+            value = value.substr(1, value.size() - 2);
+        }
+        return std::u16string(value);
+    }
+    return std::nullopt;
+}
+
+std::u16string cutToBuffer(std::u16string text, std::size_t bufferSize)
+{
+    if (bufferSize == 0) {
+        return {};
+    }
+    if (text.size() > bufferSize - 1) {
+        std::size_t length = bufferSize - 1;
+        const bool splitsPair = length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF;
+        text.resize(splitsPair ? length - 1 : length);
+    }
+    return text;
+}
+
+std::u16string folderOf(const std::u16string& path)
+{
+    const std::size_t slash = path.rfind(u'/');
+    return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+std::u16string IniProfile::defaultUserProfile()
+{
+    auto configured = environmentPath("VESTRAK_PROFILE");
+    if (configured.empty()) {
+        configured = userConfigFolder() / "win.ini";
+    }
+    return FromUtf8(configured.string());
+}
+
+IniProfile::IniProfile(FileSystem& files, std::u16string userProfile)
+    : m_Files(files)
+    , m_UserProfile(std::move(userProfile))
+{
+}
+
+std::u16string IniProfile::userProfileString(const std::u16string& section, const std::u16string& key,
+    const std::u16string& defaultValue, std::size_t bufferSize)
+{
+    return lookUp(section, key, defaultValue, m_UserProfile, bufferSize);
+}
+
+std::u16string IniProfile::privateProfileString(const std::u16string& section, const std::u16string& key,
+    const std::u16string& defaultValue, const std::u16string& fileName, std::size_t bufferSize)
+{
+    if (fileName.empty()) {
+        return cutToBuffer(defaultValue, bufferSize);
+    }
+    const bool absolute = fileName.front() == u'/';
+    return lookUp(
+        section, key, defaultValue, absolute ? fileName : folderOf(m_UserProfile) + fileName, bufferSize);
+}
+
+std::u16string IniProfile::lookUp(const std::u16string& section, const std::u16string& key,
+    const std::u16string& defaultValue, const std::u16string& path, std::size_t bufferSize)
+{
+    const std::optional<std::string> bytes = m_Files.readFile(path);
+    std::optional<std::u16string> value;
+    if (bytes) {
+        value = findValue(DecodeObjectFile(*bytes), section, key);
+    }
+    return cutToBuffer(value ? std::move(*value) : defaultValue, bufferSize);
+}
+
+} // namespace vestrak

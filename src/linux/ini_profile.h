@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ports/file_system.h"
+#include "ports/profile.h"
+
+#include <string>
+
+namespace vestrak {
+
+// Profile lookups on Linux, read with a reader of our own.
+//
+// The user's profile is $VESTRAK_PROFILE when set, otherwise win.ini in the user's
+// configuration folder; a relative file name given to privateProfileString is resolved in the
+// folder of that profile, so a configuration file such as "Citect.INI" sits beside it.
+//
+// The files are read as object files are (UTF-8 when valid, else Windows-1252) and:
+// - a line ends at CR LF, a lone CR or a lone LF;
+// - blanks (spaces and tabs) around a line, a section name, a key and a value are ignored;
+// - a line starting with ";" or "#" is a comment;
+// - "[name]" opens a section (text after the "]" is ignored); "key=value" is an entry, split at
+//   the first "="; lines without "=" and entries before the first section are ignored;
+// - section and key names are matched without regard to case;
+// - only the first section of a name is looked at, and in it the first entry of a key, as the
+//   object file's section reader does;
+// - a value enclosed in a matching pair of double quotes loses them;
+// - a missing file, section or key gives the default; the result (value or default) is cut to
+//   bufferSize - 1 code units without splitting a surrogate pair; a buffer size of 0 gives "".
+class IniProfile : public Profile {
+public:
+    // $VESTRAK_PROFILE when set, otherwise win.ini in the user's configuration folder.
+    static std::u16string defaultUserProfile();
+
+    explicit IniProfile(FileSystem& files, std::u16string userProfile = defaultUserProfile());
+
+    std::u16string userProfileString(const std::u16string& section, const std::u16string& key,
+        const std::u16string& defaultValue, std::size_t bufferSize) override;
+    std::u16string privateProfileString(const std::u16string& section, const std::u16string& key,
+        const std::u16string& defaultValue, const std::u16string& fileName, std::size_t bufferSize) override;
+
+private:
+    std::u16string lookUp(const std::u16string& section, const std::u16string& key,
+        const std::u16string& defaultValue, const std::u16string& path, std::size_t bufferSize);
+
+    FileSystem& m_Files;
+    std::u16string m_UserProfile;
+};
+
+} // namespace vestrak

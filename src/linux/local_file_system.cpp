@@ -1,0 +1,104 @@
+#include "linux/local_file_system.h"
+
+#include "procs/encoding.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vestrak {
+
+namespace {
+
+std::filesystem::path systemPath(const std::u16string& path)
+{
+    return ToUtf8(path);
+}
+
+// Closes a POSIX file descriptor when it goes out of scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int descriptor)
+        : m_Descriptor(descriptor)
+    {
+    }
+    ~FileDescriptor()
+    {
+        if (m_Descriptor >= 0) {
+            close(m_Descriptor);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    [[nodiscard]] int get() const { return m_Descriptor; }
+
+private:
+    int m_Descriptor = -1;
+};
+
+} // namespace
+
+std::optional<std::string> LocalFileSystem::readFile(const std::u16string& path)
+{
+    const std::filesystem::path filePath = systemPath(path);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(filePath, error)) {
+        return std::nullopt;
+    }
+    std::ifstream stream(filePath, std::ios::binary);
+    if (!stream) {
+        return std::nullopt;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    if (stream.bad()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool LocalFileSystem::appendToFile(const std::u16string& path, std::string_view bytes)
+{
+    const FileDescriptor file(open(ToUtf8(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    if (file.get() < 0) {
+        return false;
+    }
+    while (!bytes.empty()) {
+        const ssize_t written = write(file.get(), bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool LocalFileSystem::createFolder(const std::u16string& path)
+{
+    return mkdir(ToUtf8(path).c_str(), 0777) == 0;
+}
+
+bool LocalFileSystem::isOrdinaryFile(const std::u16string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(systemPath(path), error);
+}
+
+std::u16string LocalFileSystem::programFolder()
+{
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return {};
+    }
+    return FromUtf8(program.parent_path().string());
+}
+
+} // namespace vestrak

@@ -1,0 +1,46 @@
+#include "linux/user_config_folder.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vestrak {
+
+namespace {
+
+std::filesystem::path homeFolder()
+{
+    if (auto home = environmentPath("HOME"); !home.empty()) {
+        return home;
+    }
+    // Services started without HOME still have a home in the password database.
+    std::vector<char> buffer(16384);
+    passwd entry {};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr
+        && found->pw_dir != nullptr) {
+        return found->pw_dir;
+    }
+    std::error_code ignored;
+    return std::filesystem::temp_directory_path(ignored);
+}
+
+} // namespace
+
+std::filesystem::path environmentPath(const char* variableName)
+{
+    const char* value = std::getenv(variableName);
+    return value == nullptr ? std::filesystem::path() : std::filesystem::path(value);
+}
+
+std::filesystem::path userConfigFolder()
+{
+    auto configHome = environmentPath("XDG_CONFIG_HOME");
+    if (!configHome.is_absolute()) {
+        configHome = homeFolder() / ".config";
+    }
+    return configHome / "VestrakControls";
+}
+
+} // namespace vestrak

@@ -1,0 +1,155 @@
+#include "linux/environment_special_folders.h"
+#include "linux/ini_profile.h"
+#include "linux/local_file_system.h"
+#include "linux/system_clock.h"
+#include "linux/temporary_folder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace vestrak {
+namespace {
+
+using testing::EnvironmentOverride;
+using testing::TemporaryFolder;
+
+std::u16string asText(const std::filesystem::path& path)
+{
+    const std::string narrow = path.string();
+    return { narrow.begin(), narrow.end() };
+}
+
+std::string asNarrow(const std::u16string& ascii)
+{
+    return { ascii.begin(), ascii.end() };
+}
+
+class IniProfileTest : public ::testing::Test {
+protected:
+    void write(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(m_Folder.path() / name, std::ios::binary) << bytes;
+    }
+    std::u16string lookUp(const std::u16string& section, const std::u16string& key,
+        const std::u16string& fileName = u"plant.ini", std::size_t bufferSize = 2048)
+    {
+        return m_Profile.privateProfileString(section, key, u"(default)", fileName, bufferSize);
+    }
+
+    TemporaryFolder m_Folder;
+    LocalFileSystem m_Files;
+    IniProfile m_Profile { m_Files, asText(m_Folder.path() / "win.ini") };
+};
+
+TEST_F(IniProfileTest, FindsValuesIgnoringCaseBlanksCommentsAndLineEnds)
+{
+    write("plant.ini",
+        "Top=before any section\r\n"
+        "[ctedit]\r\n"
+        "; Run=commented\r\n"
+        "# Run=commented too\n"
+        "  RUN \t=  /srv/plant/run  \r"
+        "run=second key\n"
+        "[Quoted]trailing text\n"
+        "Both=\"  kept blanks \"\n"
+        "One=\"open only\n"
+        "Empty=\n"
+        "[CTEdit]\n"
+        "Other=in a repeated section");
+    EXPECT_EQ(lookUp(u"CTEDIT", u"run"), u"/srv/plant/run");
+    EXPECT_EQ(lookUp(u"quoted", u"both"), u"  kept blanks ");
+    EXPECT_EQ(lookUp(u"Quoted", u"One"), u"\"open only");
+    EXPECT_EQ(lookUp(u"Quoted", u"Empty"), u"");
+    EXPECT_EQ(lookUp(u"CTEdit", u"Other"), u"(default)");
+    EXPECT_EQ(lookUp(u"CTEdit", u"Top"), u"(default)");
+    EXPECT_EQ(lookUp(u"Missing", u"Run"), u"(default)");
+    EXPECT_EQ(lookUp(u"CTEdit", u"Run", u"missing.ini"), u"(default)");
+}
+
+TEST_F(IniProfileTest, ResolvesRelativeNamesBesideTheUserProfile)
+{
+    write("win.ini", "[CITECT.HELP]\nLASTINI=Citect.INI\n");
+    write("Citect.INI", "[CTEDIT]\nRUN=relative\n");
+    EXPECT_EQ(m_Profile.userProfileString(u"Citect.Help", u"LastIni", u"", 255), u"Citect.INI");
+    EXPECT_EQ(lookUp(u"CTEDIT", u"RUN", u"Citect.INI"), u"relative");
+    EXPECT_EQ(lookUp(u"CTEDIT", u"RUN", asText(m_Folder.path() / "Citect.INI")), u"relative");
+}
+
+TEST_F(IniProfileTest, CutsResultsToTheBuffer)
+{
+    write("plant.ini", "[G]\nLong=" + std::string(3000, 'x') + "\nClef=a\xF0\x9D\x84\x9E\n");
+    EXPECT_EQ(lookUp(u"G", u"Long").size(), 2047U);
+    EXPECT_EQ(lookUp(u"G", u"Long", u"plant.ini", 5), u"xxxx");
+    EXPECT_EQ(lookUp(u"G", u"Missing", u"plant.ini", 4), u"(de");
+    EXPECT_EQ(lookUp(u"G", u"Long", u"plant.ini", 0), u"");
+    EXPECT_EQ(lookUp(u"G", u"Clef", u"plant.ini", 3), u"a");
+}
+
+TEST_F(IniProfileTest, ReadsWindowsFilesAndTheProfileNamedByTheEnvironment)
+{
+    write("mine.ini", "[Names]\r\nArea=K\xFChlung\r\n");
+    EnvironmentOverride profile("VESTRAK_PROFILE", (m_Folder.path() / "mine.ini").string());
+    IniProfile fromEnvironment(m_Files);
+    EXPECT_EQ(fromEnvironment.userProfileString(u"NAMES", u"area", u"", 255), u"Kühlung");
+
+    EnvironmentOverride noProfile("VESTRAK_PROFILE", std::nullopt);
+    EnvironmentOverride configHome("XDG_CONFIG_HOME", m_Folder.path().string());
+    EXPECT_EQ(IniProfile::defaultUserProfile(), asText(m_Folder.path() / "VestrakControls" / "win.ini"));
+}
+
+TEST(LocalFileSystemTest, ReadsAppendsAndCreates)
+{
+    TemporaryFolder folder;
+    LocalFileSystem files;
+    const std::u16string logFolder = asText(folder.path() / "Vestrak");
+    const std::u16string log = logFolder + u"/VestrakControls.log";
+
+    EXPECT_TRUE(files.createFolder(logFolder));
+    EXPECT_FALSE(files.createFolder(logFolder));
+    EXPECT_FALSE(files.isOrdinaryFile(logFolder));
+    EXPECT_FALSE(files.readFile(logFolder));
+    EXPECT_FALSE(files.readFile(log));
+
+    EXPECT_TRUE(files.appendToFile(log, "one\r\n"));
+    EXPECT_TRUE(files.appendToFile(log, std::string("t\0o\r\n", 5)));
+    EXPECT_TRUE(files.isOrdinaryFile(log));
+    EXPECT_EQ(files.readFile(log), std::string("one\r\nt\0o\r\n", 10));
+    EXPECT_FALSE(files.appendToFile(logFolder + u"/missing/x.log", "x"));
+
+    EXPECT_TRUE(std::filesystem::is_directory(asNarrow(files.programFolder())));
+}
+
+TEST(EnvironmentSpecialFoldersTest, KnowsOnlyTheCommonApplicationDataFolder)
+{
+    EnvironmentSpecialFolders folders;
+    {
+        EnvironmentOverride unset("VESTRAK_COMMON_APPDATA", std::nullopt);
+        EXPECT_EQ(folders.folderPath(35), u"/var/tmp");
+    }
+    EnvironmentOverride configured("VESTRAK_COMMON_APPDATA", "/srv/shared");
+    EXPECT_EQ(folders.folderPath(35), u"/srv/shared");
+    EXPECT_EQ(folders.folderPath(26), std::nullopt);
+}
+
+// Whether the text has the shape of the pattern, in which "9" stands for any digit.
+bool hasShape(const std::u16string& text, std::u16string_view pattern)
+{
+    return text.size() == pattern.size()
+        && std::equal(text.begin(), text.end(), pattern.begin(), [](char16_t unit, char16_t shape) {
+               return shape == u'9' ? unit >= u'0' && unit <= u'9' : unit == shape;
+           });
+}
+
+TEST(SystemClockTest, WritesSortableDateAndTime)
+{
+    SystemClock clock;
+    EXPECT_TRUE(hasShape(clock.dateText(), u"9999-99-99"));
+    EXPECT_TRUE(hasShape(clock.timeText(), u"99:99:99"));
+    const double seconds = clock.secondsSinceMidnight();
+    EXPECT_GE(seconds, 0.0);
+    EXPECT_LT(seconds, 86401.0);
+}
+
+} // namespace
+} // namespace vestrak

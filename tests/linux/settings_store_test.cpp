@@ -1,0 +1,226 @@
+#include "headless/memory_settings_store.h"
+#include "linux/sqlite_settings_store.h"
+#include "linux/temporary_folder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <memory>
+#include <random>
+#include <unistd.h>
+
+namespace vestrak {
+namespace {
+
+using testing::EnvironmentOverride;
+using testing::TemporaryFolder;
+
+void failOnProblem(const std::string& message)
+{
+    ADD_FAILURE() << "unexpected problem: " << message;
+}
+
+// Each backend gives its store through reopen(), which stands for a restart of the host: the
+// memory store survives it only as the same instance, the SQLite store reopens its file.
+class MemoryBackend {
+public:
+    SettingsStore& reopen() { return m_Store; }
+
+private:
+    MemorySettingsStore m_Store;
+};
+
+class SqliteBackend {
+public:
+    SettingsStore& reopen()
+    {
+        m_Store.reset();
+        m_Store = std::make_unique<SqliteSettingsStore>(m_Folder.path() / "settings.sqlite", failOnProblem);
+        return *m_Store;
+    }
+
+private:
+    TemporaryFolder m_Folder;
+    std::unique_ptr<SqliteSettingsStore> m_Store;
+};
+
+template<typename Backend> class SettingsStoreTest : public ::testing::Test {
+protected:
+    Backend m_Backend;
+    SettingsStore& m_Store = m_Backend.reopen();
+};
+
+using Backends = ::testing::Types<MemoryBackend, SqliteBackend>;
+TYPED_TEST_SUITE(SettingsStoreTest, Backends);
+
+const std::u16string kApp = u"VestrakControls.CiTree";
+
+TYPED_TEST(SettingsStoreTest, ValuesSurviveReopenUnchanged)
+{
+    const std::u16string awkwardKeys[]
+        = { u"Plant\\Area 1\\Pump 2", u"  spaced  ", u"Kühlwasser Ω 水 𝄞", u"" };
+    for (const auto& key : awkwardKeys) {
+        EXPECT_TRUE(this->m_Store.SaveSetting(kApp, u"Open Nodes", key, u"value of " + key + u"\r\n=;"));
+    }
+    EXPECT_TRUE(this->m_Store.SaveSetting(kApp, u"Filter", u"Text", u"first"));
+    EXPECT_TRUE(this->m_Store.SaveSetting(kApp, u"Filter", u"Text", u""));
+
+    SettingsStore& reopened = this->m_Backend.reopen();
+    for (const auto& key : awkwardKeys) {
+        EXPECT_EQ(reopened.GetSetting(kApp, u"Open Nodes", key, u"missing"), u"value of " + key + u"\r\n=;");
+    }
+    EXPECT_EQ(reopened.GetSetting(kApp, u"Filter", u"Text", u"missing"), u"");
+    EXPECT_EQ(reopened.entries(kApp).size(), 5U);
+}
+
+TYPED_TEST(SettingsStoreTest, MissingNamesGiveTheDefaultAndNamesAreExact)
+{
+    this->m_Store.SaveSetting(kApp, u"Section", u"Key", u"1");
+    EXPECT_EQ(this->m_Store.GetSetting(u"CiStatus", u"Section", u"Key", u"0"), u"0");
+    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Other", u"Key", u"0"), u"0");
+    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"Other", u"0"), u"0");
+    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"SECTION", u"Key", u"0"), u"0");
+    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"key "), u"");
+    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"Key"), u"1");
+}
+
+TYPED_TEST(SettingsStoreTest, DeletingRemovesOnlyWhatWasNamedAndReportsMissingNames)
+{
+    SettingsStore& store = this->m_Store;
+    store.SaveSetting(kApp, u"Nodes", u"A", u"1");
+    store.SaveSetting(kApp, u"Nodes", u"B", u"1");
+    store.SaveSetting(kApp, u"Scroll", u"Top", u"7");
+    store.SaveSetting(u"CiStatus", u"Nodes", u"A", u"1");
+
+    EXPECT_TRUE(store.DeleteSetting(kApp, u"Nodes", u"A"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes", u"A"));
+    EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"B"), u"1");
+
+    EXPECT_TRUE(store.DeleteSetting(kApp, u"Nodes"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes", u"B"));
+    EXPECT_FALSE(store.DeleteSetting(u"Nobody", u"Scroll", u"Top"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"scroll"));
+
+    const std::vector<SettingsEntry> expected = { { u"Scroll", u"Top", u"7" } };
+    EXPECT_EQ(this->m_Backend.reopen().entries(kApp), expected);
+    EXPECT_EQ(this->m_Backend.reopen().GetSetting(u"CiStatus", u"Nodes", u"A"), u"1");
+}
+
+TYPED_TEST(SettingsStoreTest, EntriesAreOrderedByUtf16CodeUnits)
+{
+    // U+FF21 follows a surrogate pair in UTF-16 but precedes it in UTF-8.
+    for (const char16_t* section : { u"\uFF21", u"b", u"B", u"\U0001F600" }) {
+        for (const char16_t* key : { u"k2", u"K1", u"k1" }) {
+            this->m_Store.SaveSetting(kApp, section, key, u"v");
+        }
+    }
+    this->m_Store.SaveSetting(u"Other", u"A", u"a", u"v");
+
+    std::vector<std::u16string> listed;
+    for (const auto& entry : this->m_Store.entries(kApp)) {
+        listed.push_back(entry.section + u"/" + entry.key);
+    }
+    const std::vector<std::u16string> expected = { u"B/K1", u"B/k1", u"B/k2", u"b/K1", u"b/k1", u"b/k2",
+        u"\U0001F600/K1", u"\U0001F600/k1", u"\U0001F600/k2", u"\uFF21/K1", u"\uFF21/k1", u"\uFF21/k2" };
+    EXPECT_EQ(listed, expected);
+    EXPECT_TRUE(this->m_Store.entries(u"Nobody").empty());
+}
+
+class SqliteStoreTest : public ::testing::Test {
+protected:
+    std::vector<std::string> m_Problems;
+    SqliteSettingsStore::ProblemReporter m_Collect
+        = [this](const std::string& message) { m_Problems.push_back(message); };
+    TemporaryFolder m_Folder;
+    std::filesystem::path m_Path = m_Folder.path() / "settings.sqlite";
+
+    void expectMemoryStoreAt(const std::filesystem::path& path)
+    {
+        SqliteSettingsStore store(path, m_Collect);
+        EXPECT_FALSE(store.isPersistent());
+        EXPECT_EQ(m_Problems.size(), 1U);
+        EXPECT_TRUE(store.SaveSetting(kApp, u"S", u"K", u"V"));
+        EXPECT_EQ(store.GetSetting(kApp, u"S", u"K"), u"V");
+    }
+};
+
+TEST_F(SqliteStoreTest, TwoConnectionsWritingAlternatelyLoseNothing)
+{
+    SqliteSettingsStore first(m_Path, failOnProblem);
+    SqliteSettingsStore second(m_Path, failOnProblem);
+    for (int i = 0; i < 40; ++i) {
+        SqliteSettingsStore& writer = i % 2 == 0 ? first : second;
+        const std::u16string key(1, static_cast<char16_t>(u'A' + i));
+        ASSERT_TRUE(writer.SaveSetting(kApp, u"Nodes", key, key));
+    }
+    EXPECT_EQ(first.entries(kApp).size(), 40U);
+    EXPECT_EQ(second.entries(kApp).size(), 40U);
+    EXPECT_EQ(first.GetSetting(kApp, u"Nodes", u"B"), u"B");
+    EXPECT_EQ(second.GetSetting(kApp, u"Nodes", u"A"), u"A");
+}
+
+TEST_F(SqliteStoreTest, PathFromEnvironmentWithFoldersCreatedAndWalJournal)
+{
+    const auto configured = m_Folder.path() / "a" / "b" / "mine.sqlite";
+    {
+        EnvironmentOverride settings("VESTRAK_SETTINGS", configured.string());
+        EXPECT_EQ(SqliteSettingsStore::defaultPath(), configured);
+        SqliteSettingsStore store(SqliteSettingsStore::defaultPath(), failOnProblem);
+        EXPECT_TRUE(store.SaveSetting(kApp, u"S", u"K", u"V"));
+        EXPECT_TRUE(std::filesystem::exists(configured.string() + "-wal"));
+    }
+    EnvironmentOverride settings("VESTRAK_SETTINGS", std::nullopt);
+    EnvironmentOverride configHome("XDG_CONFIG_HOME", m_Folder.path().string());
+    EXPECT_EQ(SqliteSettingsStore::defaultPath(), m_Folder.path() / "VestrakControls" / "settings.sqlite");
+}
+
+TEST_F(SqliteStoreTest, DamagedFileIsMovedAsideAndAFreshStoreStarts)
+{
+    std::string garbage(8192, '\0');
+    std::mt19937 random(42);
+    std::ranges::generate(garbage, [&] { return static_cast<char>(random()); });
+    std::ofstream(m_Path, std::ios::binary) << garbage;
+
+    {
+        SqliteSettingsStore store(m_Path, m_Collect);
+        EXPECT_TRUE(store.isPersistent());
+        EXPECT_TRUE(store.SaveSetting(kApp, u"S", u"K", u"V"));
+    }
+    ASSERT_EQ(m_Problems.size(), 1U);
+    EXPECT_NE(m_Problems[0].find("damaged"), std::string::npos) << m_Problems[0];
+    EXPECT_EQ(SqliteSettingsStore(m_Path, failOnProblem).GetSetting(kApp, u"S", u"K"), u"V");
+
+    std::vector<std::string> keptAside;
+    for (const auto& item : std::filesystem::directory_iterator(m_Folder.path())) {
+        if (item.path().filename().string().starts_with("settings.sqlite.damaged-")) {
+            std::ifstream kept(item.path(), std::ios::binary);
+            keptAside.emplace_back(std::istreambuf_iterator<char>(kept), std::istreambuf_iterator<char>());
+        }
+    }
+    ASSERT_EQ(keptAside.size(), 1U);
+    EXPECT_TRUE(keptAside[0] == garbage);
+}
+
+TEST_F(SqliteStoreTest, UncreatableFolderFallsBackToMemory)
+{
+    std::ofstream(m_Folder.path() / "plain file") << "not a folder";
+    expectMemoryStoreAt(m_Folder.path() / "plain file" / "settings.sqlite");
+}
+
+TEST_F(SqliteStoreTest, ReadOnlyFolderFallsBackToMemory)
+{
+    const auto lockedFolder = m_Folder.path() / "locked";
+    std::filesystem::create_directory(lockedFolder);
+    std::filesystem::permissions(
+        lockedFolder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (access(lockedFolder.c_str(), W_OK) == 0) {
+        GTEST_SKIP() << "a read-only folder stays writable for this user";
+    }
+    expectMemoryStoreAt(lockedFolder / "settings.sqlite");
+    EXPECT_TRUE(std::filesystem::is_empty(lockedFolder));
+}
+
+} // namespace
+} // namespace vestrak

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+namespace vestrak::testing {
+
+// A fresh folder below the system's temporary folder, removed with everything in it.
+class TemporaryFolder {
+public:
+    TemporaryFolder()
+    {
+        static std::atomic<int> counter = 0;
+        m_Path = std::filesystem::temp_directory_path()
+            / ("vestrak-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+        std::filesystem::create_directories(m_Path);
+    }
+    ~TemporaryFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::permissions(m_Path, std::filesystem::perms::owner_all, ignored);
+        std::filesystem::remove_all(m_Path, ignored);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    [[nodiscard]] const std::filesystem::path& path() const { return m_Path; }
+
+private:
+    std::filesystem::path m_Path;
+};
+
+// Sets (or, given nothing, unsets) an environment variable and restores it on leaving.
+class EnvironmentOverride {
+public:
+    EnvironmentOverride(const char* name, const std::optional<std::string>& value)
+        : m_Name(name)
+    {
+        if (const char* previous = std::getenv(name)) {
+            m_Previous = previous;
+        }
+        apply(value);
+    }
+    ~EnvironmentOverride() { apply(m_Previous); }
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+private:
+    void apply(const std::optional<std::string>& value)
+    {
+        if (value) {
+            setenv(m_Name.c_str(), value->c_str(), 1);
+        } else {
+            unsetenv(m_Name.c_str());
+        }
+    }
+
+    std::string m_Name;
+    std::optional<std::string> m_Previous;
+};
+
+} // namespace vestrak::testing
