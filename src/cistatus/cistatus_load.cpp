@@ -1,0 +1,122 @@
+#include "cistatus/cistatus.h"
+#include "cistatus/status_icon.h"
+#include "cistatus/status_inheritance.h"
+#include "cistatus/status_line.h"
+#include "procs/object_file.h"
+#include "procs/text.h"
+
+#include <string>
+
+namespace vestrak {
+
+namespace {
+
+const std::u16string SettingsApplication = u"CiStatus";
+const std::u16string ObjectSection = u"TreeObjects";
+
+} // namespace
+
+void CiStatus::setObjectFile(const std::u16string& value)
+{
+    m_ObjectFile = value;
+    m_Loading = true;
+    TreeView_Status.setVisible(false);
+
+    TreeView_Status.clear();
+    // The query cursor is left alone: the host may be half-way through a pass and goes on at
+    // the same position in the new tree.
+    m_StatusObjects.clear();
+    m_ParentPositions.clear();
+    m_Codes.clear();
+    m_SelectedStatus = nullptr;
+
+    loadStatusObjects();
+    restoreExpandedAndSelectedNodes();
+
+    UserControl_Resize();
+    TreeView_Status.setVisible(true);
+
+    // The first status request comes at the next update tick.
+    m_UpdateElapsed = m_UpdateInterval;
+    Timer_Update->setEnabled(true);
+    m_Loading = false;
+}
+
+void CiStatus::loadStatusObjects()
+{
+    m_Lines = SplitAtNul(ReadIniSection(ObjectSection, m_ObjectFile, m_Platform.files));
+    // The piece after the last NUL is no line.
+    if (!m_Lines.empty()) {
+        m_Lines.pop_back();
+    }
+    for (std::size_t lineIndex = 0; lineIndex < m_Lines.size(); ++lineIndex) {
+        addStatusObject(m_Lines[lineIndex], static_cast<std::int32_t>(lineIndex));
+    }
+}
+
+void CiStatus::addStatusObject(const std::u16string& line, std::int32_t lineIndex)
+{
+    StatusLine parsed = ParseStatusLine(line);
+    if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, parsed.code)) {
+        return;
+    }
+    std::int32_t parentPosition = NoParentPosition;
+    NodeRef node
+        = addStatusNode(parsed.code, lineIndex, parsed.text, parsed.status & StatusImageMask, parentPosition);
+    if (!node) {
+        return;
+    }
+    node->setBackColor(m_BackColor);
+
+    auto record = std::make_shared<cStatus>();
+    record->m_Node = std::move(node);
+    record->m_Section = std::move(parsed.section);
+    record->m_Status = parsed.status;
+    record->m_TagName = std::move(parsed.tagName);
+    m_StatusObjects.push_back(std::move(record));
+    m_ParentPositions.push_back(parentPosition);
+    m_Codes.push_back(std::move(parsed.code));
+}
+
+NodeRef CiStatus::addStatusNode(const std::u16string& code, std::int32_t lineIndex,
+    const std::u16string& text, std::int32_t image, std::int32_t& parentPosition)
+{
+    // The parent is the nearest object on the chain from the object added last up to its top
+    // whose code, as a prefix list, starts the new code.
+    std::int32_t candidate
+        = m_StatusObjects.empty() ? NoParentPosition : static_cast<std::int32_t>(m_StatusObjects.size()) - 1;
+    while (candidate != NoParentPosition && !IsInPrefixList(m_Codes[candidate], code)) {
+        candidate = m_ParentPositions[candidate];
+    }
+    parentPosition = candidate;
+
+    const std::string digits = std::to_string(lineIndex);
+    const std::u16string key = code + u"/" + std::u16string(digits.begin(), digits.end());
+    if (parentPosition == NoParentPosition) {
+        return TreeView_Status.add(nullptr, NodeRelationship::Last, key, text, image);
+    }
+    return TreeView_Status.add(
+        m_StatusObjects[parentPosition]->m_Node, NodeRelationship::Child, key, text, image);
+}
+
+void CiStatus::restoreExpandedAndSelectedNodes()
+{
+    auto& settings = m_Platform.settings;
+    const std::u16string selectedPath
+        = settings.GetSetting(SettingsApplication, u"SelectedNode", u"FullPath");
+    for (const auto& record : m_StatusObjects) {
+        const NodeRef& node = record->m_Node;
+        const std::u16string path = node->fullPath();
+        if (settings.GetSetting(SettingsApplication, u"ExpandedNodes", path, u"0") == u"1") {
+            node->setExpanded(true);
+        }
+        // No stop at the first match: of several nodes with that path the last stays selected.
+        if (!selectedPath.empty() && path == selectedPath) {
+            node->setExpanded(true);
+            node->ensureVisible();
+            node->setSelected(true);
+        }
+    }
+}
+
+} // namespace vestrak

@@ -1,0 +1,120 @@
+#include "cistatus/cistatus.h"
+#include "procs/object_file.h"
+
+#include <array>
+#include <string_view>
+
+namespace vestrak {
+
+namespace {
+
+const std::u16string SettingsApplication = u"CiStatus";
+constexpr std::array<std::u16string_view, 4> PictureExtensions { u".bmp", u".jpg", u".gif", u".tif" };
+
+// The object file's folder with its folder end ("/", or "\" in a path written on Windows);
+// empty when the path names no folder.
+std::u16string FolderOf(const std::u16string& path)
+{
+    const std::size_t folderEnd = path.find_last_of(u"/\\");
+    return folderEnd == std::u16string::npos ? std::u16string() : path.substr(0, folderEnd + 1);
+}
+
+// Each data line followed by a line break, the last one too.
+std::u16string AsLines(std::u16string section)
+{
+    std::u16string text;
+    text.reserve(section.size() * 2);
+    for (const char16_t unit : section) {
+        if (unit == u'\0') {
+            text += u"\r\n";
+        } else {
+            text += unit;
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+std::shared_ptr<cStatus> CiStatus::statusOfNode(const NodeRef& node) const
+{
+    const std::int32_t index = node ? node->index() : 0;
+    if (index < 1 || index > static_cast<std::int32_t>(m_StatusObjects.size())) {
+        return nullptr;
+    }
+    return m_StatusObjects[static_cast<std::size_t>(index) - 1];
+}
+
+void CiStatus::TreeView_Status_NodeClick(const NodeRef& node)
+{
+    // The load selects the stored node from code; that is no operator's choice.
+    if (m_Loading) {
+        return;
+    }
+    m_SelectedStatus = statusOfNode(node);
+    m_Platform.settings.SaveSetting(SettingsApplication, u"SelectedNode", u"FullPath", node->fullPath());
+    if (m_SelectedStatus) {
+        showInformationText();
+        showPicture();
+    }
+    NodeClick();
+}
+
+void CiStatus::showInformationText()
+{
+    Text_Info.setText(AsLines(ReadIniSection(m_SelectedStatus->m_Section, m_ObjectFile, m_Platform.files)));
+}
+
+void CiStatus::showPicture()
+{
+    const std::u16string base = FolderOf(m_ObjectFile) + m_SelectedStatus->m_Section;
+    for (const std::u16string_view extension : PictureExtensions) {
+        const std::u16string path = base + std::u16string(extension);
+        if (m_Platform.files.isOrdinaryFile(path)) {
+            // A file the loader cannot read leaves the former picture, shown all the same.
+            Picture_Object.loadPicture(path);
+            Picture_Object.setVisible(true);
+            return;
+        }
+    }
+    Picture_Object.setVisible(false);
+}
+
+void CiStatus::TreeView_Status_DblClick()
+{
+    if (m_Loading) {
+        return;
+    }
+    const NodeRef selected = TreeView_Status.selectedNode();
+    if (!selected) {
+        return;
+    }
+    m_SelectedStatus = statusOfNode(selected);
+    NodeDblClick();
+}
+
+void CiStatus::TreeView_Status_MouseDown(std::int16_t button, std::int16_t, double, double)
+{
+    m_LastMouseButton = button;
+}
+
+void CiStatus::TreeView_Status_Expand(const NodeRef& node)
+{
+    if (!m_Loading) {
+        m_Platform.settings.SaveSetting(SettingsApplication, u"ExpandedNodes", node->fullPath(), u"1");
+    }
+}
+
+void CiStatus::TreeView_Status_Collapse(const NodeRef& node)
+{
+    if (!m_Loading) {
+        m_Platform.settings.DeleteSetting(SettingsApplication, u"ExpandedNodes", node->fullPath());
+    }
+}
+
+std::u16string CiStatus::SelectedNode() const
+{
+    return m_SelectedStatus && m_SelectedStatus->m_Node ? m_SelectedStatus->m_Node->text() : std::u16string();
+}
+
+} // namespace vestrak

@@ -1,0 +1,54 @@
+#include "cistatus/status_inheritance.h"
+
+#include <optional>
+#include <vector>
+
+namespace vestrak {
+
+namespace {
+
+constexpr std::int32_t ImageOf(std::int32_t status)
+{
+    return status & 0xFF;
+}
+
+} // namespace
+
+void InheritStatuses(std::span<const std::shared_ptr<cStatus>> records,
+    std::span<const std::int32_t> parentPositions, bool inherit)
+{
+    for (const auto& record : records) {
+        record->m_DesiredStatus = record->m_Status;
+        record->m_StatusWasInherited = false;
+    }
+    if (!inherit) {
+        return;
+    }
+    // For each record, the value its descendants offer it: the highest image below it, taken
+    // from the descendant last in node order. Children arrive last to first, so the first one
+    // with a strictly higher image is the one to keep.
+    std::vector<std::optional<std::int32_t>> bestBelow(records.size());
+    for (std::size_t position = records.size(); position-- > 0;) {
+        cStatus& record = *records[position];
+        const std::int32_t own = record.m_Status;
+        const auto& below = bestBelow[position];
+        if (below && ImageOf(*below) > ImageOf(own)) {
+            record.m_DesiredStatus = *below;
+            record.m_StatusWasInherited = true;
+        }
+        // What the parent sees of this subtree: a descendant's value wins a tie with this
+        // record's own, because the parent hears from the descendant first.
+        const std::int32_t offered = below && ImageOf(*below) >= ImageOf(own) ? *below : own;
+        const std::int32_t parent
+            = position < parentPositions.size() ? parentPositions[position] : NoParentPosition;
+        if (parent == NoParentPosition) {
+            continue;
+        }
+        auto& parentBest = bestBelow[static_cast<std::size_t>(parent)];
+        if (!parentBest || ImageOf(*parentBest) < ImageOf(offered)) {
+            parentBest = offered;
+        }
+    }
+}
+
+} // namespace vestrak

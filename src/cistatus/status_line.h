@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vestrak {
+
+// One line of the status tree's object section: "code/name = status, tag name, text".
+struct StatusLine {
+    // The whole code, a comma list of prefixes, as the tree structure sees it.
+    std::u16string code;
+    // The first item of the code: names the object's information section and picture.
+    std::u16string section;
+    std::int32_t status = 0;
+    // Kept as written, blanks included; empty for an object the host is never asked about.
+    std::u16string tagName;
+    std::u16string text;
+};
+
+StatusLine ParseStatusLine(const std::u16string& line);
+
+} // namespace vestrak
