@@ -73,7 +73,8 @@ public:
 private:
     struct FilterState {
         bool textOn = false;
-        std::vector<std::u16string> words;
+        // One wildcard pattern per filter word, upper-cased.
+        std::vector<std::u16string> patterns;
         bool groupOn = false;
     };
 
@@ -90,6 +91,7 @@ private:
     void PlaceNavigationButtons();
     void BuildObjectList();
     void PlaceObjectList();
+    void ShowUpButtonBesideObjects();
     [[nodiscard]] bool BuildTree();
     void FinishTree(bool groupOn);
     void ReadLines();

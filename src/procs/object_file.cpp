@@ -33,21 +33,28 @@ void AppendHalvingDoubleSpaces(std::u16string& result, std::u16string_view line)
     }
 }
 
-bool FindSection(std::u16string_view& rest, const std::u16string& wantedUpper)
+// Calls visit(dataLine, fileLineNumber) for each data line of the first section of that name, the
+// line trimmed and its double spaces halved; false when the file has no such section. The one
+// scanner behind both section readers, so they always agree.
+template<typename Visit>
+bool ScanSection(std::u16string_view rest, const std::u16string& wantedUpper, Visit visit)
 {
+    std::int32_t lineNumber = 0;
+    bool found = false;
     while (const auto line = TakeTextLine(rest)) {
+        ++lineNumber;
         const auto name = HeaderName(*line);
         if (name && ToUpper(*name) == wantedUpper) {
-            return true;
+            found = true;
+            break;
         }
     }
-    return false;
-}
-
-std::u16string SectionDataLines(std::u16string_view rest)
-{
-    std::u16string result;
+    if (!found) {
+        return false;
+    }
+    std::u16string dataLine;
     while (const auto line = TakeTextLine(rest)) {
+        ++lineNumber;
         const std::u16string_view trimmed = SpaceTrimmed(*line);
         if (HeaderName(trimmed)) {
             break;
@@ -55,10 +62,20 @@ std::u16string SectionDataLines(std::u16string_view rest)
         if (trimmed.empty() || trimmed.starts_with(u';')) {
             continue;
         }
-        AppendHalvingDoubleSpaces(result, trimmed);
-        result.push_back(u'\0');
+        dataLine.clear();
+        AppendHalvingDoubleSpaces(dataLine, trimmed);
+        visit(dataLine, lineNumber);
     }
-    return result;
+    return true;
+}
+
+std::optional<std::u16string> ReadDecodedFile(const std::u16string& fileName, FileSystem& files)
+{
+    std::optional<std::string> bytes = files.readFile(fileName);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return DecodeObjectFile(*bytes);
 }
 
 } // namespace
@@ -66,17 +83,34 @@ std::u16string SectionDataLines(std::u16string_view rest)
 std::u16string ReadIniSection(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
-    std::optional<std::string> bytes = files.readFile(fileName);
-    if (!bytes) {
+    const std::optional<std::u16string> text = ReadDecodedFile(fileName, files);
+    if (!text) {
         return {};
     }
-    const std::u16string text = DecodeObjectFile(*bytes);
-    bytes.reset();
-    std::u16string_view rest = text;
-    if (!FindSection(rest, ToUpper(section))) {
-        return {};
+    std::u16string result;
+    ScanSection(*text, ToUpper(section), [&result](const std::u16string& line, std::int32_t) {
+        result += line;
+        result.push_back(u'\0');
+    });
+    return result;
+}
+
+std::optional<std::vector<SectionLine>> ReadIniSectionLines(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files)
+{
+    const std::optional<std::u16string> text = ReadDecodedFile(fileName, files);
+    if (!text) {
+        return std::nullopt;
     }
-    return SectionDataLines(rest);
+    std::vector<SectionLine> lines;
+    const bool found
+        = ScanSection(*text, ToUpper(section), [&lines](const std::u16string& line, std::int32_t number) {
+              lines.push_back({ line, number });
+          });
+    if (!found) {
+        return std::nullopt;
+    }
+    return lines;
 }
 
 std::u16string ReadIniValue(const std::u16string& section, const std::u16string& key,

@@ -3,7 +3,10 @@
 #include "ports/file_system.h"
 #include "ports/profile.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace vestrak {
 
@@ -11,6 +14,17 @@ namespace vestrak {
 // trimmed of spaces, comments (";") and empty lines left out, double spaces halved. A missing or
 // unreadable file, or a missing section, gives the empty text.
 std::u16string ReadIniSection(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files);
+
+// A data line of a section as ReadIniSection gives it, with its line number in the file (from 1).
+struct SectionLine {
+    std::u16string text;
+    std::int32_t fileLine = 0;
+};
+
+// The same data lines as ReadIniSection, with their file line numbers; nothing when the file cannot
+// be read or has no section of that name, an empty list for a section without data lines.
+std::optional<std::vector<SectionLine>> ReadIniSectionLines(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files);
 
 // One key's value (at most 2047 characters) through the profile lookup, or the default.

@@ -1,0 +1,123 @@
+#include "citree/citree.h"
+
+#include "citree/settings_names.h"
+
+namespace vestrak {
+
+namespace {
+
+constexpr std::int32_t FilterTimerInterval = 200;
+constexpr std::int32_t CollapseTimerInterval = 1000;
+
+constexpr bool ShownAtCreation = true;
+constexpr bool HiddenAtCreation = false;
+constexpr bool EnabledAtCreation = true;
+constexpr bool DisabledAtCreation = false;
+
+} // namespace
+
+CiTree::CiTree(ControlSurface& surface, const Platform& platform)
+    : m_Surface(surface)
+    , m_Platform(platform)
+    , m_LogServices { platform.clock, platform.files, platform.specialFolders }
+    , Command_Home(surface.addCommandButton(
+          u"Command_Home", { 0, 0, 375, 345 }, ButtonPicture::House, ShownAtCreation))
+    , Command_Down(surface.addCommandButton(
+          u"Command_Down", { 360, 0, 255, 345 }, ButtonPicture::TriangleDown, ShownAtCreation))
+    , Command_Up(surface.addCommandButton(
+          u"Command_Up", { 660, 0, 255, 345 }, ButtonPicture::TriangleUp, HiddenAtCreation))
+    , List_Objects(surface.addListBox(u"List_Objects", { 0, 330, 795, 780 }, HiddenAtCreation))
+    , Text_Filter(
+          surface.addTextBox(u"Text_Filter", { 72, 2088, 1848, 240 }, TextBoxLines::Single, HiddenAtCreation))
+    , Toolbar_Filter(surface.addToolbar(
+          u"Toolbar_Filter", { 1920, 2088, 330, 330 }, ImageList::FilterToolbar, HiddenAtCreation))
+    , Toolbar_SystemFilter(surface.addToolbar(
+          u"Toolbar_SystemFilter", { 0, 2418, 1935, 330 }, ImageList::SystemIcons, HiddenAtCreation))
+    , TreeView_Objects(surface.addTree(
+          u"TreeView_Objects", { 0, 345, 1935, 1650 }, ImageList::SystemIcons, HiddenAtCreation))
+    , Command_Expand(surface.addCommandButton(
+          u"Command_Expand", { 0, 1200, 195, 225 }, ButtonPicture::LowerRightCorner, HiddenAtCreation))
+    , Command_Collapse(surface.addCommandButton(
+          u"Command_Collapse", { 1740, 30, 195, 225 }, ButtonPicture::TriangleLeft, HiddenAtCreation))
+    , Timer_Filter(platform.timers.createTimer(FilterTimerInterval, EnabledAtCreation))
+    , Timer_Collapse(platform.timers.createTimer(CollapseTimerInterval, DisabledAtCreation))
+{
+    Toolbar_Filter.addButton(FilterButtonKey, 1);
+    ConnectWidgetEvents();
+    UserControl_Initialize();
+}
+
+CiTree::~CiTree()
+{
+    UserControl_Terminate();
+    // The surface may outlive the control; its widgets must not call back into it.
+    DisconnectWidgetEvents();
+}
+
+void CiTree::ConnectWidgetEvents()
+{
+    TreeView_Objects.NodeClick.connect([this](const NodeRef& node) { TreeView_Objects_NodeClick(node); });
+    TreeView_Objects.Expand.connect([this](const NodeRef& node) { TreeView_Objects_Expand(node); });
+    TreeView_Objects.Collapse.connect([this](const NodeRef& node) { TreeView_Objects_Collapse(node); });
+    TreeView_Objects.Click.connect([this] { TreeView_Objects_Click(); });
+    TreeView_Objects.DblClick.connect([this] { TreeView_Objects_DblClick(); });
+    TreeView_Objects.MouseMove.connect([this] { TreeView_Objects_MouseMove(); });
+    List_Objects.Click.connect([this] { List_Objects_Click(); });
+    List_Objects.DblClick.connect([this] { List_Objects_DblClick(); });
+    Text_Filter.KeyPress.connect([this](std::int16_t& keyAscii) { Text_Filter_KeyPress(keyAscii); });
+    Toolbar_Filter.ButtonClick.connect(
+        [this](const ButtonRef& button) { Toolbar_Filter_ButtonClick(button); });
+    Toolbar_SystemFilter.ButtonClick.connect(
+        [this](const ButtonRef& button) { Toolbar_SystemFilter_ButtonClick(button); });
+    Command_Home.Click.connect([this] { Command_Home_Click(); });
+    Command_Up.Click.connect([this] { Command_Up_Click(); });
+    Command_Down.Click.connect([this] { Command_Down_Click(); });
+    Command_Collapse.Click.connect([this] { Command_Collapse_Click(); });
+    Command_Expand.Click.connect([this] { Command_Expand_Click(); });
+    Timer_Filter->Tick.connect([this] { Timer_Filter_Timer(); });
+    Timer_Collapse->Tick.connect([this] { Timer_Collapse_Timer(); });
+}
+
+void CiTree::DisconnectWidgetEvents()
+{
+    TreeView_Objects.NodeClick.disconnectAll();
+    TreeView_Objects.Expand.disconnectAll();
+    TreeView_Objects.Collapse.disconnectAll();
+    TreeView_Objects.Click.disconnectAll();
+    TreeView_Objects.DblClick.disconnectAll();
+    TreeView_Objects.MouseMove.disconnectAll();
+    List_Objects.Click.disconnectAll();
+    List_Objects.DblClick.disconnectAll();
+    Text_Filter.KeyPress.disconnectAll();
+    Toolbar_Filter.ButtonClick.disconnectAll();
+    Toolbar_SystemFilter.ButtonClick.disconnectAll();
+    Command_Home.Click.disconnectAll();
+    Command_Up.Click.disconnectAll();
+    Command_Down.Click.disconnectAll();
+    Command_Collapse.Click.disconnectAll();
+    Command_Expand.Click.disconnectAll();
+}
+
+bool CiTree::Collapsible() const
+{
+    return HasStyle(StyleStartCollapsed) || HasStyle(StyleStartExpanded);
+}
+
+void CiTree::WriteMarker(const std::u16string& message)
+{
+    WriteLog(m_Style, m_LogTime, message, m_LogServices);
+}
+
+std::u16string CiTree::Setting(
+    const std::u16string& section, const std::u16string& key, const std::u16string& defaultValue)
+{
+    return m_Platform.settings.GetSetting(SettingsApplication, section, key, defaultValue);
+}
+
+void CiTree::SaveSetting(
+    const std::u16string& section, const std::u16string& key, const std::u16string& value)
+{
+    m_Platform.settings.SaveSetting(SettingsApplication, section, key, value);
+}
+
+} // namespace vestrak

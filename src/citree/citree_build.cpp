@@ -1,0 +1,260 @@
+#include "citree/citree.h"
+#include "citree/settings_names.h"
+#include "citree/tree_line.h"
+#include "procs/numeric.h"
+#include "procs/object_file.h"
+#include "procs/text.h"
+
+namespace vestrak {
+
+namespace {
+
+constexpr const char16_t* ListSection = u"ListObjects";
+constexpr const char16_t* TreeSection = u"TreeObjects";
+
+bool Preselects(
+    const std::u16string& wantedObject, const std::u16string& wantedExtraInfo, const TreeLine& line)
+{
+    if (!wantedObject.empty() && wantedObject == GetField(line.code, 0, u",")) {
+        return true;
+    }
+    return !wantedExtraInfo.empty() && wantedExtraInfo == ToUpper(line.extraInfo);
+}
+
+} // namespace
+
+void CiTree::setStyle(std::int32_t value)
+{
+    WriteMarker(u"CiTree Property Let Style A");
+    if (!m_FirstSizeTaken) {
+        m_FirstSizeTaken = true;
+        m_FirstWidth = RoundToInt32(m_Surface.outerWidth()).value_or(m_FirstWidth);
+        m_FirstHeight = RoundToInt32(m_Surface.outerHeight()).value_or(m_FirstHeight);
+    }
+    m_Style = value;
+    m_Building = true;
+    if (!HasStyle(StyleShowObjects)) {
+        List_Objects.setVisible(false);
+        TreeView_Objects.setVisible(false);
+        Command_Home.setVisible(false);
+        Command_Up.setVisible(false);
+        Command_Down.setVisible(false);
+    }
+    PlaceNavigationButtons();
+    if (!HasStyle(StyleKeepOpenNodes)) {
+        m_Platform.settings.DeleteSetting(SettingsApplication, OpenNodesSection);
+    }
+    WriteMarker(u"CiTree Property Let Style B");
+    if (HasStyle(StyleObjectList)) {
+        BuildObjectList();
+    }
+    WriteMarker(u"CiTree Property Let Style C");
+    if (HasStyle(StyleObjectTree) && !HasStyle(StyleObjectList)) {
+        const bool groupOn = BuildTree();
+        FinishTree(groupOn);
+    }
+    RestoreScrollPosition();
+    WriteMarker(u"CiTree Property Let Style F");
+    if (HasStyle(StyleExpandAll)) {
+        ExpandAllNodes();
+    }
+    WriteMarker(u"CiTree Property Let Style G");
+    if (m_FocusFilterText) {
+        Text_Filter.setFocus();
+        m_FocusFilterText = false;
+    }
+    m_Building = false;
+}
+
+void CiTree::PlaceNavigationButtons()
+{
+    if (HasStyle(StyleHomeButton)) {
+        Command_Home.setVisible(true);
+        Command_Down.setLeft(Command_Home.width());
+        Command_Up.setLeft(Command_Home.width());
+    } else {
+        Command_Home.setVisible(false);
+        Command_Down.setLeft(0);
+        Command_Up.setLeft(0);
+    }
+    if (HasStyle(StyleUpDownButtons)) {
+        Command_Up.setVisible(false);
+        Command_Down.setVisible(true);
+    } else {
+        Command_Up.setVisible(false);
+        Command_Down.setVisible(false);
+    }
+}
+
+void CiTree::ShowUpButtonBesideObjects()
+{
+    if (HasStyle(StyleUpDownButtons) && HasStyle(StyleShowObjects)) {
+        Command_Up.setVisible(true);
+        Command_Down.setVisible(false);
+    }
+}
+
+void CiTree::ReadLines()
+{
+    std::vector<std::u16string> pieces
+        = SplitAtNul(ReadIniSection(m_ObjectFileSection, m_ObjectFile, m_Platform.files));
+    // The piece after the last NUL is never a line.
+    pieces.pop_back();
+    m_Lines = std::move(pieces);
+}
+
+void CiTree::BuildObjectList()
+{
+    if (!m_SectionSet) {
+        m_ObjectFileSection = m_RootObject.empty() ? ListSection : TreeSection;
+    }
+    List_Objects.setVisible(false);
+    List_Objects.clear();
+    ReadLines();
+    bool rootSeen = false;
+    for (std::size_t index = 0; index < m_Lines->size(); ++index) {
+        const std::u16string& line = (*m_Lines)[index];
+        std::u16string text;
+        if (m_RootObject.empty()) {
+            text = TrimSpaces(GetField(line, 1, u"="));
+        } else {
+            if (!IsInPrefixList(m_RootObject, TrimSpaces(GetField(line, 0, u"=")))) {
+                continue;
+            }
+            if (!rootSeen) {
+                rootSeen = true;
+                continue;
+            }
+            text = ValueText(TrimSpaces(GetField(line, 1, u"=")));
+        }
+        List_Objects.addItem(text);
+        List_Objects.setItemData(List_Objects.newIndex(), static_cast<std::int32_t>(index));
+    }
+    PlaceObjectList();
+    ShowUpButtonBesideObjects();
+    List_Objects.setVisible(HasStyle(StyleShowObjects));
+}
+
+void CiTree::PlaceObjectList()
+{
+    if (Command_Home.visible()) {
+        List_Objects.setTop(Command_Home.height());
+        List_Objects.setHeight(m_Surface.innerHeight() - Command_Home.height());
+    } else {
+        List_Objects.setTop(0);
+        List_Objects.setHeight(m_Surface.innerHeight());
+    }
+    List_Objects.setWidth(m_Surface.innerWidth());
+    List_Objects.setLeft(0);
+}
+
+bool CiTree::BuildTree()
+{
+    if (!m_SectionSet) {
+        m_ObjectFileSection = TreeSection;
+    }
+    if (!m_FilterRebuild) {
+        PrepareFilter();
+    }
+    const FilterState filter = TakeFilterState();
+    TreeView_Objects.setVisible(false);
+    TreeView_Objects.clear();
+    ReadLines();
+
+    const std::u16string wantedObject = ToUpper(GetField(m_SelectedObject, 0, u","));
+    const std::u16string wantedExtraInfo = ToUpper(m_SelectedObjectExtraInfo);
+    std::int64_t linesVisited = 0;
+    NodeRef current;
+    for (std::size_t index = 0; index < m_Lines->size(); ++index) {
+        ++linesVisited;
+        const TreeLine line = ReadTreeLine((*m_Lines)[index]);
+        if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, line.code)) {
+            continue;
+        }
+        if (!KeepsLine(filter, line.image, line.text)) {
+            continue;
+        }
+        while (current && !IsInPrefixList(GetField(current->key(), 0, u"/"), line.code)) {
+            current = current->parent();
+        }
+        const NodeRef node
+            = TreeView_Objects.add(current, current ? NodeRelationship::Child : NodeRelationship::Last,
+                line.code + u"/" + DecimalText(static_cast<std::int64_t>(index)), line.text, line.image);
+        if (!node) {
+            continue;
+        }
+        if (Preselects(wantedObject, wantedExtraInfo, line)) {
+            node->setExpanded(true);
+            node->ensureVisible();
+            node->setSelected(true);
+        }
+        if (HasStyle(StyleKeepOpenNodes)
+            && LeadingNumber(Setting(OpenNodesSection, node->fullPath(), u"0")) != 0) {
+            node->setExpanded(true);
+        }
+        node->setBackColor(m_BackColor);
+        current = node;
+    }
+    WriteMarker(u"CiTree Property Let Style D - iLoops: " + DecimalText(linesVisited));
+    return filter.groupOn;
+}
+
+void CiTree::FinishTree(bool groupOn)
+{
+    if (groupOn) {
+        TidyUpGroupFilter();
+    } else if (HasStyle(StyleKeepOpenNodes)) {
+        const std::u16string lastClicked = Setting(SelectedSection, SelectedNodeKey, u"");
+        for (std::int32_t index = 1; index <= TreeView_Objects.count(); ++index) {
+            const NodeRef node = TreeView_Objects.node(index);
+            if (node && node->fullPath() == lastClicked) {
+                node->setExpanded(true);
+                break;
+            }
+        }
+    }
+    WriteMarker(u"CiTree Property Let Style E");
+    TreeView_Objects.setWidth(m_Surface.innerWidth());
+    TreeView_Objects.setLeft(0);
+    ShowUpButtonBesideObjects();
+    if (m_BackColor != WindowBackgroundColor) {
+        SetTreeBackColor(m_BackColor);
+    }
+    m_Collapsed = HasStyle(StyleStartCollapsed);
+    if (!HasStyle(StyleShowObjects)) {
+        TreeView_Objects.setVisible(false);
+    } else if (HasStyle(StyleStartCollapsed)) {
+        Command_Collapse_Click();
+    } else {
+        if (HasStyle(StyleStartExpanded)) {
+            Command_Expand_Click();
+        }
+        TreeView_Objects.setVisible(true);
+        TreeView_Objects.setFocus();
+    }
+}
+
+void CiTree::RestoreScrollPosition()
+{
+    if (!HasStyle(StyleKeepScrollPosition)) {
+        return;
+    }
+    if (const auto position
+        = RoundToInt32(LeadingNumber(Setting(SettingsSection, ScrollPositionKey, u"0")))) {
+        SetScrollPosition(*position);
+    }
+}
+
+void CiTree::ExpandAllNodes()
+{
+    const bool wasVisible = TreeView_Objects.visible();
+    TreeView_Objects.setVisible(false);
+    for (std::int32_t index = 1; index <= TreeView_Objects.count(); ++index) {
+        if (const NodeRef node = TreeView_Objects.node(index)) {
+            node->setExpanded(true);
+        }
+    }
+    TreeView_Objects.setVisible(wasVisible);
+}
+
+} // namespace vestrak

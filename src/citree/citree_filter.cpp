@@ -1,0 +1,193 @@
+#include "citree/citree.h"
+#include "citree/settings_names.h"
+#include "citree/tree_line.h"
+#include "procs/numeric.h"
+#include "procs/object_file.h"
+#include "procs/text.h"
+
+#include <algorithm>
+
+namespace vestrak {
+
+namespace {
+
+constexpr std::int32_t MaxFilterWords = 32;
+constexpr std::int32_t HighestStructureImage = 3;
+constexpr std::int16_t EnterKey = 13;
+constexpr std::int32_t Pressed = 1;
+constexpr std::int32_t NotPressed = 0;
+
+std::int32_t StoredButtonState(const std::u16string& stored)
+{
+    return LeadingNumber(stored) != 0 ? Pressed : NotPressed;
+}
+
+// A quoted word must match the whole text, a word with "*" is a pattern of its own, and a plain
+// word (with or without "?") may stand anywhere in the text.
+std::u16string FilterPattern(const std::u16string& word)
+{
+    if (word.find(u'"') != std::u16string::npos) {
+        std::u16string unquoted = word;
+        std::erase(unquoted, u'"');
+        return unquoted;
+    }
+    if (word.find(u'*') != std::u16string::npos) {
+        return word;
+    }
+    return u"*" + word + u"*";
+}
+
+} // namespace
+
+ButtonRef CiTree::FilterButton() const
+{
+    return Toolbar_Filter.button(1);
+}
+
+void CiTree::PrepareFilter()
+{
+    const std::u16string allowed
+        = TrimSpaces(ReadIniValue(u"General", u"AllowedFilterGroups", u"", m_ObjectFile, m_Platform.profile));
+    Toolbar_SystemFilter.clearButtons();
+    for (std::int32_t item = 0;; ++item) {
+        const std::u16string group = TrimSpaces(GetField(allowed, item, u","));
+        if (group.empty()) {
+            break;
+        }
+        const double groupNumber = LeadingNumber(group);
+        if (!(groupNumber > HighestStructureImage)) {
+            continue;
+        }
+        const ButtonRef button
+            = Toolbar_SystemFilter.addButton(u"K" + group, RoundToInt32(groupNumber).value_or(0));
+        if (!button) {
+            continue;
+        }
+        button->setToolTipText(
+            ReadIniValue(u"FilterGroupNames", group, u"", m_ObjectFile, m_Platform.profile));
+        button->setValue(StoredButtonState(Setting(PressedFilterButtonsSection, group, u"0")));
+    }
+    if (const ButtonRef filterButton = FilterButton()) {
+        filterButton->setValue(
+            StoredButtonState(Setting(PressedFilterButtonsSection, FilterButtonStateKey, u"0")));
+    }
+    Text_Filter.setText(Setting(PressedFilterButtonsSection, FilterTextKey, u""));
+    ShowFilterRowWhenGroupsExist();
+    UserControl_Resize();
+    m_Surface.refresh();
+}
+
+CiTree::FilterState CiTree::TakeFilterState() const
+{
+    FilterState state;
+    const ButtonRef filterButton = FilterButton();
+    state.textOn = Text_Filter.visible() && filterButton && filterButton->value() == Pressed;
+    if (state.textOn) {
+        const std::u16string text = Text_Filter.text();
+        for (std::int32_t index = 0; index < MaxFilterWords; ++index) {
+            const std::u16string word = ToUpper(SpaceTrimmed(GetField(text, index, u",")));
+            if (word.empty()) {
+                break;
+            }
+            state.patterns.push_back(FilterPattern(word));
+        }
+    }
+    state.groupOn = false;
+    if (Toolbar_SystemFilter.visible()) {
+        for (std::int32_t index = 1; index <= Toolbar_SystemFilter.buttonCount() && !state.groupOn; ++index) {
+            const ButtonRef button = Toolbar_SystemFilter.button(index);
+            state.groupOn = button && button->value() == Pressed;
+        }
+    }
+    return state;
+}
+
+bool CiTree::KeepsLine(const FilterState& filter, std::int32_t image, const std::u16string& text) const
+{
+    if (filter.groupOn) {
+        const ButtonRef group = Toolbar_SystemFilter.findButton(u"K" + DecimalText(image));
+        if (group && group->value() == NotPressed) {
+            return false;
+        }
+    }
+    if (filter.patterns.empty()) {
+        return true;
+    }
+    const std::u16string upperText = ToUpper(text);
+    return std::any_of(filter.patterns.begin(), filter.patterns.end(),
+        [&upperText](const std::u16string& pattern) { return MatchWildcard(upperText, pattern); });
+}
+
+void CiTree::TidyUpGroupFilter()
+{
+    // From the last node up, so a structure node whose last child went is reached afterwards.
+    for (std::int32_t index = TreeView_Objects.count(); index >= 1; --index) {
+        const NodeRef node = TreeView_Objects.node(index);
+        if (node && node->children() == 0 && node->image() <= HighestStructureImage) {
+            TreeView_Objects.remove(node);
+        }
+    }
+    for (std::int32_t index = 1; index <= TreeView_Objects.count(); ++index) {
+        if (const NodeRef node = TreeView_Objects.node(index)) {
+            node->setExpanded(true);
+        }
+    }
+    // With every branch open, showing and selecting the last node leaves the tree as visiting
+    // each node in turn would, at a single scroll instead of one per node.
+    if (const NodeRef last = TreeView_Objects.node(TreeView_Objects.count())) {
+        last->ensureVisible();
+        last->setSelected(true);
+    }
+}
+
+void CiTree::Text_Filter_KeyPress(std::int16_t& keyAscii)
+{
+    if (keyAscii != EnterKey) {
+        return;
+    }
+    // Pressing the button from code raises no click, so Enter stores the state and asks for the
+    // rebuild itself, whether the button was pressed already or not.
+    if (const ButtonRef filterButton = FilterButton()) {
+        filterButton->setValue(Pressed);
+        Toolbar_Filter_ButtonClick(filterButton);
+    }
+    keyAscii = 0;
+    m_FocusFilterText = true;
+}
+
+void CiTree::Toolbar_Filter_ButtonClick(const ButtonRef& button)
+{
+    if (m_Building) {
+        return;
+    }
+    m_FilterChanged = true;
+    SaveSetting(PressedFilterButtonsSection, FilterButtonStateKey, DecimalText(button->value()));
+    SaveSetting(PressedFilterButtonsSection, FilterTextKey, Text_Filter.text());
+}
+
+void CiTree::Toolbar_SystemFilter_ButtonClick(const ButtonRef& button)
+{
+    if (m_Building) {
+        return;
+    }
+    m_FilterChanged = true;
+    const std::u16string key = button->key();
+    if (!key.empty()) {
+        SaveSetting(PressedFilterButtonsSection, key.substr(1), DecimalText(button->value()));
+    }
+}
+
+void CiTree::Timer_Filter_Timer()
+{
+    if (!m_FilterChanged) {
+        return;
+    }
+    WriteMarker(u"Toolbar_ButtonClick A");
+    m_FilterRebuild = true;
+    setStyle(m_Style);
+    m_FilterRebuild = false;
+    m_FilterChanged = false;
+    WriteMarker(u"Toolbar_ButtonClick B");
+}
+
+} // namespace vestrak

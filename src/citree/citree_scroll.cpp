@@ -1,0 +1,25 @@
+#include "citree/citree.h"
+
+namespace vestrak {
+
+std::int32_t CiTree::GetScrollPosition() const
+{
+    return TreeView_Objects.scrollPosition();
+}
+
+void CiTree::SetScrollPosition(const std::int32_t& position)
+{
+    TreeView_Objects.setScrollPosition(position);
+}
+
+void CiTree::SetTreeBackColor(const std::uint32_t& color)
+{
+    for (std::int32_t index = 1; index <= TreeView_Objects.count(); ++index) {
+        if (const NodeRef node = TreeView_Objects.node(index)) {
+            node->setBackColor(color);
+        }
+    }
+    TreeView_Objects.setBackColor(color);
+}
+
+} // namespace vestrak

@@ -1,0 +1,129 @@
+#include "citree/citree.h"
+#include "citree/settings_names.h"
+#include "ports/control_error.h"
+#include "procs/numeric.h"
+#include "procs/text.h"
+
+namespace vestrak {
+
+bool CiTree::SelectLine(std::int64_t lineIndex)
+{
+    // A node or item left from an older build may name a line the current lines lack.
+    if (!m_Lines || lineIndex < 0 || lineIndex >= static_cast<std::int64_t>(m_Lines->size())) {
+        return false;
+    }
+    m_SelectedLine = static_cast<std::int32_t>(lineIndex);
+    const std::u16string& line = (*m_Lines)[static_cast<std::size_t>(lineIndex)];
+    const std::u16string object = GetField(line, 0, u"=");
+    m_SelectedObject = TrimSpaces(GetField(object, 0, u"/"));
+    m_SelectedObjectExtraInfo = TrimSpaces(GetField(object, 1, u"/"));
+    if (line.find(u'/') == std::u16string::npos) {
+        m_SelectedObjectExtraInfo = m_SelectedObject;
+    }
+    return true;
+}
+
+void CiTree::TreeView_Objects_NodeClick(const NodeRef& node)
+{
+    if (m_Building) {
+        return;
+    }
+    const auto lineIndex = RoundToInt32(LeadingNumber(GetField(node->key(), 1, u"/")));
+    if (!lineIndex || !SelectLine(*lineIndex)) {
+        return;
+    }
+    SaveSetting(SelectedSection, SelectedNodeKey, node->fullPath());
+    NodeClick();
+}
+
+void CiTree::List_Objects_Click()
+{
+    const std::int32_t chosen = List_Objects.listIndex();
+    if (chosen < 0 || !SelectLine(List_Objects.itemData(chosen))) {
+        return;
+    }
+    NodeClick();
+}
+
+void CiTree::TreeView_Objects_Expand(const NodeRef& node)
+{
+    if (!m_FilterRebuild) {
+        SaveSetting(OpenNodesSection, node->fullPath(), u"1");
+    }
+}
+
+void CiTree::TreeView_Objects_Collapse(const NodeRef& node)
+{
+    m_Platform.settings.DeleteSetting(SettingsApplication, OpenNodesSection, node->fullPath());
+}
+
+void CiTree::TreeView_Objects_Click()
+{
+    m_CollapseCountdown = m_CollapseTime;
+}
+
+void CiTree::TreeView_Objects_MouseMove()
+{
+    m_CollapseCountdown = m_CollapseTime;
+}
+
+void CiTree::TreeView_Objects_DblClick()
+{
+    m_CollapseCountdown = m_CollapseTime;
+    NodeDoubleClick();
+}
+
+void CiTree::List_Objects_DblClick()
+{
+    NodeDoubleClick();
+}
+
+void CiTree::Command_Home_Click()
+{
+    Click();
+}
+
+void CiTree::Command_Up_Click()
+{
+    Command_Down.setVisible(true);
+    Command_Up.setVisible(false);
+    List_Objects.setVisible(false);
+    TreeView_Objects.setVisible(false);
+}
+
+void CiTree::Command_Down_Click()
+{
+    Command_Down.setVisible(false);
+    Command_Up.setVisible(true);
+    if (HasStyle(StyleObjectList)) {
+        List_Objects.setVisible(true);
+        List_Objects.setFocus();
+    } else if (HasStyle(StyleObjectTree)) {
+        TreeView_Objects.setVisible(true);
+        TreeView_Objects.setFocus();
+    }
+}
+
+std::u16string CiTree::SelectedObjectExtraKey() const
+{
+    if (!m_Lines) {
+        throw ControlError("SelectedObjectExtraKey: no object list has been built yet");
+    }
+    const std::u16string selectedHead = TrimSpaces(GetField(m_SelectedObject, 0, u","));
+    const std::u16string wanted = ToUpper(selectedHead);
+    for (const std::u16string& line : *m_Lines) {
+        const std::u16string object = GetField(line, 0, u"=");
+        const std::u16string code = GetField(object, 0, u"/");
+        if (ToUpper(SpaceTrimmed(GetField(code, 0, u","))) != wanted) {
+            continue;
+        }
+        std::u16string result = TrimSpaces(GetField(object, 1, u"/"));
+        if (result.empty() && object.find(u'/') == std::u16string::npos) {
+            result = selectedHead;
+        }
+        return result;
+    }
+    return {};
+}
+
+} // namespace vestrak

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vestrak {
+
+// What a tree build takes from one data line "code/extra info = image, text".
+struct TreeLine {
+    // Upper-cased; may be a comma list of prefixes for the lines below it.
+    std::u16string code;
+    std::u16string extraInfo;
+    // 0 when the value starts with no number, or one beyond 16 bits.
+    std::int32_t image = 0;
+    std::u16string text;
+};
+
+TreeLine ReadTreeLine(const std::u16string& line);
+
+// The text of a value part: what follows its first comma, or the whole value without one.
+std::u16string ValueText(const std::u16string& value);
+
+std::u16string DecimalText(std::int64_t number);
+
+} // namespace vestrak
