@@ -1,0 +1,193 @@
+#include "cistatus/status_icon.h"
+#include "cistatus/status_inheritance.h"
+#include "cistatus_fixture.h"
+#include "literal_inheritance.h"
+
+#include <random>
+
+using namespace vestrak;
+using namespace vestrak::testing;
+
+namespace {
+
+struct Expected {
+    std::int32_t desired;
+    bool inherited;
+};
+
+// Records over a tree given by parent positions, with nodes in a real tree for the reference.
+class StatusForest {
+public:
+    explicit StatusForest(std::vector<std::int32_t> parents)
+        : m_Surface(1000, 1000)
+        , m_Tree(m_Surface.addTree(u"Tree", Geometry {}, ImageList::StatusIcons, true))
+        , parentPositions(std::move(parents))
+    {
+        for (std::size_t i = 0; i < parentPositions.size(); ++i) {
+            auto record = std::make_shared<cStatus>();
+            const std::int32_t parent = parentPositions[i];
+            const NodeRef relative = parent == NoParentPosition ? nullptr : records[parent]->m_Node;
+            const std::u16string key(1, static_cast<char16_t>(u'\x100' + i));
+            record->m_Node = m_Tree.add(relative, NodeRelationship::Child, key, key, 0);
+            records.push_back(std::move(record));
+        }
+    }
+
+    void setStatuses(const std::vector<std::int32_t>& statuses)
+    {
+        for (std::size_t i = 0; i < statuses.size(); ++i) {
+            records[i]->m_Status = statuses[i];
+        }
+    }
+
+    [[nodiscard]] std::vector<Expected> inheritedInOnePass(bool inherit) const
+    {
+        InheritStatuses(records, parentPositions, inherit);
+        return results();
+    }
+    [[nodiscard]] std::vector<Expected> inheritedLiterally(bool inherit) const
+    {
+        LiteralInheritStatuses(records, inherit);
+        return results();
+    }
+
+private:
+    [[nodiscard]] std::vector<Expected> results() const
+    {
+        std::vector<Expected> result;
+        for (const auto& record : records) {
+            result.push_back({ record->m_DesiredStatus, record->m_StatusWasInherited });
+        }
+        return result;
+    }
+
+    HeadlessSurface m_Surface;
+    Tree& m_Tree;
+
+public:
+    std::vector<std::int32_t> parentPositions;
+    std::vector<std::shared_ptr<cStatus>> records;
+};
+
+bool operator==(const Expected& left, const Expected& right)
+{
+    return left.desired == right.desired && left.inherited == right.inherited;
+}
+
+void PrintTo(const Expected& value, std::ostream* out)
+{
+    *out << std::hex << "0x" << value.desired << (value.inherited ? " inherited" : "");
+}
+
+constexpr std::int32_t None = NoParentPosition;
+
+} // namespace
+
+TEST(StatusInheritance, StrictlyHigherImagesRiseAndTheLastDescendantWinsATie)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::int32_t> parents;
+        std::vector<std::int32_t> statuses;
+        bool inherit;
+        std::vector<Expected> expected;
+    };
+    const std::vector<Case> cases {
+        { "off: own status only", { None, 0 }, { 2, 4 }, false, { { 2, false }, { 4, false } } },
+        { "red child raises parent", { None, 0 }, { 2, 4 }, true, { { 4, true }, { 4, false } } },
+        { "equal image keeps own value", { None, 0 }, { 4, 0x104 }, true,
+            { { 4, false }, { 0x104, false } } },
+        { "last child wins a tie", { None, 0, 0 }, { 1, 0x102, 2 }, true,
+            { { 2, true }, { 0x102, false }, { 2, false } } },
+        { "rises through every level", { None, 0, 1 }, { 2, 2, 3 }, true,
+            { { 3, true }, { 3, true }, { 3, false } } },
+        { "whole value with flash bit and sub-state", { None, 0 }, { 2, 0x1104 }, true,
+            { { 0x1104, true }, { 0x1104, false } } },
+        { "grandchild beats its equal parent for the top", { None, 0, 1 }, { 1, 0x102, 2 }, true,
+            { { 2, true }, { 0x102, false }, { 2, false } } },
+        { "marked green as image 5 beats red", { None, 0 }, { 4, 5 }, true, { { 5, true }, { 5, false } } },
+        { "only the low byte ranks", { None, 0 }, { 0x7FFF0003, 0x102 }, true,
+            { { 0x7FFF0003, false }, { 0x102, false } } },
+        { "top nodes apart", { None, None }, { 2, 4 }, true, { { 2, false }, { 4, false } } },
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.name);
+        StatusForest forest(each.parents);
+        forest.setStatuses(each.statuses);
+        EXPECT_EQ(forest.inheritedInOnePass(each.inherit), each.expected);
+        EXPECT_EQ(forest.inheritedLiterally(each.inherit), each.expected);
+    }
+}
+
+TEST(StatusInheritance, OnePassEqualsTheAncestorWalkOnRandomTrees)
+{
+    std::mt19937 random(20240604);
+    const std::vector<std::int32_t> images { 0, 1, 2, 3, 4, 5, 6, 7, 200 };
+    const std::vector<std::int32_t> extras { 0, 0x100, 0x1000, 0x2000, 0x1100, 0x7100, 0x10000 };
+    for (int trial = 0; trial < 2000; ++trial) {
+        // A pre-order: each record hangs below a node of the path to the record before it.
+        const int size = 1 + static_cast<int>(random() % 40);
+        std::vector<std::int32_t> parents;
+        std::vector<std::int32_t> path;
+        for (int i = 0; i < size; ++i) {
+            path.resize(random() % (path.size() + 1));
+            parents.push_back(path.empty() ? None : path.back());
+            path.push_back(i);
+        }
+        std::vector<std::int32_t> statuses;
+        for (int i = 0; i < size; ++i) {
+            // Few images, so that ties between different flash bits and sub-states are common.
+            const auto image = images[random() % (trial % 2 ? 3 : images.size())];
+            statuses.push_back(image | extras[random() % extras.size()]);
+        }
+        StatusForest forest(parents);
+        forest.setStatuses(statuses);
+        const bool inherit = trial % 7 != 0;
+        ASSERT_EQ(forest.inheritedInOnePass(inherit), forest.inheritedLiterally(inherit))
+            << "trial " << trial;
+    }
+}
+
+TEST_F(CiStatusTest, LoadedTreesShowTheIconsOfTheAncestorWalk)
+{
+    std::mt19937 random(7);
+    const auto randomCode = [&random] {
+        std::string code;
+        const int length = 1 + static_cast<int>(random() % 3);
+        for (int i = 0; i < length; ++i) {
+            code += "AB"[random() % 2];
+        }
+        return code;
+    };
+    for (int trial = 0; trial < 60; ++trial) {
+        std::vector<std::string> lines;
+        std::vector<std::int32_t> statuses;
+        for (int i = 0; i < 25; ++i) {
+            statuses.push_back(static_cast<std::int32_t>(random() % 7) | (random() % 3 ? 0 : 0x100)
+                | (random() % 4 ? 0 : 0x1000));
+            const std::string code = random() % 4 ? randomCode() : randomCode() + "," + randomCode();
+            lines.push_back(code + "=" + std::to_string(statuses.back()) + ",T,x");
+        }
+        control->setBehaviour(trial % 3 ? 1 : 5);
+        load(lines);
+
+        std::vector<std::shared_ptr<cStatus>> records;
+        for (std::int32_t index = 1; index <= tree().count(); ++index) {
+            auto record = std::make_shared<cStatus>();
+            record->m_Node = tree().node(index);
+            record->m_Status = statuses[static_cast<std::size_t>(index) - 1];
+            records.push_back(std::move(record));
+        }
+        LiteralInheritStatuses(records, true);
+        for (int tick = 0; tick < 2; ++tick) {
+            clock.advance(500);
+            const bool flashOn = clock.elapsedMilliseconds() / 500 % 2 == 1;
+            std::vector<std::int32_t> expected;
+            for (const auto& record : records) {
+                expected.push_back(ChooseStatusImage(
+                    control->Behaviour(), record->m_DesiredStatus, record->m_StatusWasInherited, flashOn));
+            }
+            ASSERT_EQ(images(), expected) << "trial " << trial << ", tick " << tick;
+        }
+    }
+}

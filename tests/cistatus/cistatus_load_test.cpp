@@ -1,0 +1,125 @@
+#include "cistatus_fixture.h"
+
+using namespace vestrak;
+using namespace vestrak::testing;
+
+namespace {
+
+struct TreeShapeCase {
+    const char* name;
+    std::u16string rootObject;
+    std::vector<std::string> codes;
+    std::string shape;
+};
+
+class CiStatusShapes : public CiStatusTest, public ::testing::WithParamInterface<TreeShapeCase> { };
+
+} // namespace
+
+TEST_P(CiStatusShapes, ParentIsTheNearestObjectOnTheChainWhoseCodeListStartsTheCode)
+{
+    std::vector<std::string> lines;
+    for (const auto& code : GetParam().codes) {
+        lines.push_back(code + "=2,T,x");
+    }
+    control->setRootObject(GetParam().rootObject);
+    load(lines);
+    EXPECT_EQ(shape(), GetParam().shape);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, CiStatusShapes,
+    ::testing::Values(
+        TreeShapeCase { "Nested", u"", { "A", "A1", "A11", "A2", "B" }, "A/0(A1/1(A11/2),A2/3),B/4" },
+        TreeShapeCase { "EarlierNodeOffTheChain", u"", { "B", "A", "B1" }, "B/0,A/1,B1/2" },
+        TreeShapeCase { "CommaCode", u"", { "A,B", "A1", "B1", "C" }, "A,B/0(A1/1,B1/2),C/3" },
+        TreeShapeCase { "CaseIgnored", u"", { "A", "a1" }, "A/0(a1/1)" },
+        TreeShapeCase {
+            "RootSkipsWithoutBreakingTheChain", u"A", { "A", "A1", "B", "B1", "A2" }, "A/0(A1/1,A2/4)" },
+        TreeShapeCase { "RootBelowTheTop", u"A1", { "A", "A1", "A11" }, "A1/1(A11/2)" },
+        TreeShapeCase { "ObjectPartNameIgnored", u"", { "A/Pump", "A1 / Motor" }, "A/0(A1/1)" },
+        TreeShapeCase { "EmptyCodeIsAChildlessTopNode", u"", { "/X", "A" }, "/0,A/1" },
+        TreeShapeCase { "EmptyCodeUnderARoot", u"A", { "A", "/X", "A1" }, "A/0(A1/2)" }),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CiStatusTest, ValuePartGivesStatusTagNameAndText)
+{
+    struct Case {
+        std::string valuePart;
+        std::int32_t status;
+        std::u16string tagName;
+        std::u16string text;
+    };
+    const std::vector<Case> cases {
+        { "3, T1 ,Pump1, left", 3, u" T1 ", u"Pump1, left" },
+        { "2", 2, u"", u"2" },
+        { "2,T1", 2, u"T1", u"T1" },
+        { "&H104,T1,X", 260, u"T1", u"X" },
+        { "x,T1,X", 0, u"T1", u"X" },
+        { "2.5,T1,X", 2, u"T1", u"X" },
+        { "99999999999,T1,X", 0, u"T1", u"X" },
+        { "2,T1,X=Y", 2, u"T1", u"X" },
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.valuePart);
+        load({ "P = " + each.valuePart, "Q = 1,Other,y" });
+        ASSERT_EQ(tree().count(), 2);
+        EXPECT_EQ(node(u"P/0")->text(), each.text);
+        EXPECT_EQ(node(u"P/0")->image(), (each.status & 0xFF) <= 6 ? each.status & 0xFF : 0);
+        const std::u16string tagName = control->ObjectTagName();
+        if (!each.tagName.empty()) {
+            EXPECT_EQ(tagName, each.tagName);
+            EXPECT_EQ(control->ObjectStatus(), each.status);
+        } else {
+            EXPECT_EQ(tagName, u"Other") << "an object without a tag name is passed over";
+        }
+        while (!control->ObjectTagName().empty()) { }
+    }
+}
+
+TEST_F(CiStatusTest, LineWithoutEqualsSignIsAnUntaggedObjectWithoutText)
+{
+    load({ "A" });
+    EXPECT_EQ(node(u"A/0")->text(), u"");
+    EXPECT_EQ(node(u"A/0")->image(), 0);
+    EXPECT_EQ(control->ObjectTagName(), u"");
+}
+
+TEST_F(CiStatusTest, NodesTakeTheBackColourOfTheLoadAndStatusImagesOutsideTheListShowNone)
+{
+    control->setBackColor(0x00FF00);
+    load({ "A=7,T,x", "B=4,T,y" });
+    control->setBackColor(0x0000FF);
+    EXPECT_EQ(node(u"A/0")->backColor(), 0x00FF00u);
+    EXPECT_EQ(node(u"A/0")->image(), 0);
+    EXPECT_EQ(node(u"B/1")->image(), 4);
+    EXPECT_EQ(control->BackColor(), 0x0000FF);
+}
+
+TEST_F(CiStatusTest, SectionsBeyondSixteenBitLineNumbersLoadCompletely)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 33000; ++i) {
+        lines.push_back("C" + std::to_string(i) + "=2,T" + std::to_string(i) + ",x");
+    }
+    load(lines);
+    EXPECT_EQ(tree().count(), 33000);
+    ASSERT_TRUE(node(u"C32999/32999"));
+    for (int i = 0; i < 32999; ++i) {
+        ASSERT_FALSE(control->ObjectTagName().empty());
+    }
+    EXPECT_EQ(control->ObjectTagName(), u"T32999");
+}
+
+TEST_F(CiStatusTest, ReloadReplacesTheTreeAndAMissingFileGivesAnEmptyOne)
+{
+    load({ "A=2,T,x", "A1=2,T,y" });
+    const NodeRef old = node(u"A/0");
+    control->setRootObject(u"A1");
+    control->setObjectFile(control->ObjectFile());
+    EXPECT_EQ(shape(), "A1/1");
+    EXPECT_FALSE(old->exists());
+
+    control->setObjectFile(files.path("missing.ini"));
+    EXPECT_EQ(tree().count(), 0);
+    EXPECT_TRUE(tree().visible());
+}

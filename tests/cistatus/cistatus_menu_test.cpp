@@ -1,0 +1,79 @@
+#include "cistatus_fixture.h"
+
+using namespace vestrak;
+using namespace vestrak::testing;
+
+namespace {
+
+class CiStatusMenu : public CiStatusTest {
+protected:
+    CiStatusMenu()
+    {
+        menu().Shown.connect([this] { ++shownCount; });
+        control->PopupMenuItemClick.connect([this] { chosen.push_back(control->SelectedPopupMenuItem()); });
+        load({ "A=2,T1,a" });
+    }
+
+    [[nodiscard]] PopupMenu& menu() const { return static_cast<PopupMenu&>(widget(u"Menu_Popup")); }
+    [[nodiscard]] std::vector<std::u16string> captions() const
+    {
+        std::vector<std::u16string> result;
+        for (std::int32_t i = 0; i < menu().itemCount(); ++i) {
+            result.push_back(menu().caption(i));
+        }
+        return result;
+    }
+
+    int shownCount = 0;
+    std::vector<std::u16string> chosen;
+};
+
+} // namespace
+
+TEST_F(CiStatusMenu, RightClickOpensTheDefinedItemsAndAChoiceNamesTheItem)
+{
+    EXPECT_EQ(captions(), (std::vector<std::u16string> { u"..." }));
+    ASSERT_TRUE(tree().operatorRightClick(u"A/0"));
+    EXPECT_EQ(shownCount, 0) << "no items defined yet";
+
+    control->setPopupMenuItem(u"Ack/Acknowledge alarm");
+    control->setPopupMenuItem(u"Info/Show details");
+    EXPECT_EQ(captions(), (std::vector<std::u16string> { u"Acknowledge alarm", u"Show details" }));
+    ASSERT_TRUE(tree().operatorClick(u"A/0"));
+    EXPECT_EQ(shownCount, 0) << "a left click never opens the menu";
+    ASSERT_TRUE(tree().operatorRightClick(u"A/0"));
+    EXPECT_EQ(shownCount, 1);
+    ASSERT_TRUE(menu().operatorChoose(1));
+    EXPECT_EQ(chosen, (std::vector<std::u16string> { u"Info" }));
+
+    load({ "B=2,T1,b" });
+    ASSERT_TRUE(tree().operatorRightClick(u"B/0"));
+    EXPECT_EQ(shownCount, 2) << "items outlive a load";
+}
+
+TEST_F(CiStatusMenu, EmptyTextClearsTheMenuDownToItemZero)
+{
+    control->setPopupMenuItem(u"Ack/Acknowledge alarm");
+    control->setPopupMenuItem(u"Info/Show details");
+    ASSERT_TRUE(tree().operatorRightClick(u"A/0"));
+    ASSERT_TRUE(menu().operatorChoose(0));
+    control->setPopupMenuItem(u"");
+    EXPECT_EQ(control->SelectedPopupMenuItem(), u"");
+    EXPECT_EQ(captions(), (std::vector<std::u16string> { u"Acknowledge alarm" }));
+    ASSERT_TRUE(tree().operatorRightClick(u"A/0"));
+    EXPECT_EQ(shownCount, 1);
+
+    control->setPopupMenuItem(u"Cmd/Run");
+    EXPECT_EQ(captions(), (std::vector<std::u16string> { u"Run" }));
+}
+
+TEST_F(CiStatusMenu, NameIsBeforeTheFirstSlashAndTheCaptionUpToTheSecond)
+{
+    control->setPopupMenuItem(u"Cmd");
+    control->setPopupMenuItem(u"A/B/C");
+    EXPECT_EQ(captions(), (std::vector<std::u16string> { u"", u"B" }));
+    ASSERT_TRUE(tree().operatorRightClick(u"A/0"));
+    ASSERT_TRUE(menu().operatorChoose(0));
+    ASSERT_TRUE(menu().operatorChoose(1));
+    EXPECT_EQ(chosen, (std::vector<std::u16string> { u"Cmd", u"A" }));
+}
