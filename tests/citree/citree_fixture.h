@@ -1,0 +1,174 @@
+#pragma once
+
+#include "citree/citree.h"
+#include "citree/settings_names.h"
+#include "headless/headless_surface.h"
+#include "headless/memory_settings_store.h"
+#include "headless/virtual_clock.h"
+#include "linux/ini_profile.h"
+#include "linux/local_file_system.h"
+#include "linux/temporary_folder.h"
+#include "procs/encoding.h"
+
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vestrak::testing {
+
+// Answers the two configuration values of start-up as told, and records where it was asked for
+// the run folder; object-file lookups go to the real profile reader.
+class ProfileDouble : public Profile {
+public:
+    explicit ProfileDouble(FileSystem& files)
+        : m_ObjectFiles(files, u"")
+    {
+    }
+
+    std::optional<std::u16string> lastIni;
+    std::optional<std::u16string> runFolder;
+    std::u16string runFolderAskedIn;
+    // Runs at each object-file lookup, which happens in the middle of a tree build.
+    std::function<void()> whileLookingUp;
+
+    std::u16string userProfileString(const std::u16string& section, const std::u16string& key,
+        const std::u16string& defaultValue, std::size_t) override
+    {
+        return section == u"CITECT.HELP" && key == u"LASTINI" ? lastIni.value_or(defaultValue) : defaultValue;
+    }
+    std::u16string privateProfileString(const std::u16string& section, const std::u16string& key,
+        const std::u16string& defaultValue, const std::u16string& fileName, std::size_t bufferSize) override
+    {
+        if (section == u"CTEDIT" && key == u"RUN") {
+            runFolderAskedIn = fileName;
+            return runFolder.value_or(defaultValue);
+        }
+        if (whileLookingUp) {
+            whileLookingUp();
+        }
+        return m_ObjectFiles.privateProfileString(section, key, defaultValue, fileName, bufferSize);
+    }
+
+private:
+    IniProfile m_ObjectFiles;
+};
+
+class FolderDouble : public SpecialFolders {
+public:
+    std::optional<std::u16string> path;
+    std::optional<std::u16string> folderPath(std::int32_t) override { return path; }
+};
+
+// The example section whose keys, parents, texts and images every build test relies on.
+inline constexpr const char* ExampleSection = "[TreeObjects]\n"
+                                              "P=1,Plant\n"
+                                              "P1/North=1,Area 1\n"
+                                              "P11=5,Pump 1\n"
+                                              "P12=5,Pump 2\n"
+                                              "P2=1,Area 2\n"
+                                              "Q=1,Utilities\n"
+                                              "p21=5,Valve\n";
+
+inline constexpr std::int32_t ShownTree = StyleObjectTree | StyleShowObjects;
+inline constexpr std::int32_t ShownList = StyleObjectList | StyleShowObjects;
+
+inline std::string Utf8(const std::u16string& text)
+{
+    return ToUtf8(text);
+}
+
+// A control on an in-memory surface, with a store that outlives it, virtual time and real files.
+class CiTreeTest : public ::testing::Test {
+protected:
+    static constexpr double Width = 3000;
+    static constexpr double Height = 4500;
+
+    CiTreeTest() { create(); }
+
+    CiTree& create(double border = 0)
+    {
+        control.reset();
+        surface = std::make_unique<HeadlessSurface>(Width, Height, border);
+        control = std::make_unique<CiTree>(*surface, platform);
+        return *control;
+    }
+    void destroy() { control.reset(); }
+
+    std::u16string writeFile(const std::string& name, const std::string& content)
+    {
+        const auto path = folder.path() / name;
+        std::ofstream(path, std::ios::binary) << content;
+        return FromUtf8(path.string());
+    }
+    // Writes the object file and builds from it.
+    void build(const std::string& content, std::int32_t style, const std::u16string& root = u"")
+    {
+        control->setObjectFile(writeFile("objects.ini", content));
+        control->setRootObject(root);
+        control->setStyle(style);
+    }
+
+    template<typename Kind> Kind& widget(std::u16string_view name)
+    {
+        return dynamic_cast<Kind&>(*surface->widget(name));
+    }
+    Tree& tree() { return widget<Tree>(u"TreeView_Objects"); }
+    ListBox& list() { return widget<ListBox>(u"List_Objects"); }
+    Toolbar& groups() { return widget<Toolbar>(u"Toolbar_SystemFilter"); }
+    Toolbar& filterToolbar() { return widget<Toolbar>(u"Toolbar_Filter"); }
+    TextBox& filterText() { return widget<TextBox>(u"Text_Filter"); }
+    CommandButton& button(std::u16string_view name) { return widget<CommandButton>(name); }
+
+    // "KEY parentKey text image" per node, in node order; the parent is "-" for a top node.
+    std::vector<std::string> nodes()
+    {
+        std::vector<std::string> described;
+        for (std::int32_t index = 1; index <= tree().count(); ++index) {
+            const NodeRef node = tree().node(index);
+            const NodeRef parent = node->parent();
+            described.push_back(Utf8(node->key()) + " " + (parent ? Utf8(parent->key()) : "-") + " "
+                + Utf8(node->text()) + " " + std::to_string(node->image()));
+        }
+        return described;
+    }
+    std::vector<std::string> nodeKeys()
+    {
+        std::vector<std::string> keys;
+        for (std::int32_t index = 1; index <= tree().count(); ++index) {
+            keys.push_back(Utf8(tree().node(index)->key()));
+        }
+        return keys;
+    }
+    std::vector<std::string> listTexts()
+    {
+        std::vector<std::string> texts;
+        for (std::int32_t index = 0; index < list().count(); ++index) {
+            texts.push_back(Utf8(list().itemText(index)));
+        }
+        return texts;
+    }
+    std::string setting(const std::u16string& section, const std::u16string& key)
+    {
+        return Utf8(store.GetSetting(SettingsApplication, section, key, u"(none)"));
+    }
+    void saveSetting(const std::u16string& section, const std::u16string& key, const std::u16string& value)
+    {
+        store.SaveSetting(SettingsApplication, section, key, value);
+    }
+
+    TemporaryFolder folder;
+    LocalFileSystem files;
+    MemorySettingsStore store;
+    ProfileDouble profile { files };
+    FolderDouble specialFolders;
+    VirtualClock clock;
+    Platform platform { store, profile, specialFolders, files, clock, clock };
+    std::unique_ptr<HeadlessSurface> surface;
+    std::unique_ptr<CiTree> control;
+};
+
+} // namespace vestrak::testing
