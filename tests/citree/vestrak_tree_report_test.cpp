@@ -1,0 +1,116 @@
+#include "linux/local_file_system.h"
+#include "linux/temporary_folder.h"
+#include "procs/encoding.h"
+#include "procs/object_file.h"
+#include "procs/text.h"
+#include "tree_report.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace vestrak::testing {
+namespace {
+
+class TreeReportTest : public ::testing::Test {
+protected:
+    TreeReportOptions optionsFor(const std::string& content)
+    {
+        const auto path = folder.path() / "objects.ini";
+        std::ofstream(path, std::ios::binary) << content;
+        TreeReportOptions options;
+        options.file = FromUtf8(path.string());
+        return options;
+    }
+
+    TemporaryFolder folder;
+    LocalFileSystem files;
+};
+
+TEST_F(TreeReportTest, PrintsTheTreeIndentedWithKeysTextsAndImages)
+{
+    const TreeReport report
+        = MakeTreeReport(optionsFor("[TreeObjects]\nP=1,Plant\nP1=2,Area\nP11=5,Pump\n"), files);
+    EXPECT_EQ(report.text,
+        "P/0  Plant  (image 1)\n"
+        "  P1/1  Area  (image 2)\n"
+        "    P11/2  Pump  (image 5)\n");
+    EXPECT_FALSE(report.warned);
+}
+
+TEST_F(TreeReportTest, WarnsWithFileLineNumbers)
+{
+    const TreeReport report = MakeTreeReport(optionsFor("; objects\n"
+                                                        "[TreeObjects]\n"
+                                                        "P=1,Plant\n"
+                                                        "P1=1,Area\n"
+                                                        "\n"
+                                                        "Q=1,Other\n"
+                                                        "P12=5,Late pump\n"
+                                                        "P1=14,Again\n"
+                                                        "no equals sign\n"),
+        files);
+    EXPECT_EQ(report.text,
+        "P/0  Plant  (image 1)\n"
+        "  P1/1  Area  (image 1)\n"
+        "Q/2  Other  (image 1)\n"
+        "P12/3  Late pump  (image 5)\n"
+        "P1/4  Again  (image 0)\n"
+        "NO EQUALS SIGN/5    (image 0)\n"
+        "warning: line 7: \"P12\" becomes a top node although its code extends \"P1\" (line 4)\n"
+        "warning: line 8: \"P1\" becomes a top node although its code extends \"P1\" (line 4)\n"
+        "warning: line 8: duplicate code \"P1\" (first on line 4)\n"
+        "warning: line 8: image 14 is outside 1 to 11\n"
+        "warning: line 9: no \"=\" in \"no equals sign\"\n");
+    EXPECT_TRUE(report.warned);
+}
+
+TEST_F(TreeReportTest, ListsWithRootFilterAndGroups)
+{
+    const std::string file = "[General]\nAllowedFilterGroups=4,5\n"
+                             "[TreeObjects]\nP=1,Plant\nP1=4,Pump 1\nP2=5,Valve 1\nP3=4,Pump 2\n";
+    TreeReportOptions options = optionsFor(file);
+    options.shape = ReportShape::List;
+    options.root = u"P";
+    EXPECT_EQ(MakeTreeReport(options, files).text,
+        "Pump 1  (line index 1)\nValve 1  (line index 2)\nPump 2  (line index 3)\n");
+
+    options = optionsFor(file);
+    options.groups = { u"5" };
+    EXPECT_EQ(MakeTreeReport(options, files).text, "P/0  Plant  (image 1)\n  P2/2  Valve 1  (image 5)\n");
+
+    options = optionsFor(file);
+    options.filterText = u"pump 2";
+    EXPECT_EQ(MakeTreeReport(options, files).text, "P3/3  Pump 2  (image 4)\n");
+}
+
+TEST_F(TreeReportTest, MissingFileAndMissingSection)
+{
+    TreeReportOptions options = optionsFor("[Other]\nA=1,A\n");
+    options.section = u"Absent";
+    TreeReport report = MakeTreeReport(options, files);
+    EXPECT_EQ(report.text, "warning: no section [Absent] in " + ToUtf8(options.file) + "\n");
+    EXPECT_TRUE(report.warned);
+
+    options.file += u".gone";
+    report = MakeTreeReport(options, files);
+    EXPECT_EQ(report.text, "warning: cannot read " + ToUtf8(options.file) + "\n");
+}
+
+TEST_F(TreeReportTest, SectionLinesAgreeWithTheSectionReader)
+{
+    const TreeReportOptions options
+        = optionsFor("[a]\r\nx=1\r\n[TreeObjects]\r\n  y  =  2\r\n;c\r\n\tz\r[b]\nw=3");
+    const auto lines = ReadIniSectionLines(u"treeobjects", options.file, files);
+    ASSERT_TRUE(lines);
+    ASSERT_EQ(lines->size(), 2u);
+    EXPECT_EQ((*lines)[0].fileLine, 4);
+    EXPECT_EQ((*lines)[1].fileLine, 6);
+    const auto pieces = SplitAtNul(ReadIniSection(u"TreeObjects", options.file, files));
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_EQ(pieces[0], (*lines)[0].text);
+    EXPECT_EQ(pieces[1], (*lines)[1].text);
+    EXPECT_FALSE(ReadIniSectionLines(u"missing", options.file, files));
+}
+
+} // namespace
+} // namespace vestrak::testing
