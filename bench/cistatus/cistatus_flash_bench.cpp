@@ -1,0 +1,181 @@
+// A flash tick on 32,767 status records: a chain 32,767 deep against a tree 6 levels deep. The
+// tick inherits statuses and sets icons; both must grow with the number of records only.
+
+#include "cistatus/cistatus.h"
+#include "headless/headless_surface.h"
+#include "headless/memory_settings_store.h"
+#include "headless/virtual_clock.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+using namespace vestrak;
+
+namespace {
+
+constexpr int RecordCount = 32767;
+constexpr int TreeDepth = 6;
+constexpr int TreeBranching = 8;
+// Leaves blink red and every branch above takes their value, so each tick changes every icon in
+// both shapes alike.
+const std::string BranchValue = "=2,,\r\n";
+const std::string LeafValue = "=&H104,,\r\n";
+
+// Each code starts with an item of the one before, so every line hangs below the previous one.
+// Alternating two-item codes keep the lines short; codes A, AA, AAA, ... would make the
+// object file half a gigabyte.
+std::string ChainSection()
+{
+    std::string section;
+    for (int i = 0; i < RecordCount; ++i) {
+        section += (i % 2 ? "B,A" : "A,B") + (i + 1 < RecordCount ? BranchValue : LeafValue);
+    }
+    return section;
+}
+
+// Depth first, eight children per branch, until the records run out.
+std::string ShallowTreeSection()
+{
+    std::string section;
+    int written = 0;
+    std::function<void(const std::string&, int)> addChildren = [&](const std::string& parentCode, int depth) {
+        for (int child = 0; child < TreeBranching && written < RecordCount; ++child) {
+            const std::string code = parentCode + static_cast<char>('A' + child);
+            ++written;
+            section += code + (depth == TreeDepth ? LeafValue : BranchValue);
+            if (depth < TreeDepth) {
+                addChildren(code, depth + 1);
+            }
+        }
+    };
+    while (written < RecordCount) {
+        addChildren("", 1);
+    }
+    return section;
+}
+
+class OneFile final : public FileSystem {
+public:
+    explicit OneFile(std::string bytes)
+        : m_Bytes(std::move(bytes))
+    {
+    }
+    std::optional<std::string> readFile(const std::u16string&) override { return m_Bytes; }
+    bool appendToFile(const std::u16string&, std::string_view) override { return false; }
+    bool createFolder(const std::u16string&) override { return false; }
+    bool isOrdinaryFile(const std::u16string&) override { return false; }
+    std::u16string programFolder() override { return {}; }
+
+private:
+    std::string m_Bytes;
+};
+
+class NoProfile final : public Profile {
+public:
+    std::u16string userProfileString(const std::u16string&, const std::u16string&,
+        const std::u16string& defaultValue, std::size_t) override
+    {
+        return defaultValue;
+    }
+    std::u16string privateProfileString(const std::u16string&, const std::u16string&,
+        const std::u16string& defaultValue, const std::u16string&, std::size_t) override
+    {
+        return defaultValue;
+    }
+};
+
+class NoSpecialFolders final : public SpecialFolders {
+public:
+    std::optional<std::u16string> folderPath(std::int32_t) override { return std::nullopt; }
+};
+
+// A loaded control with its platform. Loading the chain takes seconds, so each shape is loaded
+// once and kept for every run of its benchmark.
+struct LoadedPlant {
+    explicit LoadedPlant(const std::string& section)
+        : files("[TreeObjects]\r\n" + section)
+    {
+        control.setBehaviour(CiStatus::BehaviourInheritStatus);
+        control.setUpdateInterval(24 * 3600 * 1000);
+        control.setObjectFile(u"/plant/status.ini");
+    }
+
+    [[nodiscard]] bool complete() const
+    {
+        return static_cast<Tree*>(surface.widget(u"TreeView_Status"))->count() == RecordCount;
+    }
+
+    OneFile files;
+    MemorySettingsStore settings;
+    VirtualClock clock;
+    NoProfile profile;
+    NoSpecialFolders specialFolders;
+    HeadlessSurface surface { 4800, 3600 };
+    CiStatus control { surface, Platform { settings, profile, specialFolders, files, clock, clock } };
+};
+
+void FlashTick(benchmark::State& state, LoadedPlant& plant)
+{
+    if (!plant.complete()) {
+        state.SkipWithError("the object file did not load completely");
+        return;
+    }
+    for (auto _ : state) {
+        plant.clock.advance(500);
+    }
+    state.counters["records"] = RecordCount;
+}
+
+void BM_FlashTickOnChain(benchmark::State& state)
+{
+    static LoadedPlant chain(ChainSection());
+    FlashTick(state, chain);
+}
+void BM_FlashTickOnShallowTree(benchmark::State& state)
+{
+    static LoadedPlant shallowTree(ShallowTreeSection());
+    FlashTick(state, shallowTree);
+}
+BENCHMARK(BM_FlashTickOnChain)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FlashTickOnShallowTree)->Unit(benchmark::kMicrosecond);
+
+// Prints the runs as usual, then how much dearer a tick is on the chain.
+class RatioReporter final : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+                m_Times[run.benchmark_name()] = run.GetAdjustedRealTime();
+            }
+        }
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const auto chain = m_Times.find("BM_FlashTickOnChain");
+        const auto shallow = m_Times.find("BM_FlashTickOnShallowTree");
+        if (chain != m_Times.end() && shallow != m_Times.end()) {
+            std::printf("flash tick, chain %d deep: %.1f us; tree %d deep: %.1f us; ratio %.2f\n",
+                RecordCount, chain->second, TreeDepth, shallow->second, chain->second / shallow->second);
+        }
+    }
+
+private:
+    std::map<std::string, double> m_Times;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+}
