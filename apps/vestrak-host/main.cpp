@@ -1,0 +1,90 @@
+// vestrak-host: runs page scripts against the controls on a screenless widget set.
+#include "container/headless_widget_set.h"
+#include "container/host_platform.h"
+#include "container/page_runner.h"
+#include "headless/memory_settings_store.h"
+#include "host_options.h"
+#include "linux/sqlite_settings_store.h"
+
+#include <iostream>
+
+namespace {
+
+constexpr int ScriptFailed = 2;
+
+using namespace vestrak;
+
+std::optional<std::vector<ScriptSource>> ReadScripts(const std::vector<std::string>& names)
+{
+    std::vector<ScriptSource> scripts;
+    for (const std::string& name : names) {
+        if (name == "-") {
+            scripts.push_back(ReadScriptStream(std::cin, name));
+            continue;
+        }
+        std::optional<ScriptSource> script = ReadScriptFile(name);
+        if (!script) {
+            std::cerr << "vestrak-host: cannot read the script " << name << '\n';
+            return std::nullopt;
+        }
+        scripts.push_back(std::move(*script));
+    }
+    return scripts;
+}
+
+std::unique_ptr<SettingsStore> MakeSettingsStore(const std::string& settingsFile)
+{
+    if (settingsFile.empty())
+        return std::make_unique<MemorySettingsStore>();
+    return std::make_unique<SqliteSettingsStore>(settingsFile);
+}
+
+void ReportFailure(const ScriptFailure& failure, bool severalScripts)
+{
+    std::cerr << "error: line " << failure.line << ": " << failure.message;
+    if (severalScripts)
+        std::cerr << " (in " << failure.scriptName << ")";
+    std::cerr << '\n';
+}
+
+int RunPage(const HostOptions& options, const std::vector<ScriptSource>& scripts)
+{
+    HeadlessWidgetSet widgets;
+    HostPlatform platform(MakeSettingsStore(options.settingsFile), options.clockStartSeconds);
+    PageRunner page(widgets, platform, std::cout);
+    std::optional<ScriptFailure> failure;
+    for (const ScriptSource& script : scripts) {
+        failure = page.run(script);
+        if (failure)
+            break;
+    }
+    page.closePage();
+    std::cout.flush();
+    if (!failure)
+        return 0;
+    ReportFailure(*failure, scripts.size() > 1);
+    return ScriptFailed;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const ParsedOptions parsed = ParseHostOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.helpWanted) {
+        std::cout << HostUsage;
+        return 0;
+    }
+    if (!parsed.options) {
+        std::cerr << "vestrak-host: " << parsed.problem << '\n' << HostUsage;
+        return ScriptFailed;
+    }
+    if (parsed.options->widgets == WidgetSetChoice::Qt) {
+        std::cerr << "vestrak-host: the Qt widget set is not part of this build; use --widgets headless\n";
+        return ScriptFailed;
+    }
+    const std::optional<std::vector<ScriptSource>> scripts = ReadScripts(parsed.options->scripts);
+    if (!scripts)
+        return ScriptFailed;
+    return RunPage(*parsed.options, *scripts);
+}

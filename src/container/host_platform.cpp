@@ -1,0 +1,16 @@
+#include "container/host_platform.h"
+
+namespace vestrak {
+
+HostPlatform::HostPlatform(std::unique_ptr<SettingsStore> settings, double clockStartSecondsSinceMidnight)
+    : m_Settings(std::move(settings))
+    , m_Clock(clockStartSecondsSinceMidnight)
+{
+}
+
+Platform HostPlatform::platform()
+{
+    return Platform { *m_Settings, m_Profile, m_SpecialFolders, m_Files, m_Clock, m_Clock };
+}
+
+} // namespace vestrak

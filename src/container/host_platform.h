@@ -1,0 +1,33 @@
+#pragma once
+
+#include "headless/virtual_clock.h"
+#include "linux/environment_special_folders.h"
+#include "linux/ini_profile.h"
+#include "linux/local_file_system.h"
+#include "ports/platform.h"
+#include "ports/settings_store.h"
+
+#include <memory>
+
+namespace vestrak {
+
+// The services a container hands to its controls: the machine's files, profiles and special
+// folders, the settings store it was given, and virtual time, so that a page runs the same on
+// every machine and at every speed.
+class HostPlatform {
+public:
+    HostPlatform(std::unique_ptr<SettingsStore> settings, double clockStartSecondsSinceMidnight);
+
+    [[nodiscard]] Platform platform();
+    [[nodiscard]] VirtualClock& clock() { return m_Clock; }
+    [[nodiscard]] SettingsStore& settings() { return *m_Settings; }
+
+private:
+    std::unique_ptr<SettingsStore> m_Settings;
+    LocalFileSystem m_Files;
+    IniProfile m_Profile { m_Files };
+    EnvironmentSpecialFolders m_SpecialFolders;
+    VirtualClock m_Clock;
+};
+
+} // namespace vestrak

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ports/control_surface.h"
+
+#include <memory>
+
+namespace vestrak {
+
+// The widgets a container places its controls on: one surface per control, sized by the
+// container in twips (outer size and a border on each side).
+class WidgetSet {
+public:
+    virtual ~WidgetSet() = default;
+
+    virtual std::unique_ptr<ControlSurface> createSurface(
+        double outerWidth, double outerHeight, double border)
+        = 0;
+    // Sizes a surface this set created; the caller then runs the control's resize handling.
+    virtual void resize(ControlSurface& surface, double outerWidth, double outerHeight, double border) = 0;
+};
+
+} // namespace vestrak

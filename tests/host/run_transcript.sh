@@ -1,0 +1,47 @@
+#!/bin/sh
+# Plays one page script and compares what the host prints with the expected transcript.
+#
+#   run_transcript.sh HOST SCRIPTS_FOLDER NAME WORK_FOLDER
+#
+# NAME.page runs in an empty folder of its own (WORK_FOLDER/NAME), so the files it writes stay
+# out of the source tree. Optional companions beside it:
+#   NAME.args    extra command-line words, put before the page (for --settings, --clock, ...)
+#   NAME.status  the expected exit status when it is not 0
+# Every *.inc file of the scripts folder is copied in, for pages run together with shared parts.
+# The transcript is standard output followed by standard error.
+set -u
+
+host=$1
+scripts=$2
+name=$3
+work=$4/$name
+
+rm -rf "$work"
+mkdir -p "$work"
+cp "$scripts/$name.page" "$work/"
+for part in "$scripts"/*.inc; do
+    [ -e "$part" ] && cp "$part" "$work/"
+done
+
+args=
+[ -f "$scripts/$name.args" ] && args=$(cat "$scripts/$name.args")
+expected_status=0
+[ -f "$scripts/$name.status" ] && expected_status=$(cat "$scripts/$name.status")
+
+cd "$work" || exit 1
+# The user's own profile and settings must not colour the transcript.
+VESTRAK_PROFILE="$work/no-profile.ini" VESTRAK_SETTINGS="$work/no-settings.sqlite" \
+VESTRAK_COMMON_APPDATA="$work" \
+    "$host" $args "$name.page" >stdout.txt 2>stderr.txt
+status=$?
+cat stdout.txt stderr.txt >actual.txt
+
+failed=0
+if ! diff -u "$scripts/$name.expected" actual.txt; then
+    failed=1
+fi
+if [ "$status" != "$expected_status" ]; then
+    echo "exit status $status, expected $expected_status"
+    failed=1
+fi
+exit $failed
