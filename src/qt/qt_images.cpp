@@ -1,0 +1,34 @@
+#include "qt/qt_images.h"
+
+#include "qt/image_sets.h"
+
+namespace vestrak {
+
+namespace {
+
+const std::vector<QIcon>& iconsOf(ImageList list)
+{
+    static const std::vector<QIcon> system = systemIcons();
+    static const std::vector<QIcon> filter = filterToolbarIcons();
+    static const std::vector<QIcon> status = statusIcons();
+    switch (list) {
+    case ImageList::SystemIcons:
+        return system;
+    case ImageList::FilterToolbar:
+        return filter;
+    case ImageList::StatusIcons:
+        break;
+    }
+    return status;
+}
+
+} // namespace
+
+QIcon imageListIcon(ImageList list, std::int32_t image)
+{
+    if (image < 1 || !holdsImage(list, image))
+        return {};
+    return iconsOf(list)[static_cast<std::size_t>(image) - 1];
+}
+
+} // namespace vestrak

@@ -1,0 +1,51 @@
+#include "qt/qt_simple_widgets.h"
+
+#include "qt/qt_images.h"
+#include "qt/qt_text.h"
+
+#include <QAbstractButton>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
+
+namespace vestrak {
+
+QtPictureBox::QtPictureBox(
+    std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QLabel& label)
+    : QtWidget(std::move(name), design, visible, host, label)
+    , m_Label(label)
+{
+    m_Label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+bool QtPictureBox::loadPicture(const std::u16string& path)
+{
+    QImageReader reader(toQString(path));
+    const QImage picture = reader.read();
+    if (picture.isNull())
+        return false;
+    m_Label.setPixmap(QPixmap::fromImage(picture));
+    m_PicturePath = path;
+    return true;
+}
+
+QtCommandButton::QtCommandButton(std::u16string name, Geometry design, bool visible, QtWidgetHost& host,
+    QAbstractButton& button, ButtonPicture picture)
+    : QtWidget(std::move(name), design, visible, host, button)
+    , m_Button(button)
+    , m_Picture(picture)
+{
+    m_Button.setIcon(buttonPictureIcon(picture));
+    m_Button.setIconSize(buttonPictureSize(picture));
+    QObject::connect(&m_Button, &QAbstractButton::clicked, &context(), [this] { Click(); });
+}
+
+bool QtCommandButton::operatorClick()
+{
+    if (!visible())
+        return false;
+    m_Button.click();
+    return true;
+}
+
+} // namespace vestrak

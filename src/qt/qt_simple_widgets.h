@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ports/command_button.h"
+#include "ports/picture_box.h"
+#include "qt/qt_widget.h"
+
+class QAbstractButton;
+class QLabel;
+
+namespace vestrak {
+
+// A picture box that shows the picture at its top left corner, clipped to the box. Pictures are
+// read by Qt's image readers, so what loads depends on the image-format plugins present.
+class QtPictureBox final : public QtWidget<PictureBox> {
+public:
+    QtPictureBox(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QLabel& label);
+
+    bool loadPicture(const std::u16string& path) override;
+    [[nodiscard]] std::u16string picturePath() const override { return m_PicturePath; }
+
+private:
+    QLabel& m_Label;
+    std::u16string m_PicturePath;
+};
+
+class QtCommandButton final : public QtWidget<CommandButton> {
+public:
+    QtCommandButton(std::u16string name, Geometry design, bool visible, QtWidgetHost& host,
+        QAbstractButton& button, ButtonPicture picture);
+
+    [[nodiscard]] ButtonPicture picture() const override { return m_Picture; }
+    bool operatorClick() override;
+
+private:
+    QAbstractButton& m_Button;
+    ButtonPicture m_Picture;
+};
+
+} // namespace vestrak

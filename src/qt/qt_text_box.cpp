@@ -1,0 +1,141 @@
+#include "qt/qt_text_box.h"
+
+#include "qt/qt_text.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <functional>
+
+namespace vestrak {
+
+namespace {
+
+class KeyPressFilter final : public QObject {
+public:
+    KeyPressFilter(QObject& owner, std::function<bool(const QKeyEvent&)> handle)
+        : QObject(&owner)
+        , m_Handle(std::move(handle))
+    {
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::KeyPress && m_Handle(static_cast<const QKeyEvent&>(*event));
+    }
+
+private:
+    std::function<bool(const QKeyEvent&)> m_Handle;
+};
+
+bool isCharacterToType(char16_t character)
+{
+    return character >= 32 || character == u'\r';
+}
+
+int keyOf(char16_t character)
+{
+    if (character == u'\r')
+        return Qt::Key_Return;
+    const QChar upper = QChar(character).toUpper();
+    return upper.unicode() < 128 ? static_cast<int>(upper.unicode()) : static_cast<int>(Qt::Key_unknown);
+}
+
+} // namespace
+
+QtTextBox::QtTextBox(
+    std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QLineEdit& editor)
+    : QtWidget(std::move(name), design, visible, host, editor)
+    , m_LineEdit(&editor)
+{
+    watchKeys(editor);
+    QObject::connect(&editor, &QLineEdit::textChanged, &context(), [this] { readEditor(); });
+}
+
+QtTextBox::QtTextBox(
+    std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QPlainTextEdit& editor)
+    : QtWidget(std::move(name), design, visible, host, editor)
+    , m_TextEdit(&editor)
+{
+    watchKeys(editor);
+    QObject::connect(&editor, &QPlainTextEdit::textChanged, &context(), [this] { readEditor(); });
+}
+
+void QtTextBox::watchKeys(QWidget& editor)
+{
+    // The filter belongs to the adapter's context, so it leaves with the adapter.
+    editor.installEventFilter(
+        new KeyPressFilter(context(), [this](const QKeyEvent& event) { return keyPressed(event); }));
+}
+
+void QtTextBox::readEditor()
+{
+    m_Text = fromQString(m_LineEdit ? m_LineEdit->text() : m_TextEdit->toPlainText());
+}
+
+void QtTextBox::setText(const std::u16string& text)
+{
+    m_Text = text;
+    if (m_LineEdit) {
+        const QSignalBlocker quiet(m_LineEdit);
+        m_LineEdit->setText(toQString(text));
+    } else {
+        const QSignalBlocker quiet(m_TextEdit);
+        m_TextEdit->setPlainText(toQString(text));
+    }
+}
+
+bool QtTextBox::keyPressed(const QKeyEvent& event)
+{
+    const QString typed = event.text();
+    if (typed.size() != 1)
+        return false;
+    const char16_t original = typed.at(0).unicode();
+    auto code = static_cast<std::int16_t>(original);
+    KeyPress(code);
+    if (code == 0)
+        return true;
+    const auto character = static_cast<char16_t>(code);
+    if (isCharacterToType(character)) {
+        insertTyped(character);
+        return true;
+    }
+    // Editing keys (backspace, escape...) the handler let through do what the editor does with them.
+    return character != original;
+}
+
+void QtTextBox::insertTyped(char16_t character)
+{
+    if (m_LineEdit) {
+        const QSignalBlocker quiet(m_LineEdit);
+        const auto at = std::min(static_cast<std::size_t>(m_LineEdit->cursorPosition()), m_Text.size());
+        m_Text.insert(at, 1, character);
+        const int cursor = static_cast<int>(at) + 1;
+        m_LineEdit->setText(toQString(m_Text));
+        m_LineEdit->setCursorPosition(cursor);
+        return;
+    }
+    m_Text += character;
+    const QSignalBlocker quiet(m_TextEdit);
+    m_TextEdit->setPlainText(toQString(m_Text));
+    m_TextEdit->moveCursor(QTextCursor::End);
+}
+
+bool QtTextBox::operatorType(const std::u16string& characters)
+{
+    if (!visible())
+        return false;
+    QWidget* editor = qtWidget();
+    if (m_LineEdit)
+        m_LineEdit->end(false);
+    for (char16_t character : characters) {
+        QKeyEvent press(QEvent::KeyPress, keyOf(character), Qt::NoModifier, QString(QChar(character)));
+        QCoreApplication::sendEvent(editor, &press);
+    }
+    return true;
+}
+
+} // namespace vestrak

@@ -1,0 +1,533 @@
+#include "qt/qt_tree.h"
+
+#include "qt/qt_colors.h"
+#include "qt/qt_images.h"
+#include "qt/qt_text.h"
+#include "qt/qt_tree_view.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace vestrak {
+
+namespace {
+
+constexpr int KeyRole = Qt::UserRole;
+constexpr int IndexRole = Qt::UserRole + 1;
+
+std::int16_t buttonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+std::int16_t shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return static_cast<std::int16_t>((modifiers & Qt::ShiftModifier ? 1 : 0)
+        | (modifiers & Qt::ControlModifier ? 2 : 0) | (modifiers & Qt::AltModifier ? 4 : 0));
+}
+
+} // namespace
+
+QtNode::QtNode(QtTree& tree, QTreeWidgetItem& item, std::int32_t image)
+    : m_Tree(&tree)
+    , m_Item(&item)
+    , m_Image(image)
+{
+}
+
+std::u16string QtNode::key() const
+{
+    return exists() ? fromQString(m_Item->data(0, KeyRole).toString()) : std::u16string();
+}
+
+std::u16string QtNode::text() const
+{
+    return exists() ? fromQString(m_Item->text(0)) : std::u16string();
+}
+
+std::u16string QtNode::fullPath() const
+{
+    if (!exists())
+        return {};
+    QStringList texts;
+    for (const QTreeWidgetItem* item = m_Item; item; item = item->parent())
+        texts.prepend(item->text(0));
+    return fromQString(texts.join(u'\\'));
+}
+
+NodeRef QtNode::parent() const
+{
+    QtNode* parentNode = exists() ? m_Tree->nodeOf(m_Item->parent()) : nullptr;
+    return parentNode ? parentNode->shared_from_this() : nullptr;
+}
+
+std::int32_t QtNode::children() const
+{
+    return exists() ? m_Item->childCount() : 0;
+}
+
+std::int32_t QtNode::index() const
+{
+    return exists() ? m_Item->data(0, IndexRole).toInt() : 0;
+}
+
+std::int32_t QtNode::image() const
+{
+    return exists() ? m_Image : 0;
+}
+
+bool QtNode::setImage(std::int32_t image)
+{
+    if (!exists() || !holdsImage(m_Tree->imageList(), image))
+        return false;
+    m_Image = image;
+    m_Item->setIcon(0, imageListIcon(m_Tree->imageList(), image));
+    return true;
+}
+
+std::uint32_t QtNode::backColor() const
+{
+    return exists() ? m_BackColor : WindowBackgroundColor;
+}
+
+void QtNode::setBackColor(std::uint32_t color)
+{
+    if (!exists())
+        return;
+    m_BackColor = color;
+    // The window background is what an unpainted row shows, and it follows the tree's colour.
+    m_Item->setBackground(
+        0, color == WindowBackgroundColor ? QBrush() : QBrush(toQColor(color, m_Tree->view().palette())));
+}
+
+bool QtNode::expanded() const
+{
+    return exists() && m_Expanded;
+}
+
+void QtNode::setExpanded(bool expanded)
+{
+    if (!exists())
+        return;
+    m_Expanded = expanded;
+    m_Tree->showExpanded(*this);
+}
+
+bool QtNode::selected() const
+{
+    return exists() && m_Tree->m_Selected.get() == this;
+}
+
+void QtNode::setSelected(bool selected)
+{
+    if (!exists())
+        return;
+    if (selected)
+        m_Tree->select(this);
+    else if (this->selected())
+        m_Tree->select(nullptr);
+}
+
+void QtNode::ensureVisible()
+{
+    if (!exists())
+        return;
+    for (QtNode* ancestor = m_Tree->nodeOf(m_Item->parent()); ancestor;
+         ancestor = m_Tree->nodeOf(ancestor->m_Item->parent())) {
+        ancestor->m_Expanded = true;
+        m_Tree->showExpanded(*ancestor);
+    }
+    m_Tree->scrollIntoView(*this);
+}
+
+QtTree::QtTree(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QtTreeView& view,
+    ImageList images)
+    : QtWidget(std::move(name), design, visible, host, view)
+    , m_View(view)
+    , m_Images(images)
+{
+    connectView();
+}
+
+QtTree::~QtTree()
+{
+    for (auto& node : m_Nodes)
+        detach(*node);
+}
+
+void QtTree::connectView()
+{
+    QObject::connect(&m_View, &QtTreeView::pressed, &context(),
+        [this](QTreeWidgetItem* item, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
+            const std::int16_t code = buttonCode(button);
+            if (code != 0)
+                pressed(nodeOf(item), code, shiftState(modifiers), at.x() * host().twipsPerPixelX(),
+                    at.y() * host().twipsPerPixelY());
+        });
+    QObject::connect(&m_View, &QtTreeView::doubleClicked, &context(), [this] { DblClick(); });
+    QObject::connect(&m_View, &QtTreeView::mouseMoved, &context(), [this] { MouseMove(); });
+    QObject::connect(&m_View, &QtTreeView::keyboardMovedTo, &context(), [this](QTreeWidgetItem* item) {
+        if (QtNode* node = nodeOf(item))
+            keyboardMovedTo(*node);
+    });
+    QObject::connect(&m_View, &QTreeWidget::itemExpanded, &context(), [this](QTreeWidgetItem* item) {
+        if (QtNode* node = nodeOf(item))
+            expandedByOperator(*node, true);
+    });
+    QObject::connect(&m_View, &QTreeWidget::itemCollapsed, &context(), [this](QTreeWidgetItem* item) {
+        if (QtNode* node = nodeOf(item))
+            expandedByOperator(*node, false);
+    });
+    QObject::connect(&m_View, &QtTreeView::geometriesUpdated, &context(), [this] { showScrollPosition(); });
+    QScrollBar* scrollBar = m_View.verticalScrollBar();
+    QObject::connect(scrollBar, &QAbstractSlider::actionTriggered, &context(), [this, scrollBar](int) {
+        if (!m_ShowingScroll)
+            m_ScrollPosition = clampedScroll(scrollBar->sliderPosition());
+    });
+}
+
+QtNode* QtTree::nodeOf(const QTreeWidgetItem* item) const
+{
+    auto found = item ? m_NodesByItem.find(item) : m_NodesByItem.end();
+    return found == m_NodesByItem.end() ? nullptr : found->second;
+}
+
+NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, const std::u16string& key,
+    const std::u16string& text, std::int32_t image)
+{
+    if (m_NodesByKey.contains(key))
+        return nullptr;
+    QtNode* parent = nullptr;
+    if (relative && relationship == NodeRelationship::Child) {
+        auto* relativeNode = dynamic_cast<QtNode*>(relative.get());
+        if (!relativeNode || relativeNode->m_Tree != this || !relativeNode->exists())
+            return nullptr;
+        parent = relativeNode;
+    }
+    // The parent item (or the tree widget) owns the new item.
+    auto* item = parent ? new QTreeWidgetItem(parent->m_Item) : new QTreeWidgetItem(&m_View);
+    item->setText(0, toQString(text));
+    item->setData(0, KeyRole, toQString(key));
+    item->setData(0, IndexRole, count() + 1);
+    const std::int32_t shownImage = holdsImage(m_Images, image) ? image : 0;
+    item->setIcon(0, imageListIcon(m_Images, shownImage));
+    auto node = std::make_shared<QtNode>(*this, *item, shownImage);
+    m_NodesByKey.emplace(key, node.get());
+    m_NodesByItem.emplace(item, node.get());
+    m_Nodes.push_back(std::move(node));
+    // A branch opened before it had children shows them as they arrive.
+    if (parent && parent->m_Expanded)
+        showExpanded(*parent);
+    return m_Nodes.back();
+}
+
+void QtTree::detach(QtNode& node)
+{
+    m_NodesByKey.erase(node.key());
+    m_NodesByItem.erase(node.m_Item);
+    if (m_Selected.get() == &node)
+        m_Selected.reset();
+    node.m_Tree = nullptr;
+    node.m_Item = nullptr;
+}
+
+void QtTree::renumber()
+{
+    for (std::size_t i = 0; i < m_Nodes.size(); ++i)
+        m_Nodes[i]->m_Item->setData(0, IndexRole, static_cast<int>(i) + 1);
+}
+
+bool QtTree::remove(const NodeRef& node)
+{
+    auto* target = dynamic_cast<QtNode*>(node.get());
+    if (!target || target->m_Tree != this)
+        return false;
+    QTreeWidgetItem* item = target->m_Item;
+    std::vector<QTreeWidgetItem*> subtree { item };
+    for (std::size_t i = 0; i < subtree.size(); ++i) {
+        for (int child = 0; child < subtree[i]->childCount(); ++child)
+            subtree.push_back(subtree[i]->child(child));
+    }
+    for (QTreeWidgetItem* each : subtree)
+        detach(*nodeOf(each));
+    std::erase_if(m_Nodes, [](const std::shared_ptr<QtNode>& each) { return !each->exists(); });
+    {
+        const QSignalBlocker quiet(&m_View);
+        QTreeWidgetItem* parentItem = item->parent();
+        std::unique_ptr<QTreeWidgetItem> taken(parentItem
+                ? parentItem->takeChild(parentItem->indexOfChild(item))
+                : m_View.takeTopLevelItem(m_View.indexOfTopLevelItem(item)));
+    }
+    renumber();
+    select(m_Selected.get());
+    return true;
+}
+
+void QtTree::clear()
+{
+    for (auto& node : m_Nodes) {
+        node->m_Tree = nullptr;
+        node->m_Item = nullptr;
+    }
+    m_Nodes.clear();
+    m_NodesByKey.clear();
+    m_NodesByItem.clear();
+    m_Selected.reset();
+    m_ScrollPosition = 0;
+    const QSignalBlocker quiet(&m_View);
+    m_View.clear();
+}
+
+std::int32_t QtTree::count() const
+{
+    return static_cast<std::int32_t>(m_Nodes.size());
+}
+
+NodeRef QtTree::node(std::int32_t index) const
+{
+    if (index < 1 || index > count())
+        return nullptr;
+    return m_Nodes[static_cast<std::size_t>(index) - 1];
+}
+
+NodeRef QtTree::find(const std::u16string& key) const
+{
+    auto found = m_NodesByKey.find(key);
+    return found == m_NodesByKey.end() ? nullptr : found->second->shared_from_this();
+}
+
+void QtTree::setBackColor(std::uint32_t color)
+{
+    m_BackColor = color;
+    QPalette palette = m_View.palette();
+    palette.setColor(QPalette::Base, toQColor(color, QApplication::palette(&m_View)));
+    m_View.setPalette(palette);
+}
+
+void QtTree::select(QtNode* node)
+{
+    m_Selected = node ? std::static_pointer_cast<QtNode>(node->shared_from_this()) : nullptr;
+    const QSignalBlocker quiet(&m_View);
+    m_View.setCurrentItem(node ? node->m_Item : nullptr);
+    if (!node)
+        m_View.clearSelection();
+}
+
+void QtTree::showExpanded(QtNode& node)
+{
+    const QSignalBlocker quiet(&m_View);
+    node.m_Item->setExpanded(node.m_Expanded);
+}
+
+template<typename Visit> void QtTree::forEachShownRow(Visit visit) const
+{
+    std::vector<std::pair<const QTreeWidgetItem*, int>> stack { { m_View.invisibleRootItem(), 0 } };
+    while (!stack.empty()) {
+        auto& [parent, next] = stack.back();
+        if (next == parent->childCount()) {
+            stack.pop_back();
+            continue;
+        }
+        const QtNode& node = *nodeOf(parent->child(next++));
+        if (!visit(node))
+            return;
+        if (node.m_Expanded)
+            stack.emplace_back(node.m_Item, 0);
+    }
+}
+
+std::int32_t QtTree::rowsPerPage() const
+{
+    return static_cast<std::int32_t>(std::floor(height() / host().twipsPerPixelY() / QtTreeView::RowHeight));
+}
+
+std::int32_t QtTree::shownRowCount() const
+{
+    std::int32_t rows = 0;
+    forEachShownRow([&rows](const QtNode&) {
+        ++rows;
+        return true;
+    });
+    return rows;
+}
+
+std::int32_t QtTree::rowOf(const QtNode& target) const
+{
+    std::int32_t row = 0;
+    std::int32_t found = -1;
+    forEachShownRow([&](const QtNode& node) {
+        if (&node == &target) {
+            found = row;
+            return false;
+        }
+        ++row;
+        return true;
+    });
+    return found;
+}
+
+std::int32_t QtTree::clampedScroll(std::int32_t position) const
+{
+    const std::int32_t last = std::max(0, shownRowCount() - std::max(0, rowsPerPage()));
+    return std::clamp(position, 0, last);
+}
+
+std::int32_t QtTree::scrollPosition() const
+{
+    // The range shrinks when branches close or the tree gets taller; the position follows it.
+    m_ScrollPosition = clampedScroll(m_ScrollPosition);
+    return m_ScrollPosition;
+}
+
+void QtTree::setScrollPosition(std::int32_t position)
+{
+    m_ScrollPosition = clampedScroll(position);
+    showScrollPosition();
+}
+
+void QtTree::showScrollPosition()
+{
+    m_ShowingScroll = true;
+    m_View.verticalScrollBar()->setValue(scrollPosition());
+    m_ShowingScroll = false;
+}
+
+void QtTree::scrollIntoView(const QtNode& node)
+{
+    const std::int32_t row = rowOf(node);
+    if (row < 0)
+        return;
+    const std::int32_t current = scrollPosition();
+    const std::int32_t page = std::max(1, rowsPerPage());
+    if (row < current)
+        m_ScrollPosition = row;
+    else if (row >= current + page)
+        m_ScrollPosition = clampedScroll(row - page + 1);
+    showScrollPosition();
+}
+
+double QtTree::rowTop(const QtNode& node) const
+{
+    return (rowOf(node) - scrollPosition()) * QtTreeView::RowHeight * host().twipsPerPixelY();
+}
+
+QtNode* QtTree::operatorTarget(const std::u16string& key) const
+{
+    if (!visible())
+        return nullptr;
+    auto found = m_NodesByKey.find(key);
+    return found == m_NodesByKey.end() ? nullptr : found->second;
+}
+
+void QtTree::pressed(QtNode* node, std::int16_t button, std::int16_t shift, double x, double y)
+{
+    const NodeRef handle = node ? node->shared_from_this() : nullptr;
+    MouseDown(button, shift, x, y);
+    if (button == 1 && handle && handle->exists()) {
+        select(node);
+        NodeClick(handle);
+    }
+    Click();
+}
+
+void QtTree::keyboardMovedTo(QtNode& node)
+{
+    const NodeRef handle = node.shared_from_this();
+    select(&node);
+    scrollIntoView(node);
+    NodeClick(handle);
+}
+
+void QtTree::expandedByOperator(QtNode& node, bool expanded)
+{
+    if (node.m_Expanded == expanded)
+        return;
+    node.m_Expanded = expanded;
+    const NodeRef handle = node.shared_from_this();
+    if (expanded)
+        Expand(handle);
+    else
+        Collapse(handle);
+}
+
+bool QtTree::operatorClick(const std::u16string& key)
+{
+    QtNode* node = operatorTarget(key);
+    if (!node)
+        return false;
+    pressed(node, 1, 0, 0, rowTop(*node));
+    return true;
+}
+
+bool QtTree::operatorRightClick(const std::u16string& key)
+{
+    QtNode* node = operatorTarget(key);
+    if (!node)
+        return false;
+    pressed(nullptr, 2, 0, 0, rowTop(*node));
+    return true;
+}
+
+bool QtTree::operatorDoubleClick(const std::u16string& key)
+{
+    if (!operatorClick(key))
+        return false;
+    DblClick();
+    return true;
+}
+
+// The branch opens or closes on the widget as under the operator's hand; the widget's signal
+// then raises the event.
+bool QtTree::operatorExpand(const std::u16string& key)
+{
+    QtNode* node = operatorTarget(key);
+    if (!node)
+        return false;
+    if (!node->m_Expanded)
+        node->m_Item->setExpanded(true);
+    return true;
+}
+
+bool QtTree::operatorCollapse(const std::u16string& key)
+{
+    QtNode* node = operatorTarget(key);
+    if (!node)
+        return false;
+    if (node->m_Expanded)
+        node->m_Item->setExpanded(false);
+    return true;
+}
+
+bool QtTree::operatorMouseMove()
+{
+    if (!visible())
+        return false;
+    QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), m_View.viewport()->mapToGlobal(QPointF(0, 0)),
+        Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_View.viewport(), &move);
+    return true;
+}
+
+bool QtTree::operatorScroll(std::int32_t position)
+{
+    if (!visible())
+        return false;
+    setScrollPosition(position);
+    return true;
+}
+
+} // namespace vestrak

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "ports/tree.h"
+#include "qt/qt_widget.h"
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class QTreeWidgetItem;
+
+namespace vestrak {
+
+class QtTree;
+class QtTreeView;
+
+// A node handle over a tree widget item. Key and index live on the item; the node keeps the
+// flags Qt cannot hold for an item without children (expanded) and the numbers the control set.
+class QtNode final : public TreeNode, public std::enable_shared_from_this<QtNode> {
+public:
+    QtNode(QtTree& tree, QTreeWidgetItem& item, std::int32_t image);
+
+    [[nodiscard]] bool exists() const override { return m_Item != nullptr; }
+    [[nodiscard]] std::u16string key() const override;
+    [[nodiscard]] std::u16string text() const override;
+    [[nodiscard]] std::u16string fullPath() const override;
+    [[nodiscard]] NodeRef parent() const override;
+    [[nodiscard]] std::int32_t children() const override;
+    [[nodiscard]] std::int32_t index() const override;
+    [[nodiscard]] std::int32_t image() const override;
+    bool setImage(std::int32_t image) override;
+    [[nodiscard]] std::uint32_t backColor() const override;
+    void setBackColor(std::uint32_t color) override;
+    [[nodiscard]] bool expanded() const override;
+    void setExpanded(bool expanded) override;
+    [[nodiscard]] bool selected() const override;
+    void setSelected(bool selected) override;
+    void ensureVisible() override;
+
+    [[nodiscard]] QTreeWidgetItem* item() const { return m_Item; }
+
+private:
+    friend class QtTree;
+
+    QtTree* m_Tree;
+    QTreeWidgetItem* m_Item;
+    std::int32_t m_Image;
+    std::uint32_t m_BackColor = WindowBackgroundColor;
+    bool m_Expanded = false;
+};
+
+// The tree port on a QTreeWidget. Node order, selection and scroll position are the port's:
+// Qt shows them, and what the operator does on the widget comes back through one set of
+// handlers that the operator actions use too.
+class QtTree final : public QtWidget<Tree> {
+public:
+    QtTree(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QtTreeView& view,
+        ImageList images);
+    ~QtTree() override;
+
+    [[nodiscard]] ImageList imageList() const override { return m_Images; }
+    NodeRef add(const NodeRef& relative, NodeRelationship relationship, const std::u16string& key,
+        const std::u16string& text, std::int32_t image) override;
+    bool remove(const NodeRef& node) override;
+    void clear() override;
+    [[nodiscard]] std::int32_t count() const override;
+    [[nodiscard]] NodeRef node(std::int32_t index) const override;
+    [[nodiscard]] NodeRef find(const std::u16string& key) const override;
+    [[nodiscard]] NodeRef selectedNode() const override { return m_Selected; }
+    [[nodiscard]] std::uint32_t backColor() const override { return m_BackColor; }
+    void setBackColor(std::uint32_t color) override;
+    [[nodiscard]] std::int32_t scrollPosition() const override;
+    void setScrollPosition(std::int32_t position) override;
+
+    bool operatorClick(const std::u16string& key) override;
+    bool operatorRightClick(const std::u16string& key) override;
+    bool operatorDoubleClick(const std::u16string& key) override;
+    bool operatorExpand(const std::u16string& key) override;
+    bool operatorCollapse(const std::u16string& key) override;
+    bool operatorMouseMove() override;
+    bool operatorScroll(std::int32_t position) override;
+
+    [[nodiscard]] QtTreeView& view() const { return m_View; }
+
+private:
+    friend class QtNode;
+
+    [[nodiscard]] QtNode* nodeOf(const QTreeWidgetItem* item) const;
+    void select(QtNode* node);
+    void showExpanded(QtNode& node);
+    void showScrollPosition();
+    void scrollIntoView(const QtNode& node);
+    void detach(QtNode& node);
+    void renumber();
+    template<typename Visit> void forEachShownRow(Visit visit) const;
+    [[nodiscard]] QtNode* operatorTarget(const std::u16string& key) const;
+    [[nodiscard]] std::int32_t rowsPerPage() const;
+    [[nodiscard]] std::int32_t shownRowCount() const;
+    [[nodiscard]] std::int32_t rowOf(const QtNode& node) const;
+    [[nodiscard]] std::int32_t clampedScroll(std::int32_t position) const;
+    [[nodiscard]] double rowTop(const QtNode& node) const;
+
+    void pressed(QtNode* node, std::int16_t button, std::int16_t shift, double x, double y);
+    void keyboardMovedTo(QtNode& node);
+    void expandedByOperator(QtNode& node, bool expanded);
+    void connectView();
+
+    QtTreeView& m_View;
+    ImageList m_Images;
+    std::vector<std::shared_ptr<QtNode>> m_Nodes;
+    std::unordered_map<std::u16string, QtNode*> m_NodesByKey;
+    std::unordered_map<const QTreeWidgetItem*, QtNode*> m_NodesByItem;
+    std::shared_ptr<QtNode> m_Selected;
+    std::uint32_t m_BackColor = WindowBackgroundColor;
+    mutable std::int32_t m_ScrollPosition = 0;
+    bool m_ShowingScroll = false;
+};
+
+} // namespace vestrak

@@ -1,0 +1,99 @@
+#include "qt/qt_tree_view.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace vestrak {
+
+namespace {
+
+class FixedRowHeightDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return { QStyledItemDelegate::sizeHint(option, index).width(), QtTreeView::RowHeight };
+    }
+};
+
+} // namespace
+
+QtTreeView::QtTreeView(QWidget* parent)
+    : QTreeWidget(parent)
+{
+    setColumnCount(1);
+    setHeaderHidden(true);
+    setSortingEnabled(false);
+    setUniformRowHeights(true);
+    setItemDelegate(new FixedRowHeightDelegate(this));
+    setIconSize(QSize(16, 16));
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    // Rows per page come from the widget's height alone, as in every widget set.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFrameShape(QFrame::NoFrame);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setExpandsOnDoubleClick(false);
+    // The adapter scrolls; Qt scrolling to the current row by itself would move the position behind
+    // the control's back.
+    setAutoScroll(false);
+    setMouseTracking(true);
+    setTextElideMode(Qt::ElideRight);
+}
+
+bool QtTreeView::onBranchIndicator(QPoint position) const
+{
+    const QModelIndex index = indexAt(position);
+    return index.isValid() && position.x() < visualRect(index).left();
+}
+
+void QtTreeView::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    const bool onIndicator = onBranchIndicator(position);
+    emit pressed(onIndicator ? nullptr : itemAt(position), event->button(), event->modifiers(), position);
+    if (onIndicator)
+        QTreeWidget::mousePressEvent(event);
+}
+
+void QtTreeView::mouseReleaseEvent(QMouseEvent* event)
+{
+    // Only the branch indicator acts on release: it opens or closes the row.
+    if (onBranchIndicator(event->position().toPoint()))
+        QTreeWidget::mouseReleaseEvent(event);
+}
+
+void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    if (onBranchIndicator(position)) {
+        mousePressEvent(event);
+        return;
+    }
+    emit doubleClicked(itemAt(position));
+}
+
+void QtTreeView::mouseMoveEvent(QMouseEvent* event)
+{
+    emit mouseMoved();
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+void QtTreeView::keyPressEvent(QKeyEvent* event)
+{
+    QTreeWidgetItem* before = currentItem();
+    QTreeWidget::keyPressEvent(event);
+    QTreeWidgetItem* after = currentItem();
+    if (after && after != before)
+        emit keyboardMovedTo(after);
+}
+
+void QtTreeView::updateGeometries()
+{
+    QTreeWidget::updateGeometries();
+    emit geometriesUpdated();
+}
+
+} // namespace vestrak
