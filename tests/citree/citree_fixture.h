@@ -20,8 +20,8 @@
 
 namespace vestrak::testing {
 
-// Answers the two configuration values of start-up as told, and records where it was asked for
-// the run folder; object-file lookups go to the real profile reader.
+// Answers the two configuration values of start-up as told and records where the run folder was
+// asked for; object-file lookups go to the real profile reader.
 class ProfileDouble : public Profile {
 public:
     explicit ProfileDouble(FileSystem& files)
@@ -35,10 +35,10 @@ public:
     // Runs at each object-file lookup, which happens in the middle of a tree build.
     std::function<void()> whileLookingUp;
 
-    std::u16string userProfileString(const std::u16string& section, const std::u16string& key,
+    std::u16string userProfileString(const std::u16string&, const std::u16string&,
         const std::u16string& defaultValue, std::size_t) override
     {
-        return section == u"CITECT.HELP" && key == u"LASTINI" ? lastIni.value_or(defaultValue) : defaultValue;
+        return lastIni.value_or(defaultValue);
     }
     std::u16string privateProfileString(const std::u16string& section, const std::u16string& key,
         const std::u16string& defaultValue, const std::u16string& fileName, std::size_t bufferSize) override
@@ -63,16 +63,9 @@ public:
     std::optional<std::u16string> folderPath(std::int32_t) override { return path; }
 };
 
-// The example section whose keys, parents, texts and images every build test relies on.
-inline constexpr const char* ExampleSection = "[TreeObjects]\n"
-                                              "P=1,Plant\n"
-                                              "P1/North=1,Area 1\n"
-                                              "P11=5,Pump 1\n"
-                                              "P12=5,Pump 2\n"
-                                              "P2=1,Area 2\n"
-                                              "Q=1,Utilities\n"
-                                              "p21=5,Valve\n";
-
+inline constexpr const char* ExampleSection
+    = "[TreeObjects]\nP=1,Plant\nP1/North=1,Area 1\nP11=5,Pump 1\nP12=5,Pump 2\nP2=1,Area 2\nQ=1,Utilities\n"
+      "p21=5,Valve\n";
 inline constexpr std::int32_t ShownTree = StyleObjectTree | StyleShowObjects;
 inline constexpr std::int32_t ShownList = StyleObjectList | StyleShowObjects;
 
@@ -89,22 +82,18 @@ protected:
 
     CiTreeTest() { create(); }
 
-    CiTree& create(double border = 0)
+    void create(double border = 0)
     {
         control.reset();
         surface = std::make_unique<HeadlessSurface>(Width, Height, border);
         control = std::make_unique<CiTree>(*surface, platform);
-        return *control;
     }
     void destroy() { control.reset(); }
-
     std::u16string writeFile(const std::string& name, const std::string& content)
     {
-        const auto path = folder.path() / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return FromUtf8(path.string());
+        std::ofstream(folder.path() / name, std::ios::binary) << content;
+        return FromUtf8((folder.path() / name).string());
     }
-    // Writes the object file and builds from it.
     void build(const std::string& content, std::int32_t style, const std::u16string& root = u"")
     {
         control->setObjectFile(writeFile("objects.ini", content));
@@ -119,19 +108,18 @@ protected:
     Tree& tree() { return widget<Tree>(u"TreeView_Objects"); }
     ListBox& list() { return widget<ListBox>(u"List_Objects"); }
     Toolbar& groups() { return widget<Toolbar>(u"Toolbar_SystemFilter"); }
-    Toolbar& filterToolbar() { return widget<Toolbar>(u"Toolbar_Filter"); }
+    ButtonRef filterButton() { return widget<Toolbar>(u"Toolbar_Filter").button(1); }
     TextBox& filterText() { return widget<TextBox>(u"Text_Filter"); }
     CommandButton& button(std::u16string_view name) { return widget<CommandButton>(name); }
 
-    // "KEY parentKey text image" per node, in node order; the parent is "-" for a top node.
+    // "KEY parentKey text image" per node in node order, "-" standing for no parent.
     std::vector<std::string> nodes()
     {
         std::vector<std::string> described;
         for (std::int32_t index = 1; index <= tree().count(); ++index) {
             const NodeRef node = tree().node(index);
-            const NodeRef parent = node->parent();
-            described.push_back(Utf8(node->key()) + " " + (parent ? Utf8(parent->key()) : "-") + " "
-                + Utf8(node->text()) + " " + std::to_string(node->image()));
+            described.push_back(Utf8(node->key()) + " " + (node->parent() ? Utf8(node->parent()->key()) : "-")
+                + " " + Utf8(node->text()) + " " + std::to_string(node->image()));
         }
         return described;
     }

@@ -14,8 +14,8 @@ protected:
     Log()
     {
         ForgetLogFolderOfThisThread();
-        specialFolders.path = FromUtf8((folder.path() / "appdata").string());
         std::filesystem::create_directories(folder.path() / "appdata");
+        specialFolders.path = FromUtf8((folder.path() / "appdata").string());
     }
     ~Log() override
     {
@@ -23,15 +23,11 @@ protected:
         ForgetLogFolderOfThisThread();
     }
 
-    std::filesystem::path logFile() const
-    {
-        return folder.path() / "appdata" / "Vestrak" / "VestrakControls" / "VestrakControls.log";
-    }
-    // The message of each line, between the two tabs.
+    // The message of each line, between its two tabs.
     std::vector<std::string> messages() const
     {
         std::vector<std::string> found;
-        std::ifstream in(logFile());
+        std::ifstream in(folder.path() / "appdata/Vestrak/VestrakControls/VestrakControls.log");
         for (std::string line; std::getline(in, line);) {
             const auto first = line.find('\t');
             found.push_back(line.substr(first + 1, line.rfind('\t') - first - 1));
@@ -40,9 +36,9 @@ protected:
     }
 };
 
-TEST_F(Log, FirstTreeBuildWritesBToGAndTheNextOneAlsoA)
+TEST_F(Log, TreeBuildsWriteBToGAndLaterOnesAlsoA)
 {
-    build(ExampleSection, ShownTree | StyleDiagnosticLog);
+    build(ExampleSection, ShownTree | StyleDiagnosticLog, u"Q");
     EXPECT_THAT(messages(),
         ElementsAre("CiTree Property Let Style B", "CiTree Property Let Style C",
             "CiTree Property Let Style D - iLoops: 7", "CiTree Property Let Style E",
@@ -51,29 +47,20 @@ TEST_F(Log, FirstTreeBuildWritesBToGAndTheNextOneAlsoA)
     EXPECT_EQ(messages().at(6), "CiTree Property Let Style A");
 }
 
-TEST_F(Log, MarkerDCountsTheLinesVisitedAlsoWhenRootsLeaveThemOut)
+TEST_F(Log, ListBuildFilterRebuildAndTerminate)
 {
-    build(ExampleSection, ShownTree | StyleDiagnosticLog, u"Q");
-    EXPECT_EQ(messages().at(2), "CiTree Property Let Style D - iLoops: 7");
-}
-
-TEST_F(Log, ListBuildWritesNoTreeMarkersAndTerminateIsLogged)
-{
-    build(ExampleSection, ShownList | StyleDiagnosticLog, u"P");
-    destroy();
-    EXPECT_THAT(messages(),
-        ElementsAre("CiTree Property Let Style B", "CiTree Property Let Style C",
-            "CiTree Property Let Style F", "CiTree Property Let Style G", "CiTree Terminate"));
-}
-
-TEST_F(Log, FilterRebuildIsFramedByItsMarkers)
-{
-    build("[General]\nAllowedFilterGroups=4\n[TreeObjects]\nA=4,Four\n", ShownTree | StyleDiagnosticLog);
+    build(
+        "[General]\nAllowedFilterGroups=4\n[TreeObjects]\nA=4,Four\n", ShownList | StyleDiagnosticLog, u"A");
+    control->setStyle(ShownTree | StyleDiagnosticLog);
     ASSERT_TRUE(groups().operatorClick(u"K4"));
     clock.advance(200);
+    destroy();
     const auto written = messages();
-    EXPECT_EQ(written.at(6), "Toolbar_ButtonClick A");
-    EXPECT_EQ(written.back(), "Toolbar_ButtonClick B");
+    ASSERT_EQ(written.size(), 4u + 7u + 9u + 1u);
+    EXPECT_EQ(written.at(3), "CiTree Property Let Style G");
+    EXPECT_EQ(written.at(11), "Toolbar_ButtonClick A");
+    EXPECT_EQ(written.at(19), "Toolbar_ButtonClick B");
+    EXPECT_EQ(written.at(20), "CiTree Terminate");
 }
 
 TEST_F(Log, WithoutTheStyleBitNothingIsCreated)

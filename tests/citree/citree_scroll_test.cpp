@@ -12,49 +12,41 @@ std::string ManyTopLines(int count)
     return content;
 }
 
-using Scroll = CiTreeTest;
+using Appearance = CiTreeTest;
 
-TEST_F(Scroll, PositionIsKeptBetweenInstances)
+TEST_F(Appearance, ScrollPositionIsKeptBetweenInstancesOnlyWithItsStyleBit)
 {
     constexpr std::int32_t style = ShownTree | StyleKeepScrollPosition;
     build(ManyTopLines(100), style);
     ASSERT_TRUE(tree().operatorScroll(40));
-    destroy();
-    EXPECT_EQ(setting(u"Settings", u"ScrollPosition"), "40");
-
     create();
+    EXPECT_EQ(setting(u"Settings", u"ScrollPosition"), "40");
     build(ManyTopLines(100), style);
     EXPECT_EQ(tree().scrollPosition(), 40);
-}
 
-TEST_F(Scroll, WithoutTheStyleBitNothingIsStoredOrRestored)
-{
-    saveSetting(u"Settings", u"ScrollPosition", u"40");
+    create();
     build(ManyTopLines(100), ShownTree);
     EXPECT_EQ(tree().scrollPosition(), 0);
     ASSERT_TRUE(tree().operatorScroll(10));
-    destroy();
+    create();
     EXPECT_EQ(setting(u"Settings", u"ScrollPosition"), "40");
-}
 
-TEST_F(Scroll, ShortTreeSavesZeroAndAStoredTextRestoresTheTop)
-{
-    constexpr std::int32_t style = ShownTree | StyleKeepScrollPosition;
     saveSetting(u"Settings", u"ScrollPosition", u"down a bit");
-    build(ManyTopLines(100), style);
-    EXPECT_EQ(tree().scrollPosition(), 0);
     build(ManyTopLines(3), style);
+    EXPECT_EQ(tree().scrollPosition(), 0);
     destroy();
     EXPECT_EQ(setting(u"Settings", u"ScrollPosition"), "0");
 }
 
-TEST_F(Scroll, ListBuildRestoresThePositionOfTheHiddenTree)
+TEST_F(Appearance, BackColorReachesTheListAtOnceAndTheTreeAtTheNextBuild)
 {
-    constexpr std::int32_t style = ShownTree | StyleKeepScrollPosition;
-    build(ManyTopLines(100), style);
-    saveSetting(u"Settings", u"ScrollPosition", u"12");
-    build(ManyTopLines(100), ShownList | StyleKeepScrollPosition, u"N");
-    EXPECT_EQ(tree().scrollPosition(), 12);
+    build(ExampleSection, ShownTree);
+    control->setBackColor(0x00FF00);
+    EXPECT_EQ(list().backColor(), 0x00FF00u);
+    EXPECT_EQ(tree().backColor(), WindowBackgroundColor);
+    build(ExampleSection, ShownTree);
+    EXPECT_EQ(tree().backColor(), 0x00FF00u);
+    EXPECT_EQ(tree().node(7)->backColor(), 0x00FF00u);
 }
 
 } // namespace

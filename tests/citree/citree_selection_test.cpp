@@ -10,119 +10,74 @@ protected:
     {
         control->NodeClick.connect([this] { ++nodeClicks; });
         control->NodeDoubleClick.connect([this] { ++doubleClicks; });
-        control->Click.connect([this] { ++homeClicks; });
     }
 
     int nodeClicks = 0;
     int doubleClicks = 0;
-    int homeClicks = 0;
 };
-
-TEST_F(Selection, ExtraKeyBeforeTheFirstBuildIsAnErrorForTheHost)
-{
-    EXPECT_THROW(static_cast<void>(control->SelectedObjectExtraKey()), ControlError);
-    build("[TreeObjects]\n", ShownTree);
-    EXPECT_EQ(Utf8(control->SelectedObjectExtraKey()), "");
-}
 
 TEST_F(Selection, NodeClickFillsThePropertiesStoresTheNodeAndRaisesNodeClick)
 {
-    struct Case {
-        const char* line;
-        const char* selectedObject;
-        const char* extraInfo;
-        const char* extraKey;
+    EXPECT_THROW(static_cast<void>(control->SelectedObjectExtraKey()), ControlError);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        { "A,x/B=5,v", "A|B|B" },
+        { "A=5,Pump", "A|A|A" },
+        { "A=5,Pump/Motor", "A||A" },
+        { "A ,x/K=5,Spaced", "A |K|K" },
+        { "A/K1=5,First\nB=1,Other\na,z/K2=5,Second", "a|K2|K1" },
     };
-    const Case cases[] = {
-        { "A,x/B=5,v", "A", "B", "B" },
-        { "A=5,Pump", "A", "A", "A" },
-        { "A=5,Pump/Motor", "A", "", "A" },
-        { "A ,x/K=5,Spaced", "A ", "K", "K" },
-    };
-    for (const Case& each : cases) {
-        build(std::string("[TreeObjects]\n") + each.line + "\n", ShownTree);
-        const int before = nodeClicks;
-        ASSERT_TRUE(tree().operatorClick(tree().node(1)->key())) << each.line;
-        EXPECT_EQ(nodeClicks, before + 1) << each.line;
-        EXPECT_EQ(Utf8(control->SelectedObject()), each.selectedObject) << each.line;
-        EXPECT_EQ(Utf8(control->SelectedObjectExtraInfo()), each.extraInfo) << each.line;
-        EXPECT_EQ(Utf8(control->SelectedObjectExtraKey()), each.extraKey) << each.line;
+    for (const auto& [lines, expected] : cases) {
+        build("[TreeObjects]\n" + lines + "\n", ShownTree);
+        ASSERT_TRUE(tree().operatorClick(tree().node(tree().count())->key())) << lines;
+        EXPECT_EQ(Utf8(control->SelectedObject()) + "|" + Utf8(control->SelectedObjectExtraInfo()) + "|"
+                + Utf8(control->SelectedObjectExtraKey()),
+            expected);
     }
-    EXPECT_EQ(setting(u"Selected", u"NodeName"), "Spaced");
-}
-
-TEST_F(Selection, ExtraKeyComesFromTheFirstLineWithTheSameHead)
-{
-    build("[TreeObjects]\nA/K1=5,First\nB=1,Other\na,z/K2=5,Second\n", ShownTree);
-    ASSERT_TRUE(tree().operatorClick(u"A,Z/2"));
-    EXPECT_EQ(Utf8(control->SelectedObject()), "a");
-    EXPECT_EQ(Utf8(control->SelectedObjectExtraInfo()), "K2");
-    EXPECT_EQ(Utf8(control->SelectedObjectExtraKey()), "K1");
-
-    control->setSelectedObject(u"nowhere");
+    EXPECT_EQ(nodeClicks, 5);
+    EXPECT_EQ(setting(u"Selected", u"NodeName"), "Second");
+    control->setSelectedObject(u"nowhere,x");
+    EXPECT_EQ(Utf8(control->SelectedObject()), "nowhere");
     EXPECT_EQ(Utf8(control->SelectedObjectExtraKey()), "");
 }
 
-TEST_F(Selection, SetterKeepsTheWholeTextGetterGivesTheFirstField)
-{
-    control->setSelectedObject(u"A1,xyz");
-    EXPECT_EQ(Utf8(control->SelectedObject()), "A1");
-    control->setCollapseTime(-5);
-    EXPECT_EQ(control->CollapseTime(), 0);
-}
-
-TEST_F(Selection, ListClickSelectsTheItemsLineWithoutStoringIt)
-{
-    build(ExampleSection, ShownList, u"P1");
-    ASSERT_TRUE(list().operatorClick(1));
-    EXPECT_EQ(nodeClicks, 1);
-    EXPECT_EQ(Utf8(control->SelectedObject()), "P12");
-    EXPECT_EQ(setting(u"Selected", u"NodeName"), "(none)");
-}
-
-TEST_F(Selection, NodeLeftFromAnOlderBuildIsIgnoredWhenItsLineIsGone)
+TEST_F(Selection, ListClickSelectsWithoutStoringAndStaleNodesAreIgnored)
 {
     build(ExampleSection, ShownTree);
+    control->setObjectFileSection(u"TreeObjects");
+    build(ExampleSection, ShownList, u"P1");
+    ASSERT_TRUE(list().operatorClick(1));
+    EXPECT_EQ(Utf8(control->SelectedObject()), "P12");
+    EXPECT_EQ(setting(u"Selected", u"NodeName"), "(none)");
+
     control->setObjectFileSection(u"Short");
     build("[Short]\nS=5,Only\n", ShownList);
     ASSERT_TRUE(tree().operatorClick(u"P21/6"));
-    EXPECT_EQ(nodeClicks, 0);
-    EXPECT_EQ(Utf8(control->SelectedObject()), "");
-}
-
-TEST_F(Selection, DoubleClicksAndHome)
-{
-    build(ExampleSection, ShownTree);
-    control->setCollapseTime(7);
-    ASSERT_TRUE(tree().operatorDoubleClick(u"P/0"));
-    EXPECT_EQ(doubleClicks, 1);
     EXPECT_EQ(nodeClicks, 1);
-
-    build(ExampleSection, ShownList | StyleHomeButton, u"P1");
-    ASSERT_TRUE(list().operatorDoubleClick(0));
-    EXPECT_EQ(doubleClicks, 2);
-    ASSERT_TRUE(button(u"Command_Home").operatorClick());
-    EXPECT_EQ(homeClicks, 1);
+    EXPECT_EQ(Utf8(control->SelectedObject()), "P12");
 }
 
-TEST_F(Selection, UpAndDownSwitchBetweenTheButtonRowAndTheObjects)
+TEST_F(Selection, DoubleClicksHomeUpAndDown)
 {
-    build(ExampleSection, ShownTree | StyleUpDownButtons);
-    EXPECT_TRUE(button(u"Command_Up").visible());
-    ASSERT_TRUE(button(u"Command_Up").operatorClick());
-    EXPECT_FALSE(tree().visible());
-    EXPECT_TRUE(button(u"Command_Down").visible());
-    ASSERT_TRUE(button(u"Command_Down").operatorClick());
-    EXPECT_TRUE(tree().visible());
-    EXPECT_EQ(surface->focusedWidget(), &tree());
-    EXPECT_FALSE(button(u"Command_Down").visible());
-
-    build(ExampleSection, ShownList | StyleUpDownButtons);
+    int homeClicks = 0;
+    control->Click.connect([&homeClicks] { ++homeClicks; });
+    build(ExampleSection, ShownList | StyleHomeButton | StyleUpDownButtons, u"P1");
+    ASSERT_TRUE(list().operatorDoubleClick(0));
+    ASSERT_TRUE(button(u"Command_Home").operatorClick());
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(homeClicks, 1);
+    EXPECT_EQ(button(u"Command_Up").left(), 375);
     ASSERT_TRUE(button(u"Command_Up").operatorClick());
     EXPECT_FALSE(list().visible());
     ASSERT_TRUE(button(u"Command_Down").operatorClick());
-    EXPECT_TRUE(list().visible());
     EXPECT_EQ(surface->focusedWidget(), &list());
+
+    build(ExampleSection, ShownTree | StyleUpDownButtons);
+    ASSERT_TRUE(tree().operatorDoubleClick(u"P/0"));
+    EXPECT_EQ(doubleClicks, 2);
+    ASSERT_TRUE(button(u"Command_Up").operatorClick());
+    EXPECT_FALSE(tree().visible());
+    ASSERT_TRUE(button(u"Command_Down").operatorClick());
+    EXPECT_TRUE(tree().visible());
 }
 
 } // namespace
