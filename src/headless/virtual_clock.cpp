@@ -80,13 +80,14 @@ VirtualTimer* VirtualClock::nextDueBy(std::int64_t deadline) const
 void VirtualClock::advance(std::int64_t milliseconds)
 {
     const std::int64_t deadline = m_Now + std::max<std::int64_t>(0, milliseconds);
-    // Timers are looked up afresh before each tick: a handler may enable, disable or end timers.
+    // Timers are looked up afresh before each tick: a handler may enable, disable or end timers,
+    // or let time pass itself, and time never runs back.
     while (VirtualTimer* timer = nextDueBy(deadline)) {
-        m_Now = timer->m_NextDue;
+        m_Now = std::max(m_Now, timer->m_NextDue);
         timer->m_NextDue += timer->m_Interval;
         timer->Tick();
     }
-    m_Now = deadline;
+    m_Now = std::max(m_Now, deadline);
 }
 
 VirtualTimer::VirtualTimer(VirtualClock& clock, std::int32_t interval, bool enabled)

@@ -1,5 +1,6 @@
 #include "headless/virtual_clock.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -62,4 +63,20 @@ TEST(VirtualClock, ReadsTimeOfDayAcrossMidnight)
     EXPECT_EQ(clock.dateText(), u"2000-01-02");
     EXPECT_EQ(clock.timeText(), u"00:00:00");
     EXPECT_DOUBLE_EQ(clock.secondsSinceMidnight(), 0.25);
+}
+
+TEST(VirtualClock, TimePassingInsideAHandlerNeverRunsBack)
+{
+    VirtualClock clock;
+    auto slow = clock.createTimer(100, true);
+    auto fast = clock.createTimer(30, true);
+    std::vector<std::int64_t> seen;
+    slow->Tick.connect([&] {
+        slow->setEnabled(false);
+        clock.advance(200);
+    });
+    fast->Tick.connect([&] { seen.push_back(clock.elapsedMilliseconds()); });
+    clock.advance(120);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(clock.elapsedMilliseconds(), 300);
 }
