@@ -1,5 +1,6 @@
 #pragma once
 
+#include "container/page_profile.h"
 #include "headless/virtual_clock.h"
 #include "linux/environment_special_folders.h"
 #include "linux/ini_profile.h"
@@ -25,7 +26,8 @@ public:
 private:
     std::unique_ptr<SettingsStore> m_Settings;
     LocalFileSystem m_Files;
-    IniProfile m_Profile { m_Files };
+    IniProfile m_IniProfile { m_Files };
+    PageProfile m_Profile { m_IniProfile, m_Files };
     EnvironmentSpecialFolders m_SpecialFolders;
     VirtualClock m_Clock;
 };

@@ -29,8 +29,9 @@ expected_status=0
 [ -f "$scripts/$name.status" ] && expected_status=$(cat "$scripts/$name.status")
 
 cd "$work" || exit 1
-# The user's own profile and settings must not colour the transcript.
-VESTRAK_PROFILE="$work/no-profile.ini" VESTRAK_SETTINGS="$work/no-settings.sqlite" \
+# The user's own profile and settings must not colour the transcript. The profile lives in a
+# folder of its own, so object files named relative to the page are not found beside it.
+VESTRAK_PROFILE="$work/profile/win.ini" VESTRAK_SETTINGS="$work/no-settings.sqlite" \
 VESTRAK_COMMON_APPDATA="$work" \
     "$host" $args "$name.page" >stdout.txt 2>stderr.txt
 status=$?
