@@ -1,5 +1,19 @@
 #include "ports/widget_contract.h"
+#include "qt/qt_colors.h"
+#include "qt/qt_images.h"
 #include "qt/qt_surface.h"
+#include "qt/qt_tooltip.h"
+#include "qt/qt_tree_view.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImageWriter>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolButton>
 
 using namespace vestrak;
 
@@ -9,3 +23,160 @@ INSTANTIATE_TEST_SUITE_P(Qt, WidgetContract,
             return std::make_unique<QtSurface>(width, height, border);
         } }),
     surfaceFactoryName);
+
+namespace {
+
+QWidget& qtWidgetOf(Widget& widget)
+{
+    return *dynamic_cast<QtWidgetBase&>(widget).qtWidget();
+}
+
+QColor pixelOf(const QIcon& icon, int x, int y)
+{
+    return icon.pixmap(16, 16).toImage().pixelColor(x, y);
+}
+
+} // namespace
+
+TEST(QtSurface, TwipsComeFromTheScreenDpiAndOnlyThePixelsAreRounded)
+{
+    QtSurface surface(4800, 3600, 30);
+    const double expected = 1440.0 / QApplication::primaryScreen()->logicalDotsPerInchX();
+    EXPECT_DOUBLE_EQ(surface.twipsPerPixelX(), expected);
+
+    QtSurface fixed(4800, 3600, 30, nullptr, 15);
+    EXPECT_EQ(fixed.size(), QSize(320, 240));
+    CommandButton& button = fixed.addCommandButton(
+        u"Command_Collapse", { 1740, 30, 195, 225 }, ButtonPicture::TriangleLeft, true);
+    button.setLeft(2790.5);
+    EXPECT_EQ(button.left(), 2790.5);
+    EXPECT_EQ(qtWidgetOf(button).geometry(), QRect(186, 2, 13, 15));
+    EXPECT_EQ(qtWidgetOf(button).parentWidget()->pos(), QPoint(2, 2)) << "the border moves the inner area";
+}
+
+TEST(QtSurface, StatesSetFromCodeEmitNoQtSignals)
+{
+    QtSurface surface(4800, 3600);
+    Tree& tree = surface.addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::SystemIcons, true);
+    auto& view = static_cast<QtTreeView&>(qtWidgetOf(tree));
+    QSignalSpy expanded(&view, &QTreeWidget::itemExpanded);
+    QSignalSpy current(&view, &QTreeWidget::currentItemChanged);
+    NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A", u"A", 1);
+    NodeRef child = tree.add(top, NodeRelationship::Child, u"B", u"B", 1);
+    top->setExpanded(true);
+    child->setSelected(true);
+
+    Toolbar& toolbar = surface.addToolbar(u"Bar", {}, ImageList::SystemIcons, true);
+    toolbar.addButton(u"K4", 4);
+    auto* toolButton = qtWidgetOf(toolbar).findChild<QToolButton*>();
+    QSignalSpy toggled(toolButton, &QToolButton::toggled);
+    toolbar.button(1)->setValue(1);
+
+    ListBox& list = surface.addListBox(u"List", { 0, 0, 795, 780 }, true);
+    list.addItem(u"one");
+    QSignalSpy row(&static_cast<QListWidget&>(qtWidgetOf(list)), &QListWidget::currentRowChanged);
+    list.setListIndex(0);
+
+    TextBox& text = surface.addTextBox(u"Text", {}, TextBoxLines::Single, true);
+    QSignalSpy edited(&static_cast<QLineEdit&>(qtWidgetOf(text)), &QLineEdit::textChanged);
+    text.setText(u"P*");
+
+    EXPECT_EQ(expanded.count() + current.count() + toggled.count() + row.count() + edited.count(), 0);
+    EXPECT_TRUE(view.topLevelItem(0)->isExpanded());
+    EXPECT_EQ(view.currentItem(), view.topLevelItem(0)->child(0));
+    EXPECT_TRUE(toolButton->isChecked());
+    EXPECT_EQ(static_cast<QLineEdit&>(qtWidgetOf(text)).text(), "P*");
+}
+
+TEST(QtSurface, ABranchOpenedByTheOperatorBeforeItHasChildrenShowsThemOpen)
+{
+    QtSurface surface(4800, 3600);
+    Tree& tree = surface.addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::SystemIcons, true);
+    NodeRef leaf = tree.add(nullptr, NodeRelationship::Last, u"A", u"A", 1);
+    int expands = 0;
+    tree.Expand.connect([&](const NodeRef&) { ++expands; });
+    EXPECT_TRUE(tree.operatorExpand(u"A"));
+    EXPECT_EQ(expands, 1);
+    tree.add(leaf, NodeRelationship::Child, u"B", u"B", 1);
+    EXPECT_TRUE(leaf->expanded());
+    EXPECT_TRUE(static_cast<QtTreeView&>(qtWidgetOf(tree)).topLevelItem(0)->isExpanded());
+}
+
+TEST(QtSurface, PicturesLoadThroughQtImageReadersTiffIncluded)
+{
+    QTemporaryDir folder;
+    QImage drawn(8, 8, QImage::Format_RGB32);
+    drawn.fill(Qt::red);
+    ASSERT_TRUE(QImageWriter(folder.filePath("P1.tif")).write(drawn)) << "the TIFF plugin is installed";
+    QFile garbage(folder.filePath("P2.jpg"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("not a picture");
+    garbage.close();
+
+    QtSurface surface(4800, 3600);
+    PictureBox& picture = surface.addPictureBox(u"Picture_Object", { 0, 0, 2415, 3600 }, true);
+    EXPECT_TRUE(picture.loadPicture(folder.filePath("P1.tif").toStdU16String()));
+    EXPECT_FALSE(picture.loadPicture(folder.filePath("P2.jpg").toStdU16String()));
+    EXPECT_EQ(picture.picturePath(), folder.filePath("P1.tif").toStdU16String());
+}
+
+TEST(QtLooks, ToolTipsKeepTheirLineBreaksAndWrapAt300Pixels)
+{
+    QWidget widget;
+    EXPECT_EQ(toolTipHtml(u"Collapse <tree>\r\nnotice", widget), "<qt>Collapse &lt;tree&gt;<br>notice</qt>");
+    const QString wrapped = toolTipHtml(std::u16string(200, u'x'), widget);
+    EXPECT_TRUE(wrapped.startsWith("<table width=\"300\">")) << wrapped.toStdString();
+    EXPECT_EQ(toolTipHtml(u"", widget), "");
+}
+
+TEST(QtLooks, HostColoursAreBgrOrSystemColoursOfThePalette)
+{
+    const QPalette palette = QApplication::palette();
+    EXPECT_EQ(toQColor(0x80000005u, palette), palette.color(QPalette::Base));
+    EXPECT_EQ(toQColor(0x8000000Fu, palette), palette.color(QPalette::Button));
+    EXPECT_EQ(toQColor(0x000080FFu, palette), QColor(0xFF, 0x80, 0x00));
+}
+
+TEST(QtLooks, ImagesAreDrawnInTheirListedColours)
+{
+    for (int image = 4; image <= 11; ++image)
+        EXPECT_EQ(pixelOf(imageListIcon(ImageList::SystemIcons, image), 7, 6), flagColor(image)) << image;
+    const QColor globe = pixelOf(imageListIcon(ImageList::SystemIcons, 1), 4, 6);
+    EXPECT_TRUE(globe.green() > globe.red() && globe.green() > globe.blue());
+    EXPECT_GT(pixelOf(imageListIcon(ImageList::SystemIcons, 2), 8, 4).red(), 150) << "a red roof";
+
+    const auto statusHue
+        = [](int image) { return pixelOf(imageListIcon(ImageList::StatusIcons, image), 11, 11).hsvHue(); };
+    for (int image = 1; image <= 6; ++image)
+        EXPECT_EQ(pixelOf(imageListIcon(ImageList::StatusIcons, image), 0, 0), QColor(Qt::white)) << image;
+    EXPECT_EQ(pixelOf(imageListIcon(ImageList::StatusIcons, 1), 11, 11).hsvSaturation(), 0) << "grey";
+    for (int green : { 2, 5, 6 })
+        EXPECT_NEAR(statusHue(green), 125, 15);
+    EXPECT_NEAR(statusHue(3), 42, 8) << "amber";
+    EXPECT_LT((statusHue(4) + 10) % 360, 20) << "red";
+    const QColor questionMark = pixelOf(imageListIcon(ImageList::StatusIcons, 1), 8, 9);
+    EXPECT_NEAR(questionMark.hsvHue(), 30, 10) << "orange";
+
+    EXPECT_TRUE(
+        imageListIcon(ImageList::FilterToolbar, 2).pixmap(16, 16).toImage().pixelColor(2, 6).alpha() > 0);
+    EXPECT_TRUE(imageListIcon(ImageList::FilterToolbar, 3).isNull());
+    EXPECT_TRUE(imageListIcon(ImageList::SystemIcons, 0).isNull());
+}
+
+TEST(QtLooks, ButtonPicturesAreDrawnForEveryDevicePixel)
+{
+    EXPECT_EQ(buttonPictureSize(ButtonPicture::LowerRightCorner), QSize(6, 6));
+    EXPECT_EQ(buttonPictureSize(ButtonPicture::TriangleLeft), QSize(5, 9));
+    const QImage corner
+        = buttonPictureIcon(ButtonPicture::LowerRightCorner).pixmap(QSize(6, 6), 3.0).toImage();
+    ASSERT_EQ(corner.size(), QSize(18, 18));
+    EXPECT_EQ(corner.pixelColor(17, 17), QColor(Qt::black));
+    EXPECT_EQ(corner.pixelColor(1, 1).alpha(), 0) << "the upper left half stays empty";
+    EXPECT_EQ(corner.pixelColor(12, 4).alpha(), 0);
+    const QImage left = buttonPictureIcon(ButtonPicture::TriangleLeft).pixmap(QSize(5, 9), 2.0).toImage();
+    EXPECT_EQ(left.pixelColor(1, 9), QColor(Qt::black)) << "the tip points left";
+    EXPECT_EQ(left.pixelColor(1, 1).alpha(), 0);
+    const QImage down = buttonPictureIcon(ButtonPicture::TriangleDown).pixmap(16, 16).toImage();
+    EXPECT_EQ(down.pixelColor(8, 7), QColor(Qt::black));
+    EXPECT_EQ(down.pixelColor(8, 12).alpha(), 0);
+}
