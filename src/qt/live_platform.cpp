@@ -1,0 +1,19 @@
+#include "qt/live_platform.h"
+
+#include "linux/sqlite_settings_store.h"
+
+namespace vestrak {
+
+LivePlatform::LivePlatform(std::unique_ptr<SettingsStore> settings)
+    : m_Settings(settings ? std::move(settings) : std::make_unique<SqliteSettingsStore>())
+{
+}
+
+LivePlatform::~LivePlatform() = default;
+
+Platform LivePlatform::platform()
+{
+    return Platform { *m_Settings, m_Profile, m_SpecialFolders, m_Files, m_Clock, m_Timers };
+}
+
+} // namespace vestrak

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "linux/environment_special_folders.h"
+#include "linux/ini_profile.h"
+#include "linux/local_file_system.h"
+#include "linux/system_clock.h"
+#include "ports/platform.h"
+#include "qt/qt_timer.h"
+
+#include <memory>
+
+namespace vestrak {
+
+// The platform of a live Qt application: the user's settings store, profiles, special folders and
+// files of the machine, the real clock and timers on the Qt event loop.
+class LivePlatform {
+public:
+    // Without a store, the user's own SQLite store.
+    explicit LivePlatform(std::unique_ptr<SettingsStore> settings = nullptr);
+    ~LivePlatform();
+
+    [[nodiscard]] Platform platform();
+
+private:
+    std::unique_ptr<SettingsStore> m_Settings;
+    LocalFileSystem m_Files;
+    IniProfile m_Profile { m_Files };
+    EnvironmentSpecialFolders m_SpecialFolders;
+    SystemClock m_Clock;
+    QtTimerFactory m_Timers;
+};
+
+} // namespace vestrak
