@@ -1,0 +1,139 @@
+#include "container/headless_widget_set.h"
+#include "container/page_runner.h"
+#include "headless/memory_settings_store.h"
+#include "linux/temporary_folder.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <list>
+#include <sstream>
+
+namespace vestrak {
+namespace {
+
+constexpr double Noon = 12 * 3600.0;
+
+// One page on the headless widgets with settings in memory; scripts are given line by line.
+class PageRunnerTest : public ::testing::Test {
+protected:
+    std::optional<ScriptFailure> run(std::vector<std::string> lines, std::string name = "page")
+    {
+        scripts.push_back(ScriptSource { std::move(name), std::move(lines) });
+        return page.run(scripts.back());
+    }
+
+    // The message a page of its own stops with.
+    std::string failureOf(std::vector<std::string> lines)
+    {
+        PageRunner otherPage { widgets, platform, output };
+        const std::optional<ScriptFailure> failure = otherPage.run(ScriptSource { "page", std::move(lines) });
+        return failure ? failure->message : "(no failure)";
+    }
+
+    std::string statusFile()
+    {
+        const std::string path = (folder.path() / "status.ini").string();
+        std::ofstream(path) << "[TreeObjects]\r\nS=2,T0,Station\r\nS1=2,T1,Pump 1\r\n";
+        return path;
+    }
+
+    testing::TemporaryFolder folder;
+    std::ostringstream output;
+    HeadlessWidgetSet widgets;
+    HostPlatform platform { std::make_unique<MemorySettingsStore>(), Noon };
+    PageRunner page { widgets, platform, output };
+    std::list<ScriptSource> scripts;
+};
+
+TEST_F(PageRunnerTest, ScriptsOfOnePageShareControlsAndHandlers)
+{
+    EXPECT_FALSE(run({ "create s CiStatus", "on s.GetStatus echo asked" }, "first"));
+    const std::optional<ScriptFailure> failure
+        = run({ "set s.ObjectFile " + statusFile(), "tick 100", "get s.Missing" }, "second");
+    EXPECT_EQ(output.str(), "s.GetStatus\nasked\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->scriptName, "second");
+    EXPECT_EQ(failure->line, 3u);
+}
+
+TEST_F(PageRunnerTest, HandlersStayWithTheNameWhenTheControlIsCreatedAgain)
+{
+    EXPECT_FALSE(run({ "create s CiStatus", "on s.GetStatus echo asked", "destroy s", "create s CiStatus",
+        "set s.ObjectFile " + statusFile(), "tick 100" }));
+    EXPECT_EQ(output.str(), "s.GetStatus\nasked\n");
+}
+
+TEST_F(PageRunnerTest, HandlersOfOneEventRunInOrderAndNewOnesFromTheNextEventOn)
+{
+    EXPECT_FALSE(run({ "create s CiStatus", "set s.UpdateInterval 100", "on s.GetStatus echo one",
+        "on s.GetStatus on s.GetStatus echo added", "on s.GetStatus echo two",
+        "set s.ObjectFile " + statusFile(), "tick 200" }));
+    EXPECT_EQ(output.str(), "s.GetStatus\none\ntwo\ns.GetStatus\none\ntwo\nadded\n");
+}
+
+TEST_F(PageRunnerTest, AMistakeInAHandlerSilencesTheRestOfThePage)
+{
+    const std::optional<ScriptFailure> failure = run({ "create s CiStatus", "set s.UpdateInterval 100",
+        "on s.GetStatus get x.Style", "set s.ObjectFile " + statusFile(), "tick 1000", "echo after" });
+    EXPECT_EQ(output.str(), "s.GetStatus\n");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 3u);
+    EXPECT_EQ(failure->message, "unknown control \"x\" (in the handler of s.GetStatus)");
+}
+
+TEST_F(PageRunnerTest, WhatCannotRunInsideAnEvent)
+{
+    const std::string load = "set s.ObjectFile " + statusFile();
+    EXPECT_EQ(failureOf({ "create s CiStatus", "on s.GetStatus tick 100", load, "tick 100" }),
+        "tick cannot run inside an event handler (in the handler of s.GetStatus)");
+    EXPECT_EQ(failureOf({ "create s CiStatus", "on s.GetStatus destroy s", load, "tick 100" }),
+        "cannot destroy s inside its own event (in the handler of s.GetStatus)");
+    EXPECT_EQ(failureOf({ "create s CiStatus", "on s.GetStatus write x <<END" }),
+        "write cannot run inside an event handler");
+}
+
+TEST_F(PageRunnerTest, AHandlerMayEndAnotherControl)
+{
+    EXPECT_FALSE(run({ "create t CiTree", "create s CiStatus", "on s.GetStatus destroy t",
+        "set s.ObjectFile " + statusFile(), "tick 100", "create t CiTree" }));
+}
+
+TEST_F(PageRunnerTest, HandlerCommandNamesAreCheckedWhenTheHandlerIsSetUp)
+{
+    const std::optional<ScriptFailure> failure = run({ "create s CiStatus", "on s.GetStatus ansver s" });
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->message, "unknown command \"ansver\" (did you mean answer?)");
+}
+
+TEST_F(PageRunnerTest, StatusAnswersNeedAControlThatAsks)
+{
+    EXPECT_EQ(failureOf({ "create t CiTree", "answer t" }),
+        "answer needs a control that asks for statuses; t is a CiTree");
+    EXPECT_EQ(failureOf({ "create t CiTree", "menu t 0" }), "t (CiTree) has no popup menu");
+}
+
+TEST_F(PageRunnerTest, TheEndOfThePageRunsTheShutDownOfControlsStillPlaced)
+{
+    const std::string objects = (folder.path() / "plant.ini").string();
+    std::ofstream(objects) << "[TreeObjects]\r\nP=1,Plant\r\n";
+    EXPECT_FALSE(run({ "create t CiTree", "set t.ObjectFile " + objects, "set t.Style 0x1018" }));
+    page.closePage();
+    EXPECT_EQ(
+        platform.settings().GetSetting(u"VestrakControls.CiTree", u"Settings", u"ScrollPosition"), u"0");
+}
+
+TEST_F(PageRunnerTest, ControlNamesAreCheckedAndTakenOnce)
+{
+    EXPECT_EQ(failureOf({ "create t.x CiTree" }), "bad control name \"t.x\": use letters, digits and _");
+    EXPECT_EQ(failureOf({ "create t CiTree", "create t CiStatus" }), "a control named t exists already");
+    EXPECT_EQ(failureOf({ "create u CiTable" }), "unknown control type \"CiTable\": use CiTree or CiStatus");
+}
+
+TEST_F(PageRunnerTest, SizeMustHoldTheBorder)
+{
+    EXPECT_EQ(failureOf({ "create t CiTree", "size t 100 100 60" }),
+        "size: width and height must hold the border on both sides");
+}
+
+} // namespace
+} // namespace vestrak
