@@ -42,10 +42,10 @@ private:
         std::size_t line = 0;
     };
     struct CommandSpec {
-        void (PageRunner::*run)(const Command&);
-        std::size_t leastWords;
-        std::size_t mostWords;
-        const char* usage;
+        void (PageRunner::*run)(const Command&) = nullptr;
+        std::size_t leastWords = 0;
+        std::size_t mostWords = 0;
+        const char* usage = "";
     };
     struct PlacedControl {
         std::u16string name;

@@ -8,7 +8,8 @@
 #   NAME.args    extra command-line words, put before the page (for --settings, --clock, ...)
 #   NAME.status  the expected exit status when it is not 0
 # Every *.inc file of the scripts folder is copied in, for pages run together with shared parts.
-# The transcript is standard output followed by standard error.
+# The page is also standard input, for pages that name "-" among their arguments. The transcript
+# is standard output followed by standard error.
 set -u
 
 host=$1
@@ -33,7 +34,7 @@ cd "$work" || exit 1
 # folder of its own, so object files named relative to the page are not found beside it.
 VESTRAK_PROFILE="$work/profile/win.ini" VESTRAK_SETTINGS="$work/no-settings.sqlite" \
 VESTRAK_COMMON_APPDATA="$work" \
-    "$host" $args "$name.page" >stdout.txt 2>stderr.txt
+    "$host" $args "$name.page" <"$name.page" >stdout.txt 2>stderr.txt
 status=$?
 cat stdout.txt stderr.txt >actual.txt
 
