@@ -53,7 +53,14 @@ QtSurface::QtSurface(double outerWidth, double outerHeight, double border, QWidg
             qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { followFocus(now); });
 }
 
-QtSurface::~QtSurface() = default;
+// Qt deletes the widgets after this destructor and tells of the focus they lose on the way; the
+// adapters are gone by then and must not hear of it.
+QtSurface::~QtSurface()
+{
+    if (qApp)
+        disconnect(qApp, nullptr, this, nullptr);
+    m_Widgets.clear();
+}
 
 void QtSurface::placeArea()
 {

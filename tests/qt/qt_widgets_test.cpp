@@ -54,6 +54,17 @@ TEST(QtSurface, TwipsComeFromTheScreenDpiAndOnlyThePixelsAreRounded)
     EXPECT_EQ(qtWidgetOf(button).parentWidget()->pos(), QPoint(2, 2)) << "the border moves the inner area";
 }
 
+TEST(QtSurface, FollowsTheOperatorsFocusAndEndsWhileAWidgetHasIt)
+{
+    auto surface = std::make_unique<QtSurface>(4800, 3600);
+    TextBox& text = surface->addTextBox(u"Text_Filter", { 72, 2088, 1848, 240 }, TextBoxLines::Single, true);
+    surface->show();
+    QApplication::setActiveWindow(surface.get());
+    qtWidgetOf(text).setFocus();
+    EXPECT_EQ(surface->focusedWidget(), &text);
+    surface.reset();
+}
+
 TEST(QtSurface, StatesSetFromCodeEmitNoQtSignals)
 {
     QtSurface surface(4800, 3600);

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "container/host_platform.h"
+#include "container/page_runner.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <functional>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+namespace vestrak {
+
+// Hands each complete line written to it to a callback.
+class LineBuffer final : public std::streambuf {
+public:
+    explicit LineBuffer(std::function<void(const std::string&)> takeLine)
+        : m_TakeLine(std::move(takeLine))
+    {
+    }
+
+protected:
+    int_type overflow(int_type character) override;
+
+private:
+    std::function<void(const std::string&)> m_TakeLine;
+    std::string m_Line;
+};
+
+// Runs a page script live: the script's lines run at once up to each "tick MS", which becomes a
+// pause of MS milliseconds of real time. The page's timers run all the while at the pace of the
+// real clock, and what the operator does on the widgets raises the page's events and handlers.
+class LivePage {
+public:
+    using LinePrinter = std::function<void(const std::string&)>;
+
+    LivePage(WidgetSet& widgets, ScriptSource script, LinePrinter printLine, LinePrinter reportFailure);
+    ~LivePage();
+
+    void start();
+
+private:
+    struct Part {
+        ScriptSource script;
+        int pauseAfterMilliseconds = 0;
+    };
+
+    static std::vector<Part> SplitAtTicks(const ScriptSource& script);
+    void runPart(std::size_t index);
+    void keepPace();
+
+    HostPlatform m_Platform;
+    LineBuffer m_Lines;
+    std::ostream m_Output;
+    PageRunner m_Runner;
+    std::vector<Part> m_Parts;
+    LinePrinter m_ReportFailure;
+    QElapsedTimer m_Elapsed;
+    QTimer m_Pacer;
+    QObject m_Context;
+};
+
+} // namespace vestrak

@@ -1,0 +1,112 @@
+// vestrak-page: runs a page script live in a window, on the Qt widgets with real time.
+#include "live_page.h"
+#include "page_options.h"
+#include "qt/qt_application.h"
+#include "window_widget_set.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <iostream>
+
+namespace {
+
+using namespace vestrak;
+
+constexpr int UsageProblem = 2;
+const QString ExamplePage = QStringLiteral("examples/plant/plant.page");
+
+// The example page names its files from the repository's top folder: look for it from the
+// current folder and from the program's folder upwards, and work from there.
+std::optional<std::string> FindExamplePage(const QString& programFolder)
+{
+    for (const QString& start : { QDir::currentPath(), programFolder }) {
+        for (QDir folder(start);;) {
+            if (QFileInfo::exists(folder.filePath(ExamplePage))) {
+                QDir::setCurrent(folder.path());
+                return ExamplePage.toStdString();
+            }
+            if (!folder.cdUp())
+                break;
+        }
+    }
+    return std::nullopt;
+}
+
+// The status bar shows the page's latest line with the time it came.
+void ShowOnStatusBar(QStatusBar& bar, const std::string& line)
+{
+    bar.showMessage(QTime::currentTime().toString("HH:mm:ss  ") + QString::fromStdString(line));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const ParsedPageOptions parsed = ParsePageOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.options) {
+        std::cerr << "vestrak-page: " << parsed.problem << '\n' << PageUsage;
+        return UsageProblem;
+    }
+    PageOptions options = *parsed.options;
+    if (!options.screenshotFile.empty() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QApplication> application = startQtApplication(argc, argv);
+
+    if (!options.screenshotFile.empty())
+        options.screenshotFile
+            = QFileInfo(QString::fromStdString(options.screenshotFile)).absoluteFilePath().toStdString();
+    if (options.page.empty()) {
+        const std::optional<std::string> example = FindExamplePage(QCoreApplication::applicationDirPath());
+        if (!example) {
+            std::cerr << "vestrak-page: cannot find " << ExamplePage.toStdString() << "; name a page\n";
+            return UsageProblem;
+        }
+        options.page = *example;
+    }
+    std::optional<ScriptSource> script = ReadScriptFile(options.page);
+    if (!script) {
+        std::cerr << "vestrak-page: cannot read the page " << options.page << '\n';
+        return UsageProblem;
+    }
+
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("%1 - VestrakControls")
+                              .arg(QFileInfo(QString::fromStdString(options.page)).fileName()));
+    auto* scroller = new QScrollArea(&window);
+    auto* area = new QWidget(scroller);
+    scroller->setWidget(area);
+    scroller->setWidgetResizable(true);
+    window.setCentralWidget(scroller);
+    QStatusBar& bar = *window.statusBar();
+
+    WindowWidgetSet widgets(*area);
+    LivePage page(
+        widgets, std::move(*script),
+        [&bar](const std::string& line) {
+            std::cout << line << std::endl;
+            ShowOnStatusBar(bar, line);
+        },
+        [&bar](const std::string& failure) {
+            std::cerr << failure << std::endl;
+            ShowOnStatusBar(bar, failure);
+        });
+    page.start();
+    window.resize(area->minimumSize().expandedTo(QSize(480, 240)) + QSize(24, 48));
+    window.show();
+
+    if (!options.screenshotFile.empty()) {
+        QTimer::singleShot(options.screenshotAfterMilliseconds, &window, [&] {
+            const bool saved = window.grab().save(QString::fromStdString(options.screenshotFile));
+            std::cerr << (saved ? "vestrak-page: wrote " : "vestrak-page: could not write ")
+                      << options.screenshotFile << '\n';
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,36 @@
+#include "page_options.h"
+
+#include <charconv>
+
+namespace vestrak {
+
+const char* const PageUsage = "usage: vestrak-page [PAGE] [--screenshot FILE [--after MS]]\n";
+
+ParsedPageOptions ParsePageOptions(const std::vector<std::string>& arguments)
+{
+    PageOptions options;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        const std::string& argument = arguments[index];
+        if (argument == "--screenshot" || argument == "--after") {
+            if (index + 1 == arguments.size())
+                return { std::nullopt, argument + " needs a value" };
+            const std::string& value = arguments[++index];
+            if (argument == "--screenshot") {
+                options.screenshotFile = value;
+                continue;
+            }
+            const auto [end, error] = std::from_chars(
+                value.data(), value.data() + value.size(), options.screenshotAfterMilliseconds);
+            if (error != std::errc() || end != value.data() + value.size()
+                || options.screenshotAfterMilliseconds < 0)
+                return { std::nullopt, "--after takes milliseconds, not " + value };
+        } else if (argument.starts_with("--") || !options.page.empty()) {
+            return { std::nullopt, "unexpected argument " + argument };
+        } else {
+            options.page = argument;
+        }
+    }
+    return { options, {} };
+}
+
+} // namespace vestrak
