@@ -1,0 +1,48 @@
+// Both object-file readers on arbitrary bytes: the section reader (in its two forms, which must
+// agree line for line) and the key lookup through the profile reader.
+#include "fuzz_platform.h"
+#include "procs/object_file.h"
+#include "procs/text.h"
+
+#include <array>
+#include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
+
+namespace {
+
+// The names the controls ask for, and a few that test the matching.
+constexpr std::array<const char16_t*, 6> SectionNames
+    = { u"TreeObjects", u"General", u"FilterGroupNames", u"treeobjects", u" TreeObjects ", u"" };
+constexpr std::array<const char16_t*, 5> KeyNames
+    = { u"AllowedFilterGroups", u"4", u"allowedfiltergroups", u"", u"P1/North" };
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace vestrak;
+    FuzzedDataProvider input(data, size);
+    const std::u16string section = SectionNames.at(input.ConsumeIntegralInRange<std::size_t>(0, 5));
+    const std::u16string key = KeyNames.at(input.ConsumeIntegralInRange<std::size_t>(0, 4));
+    const std::vector<char> bytes = input.ConsumeRemainingBytes<char>();
+    fuzzing::FuzzPlatform fuzz(std::string_view(bytes.data(), bytes.size()));
+
+    const std::u16string joined = ReadIniSection(section, fuzzing::ObjectFilePath, fuzz.files);
+    const auto lines = ReadIniSectionLines(section, fuzzing::ObjectFilePath, fuzz.files);
+    std::u16string joinedFromLines;
+    for (const SectionLine& line : lines.value_or(std::vector<SectionLine> {})) {
+        if (line.text.empty() || line.fileLine < 1) {
+            std::abort();
+        }
+        joinedFromLines += line.text + u'\0';
+    }
+    if (joined != joinedFromLines) {
+        std::abort();
+    }
+
+    const std::u16string value = ReadIniValue(section, key, u"(none)", fuzzing::ObjectFilePath, fuzz.profile);
+    if (value.size() > 2047) {
+        std::abort();
+    }
+    return 0;
+}
