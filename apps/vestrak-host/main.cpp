@@ -1,10 +1,12 @@
-// vestrak-host: runs page scripts against the controls on a screenless widget set.
+// vestrak-host: runs page scripts against the controls, on in-memory or Qt widgets, in virtual time.
 #include "container/headless_widget_set.h"
 #include "container/host_platform.h"
 #include "container/page_runner.h"
 #include "headless/memory_settings_store.h"
 #include "host_options.h"
 #include "linux/sqlite_settings_store.h"
+#include "qt/qt_application.h"
+#include "qt/qt_widget_set.h"
 
 #include <iostream>
 
@@ -39,6 +41,21 @@ std::unique_ptr<SettingsStore> MakeSettingsStore(const std::string& settingsFile
     return std::make_unique<SqliteSettingsStore>(settingsFile);
 }
 
+// The widgets of the page, with the application the Qt widgets live in.
+struct PageWidgets {
+    std::unique_ptr<QApplication> application;
+    std::unique_ptr<WidgetSet> widgets;
+};
+
+PageWidgets MakePageWidgets(WidgetSetChoice choice, int& argc, char** argv)
+{
+    if (choice == WidgetSetChoice::Headless)
+        return PageWidgets { nullptr, std::make_unique<HeadlessWidgetSet>() };
+    // Standard error belongs to the transcript, so Qt's own notes stay out of it.
+    silenceQtDiagnostics();
+    return PageWidgets { startQtApplication(argc, argv), std::make_unique<QtWidgetSet>() };
+}
+
 void ReportFailure(const ScriptFailure& failure, bool severalScripts)
 {
     std::cerr << "error: line " << failure.line << ": " << failure.message;
@@ -47,11 +64,11 @@ void ReportFailure(const ScriptFailure& failure, bool severalScripts)
     std::cerr << '\n';
 }
 
-int RunPage(const HostOptions& options, const std::vector<ScriptSource>& scripts)
+int RunPage(const HostOptions& options, const std::vector<ScriptSource>& scripts, int& argc, char** argv)
 {
-    HeadlessWidgetSet widgets;
+    const PageWidgets widgets = MakePageWidgets(options.widgets, argc, argv);
     HostPlatform platform(MakeSettingsStore(options.settingsFile), options.clockStartSeconds);
-    PageRunner page(widgets, platform, std::cout);
+    PageRunner page(*widgets.widgets, platform, std::cout);
     std::optional<ScriptFailure> failure;
     for (const ScriptSource& script : scripts) {
         failure = page.run(script);
@@ -79,12 +96,8 @@ int main(int argc, char** argv)
         std::cerr << "vestrak-host: " << parsed.problem << '\n' << HostUsage;
         return ScriptFailed;
     }
-    if (parsed.options->widgets == WidgetSetChoice::Qt) {
-        std::cerr << "vestrak-host: the Qt widget set is not part of this build; use --widgets headless\n";
-        return ScriptFailed;
-    }
     const std::optional<std::vector<ScriptSource>> scripts = ReadScripts(parsed.options->scripts);
     if (!scripts)
         return ScriptFailed;
-    return RunPage(*parsed.options, *scripts);
+    return RunPage(*parsed.options, *scripts, argc, argv);
 }

@@ -1,8 +1,10 @@
 #!/bin/sh
 # Plays one page script and compares what the host prints with the expected transcript.
 #
-#   run_transcript.sh HOST SCRIPTS_FOLDER NAME WORK_FOLDER
+#   run_transcript.sh HOST SCRIPTS_FOLDER NAME WORK_FOLDER [HOST_WORDS]
 #
+# HOST_WORDS, such as "--widgets qt", go first on the host's command line: one transcript then
+# proves that both widget sets behave alike.
 # NAME.page runs in an empty folder of its own (WORK_FOLDER/NAME), so the files it writes stay
 # out of the source tree. Optional companions beside it:
 #   NAME.args    extra command-line words, put before the page (for --settings, --clock, ...)
@@ -16,6 +18,7 @@ host=$1
 scripts=$2
 name=$3
 work=$4/$name
+host_words=${5:-}
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -34,7 +37,7 @@ cd "$work" || exit 1
 # folder of its own, so object files named relative to the page are not found beside it.
 VESTRAK_PROFILE="$work/profile/win.ini" VESTRAK_SETTINGS="$work/no-settings.sqlite" \
 VESTRAK_COMMON_APPDATA="$work" \
-    "$host" $args "$name.page" <"$name.page" >stdout.txt 2>stderr.txt
+    "$host" $host_words $args "$name.page" <"$name.page" >stdout.txt 2>stderr.txt
 status=$?
 cat stdout.txt stderr.txt >actual.txt
 
