@@ -1,0 +1,128 @@
+#include "headless/memory_settings_store.h"
+#include "headless/virtual_clock.h"
+#include "linux/environment_special_folders.h"
+#include "linux/ini_profile.h"
+#include "linux/local_file_system.h"
+#include "qt/cistatus_widget.h"
+#include "qt/citree_widget.h"
+#include "qt/qt_tree_view.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace vestrak;
+
+namespace {
+
+// The example plant on real widgets, with the operator's mouse and keyboard, and time that
+// moves only when the test says so.
+class OperatorOnQtWidgets : public testing::Test {
+protected:
+    Platform platform() { return Platform { settings, profile, folders, files, clock, clock }; }
+
+    static QString plantFile(const char* name) { return QStringLiteral(VESTRAK_PLANT_FOLDER "/") + name; }
+
+    static QtTreeView& treeView(QWidget& control, const char* name)
+    {
+        for (auto* view : control.findChildren<QtTreeView*>()) {
+            if (view->isVisible())
+                return *view;
+        }
+        ADD_FAILURE() << "no tree shown: " << name;
+        return *control.findChild<QtTreeView*>();
+    }
+
+    static QPoint rowCentre(QtTreeView& view, const QString& text)
+    {
+        const QList<QTreeWidgetItem*> found = view.findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        EXPECT_FALSE(found.isEmpty()) << text.toStdString();
+        return view.visualItemRect(found.first()).center();
+    }
+
+    MemorySettingsStore settings;
+    LocalFileSystem files;
+    IniProfile profile { files, u"/nonexistent/win.ini" };
+    EnvironmentSpecialFolders folders;
+    VirtualClock clock;
+};
+
+} // namespace
+
+TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterBox)
+{
+    CiTreeWidget tree(platform());
+    tree.resize(300, 400);
+    tree.setObjectFile(plantFile("plant.ini"));
+    tree.setStyle(0x619);
+    tree.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    QSignalSpy nodeClicks(&tree, &CiTreeWidget::NodeClick);
+
+    QtTreeView& view = treeView(tree, "TreeView_Objects");
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, rowCentre(view, "Water Works"));
+    EXPECT_EQ(nodeClicks.count(), 1);
+    EXPECT_EQ(tree.SelectedObjectExtraInfo(), "Site");
+    EXPECT_NE(settings.GetSetting(u"VestrakControls.CiTree", u"Selected", u"NodeName"), u"");
+
+    QTest::keyClick(&view, Qt::Key_Right);
+    EXPECT_EQ(settings.GetSetting(u"VestrakControls.CiTree", u"OpenNodes", u"Water Works"), u"1")
+        << "the branch opened by the keyboard is remembered";
+    QTest::keyClick(&view, Qt::Key_Down);
+    EXPECT_EQ(nodeClicks.count(), 2) << "the keyboard selects as the mouse does";
+    EXPECT_EQ(tree.SelectedObjectExtraInfo(), "Intake");
+
+    QToolButton* pumps = nullptr;
+    for (auto* button : tree.findChildren<QToolButton*>()) {
+        if (button->isCheckable() && !pumps
+            && button->parentWidget()->findChildren<QToolButton*>().size() == 8)
+            pumps = button;
+    }
+    ASSERT_NE(pumps, nullptr);
+    QTest::mouseClick(pumps, Qt::LeftButton);
+    EXPECT_TRUE(pumps->isChecked());
+    EXPECT_FALSE(settings.entries(u"VestrakControls.CiTree").empty());
+    clock.advance(200);
+    EXPECT_TRUE(view.findItems("Screen Valve", Qt::MatchExactly | Qt::MatchRecursive).isEmpty())
+        << "the rebuild keeps the pumps only";
+    EXPECT_FALSE(view.findItems("Intake Pump 1", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+
+    auto* filterBox = tree.findChild<QLineEdit*>();
+    QTest::keyClicks(filterBox, "*2");
+    QTest::keyClick(filterBox, Qt::Key_Return);
+    EXPECT_EQ(filterBox->text(), "*2") << "Enter switches the filter on and is not typed";
+    EXPECT_EQ(settings.GetSetting(u"VestrakControls.CiTree", u"PressedFilterButtons", u"FilterText"), u"*2");
+    EXPECT_EQ(settings.GetSetting(u"VestrakControls.CiTree", u"PressedFilterButtons", u"FilterButton"), u"1");
+}
+
+TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickAndReportsTheChoice)
+{
+    CiStatusWidget status(platform());
+    status.resize(400, 300);
+    status.setPopupMenuItem("Ack/Acknowledge alarm");
+    status.setObjectFile(plantFile("status.ini"));
+    status.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&status));
+    QSignalSpy nodeClicks(&status, &CiStatusWidget::NodeClick);
+    QSignalSpy choices(&status, &CiStatusWidget::PopupMenuItemClick);
+
+    QtTreeView& view = treeView(status, "TreeView_Status");
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, rowCentre(view, "Water Works"));
+    EXPECT_EQ(nodeClicks.count(), 1);
+    EXPECT_EQ(status.SelectedNode(), "Water Works");
+    EXPECT_EQ(settings.GetSetting(u"CiStatus", u"SelectedNode", u"FullPath"), u"Water Works");
+
+    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, rowCentre(view, "Water Works"));
+    auto* menu = status.findChild<QMenu*>();
+    ASSERT_TRUE(menu && menu->isVisible());
+    QAction* acknowledge = menu->actions().value(0);
+    ASSERT_NE(acknowledge, nullptr);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(acknowledge).center());
+    EXPECT_EQ(choices.count(), 1);
+    EXPECT_EQ(status.SelectedPopupMenuItem(), "Ack");
+    EXPECT_EQ(nodeClicks.count(), 1) << "a right click is no node click";
+}
