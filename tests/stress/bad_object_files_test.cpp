@@ -1,0 +1,153 @@
+// Object files no one should write, through both controls and the vestrak-tree report: each shows
+// the objects it can read, the report names what it could not, and nothing crashes or hangs.
+#include "cistatus/cistatus.h"
+#include "citree/citree.h"
+#include "control_platform.h"
+#include "headless/headless_surface.h"
+#include "headless/memory_settings_store.h"
+#include "linux/temporary_folder.h"
+#include "procs/encoding.h"
+#include "procs/object_file.h"
+#include "procs/text.h"
+#include "tree_report.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace vestrak::testing {
+namespace {
+
+struct Shown {
+    std::int32_t treeNodes = 0;
+    std::int32_t statusNodes = 0;
+    std::u16string firstTreeText;
+    std::u16string lastTreeText;
+    std::u16string lastStatusText;
+    TreeReport report;
+};
+
+class BadObjectFile : public ::testing::Test {
+protected:
+    Shown showFile(const std::string& bytes)
+    {
+        const std::filesystem::path path = folder.path() / "objects.ini";
+        std::ofstream(path, std::ios::binary) << bytes;
+        const std::u16string file = FromUtf8(path.string());
+        Shown shown;
+        {
+            HeadlessSurface surface(3000, 4500);
+            CiTree control(surface, services.platform);
+            control.setObjectFile(file);
+            control.setStyle(StyleObjectTree | StyleShowObjects);
+            const auto& tree = dynamic_cast<Tree&>(*surface.widget(u"TreeView_Objects"));
+            shown.treeNodes = tree.count();
+            if (shown.treeNodes > 0) {
+                shown.firstTreeText = tree.node(1)->text();
+                shown.lastTreeText = tree.node(shown.treeNodes)->text();
+            }
+        }
+        {
+            HeadlessSurface surface(4800, 3600);
+            CiStatus control(surface, services.platform);
+            control.setObjectFile(file);
+            services.clock.advance(2000);
+            const auto& tree = dynamic_cast<Tree&>(*surface.widget(u"TreeView_Status"));
+            shown.statusNodes = tree.count();
+            if (shown.statusNodes > 0) {
+                shown.lastStatusText = tree.node(shown.statusNodes)->text();
+            }
+        }
+        TreeReportOptions options;
+        options.file = file;
+        shown.report = MakeTreeReport(options, services.files);
+        return shown;
+    }
+
+    static std::string Garbage(std::size_t count)
+    {
+        std::independent_bits_engine<std::mt19937, 8, unsigned> random(20240607);
+        std::string bytes(count, '\0');
+        for (char& byte : bytes) {
+            byte = static_cast<char>(random());
+        }
+        return bytes;
+    }
+
+    TemporaryFolder folder;
+    MemorySettingsStore store;
+    ControlPlatform services { store };
+};
+
+std::size_t CountOf(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) {
+        ++count;
+    }
+    return count;
+}
+
+TEST_F(BadObjectFile, GarbageBeforeTheSectionIsPassedOver)
+{
+    const Shown shown = showFile(Garbage(100'000) + "\r\n[TreeObjects]\r\nP=1,Plant\r\nP1=5,Pump\r\n");
+    EXPECT_EQ(shown.treeNodes, 2);
+    EXPECT_EQ(shown.statusNodes, 2);
+    EXPECT_EQ(shown.report.text, "P/0  Plant  (image 1)\n  P1/1  Pump  (image 5)\n");
+}
+
+TEST_F(BadObjectFile, GarbageInsideTheSectionBecomesNodesAndWarnings)
+{
+    const std::string bytes = "[TreeObjects]\r\n" + Garbage(100'000) + "\r\nP=1,Plant\r\n";
+    const Shown shown = showFile(bytes);
+    // Every data line is an object to both controls, down to the good line at the end; a NUL
+    // byte ends a line's object there, as it ends a piece of the section text.
+    const auto pieces = static_cast<std::int32_t>(SplitAtNul(
+        ReadIniSection(u"TreeObjects", FromUtf8((folder.path() / "objects.ini").string()), services.files))
+                                                      .size());
+    EXPECT_EQ(shown.treeNodes, pieces - 1);
+    EXPECT_EQ(shown.statusNodes, pieces - 1);
+    EXPECT_EQ(shown.lastTreeText, u"Plant");
+    EXPECT_EQ(shown.lastStatusText, u"Plant");
+    EXPECT_TRUE(shown.report.warned);
+    EXPECT_GT(CountOf(shown.report.text, "warning: line "), 100U);
+}
+
+TEST_F(BadObjectFile, MixedEncodingsReadAsWindows1252)
+{
+    // One byte that is not UTF-8 makes the whole file Windows-1252, its UTF-8 letters included.
+    const Shown shown = showFile("[TreeObjects]\r\nP=1,Caf\xc3\xa9\r\nP1=5,Stra\xdf"
+                                 "e \x80\r\n");
+    EXPECT_EQ(shown.firstTreeText, u"Caf\u00c3\u00a9");
+    EXPECT_EQ(shown.lastTreeText, u"Stra\u00dfe \u20ac");
+    EXPECT_EQ(shown.lastStatusText, u"Stra\u00dfe \u20ac");
+    EXPECT_FALSE(shown.report.warned);
+}
+
+TEST_F(BadObjectFile, LinesWithoutEqualsAreObjectsWithoutTextAndEachIsReported)
+{
+    constexpr int LineCount = 100'000;
+    std::string bytes = "[TreeObjects]\r\n";
+    for (int line = 0; line < LineCount; ++line) {
+        bytes += "Line " + std::to_string(line) + "\r\n";
+    }
+    const Shown shown = showFile(bytes + "P=1,Plant\r\n");
+    EXPECT_EQ(shown.treeNodes, LineCount + 1);
+    EXPECT_EQ(shown.statusNodes, LineCount + 1);
+    EXPECT_EQ(shown.firstTreeText, u"");
+    EXPECT_EQ(shown.lastTreeText, u"Plant");
+    EXPECT_EQ(CountOf(shown.report.text, "no \"=\" in \"Line "), static_cast<std::size_t>(LineCount));
+}
+
+TEST_F(BadObjectFile, AMillionEmptyLinesAreSkipped)
+{
+    std::string bytes = "[TreeObjects]\r\n";
+    bytes.append(2'000'000, '\n');
+    const Shown shown = showFile(bytes + "P=1,Plant\r\n" + std::string(1'000'000, '\r'));
+    EXPECT_EQ(shown.treeNodes, 1);
+    EXPECT_EQ(shown.statusNodes, 1);
+    EXPECT_EQ(shown.report.text, "P/0  Plant  (image 1)\n");
+}
+
+} // namespace
+} // namespace vestrak::testing

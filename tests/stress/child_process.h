@@ -1,0 +1,91 @@
+#pragma once
+
+#include <csignal>
+#include <cstdlib>
+#include <optional>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vestrak::testing {
+
+// A program started with its standard output on a pipe that the test reads.
+class ChildProcess {
+public:
+    explicit ChildProcess(std::vector<std::string> arguments)
+    {
+        int ends[2] = { -1, -1 };
+        if (pipe(ends) != 0) {
+            return;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, ends[0]);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        if (posix_spawn(&m_Pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+            m_Pid = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        close(ends[1]);
+        m_Output = ends[0];
+    }
+    ~ChildProcess()
+    {
+        if (m_Pid > 0) {
+            kill(m_Pid, SIGKILL);
+            wait();
+        }
+        if (m_Output >= 0) {
+            close(m_Output);
+        }
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    [[nodiscard]] bool started() const { return m_Pid > 0; }
+
+    // Everything the child wrote so far, without waiting for more.
+    std::string readAvailable()
+    {
+        std::string text;
+        char buffer[4096];
+        fd_set readable;
+        timeval noWait {};
+        while (true) {
+            FD_ZERO(&readable);
+            FD_SET(m_Output, &readable);
+            if (select(m_Output + 1, &readable, nullptr, nullptr, &noWait) <= 0) {
+                return text;
+            }
+            const ssize_t count = read(m_Output, buffer, sizeof buffer);
+            if (count <= 0) {
+                return text;
+            }
+            text.append(buffer, static_cast<std::size_t>(count));
+        }
+    }
+
+    void killNow() { kill(m_Pid, SIGKILL); }
+
+    // The exit status (or -signal) once the child has ended.
+    int wait()
+    {
+        int status = 0;
+        waitpid(m_Pid, &status, 0);
+        m_Pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    }
+
+private:
+    pid_t m_Pid = -1;
+    int m_Output = -1;
+};
+
+} // namespace vestrak::testing

@@ -1,0 +1,116 @@
+// Several processes of one user on one settings file: two writers sharing it, and a writer killed
+// at random moments. Nothing acknowledged may be lost and the file must stay sound.
+#include "child_process.h"
+#include "linux/sqlite_settings_store.h"
+#include "linux/temporary_folder.h"
+#include "store_workload.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <random>
+#include <sqlite3.h>
+#include <sstream>
+#include <thread>
+
+namespace vestrak::testing {
+namespace {
+
+constexpr int Kills = 30;
+
+std::string IntegrityCheck(const std::filesystem::path& file)
+{
+    sqlite3* database = nullptr;
+    std::string answer = "cannot open";
+    if (sqlite3_open_v2(file.c_str(), &database, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(database, "PRAGMA integrity_check", -1, &statement, nullptr);
+        answer.clear();
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            answer += reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close_v2(database);
+    return answer;
+}
+
+std::unique_ptr<SqliteSettingsStore> OpenWithoutProblems(const std::filesystem::path& file)
+{
+    auto store = std::make_unique<SqliteSettingsStore>(
+        file, [](const std::string& message) { ADD_FAILURE() << "store problem: " << message; });
+    EXPECT_TRUE(store->isPersistent());
+    return store;
+}
+
+TEST(SettingsStoreStress, TwoWritersShareOneFileWithoutLosingAWrite)
+{
+    TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "settings.sqlite";
+    // Created before the writers start, so that neither has to create it under the other's feet.
+    OpenWithoutProblems(file);
+    ChildProcess first({ STORE_CHILD, "share", file.string(), "0" });
+    ChildProcess second({ STORE_CHILD, "share", file.string(), "1" });
+    ASSERT_TRUE(first.started() && second.started());
+    EXPECT_EQ(first.wait(), 0);
+    EXPECT_EQ(second.wait(), 0);
+
+    const auto store = OpenWithoutProblems(file);
+    for (const int writer : { 0, 1 }) {
+        std::map<std::u16string, std::u16string> expected;
+        for (int operation = 0; operation < WriterOperations; ++operation) {
+            if (IsDeletion(operation)) {
+                expected.erase(WriterKey(operation));
+            } else {
+                expected[WriterKey(operation)] = WrittenValue(writer, operation);
+            }
+        }
+        std::map<std::u16string, std::u16string> stored;
+        for (const SettingsEntry& entry : store->entries(StressApplication)) {
+            if (entry.section == WriterSection(writer)) {
+                stored[entry.key] = entry.value;
+            }
+        }
+        EXPECT_EQ(stored, expected) << "writer " << writer;
+    }
+    EXPECT_EQ(IntegrityCheck(file), "ok");
+}
+
+TEST(SettingsStoreStress, AWriterKilledAtRandomLosesNothingAcknowledged)
+{
+    TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "settings.sqlite";
+    std::mt19937 random(std::random_device {}());
+    std::uniform_int_distribution<int> killAfterMicroseconds(0, 40'000);
+    std::size_t acknowledgedInAll = 0;
+    for (int round = 0; round < Kills; ++round) {
+        const std::string section = "Round" + std::to_string(round);
+        std::string acknowledged;
+        {
+            ChildProcess writer({ STORE_CHILD, "write", file.string(), section });
+            ASSERT_TRUE(writer.started());
+            std::this_thread::sleep_for(std::chrono::microseconds(killAfterMicroseconds(random)));
+            writer.killNow();
+            writer.wait();
+            acknowledged = writer.readAvailable();
+        }
+        ASSERT_EQ(IntegrityCheck(file), "ok") << "after kill " << round;
+        const auto store = OpenWithoutProblems(file);
+        std::istringstream numbers(acknowledged);
+        for (std::string number; std::getline(numbers, number);) {
+            const std::u16string key(number.begin(), number.end());
+            ASSERT_EQ(
+                store->GetSetting(StressApplication, std::u16string(section.begin(), section.end()), key),
+                key)
+                << "acknowledged write " << number << " lost at kill " << round;
+            ++acknowledgedInAll;
+        }
+    }
+    RecordProperty("AcknowledgedWrites", static_cast<int>(acknowledgedInAll));
+    std::cout << Kills << " kills, " << acknowledgedInAll << " acknowledged writes, none lost\n";
+}
+
+} // namespace
+} // namespace vestrak::testing

@@ -1,0 +1,95 @@
+// The child processes of the settings store stress test, each with its own connection to the
+// shared store file:
+//
+//   store_child share FILE WRITER   runs writer WRITER's share of the shared-store workload and
+//                                   exits 0 only when every operation answered as it must
+//   store_child write FILE SECTION  saves keys 0, 1, 2... in SECTION until it is killed, telling
+//                                   each number on standard output once the store acknowledged it
+#include "linux/sqlite_settings_store.h"
+#include "store_workload.h"
+
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace {
+
+using vestrak::SqliteSettingsStore;
+using namespace vestrak::testing;
+
+constexpr int ExitFailed = 1;
+constexpr int ExitBadUsage = 2;
+
+std::u16string Wide(std::string_view text)
+{
+    return { text.begin(), text.end() };
+}
+
+int RunShare(const std::string& file, int writer)
+{
+    int problems = 0;
+    SqliteSettingsStore store(file, [&problems](const std::string& message) {
+        std::cerr << "store problem: " << message << '\n';
+        ++problems;
+    });
+    const std::u16string section = WriterSection(writer);
+    const std::u16string otherSection = WriterSection(1 - writer);
+    std::map<std::u16string, std::u16string> expected;
+    for (int operation = 0; operation < WriterOperations; ++operation) {
+        const std::u16string key = WriterKey(operation);
+        if (IsDeletion(operation)) {
+            const bool wasThere = expected.erase(key) == 1;
+            if (store.DeleteSetting(StressApplication, section, key) != wasThere) {
+                std::cerr << "deletion " << operation << " answered wrongly\n";
+                return ExitFailed;
+            }
+        } else {
+            expected[key] = WrittenValue(writer, operation);
+            if (!store.SaveSetting(StressApplication, section, key, expected[key])) {
+                std::cerr << "write " << operation << " failed\n";
+                return ExitFailed;
+            }
+        }
+        const auto found = expected.find(key);
+        const std::u16string wanted = found == expected.end() ? u"(none)" : found->second;
+        if (store.GetSetting(StressApplication, section, key, u"(none)") != wanted) {
+            std::cerr << "read " << operation << " does not give what was written\n";
+            return ExitFailed;
+        }
+        // The other writer's keys are read too, so reads and writes of both meet in the file.
+        static_cast<void>(store.GetSetting(StressApplication, otherSection, key));
+    }
+    return problems == 0 && store.isPersistent() ? 0 : ExitFailed;
+}
+
+int RunWriteUntilKilled(const std::string& file, const std::string& section)
+{
+    SqliteSettingsStore store(file, [](const std::string& message) { std::cerr << message << '\n'; });
+    for (int number = 0;; ++number) {
+        const std::u16string text = Wide(std::to_string(number));
+        if (!store.SaveSetting(StressApplication, Wide(section), text, text)) {
+            return ExitFailed;
+        }
+        const std::string line = std::to_string(number) + "\n";
+        if (write(STDOUT_FILENO, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
+            return ExitFailed;
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 4 && std::string_view(argv[1]) == "share") {
+        return RunShare(argv[2], std::stoi(argv[3]));
+    }
+    if (argc == 4 && std::string_view(argv[1]) == "write") {
+        return RunWriteUntilKilled(argv[2], argv[3]);
+    }
+    std::cerr << "usage: store_child share FILE WRITER | write FILE SECTION\n";
+    return ExitBadUsage;
+}
