@@ -5,8 +5,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,19 +43,32 @@ private:
 
 std::optional<std::string> LocalFileSystem::readFile(const std::u16string& path)
 {
-    const std::filesystem::path filePath = systemPath(path);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(filePath, error)) {
+    // Not blocking, so that opening a pipe does not wait for a writer before it is turned away.
+    const FileDescriptor file(open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status { };
+    if (file.get() < 0 || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
-    std::ifstream stream(filePath, std::ios::binary);
-    if (!stream) {
-        return std::nullopt;
+    // Read in one go at the size the file has; a file that grows meanwhile is read to its end.
+    std::string bytes(static_cast<std::size_t>(status.st_size) + 1, '\0');
+    std::size_t filled = 0;
+    while (true) {
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t got = read(file.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
     }
-    std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    if (stream.bad()) {
-        return std::nullopt;
-    }
+    bytes.resize(filled);
     return bytes;
 }
 

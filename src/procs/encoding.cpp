@@ -1,5 +1,8 @@
 #include "procs/encoding.h"
 
+#include "procs/byte_words.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -58,9 +61,26 @@ Utf8Step DecodeUtf8At(std::string_view bytes, std::size_t position)
     return { codePoint, continuationCount + 1 };
 }
 
+// Where the run of ASCII bytes that starts at `position` ends. Object files are mostly ASCII, so
+// eight bytes are tested at a time.
+std::size_t EndOfAscii(std::string_view bytes, std::size_t position)
+{
+    constexpr std::uint64_t HighBits = 0x8080808080808080U;
+    for (; position + WordBytes <= bytes.size(); position += WordBytes) {
+        if (const std::uint64_t high = LoadWord(bytes, position) & HighBits) {
+            return position + FirstMarked(high);
+        }
+    }
+    while (position < bytes.size() && static_cast<unsigned char>(bytes[position]) < 0x80) {
+        ++position;
+    }
+    return position;
+}
+
 bool IsValidUtf8(std::string_view bytes)
 {
-    for (std::size_t position = 0; position < bytes.size();) {
+    for (std::size_t position = EndOfAscii(bytes, 0); position < bytes.size();
+         position = EndOfAscii(bytes, position)) {
         const Utf8Step step = DecodeUtf8At(bytes, position);
         if (!step.codePoint) {
             return false;
@@ -136,25 +156,60 @@ constexpr std::array<char16_t, 32> Windows1252High = {
     0x0178,
 };
 
-std::u16string FromWindows1252(std::string_view bytes)
+void AppendWindows1252(std::u16string& text, std::string_view bytes)
 {
-    std::u16string text;
-    text.reserve(bytes.size());
     for (const char byte : bytes) {
         const auto unit = static_cast<unsigned char>(byte);
         text.push_back(unit >= 0x80 && unit <= 0x9F ? Windows1252High[unit - 0x80] : char16_t { unit });
     }
-    return text;
+}
+
+void AppendUtf8(std::u16string& text, std::string_view bytes)
+{
+    for (std::size_t position = 0; position < bytes.size();) {
+        const std::size_t asciiEnd = EndOfAscii(bytes, position);
+        const std::size_t written = text.size();
+        text.resize(written + (asciiEnd - position));
+        std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(position),
+            bytes.begin() + static_cast<std::ptrdiff_t>(asciiEnd),
+            text.begin() + static_cast<std::ptrdiff_t>(written));
+        position = asciiEnd;
+        if (position == bytes.size()) {
+            break;
+        }
+        const Utf8Step step = DecodeUtf8At(bytes, position);
+        AppendUtf16(text, step.codePoint.value_or(ReplacementCharacter));
+        position += step.length;
+    }
 }
 
 } // namespace
 
-std::u16string DecodeObjectFile(std::string_view bytes)
+ObjectFileText DetectObjectFileEncoding(std::string_view bytes)
 {
     if (bytes.starts_with(ByteOrderMark)) {
-        return FromUtf8(bytes.substr(ByteOrderMark.size()));
+        return { bytes.substr(ByteOrderMark.size()), ObjectFileText::Encoding::Utf8 };
     }
-    return IsValidUtf8(bytes) ? FromUtf8(bytes) : FromWindows1252(bytes);
+    return { bytes,
+        IsValidUtf8(bytes) ? ObjectFileText::Encoding::Utf8 : ObjectFileText::Encoding::Windows1252 };
+}
+
+void AppendDecoded(std::u16string& text, std::string_view bytes, ObjectFileText::Encoding encoding)
+{
+    if (encoding == ObjectFileText::Encoding::Utf8) {
+        AppendUtf8(text, bytes);
+    } else {
+        AppendWindows1252(text, bytes);
+    }
+}
+
+std::u16string DecodeObjectFile(std::string_view bytes)
+{
+    const ObjectFileText file = DetectObjectFileEncoding(bytes);
+    std::u16string text;
+    text.reserve(file.bytes.size());
+    AppendDecoded(text, file.bytes, file.encoding);
+    return text;
 }
 
 std::string ToUtf8(std::u16string_view text)
@@ -182,11 +237,7 @@ std::u16string FromUtf8(std::string_view bytes)
 {
     std::u16string text;
     text.reserve(bytes.size());
-    for (std::size_t position = 0; position < bytes.size();) {
-        const Utf8Step step = DecodeUtf8At(bytes, position);
-        AppendUtf16(text, step.codePoint.value_or(ReplacementCharacter));
-        position += step.length;
-    }
+    AppendUtf8(text, bytes);
     return text;
 }
 

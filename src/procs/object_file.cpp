@@ -1,5 +1,6 @@
 #include "procs/object_file.h"
 
+#include "procs/byte_words.h"
 #include "procs/encoding.h"
 #include "procs/text.h"
 
@@ -10,72 +11,111 @@ namespace {
 constexpr std::size_t ProfileBufferSize = 2048;
 
 // The name between "[" and the first "]" when the line is a section header.
-std::optional<std::u16string_view> HeaderName(std::u16string_view line)
+std::optional<std::string_view> HeaderName(std::string_view line)
 {
-    if (!line.starts_with(u'[')) {
+    if (!line.starts_with('[')) {
         return std::nullopt;
     }
-    const std::size_t close = line.find(u']');
-    if (close == std::u16string_view::npos) {
+    const std::size_t close = line.find(']');
+    if (close == std::string_view::npos) {
         return std::nullopt;
     }
     return line.substr(1, close - 1);
 }
 
-// One left-to-right pass: a pair of spaces becomes one, and the output is not scanned again.
-void AppendHalvingDoubleSpaces(std::u16string& result, std::u16string_view line)
+std::string_view SpaceTrimmedBytes(std::string_view line)
 {
-    for (std::size_t index = 0; index < line.size(); ++index) {
-        result.push_back(line[index]);
-        if (line[index] == u' ' && index + 1 < line.size() && line[index + 1] == u' ') {
+    const std::size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return line.substr(first, line.find_last_not_of(' ') - first + 1);
+}
+
+// Where the first two spaces in a row begin, eight bytes at a time: a marked space beside a
+// marked space, or a space that begins a word after a space that ended the word before.
+std::size_t FirstSpacePair(std::string_view line)
+{
+    constexpr std::uint64_t FirstByteMark = 0x80U;
+    std::size_t position = 0;
+    bool spaceBefore = false;
+    for (; position + WordBytes <= line.size(); position += WordBytes) {
+        const std::uint64_t spaces = MarksOf(LoadWord(line, position), ' ');
+        if (spaceBefore && (spaces & FirstByteMark) != 0) {
+            return position - 1;
+        }
+        if (const std::uint64_t pairs = spaces & (spaces >> 8)) {
+            return position + FirstMarked(pairs);
+        }
+        spaceBefore = (spaces >> 63) != 0;
+    }
+    if (spaceBefore) {
+        --position;
+    }
+    for (; position + 1 < line.size(); ++position) {
+        if (line[position] == ' ' && line[position + 1] == ' ') {
+            return position;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// One left-to-right pass: a pair of spaces becomes one, and the output is not scanned again.
+// Most lines hold no pair and come back as they are, without a copy.
+std::string_view HalvingDoubleSpaces(std::string_view line, std::string& halved)
+{
+    const std::size_t pair = FirstSpacePair(line);
+    if (pair == std::string_view::npos) {
+        return line;
+    }
+    halved.assign(line.substr(0, pair));
+    for (std::size_t index = pair; index < line.size(); ++index) {
+        halved.push_back(line[index]);
+        if (line[index] == ' ' && index + 1 < line.size() && line[index + 1] == ' ') {
             ++index;
         }
     }
+    return halved;
 }
 
-// Calls visit(dataLine, fileLineNumber) for each data line of the first section of that name, the
-// line trimmed and its double spaces halved; false when the file has no such section. The one
-// scanner behind both section readers, so they always agree.
+// Calls visit(dataLineBytes, fileLineNumber) for each data line of the first section of that
+// name, the line trimmed and its double spaces halved; false when the file has no such section.
+// The one scanner behind both section readers, so they always agree. It works on the bytes and
+// leaves decoding to the visitor, so the lines of other sections are never decoded.
 template<typename Visit>
-bool ScanSection(std::u16string_view rest, const std::u16string& wantedUpper, Visit visit)
+bool ScanSection(const ObjectFileText& file, const std::u16string& wantedUpper, Visit visit)
 {
+    std::string_view rest = file.bytes;
     std::int32_t lineNumber = 0;
     bool found = false;
+    std::u16string name;
     while (const auto line = TakeTextLine(rest)) {
         ++lineNumber;
-        const auto name = HeaderName(*line);
-        if (name && ToUpper(*name) == wantedUpper) {
-            found = true;
-            break;
+        if (const auto header = HeaderName(*line)) {
+            name.clear();
+            AppendDecoded(name, *header, file.encoding);
+            if (ToUpper(name) == wantedUpper) {
+                found = true;
+                break;
+            }
         }
     }
     if (!found) {
         return false;
     }
-    std::u16string dataLine;
+    std::string halved;
     while (const auto line = TakeTextLine(rest)) {
         ++lineNumber;
-        const std::u16string_view trimmed = SpaceTrimmed(*line);
+        const std::string_view trimmed = SpaceTrimmedBytes(*line);
         if (HeaderName(trimmed)) {
             break;
         }
-        if (trimmed.empty() || trimmed.starts_with(u';')) {
+        if (trimmed.empty() || trimmed.starts_with(';')) {
             continue;
         }
-        dataLine.clear();
-        AppendHalvingDoubleSpaces(dataLine, trimmed);
-        visit(dataLine, lineNumber);
+        visit(HalvingDoubleSpaces(trimmed, halved), lineNumber);
     }
     return true;
-}
-
-std::optional<std::u16string> ReadDecodedFile(const std::u16string& fileName, FileSystem& files)
-{
-    std::optional<std::string> bytes = files.readFile(fileName);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    return DecodeObjectFile(*bytes);
 }
 
 } // namespace
@@ -83,30 +123,39 @@ std::optional<std::u16string> ReadDecodedFile(const std::u16string& fileName, Fi
 std::u16string ReadIniSection(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
-    const std::optional<std::u16string> text = ReadDecodedFile(fileName, files);
-    if (!text) {
+    const std::optional<std::string> bytes = files.readFile(fileName);
+    if (!bytes) {
         return {};
     }
+    const ObjectFileText file = DetectObjectFileEncoding(*bytes);
+    // The text never has more code units than the file has bytes. Room the section leaves unused
+    // stays untouched address space, and a result far below it is given back.
     std::u16string result;
-    ScanSection(*text, ToUpper(section), [&result](const std::u16string& line, std::int32_t) {
-        result += line;
+    result.reserve(file.bytes.size());
+    ScanSection(file, ToUpper(section), [&](std::string_view line, std::int32_t) {
+        AppendDecoded(result, line, file.encoding);
         result.push_back(u'\0');
     });
+    if (result.size() < result.capacity() / 2) {
+        result.shrink_to_fit();
+    }
     return result;
 }
 
 std::optional<std::vector<SectionLine>> ReadIniSectionLines(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
-    const std::optional<std::u16string> text = ReadDecodedFile(fileName, files);
-    if (!text) {
+    const std::optional<std::string> bytes = files.readFile(fileName);
+    if (!bytes) {
         return std::nullopt;
     }
+    const ObjectFileText file = DetectObjectFileEncoding(*bytes);
     std::vector<SectionLine> lines;
-    const bool found
-        = ScanSection(*text, ToUpper(section), [&lines](const std::u16string& line, std::int32_t number) {
-              lines.push_back({ line, number });
-          });
+    const bool found = ScanSection(file, ToUpper(section), [&](std::string_view line, std::int32_t number) {
+        SectionLine& added = lines.emplace_back();
+        AppendDecoded(added.text, line, file.encoding);
+        added.fileLine = number;
+    });
     if (!found) {
         return std::nullopt;
     }

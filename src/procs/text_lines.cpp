@@ -1,22 +1,63 @@
+#include "procs/byte_words.h"
 #include "procs/encoding.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vestrak {
 
-std::optional<std::u16string_view> TakeTextLine(std::u16string_view& rest)
+namespace {
+
+// Where the first CR or LF is, or the size when there is none.
+std::size_t LineEndPosition(std::u16string_view text)
+{
+    return static_cast<std::size_t>(std::find_if(text.begin(), text.end(), [](char16_t unit) {
+        return unit == u'\r' || unit == u'\n';
+    }) - text.begin());
+}
+
+// The same on bytes, eight at a time.
+std::size_t LineEndPosition(std::string_view text)
+{
+    std::size_t position = 0;
+    for (; position + WordBytes <= text.size(); position += WordBytes) {
+        const std::uint64_t word = LoadWord(text, position);
+        if (const std::uint64_t ends = MarksOf(word, '\r') | MarksOf(word, '\n')) {
+            return position + FirstMarked(ends);
+        }
+    }
+    while (position < text.size() && text[position] != '\r' && text[position] != '\n') {
+        ++position;
+    }
+    return position;
+}
+
+template<typename Char>
+std::optional<std::basic_string_view<Char>> TakeLine(std::basic_string_view<Char>& rest)
 {
     if (rest.empty()) {
         return std::nullopt;
     }
-    const std::size_t end = rest.find_first_of(u"\r\n");
-    if (end == std::u16string_view::npos) {
+    const std::size_t end = LineEndPosition(rest);
+    if (end == rest.size()) {
         return std::exchange(rest, {});
     }
-    const std::u16string_view line = rest.substr(0, end);
-    const bool crLf = rest[end] == u'\r' && end + 1 < rest.size() && rest[end + 1] == u'\n';
+    const std::basic_string_view<Char> line = rest.substr(0, end);
+    const bool crLf = rest[end] == Char('\r') && end + 1 < rest.size() && rest[end + 1] == Char('\n');
     rest.remove_prefix(end + (crLf ? 2 : 1));
     return line;
+}
+
+} // namespace
+
+std::optional<std::u16string_view> TakeTextLine(std::u16string_view& rest)
+{
+    return TakeLine(rest);
+}
+
+std::optional<std::string_view> TakeTextLine(std::string_view& rest)
+{
+    return TakeLine(rest);
 }
 
 std::vector<std::u16string> SplitTextLines(std::u16string_view text)
