@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace vestrak {
@@ -95,6 +96,7 @@ private:
     [[nodiscard]] bool BuildTree();
     void FinishTree(bool groupOn);
     void ReadLines();
+    [[nodiscard]] std::unordered_set<std::u16string> StoredOpenNodes();
     void RestoreScrollPosition();
     void ExpandAllNodes();
 

@@ -5,6 +5,9 @@
 #include "procs/object_file.h"
 #include "procs/text.h"
 
+#include <unordered_set>
+#include <utility>
+
 namespace vestrak {
 
 namespace {
@@ -12,10 +15,21 @@ namespace {
 constexpr const char16_t* ListSection = u"ListObjects";
 constexpr const char16_t* TreeSection = u"TreeObjects";
 
+// The upper-cased code, "/" and the line index: unique in the tree.
+std::u16string NodeKey(const std::u16string& code, std::size_t lineIndex)
+{
+    std::u16string key;
+    key.reserve(code.size() + 8);
+    key += code;
+    key += u'/';
+    key += DecimalText(static_cast<std::int64_t>(lineIndex));
+    return key;
+}
+
 bool Preselects(
     const std::u16string& wantedObject, const std::u16string& wantedExtraInfo, const TreeLine& line)
 {
-    if (!wantedObject.empty() && wantedObject == GetField(line.code, 0, u",")) {
+    if (!wantedObject.empty() && wantedObject == FieldView(line.code, 0, u",")) {
         return true;
     }
     return !wantedExtraInfo.empty() && wantedExtraInfo == ToUpper(line.extraInfo);
@@ -163,23 +177,28 @@ bool CiTree::BuildTree()
 
     const std::u16string wantedObject = ToUpper(GetField(m_SelectedObject, 0, u","));
     const std::u16string wantedExtraInfo = ToUpper(m_SelectedObjectExtraInfo);
+    const std::unordered_set<std::u16string> storedOpen
+        = HasStyle(StyleKeepOpenNodes) ? StoredOpenNodes() : std::unordered_set<std::u16string>();
+    // The node added last and its ancestors, top first, each with its code: the parent search
+    // walks up this chain.
+    std::vector<std::pair<NodeRef, std::u16string>> chain;
     std::int64_t linesVisited = 0;
-    NodeRef current;
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
         ++linesVisited;
-        const TreeLine line = ReadTreeLine((*m_Lines)[index]);
+        TreeLine line = ReadTreeLine((*m_Lines)[index]);
         if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, line.code)) {
             continue;
         }
         if (!KeepsLine(filter, line.image, line.text)) {
             continue;
         }
-        while (current && !IsInPrefixList(GetField(current->key(), 0, u"/"), line.code)) {
-            current = current->parent();
+        while (!chain.empty() && !IsInPrefixList(chain.back().second, line.code)) {
+            chain.pop_back();
         }
+        const NodeRef current = chain.empty() ? nullptr : chain.back().first;
         const NodeRef node
             = TreeView_Objects.add(current, current ? NodeRelationship::Child : NodeRelationship::Last,
-                line.code + u"/" + DecimalText(static_cast<std::int64_t>(index)), line.text, line.image);
+                NodeKey(line.code, index), line.text, line.image);
         if (!node) {
             continue;
         }
@@ -188,15 +207,27 @@ bool CiTree::BuildTree()
             node->ensureVisible();
             node->setSelected(true);
         }
-        if (HasStyle(StyleKeepOpenNodes)
-            && LeadingNumber(Setting(OpenNodesSection, node->fullPath(), u"0")) != 0) {
+        if (!storedOpen.empty() && storedOpen.contains(node->fullPath())) {
             node->setExpanded(true);
         }
         node->setBackColor(m_BackColor);
-        current = node;
+        chain.emplace_back(node, std::move(line.code));
     }
     WriteMarker(u"CiTree Property Let Style D - iLoops: " + DecimalText(linesVisited));
     return filter.groupOn;
+}
+
+std::unordered_set<std::u16string> CiTree::StoredOpenNodes()
+{
+    // One read of the store for the whole build instead of one per node; the build changes no
+    // stored branch, so every node sees what it would have read on its own.
+    std::unordered_set<std::u16string> open;
+    for (SettingsEntry& entry : m_Platform.settings.entries(SettingsApplication)) {
+        if (entry.section == OpenNodesSection && LeadingNumber(entry.value) != 0) {
+            open.insert(std::move(entry.key));
+        }
+    }
+    return open;
 }
 
 void CiTree::FinishTree(bool groupOn)

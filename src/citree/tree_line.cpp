@@ -7,23 +7,24 @@ namespace vestrak {
 
 TreeLine ReadTreeLine(const std::u16string& line)
 {
-    const std::u16string objectPart = GetField(line, 0, u"=");
-    const std::u16string value = TrimSpaces(GetField(line, 1, u"="));
+    // Views into the line: only the three texts kept are copied.
+    const std::u16string_view objectPart = FieldView(line, 0, u"=");
+    const std::u16string_view value = SpaceTrimmed(FieldView(line, 1, u"="));
     TreeLine result;
-    result.code = ToUpper(SpaceTrimmed(GetField(objectPart, 0, u"/")));
-    result.extraInfo = TrimSpaces(GetField(objectPart, 1, u"/"));
-    result.image = RoundToInt16(LeadingNumber(GetField(value, 0, u","))).value_or(0);
+    result.code = ToUpper(SpaceTrimmed(FieldView(objectPart, 0, u"/")));
+    result.extraInfo = SpaceTrimmed(FieldView(objectPart, 1, u"/"));
+    result.image = RoundToInt16(LeadingNumber(FieldView(value, 0, u","))).value_or(0);
     result.text = ValueText(value);
     return result;
 }
 
-std::u16string ValueText(const std::u16string& value)
+std::u16string ValueText(std::u16string_view value)
 {
     const std::size_t comma = value.find(u',');
-    if (comma == std::u16string::npos) {
-        return value;
+    if (comma == std::u16string_view::npos) {
+        return std::u16string(value);
     }
-    return TrimSpaces(std::u16string_view(value).substr(comma + 1));
+    return TrimSpaces(value.substr(comma + 1));
 }
 
 std::u16string DecimalText(std::int64_t number)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vestrak {
 
@@ -18,7 +19,7 @@ struct TreeLine {
 TreeLine ReadTreeLine(const std::u16string& line);
 
 // The text of a value part: what follows its first comma, or the whole value without one.
-std::u16string ValueText(const std::u16string& value);
+std::u16string ValueText(std::u16string_view value);
 
 std::u16string DecimalText(std::int64_t number);
 

@@ -175,7 +175,7 @@ NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship
         = std::make_shared<HeadlessNode>(*this, parent, key, text, holdsImage(m_Images, image) ? image : 0);
     node->m_Index = static_cast<std::int32_t>(m_Nodes.size()) + 1;
     (parent ? parent->m_Children : m_TopNodes).push_back(node.get());
-    m_NodesByKey.emplace(key, node.get());
+    m_NodesByKey.emplace(node->m_Key, node.get());
     m_Nodes.push_back(std::move(node));
     return m_Nodes.back();
 }
@@ -208,6 +208,7 @@ bool HeadlessTree::remove(const NodeRef& node)
 
 void HeadlessTree::clear()
 {
+    m_NodesByKey.clear();
     for (auto& node : m_Nodes) {
         node->m_Tree = nullptr;
         node->m_Parent = nullptr;
@@ -215,7 +216,6 @@ void HeadlessTree::clear()
     }
     m_Nodes.clear();
     m_TopNodes.clear();
-    m_NodesByKey.clear();
     m_Selected.reset();
     m_ScrollPosition = 0;
 }

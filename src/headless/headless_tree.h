@@ -95,7 +95,8 @@ private:
     double m_TwipsPerPixelY;
     std::vector<std::shared_ptr<HeadlessNode>> m_Nodes;
     std::vector<HeadlessNode*> m_TopNodes;
-    std::unordered_map<std::u16string, HeadlessNode*> m_NodesByKey;
+    // Keyed by views of the nodes' own keys, which never change while a node is in the tree.
+    std::unordered_map<std::u16string_view, HeadlessNode*> m_NodesByKey;
     std::shared_ptr<HeadlessNode> m_Selected;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     mutable std::int32_t m_ScrollPosition = 0;

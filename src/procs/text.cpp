@@ -47,6 +47,11 @@ std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16
 
 std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16string_view separator)
 {
+    return std::u16string(FieldView(text, index, separator));
+}
+
+std::u16string_view FieldView(std::u16string_view text, std::int32_t index, std::u16string_view separator)
+{
     // Without a separator every field is empty: the search never moves past the first position.
     if (index < 0 || separator.empty()) {
         return {};
@@ -54,13 +59,13 @@ std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16
     std::size_t start = 0;
     for (std::int32_t skipped = 0; skipped < index; ++skipped) {
         const std::size_t position = text.find(separator, start);
-        if (position == std::u16string::npos) {
+        if (position == std::u16string_view::npos) {
             return {};
         }
         start = position + separator.size();
     }
     const std::size_t end = text.find(separator, start);
-    return text.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
+    return text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start);
 }
 
 bool IsInPrefixList(const std::u16string& list, const std::u16string& text)

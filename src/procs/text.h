@@ -14,6 +14,8 @@ namespace vestrak {
 std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16string& separator);
 // The same for a fixed separator; allocates nothing but the result.
 std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16string_view separator);
+// The same as a view into the text, for callers that take lines apart without copying them.
+std::u16string_view FieldView(std::u16string_view text, std::int32_t index, std::u16string_view separator);
 
 // Whether the text begins with an item of the comma-separated list, ignoring case. The first
 // empty item ends the list; items are compared as written, spaces included.
