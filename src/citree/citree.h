@@ -93,8 +93,14 @@ private:
     void BuildObjectList();
     void PlaceObjectList();
     void ShowUpButtonBesideObjects();
-    [[nodiscard]] bool BuildTree();
-    void FinishTree(bool groupOn);
+    // What finishing a tree needs of its build: whether the group filter acted, and with kept open
+    // branches the first node whose full path is the last clicked one.
+    struct BuiltTree {
+        bool groupOn = false;
+        NodeRef lastClicked;
+    };
+    [[nodiscard]] BuiltTree BuildTree();
+    void FinishTree(const BuiltTree& built);
     void ReadLines();
     [[nodiscard]] std::unordered_set<std::u16string> StoredOpenNodes();
     void RestoreScrollPosition();

@@ -64,8 +64,7 @@ void CiTree::setStyle(std::int32_t value)
     }
     WriteMarker(u"CiTree Property Let Style C");
     if (HasStyle(StyleObjectTree) && !HasStyle(StyleObjectList)) {
-        const bool groupOn = BuildTree();
-        FinishTree(groupOn);
+        FinishTree(BuildTree());
     }
     RestoreScrollPosition();
     WriteMarker(u"CiTree Property Let Style F");
@@ -162,7 +161,7 @@ void CiTree::PlaceObjectList()
     List_Objects.setLeft(0);
 }
 
-bool CiTree::BuildTree()
+CiTree::BuiltTree CiTree::BuildTree()
 {
     if (!m_SectionSet) {
         m_ObjectFileSection = TreeSection;
@@ -177,11 +176,22 @@ bool CiTree::BuildTree()
 
     const std::u16string wantedObject = ToUpper(GetField(m_SelectedObject, 0, u","));
     const std::u16string wantedExtraInfo = ToUpper(m_SelectedObjectExtraInfo);
+    const bool keepOpen = HasStyle(StyleKeepOpenNodes);
     const std::unordered_set<std::u16string> storedOpen
-        = HasStyle(StyleKeepOpenNodes) ? StoredOpenNodes() : std::unordered_set<std::u16string>();
-    // The node added last and its ancestors, top first, each with its code: the parent search
-    // walks up this chain.
-    std::vector<std::pair<NodeRef, std::u16string>> chain;
+        = keepOpen ? StoredOpenNodes() : std::unordered_set<std::u16string>();
+    BuiltTree built { filter.groupOn, nullptr };
+    const std::u16string lastClicked
+        = keepOpen && !filter.groupOn ? Setting(SelectedSection, SelectedNodeKey, u"") : u"";
+    // The node added last and its ancestors, top first: the parent search walks up this chain.
+    // The full path of the node added last is kept beside it and cut back as the chain shortens,
+    // so no node's path is built by walking up the tree.
+    struct ChainLink {
+        NodeRef node;
+        std::u16string code;
+        std::size_t pathLength = 0;
+    };
+    std::vector<ChainLink> chain;
+    std::u16string chainPath;
     std::int64_t linesVisited = 0;
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
         ++linesVisited;
@@ -192,10 +202,10 @@ bool CiTree::BuildTree()
         if (!KeepsLine(filter, line.image, line.text)) {
             continue;
         }
-        while (!chain.empty() && !IsInPrefixList(chain.back().second, line.code)) {
+        while (!chain.empty() && !IsInPrefixList(chain.back().code, line.code)) {
             chain.pop_back();
         }
-        const NodeRef current = chain.empty() ? nullptr : chain.back().first;
+        const NodeRef current = chain.empty() ? nullptr : chain.back().node;
         const NodeRef node
             = TreeView_Objects.add(current, current ? NodeRelationship::Child : NodeRelationship::Last,
                 NodeKey(line.code, index), line.text, line.image);
@@ -207,14 +217,24 @@ bool CiTree::BuildTree()
             node->ensureVisible();
             node->setSelected(true);
         }
-        if (!storedOpen.empty() && storedOpen.contains(node->fullPath())) {
-            node->setExpanded(true);
+        if (keepOpen) {
+            chainPath.resize(chain.empty() ? 0 : chain.back().pathLength);
+            if (!chain.empty()) {
+                chainPath += u'\\';
+            }
+            chainPath += line.text;
+            if (storedOpen.contains(chainPath)) {
+                node->setExpanded(true);
+            }
+            if (!built.lastClicked && chainPath == lastClicked) {
+                built.lastClicked = node;
+            }
         }
         node->setBackColor(m_BackColor);
-        chain.emplace_back(node, std::move(line.code));
+        chain.push_back({ node, std::move(line.code), chainPath.size() });
     }
     WriteMarker(u"CiTree Property Let Style D - iLoops: " + DecimalText(linesVisited));
-    return filter.groupOn;
+    return built;
 }
 
 std::unordered_set<std::u16string> CiTree::StoredOpenNodes()
@@ -230,19 +250,12 @@ std::unordered_set<std::u16string> CiTree::StoredOpenNodes()
     return open;
 }
 
-void CiTree::FinishTree(bool groupOn)
+void CiTree::FinishTree(const BuiltTree& built)
 {
-    if (groupOn) {
+    if (built.groupOn) {
         TidyUpGroupFilter();
-    } else if (HasStyle(StyleKeepOpenNodes)) {
-        const std::u16string lastClicked = Setting(SelectedSection, SelectedNodeKey, u"");
-        for (std::int32_t index = 1; index <= TreeView_Objects.count(); ++index) {
-            const NodeRef node = TreeView_Objects.node(index);
-            if (node && node->fullPath() == lastClicked) {
-                node->setExpanded(true);
-                break;
-            }
-        }
+    } else if (built.lastClicked) {
+        built.lastClicked->setExpanded(true);
     }
     WriteMarker(u"CiTree Property Let Style E");
     TreeView_Objects.setWidth(m_Surface.innerWidth());
