@@ -6,6 +6,9 @@
 #include "procs/text.h"
 
 #include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace vestrak {
 
@@ -104,10 +107,33 @@ void CiStatus::restoreExpandedAndSelectedNodes()
     auto& settings = m_Platform.settings;
     const std::u16string selectedPath
         = settings.GetSetting(SettingsApplication, u"SelectedNode", u"FullPath");
-    for (const auto& record : m_StatusObjects) {
-        const NodeRef& node = record->m_Node;
-        const std::u16string path = node->fullPath();
-        if (settings.GetSetting(SettingsApplication, u"ExpandedNodes", path, u"0") == u"1") {
+    // The stored branches in one read instead of one per node; the load changes none of them.
+    std::unordered_set<std::u16string> expandedPaths;
+    for (SettingsEntry& entry : settings.entries(SettingsApplication)) {
+        if (entry.section == u"ExpandedNodes" && entry.value == u"1") {
+            expandedPaths.insert(std::move(entry.key));
+        }
+    }
+    if (expandedPaths.empty() && selectedPath.empty()) {
+        return;
+    }
+    // Records come in node order, so a record's parent is on the chain from the record before up
+    // to its top. The full path of the record last visited is kept and cut back along the chain.
+    std::vector<std::pair<std::int32_t, std::size_t>> chain;
+    std::u16string path;
+    for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
+        const NodeRef& node = m_StatusObjects[position]->m_Node;
+        const std::int32_t parent = m_ParentPositions[position];
+        while (!chain.empty() && chain.back().first != parent) {
+            chain.pop_back();
+        }
+        path.resize(chain.empty() ? 0 : chain.back().second);
+        if (!chain.empty()) {
+            path += u'\\';
+        }
+        path += node->text();
+        chain.emplace_back(static_cast<std::int32_t>(position), path.size());
+        if (expandedPaths.contains(path)) {
             node->setExpanded(true);
         }
         // No stop at the first match: of several nodes with that path the last stays selected.
