@@ -1,19 +1,22 @@
 // A flash tick on 32,767 status records: a chain 32,767 deep against a tree 6 levels deep. The
 // tick inherits statuses and sets icons; both must grow with the number of records only.
+// Then loading 32,767 records from a generated plant's object file, with one branch in ten
+// stored open in the SQLite store, against reading the same file; and loading the chain.
 
 #include "cistatus/cistatus.h"
 #include "headless/headless_surface.h"
 #include "headless/memory_settings_store.h"
 #include "headless/virtual_clock.h"
+#include "procs/object_file.h"
+#include "support/plant_platform.h"
+#include "support/ratio_report.h"
 
-#include <benchmark/benchmark.h>
-#include <cstdio>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 
 using namespace vestrak;
+using namespace vestrak::bench;
 
 namespace {
 
@@ -143,39 +146,60 @@ void BM_FlashTickOnShallowTree(benchmark::State& state)
 BENCHMARK(BM_FlashTickOnChain)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FlashTickOnShallowTree)->Unit(benchmark::kMicrosecond);
 
-// Prints the runs as usual, then how much dearer a tick is on the chain.
-class RatioReporter final : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
+// A status tree on a plant page: the object file on disk, the branches the operator opened in
+// the SQLite store.
+struct PlantStatusPage {
+    explicit PlantStatusPage(const Plant& plant)
     {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                m_Times[run.benchmark_name()] = run.GetAdjustedRealTime();
-            }
-        }
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const auto chain = m_Times.find("BM_FlashTickOnChain");
-        const auto shallow = m_Times.find("BM_FlashTickOnShallowTree");
-        if (chain != m_Times.end() && shallow != m_Times.end()) {
-            std::printf("flash tick, chain %d deep: %.1f us; tree %d deep: %.1f us; ratio %.2f\n",
-                RecordCount, chain->second, TreeDepth, shallow->second, chain->second / shallow->second);
-        }
+        objectFile = platform.write("status.ini", CiStatusObjectFile(plant));
+        StoreCiStatusOpenBranches(platform.settings(), plant);
     }
 
-private:
-    std::map<std::string, double> m_Times;
+    PlantPlatform platform;
+    std::u16string objectFile;
+    HeadlessSurface surface { 4800, 9000 };
+    CiStatus control { surface, platform.platform() };
 };
+
+void Load(benchmark::State& state, PlantStatusPage& page)
+{
+    for (auto _ : state) {
+        page.control.setObjectFile(page.objectFile);
+    }
+    if (static_cast<Tree*>(page.surface.widget(u"TreeView_Status"))->count() != RecordCount) {
+        state.SkipWithError("the object file did not load completely");
+    }
+}
+
+void BM_ReadStatusSection(benchmark::State& state)
+{
+    static PlantStatusPage page(RealisticPlant(RecordCount));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadIniSection(u"TreeObjects", page.objectFile, page.platform.files()));
+    }
+}
+void BM_LoadPlant(benchmark::State& state)
+{
+    static PlantStatusPage page(RealisticPlant(RecordCount));
+    Load(state, page);
+}
+void BM_LoadChain(benchmark::State& state)
+{
+    static PlantStatusPage page(ChainPlant(RecordCount));
+    Load(state, page);
+}
+BENCHMARK(BM_ReadStatusSection)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPlant)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadChain)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    return RunBenchmarksWithRatios(argc, argv,
+        {
+            { "flash tick, chain against 6 levels", "BM_FlashTickOnChain", "BM_FlashTickOnShallowTree", 1.5 },
+            { "status load, 32,767 records", "BM_LoadPlant", "BM_ReadStatusSection", 0 },
+            { "status load, chain against 6 levels", "BM_LoadChain/iterations:1", "BM_LoadPlant", 0 },
+        });
 }
