@@ -20,7 +20,7 @@ std::u16string FolderOf(const std::u16string& path)
 }
 
 // Each data line followed by a line break, the last one too.
-std::u16string AsLines(std::u16string section)
+std::u16string AsLines(const std::u16string& section)
 {
     std::u16string text;
     text.reserve(section.size() * 2);

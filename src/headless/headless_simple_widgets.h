@@ -13,7 +13,7 @@ namespace vestrak {
 class HeadlessTextBox final : public HeadlessWidget<TextBox> {
 public:
     HeadlessTextBox(
-        std::u16string name, Geometry design, bool visible, FocusTracker& focus, TextBoxLines lines)
+        std::u16string name, const Geometry& design, bool visible, FocusTracker& focus, TextBoxLines lines)
         : HeadlessWidget(std::move(name), design, visible, focus)
         , m_Lines(lines)
     {
@@ -44,7 +44,7 @@ private:
 class HeadlessCommandButton final : public HeadlessWidget<CommandButton> {
 public:
     HeadlessCommandButton(
-        std::u16string name, Geometry design, bool visible, FocusTracker& focus, ButtonPicture picture)
+        std::u16string name, const Geometry& design, bool visible, FocusTracker& focus, ButtonPicture picture)
         : HeadlessWidget(std::move(name), design, visible, focus)
         , m_Picture(picture)
     {

@@ -59,9 +59,8 @@ std::u16string HeadlessSurface::toolTip(const Widget& widget) const
 
 template<typename Concrete> Concrete& HeadlessSurface::keep(std::unique_ptr<Concrete> widget)
 {
-    Concrete& kept = *widget;
     m_Widgets.push_back(std::move(widget));
-    return kept;
+    return static_cast<Concrete&>(*m_Widgets.back());
 }
 
 Tree& HeadlessSurface::addTree(const std::u16string& name, Geometry design, ImageList images, bool visible)

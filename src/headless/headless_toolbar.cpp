@@ -9,8 +9,8 @@ namespace {
 constexpr double ButtonSizePixels = 22;
 }
 
-HeadlessToolbar::HeadlessToolbar(std::u16string name, Geometry design, bool visible, FocusTracker& focus,
-    ImageList images, double twipsPerPixelX, double twipsPerPixelY)
+HeadlessToolbar::HeadlessToolbar(std::u16string name, const Geometry& design, bool visible,
+    FocusTracker& focus, ImageList images, double twipsPerPixelX, double twipsPerPixelY)
     : HeadlessWidget(std::move(name), design, visible, focus)
     , m_Images(images)
     , m_TwipsPerPixelX(twipsPerPixelX)

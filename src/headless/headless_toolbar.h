@@ -47,8 +47,8 @@ private:
 
 class HeadlessToolbar final : public HeadlessWidget<Toolbar> {
 public:
-    HeadlessToolbar(std::u16string name, Geometry design, bool visible, FocusTracker& focus, ImageList images,
-        double twipsPerPixelX, double twipsPerPixelY);
+    HeadlessToolbar(std::u16string name, const Geometry& design, bool visible, FocusTracker& focus,
+        ImageList images, double twipsPerPixelX, double twipsPerPixelY);
 
     [[nodiscard]] ImageList imageList() const override { return m_Images; }
     [[nodiscard]] double width() const override;

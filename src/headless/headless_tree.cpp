@@ -146,7 +146,7 @@ void HeadlessNode::ensureVisible()
     m_Tree->scrollIntoView(*this);
 }
 
-HeadlessTree::HeadlessTree(std::u16string name, Geometry design, bool visible, FocusTracker& focus,
+HeadlessTree::HeadlessTree(std::u16string name, const Geometry& design, bool visible, FocusTracker& focus,
     ImageList images, double twipsPerPixelY)
     : HeadlessWidget(std::move(name), design, visible, focus)
     , m_Images(images)

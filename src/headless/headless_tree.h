@@ -52,8 +52,8 @@ private:
 // An in-memory tree view with rows of 18 pixels that scrolls by rows.
 class HeadlessTree final : public HeadlessWidget<Tree> {
 public:
-    HeadlessTree(std::u16string name, Geometry design, bool visible, FocusTracker& focus, ImageList images,
-        double twipsPerPixelY);
+    HeadlessTree(std::u16string name, const Geometry& design, bool visible, FocusTracker& focus,
+        ImageList images, double twipsPerPixelY);
     ~HeadlessTree() override;
 
     [[nodiscard]] ImageList imageList() const override { return m_Images; }

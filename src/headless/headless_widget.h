@@ -17,7 +17,7 @@ public:
 // Geometry, visibility and focus of an in-memory widget: kept exactly as the control set them.
 template<typename Port> class HeadlessWidget : public Port {
 public:
-    HeadlessWidget(std::u16string name, Geometry design, bool visible, FocusTracker& focus)
+    HeadlessWidget(std::u16string name, const Geometry& design, bool visible, FocusTracker& focus)
         : m_Name(std::move(name))
         , m_Geometry(design)
         , m_Visible(visible)

@@ -128,7 +128,10 @@ std::u16string IniProfile::lookUp(const std::u16string& section, const std::u16s
     if (bytes) {
         value = findValue(DecodeObjectFile(*bytes), section, key);
     }
-    return cutToBuffer(value ? std::move(*value) : defaultValue, bufferSize);
+    if (value) {
+        return cutToBuffer(std::move(*value), bufferSize);
+    }
+    return cutToBuffer(defaultValue, bufferSize);
 }
 
 } // namespace vestrak

@@ -162,7 +162,8 @@ void SqliteSettingsStore::reportToStandardError(const std::string& message)
     std::cerr << "VestrakControls: " << message << '\n';
 }
 
-SqliteSettingsStore::SqliteSettingsStore(std::filesystem::path databasePath, ProblemReporter reportProblem)
+SqliteSettingsStore::SqliteSettingsStore(
+    const std::filesystem::path& databasePath, const ProblemReporter& reportProblem)
 {
     std::string failure;
     OpenResult result = openFile(databasePath, failure);

@@ -31,8 +31,8 @@ public:
     // Writes the message to stderr, prefixed with the library's name.
     static void reportToStandardError(const std::string& message);
 
-    explicit SqliteSettingsStore(std::filesystem::path databasePath = defaultPath(),
-        ProblemReporter reportProblem = reportToStandardError);
+    explicit SqliteSettingsStore(const std::filesystem::path& databasePath = defaultPath(),
+        const ProblemReporter& reportProblem = reportToStandardError);
     ~SqliteSettingsStore() override;
     SqliteSettingsStore(const SqliteSettingsStore&) = delete;
     SqliteSettingsStore& operator=(const SqliteSettingsStore&) = delete;

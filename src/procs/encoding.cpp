@@ -223,7 +223,9 @@ std::string ToUtf8(std::u16string_view text)
             const bool pairs = unit <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00
                 && text[index + 1] <= 0xDFFF;
             if (pairs) {
-                codePoint = 0x10000 + ((char32_t { unit } - 0xD800) << 10) + (text[++index] - 0xDC00);
+                const char32_t high = unit - 0xD800U;
+                const char32_t low = text[++index] - 0xDC00U;
+                codePoint = 0x10000U + (high << 10U) + low;
             } else {
                 codePoint = ReplacementCharacter;
             }

@@ -40,7 +40,7 @@ std::u16string WholeMillisecondsText(float milliseconds)
 {
     const bool sensible = milliseconds >= 0 && milliseconds <= 1e12F;
     const std::string digits = std::to_string(sensible ? static_cast<std::int64_t>(milliseconds) : 0);
-    return std::u16string(digits.begin(), digits.end());
+    return { digits.begin(), digits.end() };
 }
 
 } // namespace

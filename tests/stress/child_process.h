@@ -25,6 +25,7 @@ public:
         posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, ends[0]);
         std::vector<char*> argv;
+        argv.reserve(arguments.size() + 1);
         for (std::string& argument : arguments) {
             argv.push_back(argument.data());
         }
