@@ -4,6 +4,7 @@
 #include "procs/encoding.h"
 #include "procs/text.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -12,12 +13,12 @@ namespace vestrak {
 
 namespace {
 
-bool isBlank(char16_t unit)
+bool isBlank(char byte)
 {
-    return unit == u' ' || unit == u'\t';
+    return byte == ' ' || byte == '\t';
 }
 
-std::u16string_view trimBlanks(std::u16string_view text)
+std::string_view trimBlanks(std::string_view text)
 {
     while (!text.empty() && isBlank(text.front())) {
         text.remove_prefix(1);
@@ -28,41 +29,74 @@ std::u16string_view trimBlanks(std::u16string_view text)
     return text;
 }
 
-bool sameName(std::u16string_view left, const std::u16string& upperRight)
-{
-    return ToUpper(left) == upperRight;
-}
+// A profile file read as its bytes: lines, blanks and the characters of its layout are single
+// bytes in either encoding, so only the names and the value looked at are decoded. Which
+// encoding applies is settled only for a piece that holds a byte beyond ASCII, so most lookups
+// never check the whole file.
+class ProfileText {
+public:
+    explicit ProfileText(std::string_view file)
+        : m_File(file)
+    {
+    }
+
+    [[nodiscard]] std::string_view bytes() const { return WithoutByteOrderMark(m_File); }
+
+    std::u16string decoded(std::string_view piece)
+    {
+        const bool ascii = std::all_of(
+            piece.begin(), piece.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+        if (ascii) {
+            return { piece.begin(), piece.end() };
+        }
+        if (!m_Encoding) {
+            m_Encoding = DetectObjectFileEncoding(m_File).encoding;
+        }
+        std::u16string text;
+        AppendDecoded(text, piece, *m_Encoding);
+        return text;
+    }
+
+    bool sameName(std::string_view name, const std::u16string& upperWanted)
+    {
+        return ToUpper(decoded(name)) == upperWanted;
+    }
+
+private:
+    std::string_view m_File;
+    std::optional<ObjectFileText::Encoding> m_Encoding;
+};
 
 std::optional<std::u16string> findValue(
-    std::u16string_view contents, const std::u16string& section, const std::u16string& key)
+    ProfileText& contents, const std::u16string& section, const std::u16string& key)
 {
     const std::u16string upperSection = ToUpper(section);
     const std::u16string upperKey = ToUpper(key);
     bool inSection = false;
-    std::u16string_view rest = contents;
+    std::string_view rest = contents.bytes();
     while (const auto rawLine = TakeTextLine(rest)) {
-        const std::u16string_view line = trimBlanks(*rawLine);
-        if (line.empty() || line.front() == u';' || line.front() == u'#') {
+        const std::string_view line = trimBlanks(*rawLine);
+        if (line.empty() || line.front() == ';' || line.front() == '#') {
             continue;
         }
-        const std::size_t closing = line.find(u']');
-        if (line.front() == u'[' && closing != std::u16string_view::npos) {
+        const std::size_t closing = line.find(']');
+        if (line.front() == '[' && closing != std::string_view::npos) {
             if (inSection) {
                 return std::nullopt;
             }
-            inSection = sameName(trimBlanks(line.substr(1, closing - 1)), upperSection);
+            inSection = contents.sameName(trimBlanks(line.substr(1, closing - 1)), upperSection);
             continue;
         }
-        const std::size_t equals = line.find(u'=');
-        if (!inSection || equals == std::u16string_view::npos
-            || !sameName(trimBlanks(line.substr(0, equals)), upperKey)) {
+        const std::size_t equals = line.find('=');
+        if (!inSection || equals == std::string_view::npos
+            || !contents.sameName(trimBlanks(line.substr(0, equals)), upperKey)) {
             continue;
         }
-        std::u16string_view value = trimBlanks(line.substr(equals + 1));
-        if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"') {
+        std::string_view value = trimBlanks(line.substr(equals + 1));
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
             value = value.substr(1, value.size() - 2);
         }
-        return std::u16string(value);
+        return contents.decoded(value);
     }
     return std::nullopt;
 }
@@ -126,7 +160,8 @@ std::u16string IniProfile::lookUp(const std::u16string& section, const std::u16s
     const std::optional<std::string> bytes = m_Files.readFile(path);
     std::optional<std::u16string> value;
     if (bytes) {
-        value = findValue(DecodeObjectFile(*bytes), section, key);
+        ProfileText contents(*bytes);
+        value = findValue(contents, section, key);
     }
     if (value) {
         return cutToBuffer(std::move(*value), bufferSize);

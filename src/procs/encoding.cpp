@@ -194,6 +194,11 @@ ObjectFileText DetectObjectFileEncoding(std::string_view bytes)
         IsValidUtf8(bytes) ? ObjectFileText::Encoding::Utf8 : ObjectFileText::Encoding::Windows1252 };
 }
 
+std::string_view WithoutByteOrderMark(std::string_view bytes)
+{
+    return bytes.starts_with(ByteOrderMark) ? bytes.substr(ByteOrderMark.size()) : bytes;
+}
+
 void AppendDecoded(std::u16string& text, std::string_view bytes, ObjectFileText::Encoding encoding)
 {
     if (encoding == ObjectFileText::Encoding::Utf8) {

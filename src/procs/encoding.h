@@ -21,6 +21,9 @@ struct ObjectFileText {
     Encoding encoding = Encoding::Utf8;
 };
 ObjectFileText DetectObjectFileEncoding(std::string_view bytes);
+// The bytes after a UTF-8 byte order mark, or all of them; the text DetectObjectFileEncoding
+// gives, without settling the encoding.
+std::string_view WithoutByteOrderMark(std::string_view bytes);
 // Appends the bytes decoded; an invalid UTF-8 sequence becomes U+FFFD.
 void AppendDecoded(std::u16string& text, std::string_view bytes, ObjectFileText::Encoding encoding);
 
