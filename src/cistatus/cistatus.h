@@ -5,6 +5,7 @@
 #include "ports/platform.h"
 #include "ports/signal.h"
 #include "ports/timer.h"
+#include "procs/section_lines.h"
 
 #include <cstdint>
 #include <memory>
@@ -79,7 +80,7 @@ private:
     void UserControl_Terminate();
 
     void loadStatusObjects();
-    void addStatusObject(const std::u16string& line, std::int32_t lineIndex);
+    void addStatusObject(std::u16string_view line, std::int32_t lineIndex);
     [[nodiscard]] NodeRef addStatusNode(const std::u16string& code, std::int32_t lineIndex,
         const std::u16string& text, std::int32_t image, std::int32_t& parentPosition);
     void restoreExpandedAndSelectedNodes();
@@ -118,7 +119,7 @@ private:
     std::u16string m_ObjectFile;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     std::u16string m_RootObject;
-    std::vector<std::u16string> m_Lines;
+    SectionLines m_Lines;
     // In node order: record n shows node Index n + 1.
     std::vector<std::shared_ptr<cStatus>> m_StatusObjects;
     // Per record, the position of its parent's record, or NoParentPosition for a top node.

@@ -47,17 +47,13 @@ void CiStatus::setObjectFile(const std::u16string& value)
 
 void CiStatus::loadStatusObjects()
 {
-    m_Lines = SplitAtNul(ReadIniSection(ObjectSection, m_ObjectFile, m_Platform.files));
-    // The piece after the last NUL is no line.
-    if (!m_Lines.empty()) {
-        m_Lines.pop_back();
-    }
+    m_Lines = SectionLines(ReadIniSection(ObjectSection, m_ObjectFile, m_Platform.files));
     for (std::size_t lineIndex = 0; lineIndex < m_Lines.size(); ++lineIndex) {
         addStatusObject(m_Lines[lineIndex], static_cast<std::int32_t>(lineIndex));
     }
 }
 
-void CiStatus::addStatusObject(const std::u16string& line, std::int32_t lineIndex)
+void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex)
 {
     StatusLine parsed = ParseStatusLine(line);
     if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, parsed.code)) {

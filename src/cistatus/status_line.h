@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vestrak {
 
@@ -17,6 +18,6 @@ struct StatusLine {
     std::u16string text;
 };
 
-StatusLine ParseStatusLine(const std::u16string& line);
+StatusLine ParseStatusLine(std::u16string_view line);
 
 } // namespace vestrak

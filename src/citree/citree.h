@@ -4,6 +4,7 @@
 #include "ports/platform.h"
 #include "ports/signal.h"
 #include "procs/log.h"
+#include "procs/section_lines.h"
 
 #include <cstdint>
 #include <memory>
@@ -174,7 +175,7 @@ private:
     bool m_FilterRebuild = false;
     bool m_FilterChanged = false;
     // The data lines of the section the last build read; nothing before the first build.
-    std::optional<std::vector<std::u16string>> m_Lines;
+    std::optional<SectionLines> m_Lines;
     std::int32_t m_SelectedLine = 0;
     std::int32_t m_Style = 0;
     bool m_Building = false;

@@ -109,11 +109,7 @@ void CiTree::ShowUpButtonBesideObjects()
 
 void CiTree::ReadLines()
 {
-    std::vector<std::u16string> pieces
-        = SplitAtNul(ReadIniSection(m_ObjectFileSection, m_ObjectFile, m_Platform.files));
-    // The piece after the last NUL is never a line.
-    pieces.pop_back();
-    m_Lines = std::move(pieces);
+    m_Lines.emplace(ReadIniSection(m_ObjectFileSection, m_ObjectFile, m_Platform.files));
 }
 
 void CiTree::BuildObjectList()
@@ -126,19 +122,19 @@ void CiTree::BuildObjectList()
     ReadLines();
     bool rootSeen = false;
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
-        const std::u16string& line = (*m_Lines)[index];
+        const std::u16string_view line = (*m_Lines)[index];
         std::u16string text;
         if (m_RootObject.empty()) {
-            text = TrimSpaces(GetField(line, 1, u"="));
+            text = TrimSpaces(FieldView(line, 1, u"="));
         } else {
-            if (!IsInPrefixList(m_RootObject, TrimSpaces(GetField(line, 0, u"=")))) {
+            if (!IsInPrefixList(m_RootObject, TrimSpaces(FieldView(line, 0, u"=")))) {
                 continue;
             }
             if (!rootSeen) {
                 rootSeen = true;
                 continue;
             }
-            text = ValueText(TrimSpaces(GetField(line, 1, u"=")));
+            text = ValueText(SpaceTrimmed(FieldView(line, 1, u"=")));
         }
         List_Objects.addItem(text);
         List_Objects.setItemData(List_Objects.newIndex(), static_cast<std::int32_t>(index));

@@ -13,11 +13,11 @@ bool CiTree::SelectLine(std::int64_t lineIndex)
         return false;
     }
     m_SelectedLine = static_cast<std::int32_t>(lineIndex);
-    const std::u16string& line = (*m_Lines)[static_cast<std::size_t>(lineIndex)];
-    const std::u16string object = GetField(line, 0, u"=");
-    m_SelectedObject = TrimSpaces(GetField(object, 0, u"/"));
-    m_SelectedObjectExtraInfo = TrimSpaces(GetField(object, 1, u"/"));
-    if (line.find(u'/') == std::u16string::npos) {
+    const std::u16string_view line = (*m_Lines)[static_cast<std::size_t>(lineIndex)];
+    const std::u16string_view object = FieldView(line, 0, u"=");
+    m_SelectedObject = TrimSpaces(FieldView(object, 0, u"/"));
+    m_SelectedObjectExtraInfo = TrimSpaces(FieldView(object, 1, u"/"));
+    if (line.find(u'/') == std::u16string_view::npos) {
         m_SelectedObjectExtraInfo = m_SelectedObject;
     }
     return true;
@@ -111,14 +111,14 @@ std::u16string CiTree::SelectedObjectExtraKey() const
     }
     const std::u16string selectedHead = TrimSpaces(GetField(m_SelectedObject, 0, u","));
     const std::u16string wanted = ToUpper(selectedHead);
-    for (const std::u16string& line : *m_Lines) {
-        const std::u16string object = GetField(line, 0, u"=");
-        const std::u16string code = GetField(object, 0, u"/");
-        if (ToUpper(SpaceTrimmed(GetField(code, 0, u","))) != wanted) {
+    for (std::size_t index = 0; index < m_Lines->size(); ++index) {
+        const std::u16string_view object = FieldView((*m_Lines)[index], 0, u"=");
+        const std::u16string_view code = FieldView(object, 0, u"/");
+        if (ToUpper(SpaceTrimmed(FieldView(code, 0, u","))) != wanted) {
             continue;
         }
-        std::u16string result = TrimSpaces(GetField(object, 1, u"/"));
-        if (result.empty() && object.find(u'/') == std::u16string::npos) {
+        std::u16string result = TrimSpaces(FieldView(object, 1, u"/"));
+        if (result.empty() && object.find(u'/') == std::u16string_view::npos) {
             result = selectedHead;
         }
         return result;

@@ -5,7 +5,7 @@
 
 namespace vestrak {
 
-TreeLine ReadTreeLine(const std::u16string& line)
+TreeLine ReadTreeLine(std::u16string_view line)
 {
     // Views into the line: only the three texts kept are copied.
     const std::u16string_view objectPart = FieldView(line, 0, u"=");

@@ -16,7 +16,7 @@ struct TreeLine {
     std::u16string text;
 };
 
-TreeLine ReadTreeLine(const std::u16string& line);
+TreeLine ReadTreeLine(std::u16string_view line);
 
 // The text of a value part: what follows its first comma, or the whole value without one.
 std::u16string ValueText(std::u16string_view value);
