@@ -25,8 +25,10 @@ std::string Readable(double seconds)
 
 } // namespace
 
+// Without colours, so the lines of the report stay plain text in a log.
 RatioReporter::RatioReporter(std::vector<RatioGoal> goals)
-    : m_Goals(std::move(goals))
+    : ConsoleReporter(OO_Tabular)
+    , m_Goals(std::move(goals))
 {
 }
 
