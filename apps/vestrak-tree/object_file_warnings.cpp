@@ -5,6 +5,8 @@
 #include "procs/numeric.h"
 #include "procs/text.h"
 
+#include <functional>
+#include <set>
 #include <unordered_map>
 
 namespace vestrak {
@@ -64,6 +66,9 @@ std::vector<ObjectFileWarning> CheckTopNodes(const Tree& tree, const std::vector
     // Every prefix item of the nodes seen so far, with the line it came from; the longest one a top
     // node extends is the branch it was meant for.
     std::unordered_map<std::u16string, std::int32_t> earlierItems;
+    // Their lengths, longest first: only prefixes of these lengths can be found, which keeps a
+    // very long code from costing its length squared.
+    std::set<std::size_t, std::greater<>> itemLengths;
     for (std::int32_t index = 1; index <= tree.count(); ++index) {
         const NodeRef node = tree.node(index);
         const std::u16string key = node ? node->key() : std::u16string();
@@ -74,8 +79,8 @@ std::vector<ObjectFileWarning> CheckTopNodes(const Tree& tree, const std::vector
         const std::int32_t fileLine = lines[static_cast<std::size_t>(lineIndex)].fileLine;
         const std::u16string code = GetField(key, 0, u"/");
         if (!node->parent()) {
-            for (std::size_t length = code.size(); length >= 1; --length) {
-                const auto found = earlierItems.find(code.substr(0, length));
+            for (auto length = itemLengths.lower_bound(code.size()); length != itemLengths.end(); ++length) {
+                const auto found = earlierItems.find(code.substr(0, *length));
                 if (found != earlierItems.end()) {
                     warnings.push_back({ fileLine,
                         Quoted(code) + u" becomes a top node although its code extends "
@@ -89,6 +94,7 @@ std::vector<ObjectFileWarning> CheckTopNodes(const Tree& tree, const std::vector
             if (prefix.empty()) {
                 break;
             }
+            itemLengths.insert(prefix.size());
             earlierItems.emplace(std::move(prefix), fileLine);
         }
     }
