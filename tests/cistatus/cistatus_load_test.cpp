@@ -123,3 +123,25 @@ TEST_F(CiStatusTest, ReloadReplacesTheTreeAndAMissingFileGivesAnEmptyOne)
     EXPECT_EQ(tree().count(), 0);
     EXPECT_TRUE(tree().visible());
 }
+
+// Stored branches and the stored selection name nodes by full path, which the load follows down
+// and back up the tree; texts repeat, so several nodes share a path.
+TEST_F(CiStatusTest, StoredBranchesAndSelectionFindNodesByFullPathAtEveryDepth)
+{
+    settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Top", u"1");
+    settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Top\\Mid\\Leaf", u"1");
+    settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Top\\Mid", u"0");
+    settings.SaveSetting(u"CiStatus", u"SelectedNode", u"FullPath", u"Top\\Mid\\Leaf");
+    load({ "A=2,,Top", "A1=2,,Mid", "A11=2,,Leaf", "A111=2,,Deep", "A2=2,,Mid", "A21=2,,Leaf", "B=2,,Top",
+        "B1=2,,Other" });
+
+    std::vector<std::string> expanded;
+    for (std::int32_t index = 1; index <= tree().count(); ++index) {
+        if (tree().node(index)->expanded()) {
+            expanded.push_back(ToUtf8(tree().node(index)->key()));
+        }
+    }
+    // A1 and A2 open only as the ancestors of a selected leaf.
+    EXPECT_EQ(expanded, (std::vector<std::string> { "A/0", "A1/1", "A11/2", "A2/4", "A21/5", "B/6" }));
+    EXPECT_EQ(tree().selectedNode(), node(u"A21/5")) << "of the nodes with the stored path the last";
+}

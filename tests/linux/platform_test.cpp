@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace vestrak {
 namespace {
@@ -110,6 +111,10 @@ TEST(LocalFileSystemTest, ReadsAppendsAndCreates)
     EXPECT_FALSE(files.isOrdinaryFile(logFolder));
     EXPECT_FALSE(files.readFile(logFolder));
     EXPECT_FALSE(files.readFile(log));
+    // A pipe is turned away at once, not read until some writer closes it.
+    const std::filesystem::path pipe = folder.path() / "objects.ini";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(files.readFile(asText(pipe)));
 
     EXPECT_TRUE(files.appendToFile(log, "one\r\n"));
     EXPECT_TRUE(files.appendToFile(log, std::string("t\0o\r\n", 5)));
