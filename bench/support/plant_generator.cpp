@@ -111,7 +111,9 @@ public:
     Plant take()
     {
         for (std::int32_t site = 1; full() == false; ++site) {
-            addObject(-1, 1, site, "W" + TwoDigits(site));
+            std::string code = TwoDigits(site);
+            code.insert(code.begin(), 'W');
+            addObject(-1, 1, site, code);
         }
         return std::move(m_Plant);
     }
@@ -201,7 +203,7 @@ Plant ChainPlant(std::int32_t objectCount)
         object.parent = position - 1;
         object.hasChildren = position + 1 < objectCount;
         object.image = object.hasChildren ? StructureImageSite : FirstGroupImage;
-        object.text = "n";
+        object.text.push_back('n');
         object.status = object.hasChildren ? 2 : 0x104;
     }
     return plant;

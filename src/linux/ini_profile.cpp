@@ -49,11 +49,12 @@ public:
         if (ascii) {
             return { piece.begin(), piece.end() };
         }
-        if (!m_Encoding) {
+        if (!m_EncodingKnown) {
             m_Encoding = DetectObjectFileEncoding(m_File).encoding;
+            m_EncodingKnown = true;
         }
         std::u16string text;
-        AppendDecoded(text, piece, *m_Encoding);
+        AppendDecoded(text, piece, m_Encoding);
         return text;
     }
 
@@ -64,7 +65,8 @@ public:
 
 private:
     std::string_view m_File;
-    std::optional<ObjectFileText::Encoding> m_Encoding;
+    bool m_EncodingKnown = false;
+    ObjectFileText::Encoding m_Encoding = ObjectFileText::Encoding::Utf8;
 };
 
 std::optional<std::u16string> findValue(
