@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::int32_t TickMilliseconds = 100;
+constexpr std::int64_t TickMilliseconds = 100;
 // More answers than this per poll only repeat the last one.
 constexpr std::size_t MostAnswers = 16;
 

@@ -14,7 +14,9 @@ namespace {
 
 constexpr std::array<const char16_t*, 4> Sections = { u"", u"TreeObjects", u"ListObjects", u"General" };
 constexpr std::int32_t StyleBitsUsed = 0x1FFF;
-constexpr std::int32_t FilterTimerMilliseconds = 200;
+constexpr std::int64_t FilterTimerMilliseconds = 200;
+// Long enough for a collapse time of up to five seconds to run out.
+constexpr std::int64_t CollapseWaitMilliseconds = 6000;
 
 template<typename Kind> Kind& WidgetNamed(vestrak::HeadlessSurface& surface, std::u16string_view name)
 {
@@ -79,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char16_t* button : { u"Command_Down", u"Command_Up", u"Command_Home", u"Command_Collapse" }) {
         WidgetNamed<CommandButton>(surface, button).operatorClick();
     }
-    fuzz.clock.advance(6 * 1000);
+    fuzz.clock.advance(CollapseWaitMilliseconds);
     control.setStyle(style);
     return 0;
 }
