@@ -35,6 +35,14 @@ public:
     bool appendToFile(const std::u16string&, std::string_view) override { return false; }
     bool createFolder(const std::u16string&) override { return false; }
     bool isOrdinaryFile(const std::u16string& path) override { return path == ObjectFilePath; }
+    // The file never changes, so what the profile keeps of it is fuzzed too.
+    std::optional<FileStamp> changeStamp(const std::u16string& path) override
+    {
+        if (path != ObjectFilePath) {
+            return std::nullopt;
+        }
+        return FileStamp { .size = m_Bytes.size() };
+    }
     std::u16string programFolder() override { return u"/fuzz/"; }
 
 private:

@@ -71,6 +71,10 @@ public:
     bool appendToFile(const std::u16string&, std::string_view) override { return false; }
     bool createFolder(const std::u16string&) override { return false; }
     bool isOrdinaryFile(const std::u16string&) override { return false; }
+    std::optional<FileStamp> changeStamp(const std::u16string&) override
+    {
+        return FileStamp { .size = m_Bytes.size() };
+    }
     std::u16string programFolder() override { return {}; }
 
 private:

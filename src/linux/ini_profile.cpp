@@ -5,8 +5,10 @@
 #include "procs/text.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace vestrak {
@@ -39,22 +41,31 @@ public:
         : m_File(file)
     {
     }
+    // Pieces of a file whose encoding was settled before.
+    explicit ProfileText(ObjectFileText::Encoding encoding)
+        : m_EncodingKnown(true)
+        , m_Encoding(encoding)
+    {
+    }
 
     [[nodiscard]] std::string_view bytes() const { return WithoutByteOrderMark(m_File); }
 
-    std::u16string decoded(std::string_view piece)
+    ObjectFileText::Encoding encoding()
     {
-        const bool ascii = std::all_of(
-            piece.begin(), piece.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
-        if (ascii) {
-            return { piece.begin(), piece.end() };
-        }
         if (!m_EncodingKnown) {
             m_Encoding = DetectObjectFileEncoding(m_File).encoding;
             m_EncodingKnown = true;
         }
+        return m_Encoding;
+    }
+
+    std::u16string decoded(std::string_view piece)
+    {
+        if (isAscii(piece)) {
+            return { piece.begin(), piece.end() };
+        }
         std::u16string text;
-        AppendDecoded(text, piece, m_Encoding);
+        AppendDecoded(text, piece, encoding());
         return text;
     }
 
@@ -63,42 +74,77 @@ public:
         return ToUpper(decoded(name)) == upperWanted;
     }
 
+    static bool isAscii(std::string_view piece)
+    {
+        return std::all_of(
+            piece.begin(), piece.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+    }
+
 private:
     std::string_view m_File;
     bool m_EncodingKnown = false;
     ObjectFileText::Encoding m_Encoding = ObjectFileText::Encoding::Utf8;
 };
 
-std::optional<std::u16string> findValue(
-    ProfileText& contents, const std::u16string& section, const std::u16string& key)
+// A line of a profile file as the lookups see it.
+struct ProfileLine {
+    enum class Kind { Ignored, Section, Entry };
+    Kind kind = Kind::Ignored;
+    // The section's or the key's name.
+    std::string_view name;
+    std::string_view value;
+};
+
+ProfileLine ReadProfileLine(std::string_view rawLine)
 {
-    const std::u16string upperSection = ToUpper(section);
-    const std::u16string upperKey = ToUpper(key);
+    const std::string_view line = trimBlanks(rawLine);
+    if (line.empty() || line.front() == ';' || line.front() == '#') {
+        return {};
+    }
+    const std::size_t closing = line.find(']');
+    if (line.front() == '[' && closing != std::string_view::npos) {
+        return { ProfileLine::Kind::Section, trimBlanks(line.substr(1, closing - 1)), {} };
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return {};
+    }
+    std::string_view value = trimBlanks(line.substr(equals + 1));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        value = value.substr(1, value.size() - 2);
+    }
+    return { ProfileLine::Kind::Entry, trimBlanks(line.substr(0, equals)), value };
+}
+
+std::optional<std::u16string> findValue(
+    ProfileText& contents, const std::u16string& upperSection, const std::u16string& upperKey)
+{
     bool inSection = false;
     std::string_view rest = contents.bytes();
     while (const auto rawLine = TakeTextLine(rest)) {
-        const std::string_view line = trimBlanks(*rawLine);
-        if (line.empty() || line.front() == ';' || line.front() == '#') {
-            continue;
-        }
-        const std::size_t closing = line.find(']');
-        if (line.front() == '[' && closing != std::string_view::npos) {
+        const ProfileLine line = ReadProfileLine(*rawLine);
+        if (line.kind == ProfileLine::Kind::Section) {
             if (inSection) {
                 return std::nullopt;
             }
-            inSection = contents.sameName(trimBlanks(line.substr(1, closing - 1)), upperSection);
-            continue;
+            inSection = contents.sameName(line.name, upperSection);
+        } else if (inSection && line.kind == ProfileLine::Kind::Entry
+            && contents.sameName(line.name, upperKey)) {
+            return contents.decoded(line.value);
         }
-        const std::size_t equals = line.find('=');
-        if (!inSection || equals == std::string_view::npos
-            || !contents.sameName(trimBlanks(line.substr(0, equals)), upperKey)) {
-            continue;
+    }
+    return std::nullopt;
+}
+
+// The lines of one section, without its header: the first entry of the key.
+std::optional<std::u16string> findValueInSection(
+    ProfileText& pieces, std::string_view section, const std::u16string& upperKey)
+{
+    while (const auto rawLine = TakeTextLine(section)) {
+        const ProfileLine line = ReadProfileLine(*rawLine);
+        if (line.kind == ProfileLine::Kind::Entry && pieces.sameName(line.name, upperKey)) {
+            return pieces.decoded(line.value);
         }
-        std::string_view value = trimBlanks(line.substr(equals + 1));
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-            value = value.substr(1, value.size() - 2);
-        }
-        return contents.decoded(value);
     }
     return std::nullopt;
 }
@@ -124,6 +170,85 @@ std::u16string folderOf(const std::u16string& path)
 
 } // namespace
 
+// One pass over a profile file: the first section of each name, with the lines of those small
+// enough to keep, so that lookups need not read the file again while its stamp stays the same.
+// A large section (the tree of an object file) is only marked: lookups in it read the file.
+class IniProfile::FileIndex {
+public:
+    FileIndex(std::u16string path, const FileStamp& stamp, std::string_view file)
+        : m_Path(std::move(path))
+        , m_Stamp(stamp)
+    {
+        ProfileText text(file);
+        const std::string_view bytes = text.bytes();
+        std::string_view rest = bytes;
+        Section* open = nullptr;
+        std::size_t openStart = 0;
+        const auto close = [&](std::size_t end) {
+            if (open && end - openStart <= MaxKeptSectionBytes) {
+                open->kept = true;
+                open->offset = m_Kept.size();
+                open->length = end - openStart;
+                m_Kept.append(bytes.substr(openStart, open->length));
+            }
+        };
+        while (!rest.empty()) {
+            const std::size_t lineStart = bytes.size() - rest.size();
+            const auto rawLine = TakeTextLine(rest);
+            const ProfileLine line = ReadProfileLine(*rawLine);
+            if (line.kind != ProfileLine::Kind::Section) {
+                continue;
+            }
+            close(lineStart);
+            auto [place, isFirst] = m_Sections.try_emplace(ToUpper(text.decoded(line.name)));
+            open = isFirst ? &place->second : nullptr;
+            openStart = bytes.size() - rest.size();
+        }
+        close(bytes.size());
+        if (!ProfileText::isAscii(m_Kept)) {
+            m_Encoding = text.encoding();
+        }
+    }
+
+    [[nodiscard]] const std::u16string& path() const { return m_Path; }
+
+    [[nodiscard]] bool holds(const std::u16string& path, const FileStamp& stamp) const
+    {
+        return m_Stamp == stamp && m_Path == path;
+    }
+
+    // Nothing when the section is too large to have been kept.
+    [[nodiscard]] std::optional<std::optional<std::u16string>> lookUp(
+        const std::u16string& upperSection, const std::u16string& upperKey) const
+    {
+        const auto found = m_Sections.find(upperSection);
+        if (found == m_Sections.end()) {
+            return std::optional<std::u16string>();
+        }
+        if (!found->second.kept) {
+            return std::nullopt;
+        }
+        ProfileText pieces(m_Encoding);
+        return findValueInSection(
+            pieces, std::string_view(m_Kept).substr(found->second.offset, found->second.length), upperKey);
+    }
+
+private:
+    static constexpr std::size_t MaxKeptSectionBytes = 64 * 1024;
+
+    struct Section {
+        bool kept = false;
+        std::size_t offset = 0;
+        std::size_t length = 0;
+    };
+
+    std::u16string m_Path;
+    FileStamp m_Stamp;
+    std::unordered_map<std::u16string, Section> m_Sections;
+    std::string m_Kept;
+    ObjectFileText::Encoding m_Encoding = ObjectFileText::Encoding::Utf8;
+};
+
 std::u16string IniProfile::defaultUserProfile()
 {
     auto configured = environmentPath("VESTRAK_PROFILE");
@@ -138,6 +263,8 @@ IniProfile::IniProfile(FileSystem& files, std::u16string userProfile)
     , m_UserProfile(std::move(userProfile))
 {
 }
+
+IniProfile::~IniProfile() = default;
 
 std::u16string IniProfile::userProfileString(const std::u16string& section, const std::u16string& key,
     const std::u16string& defaultValue, std::size_t bufferSize)
@@ -159,16 +286,38 @@ std::u16string IniProfile::privateProfileString(const std::u16string& section, c
 std::u16string IniProfile::lookUp(const std::u16string& section, const std::u16string& key,
     const std::u16string& defaultValue, const std::u16string& path, std::size_t bufferSize)
 {
-    const std::optional<std::string> bytes = m_Files.readFile(path);
+    const std::u16string upperSection = ToUpper(section);
+    const std::u16string upperKey = ToUpper(key);
+    // Stamped before reading: a change after the stamp was taken makes the next stamp differ.
+    const std::optional<FileStamp> stamp = m_Files.changeStamp(path);
+    const auto index = stamp ? std::find_if(m_Indexes.begin(), m_Indexes.end(),
+                           [&](const auto& each) { return each->holds(path, *stamp); })
+                             : m_Indexes.end();
     std::optional<std::u16string> value;
-    if (bytes) {
+    if (const auto kept
+        = index == m_Indexes.end() ? std::nullopt : (*index)->lookUp(upperSection, upperKey)) {
+        value = *kept;
+    } else if (const std::optional<std::string> bytes = m_Files.readFile(path)) {
+        if (stamp && index == m_Indexes.end()) {
+            keep(std::make_unique<FileIndex>(path, *stamp, *bytes));
+        }
         ProfileText contents(*bytes);
-        value = findValue(contents, section, key);
+        value = findValue(contents, upperSection, upperKey);
     }
     if (value) {
         return cutToBuffer(std::move(*value), bufferSize);
     }
     return cutToBuffer(defaultValue, bufferSize);
+}
+
+void IniProfile::keep(std::unique_ptr<FileIndex> index)
+{
+    // A file's earlier index is stale now; the oldest of the others makes room.
+    std::erase_if(m_Indexes, [&](const auto& each) { return each->path() == index->path(); });
+    if (m_Indexes.size() == MaxKeptFiles) {
+        m_Indexes.erase(m_Indexes.begin());
+    }
+    m_Indexes.push_back(std::move(index));
 }
 
 } // namespace vestrak

@@ -3,7 +3,9 @@
 #include "ports/file_system.h"
 #include "ports/profile.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace vestrak {
 
@@ -25,12 +27,18 @@ namespace vestrak {
 // - a value enclosed in a matching pair of double quotes loses them;
 // - a missing file, section or key gives the default; the result (value or default) is cut to
 //   bufferSize - 1 code units without splitting a surrogate pair; a buffer size of 0 gives "".
+//
+// What a pass over a file found is kept while the file's stamp stays the same, for the last few
+// files looked at, so that a control asking for many values of one file reads it once.
 class IniProfile : public Profile {
 public:
     // $VESTRAK_PROFILE when set, otherwise win.ini in the user's configuration folder.
     static std::u16string defaultUserProfile();
 
     explicit IniProfile(FileSystem& files, std::u16string userProfile = defaultUserProfile());
+    ~IniProfile() override;
+    IniProfile(const IniProfile&) = delete;
+    IniProfile& operator=(const IniProfile&) = delete;
 
     std::u16string userProfileString(const std::u16string& section, const std::u16string& key,
         const std::u16string& defaultValue, std::size_t bufferSize) override;
@@ -38,11 +46,16 @@ public:
         const std::u16string& defaultValue, const std::u16string& fileName, std::size_t bufferSize) override;
 
 private:
+    class FileIndex;
+    static constexpr std::size_t MaxKeptFiles = 4;
+
     std::u16string lookUp(const std::u16string& section, const std::u16string& key,
         const std::u16string& defaultValue, const std::u16string& path, std::size_t bufferSize);
+    void keep(std::unique_ptr<FileIndex> index);
 
     FileSystem& m_Files;
     std::u16string m_UserProfile;
+    std::vector<std::unique_ptr<FileIndex>> m_Indexes;
 };
 
 } // namespace vestrak

@@ -3,6 +3,7 @@
 #include "procs/encoding.h"
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -39,7 +40,17 @@ private:
     int m_Descriptor = -1;
 };
 
+std::int64_t nanoseconds(const timespec& time)
+{
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
 } // namespace
+
+LocalFileSystem::LocalFileSystem(std::chrono::nanoseconds settleTime)
+    : m_SettleTime(settleTime)
+{
+}
 
 std::optional<std::string> LocalFileSystem::readFile(const std::u16string& path)
 {
@@ -100,6 +111,24 @@ bool LocalFileSystem::isOrdinaryFile(const std::u16string& path)
 {
     std::error_code error;
     return std::filesystem::is_regular_file(systemPath(path), error);
+}
+
+std::optional<FileStamp> LocalFileSystem::changeStamp(const std::u16string& path)
+{
+    struct stat status { };
+    timespec now {};
+    if (stat(ToUtf8(path).c_str(), &status) != 0 || !S_ISREG(status.st_mode)
+        || clock_gettime(CLOCK_REALTIME, &now) != 0) {
+        return std::nullopt;
+    }
+    const FileStamp stamp { static_cast<std::uint64_t>(status.st_dev),
+        static_cast<std::uint64_t>(status.st_ino), static_cast<std::uint64_t>(status.st_size),
+        nanoseconds(status.st_mtim), nanoseconds(status.st_ctim) };
+    // The status change time moves with every write, rename or touch, and never backwards.
+    if (nanoseconds(now) - stamp.changedNanoseconds < m_SettleTime.count()) {
+        return std::nullopt;
+    }
+    return stamp;
 }
 
 std::u16string LocalFileSystem::programFolder()

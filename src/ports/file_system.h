@@ -1,10 +1,22 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace vestrak {
+
+// What tells one state of a file from another: equal stamps mean equal contents.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNanoseconds = 0;
+    std::int64_t changedNanoseconds = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
 
 // The files the controls read and write. Paths are texts as the controls build them.
 class FileSystem {
@@ -18,6 +30,10 @@ public:
     // Creates one folder; false when it could not be created (also when it exists already).
     virtual bool createFolder(const std::u16string& path) = 0;
     virtual bool isOrdinaryFile(const std::u16string& path) = 0;
+    // The stamp of an ordinary file, so that what was read from it can be kept until it changes.
+    // Nothing when the file is missing, or when a later write could leave the stamp as it is (a
+    // file changed within the time stamps' granularity): such a file has to be read again.
+    virtual std::optional<FileStamp> changeStamp(const std::u16string& path) = 0;
     // The folder of the running program, which stands for the control library's own folder.
     virtual std::u16string programFolder() = 0;
 };

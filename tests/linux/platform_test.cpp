@@ -5,8 +5,10 @@
 #include "linux/temporary_folder.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <sys/stat.h>
 
 namespace vestrak {
@@ -97,6 +99,118 @@ TEST_F(IniProfileTest, ReadsWindowsFilesAndTheProfileNamedByTheEnvironment)
     EnvironmentOverride noProfile("VESTRAK_PROFILE", std::nullopt);
     EnvironmentOverride configHome("XDG_CONFIG_HOME", m_Folder.path().string());
     EXPECT_EQ(IniProfile::defaultUserProfile(), asText(m_Folder.path() / "VestrakControls" / "win.ini"));
+}
+
+TEST_F(IniProfileTest, SeesAFileRewrittenAtOnceWithTheSameSizeAndTime)
+{
+    write("plant.ini", "[G]\nA=1\n");
+    EXPECT_EQ(lookUp(u"G", u"A"), u"1");
+    struct stat before { };
+    ASSERT_EQ(stat((m_Folder.path() / "plant.ini").c_str(), &before), 0);
+    write("plant.ini", "[G]\nA=2\n");
+    const timespec times[2] = { before.st_atim, before.st_mtim };
+    ASSERT_EQ(utimensat(AT_FDCWD, (m_Folder.path() / "plant.ini").c_str(), times, 0), 0);
+    EXPECT_EQ(lookUp(u"G", u"A"), u"2");
+}
+
+// Files in memory whose stamp is their version, counting the reads.
+class StampedFiles final : public FileSystem {
+public:
+    void write(const std::u16string& path, std::string bytes)
+    {
+        File& file = m_Files[path];
+        file.bytes = std::move(bytes);
+        ++file.version;
+    }
+    void forgetStamps() { m_Stamped = false; }
+    [[nodiscard]] int reads() const { return m_Reads; }
+
+    std::optional<std::string> readFile(const std::u16string& path) override
+    {
+        ++m_Reads;
+        const auto found = m_Files.find(path);
+        return found == m_Files.end() ? std::nullopt : std::optional(found->second.bytes);
+    }
+    bool appendToFile(const std::u16string&, std::string_view) override { return false; }
+    bool createFolder(const std::u16string&) override { return false; }
+    bool isOrdinaryFile(const std::u16string& path) override { return m_Files.contains(path); }
+    std::optional<FileStamp> changeStamp(const std::u16string& path) override
+    {
+        const auto found = m_Files.find(path);
+        if (!m_Stamped || found == m_Files.end()) {
+            return std::nullopt;
+        }
+        return FileStamp { .size = found->second.bytes.size(), .modifiedNanoseconds = found->second.version };
+    }
+    std::u16string programFolder() override { return u"/opt/"; }
+
+private:
+    struct File {
+        std::string bytes;
+        std::int64_t version = 0;
+    };
+    std::map<std::u16string, File> m_Files;
+    bool m_Stamped = true;
+    int m_Reads = 0;
+};
+
+TEST(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChanges)
+{
+    StampedFiles files;
+    IniProfile profile(files, u"/cfg/win.ini");
+    const auto lookUp = [&](const std::u16string& section, const std::u16string& key) {
+        return profile.privateProfileString(section, key, u"(default)", u"/p/plant.ini", 2048);
+    };
+    const std::string largeSection = "[Tree]\n" + std::string(70000, ';') + "\nNode=deep\n";
+    files.write(u"/p/plant.ini",
+        "Top=before any section\r\n[ctedit]\r\n; Run=commented\r\n  RUN \t=  /srv/plant/run  \r"
+        "run=second key\n[Quoted]trailing\nBoth=\"  kept \"\n"
+            + largeSection + "[K\xFChlung]\nArea=K\xFChlung\n[CTEdit]\nOther=repeated section\n");
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(lookUp(u"CTEDIT", u"run"), u"/srv/plant/run");
+        EXPECT_EQ(lookUp(u"quoted", u"both"), u"  kept ");
+        EXPECT_EQ(lookUp(u"CTEdit", u"Other"), u"(default)");
+        EXPECT_EQ(lookUp(u"CTEdit", u"Top"), u"(default)");
+        EXPECT_EQ(lookUp(u"Missing", u"Run"), u"(default)");
+        EXPECT_EQ(lookUp(u"KÜHLUNG", u"area"), u"Kühlung");
+    }
+    EXPECT_EQ(files.reads(), 1);
+    // A section too large to keep is looked up in the file.
+    EXPECT_EQ(lookUp(u"Tree", u"Node"), u"deep");
+    EXPECT_EQ(lookUp(u"Tree", u"Node"), u"deep");
+    EXPECT_EQ(files.reads(), 3);
+
+    files.write(u"/p/plant.ini", "[G]\nA=1\n");
+    EXPECT_EQ(lookUp(u"G", u"A"), u"1");
+    files.write(u"/p/plant.ini", "[G]\nA=2\n");
+    EXPECT_EQ(lookUp(u"G", u"A"), u"2");
+    EXPECT_EQ(lookUp(u"CTEdit", u"Run"), u"(default)");
+    EXPECT_EQ(files.reads(), 5);
+
+    // Without a stamp every lookup reads the file.
+    files.forgetStamps();
+    files.write(u"/p/plant.ini", "[G]\nA=3\n");
+    EXPECT_EQ(lookUp(u"G", u"A"), u"3");
+    EXPECT_EQ(lookUp(u"G", u"A"), u"3");
+    EXPECT_EQ(files.reads(), 7);
+}
+
+TEST(LocalFileSystemTest, StampsOnlyFilesThatHaveSettled)
+{
+    TemporaryFolder folder;
+    const std::filesystem::path path = folder.path() / "plant.ini";
+    std::ofstream(path, std::ios::binary) << "[G]\nA=1\n";
+    LocalFileSystem files;
+    EXPECT_FALSE(files.changeStamp(asText(path)));
+    EXPECT_FALSE(files.changeStamp(asText(folder.path())));
+    EXPECT_FALSE(files.changeStamp(asText(folder.path() / "missing.ini")));
+
+    LocalFileSystem noWaiting(std::chrono::nanoseconds(0));
+    const std::optional<FileStamp> first = noWaiting.changeStamp(asText(path));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(noWaiting.changeStamp(asText(path)), first);
+    std::ofstream(path, std::ios::binary | std::ios::app) << "B=2\n";
+    EXPECT_NE(noWaiting.changeStamp(asText(path)), first);
 }
 
 TEST(LocalFileSystemTest, ReadsAppendsAndCreates)

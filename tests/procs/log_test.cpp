@@ -47,6 +47,7 @@ public:
         return fs::create_directory(fs::path(path), ignored);
     }
     bool isOrdinaryFile(const std::u16string& path) override { return fs::is_regular_file(fs::path(path)); }
+    std::optional<FileStamp> changeStamp(const std::u16string&) override { return std::nullopt; }
     std::u16string programFolder() override { return programPath.u16string(); }
 };
 

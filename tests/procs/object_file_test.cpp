@@ -19,6 +19,8 @@ public:
     bool appendToFile(const std::u16string&, std::string_view) override { return false; }
     bool createFolder(const std::u16string&) override { return false; }
     bool isOrdinaryFile(const std::u16string& path) override { return contents.contains(path); }
+    // Contents change under the tests' hands, so every read goes to them.
+    std::optional<FileStamp> changeStamp(const std::u16string&) override { return std::nullopt; }
     std::u16string programFolder() override { return u"/opt/vestrak"; }
 };
 
