@@ -2,6 +2,8 @@
 
 #include "procs/encoding.h"
 
+#include <thread>
+
 namespace vestrak::bench {
 
 PlantPlatform::PlantPlatform()
@@ -17,7 +19,9 @@ Platform PlantPlatform::platform()
 
 std::u16string PlantPlatform::write(const std::string& name, const std::string& bytes) const
 {
-    return m_Folder.write(name, bytes);
+    std::u16string path = m_Folder.write(name, bytes);
+    std::this_thread::sleep_for(LocalFileSystem::DefaultSettleTime + std::chrono::milliseconds(100));
+    return path;
 }
 
 } // namespace vestrak::bench

@@ -22,7 +22,9 @@ public:
     [[nodiscard]] SettingsStore& settings() { return *m_Settings; }
     [[nodiscard]] VirtualClock& clock() { return m_Clock; }
     [[nodiscard]] LocalFileSystem& files() { return m_Files; }
-    // Writes a file into the scratch folder and gives its full path.
+    // Writes a file into the scratch folder and gives its full path once the file has settled:
+    // object files on a plant were written long before a page opens, and what the profile read
+    // of a file is kept only once its stamp has settled.
     std::u16string write(const std::string& name, const std::string& bytes) const;
 
 private:

@@ -12,7 +12,9 @@ public:
     // File systems take time stamps from a clock that advances in steps (a few milliseconds on
     // Linux, two seconds on some shared drives), so a file rewritten within one step at the same
     // size looks unchanged. A file changed less than settleTime ago gets no stamp.
-    explicit LocalFileSystem(std::chrono::nanoseconds settleTime = std::chrono::seconds(2));
+    static constexpr std::chrono::seconds DefaultSettleTime { 2 };
+
+    explicit LocalFileSystem(std::chrono::nanoseconds settleTime = DefaultSettleTime);
 
     // Only ordinary files are read, so a folder or a pipe named as an object file gives nothing.
     std::optional<std::string> readFile(const std::u16string& path) override;

@@ -17,8 +17,18 @@ namespace vestrak {
 
 namespace {
 
-constexpr int KeyRole = Qt::UserRole;
-constexpr int IndexRole = Qt::UserRole + 1;
+// The tree's own items know their node, so that what the view reports needs no lookup.
+class NodeItem final : public QTreeWidgetItem {
+public:
+    static constexpr int ItemType = QTreeWidgetItem::UserType;
+
+    NodeItem()
+        : QTreeWidgetItem(ItemType)
+    {
+    }
+
+    QtNode* node = nullptr;
+};
 
 std::int16_t buttonCode(Qt::MouseButton button)
 {
@@ -42,16 +52,19 @@ std::int16_t shiftState(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-QtNode::QtNode(QtTree& tree, QTreeWidgetItem& item, std::int32_t image)
+QtNode::QtNode(
+    QtTree& tree, QTreeWidgetItem& item, std::u16string key, std::int32_t index, std::int32_t image)
     : m_Tree(&tree)
     , m_Item(&item)
+    , m_Key(std::move(key))
+    , m_Index(index)
     , m_Image(image)
 {
 }
 
 std::u16string QtNode::key() const
 {
-    return exists() ? fromQString(m_Item->data(0, KeyRole).toString()) : std::u16string();
+    return exists() ? m_Key : std::u16string();
 }
 
 std::u16string QtNode::text() const
@@ -82,7 +95,7 @@ std::int32_t QtNode::children() const
 
 std::int32_t QtNode::index() const
 {
-    return exists() ? m_Item->data(0, IndexRole).toInt() : 0;
+    return exists() ? m_Index : 0;
 }
 
 std::int32_t QtNode::image() const
@@ -106,7 +119,8 @@ std::uint32_t QtNode::backColor() const
 
 void QtNode::setBackColor(std::uint32_t color)
 {
-    if (!exists())
+    // An item without a brush shows the window background already.
+    if (!exists() || (color == WindowBackgroundColor && m_BackColor == WindowBackgroundColor))
         return;
     m_BackColor = color;
     // The window background is what an unpainted row shows, and it follows the tree's colour.
@@ -202,8 +216,9 @@ void QtTree::connectView()
 
 QtNode* QtTree::nodeOf(const QTreeWidgetItem* item) const
 {
-    auto found = item ? m_NodesByItem.find(item) : m_NodesByItem.end();
-    return found == m_NodesByItem.end() ? nullptr : found->second;
+    if (!item || item->type() != NodeItem::ItemType)
+        return nullptr;
+    return static_cast<const NodeItem*>(item)->node;
 }
 
 NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, const std::u16string& key,
@@ -218,27 +233,30 @@ NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, cons
             return nullptr;
         parent = relativeNode;
     }
-    // The parent item (or the tree widget) owns the new item.
-    auto* item = parent ? new QTreeWidgetItem(parent->m_Item) : new QTreeWidgetItem(&m_View);
+    // Text and icon are set before the item joins the view, which is then told once.
+    auto item = std::make_unique<NodeItem>();
     item->setText(0, toQString(text));
-    item->setData(0, KeyRole, toQString(key));
-    item->setData(0, IndexRole, count() + 1);
     const std::int32_t shownImage = holdsImage(m_Images, image) ? image : 0;
     item->setIcon(0, imageListIcon(m_Images, shownImage));
-    auto node = std::make_shared<QtNode>(*this, *item, shownImage);
-    m_NodesByKey.emplace(key, node.get());
-    m_NodesByItem.emplace(item, node.get());
+    auto node = std::make_shared<QtNode>(*this, *item, key, count() + 1, shownImage);
+    item->node = node.get();
+    m_NodesByKey.emplace(node->m_Key, node.get());
     m_Nodes.push_back(std::move(node));
-    // A branch opened before it had children shows them as they arrive.
-    if (parent && parent->m_Expanded)
+    // The parent item (or the tree widget) owns the item from here on.
+    if (parent)
+        parent->m_Item->addChild(item.release());
+    else
+        m_View.addTopLevelItem(item.release());
+    // A branch opened before it had children opens when the first arrives.
+    if (parent && parent->m_Expanded && parent->m_Item->childCount() == 1)
         showExpanded(*parent);
     return m_Nodes.back();
 }
 
 void QtTree::detach(QtNode& node)
 {
-    m_NodesByKey.erase(node.key());
-    m_NodesByItem.erase(node.m_Item);
+    m_NodesByKey.erase(node.m_Key);
+    static_cast<NodeItem*>(node.m_Item)->node = nullptr;
     if (m_Selected.get() == &node)
         m_Selected.reset();
     node.m_Tree = nullptr;
@@ -248,7 +266,7 @@ void QtTree::detach(QtNode& node)
 void QtTree::renumber()
 {
     for (std::size_t i = 0; i < m_Nodes.size(); ++i)
-        m_Nodes[i]->m_Item->setData(0, IndexRole, static_cast<int>(i) + 1);
+        m_Nodes[i]->m_Index = static_cast<std::int32_t>(i) + 1;
 }
 
 bool QtTree::remove(const NodeRef& node)
@@ -283,9 +301,8 @@ void QtTree::clear()
         node->m_Tree = nullptr;
         node->m_Item = nullptr;
     }
-    m_Nodes.clear();
     m_NodesByKey.clear();
-    m_NodesByItem.clear();
+    m_Nodes.clear();
     m_Selected.reset();
     m_ScrollPosition = 0;
     const QSignalBlocker quiet(&m_View);

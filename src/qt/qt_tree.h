@@ -4,6 +4,7 @@
 #include "qt/qt_widget.h"
 
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -14,11 +15,12 @@ namespace vestrak {
 class QtTree;
 class QtTreeView;
 
-// A node handle over a tree widget item. Key and index live on the item; the node keeps the
-// flags Qt cannot hold for an item without children (expanded) and the numbers the control set.
+// A node handle over a tree widget item. The item shows text and image; the node keeps key and
+// index, the flags Qt cannot hold for an item without children (expanded) and the numbers the
+// control set, so that the item carries no data the view would be told about.
 class QtNode final : public TreeNode, public std::enable_shared_from_this<QtNode> {
 public:
-    QtNode(QtTree& tree, QTreeWidgetItem& item, std::int32_t image);
+    QtNode(QtTree& tree, QTreeWidgetItem& item, std::u16string key, std::int32_t index, std::int32_t image);
 
     [[nodiscard]] bool exists() const override { return m_Item != nullptr; }
     [[nodiscard]] std::u16string key() const override;
@@ -44,6 +46,8 @@ private:
 
     QtTree* m_Tree;
     QTreeWidgetItem* m_Item;
+    std::u16string m_Key;
+    std::int32_t m_Index;
     std::int32_t m_Image;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     bool m_Expanded = false;
@@ -108,8 +112,8 @@ private:
     QtTreeView& m_View;
     ImageList m_Images;
     std::vector<std::shared_ptr<QtNode>> m_Nodes;
-    std::unordered_map<std::u16string, QtNode*> m_NodesByKey;
-    std::unordered_map<const QTreeWidgetItem*, QtNode*> m_NodesByItem;
+    // Keyed by views of the nodes' own keys, which never change while a node is in the tree.
+    std::unordered_map<std::u16string_view, QtNode*> m_NodesByKey;
     std::shared_ptr<QtNode> m_Selected;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     mutable std::int32_t m_ScrollPosition = 0;
