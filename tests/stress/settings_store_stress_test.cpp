@@ -85,6 +85,8 @@ TEST(SettingsStoreStress, AWriterKilledAtRandomLosesNothingAcknowledged)
     std::mt19937 random(std::random_device {}());
     std::uniform_int_distribution<int> killAfterMicroseconds(0, 40'000);
     std::size_t acknowledgedInAll = 0;
+    // The user's store exists already; a kill before the first write then leaves it as it was.
+    OpenWithoutProblems(file);
     for (int round = 0; round < Kills; ++round) {
         const std::string section = "Round" + std::to_string(round);
         std::string acknowledged;
