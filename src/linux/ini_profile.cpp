@@ -234,7 +234,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t MaxKeptSectionBytes = 64 * 1024;
+    static constexpr std::size_t MaxKeptSectionBytes = std::size_t { 64 } * 1024;
 
     struct Section {
         bool kept = false;
