@@ -90,12 +90,12 @@ NodeRef CiStatus::addStatusNode(const std::u16string& code, std::int32_t lineInd
     parentPosition = candidate;
 
     const std::string digits = std::to_string(lineIndex);
-    const std::u16string key = code + u"/" + std::u16string(digits.begin(), digits.end());
+    std::u16string key = code + u"/" + std::u16string(digits.begin(), digits.end());
     if (parentPosition == NoParentPosition) {
-        return TreeView_Status.add(nullptr, NodeRelationship::Last, key, text, image);
+        return TreeView_Status.add(nullptr, NodeRelationship::Last, std::move(key), text, image);
     }
     return TreeView_Status.add(
-        m_StatusObjects[parentPosition]->m_Node, NodeRelationship::Child, key, text, image);
+        m_StatusObjects[parentPosition]->m_Node, NodeRelationship::Child, std::move(key), text, image);
 }
 
 void CiStatus::restoreExpandedAndSelectedNodes()

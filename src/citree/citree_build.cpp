@@ -5,6 +5,8 @@
 #include "procs/object_file.h"
 #include "procs/text.h"
 
+#include <array>
+#include <charconv>
 #include <unordered_set>
 #include <utility>
 
@@ -18,11 +20,13 @@ constexpr const char16_t* TreeSection = u"TreeObjects";
 // The upper-cased code, "/" and the line index: unique in the tree.
 std::u16string NodeKey(const std::u16string& code, std::size_t lineIndex)
 {
+    std::array<char, 24> digits {};
+    char* end = std::to_chars(digits.data(), digits.data() + digits.size(), lineIndex).ptr;
     std::u16string key;
-    key.reserve(code.size() + 8);
+    key.reserve(code.size() + 1 + static_cast<std::size_t>(end - digits.data()));
     key += code;
     key += u'/';
-    key += DecimalText(static_cast<std::int64_t>(lineIndex));
+    key.append(digits.data(), end);
     return key;
 }
 
@@ -201,24 +205,27 @@ CiTree::BuiltTree CiTree::BuildTree()
         while (!chain.empty() && !IsInPrefixList(chain.back().code, line.code)) {
             chain.pop_back();
         }
-        const NodeRef current = chain.empty() ? nullptr : chain.back().node;
-        const NodeRef node
-            = TreeView_Objects.add(current, current ? NodeRelationship::Child : NodeRelationship::Last,
-                NodeKey(line.code, index), line.text, line.image);
-        if (!node) {
-            continue;
-        }
-        if (Preselects(wantedObject, wantedExtraInfo, line)) {
-            node->setExpanded(true);
-            node->ensureVisible();
-            node->setSelected(true);
-        }
         if (keepOpen) {
             chainPath.resize(chain.empty() ? 0 : chain.back().pathLength);
             if (!chain.empty()) {
                 chainPath += u'\\';
             }
             chainPath += line.text;
+        }
+        const bool preselected = Preselects(wantedObject, wantedExtraInfo, line);
+        const NodeRef current = chain.empty() ? nullptr : chain.back().node;
+        const NodeRef node
+            = TreeView_Objects.add(current, current ? NodeRelationship::Child : NodeRelationship::Last,
+                NodeKey(line.code, index), std::move(line.text), line.image);
+        if (!node) {
+            continue;
+        }
+        if (preselected) {
+            node->setExpanded(true);
+            node->ensureVisible();
+            node->setSelected(true);
+        }
+        if (keepOpen) {
             if (storedOpen.contains(chainPath)) {
                 node->setExpanded(true);
             }

@@ -10,7 +10,8 @@ namespace vestrak {
 struct TreeLine {
     // Upper-cased; may be a comma list of prefixes for the lines below it.
     std::u16string code;
-    std::u16string extraInfo;
+    // Part of the line read.
+    std::u16string_view extraInfo;
     // 0 when the value starts with no number, or one beyond 16 bits.
     std::int32_t image = 0;
     std::u16string text;

@@ -159,11 +159,9 @@ HeadlessTree::~HeadlessTree()
     clear();
 }
 
-NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship, const std::u16string& key,
-    const std::u16string& text, std::int32_t image)
+NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship, std::u16string key,
+    std::u16string text, std::int32_t image)
 {
-    if (m_NodesByKey.contains(key))
-        return nullptr;
     HeadlessNode* parent = nullptr;
     if (relative && relationship == NodeRelationship::Child) {
         auto* relativeNode = dynamic_cast<HeadlessNode*>(relative.get());
@@ -171,11 +169,15 @@ NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship
             return nullptr;
         parent = relativeNode;
     }
-    auto node
-        = std::make_shared<HeadlessNode>(*this, parent, key, text, holdsImage(m_Images, image) ? image : 0);
+    auto node = std::make_shared<HeadlessNode>(
+        *this, parent, std::move(key), std::move(text), holdsImage(m_Images, image) ? image : 0);
+    // One look into the index both tells a key already there and files the new one.
+    if (!m_NodesByKey.try_emplace(node->m_Key, node.get()).second) {
+        node->m_Tree = nullptr;
+        return nullptr;
+    }
     node->m_Index = static_cast<std::int32_t>(m_Nodes.size()) + 1;
     (parent ? parent->m_Children : m_TopNodes).push_back(node.get());
-    m_NodesByKey.emplace(node->m_Key, node.get());
     m_Nodes.push_back(std::move(node));
     return m_Nodes.back();
 }

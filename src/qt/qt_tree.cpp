@@ -221,8 +221,8 @@ QtNode* QtTree::nodeOf(const QTreeWidgetItem* item) const
     return static_cast<const NodeItem*>(item)->node;
 }
 
-NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, const std::u16string& key,
-    const std::u16string& text, std::int32_t image)
+NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std::u16string key,
+    std::u16string text, std::int32_t image)
 {
     if (m_NodesByKey.contains(key))
         return nullptr;
@@ -238,7 +238,7 @@ NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, cons
     item->setText(0, toQString(text));
     const std::int32_t shownImage = holdsImage(m_Images, image) ? image : 0;
     item->setIcon(0, imageListIcon(m_Images, shownImage));
-    auto node = std::make_shared<QtNode>(*this, *item, key, count() + 1, shownImage);
+    auto node = std::make_shared<QtNode>(*this, *item, std::move(key), count() + 1, shownImage);
     item->node = node.get();
     m_NodesByKey.emplace(node->m_Key, node.get());
     m_Nodes.push_back(std::move(node));

@@ -69,7 +69,7 @@ inline constexpr const char* ExampleSection
 inline constexpr std::int32_t ShownTree = StyleObjectTree | StyleShowObjects;
 inline constexpr std::int32_t ShownList = StyleObjectList | StyleShowObjects;
 
-inline std::string Utf8(const std::u16string& text)
+inline std::string Utf8(std::u16string_view text)
 {
     return ToUtf8(text);
 }
