@@ -5,7 +5,6 @@
 #include "ports/platform.h"
 #include "ports/signal.h"
 #include "ports/timer.h"
-#include "procs/section_lines.h"
 
 #include <cstdint>
 #include <memory>
@@ -119,7 +118,6 @@ private:
     std::u16string m_ObjectFile;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     std::u16string m_RootObject;
-    SectionLines m_Lines;
     // In node order: record n shows node Index n + 1.
     std::vector<std::shared_ptr<cStatus>> m_StatusObjects;
     // Per record, the position of its parent's record, or NoParentPosition for a top node.

@@ -3,6 +3,7 @@
 #include "cistatus/status_inheritance.h"
 #include "cistatus/status_line.h"
 #include "procs/object_file.h"
+#include "procs/section_lines.h"
 #include "procs/text.h"
 
 #include <string>
@@ -47,9 +48,10 @@ void CiStatus::setObjectFile(const std::u16string& value)
 
 void CiStatus::loadStatusObjects()
 {
-    m_Lines = SectionLines(ReadIniSection(ObjectSection, m_ObjectFile, m_Platform.files));
-    for (std::size_t lineIndex = 0; lineIndex < m_Lines.size(); ++lineIndex) {
-        addStatusObject(m_Lines[lineIndex], static_cast<std::int32_t>(lineIndex));
+    // The records keep what they need of their lines, so the section's text goes after the load.
+    const SectionLines lines(ReadIniSection(ObjectSection, m_ObjectFile, m_Platform.files));
+    for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
+        addStatusObject(lines[lineIndex], static_cast<std::int32_t>(lineIndex));
     }
 }
 
