@@ -74,7 +74,7 @@ NodeRef HeadlessNode::parent() const
 {
     if (!exists() || !m_Parent)
         return nullptr;
-    return m_Parent->shared_from_this();
+    return m_Tree->handleOf(*m_Parent);
 }
 
 std::int32_t HeadlessNode::children() const
@@ -169,13 +169,12 @@ NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship
             return nullptr;
         parent = relativeNode;
     }
+    // One look into the index both tells a key already there and files the new one.
+    if (!m_NodesByKey.insert(key, m_Nodes.size(),
+            [this](std::size_t position) -> std::u16string_view { return m_Nodes[position]->m_Key; }))
+        return nullptr;
     auto node = std::make_shared<HeadlessNode>(
         *this, parent, std::move(key), std::move(text), holdsImage(m_Images, image) ? image : 0);
-    // One look into the index both tells a key already there and files the new one.
-    if (!m_NodesByKey.try_emplace(node->m_Key, node.get()).second) {
-        node->m_Tree = nullptr;
-        return nullptr;
-    }
     node->m_Index = static_cast<std::int32_t>(m_Nodes.size()) + 1;
     (parent ? parent->m_Children : m_TopNodes).push_back(node.get());
     m_Nodes.push_back(std::move(node));
@@ -186,7 +185,6 @@ void HeadlessTree::detach(HeadlessNode& node)
 {
     for (HeadlessNode* child : node.m_Children)
         detach(*child);
-    m_NodesByKey.erase(node.m_Key);
     if (m_Selected.get() == &node)
         m_Selected.reset();
     node.m_Tree = nullptr;
@@ -205,6 +203,7 @@ bool HeadlessTree::remove(const NodeRef& node)
     std::erase_if(m_Nodes, [](const std::shared_ptr<HeadlessNode>& each) { return !each->exists(); });
     for (std::size_t i = 0; i < m_Nodes.size(); ++i)
         m_Nodes[i]->m_Index = static_cast<std::int32_t>(i) + 1;
+    indexKeys();
     return true;
 }
 
@@ -236,8 +235,29 @@ NodeRef HeadlessTree::node(std::int32_t index) const
 
 NodeRef HeadlessTree::find(const std::u16string& key) const
 {
-    auto found = m_NodesByKey.find(key);
-    return found == m_NodesByKey.end() ? nullptr : found->second->shared_from_this();
+    HeadlessNode* found = findByKey(key);
+    return found ? handleOf(*found) : nullptr;
+}
+
+const std::shared_ptr<HeadlessNode>& HeadlessTree::handleOf(const HeadlessNode& node) const
+{
+    return m_Nodes[static_cast<std::size_t>(node.m_Index) - 1];
+}
+
+HeadlessNode* HeadlessTree::findByKey(std::u16string_view key) const
+{
+    const auto position = m_NodesByKey.find(
+        key, [this](std::size_t each) -> std::u16string_view { return m_Nodes[each]->m_Key; });
+    return position ? m_Nodes[*position].get() : nullptr;
+}
+
+// Positions move when nodes leave, so the index is filled again.
+void HeadlessTree::indexKeys()
+{
+    m_NodesByKey.clear();
+    for (std::size_t position = 0; position < m_Nodes.size(); ++position)
+        m_NodesByKey.insert(m_Nodes[position]->m_Key, position,
+            [this](std::size_t each) -> std::u16string_view { return m_Nodes[each]->m_Key; });
 }
 
 NodeRef HeadlessTree::selectedNode() const
@@ -247,7 +267,7 @@ NodeRef HeadlessTree::selectedNode() const
 
 void HeadlessTree::select(HeadlessNode* node)
 {
-    m_Selected = node ? std::static_pointer_cast<HeadlessNode>(node->shared_from_this()) : nullptr;
+    m_Selected = node ? handleOf(*node) : nullptr;
 }
 
 std::int32_t HeadlessTree::rowsPerPage() const
@@ -320,8 +340,7 @@ HeadlessNode* HeadlessTree::operatorTarget(const std::u16string& key) const
 {
     if (!visible())
         return nullptr;
-    auto found = m_NodesByKey.find(key);
-    return found == m_NodesByKey.end() ? nullptr : found->second;
+    return findByKey(key);
 }
 
 bool HeadlessTree::operatorClick(const std::u16string& key)
@@ -329,7 +348,7 @@ bool HeadlessTree::operatorClick(const std::u16string& key)
     HeadlessNode* node = operatorTarget(key);
     if (!node)
         return false;
-    NodeRef handle = node->shared_from_this();
+    NodeRef handle = handleOf(*node);
     MouseDown(1, 0, 0, rowTop(*node));
     select(node);
     NodeClick(handle);
@@ -362,7 +381,7 @@ bool HeadlessTree::operatorExpand(const std::u16string& key)
         return false;
     if (!node->m_Expanded) {
         node->m_Expanded = true;
-        Expand(node->shared_from_this());
+        Expand(handleOf(*node));
     }
     return true;
 }
@@ -374,7 +393,7 @@ bool HeadlessTree::operatorCollapse(const std::u16string& key)
         return false;
     if (node->m_Expanded) {
         node->m_Expanded = false;
-        Collapse(node->shared_from_this());
+        Collapse(handleOf(*node));
     }
     return true;
 }

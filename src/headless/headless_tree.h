@@ -2,6 +2,7 @@
 
 #include "headless/headless_widget.h"
 #include "ports/tree.h"
+#include "procs/key_index.h"
 
 #include <memory>
 #include <unordered_map>
@@ -11,7 +12,7 @@ namespace vestrak {
 
 class HeadlessTree;
 
-class HeadlessNode final : public TreeNode, public std::enable_shared_from_this<HeadlessNode> {
+class HeadlessNode final : public TreeNode {
 public:
     HeadlessNode(HeadlessTree& tree, HeadlessNode* parent, std::u16string key, std::u16string text,
         std::int32_t image);
@@ -81,6 +82,10 @@ public:
 private:
     friend class HeadlessNode;
 
+    // The tree's handle of one of its nodes.
+    [[nodiscard]] const std::shared_ptr<HeadlessNode>& handleOf(const HeadlessNode& node) const;
+    [[nodiscard]] HeadlessNode* findByKey(std::u16string_view key) const;
+    void indexKeys();
     void select(HeadlessNode* node);
     void scrollIntoView(const HeadlessNode& node);
     void detach(HeadlessNode& node);
@@ -95,8 +100,8 @@ private:
     double m_TwipsPerPixelY;
     std::vector<std::shared_ptr<HeadlessNode>> m_Nodes;
     std::vector<HeadlessNode*> m_TopNodes;
-    // Keyed by views of the nodes' own keys, which never change while a node is in the tree.
-    std::unordered_map<std::u16string_view, HeadlessNode*> m_NodesByKey;
+    // Positions in m_Nodes by the nodes' own keys.
+    KeyIndex m_NodesByKey;
     std::shared_ptr<HeadlessNode> m_Selected;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     mutable std::int32_t m_ScrollPosition = 0;

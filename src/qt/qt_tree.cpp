@@ -85,7 +85,7 @@ std::u16string QtNode::fullPath() const
 NodeRef QtNode::parent() const
 {
     QtNode* parentNode = exists() ? m_Tree->nodeOf(m_Item->parent()) : nullptr;
-    return parentNode ? parentNode->shared_from_this() : nullptr;
+    return parentNode ? m_Tree->handleOf(*parentNode) : nullptr;
 }
 
 std::int32_t QtNode::children() const
@@ -224,8 +224,6 @@ QtNode* QtTree::nodeOf(const QTreeWidgetItem* item) const
 NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std::u16string key,
     std::u16string text, std::int32_t image)
 {
-    if (m_NodesByKey.contains(key))
-        return nullptr;
     QtNode* parent = nullptr;
     if (relative && relationship == NodeRelationship::Child) {
         auto* relativeNode = dynamic_cast<QtNode*>(relative.get());
@@ -233,6 +231,10 @@ NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std:
             return nullptr;
         parent = relativeNode;
     }
+    // One look into the index both tells a key already there and files the new one.
+    if (!m_NodesByKey.insert(key, m_Nodes.size(),
+            [this](std::size_t position) -> std::u16string_view { return m_Nodes[position]->m_Key; }))
+        return nullptr;
     // Text and icon are set before the item joins the view, which is then told once.
     auto item = std::make_unique<NodeItem>();
     item->setText(0, toQString(text));
@@ -240,7 +242,6 @@ NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std:
     item->setIcon(0, imageListIcon(m_Images, shownImage));
     auto node = std::make_shared<QtNode>(*this, *item, std::move(key), count() + 1, shownImage);
     item->node = node.get();
-    m_NodesByKey.emplace(node->m_Key, node.get());
     m_Nodes.push_back(std::move(node));
     // The parent item (or the tree widget) owns the item from here on.
     if (parent)
@@ -255,7 +256,6 @@ NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std:
 
 void QtTree::detach(QtNode& node)
 {
-    m_NodesByKey.erase(node.m_Key);
     static_cast<NodeItem*>(node.m_Item)->node = nullptr;
     if (m_Selected.get() == &node)
         m_Selected.reset();
@@ -283,6 +283,7 @@ bool QtTree::remove(const NodeRef& node)
     for (QTreeWidgetItem* each : subtree)
         detach(*nodeOf(each));
     std::erase_if(m_Nodes, [](const std::shared_ptr<QtNode>& each) { return !each->exists(); });
+    indexKeys();
     {
         const QSignalBlocker quiet(&m_View);
         QTreeWidgetItem* parentItem = item->parent();
@@ -323,8 +324,29 @@ NodeRef QtTree::node(std::int32_t index) const
 
 NodeRef QtTree::find(const std::u16string& key) const
 {
-    auto found = m_NodesByKey.find(key);
-    return found == m_NodesByKey.end() ? nullptr : found->second->shared_from_this();
+    QtNode* found = findByKey(key);
+    return found ? handleOf(*found) : nullptr;
+}
+
+const std::shared_ptr<QtNode>& QtTree::handleOf(const QtNode& node) const
+{
+    return m_Nodes[static_cast<std::size_t>(node.m_Index) - 1];
+}
+
+QtNode* QtTree::findByKey(std::u16string_view key) const
+{
+    const auto position = m_NodesByKey.find(
+        key, [this](std::size_t each) -> std::u16string_view { return m_Nodes[each]->m_Key; });
+    return position ? m_Nodes[*position].get() : nullptr;
+}
+
+// Positions move when nodes leave, so the index is filled again.
+void QtTree::indexKeys()
+{
+    m_NodesByKey.clear();
+    for (std::size_t position = 0; position < m_Nodes.size(); ++position)
+        m_NodesByKey.insert(m_Nodes[position]->m_Key, position,
+            [this](std::size_t each) -> std::u16string_view { return m_Nodes[each]->m_Key; });
 }
 
 void QtTree::setBackColor(std::uint32_t color)
@@ -337,7 +359,7 @@ void QtTree::setBackColor(std::uint32_t color)
 
 void QtTree::select(QtNode* node)
 {
-    m_Selected = node ? std::static_pointer_cast<QtNode>(node->shared_from_this()) : nullptr;
+    m_Selected = node ? handleOf(*node) : nullptr;
     const QSignalBlocker quiet(&m_View);
     m_View.setCurrentItem(node ? node->m_Item : nullptr);
     if (!node)
@@ -446,13 +468,12 @@ QtNode* QtTree::operatorTarget(const std::u16string& key) const
 {
     if (!visible())
         return nullptr;
-    auto found = m_NodesByKey.find(key);
-    return found == m_NodesByKey.end() ? nullptr : found->second;
+    return findByKey(key);
 }
 
 void QtTree::pressed(QtNode* node, std::int16_t button, std::int16_t shift, double x, double y)
 {
-    const NodeRef handle = node ? node->shared_from_this() : nullptr;
+    const NodeRef handle = node ? NodeRef(handleOf(*node)) : nullptr;
     MouseDown(button, shift, x, y);
     if (button == 1 && handle && handle->exists()) {
         select(node);
@@ -463,7 +484,7 @@ void QtTree::pressed(QtNode* node, std::int16_t button, std::int16_t shift, doub
 
 void QtTree::keyboardMovedTo(QtNode& node)
 {
-    const NodeRef handle = node.shared_from_this();
+    const NodeRef handle = handleOf(node);
     select(&node);
     scrollIntoView(node);
     NodeClick(handle);
@@ -474,7 +495,7 @@ void QtTree::expandedByOperator(QtNode& node, bool expanded)
     if (node.m_Expanded == expanded)
         return;
     node.m_Expanded = expanded;
-    const NodeRef handle = node.shared_from_this();
+    const NodeRef handle = handleOf(node);
     if (expanded)
         Expand(handle);
     else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ports/tree.h"
+#include "procs/key_index.h"
 #include "qt/qt_widget.h"
 
 #include <memory>
@@ -18,7 +19,7 @@ class QtTreeView;
 // A node handle over a tree widget item. The item shows text and image; the node keeps key and
 // index, the flags Qt cannot hold for an item without children (expanded) and the numbers the
 // control set, so that the item carries no data the view would be told about.
-class QtNode final : public TreeNode, public std::enable_shared_from_this<QtNode> {
+class QtNode final : public TreeNode {
 public:
     QtNode(QtTree& tree, QTreeWidgetItem& item, std::u16string key, std::int32_t index, std::int32_t image);
 
@@ -90,6 +91,10 @@ private:
     friend class QtNode;
 
     [[nodiscard]] QtNode* nodeOf(const QTreeWidgetItem* item) const;
+    // The tree's handle of one of its nodes.
+    [[nodiscard]] const std::shared_ptr<QtNode>& handleOf(const QtNode& node) const;
+    [[nodiscard]] QtNode* findByKey(std::u16string_view key) const;
+    void indexKeys();
     void select(QtNode* node);
     void showExpanded(QtNode& node);
     void showScrollPosition();
@@ -112,8 +117,8 @@ private:
     QtTreeView& m_View;
     ImageList m_Images;
     std::vector<std::shared_ptr<QtNode>> m_Nodes;
-    // Keyed by views of the nodes' own keys, which never change while a node is in the tree.
-    std::unordered_map<std::u16string_view, QtNode*> m_NodesByKey;
+    // Positions in m_Nodes by the nodes' own keys.
+    KeyIndex m_NodesByKey;
     std::shared_ptr<QtNode> m_Selected;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     mutable std::int32_t m_ScrollPosition = 0;
