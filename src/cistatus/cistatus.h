@@ -122,8 +122,13 @@ private:
     std::vector<std::shared_ptr<cStatus>> m_StatusObjects;
     // Per record, the position of its parent's record, or NoParentPosition for a top node.
     std::vector<std::int32_t> m_ParentPositions;
-    // The code of each record, for the prefix chain of the load.
-    std::vector<std::u16string> m_Codes;
+    // While loading: the record added last and its ancestors, top first, with their codes, for
+    // the parent search along the prefix chain.
+    struct ChainLink {
+        std::int32_t position = 0;
+        std::u16string code;
+    };
+    std::vector<ChainLink> m_LoadChain;
     std::shared_ptr<cStatus> m_QueryStatus;
     std::int32_t m_QueryIndex = 0;
     std::int32_t m_UpdateInterval = 2000;

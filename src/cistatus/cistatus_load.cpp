@@ -31,7 +31,7 @@ void CiStatus::setObjectFile(const std::u16string& value)
     // the same position in the new tree.
     m_StatusObjects.clear();
     m_ParentPositions.clear();
-    m_Codes.clear();
+    m_LoadChain.clear();
     m_SelectedStatus = nullptr;
 
     loadStatusObjects();
@@ -53,6 +53,7 @@ void CiStatus::loadStatusObjects()
     for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
         addStatusObject(lines[lineIndex], static_cast<std::int32_t>(lineIndex));
     }
+    m_LoadChain.clear();
 }
 
 void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex)
@@ -76,7 +77,10 @@ void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex)
     record->m_TagName = std::move(parsed.tagName);
     m_StatusObjects.push_back(std::move(record));
     m_ParentPositions.push_back(parentPosition);
-    m_Codes.push_back(std::move(parsed.code));
+    while (!m_LoadChain.empty() && m_LoadChain.back().position != parentPosition) {
+        m_LoadChain.pop_back();
+    }
+    m_LoadChain.push_back({ static_cast<std::int32_t>(m_StatusObjects.size()) - 1, std::move(parsed.code) });
 }
 
 NodeRef CiStatus::addStatusNode(const std::u16string& code, std::int32_t lineIndex,
@@ -84,12 +88,12 @@ NodeRef CiStatus::addStatusNode(const std::u16string& code, std::int32_t lineInd
 {
     // The parent is the nearest object on the chain from the object added last up to its top
     // whose code, as a prefix list, starts the new code.
-    std::int32_t candidate
-        = m_StatusObjects.empty() ? NoParentPosition : static_cast<std::int32_t>(m_StatusObjects.size()) - 1;
-    while (candidate != NoParentPosition && !IsInPrefixList(m_Codes[candidate], code)) {
-        candidate = m_ParentPositions[candidate];
+    // The chain is cut back only once the node is added.
+    std::size_t link = m_LoadChain.size();
+    while (link > 0 && !IsInPrefixList(m_LoadChain[link - 1].code, code)) {
+        --link;
     }
-    parentPosition = candidate;
+    parentPosition = link == 0 ? NoParentPosition : m_LoadChain[link - 1].position;
 
     const std::string digits = std::to_string(lineIndex);
     std::u16string key = code + u"/" + std::u16string(digits.begin(), digits.end());
