@@ -31,11 +31,11 @@ template<typename Visit> void forEachShownRow(const std::vector<HeadlessNode*>& 
 
 } // namespace
 
-HeadlessNode::HeadlessNode(
-    HeadlessTree& tree, HeadlessNode* parent, std::u16string key, std::u16string text, std::int32_t image)
+HeadlessNode::HeadlessNode(HeadlessTree& tree, HeadlessNode* parent, std::u16string_view key,
+    std::u16string text, std::int32_t image)
     : m_Tree(&tree)
     , m_Parent(parent)
-    , m_Key(std::move(key))
+    , m_Key(key)
     , m_Text(std::move(text))
     , m_Image(image)
 {
@@ -43,7 +43,7 @@ HeadlessNode::HeadlessNode(
 
 std::u16string HeadlessNode::key() const
 {
-    return exists() ? m_Key : std::u16string();
+    return exists() ? std::u16string(m_Key) : std::u16string();
 }
 std::u16string HeadlessNode::text() const
 {
@@ -174,7 +174,7 @@ NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship
             [this](std::size_t position) -> std::u16string_view { return m_Nodes[position]->m_Key; }))
         return nullptr;
     auto node = std::make_shared<HeadlessNode>(
-        *this, parent, std::move(key), std::move(text), holdsImage(m_Images, image) ? image : 0);
+        *this, parent, m_Keys.keep(key), std::move(text), holdsImage(m_Images, image) ? image : 0);
     node->m_Index = static_cast<std::int32_t>(m_Nodes.size()) + 1;
     (parent ? parent->m_Children : m_TopNodes).push_back(node.get());
     m_Nodes.push_back(std::move(node));
@@ -216,6 +216,7 @@ void HeadlessTree::clear()
         node->m_Children.clear();
     }
     m_Nodes.clear();
+    m_Keys.clear();
     m_TopNodes.clear();
     m_Selected.reset();
     m_ScrollPosition = 0;

@@ -3,6 +3,7 @@
 #include "headless/headless_widget.h"
 #include "ports/tree.h"
 #include "procs/key_index.h"
+#include "procs/text_arena.h"
 
 #include <memory>
 #include <unordered_map>
@@ -14,7 +15,7 @@ class HeadlessTree;
 
 class HeadlessNode final : public TreeNode {
 public:
-    HeadlessNode(HeadlessTree& tree, HeadlessNode* parent, std::u16string key, std::u16string text,
+    HeadlessNode(HeadlessTree& tree, HeadlessNode* parent, std::u16string_view key, std::u16string text,
         std::int32_t image);
 
     [[nodiscard]] bool exists() const override { return m_Tree != nullptr; }
@@ -42,7 +43,8 @@ private:
     HeadlessTree* m_Tree = nullptr;
     HeadlessNode* m_Parent = nullptr;
     std::vector<HeadlessNode*> m_Children;
-    std::u16string m_Key;
+    // Kept in the tree's arena, and read only while the node is in the tree.
+    std::u16string_view m_Key;
     std::u16string m_Text;
     std::int32_t m_Image = 0;
     std::uint32_t m_BackColor = WindowBackgroundColor;
@@ -102,6 +104,7 @@ private:
     std::vector<HeadlessNode*> m_TopNodes;
     // Positions in m_Nodes by the nodes' own keys.
     KeyIndex m_NodesByKey;
+    TextArena m_Keys;
     std::shared_ptr<HeadlessNode> m_Selected;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     mutable std::int32_t m_ScrollPosition = 0;

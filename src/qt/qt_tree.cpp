@@ -53,10 +53,10 @@ std::int16_t shiftState(Qt::KeyboardModifiers modifiers)
 } // namespace
 
 QtNode::QtNode(
-    QtTree& tree, QTreeWidgetItem& item, std::u16string key, std::int32_t index, std::int32_t image)
+    QtTree& tree, QTreeWidgetItem& item, std::u16string_view key, std::int32_t index, std::int32_t image)
     : m_Tree(&tree)
     , m_Item(&item)
-    , m_Key(std::move(key))
+    , m_Key(key)
     , m_Index(index)
     , m_Image(image)
 {
@@ -64,7 +64,7 @@ QtNode::QtNode(
 
 std::u16string QtNode::key() const
 {
-    return exists() ? m_Key : std::u16string();
+    return exists() ? std::u16string(m_Key) : std::u16string();
 }
 
 std::u16string QtNode::text() const
@@ -240,7 +240,7 @@ NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std:
     item->setText(0, toQString(text));
     const std::int32_t shownImage = holdsImage(m_Images, image) ? image : 0;
     item->setIcon(0, imageListIcon(m_Images, shownImage));
-    auto node = std::make_shared<QtNode>(*this, *item, std::move(key), count() + 1, shownImage);
+    auto node = std::make_shared<QtNode>(*this, *item, m_Keys.keep(key), count() + 1, shownImage);
     item->node = node.get();
     m_Nodes.push_back(std::move(node));
     // The parent item (or the tree widget) owns the item from here on.
@@ -304,6 +304,7 @@ void QtTree::clear()
     }
     m_NodesByKey.clear();
     m_Nodes.clear();
+    m_Keys.clear();
     m_Selected.reset();
     m_ScrollPosition = 0;
     const QSignalBlocker quiet(&m_View);

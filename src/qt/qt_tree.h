@@ -2,6 +2,7 @@
 
 #include "ports/tree.h"
 #include "procs/key_index.h"
+#include "procs/text_arena.h"
 #include "qt/qt_widget.h"
 
 #include <memory>
@@ -21,7 +22,8 @@ class QtTreeView;
 // control set, so that the item carries no data the view would be told about.
 class QtNode final : public TreeNode {
 public:
-    QtNode(QtTree& tree, QTreeWidgetItem& item, std::u16string key, std::int32_t index, std::int32_t image);
+    QtNode(
+        QtTree& tree, QTreeWidgetItem& item, std::u16string_view key, std::int32_t index, std::int32_t image);
 
     [[nodiscard]] bool exists() const override { return m_Item != nullptr; }
     [[nodiscard]] std::u16string key() const override;
@@ -47,7 +49,8 @@ private:
 
     QtTree* m_Tree;
     QTreeWidgetItem* m_Item;
-    std::u16string m_Key;
+    // Kept in the tree's arena, and read only while the node is in the tree.
+    std::u16string_view m_Key;
     std::int32_t m_Index;
     std::int32_t m_Image;
     std::uint32_t m_BackColor = WindowBackgroundColor;
@@ -119,6 +122,7 @@ private:
     std::vector<std::shared_ptr<QtNode>> m_Nodes;
     // Positions in m_Nodes by the nodes' own keys.
     KeyIndex m_NodesByKey;
+    TextArena m_Keys;
     std::shared_ptr<QtNode> m_Selected;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     mutable std::int32_t m_ScrollPosition = 0;

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace vestrak {
+
+// Keeps many small texts in a few large blocks, so that keeping one costs no allocation of its
+// own and letting them all go costs one release per block. A view given stays valid until the
+// arena is cleared or destroyed.
+class TextArena {
+public:
+    std::u16string_view keep(std::u16string_view text)
+    {
+        if (text.empty()) {
+            return {};
+        }
+        if (text.size() > BlockUnits) {
+            // A text longer than a block gets one of its own, before the block being filled.
+            const auto own = m_Blocks.insert(m_Blocks.end() - (m_Blocks.empty() ? 0 : 1),
+                std::make_unique_for_overwrite<char16_t[]>(text.size()));
+            std::copy(text.begin(), text.end(), own->get());
+            return { own->get(), text.size() };
+        }
+        if (text.size() > BlockUnits - m_Used) {
+            m_Blocks.push_back(std::make_unique_for_overwrite<char16_t[]>(BlockUnits));
+            m_Used = 0;
+        }
+        char16_t* start = m_Blocks.back().get() + m_Used;
+        std::copy(text.begin(), text.end(), start);
+        m_Used += text.size();
+        return { start, text.size() };
+    }
+
+    void clear()
+    {
+        m_Blocks.clear();
+        m_Used = BlockUnits;
+    }
+
+private:
+    static constexpr std::size_t BlockUnits = 32 * 1024;
+
+    std::vector<std::unique_ptr<char16_t[]>> m_Blocks;
+    // Code units taken in the last block.
+    std::size_t m_Used = BlockUnits;
+};
+
+} // namespace vestrak
