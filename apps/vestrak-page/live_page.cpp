@@ -46,7 +46,8 @@ LineBuffer::int_type LineBuffer::overflow(int_type character)
     return character;
 }
 
-LivePage::LivePage(WidgetSet& widgets, ScriptSource script, LinePrinter printLine, LinePrinter reportFailure)
+LivePage::LivePage(
+    WidgetSet& widgets, const ScriptSource& script, LinePrinter printLine, LinePrinter reportFailure)
     : m_Platform(
         std::make_unique<SqliteSettingsStore>(), QTime::currentTime().msecsSinceStartOfDay() / 1000.0)
     , m_Lines(std::move(printLine))

@@ -36,7 +36,8 @@ class LivePage {
 public:
     using LinePrinter = std::function<void(const std::string&)>;
 
-    LivePage(WidgetSet& widgets, ScriptSource script, LinePrinter printLine, LinePrinter reportFailure);
+    LivePage(
+        WidgetSet& widgets, const ScriptSource& script, LinePrinter printLine, LinePrinter reportFailure);
     ~LivePage();
 
     void start();

@@ -105,6 +105,7 @@ private:
     template<typename Map> static std::vector<std::u16string> KeysOf(const Map& map)
     {
         std::vector<std::u16string> keys;
+        keys.reserve(map.size());
         for (const auto& entry : map)
             keys.push_back(entry.first);
         return keys;
