@@ -56,15 +56,19 @@ std::u16string_view FieldView(std::u16string_view text, std::int32_t index, std:
     if (index < 0 || separator.empty()) {
         return {};
     }
+    // Separators are mostly one character, which is found without comparing a text at each place.
+    const auto next = [&](std::size_t from) {
+        return separator.size() == 1 ? text.find(separator.front(), from) : text.find(separator, from);
+    };
     std::size_t start = 0;
     for (std::int32_t skipped = 0; skipped < index; ++skipped) {
-        const std::size_t position = text.find(separator, start);
+        const std::size_t position = next(start);
         if (position == std::u16string_view::npos) {
             return {};
         }
         start = position + separator.size();
     }
-    const std::size_t end = text.find(separator, start);
+    const std::size_t end = next(start);
     return text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start);
 }
 
