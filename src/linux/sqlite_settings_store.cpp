@@ -369,10 +369,14 @@ std::vector<SettingsEntry> SqliteSettingsStore::entries(const std::u16string& ap
         result.push_back({ columnText(m_SelectEntries.get(), 0), columnText(m_SelectEntries.get(), 1),
             columnText(m_SelectEntries.get(), 2) });
     }
-    // SQLite orders UTF-8 bytes, which differs from UTF-16 code unit order above U+FFFF.
-    std::ranges::sort(result, [](const SettingsEntry& left, const SettingsEntry& right) {
+    // SQLite orders UTF-8 bytes, which differs from UTF-16 code unit order above U+FFFF only, so
+    // the entries mostly come in order already and a check costs less than a sort.
+    const auto before = [](const SettingsEntry& left, const SettingsEntry& right) {
         return std::tie(left.section, left.key) < std::tie(right.section, right.key);
-    });
+    };
+    if (!std::ranges::is_sorted(result, before)) {
+        std::ranges::sort(result, before);
+    }
     return result;
 }
 
