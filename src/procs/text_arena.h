@@ -42,7 +42,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t BlockUnits = 32 * 1024;
+    static constexpr std::size_t BlockUnits = std::size_t { 32 } * 1024;
 
     std::vector<std::unique_ptr<char16_t[]>> m_Blocks;
     // Code units taken in the last block.
