@@ -87,7 +87,7 @@ int main(int argc, char** argv)
 
     WindowWidgetSet widgets(*area);
     LivePage page(
-        widgets, std::move(*script),
+        widgets, *script,
         [&bar](const std::string& line) {
             std::cout << line << std::endl;
             ShowOnStatusBar(bar, line);

@@ -47,8 +47,8 @@ QColor toQColor(std::uint32_t hostColor, const QPalette& palette)
             = number < SystemColorRoles.size() ? SystemColorRoles[number] : QPalette::Base;
         return palette.color(QPalette::Active, role);
     }
-    return QColor(static_cast<int>(hostColor & 0xFFu), static_cast<int>(hostColor >> 8 & 0xFFu),
-        static_cast<int>(hostColor >> 16 & 0xFFu));
+    return { static_cast<int>(hostColor & 0xFFu), static_cast<int>(hostColor >> 8 & 0xFFu),
+        static_cast<int>(hostColor >> 16 & 0xFFu) };
 }
 
 } // namespace vestrak

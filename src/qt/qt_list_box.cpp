@@ -14,7 +14,7 @@ constexpr int DataRole = Qt::UserRole;
 }
 
 QtListBox::QtListBox(
-    std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QListWidget& list)
+    std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QListWidget& list)
     : QtWidget(std::move(name), design, visible, host, list)
     , m_List(list)
 {

@@ -12,7 +12,8 @@ namespace vestrak {
 // its 32-bit data.
 class QtListBox final : public QtWidget<ListBox> {
 public:
-    QtListBox(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QListWidget& list);
+    QtListBox(
+        std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QListWidget& list);
 
     void addItem(const std::u16string& text) override;
     void clear() override;

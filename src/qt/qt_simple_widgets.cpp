@@ -11,7 +11,7 @@
 namespace vestrak {
 
 QtPictureBox::QtPictureBox(
-    std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QLabel& label)
+    std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QLabel& label)
     : QtWidget(std::move(name), design, visible, host, label)
     , m_Label(label)
 {
@@ -29,8 +29,8 @@ bool QtPictureBox::loadPicture(const std::u16string& path)
     return true;
 }
 
-QtCommandButton::QtCommandButton(std::u16string name, Geometry design, bool visible, QtWidgetHost& host,
-    QAbstractButton& button, ButtonPicture picture)
+QtCommandButton::QtCommandButton(std::u16string name, const Geometry& design, bool visible,
+    QtWidgetHost& host, QAbstractButton& button, ButtonPicture picture)
     : QtWidget(std::move(name), design, visible, host, button)
     , m_Button(button)
     , m_Picture(picture)

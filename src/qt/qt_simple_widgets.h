@@ -13,7 +13,8 @@ namespace vestrak {
 // read by Qt's image readers, so what loads depends on the image-format plugins present.
 class QtPictureBox final : public QtWidget<PictureBox> {
 public:
-    QtPictureBox(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QLabel& label);
+    QtPictureBox(
+        std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QLabel& label);
 
     bool loadPicture(const std::u16string& path) override;
     [[nodiscard]] std::u16string picturePath() const override { return m_PicturePath; }
@@ -25,7 +26,7 @@ private:
 
 class QtCommandButton final : public QtWidget<CommandButton> {
 public:
-    QtCommandButton(std::u16string name, Geometry design, bool visible, QtWidgetHost& host,
+    QtCommandButton(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host,
         QAbstractButton& button, ButtonPicture picture);
 
     [[nodiscard]] ButtonPicture picture() const override { return m_Picture; }

@@ -133,9 +133,8 @@ void QtSurface::followFocus(QWidget* now)
 
 template<typename Concrete> Concrete& QtSurface::keep(std::unique_ptr<Concrete> widget)
 {
-    Concrete& kept = *widget;
     m_Widgets.push_back(std::move(widget));
-    return kept;
+    return static_cast<Concrete&>(*m_Widgets.back());
 }
 
 // The Qt widgets below belong to the inner area, which deletes them after their adapters.

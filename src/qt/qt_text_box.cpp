@@ -47,7 +47,7 @@ int keyOf(char16_t character)
 } // namespace
 
 QtTextBox::QtTextBox(
-    std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QLineEdit& editor)
+    std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QLineEdit& editor)
     : QtWidget(std::move(name), design, visible, host, editor)
     , m_LineEdit(&editor)
 {
@@ -56,7 +56,7 @@ QtTextBox::QtTextBox(
 }
 
 QtTextBox::QtTextBox(
-    std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QPlainTextEdit& editor)
+    std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QPlainTextEdit& editor)
     : QtWidget(std::move(name), design, visible, host, editor)
     , m_TextEdit(&editor)
 {

@@ -14,8 +14,10 @@ namespace vestrak {
 // pass through KeyPress, which may change or swallow them.
 class QtTextBox final : public QtWidget<TextBox> {
 public:
-    QtTextBox(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QLineEdit& editor);
-    QtTextBox(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QPlainTextEdit& editor);
+    QtTextBox(
+        std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QLineEdit& editor);
+    QtTextBox(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host,
+        QPlainTextEdit& editor);
 
     [[nodiscard]] TextBoxLines lines() const
     {

@@ -48,8 +48,8 @@ void QtToolbarButton::setToolTipText(const std::u16string& text)
     m_Button->setToolTip(toolTipHtml(text, *m_Button));
 }
 
-QtToolbar::QtToolbar(
-    std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QWidget& bar, ImageList images)
+QtToolbar::QtToolbar(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host,
+    QWidget& bar, ImageList images)
     : QtWidget(std::move(name), design, visible, host, bar)
     , m_Bar(bar)
     , m_Images(images)

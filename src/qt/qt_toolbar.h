@@ -25,7 +25,7 @@ public:
     [[nodiscard]] std::u16string toolTipText() const override;
     void setToolTipText(const std::u16string& text) override;
 
-    [[nodiscard]] QToolButton* button() const { return m_Button; }
+    [[nodiscard]] QToolButton* button() const { return m_Button.data(); }
     void markRemoved() { m_Button = nullptr; }
 
 private:
@@ -38,7 +38,7 @@ private:
 // A toolbar of 22 x 22 pixel check buttons that flow left to right and wrap into rows.
 class QtToolbar final : public QtWidget<Toolbar> {
 public:
-    QtToolbar(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QWidget& bar,
+    QtToolbar(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QWidget& bar,
         ImageList images);
     ~QtToolbar() override;
 

@@ -168,8 +168,8 @@ void QtNode::ensureVisible()
     m_Tree->scrollIntoView(*this);
 }
 
-QtTree::QtTree(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QtTreeView& view,
-    ImageList images)
+QtTree::QtTree(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host,
+    QtTreeView& view, ImageList images)
     : QtWidget(std::move(name), design, visible, host, view)
     , m_View(view)
     , m_Images(images)

@@ -62,7 +62,7 @@ private:
 // handlers that the operator actions use too.
 class QtTree final : public QtWidget<Tree> {
 public:
-    QtTree(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QtTreeView& view,
+    QtTree(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QtTreeView& view,
         ImageList images);
     ~QtTree() override;
 

@@ -33,7 +33,7 @@ public:
     }
     virtual ~QtWidgetBase() = default;
 
-    [[nodiscard]] QWidget* qtWidget() const { return m_Widget; }
+    [[nodiscard]] QWidget* qtWidget() const { return m_Widget.data(); }
 
 private:
     QPointer<QWidget> m_Widget;
@@ -44,7 +44,7 @@ private:
 // widget tree; connections made with context() end with the adapter.
 template<typename Port> class QtWidget : public Port, public QtWidgetBase {
 public:
-    QtWidget(std::u16string name, Geometry design, bool visible, QtWidgetHost& host, QWidget& widget,
+    QtWidget(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QWidget& widget,
         Placement placement = Placement::OnSurface)
         : QtWidgetBase(widget)
         , m_Name(std::move(name))

@@ -68,7 +68,8 @@ QPainterPath digitTwo()
     return mark;
 }
 
-QIcon ball(const QColor& color, std::optional<QPainterPath> mark = std::nullopt, QColor markColor = Qt::white)
+QIcon ball(const QColor& color, const std::optional<QPainterPath>& mark = std::nullopt,
+    const QColor& markColor = Qt::white)
 {
     return paintedIcon(IconSize, [color, mark, markColor](QPainter& painter) {
         drawBall(painter, color);
