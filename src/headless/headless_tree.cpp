@@ -1,5 +1,7 @@
 #include "headless/headless_tree.h"
 
+#include "ports/tree_rows.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -7,8 +9,6 @@
 namespace vestrak {
 
 namespace {
-
-constexpr double RowHeightPixels = 18;
 
 // Calls visit(node) for every row that open branches let be seen, top to bottom, until it
 // returns false.
@@ -271,40 +271,29 @@ void HeadlessTree::select(HeadlessNode* node)
     m_Selected = node ? handleOf(*node) : nullptr;
 }
 
+auto HeadlessTree::shownRows() const
+{
+    return [this](auto visit) { forEachShownRow(m_TopNodes, visit); };
+}
+
 std::int32_t HeadlessTree::rowsPerPage() const
 {
-    return static_cast<std::int32_t>(std::floor(height() / m_TwipsPerPixelY / RowHeightPixels));
+    return TreeRows::RowsPerPage(height(), m_TwipsPerPixelY);
 }
 
 std::int32_t HeadlessTree::visibleRowCount() const
 {
-    std::int32_t rows = 0;
-    forEachShownRow(m_TopNodes, [&rows](const HeadlessNode&) {
-        ++rows;
-        return true;
-    });
-    return rows;
+    return TreeRows::ShownRowCount(shownRows());
 }
 
 std::int32_t HeadlessTree::rowOf(const HeadlessNode& target) const
 {
-    std::int32_t row = 0;
-    std::int32_t found = -1;
-    forEachShownRow(m_TopNodes, [&](const HeadlessNode& node) {
-        if (&node == &target) {
-            found = row;
-            return false;
-        }
-        ++row;
-        return true;
-    });
-    return found;
+    return TreeRows::RowOf(shownRows(), target);
 }
 
 std::int32_t HeadlessTree::clampedScroll(std::int32_t position) const
 {
-    const std::int32_t last = std::max(0, visibleRowCount() - std::max(0, rowsPerPage()));
-    return std::clamp(position, 0, last);
+    return TreeRows::ClampedScroll(position, visibleRowCount(), rowsPerPage());
 }
 
 std::int32_t HeadlessTree::scrollPosition() const
@@ -322,19 +311,14 @@ void HeadlessTree::setScrollPosition(std::int32_t position)
 void HeadlessTree::scrollIntoView(const HeadlessNode& node)
 {
     const std::int32_t row = rowOf(node);
-    if (row < 0)
-        return;
-    const std::int32_t current = scrollPosition();
-    const std::int32_t page = std::max(1, rowsPerPage());
-    if (row < current)
-        m_ScrollPosition = row;
-    else if (row >= current + page)
-        m_ScrollPosition = clampedScroll(row - page + 1);
+    if (row >= 0)
+        m_ScrollPosition
+            = TreeRows::ScrollShowingRow(row, scrollPosition(), visibleRowCount(), rowsPerPage());
 }
 
 double HeadlessTree::rowTop(const HeadlessNode& node) const
 {
-    return (rowOf(node) - scrollPosition()) * RowHeightPixels * m_TwipsPerPixelY;
+    return (rowOf(node) - scrollPosition()) * TreeRows::RowHeightPixels * m_TwipsPerPixelY;
 }
 
 HeadlessNode* HeadlessTree::operatorTarget(const std::u16string& key) const

@@ -92,6 +92,7 @@ private:
     void scrollIntoView(const HeadlessNode& node);
     void detach(HeadlessNode& node);
     [[nodiscard]] HeadlessNode* operatorTarget(const std::u16string& key) const;
+    [[nodiscard]] auto shownRows() const;
     [[nodiscard]] std::int32_t rowsPerPage() const;
     [[nodiscard]] std::int32_t visibleRowCount() const;
     [[nodiscard]] std::int32_t rowOf(const HeadlessNode& node) const;

@@ -1,5 +1,6 @@
 #include "qt/qt_tree.h"
 
+#include "ports/tree_rows.h"
 #include "qt/qt_colors.h"
 #include "qt/qt_images.h"
 #include "qt/qt_text.h"
@@ -392,38 +393,22 @@ template<typename Visit> void QtTree::forEachShownRow(Visit visit) const
 
 std::int32_t QtTree::rowsPerPage() const
 {
-    return static_cast<std::int32_t>(std::floor(height() / host().twipsPerPixelY() / QtTreeView::RowHeight));
+    return TreeRows::RowsPerPage(height(), host().twipsPerPixelY());
 }
 
 std::int32_t QtTree::shownRowCount() const
 {
-    std::int32_t rows = 0;
-    forEachShownRow([&rows](const QtNode&) {
-        ++rows;
-        return true;
-    });
-    return rows;
+    return TreeRows::ShownRowCount([this](auto visit) { forEachShownRow(visit); });
 }
 
 std::int32_t QtTree::rowOf(const QtNode& target) const
 {
-    std::int32_t row = 0;
-    std::int32_t found = -1;
-    forEachShownRow([&](const QtNode& node) {
-        if (&node == &target) {
-            found = row;
-            return false;
-        }
-        ++row;
-        return true;
-    });
-    return found;
+    return TreeRows::RowOf([this](auto visit) { forEachShownRow(visit); }, target);
 }
 
 std::int32_t QtTree::clampedScroll(std::int32_t position) const
 {
-    const std::int32_t last = std::max(0, shownRowCount() - std::max(0, rowsPerPage()));
-    return std::clamp(position, 0, last);
+    return TreeRows::ClampedScroll(position, shownRowCount(), rowsPerPage());
 }
 
 std::int32_t QtTree::scrollPosition() const
@@ -451,12 +436,7 @@ void QtTree::scrollIntoView(const QtNode& node)
     const std::int32_t row = rowOf(node);
     if (row < 0)
         return;
-    const std::int32_t current = scrollPosition();
-    const std::int32_t page = std::max(1, rowsPerPage());
-    if (row < current)
-        m_ScrollPosition = row;
-    else if (row >= current + page)
-        m_ScrollPosition = clampedScroll(row - page + 1);
+    m_ScrollPosition = TreeRows::ScrollShowingRow(row, scrollPosition(), shownRowCount(), rowsPerPage());
     showScrollPosition();
 }
 
