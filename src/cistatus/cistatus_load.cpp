@@ -49,7 +49,7 @@ void CiStatus::setObjectFile(const std::u16string& value)
 void CiStatus::loadStatusObjects()
 {
     // The records keep what they need of their lines, so the section's text goes after the load.
-    const SectionLines lines(ReadIniSection(ObjectSection, m_ObjectFile, m_Platform.files));
+    const SectionLines lines = ReadSectionLines(ObjectSection, m_ObjectFile, m_Platform.files);
     for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
         addStatusObject(lines[lineIndex], static_cast<std::int32_t>(lineIndex));
     }

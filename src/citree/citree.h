@@ -3,6 +3,7 @@
 #include "ports/control_surface.h"
 #include "ports/platform.h"
 #include "ports/signal.h"
+#include "procs/path_set.h"
 #include "procs/log.h"
 #include "procs/section_lines.h"
 
@@ -10,7 +11,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace vestrak {
@@ -103,7 +103,7 @@ private:
     [[nodiscard]] BuiltTree BuildTree();
     void FinishTree(const BuiltTree& built);
     void ReadLines();
-    [[nodiscard]] std::unordered_set<std::u16string> StoredOpenNodes();
+    [[nodiscard]] PathSet StoredOpenNodes();
     void RestoreScrollPosition();
     void ExpandAllNodes();
 
@@ -111,7 +111,7 @@ private:
     void PrepareFilter();
     [[nodiscard]] FilterState TakeFilterState() const;
     [[nodiscard]] bool KeepsLine(
-        const FilterState& filter, std::int32_t image, const std::u16string& text) const;
+        const FilterState& filter, std::int32_t image, std::u16string_view text) const;
     void TidyUpGroupFilter();
     [[nodiscard]] ButtonRef FilterButton() const;
     void Text_Filter_KeyPress(std::int16_t& keyAscii);

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <charconv>
-#include <unordered_set>
 #include <utility>
 
 namespace vestrak {
@@ -17,17 +16,15 @@ namespace {
 constexpr const char16_t* ListSection = u"ListObjects";
 constexpr const char16_t* TreeSection = u"TreeObjects";
 
-// The upper-cased code, "/" and the line index: unique in the tree.
-std::u16string NodeKey(const std::u16string& code, std::size_t lineIndex)
+// The upper-cased code, "/" and the line index: unique in the tree. Written into a key the
+// build keeps, so that its room serves every node.
+void WriteNodeKey(std::u16string_view code, std::size_t lineIndex, std::u16string& key)
 {
     std::array<char, 24> digits {};
     char* end = std::to_chars(digits.data(), digits.data() + digits.size(), lineIndex).ptr;
-    std::u16string key;
-    key.reserve(code.size() + 1 + static_cast<std::size_t>(end - digits.data()));
-    key += code;
+    key.assign(code);
     key += u'/';
     key.append(digits.data(), end);
-    return key;
 }
 
 bool Preselects(
@@ -113,7 +110,7 @@ void CiTree::ShowUpButtonBesideObjects()
 
 void CiTree::ReadLines()
 {
-    m_Lines.emplace(ReadIniSection(m_ObjectFileSection, m_ObjectFile, m_Platform.files));
+    m_Lines = ReadSectionLines(m_ObjectFileSection, m_ObjectFile, m_Platform.files);
 }
 
 void CiTree::BuildObjectList()
@@ -177,46 +174,59 @@ CiTree::BuiltTree CiTree::BuildTree()
     const std::u16string wantedObject = ToUpper(GetField(m_SelectedObject, 0, u","));
     const std::u16string wantedExtraInfo = ToUpper(m_SelectedObjectExtraInfo);
     const bool keepOpen = HasStyle(StyleKeepOpenNodes);
-    const std::unordered_set<std::u16string> storedOpen
-        = keepOpen ? StoredOpenNodes() : std::unordered_set<std::u16string>();
+    const PathSet storedOpen = keepOpen ? StoredOpenNodes() : PathSet();
     BuiltTree built { filter.groupOn, nullptr };
     const std::u16string lastClicked
         = keepOpen && !filter.groupOn ? Setting(SelectedSection, SelectedNodeKey, u"") : u"";
     // The node added last and its ancestors, top first: the parent search walks up this chain.
-    // The full path of the node added last is kept beside it and cut back as the chain shortens,
-    // so no node's path is built by walking up the tree.
+    // Their codes and the full path of the node added last are kept in one text each, cut back as
+    // the chain shortens, so no node's path is built by walking up the tree and no link
+    // allocates.
     struct ChainLink {
         NodeRef node;
-        std::u16string code;
+        std::size_t codeStart = 0;
         std::size_t pathLength = 0;
+        std::uint64_t pathHash = 0;
     };
     std::vector<ChainLink> chain;
+    std::u16string chainCodes;
     std::u16string chainPath;
+    const auto codeOf = [&chainCodes, &chain](std::size_t link) {
+        const std::size_t end = link + 1 < chain.size() ? chain[link + 1].codeStart : chainCodes.size();
+        return std::u16string_view(chainCodes).substr(chain[link].codeStart, end - chain[link].codeStart);
+    };
+    const NodeRef noParent;
+    TreeLine line;
+    std::u16string key;
     std::int64_t linesVisited = 0;
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
         ++linesVisited;
-        TreeLine line = ReadTreeLine((*m_Lines)[index]);
+        ReadTreeLine((*m_Lines)[index], line);
         if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, line.code)) {
             continue;
         }
         if (!KeepsLine(filter, line.image, line.text)) {
             continue;
         }
-        while (!chain.empty() && !IsInPrefixList(chain.back().code, line.code)) {
+        while (!chain.empty() && !IsInPrefixList(codeOf(chain.size() - 1), line.code)) {
+            chainCodes.resize(chain.back().codeStart);
             chain.pop_back();
         }
+        std::uint64_t pathHash = 0;
         if (keepOpen) {
             chainPath.resize(chain.empty() ? 0 : chain.back().pathLength);
             if (!chain.empty()) {
                 chainPath += u'\\';
             }
             chainPath += line.text;
+            pathHash = chain.empty() ? PathSet::TopPathHash(line.text)
+                                     : PathSet::ChildPathHash(chain.back().pathHash, line.text);
         }
         const bool preselected = Preselects(wantedObject, wantedExtraInfo, line);
-        const NodeRef current = chain.empty() ? nullptr : chain.back().node;
-        const NodeRef node
-            = TreeView_Objects.add(current, current ? NodeRelationship::Child : NodeRelationship::Last,
-                NodeKey(line.code, index), std::move(line.text), line.image);
+        const NodeRef& parent = chain.empty() ? noParent : chain.back().node;
+        WriteNodeKey(line.code, index, key);
+        NodeRef node = TreeView_Objects.add(
+            parent, parent ? NodeRelationship::Child : NodeRelationship::Last, key, line.text, line.image);
         if (!node) {
             continue;
         }
@@ -226,7 +236,7 @@ CiTree::BuiltTree CiTree::BuildTree()
             node->setSelected(true);
         }
         if (keepOpen) {
-            if (storedOpen.contains(chainPath)) {
+            if (storedOpen.contains(pathHash, chainPath)) {
                 node->setExpanded(true);
             }
             if (!built.lastClicked && chainPath == lastClicked) {
@@ -234,17 +244,18 @@ CiTree::BuiltTree CiTree::BuildTree()
             }
         }
         node->setBackColor(m_BackColor);
-        chain.push_back({ node, std::move(line.code), chainPath.size() });
+        chain.push_back({ std::move(node), chainCodes.size(), chainPath.size(), pathHash });
+        chainCodes += line.code;
     }
     WriteMarker(u"CiTree Property Let Style D - iLoops: " + DecimalText(linesVisited));
     return built;
 }
 
-std::unordered_set<std::u16string> CiTree::StoredOpenNodes()
+PathSet CiTree::StoredOpenNodes()
 {
     // One read of the store for the whole build instead of one per node; the build changes no
     // stored branch, so every node sees what it would have read on its own.
-    std::unordered_set<std::u16string> open;
+    PathSet open;
     for (SettingsEntry& entry : m_Platform.settings.entries(SettingsApplication)) {
         if (entry.section == OpenNodesSection && LeadingNumber(entry.value) != 0) {
             open.insert(std::move(entry.key));

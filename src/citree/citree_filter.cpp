@@ -102,7 +102,7 @@ CiTree::FilterState CiTree::TakeFilterState() const
     return state;
 }
 
-bool CiTree::KeepsLine(const FilterState& filter, std::int32_t image, const std::u16string& text) const
+bool CiTree::KeepsLine(const FilterState& filter, std::int32_t image, std::u16string_view text) const
 {
     if (filter.groupOn) {
         const ButtonRef group = Toolbar_SystemFilter.findButton(u"K" + DecimalText(image));

@@ -10,17 +10,19 @@ namespace vestrak {
 struct TreeLine {
     // Upper-cased; may be a comma list of prefixes for the lines below it.
     std::u16string code;
-    // Part of the line read.
+    // extraInfo and text are parts of the line read.
     std::u16string_view extraInfo;
     // 0 when the value starts with no number, or one beyond 16 bits.
     std::int32_t image = 0;
-    std::u16string text;
+    std::u16string_view text;
 };
 
 TreeLine ReadTreeLine(std::u16string_view line);
+// The same into a line read before, whose code's room serves again.
+void ReadTreeLine(std::u16string_view line, TreeLine& into);
 
 // The text of a value part: what follows its first comma, or the whole value without one.
-std::u16string ValueText(std::u16string_view value);
+std::u16string_view ValueText(std::u16string_view value);
 
 std::u16string DecimalText(std::int64_t number);
 

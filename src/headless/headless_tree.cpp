@@ -8,35 +8,12 @@
 
 namespace vestrak {
 
-namespace {
-
-// Calls visit(node) for every row that open branches let be seen, top to bottom, until it
-// returns false.
-template<typename Visit> void forEachShownRow(const std::vector<HeadlessNode*>& topNodes, Visit visit)
-{
-    std::vector<std::pair<const std::vector<HeadlessNode*>*, std::size_t>> stack { { &topNodes, 0 } };
-    while (!stack.empty()) {
-        auto& [siblings, next] = stack.back();
-        if (next == siblings->size()) {
-            stack.pop_back();
-            continue;
-        }
-        HeadlessNode* node = (*siblings)[next++];
-        if (!visit(*node))
-            return;
-        if (node->expanded())
-            stack.emplace_back(&node->childNodes(), 0);
-    }
-}
-
-} // namespace
-
 HeadlessNode::HeadlessNode(HeadlessTree& tree, HeadlessNode* parent, std::u16string_view key,
-    std::u16string text, std::int32_t image)
+    std::u16string_view text, std::int32_t image)
     : m_Tree(&tree)
     , m_Parent(parent)
     , m_Key(key)
-    , m_Text(std::move(text))
+    , m_Text(text)
     , m_Image(image)
 {
 }
@@ -47,7 +24,7 @@ std::u16string HeadlessNode::key() const
 }
 std::u16string HeadlessNode::text() const
 {
-    return exists() ? m_Text : std::u16string();
+    return exists() ? std::u16string(m_Text) : std::u16string();
 }
 
 std::u16string HeadlessNode::fullPath() const
@@ -79,7 +56,7 @@ NodeRef HeadlessNode::parent() const
 
 std::int32_t HeadlessNode::children() const
 {
-    return exists() ? static_cast<std::int32_t>(m_Children.size()) : 0;
+    return exists() ? m_ChildCount : 0;
 }
 
 std::int32_t HeadlessNode::index() const
@@ -159,8 +136,8 @@ HeadlessTree::~HeadlessTree()
     clear();
 }
 
-NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship, std::u16string key,
-    std::u16string text, std::int32_t image)
+NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship,
+    std::u16string_view key, std::u16string_view text, std::int32_t image)
 {
     HeadlessNode* parent = nullptr;
     if (relative && relationship == NodeRelationship::Child) {
@@ -173,23 +150,60 @@ NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship
     if (!m_NodesByKey.insert(key, m_Nodes.size(),
             [this](std::size_t position) -> std::u16string_view { return m_Nodes[position]->m_Key; }))
         return nullptr;
-    auto node = std::make_shared<HeadlessNode>(
-        *this, parent, m_Keys.keep(key), std::move(text), holdsImage(m_Images, image) ? image : 0);
+    auto node = m_Blocks.emplace(*this, parent, m_Texts.keep(key), m_Texts.keep(text),
+        holdsImage(m_Images, image) ? image : 0);
     node->m_Index = static_cast<std::int32_t>(m_Nodes.size()) + 1;
-    (parent ? parent->m_Children : m_TopNodes).push_back(node.get());
+    link(*node);
     m_Nodes.push_back(std::move(node));
     return m_Nodes.back();
 }
 
-void HeadlessTree::detach(HeadlessNode& node)
+// Makes the node the last child of its parent, or the last top node.
+void HeadlessTree::link(HeadlessNode& node)
 {
-    for (HeadlessNode* child : node.m_Children)
-        detach(*child);
-    if (m_Selected.get() == &node)
-        m_Selected.reset();
-    node.m_Tree = nullptr;
-    node.m_Parent = nullptr;
-    node.m_Children.clear();
+    HeadlessNode*& last = node.m_Parent ? node.m_Parent->m_LastChild : m_LastTop;
+    HeadlessNode*& first = node.m_Parent ? node.m_Parent->m_FirstChild : m_FirstTop;
+    node.m_PreviousSibling = last;
+    if (last)
+        last->m_NextSibling = &node;
+    else
+        first = &node;
+    last = &node;
+    if (node.m_Parent)
+        ++node.m_Parent->m_ChildCount;
+}
+
+void HeadlessTree::unlink(HeadlessNode& node)
+{
+    HeadlessNode*& first = node.m_Parent ? node.m_Parent->m_FirstChild : m_FirstTop;
+    HeadlessNode*& last = node.m_Parent ? node.m_Parent->m_LastChild : m_LastTop;
+    (node.m_PreviousSibling ? node.m_PreviousSibling->m_NextSibling : first) = node.m_NextSibling;
+    (node.m_NextSibling ? node.m_NextSibling->m_PreviousSibling : last) = node.m_PreviousSibling;
+    if (node.m_Parent)
+        --node.m_Parent->m_ChildCount;
+    node.m_PreviousSibling = nullptr;
+    node.m_NextSibling = nullptr;
+}
+
+// Takes the node and every node below it out of the tree. The links inside the subtree stay
+// until the walk is done, so the walk needs no stack however deep the subtree is.
+void HeadlessTree::leaveSubtree(HeadlessNode& top)
+{
+    HeadlessNode* node = &top;
+    while (true) {
+        node->m_Tree = nullptr;
+        if (m_Selected.get() == node)
+            m_Selected.reset();
+        if (node->m_FirstChild) {
+            node = node->m_FirstChild;
+            continue;
+        }
+        while (node != &top && !node->m_NextSibling)
+            node = node->m_Parent;
+        if (node == &top)
+            break;
+        node = node->m_NextSibling;
+    }
 }
 
 bool HeadlessTree::remove(const NodeRef& node)
@@ -197,9 +211,8 @@ bool HeadlessTree::remove(const NodeRef& node)
     auto* target = dynamic_cast<HeadlessNode*>(node.get());
     if (!target || target->m_Tree != this)
         return false;
-    auto& siblings = target->m_Parent ? target->m_Parent->m_Children : m_TopNodes;
-    siblings.erase(std::find(siblings.begin(), siblings.end(), target));
-    detach(*target);
+    unlink(*target);
+    leaveSubtree(*target);
     std::erase_if(m_Nodes, [](const std::shared_ptr<HeadlessNode>& each) { return !each->exists(); });
     for (std::size_t i = 0; i < m_Nodes.size(); ++i)
         m_Nodes[i]->m_Index = static_cast<std::int32_t>(i) + 1;
@@ -210,14 +223,13 @@ bool HeadlessTree::remove(const NodeRef& node)
 void HeadlessTree::clear()
 {
     m_NodesByKey.clear();
-    for (auto& node : m_Nodes) {
+    for (auto& node : m_Nodes)
         node->m_Tree = nullptr;
-        node->m_Parent = nullptr;
-        node->m_Children.clear();
-    }
     m_Nodes.clear();
-    m_Keys.clear();
-    m_TopNodes.clear();
+    m_Blocks.clear();
+    m_Texts.clear();
+    m_FirstTop = nullptr;
+    m_LastTop = nullptr;
     m_Selected.reset();
     m_ScrollPosition = 0;
 }
@@ -271,9 +283,28 @@ void HeadlessTree::select(HeadlessNode* node)
     m_Selected = node ? handleOf(*node) : nullptr;
 }
 
+// Calls visit(node) for every row that open branches let be seen, top to bottom, until it returns
+// false.
+template<typename Visit> void HeadlessTree::forEachShownRow(Visit visit) const
+{
+    const HeadlessNode* node = m_FirstTop;
+    while (node) {
+        if (!visit(*node))
+            return;
+        if (node->m_Expanded && node->m_FirstChild) {
+            node = node->m_FirstChild;
+            continue;
+        }
+        while (node && !node->m_NextSibling)
+            node = node->m_Parent;
+        if (node)
+            node = node->m_NextSibling;
+    }
+}
+
 auto HeadlessTree::shownRows() const
 {
-    return [this](auto visit) { forEachShownRow(m_TopNodes, visit); };
+    return [this](auto visit) { forEachShownRow(visit); };
 }
 
 std::int32_t HeadlessTree::rowsPerPage() const

@@ -3,10 +3,10 @@
 #include "headless/headless_widget.h"
 #include "ports/tree.h"
 #include "procs/key_index.h"
+#include "procs/node_blocks.h"
 #include "procs/text_arena.h"
 
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace vestrak {
@@ -15,7 +15,7 @@ class HeadlessTree;
 
 class HeadlessNode final : public TreeNode {
 public:
-    HeadlessNode(HeadlessTree& tree, HeadlessNode* parent, std::u16string_view key, std::u16string text,
+    HeadlessNode(HeadlessTree& tree, HeadlessNode* parent, std::u16string_view key, std::u16string_view text,
         std::int32_t image);
 
     [[nodiscard]] bool exists() const override { return m_Tree != nullptr; }
@@ -35,17 +35,21 @@ public:
     void setSelected(bool selected) override;
     void ensureVisible() override;
 
-    [[nodiscard]] const std::vector<HeadlessNode*>& childNodes() const { return m_Children; }
-
 private:
     friend class HeadlessTree;
 
     HeadlessTree* m_Tree = nullptr;
     HeadlessNode* m_Parent = nullptr;
-    std::vector<HeadlessNode*> m_Children;
+    // Children and siblings are linked, so that neither adding nor letting go of a node
+    // allocates.
+    HeadlessNode* m_FirstChild = nullptr;
+    HeadlessNode* m_LastChild = nullptr;
+    HeadlessNode* m_PreviousSibling = nullptr;
+    HeadlessNode* m_NextSibling = nullptr;
+    std::int32_t m_ChildCount = 0;
     // Kept in the tree's arena, and read only while the node is in the tree.
     std::u16string_view m_Key;
-    std::u16string m_Text;
+    std::u16string_view m_Text;
     std::int32_t m_Image = 0;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     bool m_Expanded = false;
@@ -60,8 +64,8 @@ public:
     ~HeadlessTree() override;
 
     [[nodiscard]] ImageList imageList() const override { return m_Images; }
-    NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string key,
-        std::u16string text, std::int32_t image) override;
+    NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
+        std::u16string_view text, std::int32_t image) override;
     bool remove(const NodeRef& node) override;
     void clear() override;
     [[nodiscard]] std::int32_t count() const override;
@@ -90,8 +94,11 @@ private:
     void indexKeys();
     void select(HeadlessNode* node);
     void scrollIntoView(const HeadlessNode& node);
-    void detach(HeadlessNode& node);
+    void link(HeadlessNode& node);
+    void unlink(HeadlessNode& node);
+    void leaveSubtree(HeadlessNode& top);
     [[nodiscard]] HeadlessNode* operatorTarget(const std::u16string& key) const;
+    template<typename Visit> void forEachShownRow(Visit visit) const;
     [[nodiscard]] auto shownRows() const;
     [[nodiscard]] std::int32_t rowsPerPage() const;
     [[nodiscard]] std::int32_t visibleRowCount() const;
@@ -101,11 +108,14 @@ private:
 
     ImageList m_Images;
     double m_TwipsPerPixelY;
+    NodeBlocks<HeadlessNode> m_Blocks;
     std::vector<std::shared_ptr<HeadlessNode>> m_Nodes;
-    std::vector<HeadlessNode*> m_TopNodes;
+    HeadlessNode* m_FirstTop = nullptr;
+    HeadlessNode* m_LastTop = nullptr;
     // Positions in m_Nodes by the nodes' own keys.
     KeyIndex m_NodesByKey;
-    TextArena m_Keys;
+    // Keys and texts of the nodes.
+    TextArena m_Texts;
     std::shared_ptr<HeadlessNode> m_Selected;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     mutable std::int32_t m_ScrollPosition = 0;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace vestrak {
 
@@ -56,9 +57,9 @@ public:
 
     // Adds a node as the last child of relative (Child) or as the last top node (Last, or no
     // relative). Null when the key is already in the tree. An image the image list lacks gives
-    // a node without an image. Key and text are taken by value: the node keeps them.
-    virtual NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string key,
-        std::u16string text, std::int32_t image)
+    // a node without an image. The node keeps copies of key and text.
+    virtual NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
+        std::u16string_view text, std::int32_t image)
         = 0;
     // Removes the node with its subtree; the indexes of the nodes after it move up.
     virtual bool remove(const NodeRef& node) = 0;

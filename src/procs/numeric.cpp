@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace vestrak {
@@ -162,21 +163,29 @@ private:
     std::int64_t m_PointShift = 0;
 };
 
-template<typename Integer> std::optional<Integer> RoundHalfToEven(double value)
+// Most numbers in object files are a few plain digits, such as an image number before its comma:
+// read at once when nothing that could continue the number follows them.
+std::optional<double> WholeNumber(std::u16string_view text)
 {
-    if (std::isnan(value)) {
+    constexpr std::size_t ExactDigits = 15;
+    const bool negative = !text.empty() && text[0] == u'-';
+    const std::size_t first = !text.empty() && (text[0] == u'-' || text[0] == u'+') ? 1 : 0;
+    std::size_t end = first;
+    std::int64_t value = 0;
+    for (; end < text.size() && IsDigit(text[end]); ++end) {
+        if (end - first == ExactDigits) {
+            return std::nullopt;
+        }
+        value = value * 10 + (text[end] - u'0');
+    }
+    if (end == first) {
         return std::nullopt;
     }
-    const double lower = std::floor(value);
-    const double fraction = value - lower;
-    double rounded = lower;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0)) {
-        rounded = lower + 1;
-    }
-    if (rounded < std::numeric_limits<Integer>::min() || rounded > std::numeric_limits<Integer>::max()) {
+    if (end < text.size() && (text[end] == u'.' || text[end] == u'e' || text[end] == u'E')) {
         return std::nullopt;
     }
-    return static_cast<Integer>(rounded);
+    // A negative zero reads as zero, as it does through the full reader.
+    return negative && value != 0 ? -static_cast<double>(value) : static_cast<double>(value);
 }
 
 } // namespace
@@ -197,17 +206,10 @@ double LeadingNumber(std::u16string_view text)
             return ReadRadixNumber(text.substr(2), 8);
         }
     }
+    if (const auto whole = WholeNumber(text)) {
+        return *whole;
+    }
     return DecimalReader(text).read();
-}
-
-std::optional<std::int16_t> RoundToInt16(double value)
-{
-    return RoundHalfToEven<std::int16_t>(value);
-}
-
-std::optional<std::int32_t> RoundToInt32(double value)
-{
-    return RoundHalfToEven<std::int32_t>(value);
 }
 
 } // namespace vestrak

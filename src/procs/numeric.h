@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -14,7 +16,36 @@ double LeadingNumber(std::u16string_view text);
 
 // The nearest whole number, halves to even; nothing when the value is NaN or out of range, so the
 // caller's target keeps its value.
-std::optional<std::int16_t> RoundToInt16(double value);
-std::optional<std::int32_t> RoundToInt32(double value);
+template<typename Integer> std::optional<Integer> RoundHalfToEven(double value)
+{
+    // A whole number in range, the common case, needs no rounding.
+    if (value >= std::numeric_limits<Integer>::min() && value <= std::numeric_limits<Integer>::max()
+        && value == static_cast<double>(static_cast<Integer>(value))) {
+        return static_cast<Integer>(value);
+    }
+    if (std::isnan(value)) {
+        return std::nullopt;
+    }
+    const double lower = std::floor(value);
+    const double fraction = value - lower;
+    double rounded = lower;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0)) {
+        rounded = lower + 1;
+    }
+    if (rounded < std::numeric_limits<Integer>::min() || rounded > std::numeric_limits<Integer>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<Integer>(rounded);
+}
+
+inline std::optional<std::int16_t> RoundToInt16(double value)
+{
+    return RoundHalfToEven<std::int16_t>(value);
+}
+
+inline std::optional<std::int32_t> RoundToInt32(double value)
+{
+    return RoundHalfToEven<std::int32_t>(value);
+}
 
 } // namespace vestrak

@@ -118,10 +118,11 @@ bool ScanSection(const ObjectFileText& file, const std::u16string& wantedUpper, 
     return true;
 }
 
-} // namespace
-
-std::u16string ReadIniSection(
-    const std::u16string& section, const std::u16string& fileName, FileSystem& files)
+// The data lines each followed by NUL, telling lineAdded(text, start, bytes) of each line as it is
+// added at start with its NUL, from those bytes of the file.
+template<typename LineAdded>
+std::u16string ReadSectionText(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files, LineAdded lineAdded)
 {
     const std::optional<std::string> bytes = files.readFile(fileName);
     if (!bytes) {
@@ -133,13 +134,43 @@ std::u16string ReadIniSection(
     std::u16string result;
     result.reserve(file.bytes.size());
     ScanSection(file, ToUpper(section), [&](std::string_view line, std::int32_t) {
+        const std::size_t start = result.size();
         AppendDecoded(result, line, file.encoding);
         result.push_back(u'\0');
+        lineAdded(result, start, line);
     });
     if (result.size() < result.capacity() / 2) {
         result.shrink_to_fit();
     }
     return result;
+}
+
+} // namespace
+
+std::u16string ReadIniSection(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files)
+{
+    return ReadSectionText(section, fileName, files, [](const std::u16string&, std::size_t, std::string_view) {});
+}
+
+SectionLines ReadSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files)
+{
+    std::vector<std::size_t> starts;
+    std::u16string text = ReadSectionText(section, fileName, files,
+        [&starts](const std::u16string& text, std::size_t start, std::string_view bytes) {
+            starts.push_back(start);
+            // A NUL in a line ends a line there, as it does for every reader that splits the text
+            // at NUL. NUL is the zero byte in both encodings, so the bytes tell whether to look.
+            if (bytes.find('\0') == std::string_view::npos) {
+                return;
+            }
+            // The line's own NUL, the text's last unit, ends the search.
+            for (std::size_t nul = FindUnit(text, u'\0', start); nul + 1 < text.size();
+                 nul = FindUnit(text, u'\0', nul + 1)) {
+                starts.push_back(nul + 1);
+            }
+        });
+    return SectionLines(std::move(text), std::move(starts));
 }
 
 std::optional<std::vector<SectionLine>> ReadIniSectionLines(

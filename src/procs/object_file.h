@@ -2,6 +2,7 @@
 
 #include "ports/file_system.h"
 #include "ports/profile.h"
+#include "procs/section_lines.h"
 
 #include <cstdint>
 #include <optional>
@@ -15,6 +16,9 @@ namespace vestrak {
 // unreadable file, or a missing section, gives the empty text.
 std::u16string ReadIniSection(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files);
+
+// The same lines kept as views into one text, found while the section is read.
+SectionLines ReadSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files);
 
 // A data line of a section as ReadIniSection gives it, with its line number in the file (from 1).
 struct SectionLine {

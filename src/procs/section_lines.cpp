@@ -4,23 +4,18 @@
 
 namespace vestrak {
 
-SectionLines::SectionLines(std::u16string section)
+SectionLines::SectionLines(std::u16string section, std::vector<std::size_t> starts)
     : m_Text(std::move(section))
+    , m_Starts(std::move(starts))
 {
-    std::size_t start = 0;
-    for (std::size_t nul = m_Text.find(u'\0'); nul != std::u16string::npos; nul = m_Text.find(u'\0', start)) {
-        m_Starts.push_back(start);
-        start = nul + 1;
-    }
-    // Nothing after the last NUL is kept.
-    m_Text.resize(start);
 }
 
 std::u16string_view SectionLines::operator[](std::size_t index) const
 {
+    // Each line ends at the NUL just before the next line's start, the last one at the text's end.
     const std::size_t start = m_Starts[index];
-    const std::size_t end = m_Text.find(u'\0', start);
-    return std::u16string_view(m_Text).substr(start, end - start);
+    const std::size_t end = index + 1 < m_Starts.size() ? m_Starts[index + 1] : m_Text.size();
+    return std::u16string_view(m_Text).substr(start, end - 1 - start);
 }
 
 } // namespace vestrak

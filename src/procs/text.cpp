@@ -1,5 +1,7 @@
 #include "procs/text.h"
 
+#include <bit>
+#include <cstring>
 #include <optional>
 
 namespace vestrak {
@@ -26,7 +28,7 @@ bool StartsWithIgnoringCase(std::u16string_view text, std::u16string_view prefix
         return false;
     }
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (ToUpper(text[i]) != ToUpper(prefix[i])) {
+        if (text[i] != prefix[i] && ToUpper(text[i]) != ToUpper(prefix[i])) {
             return false;
         }
     }
@@ -58,7 +60,7 @@ std::u16string_view FieldView(std::u16string_view text, std::int32_t index, std:
     }
     // Separators are mostly one character, which is found without comparing a text at each place.
     const auto next = [&](std::size_t from) {
-        return separator.size() == 1 ? text.find(separator.front(), from) : text.find(separator, from);
+        return separator.size() == 1 ? FindUnit(text, separator.front(), from) : text.find(separator, from);
     };
     std::size_t start = 0;
     for (std::int32_t skipped = 0; skipped < index; ++skipped) {
@@ -72,7 +74,36 @@ std::u16string_view FieldView(std::u16string_view text, std::int32_t index, std:
     return text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start);
 }
 
-bool IsInPrefixList(const std::u16string& list, const std::u16string& text)
+std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t from)
+{
+    if (from >= text.size()) {
+        return std::u16string_view::npos;
+    }
+    const char16_t* units = text.data();
+    std::size_t position = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t LowBits = 0x0001000100010001ULL;
+        constexpr std::uint64_t HighBits = 0x8000800080008000ULL;
+        const std::uint64_t pattern = LowBits * unit;
+        for (; text.size() - position >= 4; position += 4) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, units + position, sizeof word);
+            word ^= pattern;
+            // The lowest marked lane is the first that held the unit; marks above it may be false.
+            if (const std::uint64_t marks = (word - LowBits) & ~word & HighBits) {
+                return position + static_cast<std::size_t>(std::countr_zero(marks)) / 16;
+            }
+        }
+    }
+    for (; position < text.size(); ++position) {
+        if (units[position] == unit) {
+            return position;
+        }
+    }
+    return std::u16string_view::npos;
+}
+
+bool IsInPrefixList(std::u16string_view list, std::u16string_view text)
 {
     std::u16string_view rest = list;
     while (true) {

@@ -17,9 +17,13 @@ std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16
 // The same as a view into the text, for callers that take lines apart without copying them.
 std::u16string_view FieldView(std::u16string_view text, std::int32_t index, std::u16string_view separator);
 
+// The first position at or after `from` holding that code unit, or npos. Looks at four units at a
+// time: lines are taken apart by single-unit separators all through a build.
+std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t from = 0);
+
 // Whether the text begins with an item of the comma-separated list, ignoring case. The first
 // empty item ends the list; items are compared as written, spaces included.
-bool IsInPrefixList(const std::u16string& list, const std::u16string& text);
+bool IsInPrefixList(std::u16string_view list, std::u16string_view text);
 
 // Matches `*` and `?` in one pass without backtracking: a star takes the first occurrence of the
 // literal behind it. Only the first 31 parts of a pattern are looked at.
@@ -33,6 +37,8 @@ std::u16string_view SpaceTrimmed(std::u16string_view text);
 // Extended-A, basic Greek and Cyrillic letters. Positions stay where they are.
 char16_t ToUpper(char16_t unit);
 std::u16string ToUpper(std::u16string_view text);
+// The same into a text the caller keeps, so that its room serves again.
+void ToUpper(std::u16string_view text, std::u16string& upper);
 
 // Every piece between NUL characters, including the (usually empty) piece after the last one.
 std::vector<std::u16string> SplitAtNul(const std::u16string& text);

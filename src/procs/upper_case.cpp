@@ -86,11 +86,17 @@ char16_t ToUpper(char16_t unit)
 
 std::u16string ToUpper(std::u16string_view text)
 {
-    std::u16string upper(text);
+    std::u16string upper;
+    ToUpper(text, upper);
+    return upper;
+}
+
+void ToUpper(std::u16string_view text, std::u16string& upper)
+{
+    upper.assign(text);
     for (char16_t& unit : upper) {
         unit = ToUpper(unit);
     }
-    return upper;
 }
 
 } // namespace vestrak

@@ -222,8 +222,8 @@ QtNode* QtTree::nodeOf(const QTreeWidgetItem* item) const
     return static_cast<const NodeItem*>(item)->node;
 }
 
-NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std::u16string key,
-    std::u16string text, std::int32_t image)
+NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
+    std::u16string_view text, std::int32_t image)
 {
     QtNode* parent = nullptr;
     if (relative && relationship == NodeRelationship::Child) {

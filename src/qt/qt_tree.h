@@ -67,8 +67,8 @@ public:
     ~QtTree() override;
 
     [[nodiscard]] ImageList imageList() const override { return m_Images; }
-    NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string key,
-        std::u16string text, std::int32_t image) override;
+    NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
+        std::u16string_view text, std::int32_t image) override;
     bool remove(const NodeRef& node) override;
     void clear() override;
     [[nodiscard]] std::int32_t count() const override;

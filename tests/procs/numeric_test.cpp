@@ -24,10 +24,14 @@ TEST(LeadingNumber, Table)
         { u"&O17", 15 }, { u"&o777", 511 }, { u"&O37777777777", -1 }, { u"&H", 0 }, { u"&HG", 0 },
         { u"&O8", 0 }, { u"&", 0 }, { u"-&H10", 0 }, { u"&H100000000", Infinity },
         { u"&O40000000000", Infinity }, { u"1e400", Infinity }, { u"-1e400", -Infinity }, { u"1e-400", 0 },
-        { u"0e999", 0 } };
+        { u"0e999", 0 }, { u"-0", 0 }, { u"-0,Pump", 0 }, { u"5E2,x", 500 }, { u"12.5,x", 12.5 },
+        { u"999999999999999", 999999999999999.0 }, { u"-1234567890123456789", -1234567890123456789.0 },
+        { u"00000000000000000042", 42 } };
     for (const Row& row : rows) {
         SCOPED_TRACE(ToUtf8(row.text));
         EXPECT_EQ(LeadingNumber(row.text), row.expected);
+        // A zero never comes out negative, whichever way it was read.
+        EXPECT_FALSE(std::signbit(LeadingNumber(row.text)) && row.expected == 0);
     }
 }
 

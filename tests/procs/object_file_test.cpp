@@ -31,6 +31,16 @@ std::u16string Lines(std::u16string text)
     return text;
 }
 
+std::u16string Joined(const SectionLines& lines)
+{
+    std::u16string joined;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        joined += lines[index];
+        joined += u'\0';
+    }
+    return joined;
+}
+
 TEST(ReadIniSection, Table)
 {
     struct Row {
@@ -53,7 +63,22 @@ TEST(ReadIniSection, Table)
         MemoryFiles files;
         files.contents[u"/p/plant.ini"] = row.file;
         EXPECT_EQ(ReadIniSection(row.section, u"/p/plant.ini", files), Lines(row.expected));
+        EXPECT_EQ(Joined(ReadSectionLines(row.section, u"/p/plant.ini", files)), Lines(row.expected));
     }
+}
+
+// A NUL inside a line ends a line there for the kept lines too, as for readers splitting the text.
+TEST(ReadSectionLines, NulInsideALineSplitsIt)
+{
+    MemoryFiles files;
+    files.contents[u"/p/plant.ini"] = std::string("[S]\r\na\0b\r\n\0\0c\0\r\nd\r\n", 19);
+    const SectionLines lines = ReadSectionLines(u"S", u"/p/plant.ini", files);
+    EXPECT_EQ(Joined(lines), ReadIniSection(u"S", u"/p/plant.ini", files));
+    EXPECT_EQ(lines.size(), 7U);
+    EXPECT_EQ(lines[1], u"b");
+    EXPECT_EQ(lines[4], u"c");
+    EXPECT_EQ(lines[5], u"");
+    EXPECT_EQ(lines[6], u"d");
 }
 
 TEST(ReadIniSection, MissingFileGivesEmptyText)

@@ -2,6 +2,8 @@
 #include "procs/text.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
+#include <random>
 
 namespace vestrak {
 namespace {
@@ -116,6 +118,25 @@ TEST(SplitAtNul, KeepsThePieceAfterTheLastNul)
     using Pieces = std::vector<std::u16string>;
     EXPECT_EQ(SplitAtNul(u""), Pieces { u"" });
     EXPECT_EQ(SplitAtNul(std::u16string(u"a\0\0b\0", 5)), (Pieces { u"a", u"", u"b", u"" }));
+}
+
+// The four-at-a-time search against a plain one, over units whose neighbours borrow or carry.
+TEST(FindUnit, AgreesWithAPlainSearchAtEveryStartAndLength)
+{
+    const char16_t units[] = { 0x0000, 0x0001, 0x7FFF, 0x8000, 0x8001, 0xFFFF, u'=', u'>', u'<' };
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(units) - 1);
+    for (int round = 0; round < 2000; ++round) {
+        std::u16string text(round % 23, u'x');
+        for (char16_t& unit : text) {
+            unit = units[pick(random)];
+        }
+        const char16_t wanted = units[pick(random)];
+        for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+            ASSERT_EQ(FindUnit(text, wanted, from), std::u16string_view(text).find(wanted, from))
+                << "round " << round << " from " << from;
+        }
+    }
 }
 
 } // namespace

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace vestrak {
+
+// Keeps the nodes of a tree in blocks of many, so that adding a node costs no allocation of its
+// own and letting a whole tree go costs one release per block. A handle given out shares its
+// block: it stays safe after the tree let go of its nodes, and keeps just that block.
+template<typename Node> class NodeBlocks {
+public:
+    template<typename... Arguments> std::shared_ptr<Node> emplace(Arguments&&... arguments)
+    {
+        if (m_Blocks.empty() || m_Blocks.back()->size() == BlockNodes) {
+            auto block = std::make_shared<std::vector<Node>>();
+            // Never grown past this, so the nodes in it never move.
+            block->reserve(BlockNodes);
+            m_Blocks.push_back(std::move(block));
+        }
+        const std::shared_ptr<std::vector<Node>>& block = m_Blocks.back();
+        Node& node = block->emplace_back(std::forward<Arguments>(arguments)...);
+        return std::shared_ptr<Node>(block, &node);
+    }
+
+    // Lets go of every block that no handle shares.
+    void clear() { m_Blocks.clear(); }
+
+private:
+    static constexpr std::size_t BlockNodes = 256;
+
+    std::vector<std::shared_ptr<std::vector<Node>>> m_Blocks;
+};
+
+} // namespace vestrak

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vestrak {
+
+// Full paths of tree nodes ("Plant\Area\Pump"), looked up during a walk down the tree in node
+// order. The hash of a node's path extends the hash of its parent's path by "\" and the node's
+// own text, so a walk hashes each text once instead of each whole path.
+class PathSet {
+public:
+    // The hash of a top node's path, or of a child's path from its parent's path hash.
+    [[nodiscard]] static std::uint64_t TopPathHash(std::u16string_view text);
+    [[nodiscard]] static std::uint64_t ChildPathHash(std::uint64_t parentPathHash, std::u16string_view text);
+
+    void insert(std::u16string path);
+    // pathHash must be the hash of path.
+    [[nodiscard]] bool contains(std::uint64_t pathHash, std::u16string_view path) const;
+    [[nodiscard]] bool empty() const { return m_Paths.empty(); }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        // The position in m_Paths plus one; 0 for an empty slot.
+        std::uint32_t pathAfter = 0;
+    };
+
+    [[nodiscard]] std::size_t mask() const { return m_Slots.size() - 1; }
+    void grow();
+
+    std::vector<std::u16string> m_Paths;
+    std::vector<Slot> m_Slots;
+};
+
+} // namespace vestrak
