@@ -1,9 +1,10 @@
 #pragma once
 
+#include "procs/text_hash.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -70,8 +71,7 @@ private:
 
     static std::uint32_t hashOf(std::u16string_view key)
     {
-        const std::size_t hash = std::hash<std::u16string_view> {}(key);
-        return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+        return static_cast<std::uint32_t>(MixedHashBits(ExtendedTextHash(EmptyTextHash, key)));
     }
 
     [[nodiscard]] std::size_t mask() const { return m_Slots.size() - 1; }

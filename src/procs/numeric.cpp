@@ -188,6 +188,23 @@ std::optional<double> WholeNumber(std::u16string_view text)
     return negative && value != 0 ? -static_cast<double>(value) : static_cast<double>(value);
 }
 
+template<typename Integer> std::optional<Integer> RoundHalfToEven(double value)
+{
+    if (std::isnan(value)) {
+        return std::nullopt;
+    }
+    const double lower = std::floor(value);
+    const double fraction = value - lower;
+    double rounded = lower;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0)) {
+        rounded = lower + 1;
+    }
+    if (rounded < std::numeric_limits<Integer>::min() || rounded > std::numeric_limits<Integer>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<Integer>(rounded);
+}
+
 } // namespace
 
 double LeadingNumber(std::u16string_view text)
@@ -210,6 +227,16 @@ double LeadingNumber(std::u16string_view text)
         return *whole;
     }
     return DecimalReader(text).read();
+}
+
+std::optional<std::int16_t> RoundFractionToInt16(double value)
+{
+    return RoundHalfToEven<std::int16_t>(value);
+}
+
+std::optional<std::int32_t> RoundFractionToInt32(double value)
+{
+    return RoundHalfToEven<std::int32_t>(value);
 }
 
 } // namespace vestrak

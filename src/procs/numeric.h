@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -14,38 +12,26 @@ namespace vestrak {
 // numbers beyond the double range, give infinity. A text without a leading number gives 0.
 double LeadingNumber(std::u16string_view text);
 
-// The nearest whole number, halves to even; nothing when the value is NaN or out of range, so the
-// caller's target keeps its value.
-template<typename Integer> std::optional<Integer> RoundHalfToEven(double value)
-{
-    // A whole number in range, the common case, needs no rounding.
-    if (value >= std::numeric_limits<Integer>::min() && value <= std::numeric_limits<Integer>::max()
-        && value == static_cast<double>(static_cast<Integer>(value))) {
-        return static_cast<Integer>(value);
-    }
-    if (std::isnan(value)) {
-        return std::nullopt;
-    }
-    const double lower = std::floor(value);
-    const double fraction = value - lower;
-    double rounded = lower;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0)) {
-        rounded = lower + 1;
-    }
-    if (rounded < std::numeric_limits<Integer>::min() || rounded > std::numeric_limits<Integer>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<Integer>(rounded);
-}
+// Values with a fraction, NaN or out of range: the rare case of the two below, kept out of line.
+std::optional<std::int16_t> RoundFractionToInt16(double value);
+std::optional<std::int32_t> RoundFractionToInt32(double value);
 
+// The nearest whole number, halves to even; nothing when the value is NaN or out of range, so the
+// caller's target keeps its value. A whole number in range, the common case, needs no rounding.
 inline std::optional<std::int16_t> RoundToInt16(double value)
 {
-    return RoundHalfToEven<std::int16_t>(value);
+    if (value >= INT16_MIN && value <= INT16_MAX && value == static_cast<double>(static_cast<std::int16_t>(value))) {
+        return static_cast<std::int16_t>(value);
+    }
+    return RoundFractionToInt16(value);
 }
 
 inline std::optional<std::int32_t> RoundToInt32(double value)
 {
-    return RoundHalfToEven<std::int32_t>(value);
+    if (value >= INT32_MIN && value <= INT32_MAX && value == static_cast<double>(static_cast<std::int32_t>(value))) {
+        return static_cast<std::int32_t>(value);
+    }
+    return RoundFractionToInt32(value);
 }
 
 } // namespace vestrak

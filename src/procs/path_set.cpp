@@ -1,52 +1,28 @@
 #include "procs/path_set.h"
 
+#include "procs/text_hash.h"
+
 #include <utility>
 
 namespace vestrak {
 
 namespace {
 
-// A polynomial hash: hash * Base + unit for each unit in turn, which extends across pieces of a
-// path the same as over the whole path. Four units are taken per step, with their powers of
-// Base, so that a step waits for one multiplication instead of four.
-constexpr std::uint64_t EmptyPathHash = 0x6A09E667F3BCC909ULL;
-constexpr std::uint64_t Base = 0x100000001B3ULL;
-constexpr std::uint64_t Base2 = Base * Base;
-constexpr std::uint64_t Base3 = Base2 * Base;
-constexpr std::uint64_t Base4 = Base3 * Base;
-
-std::uint64_t Extended(std::uint64_t hash, std::u16string_view text)
-{
-    std::size_t position = 0;
-    for (; text.size() - position >= 4; position += 4) {
-        hash = hash * Base4 + text[position] * Base3 + text[position + 1] * Base2 + text[position + 2] * Base
-            + text[position + 3];
-    }
-    for (; position < text.size(); ++position) {
-        hash = hash * Base + text[position];
-    }
-    return hash;
-}
-
-// The low bits of a polynomial hash depend on few units: the slot is taken from all of them.
 std::size_t FirstSlot(std::uint64_t hash, std::size_t mask)
 {
-    hash ^= hash >> 33;
-    hash *= 0xFF51AFD7ED558CCDULL;
-    hash ^= hash >> 33;
-    return static_cast<std::size_t>(hash) & mask;
+    return static_cast<std::size_t>(MixedHashBits(hash)) & mask;
 }
 
 } // namespace
 
 std::uint64_t PathSet::TopPathHash(std::u16string_view text)
 {
-    return Extended(EmptyPathHash, text);
+    return ExtendedTextHash(EmptyTextHash, text);
 }
 
 std::uint64_t PathSet::ChildPathHash(std::uint64_t parentPathHash, std::u16string_view text)
 {
-    return Extended(Extended(parentPathHash, u"\\"), text);
+    return ExtendedTextHash(ExtendedTextHash(parentPathHash, u"\\"), text);
 }
 
 void PathSet::insert(std::u16string path)

@@ -1,8 +1,10 @@
 #include "procs/text.h"
 
 #include <bit>
-#include <cstring>
 #include <optional>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vestrak {
 
@@ -81,20 +83,15 @@ std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t from)
     }
     const char16_t* units = text.data();
     std::size_t position = from;
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t LowBits = 0x0001000100010001ULL;
-        constexpr std::uint64_t HighBits = 0x8000800080008000ULL;
-        const std::uint64_t pattern = LowBits * unit;
-        for (; text.size() - position >= 4; position += 4) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, units + position, sizeof word);
-            word ^= pattern;
-            // The lowest marked lane is the first that held the unit; marks above it may be false.
-            if (const std::uint64_t marks = (word - LowBits) & ~word & HighBits) {
-                return position + static_cast<std::size_t>(std::countr_zero(marks)) / 16;
-            }
+#if defined(__SSE2__)
+    const __m128i pattern = _mm_set1_epi16(static_cast<short>(unit));
+    for (; text.size() - position >= 8; position += 8) {
+        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + position));
+        if (const int marks = _mm_movemask_epi8(_mm_cmpeq_epi16(eight, pattern))) {
+            return position + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(marks))) / 2;
         }
     }
+#endif
     for (; position < text.size(); ++position) {
         if (units[position] == unit) {
             return position;
@@ -107,7 +104,7 @@ bool IsInPrefixList(std::u16string_view list, std::u16string_view text)
 {
     std::u16string_view rest = list;
     while (true) {
-        const std::size_t comma = rest.find(u',');
+        const std::size_t comma = FindUnit(rest, u',');
         const std::u16string_view item = rest.substr(0, comma);
         if (item.empty()) {
             return false;

@@ -17,8 +17,8 @@ std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16
 // The same as a view into the text, for callers that take lines apart without copying them.
 std::u16string_view FieldView(std::u16string_view text, std::int32_t index, std::u16string_view separator);
 
-// The first position at or after `from` holding that code unit, or npos. Looks at four units at a
-// time: lines are taken apart by single-unit separators all through a build.
+// The first position at or after `from` holding that code unit, or npos. Looks at several units
+// at a time: lines are taken apart by single-unit separators all through a build.
 std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t from = 0);
 
 // Whether the text begins with an item of the comma-separated list, ignoring case. The first
