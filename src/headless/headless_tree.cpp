@@ -139,6 +139,7 @@ HeadlessTree::~HeadlessTree()
 NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship,
     std::u16string_view key, std::u16string_view text, std::int32_t image)
 {
+    const KeyIndex::Hashed hashedKey = m_NodesByKey.prepare(key);
     HeadlessNode* parent = nullptr;
     if (relative && relationship == NodeRelationship::Child) {
         auto* relativeNode = dynamic_cast<HeadlessNode*>(relative.get());
@@ -146,12 +147,17 @@ NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship
             return nullptr;
         parent = relativeNode;
     }
+    // The texts are kept while the index's slot comes from memory.
+    const std::u16string_view keptKey = m_Texts.keep(key);
+    const std::u16string_view keptText = m_Texts.keep(text);
     // One look into the index both tells a key already there and files the new one.
-    if (!m_NodesByKey.insert(key, m_Nodes.size(),
-            [this](std::size_t position) -> std::u16string_view { return m_Nodes[position]->m_Key; }))
+    if (!m_NodesByKey.insert(hashedKey, key, m_Nodes.size(),
+            [this](std::size_t position) -> std::u16string_view { return m_Nodes[position]->m_Key; })) {
+        m_Texts.giveBack(keptText);
+        m_Texts.giveBack(keptKey);
         return nullptr;
-    auto node = m_Blocks.emplace(*this, parent, m_Texts.keep(key), m_Texts.keep(text),
-        holdsImage(m_Images, image) ? image : 0);
+    }
+    auto node = m_Blocks.emplace(*this, parent, keptKey, keptText, holdsImage(m_Images, image) ? image : 0);
     node->m_Index = static_cast<std::int32_t>(m_Nodes.size()) + 1;
     link(*node);
     m_Nodes.push_back(std::move(node));

@@ -36,21 +36,39 @@ public:
         }
     }
 
+    // A key's hash, its slot asked of memory early: filing it after other work then waits less.
+    struct Hashed {
+        std::uint32_t hash = 0;
+    };
+
+    [[nodiscard]] Hashed prepare(std::u16string_view key) const
+    {
+        const Hashed hashed { hashOf(key) };
+        if (!m_Slots.empty()) {
+            __builtin_prefetch(&m_Slots[hashed.hash & mask()]);
+        }
+        return hashed;
+    }
+
     // Files the entry at that position; false, filing nothing, when an entry has its key.
     template<typename KeyAt> bool insert(std::u16string_view key, std::size_t position, KeyAt keyAt)
+    {
+        return insert(Hashed { hashOf(key) }, key, position, keyAt);
+    }
+
+    template<typename KeyAt> bool insert(Hashed hashed, std::u16string_view key, std::size_t position, KeyAt keyAt)
     {
         // At most three slots in four taken, so that a search ends at an empty slot soon.
         if ((m_Count + 1) * 4 > m_Slots.size() * 3) {
             grow();
         }
-        const std::uint32_t hash = hashOf(key);
-        std::size_t slot = hash & mask();
+        std::size_t slot = hashed.hash & mask();
         for (; m_Slots[slot].positionAfter != 0; slot = (slot + 1) & mask()) {
-            if (m_Slots[slot].hash == hash && keyAt(m_Slots[slot].positionAfter - 1) == key) {
+            if (m_Slots[slot].hash == hashed.hash && keyAt(m_Slots[slot].positionAfter - 1) == key) {
                 return false;
             }
         }
-        m_Slots[slot] = { hash, static_cast<std::uint32_t>(position + 1) };
+        m_Slots[slot] = { hashed.hash, static_cast<std::uint32_t>(position + 1) };
         ++m_Count;
         return true;
     }

@@ -209,11 +209,12 @@ template<typename Integer> std::optional<Integer> RoundHalfToEven(double value)
 
 double LeadingNumber(std::u16string_view text)
 {
-    const std::size_t start = text.find_first_not_of(u" \t");
-    if (start == std::u16string_view::npos) {
+    while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) {
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
         return 0;
     }
-    text.remove_prefix(start);
     if (text.size() >= 2 && text[0] == u'&') {
         const char16_t radixLetter = text[1];
         if (radixLetter == u'H' || radixLetter == u'h') {

@@ -24,19 +24,6 @@ std::optional<char16_t> AutomaticSeparator(std::u16string_view text)
     return std::nullopt;
 }
 
-bool StartsWithIgnoringCase(std::u16string_view text, std::u16string_view prefix)
-{
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (text[i] != prefix[i] && ToUpper(text[i]) != ToUpper(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 std::u16string GetField(const std::u16string& text, std::int32_t index, std::u16string& separator)
@@ -102,30 +89,40 @@ std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t from)
 
 bool IsInPrefixList(std::u16string_view list, std::u16string_view text)
 {
-    std::u16string_view rest = list;
-    while (true) {
-        const std::size_t comma = FindUnit(rest, u',');
-        const std::u16string_view item = rest.substr(0, comma);
-        if (item.empty()) {
-            return false;
+    // Each item is compared as it is read, so a list of one code is read once.
+    std::size_t itemStart = 0;
+    while (itemStart < list.size() && list[itemStart] != u',') {
+        std::size_t position = itemStart;
+        for (std::size_t compared = 0; position < list.size() && list[position] != u','; ++position, ++compared) {
+            if (compared == text.size()
+                || (list[position] != text[compared] && ToUpper(list[position]) != ToUpper(text[compared]))) {
+                break;
+            }
         }
-        if (StartsWithIgnoringCase(text, item)) {
+        if (position == list.size() || list[position] == u',') {
             return true;
         }
+        const std::size_t comma = FindUnit(list, u',', position);
         if (comma == std::u16string_view::npos) {
             return false;
         }
-        rest.remove_prefix(comma + 1);
+        itemStart = comma + 1;
     }
+    // The first empty item ends the list.
+    return false;
 }
 
 std::u16string_view SpaceTrimmed(std::u16string_view text)
 {
-    const std::size_t first = text.find_first_not_of(u' ');
-    if (first == std::u16string_view::npos) {
-        return {};
+    std::size_t first = 0;
+    std::size_t end = text.size();
+    while (first < end && text[first] == u' ') {
+        ++first;
     }
-    return text.substr(first, text.find_last_not_of(u' ') - first + 1);
+    while (end > first && text[end - 1] == u' ') {
+        --end;
+    }
+    return text.substr(first, end - first);
 }
 
 std::u16string TrimSpaces(std::u16string_view text)

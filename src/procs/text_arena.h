@@ -35,6 +35,17 @@ public:
         return { start, text.size() };
     }
 
+    // Gives back the room of the text kept last, which nothing took after all. Room that cannot
+    // be given back (the text began a block) stays until the arena is cleared.
+    void giveBack(std::u16string_view text)
+    {
+        if (text.size() > BlockUnits) {
+            std::erase_if(m_Blocks, [&text](const auto& block) { return block.get() == text.data(); });
+        } else if (!text.empty() && text.data() + text.size() == m_Blocks.back().get() + m_Used) {
+            m_Used -= text.size();
+        }
+    }
+
     void clear()
     {
         m_Blocks.clear();

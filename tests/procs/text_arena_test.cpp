@@ -31,5 +31,33 @@ TEST(TextArena, KeepsEveryTextAcrossBlocksAndTextsLongerThanABlock)
     EXPECT_EQ(arena.keep(u"again"), u"again");
 }
 
+// A tree keeps key and text before it knows the key is new, and gives both back when it is not:
+// the room serves again, however often that happens, and what was kept before stays.
+TEST(TextArena, GivesBackTheTextsKeptLast)
+{
+    TextArena arena;
+    const std::u16string_view first = arena.keep(u"first");
+    const std::u16string_view key = arena.keep(u"key");
+    const std::u16string_view text = arena.keep(u"text");
+    for (int attempt = 0; attempt < 100000; ++attempt) {
+        const std::u16string_view again = arena.keep(u"key");
+        const std::u16string_view long_text = arena.keep(std::u16string(40000, u'x'));
+        arena.giveBack(long_text);
+        arena.giveBack(again);
+        ASSERT_EQ(again.data(), text.data() + text.size());
+    }
+    arena.giveBack(text);
+    arena.giveBack(key);
+    EXPECT_EQ(arena.keep(u"next").data(), key.data());
+    EXPECT_EQ(first, u"first");
+
+    // A text that began a new block is not given back; the block stays usable.
+    TextArena nearlyFull;
+    nearlyFull.keep(std::u16string(32 * 1024 - 2, u'a'));
+    const std::u16string_view spilled = nearlyFull.keep(u"abc");
+    nearlyFull.giveBack(spilled);
+    EXPECT_EQ(nearlyFull.keep(u"def"), u"def");
+}
+
 } // namespace
 } // namespace vestrak

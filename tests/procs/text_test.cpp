@@ -55,7 +55,9 @@ TEST(IsInPrefixList, Table)
     };
     const Row rows[] = { { u"AB,CD", u"cdx", true }, { u"AB, CD", u"CDX", false },
         { u"AB,,CD", u"CD", false }, { u"", u"x", false }, { u"ABC", u"AB", false }, { u"ab", u"ABC", true },
-        { u"ÄÖ,X", u"äöü", true }, { u"AB,", u"x", false } };
+        { u"ÄÖ,X", u"äöü", true }, { u"AB,", u"x", false }, { u",AB", u"AB", false }, { u"AB,CD", u"AX", false },
+        { u"X,AB", u"ab", true }, { u"A,B,C", u"c", true }, { u"AB,CD", u"", false }, { u"AB,CD", u"A", false },
+        { u"P1", u"P1", true }, { u"P1,Q", u"Q7", true } };
     for (const Row& row : rows) {
         SCOPED_TRACE(ToUtf8(row.list) + " | " + ToUtf8(row.text));
         EXPECT_EQ(IsInPrefixList(row.list, row.text), row.expected);
