@@ -272,7 +272,9 @@ bool SqliteSettingsStore::prepareDatabase(std::string& failure)
     m_DeleteKey = prepare("DELETE FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
     m_DeleteSection = prepare("DELETE FROM settings WHERE application = ?1 AND section = ?2");
     m_SelectEntries = prepare("SELECT section, key, value FROM settings WHERE application = ?1");
-    if (!m_SelectValue || !m_UpsertValue || !m_DeleteKey || !m_DeleteSection || !m_SelectEntries) {
+    m_SelectDataVersion = prepare("PRAGMA data_version");
+    if (!m_SelectValue || !m_UpsertValue || !m_DeleteKey || !m_DeleteSection || !m_SelectEntries
+        || !m_SelectDataVersion) {
         failure = sqlite3_errmsg(database);
         return false;
     }
@@ -299,6 +301,8 @@ void SqliteSettingsStore::closeDatabase()
     m_DeleteKey.reset();
     m_DeleteSection.reset();
     m_SelectEntries.reset();
+    m_SelectDataVersion.reset();
+    m_ListedEntries.reset();
     m_Database.reset();
 }
 
@@ -328,6 +332,7 @@ bool SqliteSettingsStore::SaveSetting(const std::u16string& application, const s
     if (!m_UpsertValue) {
         return false;
     }
+    m_ListedEntries.reset();
     StatementUse use(m_UpsertValue.get());
     return use.bindTexts({ application, section, key, value })
         && sqlite3_step(m_UpsertValue.get()) == SQLITE_DONE;
@@ -350,12 +355,44 @@ bool SqliteSettingsStore::runDeletion(
     if (statement == nullptr) {
         return false;
     }
+    m_ListedEntries.reset();
     StatementUse use(statement);
     return use.bindTexts(names) && sqlite3_step(statement) == SQLITE_DONE
         && sqlite3_changes(m_Database.get()) > 0;
 }
 
+// Changes whenever another connection, in this process or another, commits to the database.
+std::optional<std::int64_t> SqliteSettingsStore::dataVersion()
+{
+    if (!m_SelectDataVersion) {
+        return std::nullopt;
+    }
+    StatementUse use(m_SelectDataVersion.get());
+    if (sqlite3_step(m_SelectDataVersion.get()) != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    return sqlite3_column_int64(m_SelectDataVersion.get(), 0);
+}
+
+// A control lists its stored entries at every build; when nothing was written since, the list
+// is answered from memory for the cost of one look at the data version.
 std::vector<SettingsEntry> SqliteSettingsStore::entries(const std::u16string& application)
+{
+    const std::optional<std::int64_t> version = dataVersion();
+    if (version && m_ListedEntries && m_ListedEntries->application == application
+        && m_ListedEntries->dataVersion == *version) {
+        return m_ListedEntries->entries;
+    }
+    std::vector<SettingsEntry> result = readEntries(application);
+    if (version) {
+        m_ListedEntries = ListedEntries { application, *version, result };
+    } else {
+        m_ListedEntries.reset();
+    }
+    return result;
+}
+
+std::vector<SettingsEntry> SqliteSettingsStore::readEntries(const std::u16string& application)
 {
     std::vector<SettingsEntry> result;
     if (!m_SelectEntries) {

@@ -3,9 +3,11 @@
 #include "ports/settings_store.h"
 
 #include <filesystem>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +69,16 @@ private:
     void closeDatabase();
     StatementHandle prepare(const char* sql);
     bool runDeletion(sqlite3_stmt* statement, std::initializer_list<std::u16string_view> names);
+    [[nodiscard]] std::optional<std::int64_t> dataVersion();
+    [[nodiscard]] std::vector<SettingsEntry> readEntries(const std::u16string& application);
+
+    // The entries of the application listed last, kept while the database's data version says no
+    // other connection committed since; this store's own writes let them go.
+    struct ListedEntries {
+        std::u16string application;
+        std::int64_t dataVersion = 0;
+        std::vector<SettingsEntry> entries;
+    };
 
     // Declared before the statements, so they are finalized before the database closes.
     DatabaseHandle m_Database;
@@ -75,6 +87,8 @@ private:
     StatementHandle m_DeleteKey;
     StatementHandle m_DeleteSection;
     StatementHandle m_SelectEntries;
+    StatementHandle m_SelectDataVersion;
+    std::optional<ListedEntries> m_ListedEntries;
     bool m_Persistent = false;
 };
 

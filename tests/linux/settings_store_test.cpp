@@ -161,6 +161,27 @@ TEST_F(SqliteStoreTest, TwoConnectionsWritingAlternatelyLoseNothing)
     EXPECT_EQ(second.GetSetting(kApp, u"Nodes", u"A"), u"A");
 }
 
+// Entries listed once are answered from memory until a write: this store's own, another store's
+// on the same file, or another process's (the stress test writes from other processes).
+TEST_F(SqliteStoreTest, ListedEntriesFollowEveryWrite)
+{
+    SqliteSettingsStore first(m_Path, failOnProblem);
+    SqliteSettingsStore second(m_Path, failOnProblem);
+    ASSERT_TRUE(first.SaveSetting(kApp, u"Nodes", u"A", u"1"));
+    EXPECT_EQ(first.entries(kApp).size(), 1U);
+    EXPECT_EQ(first.entries(u"Other").size(), 0U);
+    ASSERT_TRUE(second.SaveSetting(kApp, u"Nodes", u"B", u"1"));
+    EXPECT_EQ(first.entries(kApp).size(), 2U);
+    ASSERT_TRUE(first.SaveSetting(kApp, u"Nodes", u"B", u"0"));
+    EXPECT_EQ(first.entries(kApp).back().value, u"0");
+    EXPECT_EQ(second.entries(kApp).back().value, u"0");
+    ASSERT_TRUE(first.DeleteSetting(kApp, u"Nodes", u"A"));
+    EXPECT_EQ(first.entries(kApp).size(), 1U);
+    ASSERT_TRUE(second.DeleteSetting(kApp, u"Nodes"));
+    EXPECT_TRUE(first.entries(kApp).empty());
+    EXPECT_TRUE(second.entries(kApp).empty());
+}
+
 TEST_F(SqliteStoreTest, PathFromEnvironmentWithFoldersCreatedAndWalJournal)
 {
     const auto configured = m_Folder.path() / "a" / "b" / "mine.sqlite";

@@ -50,14 +50,16 @@ TEST(SettingsStoreStress, TwoWritersShareOneFileWithoutLosingAWrite)
     TemporaryFolder folder;
     const std::filesystem::path file = folder.path() / "settings.sqlite";
     // Created before the writers start, so that neither has to create it under the other's feet.
-    OpenWithoutProblems(file);
+    // The reader lists the entries before and after: what it listed first must not be answered
+    // again once the other processes wrote.
+    const auto store = OpenWithoutProblems(file);
+    EXPECT_TRUE(store->entries(StressApplication).empty());
     ChildProcess first({ STORE_CHILD, "share", file.string(), "0" });
     ChildProcess second({ STORE_CHILD, "share", file.string(), "1" });
     ASSERT_TRUE(first.started() && second.started());
     EXPECT_EQ(first.wait(), 0);
     EXPECT_EQ(second.wait(), 0);
 
-    const auto store = OpenWithoutProblems(file);
     for (const int writer : { 0, 1 }) {
         std::map<std::u16string, std::u16string> expected;
         for (int operation = 0; operation < WriterOperations; ++operation) {
