@@ -241,7 +241,7 @@ NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std:
     item->setText(0, toQString(text));
     const std::int32_t shownImage = holdsImage(m_Images, image) ? image : 0;
     item->setIcon(0, imageListIcon(m_Images, shownImage));
-    auto node = std::make_shared<QtNode>(*this, *item, m_Keys.keep(key), count() + 1, shownImage);
+    auto node = m_Blocks.emplace(*this, *item, m_Keys.keep(key), count() + 1, shownImage);
     item->node = node.get();
     m_Nodes.push_back(std::move(node));
     // The parent item (or the tree widget) owns the item from here on.
@@ -305,6 +305,7 @@ void QtTree::clear()
     }
     m_NodesByKey.clear();
     m_Nodes.clear();
+    m_Blocks.clear();
     m_Keys.clear();
     m_Selected.reset();
     m_ScrollPosition = 0;

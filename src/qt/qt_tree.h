@@ -2,6 +2,7 @@
 
 #include "ports/tree.h"
 #include "procs/key_index.h"
+#include "procs/node_blocks.h"
 #include "procs/text_arena.h"
 #include "qt/qt_widget.h"
 
@@ -119,6 +120,7 @@ private:
 
     QtTreeView& m_View;
     ImageList m_Images;
+    NodeBlocks<QtNode> m_Blocks;
     std::vector<std::shared_ptr<QtNode>> m_Nodes;
     // Positions in m_Nodes by the nodes' own keys.
     KeyIndex m_NodesByKey;
