@@ -1,9 +1,10 @@
-// Both object-file readers on arbitrary bytes: the section reader (in its two forms, which must
+// Both object-file readers on arbitrary bytes: the section reader (in its three forms, which must
 // agree line for line) and the key lookup through the profile reader.
 #include "fuzz_platform.h"
 #include "procs/object_file.h"
 #include "procs/text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -28,15 +29,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::FuzzPlatform fuzz(std::string_view(bytes.data(), bytes.size()));
 
     const std::u16string joined = ReadIniSection(section, fuzzing::ObjectFilePath, fuzz.files);
-    const auto lines = ReadIniSectionLines(section, fuzzing::ObjectFilePath, fuzz.files);
-    std::u16string joinedFromLines;
-    for (const SectionLine& line : lines.value_or(std::vector<SectionLine> {})) {
-        if (line.text.empty() || line.fileLine < 1) {
+    const auto numbered = ReadIniSectionLines(section, fuzzing::ObjectFilePath, fuzz.files);
+    if (numbered) {
+        const auto& [lines, fileLines] = *numbered;
+        if (fileLines.size() != lines.size() || !std::is_sorted(fileLines.begin(), fileLines.end())
+            || (!fileLines.empty() && fileLines.front() < 1)) {
             std::abort();
         }
-        joinedFromLines += line.text + u'\0';
+        std::u16string joinedFromLines;
+        for (std::size_t index = 0; index < lines.size(); ++index) {
+            joinedFromLines += lines[index];
+            joinedFromLines += u'\0';
+        }
+        if (joined != joinedFromLines) {
+            std::abort();
+        }
+    } else if (!joined.empty()) {
+        std::abort();
     }
-    if (joined != joinedFromLines) {
+    const SectionLines kept = ReadSectionLines(section, fuzzing::ObjectFilePath, fuzz.files);
+    if (kept.size() != (numbered ? numbered->lines.size() : 0)) {
         std::abort();
     }
 

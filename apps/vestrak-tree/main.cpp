@@ -76,7 +76,5 @@ int main(int argc, char** argv)
         return ExitBadUsage;
     }
     vestrak::LocalFileSystem files;
-    const vestrak::TreeReport report = vestrak::MakeTreeReport(*options, files);
-    std::cout << report.text;
-    return report.warned ? ExitWarned : ExitClean;
+    return vestrak::WriteTreeReport(*options, files, std::cout) ? ExitWarned : ExitClean;
 }

@@ -2,20 +2,27 @@
 
 #include "citree/tree_line.h"
 #include "ports/image_lists.h"
+#include "procs/key_index.h"
 #include "procs/numeric.h"
 #include "procs/text.h"
+#include "procs/text_arena.h"
 
 #include <functional>
+#include <optional>
 #include <set>
-#include <unordered_map>
 
 namespace vestrak {
 
 namespace {
 
-std::u16string Quoted(const std::u16string& text)
+std::u16string Quoted(std::u16string_view text)
 {
-    return u"\"" + text + u"\"";
+    std::u16string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += u'"';
+    quoted += text;
+    quoted += u'"';
+    return quoted;
 }
 
 std::u16string LineText(std::int32_t fileLine)
@@ -33,26 +40,66 @@ std::int64_t LineIndexOfKey(const std::u16string& key, std::size_t lineCount)
     return *index;
 }
 
+// Codes with the file line each was first seen on. The codes are kept in an arena and found through
+// an index of hashes, so millions of codes cost little more than their characters.
+class CodeLines {
+public:
+    // The file line the code was first seen on, or nothing when it is new and now kept.
+    std::optional<std::int32_t> add(std::u16string_view code, std::int32_t fileLine)
+    {
+        if (!m_Index.insert(code, m_Codes.size(), codeAt())) {
+            return find(code);
+        }
+        m_Codes.push_back({ m_Texts.keep(code), fileLine });
+        return std::nullopt;
+    }
+
+    [[nodiscard]] std::optional<std::int32_t> find(std::u16string_view code) const
+    {
+        const auto position = m_Index.find(code, codeAt());
+        return position ? std::optional(m_Codes[*position].fileLine) : std::nullopt;
+    }
+
+private:
+    struct CodeLine {
+        std::u16string_view code;
+        std::int32_t fileLine = 0;
+    };
+
+    [[nodiscard]] std::function<std::u16string_view(std::size_t)> codeAt() const
+    {
+        return [this](std::size_t position) { return m_Codes[position].code; };
+    }
+
+    std::vector<CodeLine> m_Codes;
+    KeyIndex m_Index;
+    TextArena m_Texts;
+};
+
 } // namespace
 
-std::vector<ObjectFileWarning> CheckSectionLines(const std::vector<SectionLine>& lines, LineImages images)
+std::vector<ObjectFileWarning> CheckSectionLines(const NumberedSectionLines& numbered, LineImages images)
 {
     std::vector<ObjectFileWarning> warnings;
-    std::unordered_map<std::u16string, std::int32_t> firstLineOfCode;
-    for (const SectionLine& line : lines) {
-        if (line.text.find(u'=') == std::u16string::npos) {
-            warnings.push_back({ line.fileLine, u"no \"=\" in " + Quoted(line.text) });
+    // The upper-cased codes of the lines with "=", with the file line of each; found by code
+    // through an index over them, so a file of millions of lines keeps one copy of each code.
+    CodeLines firstLineOfCode;
+    TreeLine parsed;
+    for (std::size_t index = 0; index < numbered.lines.size(); ++index) {
+        const std::u16string_view line = numbered.lines[index];
+        const std::int32_t fileLine = numbered.fileLines[index];
+        if (FindUnit(line, u'=') == std::u16string_view::npos) {
+            warnings.push_back({ fileLine, u"no \"=\" in " + Quoted(line) });
             continue;
         }
-        const TreeLine parsed = ReadTreeLine(line.text);
-        const auto [first, isNew] = firstLineOfCode.emplace(parsed.code, line.fileLine);
-        if (!isNew) {
-            warnings.push_back({ line.fileLine,
-                u"duplicate code " + Quoted(parsed.code) + u" (first on " + LineText(first->second) + u")" });
+        ReadTreeLine(line, parsed);
+        if (const auto first = firstLineOfCode.add(parsed.code, fileLine)) {
+            warnings.push_back({ fileLine,
+                u"duplicate code " + Quoted(parsed.code) + u" (first on " + LineText(*first) + u")" });
         }
         if (images == LineImages::Checked
             && !(parsed.image >= 1 && parsed.image <= imageCount(ImageList::SystemIcons))) {
-            warnings.push_back({ line.fileLine,
+            warnings.push_back({ fileLine,
                 u"image " + DecimalText(parsed.image) + u" is outside 1 to "
                     + DecimalText(imageCount(ImageList::SystemIcons)) });
         }
@@ -60,42 +107,42 @@ std::vector<ObjectFileWarning> CheckSectionLines(const std::vector<SectionLine>&
     return warnings;
 }
 
-std::vector<ObjectFileWarning> CheckTopNodes(const Tree& tree, const std::vector<SectionLine>& lines)
+std::vector<ObjectFileWarning> CheckTopNodes(const Tree& tree, const NumberedSectionLines& numbered)
 {
     std::vector<ObjectFileWarning> warnings;
     // Every prefix item of the nodes seen so far, with the line it came from; the longest one a top
     // node extends is the branch it was meant for.
-    std::unordered_map<std::u16string, std::int32_t> earlierItems;
+    CodeLines earlierItems;
     // Their lengths, longest first: only prefixes of these lengths can be found, which keeps a
     // very long code from costing its length squared.
     std::set<std::size_t, std::greater<>> itemLengths;
     for (std::int32_t index = 1; index <= tree.count(); ++index) {
         const NodeRef node = tree.node(index);
         const std::u16string key = node ? node->key() : std::u16string();
-        const std::int64_t lineIndex = LineIndexOfKey(key, lines.size());
+        const std::int64_t lineIndex = LineIndexOfKey(key, numbered.lines.size());
         if (lineIndex < 0) {
             continue;
         }
-        const std::int32_t fileLine = lines[static_cast<std::size_t>(lineIndex)].fileLine;
-        const std::u16string code = GetField(key, 0, u"/");
+        const std::int32_t fileLine = numbered.fileLines[static_cast<std::size_t>(lineIndex)];
+        const std::u16string_view code = FieldView(key, 0, u"/");
         if (!node->parent()) {
             for (auto length = itemLengths.lower_bound(code.size()); length != itemLengths.end(); ++length) {
-                const auto found = earlierItems.find(code.substr(0, *length));
-                if (found != earlierItems.end()) {
+                const std::u16string_view extended = code.substr(0, *length);
+                if (const auto found = earlierItems.find(extended)) {
                     warnings.push_back({ fileLine,
-                        Quoted(code) + u" becomes a top node although its code extends "
-                            + Quoted(found->first) + u" (" + LineText(found->second) + u")" });
+                        Quoted(code) + u" becomes a top node although its code extends " + Quoted(extended)
+                            + u" (" + LineText(*found) + u")" });
                     break;
                 }
             }
         }
         for (std::int32_t item = 0;; ++item) {
-            std::u16string prefix = GetField(code, item, u",");
+            const std::u16string_view prefix = FieldView(code, item, u",");
             if (prefix.empty()) {
                 break;
             }
             itemLengths.insert(prefix.size());
-            earlierItems.emplace(std::move(prefix), fileLine);
+            earlierItems.add(prefix, fileLine);
         }
     }
     return warnings;

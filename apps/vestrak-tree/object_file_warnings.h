@@ -18,10 +18,10 @@ struct ObjectFileWarning {
 enum class LineImages { Checked, Ignored };
 
 // Lines without "=", codes used twice, and (for trees) images the image list lacks.
-std::vector<ObjectFileWarning> CheckSectionLines(const std::vector<SectionLine>& lines, LineImages images);
+std::vector<ObjectFileWarning> CheckSectionLines(const NumberedSectionLines& lines, LineImages images);
 
 // Top nodes whose code extends the code of an earlier node: the prefix search, which only goes
 // up from the node added last, did not find their branch.
-std::vector<ObjectFileWarning> CheckTopNodes(const Tree& tree, const std::vector<SectionLine>& lines);
+std::vector<ObjectFileWarning> CheckTopNodes(const Tree& tree, const NumberedSectionLines& lines);
 
 } // namespace vestrak

@@ -12,6 +12,7 @@
 #include "procs/encoding.h"
 
 #include <algorithm>
+#include <sstream>
 
 namespace vestrak {
 
@@ -35,55 +36,72 @@ void PressFilterButtons(const TreeReportOptions& options, SettingsStore& store)
     }
 }
 
-std::int32_t Depth(const NodeRef& node)
+// Control characters of a garbage file would act on the terminal the report is read on: they are
+// shown as their pictures (C0 and DEL) or as their code point (C1) instead.
+std::string Shown(std::u16string_view text)
 {
-    std::int32_t depth = 0;
-    for (NodeRef parent = node->parent(); parent; parent = parent->parent()) {
-        ++depth;
+    constexpr char16_t FirstControlPicture = 0x2400;
+    constexpr char16_t DeletePicture = 0x2421;
+    std::u16string shown;
+    shown.reserve(text.size());
+    for (const char16_t unit : text) {
+        if (unit < 0x20) {
+            shown += static_cast<char16_t>(FirstControlPicture + unit);
+        } else if (unit == 0x7F) {
+            shown += DeletePicture;
+        } else if (unit >= 0x80 && unit <= 0x9F) {
+            constexpr std::u16string_view Digits = u"0123456789ABCDEF";
+            shown += u"<U+00";
+            shown += Digits[unit >> 4];
+            shown += Digits[unit & 0xF];
+            shown += u'>';
+        } else {
+            shown += unit;
+        }
     }
-    return depth;
+    return ToUtf8(shown);
 }
 
-std::u16string DescribeTree(const Tree& tree)
+// One line a node, in the order of the node collection, where a parent comes before its children:
+// a node's depth is its parent's plus one.
+void DescribeTree(const Tree& tree, std::ostream& out)
 {
-    std::u16string text;
+    std::vector<std::int32_t> depths(static_cast<std::size_t>(tree.count()) + 1, 0);
     for (std::int32_t index = 1; index <= tree.count(); ++index) {
         const NodeRef node = tree.node(index);
-        text += std::u16string(2 * static_cast<std::size_t>(Depth(node)), u' ') + node->key() + u"  "
-            + node->text() + u"  (image " + DecimalText(node->image()) + u")\n";
+        const NodeRef parent = node->parent();
+        const std::int32_t depth = parent ? depths[static_cast<std::size_t>(parent->index())] + 1 : 0;
+        depths[static_cast<std::size_t>(index)] = depth;
+        out << std::string(2 * static_cast<std::size_t>(depth), ' ') << Shown(node->key()) << "  "
+            << Shown(node->text()) << "  (image " << node->image() << ")\n";
     }
-    return text;
 }
 
-std::u16string DescribeList(const ListBox& list)
+void DescribeList(const ListBox& list, std::ostream& out)
 {
-    std::u16string text;
     for (std::int32_t index = 0; index < list.count(); ++index) {
-        text += list.itemText(index) + u"  (line index " + DecimalText(list.itemData(index)) + u")\n";
+        out << Shown(list.itemText(index)) << "  (line index " << list.itemData(index) << ")\n";
     }
-    return text;
 }
 
-std::u16string DescribeWarnings(std::vector<ObjectFileWarning> warnings)
+void DescribeWarnings(std::vector<ObjectFileWarning> warnings, std::ostream& out)
 {
     std::stable_sort(
         warnings.begin(), warnings.end(), [](const ObjectFileWarning& one, const ObjectFileWarning& other) {
             return one.fileLine < other.fileLine;
         });
-    std::u16string text;
     for (const ObjectFileWarning& warning : warnings) {
-        text += u"warning: ";
+        out << "warning: ";
         if (warning.fileLine > 0) {
-            text += u"line " + DecimalText(warning.fileLine) + u": ";
+            out << "line " << warning.fileLine << ": ";
         }
-        text += warning.message + u"\n";
+        out << Shown(warning.message) << "\n";
     }
-    return text;
 }
 
 } // namespace
 
-TreeReport MakeTreeReport(const TreeReportOptions& options, FileSystem& files)
+bool WriteTreeReport(const TreeReportOptions& options, FileSystem& files, std::ostream& out)
 {
     MemorySettingsStore store;
     IniProfile profile(files, NoUserProfile);
@@ -102,19 +120,19 @@ TreeReport MakeTreeReport(const TreeReportOptions& options, FileSystem& files)
     const std::int32_t shapeStyle = options.shape == ReportShape::List ? StyleObjectList : StyleObjectTree;
     control.setStyle(shapeStyle | StyleShowObjects);
 
-    std::u16string text;
     std::vector<ObjectFileWarning> warnings;
     const auto lines = ReadIniSectionLines(control.ObjectFileSection(), options.file, files);
     if (options.shape == ReportShape::List) {
-        text = DescribeList(dynamic_cast<const ListBox&>(*surface.widget(u"List_Objects")));
+        DescribeList(dynamic_cast<const ListBox&>(*surface.widget(u"List_Objects")), out);
     } else {
         const auto& tree = dynamic_cast<const Tree&>(*surface.widget(u"TreeView_Objects"));
-        text = DescribeTree(tree);
+        DescribeTree(tree, out);
         if (lines) {
             warnings = CheckTopNodes(tree, *lines);
         }
     }
-    if (!files.readFile(options.file)) {
+    // The file is read again only to tell why it gave no lines.
+    if (!lines && !files.readFile(options.file)) {
         warnings.push_back({ 0, u"cannot read " + options.file });
     } else if (!lines) {
         warnings.push_back({ 0, u"no section [" + control.ObjectFileSection() + u"] in " + options.file });
@@ -125,8 +143,15 @@ TreeReport MakeTreeReport(const TreeReportOptions& options, FileSystem& files)
         warnings.insert(warnings.end(), lineWarnings.begin(), lineWarnings.end());
     }
     const bool warned = !warnings.empty();
-    text += DescribeWarnings(std::move(warnings));
-    return { ToUtf8(text), warned };
+    DescribeWarnings(std::move(warnings), out);
+    return warned;
+}
+
+TreeReport MakeTreeReport(const TreeReportOptions& options, FileSystem& files)
+{
+    std::ostringstream out;
+    const bool warned = WriteTreeReport(options, files, out);
+    return { std::move(out).str(), warned };
 }
 
 } // namespace vestrak

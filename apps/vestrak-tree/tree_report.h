@@ -3,6 +3,7 @@
 #include "ports/file_system.h"
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,10 @@ struct TreeReport {
 };
 
 // Builds a CiTree from the file, on the in-memory widget set with a fresh in-memory store, and
-// describes what it shows and what in the file surprises.
+// describes what it shows and what in the file surprises, as it goes. True when it warned.
+bool WriteTreeReport(const TreeReportOptions& options, FileSystem& files, std::ostream& out);
+
+// The same report as one text.
 TreeReport MakeTreeReport(const TreeReportOptions& options, FileSystem& files);
 
 } // namespace vestrak

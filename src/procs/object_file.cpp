@@ -118,31 +118,50 @@ bool ScanSection(const ObjectFileText& file, const std::u16string& wantedUpper, 
     return true;
 }
 
-// The data lines each followed by NUL, telling lineAdded(text, start, bytes) of each line as it is
-// added at start with its NUL, from those bytes of the file.
+// The data lines each followed by NUL, telling lineAdded(text, start, bytes, fileLine) of each
+// line as it is added at start with its NUL, from those bytes of that line of the file. Nothing
+// when the file cannot be read or has no such section.
 template<typename LineAdded>
-std::u16string ReadSectionText(
+std::optional<std::u16string> ReadSectionText(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files, LineAdded lineAdded)
 {
     const std::optional<std::string> bytes = files.readFile(fileName);
     if (!bytes) {
-        return {};
+        return std::nullopt;
     }
     const ObjectFileText file = DetectObjectFileEncoding(*bytes);
     // The text never has more code units than the file has bytes. Room the section leaves unused
     // stays untouched address space, and a result far below it is given back.
     std::u16string result;
     result.reserve(file.bytes.size());
-    ScanSection(file, ToUpper(section), [&](std::string_view line, std::int32_t) {
+    const bool found = ScanSection(file, ToUpper(section), [&](std::string_view line, std::int32_t fileLine) {
         const std::size_t start = result.size();
         AppendDecoded(result, line, file.encoding);
         result.push_back(u'\0');
-        lineAdded(result, start, line);
+        lineAdded(result, start, line, fileLine);
     });
+    if (!found) {
+        return std::nullopt;
+    }
     if (result.size() < result.capacity() / 2) {
         result.shrink_to_fit();
     }
     return result;
+}
+
+// Files where the line just added at start begins, and where a NUL inside it starts another: a
+// NUL in a line ends a line there, as it does for every reader that splits the text at NUL. NUL
+// is the zero byte in both encodings, so the line's bytes tell whether to look.
+void AddLineStarts(std::vector<std::size_t>& starts, const std::u16string& text, std::size_t start, std::string_view bytes)
+{
+    starts.push_back(start);
+    if (bytes.find('\0') == std::string_view::npos) {
+        return;
+    }
+    // The line's own NUL, the text's last unit, ends the search.
+    for (std::size_t nul = FindUnit(text, u'\0', start); nul + 1 < text.size(); nul = FindUnit(text, u'\0', nul + 1)) {
+        starts.push_back(nul + 1);
+    }
 }
 
 } // namespace
@@ -150,47 +169,34 @@ std::u16string ReadSectionText(
 std::u16string ReadIniSection(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
-    return ReadSectionText(section, fileName, files, [](const std::u16string&, std::size_t, std::string_view) {});
+    return ReadSectionText(section, fileName, files, [](const std::u16string&, std::size_t, std::string_view, std::int32_t) {
+    }).value_or(std::u16string());
 }
 
 SectionLines ReadSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
     std::vector<std::size_t> starts;
-    std::u16string text = ReadSectionText(section, fileName, files,
-        [&starts](const std::u16string& text, std::size_t start, std::string_view bytes) {
-            starts.push_back(start);
-            // A NUL in a line ends a line there, as it does for every reader that splits the text
-            // at NUL. NUL is the zero byte in both encodings, so the bytes tell whether to look.
-            if (bytes.find('\0') == std::string_view::npos) {
-                return;
-            }
-            // The line's own NUL, the text's last unit, ends the search.
-            for (std::size_t nul = FindUnit(text, u'\0', start); nul + 1 < text.size();
-                 nul = FindUnit(text, u'\0', nul + 1)) {
-                starts.push_back(nul + 1);
-            }
+    std::optional<std::u16string> text = ReadSectionText(section, fileName, files,
+        [&starts](const std::u16string& text, std::size_t start, std::string_view bytes, std::int32_t) {
+            AddLineStarts(starts, text, start, bytes);
         });
-    return SectionLines(std::move(text), std::move(starts));
+    return SectionLines(std::move(text).value_or(std::u16string()), std::move(starts));
 }
 
-std::optional<std::vector<SectionLine>> ReadIniSectionLines(
+std::optional<NumberedSectionLines> ReadIniSectionLines(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
-    const std::optional<std::string> bytes = files.readFile(fileName);
-    if (!bytes) {
+    std::vector<std::size_t> starts;
+    std::vector<std::int32_t> fileLines;
+    std::optional<std::u16string> text = ReadSectionText(section, fileName, files,
+        [&](const std::u16string& text, std::size_t start, std::string_view bytes, std::int32_t fileLine) {
+            AddLineStarts(starts, text, start, bytes);
+            fileLines.resize(starts.size(), fileLine);
+        });
+    if (!text) {
         return std::nullopt;
     }
-    const ObjectFileText file = DetectObjectFileEncoding(*bytes);
-    std::vector<SectionLine> lines;
-    const bool found = ScanSection(file, ToUpper(section), [&](std::string_view line, std::int32_t number) {
-        SectionLine& added = lines.emplace_back();
-        AppendDecoded(added.text, line, file.encoding);
-        added.fileLine = number;
-    });
-    if (!found) {
-        return std::nullopt;
-    }
-    return lines;
+    return NumberedSectionLines { SectionLines(std::move(*text), std::move(starts)), std::move(fileLines) };
 }
 
 std::u16string ReadIniValue(const std::u16string& section, const std::u16string& key,

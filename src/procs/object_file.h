@@ -20,15 +20,15 @@ std::u16string ReadIniSection(
 // The same lines kept as views into one text, found while the section is read.
 SectionLines ReadSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files);
 
-// A data line of a section as ReadIniSection gives it, with its line number in the file (from 1).
-struct SectionLine {
-    std::u16string text;
-    std::int32_t fileLine = 0;
+// The lines of ReadSectionLines with the line of the file (from 1) each came from.
+struct NumberedSectionLines {
+    SectionLines lines;
+    std::vector<std::int32_t> fileLines;
 };
 
-// The same data lines as ReadIniSection, with their file line numbers; nothing when the file cannot
-// be read or has no section of that name, an empty list for a section without data lines.
-std::optional<std::vector<SectionLine>> ReadIniSectionLines(
+// The same with file line numbers; nothing when the file cannot be read or has no section of that
+// name, no lines for a section without data lines.
+std::optional<NumberedSectionLines> ReadIniSectionLines(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files);
 
 // One key's value (at most 2047 characters) through the profile lookup, or the default.

@@ -88,16 +88,28 @@ TEST_F(TreeReportTest, SectionLinesAgreeWithTheSectionReader)
 {
     const TreeReportOptions options
         = optionsFor("[a]\r\nx=1\r\n[TreeObjects]\r\n  y  =  2\r\n;c\r\n\tz\r[b]\nw=3");
-    const auto lines = ReadIniSectionLines(u"treeobjects", options.file, files);
-    ASSERT_TRUE(lines);
-    ASSERT_EQ(lines->size(), 2u);
-    EXPECT_EQ((*lines)[0].fileLine, 4);
-    EXPECT_EQ((*lines)[1].fileLine, 6);
+    const auto numbered = ReadIniSectionLines(u"treeobjects", options.file, files);
+    ASSERT_TRUE(numbered);
+    ASSERT_EQ(numbered->lines.size(), 2u);
+    EXPECT_EQ(numbered->fileLines, (std::vector<std::int32_t> { 4, 6 }));
     const auto pieces = SplitAtNul(ReadIniSection(u"TreeObjects", options.file, files));
     ASSERT_EQ(pieces.size(), 3u);
-    EXPECT_EQ(pieces[0], (*lines)[0].text);
-    EXPECT_EQ(pieces[1], (*lines)[1].text);
+    EXPECT_EQ(pieces[0], numbered->lines[0]);
+    EXPECT_EQ(pieces[1], numbered->lines[1]);
     EXPECT_FALSE(ReadIniSectionLines(u"missing", options.file, files));
+}
+
+// A garbage file's control characters would act on the terminal; a NUL inside a line ends a line
+// there for the report as for the tree, so the warnings name the right file line.
+TEST_F(TreeReportTest, ControlCharactersAreShownAndNulSplitLinesKeepTheirFileLine)
+{
+    const TreeReport report = MakeTreeReport(
+        optionsFor(std::string("[TreeObjects]\nP=1,\x1B[2JPlant\x7F\nQ\0R=4,x\xC2\x9B\n", 39)), files);
+    EXPECT_EQ(report.text,
+        "P/0  \xE2\x90\x9B[2JPlant\xE2\x90\xA1  (image 1)\n"
+        "Q/1    (image 0)\n"
+        "R/2  x<U+009B>  (image 4)\n"
+        "warning: line 3: no \"=\" in \"Q\"\n");
 }
 
 } // namespace
