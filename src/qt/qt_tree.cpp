@@ -6,6 +6,7 @@
 #include "qt/qt_text.h"
 #include "qt/qt_tree_view.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -182,6 +183,7 @@ QtTree::~QtTree()
 {
     for (auto& node : m_Nodes)
         detach(*node);
+    qDeleteAll(m_WaitingItems);
 }
 
 void QtTree::connectView()
@@ -244,15 +246,58 @@ NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std:
     auto node = m_Blocks.emplace(*this, *item, m_Keys.keep(key), count() + 1, shownImage);
     item->node = node.get();
     m_Nodes.push_back(std::move(node));
-    // The parent item (or the tree widget) owns the item from here on.
+    // The parent item owns the item from here on; a top item the tree, until the view takes it.
     if (parent)
         parent->m_Item->addChild(item.release());
     else
-        m_View.addTopLevelItem(item.release());
+        addTopItem(item.release());
     // A branch opened before it had children opens when the first arrives.
     if (parent && parent->m_Expanded && parent->m_Item->childCount() == 1)
         showExpanded(*parent);
     return m_Nodes.back();
+}
+
+void QtTree::addTopItem(QTreeWidgetItem* item)
+{
+    if (m_WaitingItems.isEmpty())
+        QMetaObject::invokeMethod(
+            &context(), [this] { attachWaitingItems(); }, Qt::QueuedConnection);
+    m_WaitingItems.append(item);
+}
+
+void QtTree::attachWaitingItems()
+{
+    if (m_WaitingItems.isEmpty())
+        return;
+    const int firstRow = m_View.topLevelItemCount();
+    const QSignalBlocker quiet(&m_View);
+    m_View.addTopLevelItems(std::exchange(m_WaitingItems, {}));
+    showOpenBranchesFrom(firstRow);
+}
+
+// Qt keeps which branches are open in the view, so it learns them for the top items from that row
+// on and their subtrees. Each index is made from its parent's: from the item alone Qt would look
+// for it among its siblings.
+void QtTree::showOpenBranchesFrom(int firstRow)
+{
+    const QAbstractItemModel& model = *m_View.model();
+    std::vector<std::pair<const QTreeWidgetItem*, QModelIndex>> below;
+    for (int row = firstRow; row < m_View.topLevelItemCount(); ++row)
+        below.emplace_back(m_View.topLevelItem(row), model.index(row, 0));
+    while (!below.empty()) {
+        const auto [item, index] = below.back();
+        below.pop_back();
+        if (nodeOf(item)->m_Expanded)
+            m_View.expand(index);
+        for (int child = 0; child < item->childCount(); ++child)
+            below.emplace_back(item->child(child), model.index(child, 0, index));
+    }
+}
+
+void QtTree::setVisible(bool visible)
+{
+    attachWaitingItems();
+    QtWidget::setVisible(visible);
 }
 
 void QtTree::detach(QtNode& node)
@@ -268,6 +313,15 @@ void QtTree::renumber()
 {
     for (std::size_t i = 0; i < m_Nodes.size(); ++i)
         m_Nodes[i]->m_Index = static_cast<std::int32_t>(i) + 1;
+}
+
+QTreeWidgetItem* QtTree::take(QTreeWidgetItem& item)
+{
+    if (QTreeWidgetItem* parent = item.parent())
+        return parent->takeChild(parent->indexOfChild(&item));
+    if (m_WaitingItems.removeOne(&item))
+        return &item;
+    return m_View.takeTopLevelItem(m_View.indexOfTopLevelItem(&item));
 }
 
 bool QtTree::remove(const NodeRef& node)
@@ -287,10 +341,7 @@ bool QtTree::remove(const NodeRef& node)
     indexKeys();
     {
         const QSignalBlocker quiet(&m_View);
-        QTreeWidgetItem* parentItem = item->parent();
-        std::unique_ptr<QTreeWidgetItem> taken(parentItem
-                ? parentItem->takeChild(parentItem->indexOfChild(item))
-                : m_View.takeTopLevelItem(m_View.indexOfTopLevelItem(item)));
+        const std::unique_ptr<QTreeWidgetItem> taken(take(*item));
     }
     renumber();
     select(m_Selected.get());
@@ -309,6 +360,7 @@ void QtTree::clear()
     m_Keys.clear();
     m_Selected.reset();
     m_ScrollPosition = 0;
+    qDeleteAll(std::exchange(m_WaitingItems, {}));
     const QSignalBlocker quiet(&m_View);
     m_View.clear();
 }
@@ -362,6 +414,7 @@ void QtTree::setBackColor(std::uint32_t color)
 
 void QtTree::select(QtNode* node)
 {
+    attachWaitingItems();
     m_Selected = node ? handleOf(*node) : nullptr;
     const QSignalBlocker quiet(&m_View);
     m_View.setCurrentItem(node ? node->m_Item : nullptr);
@@ -371,24 +424,29 @@ void QtTree::select(QtNode* node)
 
 void QtTree::showExpanded(QtNode& node)
 {
+    // An item waiting to join the view is shown open when it joins.
+    if (!node.m_Item->treeWidget())
+        return;
     const QSignalBlocker quiet(&m_View);
     node.m_Item->setExpanded(node.m_Expanded);
 }
 
 template<typename Visit> void QtTree::forEachShownRow(Visit visit) const
 {
-    std::vector<std::pair<const QTreeWidgetItem*, int>> stack { { m_View.invisibleRootItem(), 0 } };
-    while (!stack.empty()) {
-        auto& [parent, next] = stack.back();
-        if (next == parent->childCount()) {
-            stack.pop_back();
-            continue;
-        }
-        const QtNode& node = *nodeOf(parent->child(next++));
+    // Rows still to visit, the next on top. The top items waiting to join the view come after
+    // those in it.
+    std::vector<const QTreeWidgetItem*> rows(m_WaitingItems.crbegin(), m_WaitingItems.crend());
+    for (int top = m_View.topLevelItemCount(); top-- > 0;)
+        rows.push_back(m_View.topLevelItem(top));
+    while (!rows.empty()) {
+        const QtNode& node = *nodeOf(rows.back());
+        rows.pop_back();
         if (!visit(node))
             return;
-        if (node.m_Expanded)
-            stack.emplace_back(node.m_Item, 0);
+        if (node.m_Expanded) {
+            for (int child = node.m_Item->childCount(); child-- > 0;)
+                rows.push_back(node.m_Item->child(child));
+        }
     }
 }
 
@@ -421,6 +479,7 @@ std::int32_t QtTree::scrollPosition() const
 
 void QtTree::setScrollPosition(std::int32_t position)
 {
+    attachWaitingItems();
     m_ScrollPosition = clampedScroll(position);
     showScrollPosition();
 }
@@ -434,6 +493,7 @@ void QtTree::showScrollPosition()
 
 void QtTree::scrollIntoView(const QtNode& node)
 {
+    attachWaitingItems();
     const std::int32_t row = rowOf(node);
     if (row < 0)
         return;
@@ -446,10 +506,11 @@ double QtTree::rowTop(const QtNode& node) const
     return (rowOf(node) - scrollPosition()) * QtTreeView::RowHeight * host().twipsPerPixelY();
 }
 
-QtNode* QtTree::operatorTarget(const std::u16string& key) const
+QtNode* QtTree::operatorTarget(const std::u16string& key)
 {
     if (!visible())
         return nullptr;
+    attachWaitingItems();
     return findByKey(key);
 }
 
@@ -536,6 +597,7 @@ bool QtTree::operatorMouseMove()
 {
     if (!visible())
         return false;
+    attachWaitingItems();
     QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), m_View.viewport()->mapToGlobal(QPointF(0, 0)),
         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(m_View.viewport(), &move);

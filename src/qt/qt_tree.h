@@ -6,6 +6,7 @@
 #include "procs/text_arena.h"
 #include "qt/qt_widget.h"
 
+#include <QList>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -61,12 +62,17 @@ private:
 // The tree port on a QTreeWidget. Node order, selection and scroll position are the port's:
 // Qt shows them, and what the operator does on the widget comes back through one set of
 // handlers that the operator actions use too.
+//
+// New top nodes wait with their subtrees outside the view: Qt tells the view of every item added
+// below an item in it, and of none below one outside. They join the view in one insertion before
+// anything shows, reads or acts on it, and at the next turn of the event loop.
 class QtTree final : public QtWidget<Tree> {
 public:
     QtTree(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QtTreeView& view,
         ImageList images);
     ~QtTree() override;
 
+    void setVisible(bool visible) override;
     [[nodiscard]] ImageList imageList() const override { return m_Images; }
     NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
         std::u16string_view text, std::int32_t image) override;
@@ -99,14 +105,19 @@ private:
     [[nodiscard]] const std::shared_ptr<QtNode>& handleOf(const QtNode& node) const;
     [[nodiscard]] QtNode* findByKey(std::u16string_view key) const;
     void indexKeys();
+    void addTopItem(QTreeWidgetItem* item);
+    void attachWaitingItems();
+    void showOpenBranchesFrom(int firstRow);
     void select(QtNode* node);
     void showExpanded(QtNode& node);
     void showScrollPosition();
     void scrollIntoView(const QtNode& node);
     void detach(QtNode& node);
+    // Takes the item out of its parent, the view or the items waiting to join it.
+    [[nodiscard]] QTreeWidgetItem* take(QTreeWidgetItem& item);
     void renumber();
     template<typename Visit> void forEachShownRow(Visit visit) const;
-    [[nodiscard]] QtNode* operatorTarget(const std::u16string& key) const;
+    [[nodiscard]] QtNode* operatorTarget(const std::u16string& key);
     [[nodiscard]] std::int32_t rowsPerPage() const;
     [[nodiscard]] std::int32_t shownRowCount() const;
     [[nodiscard]] std::int32_t rowOf(const QtNode& node) const;
@@ -125,6 +136,8 @@ private:
     // Positions in m_Nodes by the nodes' own keys.
     KeyIndex m_NodesByKey;
     TextArena m_Keys;
+    // Top items that have not joined the view yet, with their subtrees; the tree owns them.
+    QList<QTreeWidgetItem*> m_WaitingItems;
     std::shared_ptr<QtNode> m_Selected;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     mutable std::int32_t m_ScrollPosition = 0;

@@ -113,6 +113,50 @@ TEST(QtSurface, ABranchOpenedByTheOperatorBeforeItHasChildrenShowsThemOpen)
     EXPECT_TRUE(static_cast<QtTreeView&>(qtWidgetOf(tree)).topLevelItem(0)->isExpanded());
 }
 
+TEST(QtSurface, NodesAddedFromCodeReachTheViewInOrderWithTheirBranchesOpenOrClosed)
+{
+    QtSurface surface(4800, 3600);
+    surface.show();
+    Tree& tree = surface.addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::SystemIcons, true);
+    auto& view = static_cast<QtTreeView&>(qtWidgetOf(tree));
+    NodeRef plant = tree.add(nullptr, NodeRelationship::Last, u"P", u"Plant", 1);
+    NodeRef pump = tree.add(plant, NodeRelationship::Child, u"U", u"Pump", 1);
+    tree.add(pump, NodeRelationship::Child, u"M", u"Motor", 1);
+    pump->setExpanded(true);
+    NodeRef works = tree.add(nullptr, NodeRelationship::Last, u"W", u"Works", 1);
+    works->setExpanded(true);
+    tree.add(works, NodeRelationship::Child, u"I", u"Intake", 1);
+    NodeRef gone = tree.add(nullptr, NodeRelationship::Last, u"G", u"Gone", 1);
+    EXPECT_EQ(tree.node(3)->fullPath(), u"Plant\\Pump\\Motor");
+    EXPECT_TRUE(tree.remove(gone));
+    QApplication::processEvents();
+
+    ASSERT_EQ(view.topLevelItemCount(), 2);
+    EXPECT_FALSE(view.topLevelItem(0)->isExpanded());
+    EXPECT_TRUE(view.topLevelItem(0)->child(0)->isExpanded()) << "an open branch in a closed one stays open";
+    EXPECT_TRUE(view.topLevelItem(1)->isExpanded());
+    EXPECT_EQ(view.topLevelItem(1)->child(0)->text(0), "Intake");
+
+    tree.add(nullptr, NodeRelationship::Last, u"L", u"Lab", 1);
+    EXPECT_TRUE(tree.operatorClick(u"L"));
+    ASSERT_EQ(view.topLevelItemCount(), 3) << "an operator action reaches the node at once";
+    EXPECT_EQ(view.currentItem(), view.topLevelItem(2));
+}
+
+TEST(QtSurface, NodesStillOnTheirWayToTheViewGoWithTheTree)
+{
+    auto surface = std::make_unique<QtSurface>(4800, 3600);
+    Tree& tree = surface->addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::SystemIcons, true);
+    NodeRef cleared = tree.add(nullptr, NodeRelationship::Last, u"A", u"A", 1);
+    tree.clear();
+    EXPECT_FALSE(cleared->exists());
+    NodeRef kept = tree.add(nullptr, NodeRelationship::Last, u"B", u"B", 1);
+    tree.add(kept, NodeRelationship::Child, u"C", u"C", 1);
+    surface.reset();
+    QApplication::processEvents();
+    EXPECT_FALSE(kept->exists());
+}
+
 TEST(QtSurface, PicturesLoadThroughQtImageReadersTiffIncluded)
 {
     QTemporaryDir folder;
