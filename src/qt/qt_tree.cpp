@@ -467,6 +467,9 @@ std::int32_t QtTree::rowOf(const QtNode& target) const
 
 std::int32_t QtTree::clampedScroll(std::int32_t position) const
 {
+    // The first row is in every range, so no rows need counting for it.
+    if (position <= 0)
+        return 0;
     return TreeRows::ClampedScroll(position, shownRowCount(), rowsPerPage());
 }
 
