@@ -5,6 +5,7 @@
 #include "ports/platform.h"
 #include "ports/signal.h"
 #include "ports/timer.h"
+#include "procs/node_blocks.h"
 
 #include <cstdint>
 #include <memory>
@@ -79,9 +80,9 @@ private:
     void UserControl_Terminate();
 
     void loadStatusObjects();
-    void addStatusObject(std::u16string_view line, std::int32_t lineIndex);
-    [[nodiscard]] NodeRef addStatusNode(const std::u16string& code, std::int32_t lineIndex,
-        const std::u16string& text, std::int32_t image, std::int32_t& parentPosition);
+    void addStatusObject(std::u16string_view line, std::int32_t lineIndex, std::u16string& key);
+    [[nodiscard]] NodeRef addStatusNode(std::u16string_view code, std::int32_t lineIndex,
+        std::u16string_view text, std::int32_t image, std::u16string& key, std::int32_t& parentPosition);
     void restoreExpandedAndSelectedNodes();
 
     void Timer_Update_Timer();
@@ -120,13 +121,15 @@ private:
     std::u16string m_RootObject;
     // In node order: record n shows node Index n + 1.
     std::vector<std::shared_ptr<cStatus>> m_StatusObjects;
+    // Where the records live: a record costs no allocation of its own.
+    NodeBlocks<cStatus> m_StatusBlocks;
     // Per record, the position of its parent's record, or NoParentPosition for a top node.
     std::vector<std::int32_t> m_ParentPositions;
-    // While loading: the record added last and its ancestors, top first, with their codes, for
-    // the parent search along the prefix chain.
+    // While loading: the record added last and its ancestors, top first, with their codes (views
+    // into the lines being loaded), for the parent search along the prefix chain.
     struct ChainLink {
         std::int32_t position = 0;
-        std::u16string code;
+        std::u16string_view code;
     };
     std::vector<ChainLink> m_LoadChain;
     std::shared_ptr<cStatus> m_QueryStatus;

@@ -3,11 +3,13 @@
 #include "cistatus/status_inheritance.h"
 #include "cistatus/status_line.h"
 #include "procs/object_file.h"
+#include "procs/path_set.h"
 #include "procs/section_lines.h"
 #include "procs/text.h"
 
+#include <array>
+#include <charconv>
 #include <string>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -30,6 +32,7 @@ void CiStatus::setObjectFile(const std::u16string& value)
     // The query cursor is left alone: the host may be half-way through a pass and goes on at
     // the same position in the new tree.
     m_StatusObjects.clear();
+    m_StatusBlocks.clear();
     m_ParentPositions.clear();
     m_LoadChain.clear();
     m_SelectedStatus = nullptr;
@@ -50,41 +53,43 @@ void CiStatus::loadStatusObjects()
 {
     // The records keep what they need of their lines, so the section's text goes after the load.
     const SectionLines lines = ReadSectionLines(ObjectSection, m_ObjectFile, m_Platform.files);
+    std::u16string key;
     for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
-        addStatusObject(lines[lineIndex], static_cast<std::int32_t>(lineIndex));
+        addStatusObject(lines[lineIndex], static_cast<std::int32_t>(lineIndex), key);
     }
+    // The chain's codes are views into the lines, which go now.
     m_LoadChain.clear();
 }
 
-void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex)
+void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex, std::u16string& key)
 {
-    StatusLine parsed = ParseStatusLine(line);
+    const StatusLine parsed = ParseStatusLine(line);
     if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, parsed.code)) {
         return;
     }
     std::int32_t parentPosition = NoParentPosition;
-    NodeRef node
-        = addStatusNode(parsed.code, lineIndex, parsed.text, parsed.status & StatusImageMask, parentPosition);
+    NodeRef node = addStatusNode(
+        parsed.code, lineIndex, parsed.text, parsed.status & StatusImageMask, key, parentPosition);
     if (!node) {
         return;
     }
     node->setBackColor(m_BackColor);
 
-    auto record = std::make_shared<cStatus>();
+    auto record = m_StatusBlocks.emplace();
     record->m_Node = std::move(node);
-    record->m_Section = std::move(parsed.section);
+    record->m_Section = parsed.section;
     record->m_Status = parsed.status;
-    record->m_TagName = std::move(parsed.tagName);
+    record->m_TagName = parsed.tagName;
     m_StatusObjects.push_back(std::move(record));
     m_ParentPositions.push_back(parentPosition);
     while (!m_LoadChain.empty() && m_LoadChain.back().position != parentPosition) {
         m_LoadChain.pop_back();
     }
-    m_LoadChain.push_back({ static_cast<std::int32_t>(m_StatusObjects.size()) - 1, std::move(parsed.code) });
+    m_LoadChain.push_back({ static_cast<std::int32_t>(m_StatusObjects.size()) - 1, parsed.code });
 }
 
-NodeRef CiStatus::addStatusNode(const std::u16string& code, std::int32_t lineIndex,
-    const std::u16string& text, std::int32_t image, std::int32_t& parentPosition)
+NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex, std::u16string_view text,
+    std::int32_t image, std::u16string& key, std::int32_t& parentPosition)
 {
     // The parent is the nearest object on the chain from the object added last up to its top
     // whose code, as a prefix list, starts the new code.
@@ -95,13 +100,17 @@ NodeRef CiStatus::addStatusNode(const std::u16string& code, std::int32_t lineInd
     }
     parentPosition = link == 0 ? NoParentPosition : m_LoadChain[link - 1].position;
 
-    const std::string digits = std::to_string(lineIndex);
-    std::u16string key = code + u"/" + std::u16string(digits.begin(), digits.end());
+    // Written into the load's one key text, whose room serves every record.
+    std::array<char, 16> digits {};
+    char* digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), lineIndex).ptr;
+    key.assign(code);
+    key += u'/';
+    key.append(digits.data(), digitsEnd);
     if (parentPosition == NoParentPosition) {
-        return TreeView_Status.add(nullptr, NodeRelationship::Last, std::move(key), text, image);
+        return TreeView_Status.add(nullptr, NodeRelationship::Last, key, text, image);
     }
     return TreeView_Status.add(
-        m_StatusObjects[parentPosition]->m_Node, NodeRelationship::Child, std::move(key), text, image);
+        m_StatusObjects[parentPosition]->m_Node, NodeRelationship::Child, key, text, image);
 }
 
 void CiStatus::restoreExpandedAndSelectedNodes()
@@ -110,7 +119,7 @@ void CiStatus::restoreExpandedAndSelectedNodes()
     const std::u16string selectedPath
         = settings.GetSetting(SettingsApplication, u"SelectedNode", u"FullPath");
     // The stored branches in one read instead of one per node; the load changes none of them.
-    std::unordered_set<std::u16string> expandedPaths;
+    PathSet expandedPaths;
     for (SettingsEntry& entry : settings.entries(SettingsApplication)) {
         if (entry.section == u"ExpandedNodes" && entry.value == u"1") {
             expandedPaths.insert(std::move(entry.key));
@@ -120,22 +129,31 @@ void CiStatus::restoreExpandedAndSelectedNodes()
         return;
     }
     // Records come in node order, so a record's parent is on the chain from the record before up
-    // to its top. The full path of the record last visited is kept and cut back along the chain.
-    std::vector<std::pair<std::int32_t, std::size_t>> chain;
+    // to its top. The full path of the record last visited and its hash are kept and cut back
+    // along the chain.
+    struct ChainLink {
+        std::int32_t position = 0;
+        std::size_t pathLength = 0;
+        std::uint64_t pathHash = 0;
+    };
+    std::vector<ChainLink> chain;
     std::u16string path;
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
         const NodeRef& node = m_StatusObjects[position]->m_Node;
         const std::int32_t parent = m_ParentPositions[position];
-        while (!chain.empty() && chain.back().first != parent) {
+        while (!chain.empty() && chain.back().position != parent) {
             chain.pop_back();
         }
-        path.resize(chain.empty() ? 0 : chain.back().second);
+        const std::u16string text = node->text();
+        path.resize(chain.empty() ? 0 : chain.back().pathLength);
         if (!chain.empty()) {
             path += u'\\';
         }
-        path += node->text();
-        chain.emplace_back(static_cast<std::int32_t>(position), path.size());
-        if (expandedPaths.contains(path)) {
+        path += text;
+        const std::uint64_t pathHash
+            = chain.empty() ? PathSet::TopPathHash(text) : PathSet::ChildPathHash(chain.back().pathHash, text);
+        chain.push_back({ static_cast<std::int32_t>(position), path.size(), pathHash });
+        if (expandedPaths.contains(pathHash, path)) {
             node->setExpanded(true);
         }
         // No stop at the first match: of several nodes with that path the last stays selected.
