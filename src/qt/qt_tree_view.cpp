@@ -90,6 +90,14 @@ void QtTreeView::keyPressEvent(QKeyEvent* event)
         emit keyboardMovedTo(after);
 }
 
+// A hidden view lays its rows out once, when it shows again: until then Qt only notes the
+// branches that open or close, instead of laying out and resizing the view after each.
+void QtTreeView::hideEvent(QHideEvent* event)
+{
+    QTreeWidget::hideEvent(event);
+    scheduleDelayedItemsLayout();
+}
+
 void QtTreeView::updateGeometries()
 {
     QTreeWidget::updateGeometries();

@@ -33,6 +33,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void updateGeometries() override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     [[nodiscard]] bool onBranchIndicator(QPoint position) const;

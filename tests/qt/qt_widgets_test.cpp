@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -155,6 +156,29 @@ TEST(QtSurface, NodesStillOnTheirWayToTheViewGoWithTheTree)
     surface.reset();
     QApplication::processEvents();
     EXPECT_FALSE(kept->exists());
+}
+
+TEST(QtSurface, BranchesOpenedWhileTheTreeIsHiddenShowLaidOutAndScrolled)
+{
+    QtSurface surface(4800, 3600);
+    surface.show();
+    Tree& tree = surface.addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::SystemIcons, true);
+    auto& view = static_cast<QtTreeView&>(qtWidgetOf(tree));
+    NodeRef plant = tree.add(nullptr, NodeRelationship::Last, u"P", u"Plant", 1);
+    for (int unit = 0; unit < 30; ++unit) {
+        const std::u16string key = u"U" + std::u16string(1, static_cast<char16_t>(u'A' + unit));
+        tree.add(plant, NodeRelationship::Child, key, key, 1);
+    }
+    QApplication::processEvents();
+    tree.setVisible(false);
+    QApplication::processEvents();
+    plant->setExpanded(true);
+    tree.setScrollPosition(10);
+    tree.setVisible(true);
+    QApplication::processEvents();
+
+    EXPECT_EQ(view.verticalScrollBar()->value(), 10);
+    EXPECT_EQ(view.itemAt(1, 1), view.topLevelItem(0)->child(9));
 }
 
 TEST(QtSurface, PicturesLoadThroughQtImageReadersTiffIncluded)
