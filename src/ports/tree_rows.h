@@ -4,13 +4,11 @@
 #include <cmath>
 #include <cstdint>
 
-namespace vestrak {
-
 // The row metrics every widget set shares, so that scroll positions saved on one come out the
 // same on another: rows of 18 pixels, and a scroll range that ends where the last row reaches
 // the bottom. forEachShownRow(visit) calls visit(node) for each row that open branches let be
 // seen, top to bottom, until visit returns false.
-namespace TreeRows {
+namespace vestrak::TreeRows {
 
 inline constexpr double RowHeightPixels = 18;
 
@@ -63,6 +61,4 @@ inline std::int32_t ScrollShowingRow(
     return current;
 }
 
-} // namespace TreeRows
-
-} // namespace vestrak
+} // namespace vestrak::TreeRows

@@ -180,7 +180,7 @@ SectionLines ReadSectionLines(const std::u16string& section, const std::u16strin
         [&starts](const std::u16string& text, std::size_t start, std::string_view bytes, std::int32_t) {
             AddLineStarts(starts, text, start, bytes);
         });
-    return SectionLines(std::move(text).value_or(std::u16string()), std::move(starts));
+    return { std::move(text).value_or(std::u16string()), std::move(starts) };
 }
 
 std::optional<NumberedSectionLines> ReadIniSectionLines(
