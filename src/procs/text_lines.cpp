@@ -2,7 +2,11 @@
 #include "procs/encoding.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vestrak {
 
@@ -16,10 +20,21 @@ std::size_t LineEndPosition(std::u16string_view text)
     }) - text.begin());
 }
 
-// The same on bytes, eight at a time.
+// The same on bytes, sixteen (or eight) at a time.
 std::size_t LineEndPosition(std::string_view text)
 {
     std::size_t position = 0;
+#if defined(__SSE2__)
+    const __m128i carriageReturns = _mm_set1_epi8('\r');
+    const __m128i lineFeeds = _mm_set1_epi8('\n');
+    for (; text.size() - position >= 16; position += 16) {
+        const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + position));
+        const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(sixteen, carriageReturns), _mm_cmpeq_epi8(sixteen, lineFeeds));
+        if (const int marks = _mm_movemask_epi8(ends)) {
+            return position + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(marks)));
+        }
+    }
+#endif
     for (; position + WordBytes <= text.size(); position += WordBytes) {
         const std::uint64_t word = LoadWord(text, position);
         if (const std::uint64_t ends = MarksOf(word, '\r') | MarksOf(word, '\n')) {
