@@ -125,13 +125,14 @@ private:
     NodeBlocks<cStatus> m_StatusBlocks;
     // Per record, the position of its parent's record, or NoParentPosition for a top node.
     std::vector<std::int32_t> m_ParentPositions;
-    // While loading: the record added last and its ancestors, top first, with their codes (views
-    // into the lines being loaded), for the parent search along the prefix chain.
+    // While loading: the record added last and its ancestors, top first, for the parent search
+    // along the prefix chain. Their codes follow one another in one text, cut back with the chain.
     struct ChainLink {
         std::int32_t position = 0;
-        std::u16string_view code;
+        std::size_t codeStart = 0;
     };
     std::vector<ChainLink> m_LoadChain;
+    std::u16string m_LoadChainCodes;
     std::shared_ptr<cStatus> m_QueryStatus;
     std::int32_t m_QueryIndex = 0;
     std::int32_t m_UpdateInterval = 2000;

@@ -4,7 +4,6 @@
 #include "cistatus/status_line.h"
 #include "procs/object_file.h"
 #include "procs/path_set.h"
-#include "procs/section_lines.h"
 #include "procs/text.h"
 
 #include <array>
@@ -35,6 +34,7 @@ void CiStatus::setObjectFile(const std::u16string& value)
     m_StatusBlocks.clear();
     m_ParentPositions.clear();
     m_LoadChain.clear();
+    m_LoadChainCodes.clear();
     m_SelectedStatus = nullptr;
 
     loadStatusObjects();
@@ -51,14 +51,13 @@ void CiStatus::setObjectFile(const std::u16string& value)
 
 void CiStatus::loadStatusObjects()
 {
-    // The records keep what they need of their lines, so the section's text goes after the load.
-    const SectionLines lines = ReadSectionLines(ObjectSection, m_ObjectFile, m_Platform.files);
+    // The records keep what they need of their lines, so the lines are read one at a time.
     std::u16string key;
-    for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
-        addStatusObject(lines[lineIndex], static_cast<std::int32_t>(lineIndex), key);
-    }
-    // The chain's codes are views into the lines, which go now.
+    std::int32_t lineIndex = 0;
+    VisitSectionLines(ObjectSection, m_ObjectFile, m_Platform.files,
+        [&](std::u16string_view line) { addStatusObject(line, lineIndex++, key); });
     m_LoadChain.clear();
+    m_LoadChainCodes.clear();
 }
 
 void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex, std::u16string& key)
@@ -83,9 +82,11 @@ void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex,
     m_StatusObjects.push_back(std::move(record));
     m_ParentPositions.push_back(parentPosition);
     while (!m_LoadChain.empty() && m_LoadChain.back().position != parentPosition) {
+        m_LoadChainCodes.resize(m_LoadChain.back().codeStart);
         m_LoadChain.pop_back();
     }
-    m_LoadChain.push_back({ static_cast<std::int32_t>(m_StatusObjects.size()) - 1, parsed.code });
+    m_LoadChain.push_back({ static_cast<std::int32_t>(m_StatusObjects.size()) - 1, m_LoadChainCodes.size() });
+    m_LoadChainCodes += parsed.code;
 }
 
 NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex, std::u16string_view text,
@@ -95,7 +96,13 @@ NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex
     // whose code, as a prefix list, starts the new code.
     // The chain is cut back only once the node is added.
     std::size_t link = m_LoadChain.size();
-    while (link > 0 && !IsInPrefixList(m_LoadChain[link - 1].code, code)) {
+    std::size_t codeEnd = m_LoadChainCodes.size();
+    while (link > 0) {
+        const std::size_t codeStart = m_LoadChain[link - 1].codeStart;
+        if (IsInPrefixList(std::u16string_view(m_LoadChainCodes).substr(codeStart, codeEnd - codeStart), code)) {
+            break;
+        }
+        codeEnd = codeStart;
         --link;
     }
     parentPosition = link == 0 ? NoParentPosition : m_LoadChain[link - 1].position;

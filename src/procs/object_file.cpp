@@ -183,6 +183,32 @@ SectionLines ReadSectionLines(const std::u16string& section, const std::u16strin
     return { std::move(text).value_or(std::u16string()), std::move(starts) };
 }
 
+bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
+    const std::function<void(std::u16string_view)>& visit)
+{
+    const std::optional<std::string> bytes = files.readFile(fileName);
+    if (!bytes) {
+        return false;
+    }
+    const ObjectFileText file = DetectObjectFileEncoding(*bytes);
+    std::u16string line;
+    return ScanSection(file, ToUpper(section), [&](std::string_view lineBytes, std::int32_t) {
+        line.clear();
+        AppendDecoded(line, lineBytes, file.encoding);
+        // A NUL in a line ends a line there, as for the lines kept.
+        if (lineBytes.find('\0') == std::string_view::npos) {
+            visit(line);
+            return;
+        }
+        std::size_t start = 0;
+        for (std::size_t nul = FindUnit(line, u'\0'); nul != std::u16string::npos; nul = FindUnit(line, u'\0', start)) {
+            visit(std::u16string_view(line).substr(start, nul - start));
+            start = nul + 1;
+        }
+        visit(std::u16string_view(line).substr(start));
+    });
+}
+
 std::optional<NumberedSectionLines> ReadIniSectionLines(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {

@@ -5,8 +5,10 @@
 #include "procs/section_lines.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vestrak {
@@ -19,6 +21,11 @@ std::u16string ReadIniSection(
 
 // The same lines kept as views into one text, found while the section is read.
 SectionLines ReadSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files);
+
+// Calls visit(line) for each line ReadSectionLines gives, decoding one line at a time, so that
+// nothing of the section stays; false when the file cannot be read or has no such section.
+bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
+    const std::function<void(std::u16string_view)>& visit);
 
 // The lines of ReadSectionLines with the line of the file (from 1) each came from.
 struct NumberedSectionLines {

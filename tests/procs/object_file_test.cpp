@@ -41,6 +41,17 @@ std::u16string Joined(const SectionLines& lines)
     return joined;
 }
 
+// The lines visited one at a time, each followed by NUL.
+std::u16string Visited(const std::u16string& section, MemoryFiles& files)
+{
+    std::u16string joined;
+    VisitSectionLines(section, u"/p/plant.ini", files, [&joined](std::u16string_view line) {
+        joined += line;
+        joined += u'\0';
+    });
+    return joined;
+}
+
 TEST(ReadIniSection, Table)
 {
     struct Row {
@@ -64,6 +75,7 @@ TEST(ReadIniSection, Table)
         files.contents[u"/p/plant.ini"] = row.file;
         EXPECT_EQ(ReadIniSection(row.section, u"/p/plant.ini", files), Lines(row.expected));
         EXPECT_EQ(Joined(ReadSectionLines(row.section, u"/p/plant.ini", files)), Lines(row.expected));
+        EXPECT_EQ(Visited(row.section, files), Lines(row.expected));
     }
 }
 
@@ -74,6 +86,7 @@ TEST(ReadSectionLines, NulInsideALineSplitsIt)
     files.contents[u"/p/plant.ini"] = std::string("[S]\r\na\0b\r\n\0\0c\0\r\nd\r\n", 19);
     const SectionLines lines = ReadSectionLines(u"S", u"/p/plant.ini", files);
     EXPECT_EQ(Joined(lines), ReadIniSection(u"S", u"/p/plant.ini", files));
+    EXPECT_EQ(Visited(u"S", files), Joined(lines));
     EXPECT_EQ(lines.size(), 7U);
     EXPECT_EQ(lines[1], u"b");
     EXPECT_EQ(lines[4], u"c");
