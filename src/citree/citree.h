@@ -4,6 +4,7 @@
 #include "ports/platform.h"
 #include "ports/signal.h"
 #include "procs/path_set.h"
+#include "procs/wildcard.h"
 #include "procs/log.h"
 #include "procs/section_lines.h"
 
@@ -11,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace vestrak {
@@ -76,8 +78,12 @@ private:
     struct FilterState {
         bool textOn = false;
         // One wildcard pattern per filter word, upper-cased.
-        std::vector<std::u16string> patterns;
+        std::vector<WildcardPattern> patterns;
         bool groupOn = false;
+        // The images whose group button is up: their lines are left out while groupOn.
+        std::unordered_set<std::int32_t> imagesOfUpGroups;
+        // The upper-cased text of the line being filtered, its room serving every line.
+        std::u16string upperText;
     };
 
     void ConnectWidgetEvents();
@@ -110,8 +116,7 @@ private:
     // Filtering
     void PrepareFilter();
     [[nodiscard]] FilterState TakeFilterState() const;
-    [[nodiscard]] bool KeepsLine(
-        const FilterState& filter, std::int32_t image, std::u16string_view text) const;
+    [[nodiscard]] static bool KeepsLine(FilterState& filter, std::int32_t image, std::u16string_view text);
     void TidyUpGroupFilter();
     [[nodiscard]] ButtonRef FilterButton() const;
     void Text_Filter_KeyPress(std::int16_t& keyAscii);

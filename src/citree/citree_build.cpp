@@ -166,7 +166,7 @@ CiTree::BuiltTree CiTree::BuildTree()
     if (!m_FilterRebuild) {
         PrepareFilter();
     }
-    const FilterState filter = TakeFilterState();
+    FilterState filter = TakeFilterState();
     TreeView_Objects.setVisible(false);
     TreeView_Objects.clear();
     ReadLines();

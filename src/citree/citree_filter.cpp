@@ -89,7 +89,7 @@ CiTree::FilterState CiTree::TakeFilterState() const
             if (word.empty()) {
                 break;
             }
-            state.patterns.push_back(FilterPattern(word));
+            state.patterns.emplace_back(FilterPattern(word));
         }
     }
     state.groupOn = false;
@@ -99,23 +99,33 @@ CiTree::FilterState CiTree::TakeFilterState() const
             state.groupOn = button && button->value() == Pressed;
         }
     }
+    if (state.groupOn) {
+        // A line's group button is the one keyed "K" and its image: read once for the build.
+        for (std::int32_t index = 1; index <= Toolbar_SystemFilter.buttonCount(); ++index) {
+            const ButtonRef button = Toolbar_SystemFilter.button(index);
+            const std::u16string key = button ? button->key() : std::u16string();
+            const auto image = key.starts_with(u'K')
+                ? RoundToInt32(LeadingNumber(std::u16string_view(key).substr(1)))
+                : std::nullopt;
+            if (image && key == u"K" + DecimalText(*image) && button->value() == NotPressed) {
+                state.imagesOfUpGroups.insert(*image);
+            }
+        }
+    }
     return state;
 }
 
-bool CiTree::KeepsLine(const FilterState& filter, std::int32_t image, std::u16string_view text) const
+bool CiTree::KeepsLine(FilterState& filter, std::int32_t image, std::u16string_view text)
 {
-    if (filter.groupOn) {
-        const ButtonRef group = Toolbar_SystemFilter.findButton(u"K" + DecimalText(image));
-        if (group && group->value() == NotPressed) {
-            return false;
-        }
+    if (filter.groupOn && filter.imagesOfUpGroups.contains(image)) {
+        return false;
     }
     if (filter.patterns.empty()) {
         return true;
     }
-    const std::u16string upperText = ToUpper(text);
+    ToUpper(text, filter.upperText);
     return std::any_of(filter.patterns.begin(), filter.patterns.end(),
-        [&upperText](const std::u16string& pattern) { return MatchWildcard(upperText, pattern); });
+        [&filter](const WildcardPattern& pattern) { return pattern.matches(filter.upperText); });
 }
 
 void CiTree::TidyUpGroupFilter()

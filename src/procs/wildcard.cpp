@@ -1,90 +1,97 @@
+#include "procs/wildcard.h"
+
 #include "procs/text.h"
 
 #include <algorithm>
-#include <array>
+#include <utility>
 
 namespace vestrak {
 
 namespace {
 
-constexpr std::size_t MaximumPatternParts = 31;
-
-struct PatternPart {
-    enum class Kind { Literal, Question, Star };
-    Kind kind = Kind::Literal;
-    // The text to find (Literal, Star) or the number of characters to skip (Question).
-    std::u16string_view literal;
-    std::size_t width = 0;
-};
-
-struct CutPattern {
-    std::array<PatternPart, MaximumPatternParts> parts;
-    std::size_t count = 0;
-};
-
-CutPattern CutIntoParts(std::u16string_view rest)
+// The first place of a literal in the text, found by its first unit.
+std::size_t FindLiteral(std::u16string_view text, std::u16string_view literal)
 {
-    CutPattern pattern;
-    while (pattern.count < MaximumPatternParts && !rest.empty()) {
-        PatternPart& part = pattern.parts[pattern.count++];
-        const std::size_t next = rest.find_first_of(u"?*", 1);
-        if (rest.front() == u'*') {
-            part.kind = PatternPart::Kind::Star;
-            part.literal = rest.substr(1, next == std::u16string_view::npos ? next : next - 1);
-            rest.remove_prefix(part.literal.size() + 1);
-        } else if (rest.front() == u'?') {
-            part.kind = PatternPart::Kind::Question;
-            part.width = std::min(rest.find_first_not_of(u'?'), rest.size());
-            rest.remove_prefix(part.width);
-        } else {
-            part.literal = rest.substr(0, next);
-            rest.remove_prefix(part.literal.size());
+    for (std::size_t at = FindUnit(text, literal.front()); at != std::u16string_view::npos;
+         at = FindUnit(text, literal.front(), at + 1)) {
+        if (text.size() - at < literal.size()) {
+            return std::u16string_view::npos;
+        }
+        if (text.substr(at, literal.size()) == literal) {
+            return at;
         }
     }
-    return pattern;
+    return std::u16string_view::npos;
 }
 
 } // namespace
 
-bool MatchWildcard(const std::u16string& text, const std::u16string& pattern)
+WildcardPattern::WildcardPattern(std::u16string pattern)
+    : m_Pattern(std::move(pattern))
 {
-    if (pattern == u"*") {
+    const std::u16string_view whole = m_Pattern;
+    std::size_t position = 0;
+    while (m_PartCount < MaximumParts && position < whole.size()) {
+        Part& part = m_Parts[m_PartCount++];
+        const std::size_t next = std::min(whole.find_first_of(u"?*", position + 1), whole.size());
+        if (whole[position] == u'*') {
+            part = { Part::Kind::Star, position + 1, next - position - 1 };
+            position = next;
+        } else if (whole[position] == u'?') {
+            const std::size_t end = std::min(whole.find_first_not_of(u'?', position), whole.size());
+            part = { Part::Kind::Question, position, end - position };
+            position = end;
+        } else {
+            part = { Part::Kind::Literal, position, next - position };
+            position = next;
+        }
+    }
+}
+
+bool WildcardPattern::matches(std::u16string_view text) const
+{
+    if (m_Pattern == u"*") {
         return true;
     }
     if (text.empty()) {
         return false;
     }
-    const CutPattern cut = CutIntoParts(pattern);
     std::u16string_view remaining = text;
-    for (std::size_t index = 0; index < cut.count; ++index) {
-        const PatternPart& part = cut.parts[index];
+    for (std::size_t index = 0; index < m_PartCount; ++index) {
+        const Part& part = m_Parts[index];
+        const std::u16string_view literal = literalOf(part);
         switch (part.kind) {
-        case PatternPart::Kind::Literal:
-            if (!remaining.starts_with(part.literal)) {
+        case Part::Kind::Literal:
+            if (!remaining.starts_with(literal)) {
                 return false;
             }
-            remaining.remove_prefix(part.literal.size());
+            remaining.remove_prefix(literal.size());
             break;
-        case PatternPart::Kind::Question:
-            if (remaining.size() < part.width) {
+        case Part::Kind::Question:
+            if (remaining.size() < part.length) {
                 return false;
             }
-            remaining.remove_prefix(part.width);
+            remaining.remove_prefix(part.length);
             break;
-        case PatternPart::Kind::Star:
-            if (!part.literal.empty()) {
-                const std::size_t found = remaining.find(part.literal);
+        case Part::Kind::Star:
+            if (!literal.empty()) {
+                const std::size_t found = FindLiteral(remaining, literal);
                 if (found == std::u16string_view::npos) {
                     return false;
                 }
-                remaining.remove_prefix(found + part.literal.size());
-            } else if (index + 1 == cut.count) {
+                remaining.remove_prefix(found + literal.size());
+            } else if (index + 1 == m_PartCount) {
                 remaining = {};
             }
             break;
         }
     }
     return remaining.empty();
+}
+
+bool MatchWildcard(const std::u16string& text, const std::u16string& pattern)
+{
+    return WildcardPattern(pattern).matches(text);
 }
 
 } // namespace vestrak

@@ -1,5 +1,6 @@
 #include "procs/encoding.h"
 #include "procs/text.h"
+#include "procs/wildcard.h"
 
 #include <gtest/gtest.h>
 #include <iterator>
@@ -120,6 +121,28 @@ TEST(SplitAtNul, KeepsThePieceAfterTheLastNul)
     using Pieces = std::vector<std::u16string>;
     EXPECT_EQ(SplitAtNul(u""), Pieces { u"" });
     EXPECT_EQ(SplitAtNul(std::u16string(u"a\0\0b\0", 5)), (Pieces { u"a", u"", u"b", u"" }));
+}
+
+// A filter keeps its patterns in a vector that moves them as it grows; short patterns live inside
+// the string object, so a pattern must not point into its old place.
+TEST(WildcardPattern, PatternsMovedAboutStillMatchAsMatchWildcard)
+{
+    const std::vector<std::u16string> patterns
+        = { u"*PUMP*", u"P?MP", u"*", u"A*B*C", u"??", u"*FAULT", u"X*", u"*1" };
+    const std::vector<std::u16string> texts = { u"PUMP 1", u"PAMP", u"ABC", u"AXBXC", u"AB", u"MOTOR FAULT",
+        u"X", u"", u"VALVE 21", u"PUMP FAULT 1" };
+    std::vector<WildcardPattern> kept;
+    for (const std::u16string& pattern : patterns) {
+        kept.emplace_back(pattern);
+    }
+    for (std::size_t each = 0; each < patterns.size(); ++each) {
+        for (const std::u16string& text : texts) {
+            EXPECT_EQ(kept[each].matches(text), MatchWildcard(text, patterns[each]))
+                << ToUtf8(patterns[each]) << " on " << ToUtf8(text);
+        }
+    }
+    EXPECT_TRUE(kept[0].matches(u"PUMP 1"));
+    EXPECT_FALSE(kept[1].matches(u"PUMPS"));
 }
 
 // The four-at-a-time search against a plain one, over units whose neighbours borrow or carry.
