@@ -1,7 +1,10 @@
 #include "citree/tree_line.h"
 #include "citree_fixture.h"
+#include "procs/numeric.h"
+#include "procs/text.h"
 
 #include <gmock/gmock.h>
+#include <random>
 
 using ::testing::ElementsAre;
 
@@ -38,6 +41,38 @@ TEST(TreeLine, TakesCodeExtraInfoImageAndText)
         EXPECT_EQ(Utf8(line.code) + "|" + Utf8(line.extraInfo) + "|" + std::to_string(line.image) + "|"
                 + Utf8(line.text),
             expected);
+    }
+}
+
+// The one-pass reader against the reading by fields it replaced, on lines of separators, blanks,
+// letters and digits in every order.
+TEST(TreeLine, OnePassAgreesWithReadingByFields)
+{
+    const auto byFields = [](std::u16string_view line) {
+        const std::u16string_view objectPart = FieldView(line, 0, u"=");
+        const std::u16string_view value = SpaceTrimmed(FieldView(line, 1, u"="));
+        const std::u16string_view first = FieldView(value, 0, u",");
+        const std::size_t comma = value.find(u',');
+        return Utf8(ToUpper(SpaceTrimmed(FieldView(objectPart, 0, u"/")))) + "|"
+            + Utf8(SpaceTrimmed(FieldView(objectPart, 1, u"/"))) + "|"
+            + std::to_string(RoundToInt16(LeadingNumber(first)).value_or(0)) + "|"
+            + Utf8(comma == std::u16string_view::npos ? value : SpaceTrimmed(value.substr(comma + 1)));
+    };
+    const std::u16string units = u"=/, ,a1Bä.=/,-";
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::size_t> pick(0, units.size() - 1);
+    std::uniform_int_distribution<std::size_t> length(0, 40);
+    TreeLine line;
+    for (int round = 0; round < 20000; ++round) {
+        std::u16string text(length(random), u' ');
+        for (char16_t& unit : text) {
+            unit = units[pick(random)];
+        }
+        ReadTreeLine(text, line);
+        ASSERT_EQ(Utf8(line.code) + "|" + Utf8(line.extraInfo) + "|" + std::to_string(line.image) + "|"
+                + Utf8(line.text),
+            byFields(text))
+            << Utf8(text);
     }
 }
 
