@@ -76,7 +76,7 @@ void ReadTreeLine(std::u16string_view line, TreeLine& into)
         return;
     }
     // The comma lies inside the trimmed value: it is no space.
-    const std::size_t valueStart = static_cast<std::size_t>(value.data() - line.data());
+    const auto valueStart = static_cast<std::size_t>(value.data() - line.data());
     into.image = RoundToInt16(LeadingNumber(Between(line, valueStart, at.comma))).value_or(0);
     into.text = SpaceTrimmed(Between(line, at.comma + 1, valueStart + value.size()));
 }
