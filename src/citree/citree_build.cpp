@@ -179,18 +179,28 @@ CiTree::BuiltTree CiTree::BuildTree()
     const std::u16string lastClicked
         = keepOpen && !filter.groupOn ? Setting(SelectedSection, SelectedNodeKey, u"") : u"";
     // The node added last and its ancestors, top first: the parent search walks up this chain.
-    // Their codes and the full path of the node added last are kept in one text each, cut back as
-    // the chain shortens, so no node's path is built by walking up the tree and no link
-    // allocates.
+    // Their codes follow one another in one text, cut back as the chain shortens. A node's full
+    // path is known by its hash, extended from its parent's; the path itself is put together
+    // from the chain's texts only when a stored path has that hash.
     struct ChainLink {
         NodeRef node;
         std::size_t codeStart = 0;
-        std::size_t pathLength = 0;
+        std::u16string_view text;
         std::uint64_t pathHash = 0;
     };
     std::vector<ChainLink> chain;
     std::u16string chainCodes;
-    std::u16string chainPath;
+    std::u16string path;
+    const auto pathOf = [&chain, &path](std::u16string_view text) -> const std::u16string& {
+        path.clear();
+        for (const ChainLink& link : chain) {
+            path += link.text;
+            path += u'\\';
+        }
+        path += text;
+        return path;
+    };
+    const std::uint64_t lastClickedHash = PathSet::TopPathHash(lastClicked);
     const auto codeOf = [&chainCodes, &chain](std::size_t link) {
         const std::size_t end = link + 1 < chain.size() ? chain[link + 1].codeStart : chainCodes.size();
         return std::u16string_view(chainCodes).substr(chain[link].codeStart, end - chain[link].codeStart);
@@ -214,11 +224,6 @@ CiTree::BuiltTree CiTree::BuildTree()
         }
         std::uint64_t pathHash = 0;
         if (keepOpen) {
-            chainPath.resize(chain.empty() ? 0 : chain.back().pathLength);
-            if (!chain.empty()) {
-                chainPath += u'\\';
-            }
-            chainPath += line.text;
             pathHash = chain.empty() ? PathSet::TopPathHash(line.text)
                                      : PathSet::ChildPathHash(chain.back().pathHash, line.text);
         }
@@ -236,15 +241,15 @@ CiTree::BuiltTree CiTree::BuildTree()
             node->setSelected(true);
         }
         if (keepOpen) {
-            if (storedOpen.contains(pathHash, chainPath)) {
+            if (storedOpen.mayContain(pathHash) && storedOpen.contains(pathHash, pathOf(line.text))) {
                 node->setExpanded(true);
             }
-            if (!built.lastClicked && chainPath == lastClicked) {
+            if (!built.lastClicked && pathHash == lastClickedHash && pathOf(line.text) == lastClicked) {
                 built.lastClicked = node;
             }
         }
         node->setBackColor(m_BackColor);
-        chain.push_back({ std::move(node), chainCodes.size(), chainPath.size(), pathHash });
+        chain.push_back({ std::move(node), chainCodes.size(), line.text, pathHash });
         chainCodes += line.code;
     }
     WriteMarker(u"CiTree Property Let Style D - iLoops: " + DecimalText(linesVisited));

@@ -59,6 +59,21 @@ bool PathSet::contains(std::uint64_t pathHash, std::u16string_view path) const
     }
 }
 
+bool PathSet::mayContain(std::uint64_t pathHash) const
+{
+    if (m_Slots.empty()) {
+        return false;
+    }
+    for (std::size_t slot = FirstSlot(pathHash, mask());; slot = (slot + 1) & mask()) {
+        if (m_Slots[slot].pathAfter == 0) {
+            return false;
+        }
+        if (m_Slots[slot].hash == pathHash) {
+            return true;
+        }
+    }
+}
+
 void PathSet::grow()
 {
     std::vector<Slot> old(m_Slots.empty() ? 16 : m_Slots.size() * 2);

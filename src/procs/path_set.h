@@ -19,6 +19,8 @@ public:
     void insert(std::u16string path);
     // pathHash must be the hash of path.
     [[nodiscard]] bool contains(std::uint64_t pathHash, std::u16string_view path) const;
+    // Whether a path with that hash may be in the set: when not, no path needs to be put together.
+    [[nodiscard]] bool mayContain(std::uint64_t pathHash) const;
     [[nodiscard]] bool empty() const { return m_Paths.empty(); }
 
 private:
