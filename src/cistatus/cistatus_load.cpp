@@ -33,8 +33,6 @@ void CiStatus::setObjectFile(const std::u16string& value)
     m_StatusObjects.clear();
     m_StatusBlocks.clear();
     m_ParentPositions.clear();
-    m_LoadChain.clear();
-    m_LoadChainCodes.clear();
     m_SelectedStatus = nullptr;
 
     loadStatusObjects();
@@ -56,6 +54,7 @@ void CiStatus::loadStatusObjects()
     std::int32_t lineIndex = 0;
     VisitSectionLines(ObjectSection, m_ObjectFile, m_Platform.files,
         [&](std::u16string_view line) { addStatusObject(line, lineIndex++, key); });
+    // The chain serves one load only: it starts empty for the next.
     m_LoadChain.clear();
     m_LoadChainCodes.clear();
 }
