@@ -22,9 +22,8 @@ public:
 } // namespace
 
 QtTreeView::QtTreeView(QWidget* parent)
-    : QTreeWidget(parent)
+    : QTreeView(parent)
 {
-    setColumnCount(1);
     setHeaderHidden(true);
     setSortingEnabled(false);
     setUniformRowHeights(true);
@@ -53,16 +52,17 @@ void QtTreeView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
     const bool onIndicator = onBranchIndicator(position);
-    emit pressed(onIndicator ? nullptr : itemAt(position), event->button(), event->modifiers(), position);
+    emit mousePressed(
+        onIndicator ? QModelIndex() : indexAt(position), event->button(), event->modifiers(), position);
     if (onIndicator)
-        QTreeWidget::mousePressEvent(event);
+        QTreeView::mousePressEvent(event);
 }
 
 void QtTreeView::mouseReleaseEvent(QMouseEvent* event)
 {
     // Only the branch indicator acts on release: it opens or closes the row.
     if (onBranchIndicator(event->position().toPoint()))
-        QTreeWidget::mouseReleaseEvent(event);
+        QTreeView::mouseReleaseEvent(event);
 }
 
 void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -72,21 +72,21 @@ void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event)
         mousePressEvent(event);
         return;
     }
-    emit doubleClicked(itemAt(position));
+    emit rowDoubleClicked();
 }
 
 void QtTreeView::mouseMoveEvent(QMouseEvent* event)
 {
     emit mouseMoved();
-    QTreeWidget::mouseMoveEvent(event);
+    QTreeView::mouseMoveEvent(event);
 }
 
 void QtTreeView::keyPressEvent(QKeyEvent* event)
 {
-    QTreeWidgetItem* before = currentItem();
-    QTreeWidget::keyPressEvent(event);
-    QTreeWidgetItem* after = currentItem();
-    if (after && after != before)
+    const QModelIndex before = currentIndex();
+    QTreeView::keyPressEvent(event);
+    const QModelIndex after = currentIndex();
+    if (after.isValid() && after != before)
         emit keyboardMovedTo(after);
 }
 
@@ -94,13 +94,13 @@ void QtTreeView::keyPressEvent(QKeyEvent* event)
 // branches that open or close, instead of laying out and resizing the view after each.
 void QtTreeView::hideEvent(QHideEvent* event)
 {
-    QTreeWidget::hideEvent(event);
+    QTreeView::hideEvent(event);
     scheduleDelayedItemsLayout();
 }
 
 void QtTreeView::updateGeometries()
 {
-    QTreeWidget::updateGeometries();
+    QTreeView::updateGeometries();
     emit geometriesUpdated();
 }
 

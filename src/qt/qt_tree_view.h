@@ -1,28 +1,31 @@
 #pragma once
 
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace vestrak {
 
-// The tree widget of the Qt set: rows of 18 pixels, no header, no sorting, scrolling by rows.
+// The tree view of the Qt set: rows of 18 pixels, no header, no sorting, scrolling by rows.
 // It reports what the operator does with mouse and keyboard as signals and leaves selection,
 // clicks and scrolling to its adapter, so that the operator and the operator actions of the
 // port take one path.
-class QtTreeView final : public QTreeWidget {
+class QtTreeView final : public QTreeView {
     Q_OBJECT
 public:
     static constexpr int RowHeight = 18;
 
     explicit QtTreeView(QWidget* parent);
 
+    // Branches opened or closed from now on are laid out once, at the next paint or read of rows.
+    void layOutRowsLater() { scheduleDelayedItemsLayout(); }
+
 signals:
-    // A mouse button went down; item is null off the rows and on a row's branch indicator.
-    void pressed(
-        QTreeWidgetItem* item, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
-    void doubleClicked(QTreeWidgetItem* item);
+    // A mouse button went down; the index is invalid off the rows and on a row's branch indicator.
+    void mousePressed(
+        const QModelIndex& index, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    void rowDoubleClicked();
     void mouseMoved();
     // The operator moved the current row with the keyboard.
-    void keyboardMovedTo(QTreeWidgetItem* item);
+    void keyboardMovedTo(const QModelIndex& index);
     // Qt has recomputed the scroll range.
     void geometriesUpdated();
 

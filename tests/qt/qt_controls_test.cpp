@@ -37,11 +37,17 @@ protected:
         return *control.findChild<QtTreeView*>();
     }
 
+    static QModelIndexList rowsWithText(const QtTreeView& view, const QString& text)
+    {
+        return view.model()->match(
+            view.model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly | Qt::MatchRecursive);
+    }
+
     static QPoint rowCentre(QtTreeView& view, const QString& text)
     {
-        const QList<QTreeWidgetItem*> found = view.findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        const QModelIndexList found = rowsWithText(view, text);
         EXPECT_FALSE(found.isEmpty()) << text.toStdString();
-        return view.visualItemRect(found.first()).center();
+        return found.isEmpty() ? QPoint() : view.visualRect(found.first()).center();
     }
 
     MemorySettingsStore settings;
@@ -87,9 +93,8 @@ TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterB
     EXPECT_TRUE(pumps->isChecked());
     EXPECT_FALSE(settings.entries(u"VestrakControls.CiTree").empty());
     clock.advance(200);
-    EXPECT_TRUE(view.findItems("Screen Valve", Qt::MatchExactly | Qt::MatchRecursive).isEmpty())
-        << "the rebuild keeps the pumps only";
-    EXPECT_FALSE(view.findItems("Intake Pump 1", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    EXPECT_TRUE(rowsWithText(view, "Screen Valve").isEmpty()) << "the rebuild keeps the pumps only";
+    EXPECT_FALSE(rowsWithText(view, "Intake Pump 1").isEmpty());
 
     auto* filterBox = tree.findChild<QLineEdit*>();
     QTest::keyClicks(filterBox, "*2");
