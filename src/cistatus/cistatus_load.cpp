@@ -33,6 +33,8 @@ void CiStatus::setObjectFile(const std::u16string& value)
     m_StatusObjects.clear();
     m_StatusBlocks.clear();
     m_ParentPositions.clear();
+    m_BlinkingPositions.clear();
+    m_StatusesChanged = true;
     m_SelectedStatus = nullptr;
 
     loadStatusObjects();
@@ -98,7 +100,8 @@ NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex
     std::size_t codeEnd = m_LoadChainCodes.size();
     while (link > 0) {
         const std::size_t codeStart = m_LoadChain[link - 1].codeStart;
-        if (IsInPrefixList(std::u16string_view(m_LoadChainCodes).substr(codeStart, codeEnd - codeStart), code)) {
+        if (IsInPrefixList(
+                std::u16string_view(m_LoadChainCodes).substr(codeStart, codeEnd - codeStart), code)) {
             break;
         }
         codeEnd = codeStart;
@@ -156,8 +159,8 @@ void CiStatus::restoreExpandedAndSelectedNodes()
             path += u'\\';
         }
         path += text;
-        const std::uint64_t pathHash
-            = chain.empty() ? PathSet::TopPathHash(text) : PathSet::ChildPathHash(chain.back().pathHash, text);
+        const std::uint64_t pathHash = chain.empty() ? PathSet::TopPathHash(text)
+                                                     : PathSet::ChildPathHash(chain.back().pathHash, text);
         chain.push_back({ static_cast<std::int32_t>(position), path.size(), pathHash });
         if (expandedPaths.contains(pathHash, path)) {
             node->setExpanded(true);

@@ -50,7 +50,10 @@ void CiStatus::setObjectStatus(std::int32_t value)
     if (!m_QueryStatus) {
         return;
     }
-    m_QueryStatus->m_Status = value;
+    if (m_QueryStatus->m_Status != value) {
+        m_QueryStatus->m_Status = value;
+        m_StatusesChanged = true;
+    }
     // A host that keeps answering keeps the next request away.
     m_UpdateElapsed = 0;
 }
