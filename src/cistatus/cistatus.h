@@ -128,6 +128,8 @@ private:
     std::vector<std::shared_ptr<cStatus>> m_StatusObjects;
     // Where the records live: a record costs no allocation of its own.
     NodeBlocks<cStatus> m_StatusBlocks;
+    // Section and tag names of the records of the last load.
+    std::shared_ptr<TextArena> m_RecordTexts = std::make_shared<TextArena>();
     // Per record, the position of its parent's record, or NoParentPosition for a top node.
     std::vector<std::int32_t> m_ParentPositions;
     // While loading: the record added last and its ancestors, top first, for the parent search

@@ -33,6 +33,7 @@ void CiStatus::setObjectFile(const std::u16string& value)
     m_StatusObjects.clear();
     m_StatusBlocks.clear();
     m_ParentPositions.clear();
+    m_RecordTexts = std::make_shared<TextArena>();
     m_BlinkingPositions.clear();
     m_StatusesChanged = true;
     m_SelectedStatus = nullptr;
@@ -77,9 +78,10 @@ void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex,
 
     auto record = m_StatusBlocks.emplace();
     record->m_Node = std::move(node);
-    record->m_Section = parsed.section;
+    record->m_Section = m_RecordTexts->keep(parsed.section);
     record->m_Status = parsed.status;
-    record->m_TagName = parsed.tagName;
+    record->m_TagName = m_RecordTexts->keep(parsed.tagName);
+    record->m_Texts = m_RecordTexts;
     m_StatusObjects.push_back(std::move(record));
     m_ParentPositions.push_back(parentPosition);
     while (!m_LoadChain.empty() && m_LoadChain.back().position != parentPosition) {
