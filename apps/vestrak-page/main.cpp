@@ -1,5 +1,6 @@
 // vestrak-page: runs a page script live in a window, on the Qt widgets with real time.
 #include "live_page.h"
+#include "page_feed.h"
 #include "page_options.h"
 #include "qt/qt_application.h"
 #include "window_widget_set.h"
@@ -86,16 +87,24 @@ int main(int argc, char** argv)
     QStatusBar& bar = *window.statusBar();
 
     WindowWidgetSet widgets(*area);
-    LivePage page(
-        widgets, *script,
-        [&bar](const std::string& line) {
-            std::cout << line << std::endl;
-            ShowOnStatusBar(bar, line);
-        },
-        [&bar](const std::string& failure) {
-            std::cerr << failure << std::endl;
-            ShowOnStatusBar(bar, failure);
-        });
+    const auto printLine = [&bar](const std::string& line) {
+        std::cout << line << std::endl;
+        ShowOnStatusBar(bar, line);
+    };
+    const auto reportFailure = [&bar](const std::string& failure) {
+        std::cerr << failure << std::endl;
+        ShowOnStatusBar(bar, failure);
+    };
+    LivePage page(widgets, *script, printLine, reportFailure);
+    PageFeed::Created feed;
+    if (!options.feed.url.empty()) {
+        feed = PageFeed::Create(options.feed, page.runner(), printLine, reportFailure);
+        if (!feed.feed) {
+            std::cerr << "vestrak-page: " << feed.problem << '\n';
+            return UsageProblem;
+        }
+        feed.feed->start();
+    }
     page.start();
     window.resize(area->minimumSize().expandedTo(QSize(480, 240)) + QSize(24, 48));
     window.show();

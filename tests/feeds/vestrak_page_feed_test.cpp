@@ -36,7 +36,7 @@ protected:
         program.start(QStringLiteral(VESTRAK_PAGE_PROGRAM),
             { QString::fromStdString((folder.path() / "feed.page").string()), "--mqtt",
                 QString::fromStdString(url), "--screenshot", QString::fromStdString(screenshot()), "--after",
-                "2500" });
+                "1300" });
         program.waitForFinished(PageWaitMilliseconds);
         return { program.exitCode(), program.readAllStandardOutput().toStdString(),
             program.readAllStandardError().toStdString() };
@@ -59,7 +59,7 @@ TEST_F(VestrakPageFeedTest, WithoutABrokerThePageOpensShowsUnknownsAndSaysWhyOnc
 {
     const int port = testing::FreeLoopbackPort();
     const PageRun run = runPage("mqtt://127.0.0.1:" + std::to_string(port) + "/plant",
-        { "tick 1500", "dump s.TreeView_Status" });
+        { "tick 1000", "dump s.TreeView_Status" });
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(CountOf(run.errors,
                   "vestrak-page: no MQTT broker at 127.0.0.1:" + std::to_string(port)
@@ -77,7 +77,7 @@ TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTagAndATagLineHoldsUntilTheNext
     TestPublisher publisher(broker.port());
     ASSERT_TRUE(publisher.publish("plant/T1", "3"));
     const PageRun run = runPage(broker.url("plant").toStdString(),
-        { "tag T1 4", "tag T2 4", "tick 1500", "dump s.TreeView_Status" });
+        { "tag T1 4", "tag T2 4", "tick 1000", "dump s.TreeView_Status" });
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_NE(run.output.find("vestrak-page: statuses come from the MQTT broker at 127.0.0.1:"), std::string::npos);
     EXPECT_NE(run.output.find("  P/0 \"Plant\" image=2\n"
