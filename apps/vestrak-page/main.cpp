@@ -87,18 +87,23 @@ int main(int argc, char** argv)
     QStatusBar& bar = *window.statusBar();
 
     WindowWidgetSet widgets(*area);
-    const auto printLine = [&bar](const std::string& line) {
-        std::cout << line << std::endl;
-        ShowOnStatusBar(bar, line);
-    };
-    const auto reportFailure = [&bar](const std::string& failure) {
-        std::cerr << failure << std::endl;
-        ShowOnStatusBar(bar, failure);
-    };
-    LivePage page(widgets, *script, printLine, reportFailure);
+    LivePage page(
+        widgets, *script,
+        [&bar](const std::string& line) {
+            std::cout << line << std::endl;
+            ShowOnStatusBar(bar, line);
+        },
+        [&bar](const std::string& failure) {
+            std::cerr << failure << std::endl;
+            ShowOnStatusBar(bar, failure);
+        });
     PageFeed::Created feed;
     if (!options.feed.url.empty()) {
-        feed = PageFeed::Create(options.feed, page.runner(), printLine, reportFailure);
+        // The broker's state stays in view beside the page's passing lines.
+        auto* feedState = new QLabel(&bar);
+        bar.addPermanentWidget(feedState);
+        feed = PageFeed::Create(
+            options.feed, page.runner(), [feedState](const QString& state) { feedState->setText(state); });
         if (!feed.feed) {
             std::cerr << "vestrak-page: " << feed.problem << '\n';
             return UsageProblem;

@@ -3,6 +3,7 @@
 #include "container/page_runner.h"
 
 #include <QFile>
+#include <iostream>
 
 namespace vestrak {
 
@@ -15,8 +16,7 @@ QString BrokerName(const MqttFeedOptions& options)
 
 } // namespace
 
-PageFeed::Created PageFeed::Create(
-    const PageFeedOptions& options, PageRunner& runner, LinePrinter printLine, LinePrinter reportProblem)
+PageFeed::Created PageFeed::Create(const PageFeedOptions& options, PageRunner& runner, StateShower showState)
 {
     ParsedFeedUrl parsed = ParseFeedUrl(QString::fromStdString(options.url));
     if (!parsed.options)
@@ -35,27 +35,34 @@ PageFeed::Created PageFeed::Create(
         if (!file.open(QIODevice::ReadOnly))
             return { nullptr, "cannot read the password file " + options.passwordFile };
         // The first line is the password, so a file written by an editor works.
-        feedOptions.password = QString::fromUtf8(file.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+        feedOptions.password
+            = QString::fromUtf8(file.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
     }
-    return { std::make_unique<PageFeed>(feedOptions, runner, std::move(printLine), std::move(reportProblem)), {} };
+    return { std::make_unique<PageFeed>(feedOptions, runner, std::move(showState)), {} };
 }
 
-PageFeed::PageFeed(const MqttFeedOptions& options, PageRunner& runner, LinePrinter printLine, LinePrinter reportProblem)
+PageFeed::PageFeed(const MqttFeedOptions& options, PageRunner& runner, StateShower showState)
     : m_Runner(runner)
     , m_Feed(options)
 {
     const QString broker = BrokerName(options);
-    QObject::connect(&m_Feed, &MqttTagFeed::connected, &m_Feed, [broker, printLine = std::move(printLine)] {
-        printLine("vestrak-page: statuses come from the MQTT broker at " + broker.toStdString());
+    showState(QStringLiteral("MQTT: connecting to %1").arg(broker));
+    QObject::connect(&m_Feed, &MqttTagFeed::connected, &m_Feed, [broker, showState] {
+        std::cerr << "vestrak-page: statuses come from the MQTT broker at " << broker.toStdString()
+                  << std::endl;
+        showState(QStringLiteral("MQTT: %1").arg(broker));
     });
-    QObject::connect(&m_Feed, &MqttTagFeed::connectionLost, &m_Feed,
-        [broker, reportProblem = std::move(reportProblem)](const QString& reason) {
-            reportProblem("vestrak-page: no MQTT broker at " + broker.toStdString() + ": " + reason.toStdString()
-                + "; every fed tag shows unknown until it answers");
+    QObject::connect(
+        &m_Feed, &MqttTagFeed::connectionLost, &m_Feed, [broker, showState](const QString& reason) {
+            std::cerr << "vestrak-page: no MQTT broker at " << broker.toStdString() << ": "
+                      << reason.toStdString() << "; every fed tag shows unknown until it answers"
+                      << std::endl;
+            showState(QStringLiteral("MQTT: no broker at %1: %2").arg(broker, reason));
         });
     QObject::connect(&m_Feed, &MqttTagFeed::tagUpdated, &m_Feed,
         [this](const QString& tag) { m_Runner.forgetTag(tag.toStdU16String()); });
-    m_Runner.setTagSource([this](const std::u16string& tag) { return m_Feed.status(QString::fromStdU16String(tag)); });
+    m_Runner.setTagSource(
+        [this](const std::u16string& tag) { return m_Feed.status(QString::fromStdU16String(tag)); });
 }
 
 PageFeed::~PageFeed()

@@ -13,20 +13,19 @@ class PageRunner;
 
 // Feeds a page's tag table from an MQTT broker: `answer` gives every tag the feed's status
 // (unknown while there is none), and a tag's next message takes over from a `tag` line of the
-// page. Problems with the broker are reported once per loss.
+// page. The broker's state goes to standard error, a loss once, and to a line that stays shown.
 class PageFeed {
 public:
-    using LinePrinter = std::function<void(const std::string&)>;
+    using StateShower = std::function<void(const QString&)>;
 
     struct Created {
         std::unique_ptr<PageFeed> feed;
         std::string problem;
     };
     // Fails when the options cannot make a feed (bad address, unreadable password file).
-    static Created Create(const PageFeedOptions& options, PageRunner& runner, LinePrinter printLine,
-        LinePrinter reportProblem);
+    static Created Create(const PageFeedOptions& options, PageRunner& runner, StateShower showState);
 
-    PageFeed(const MqttFeedOptions& options, PageRunner& runner, LinePrinter printLine, LinePrinter reportProblem);
+    PageFeed(const MqttFeedOptions& options, PageRunner& runner, StateShower showState);
     ~PageFeed();
     PageFeed(const PageFeed&) = delete;
     PageFeed& operator=(const PageFeed&) = delete;

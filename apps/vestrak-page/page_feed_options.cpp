@@ -10,7 +10,8 @@ const char* const PageFeedUsage
     = "       [--mqtt mqtt://HOST:PORT/PREFIX | mqtts://HOST:PORT/PREFIX [--stale SECONDS]\n"
       "        [--user NAME [--password-file FILE]] [--cafile FILE] [--cert FILE --key FILE]]\n";
 
-FeedOptionResult TakeFeedOption(const std::vector<std::string>& arguments, std::size_t& index, PageFeedOptions& feed)
+FeedOptionResult TakeFeedOption(
+    const std::vector<std::string>& arguments, std::size_t& index, PageFeedOptions& feed)
 {
     const std::array<std::pair<const char*, std::string*>, 6> texts { {
         { "--mqtt", &feed.url },

@@ -31,7 +31,8 @@ struct FeedOptionResult {
 };
 
 // Takes the feed option at arguments[index] and its value (moving index past it), if it is one.
-FeedOptionResult TakeFeedOption(const std::vector<std::string>& arguments, std::size_t& index, PageFeedOptions& feed);
+FeedOptionResult TakeFeedOption(
+    const std::vector<std::string>& arguments, std::size_t& index, PageFeedOptions& feed);
 
 // What is wrong with the feed options as a whole, once every argument is read.
 std::optional<std::string> FeedOptionsProblem(const PageFeedOptions& feed);

@@ -67,8 +67,8 @@ bool Publish(mosquitto* client, const Options& options, const std::string& tag, 
 {
     const std::string topic = options.prefix.empty() ? tag : options.prefix + "/" + tag;
     const std::string payload = Hex(status);
-    return mosquitto_publish(client, nullptr, topic.c_str(), static_cast<int>(payload.size()), payload.data(), 1,
-               true)
+    return mosquitto_publish(
+               client, nullptr, topic.c_str(), static_cast<int>(payload.size()), payload.data(), 1, true)
         == MOSQ_ERR_SUCCESS;
 }
 
@@ -87,7 +87,8 @@ int main(int argc, char** argv)
     mosquitto* client = mosquitto_new(nullptr, true, nullptr);
     const Clock::time_point start = Clock::now();
     const auto finished = [&] {
-        return g_Stop || (options.seconds > 0 && Clock::now() - start >= std::chrono::seconds(options.seconds));
+        return g_Stop
+            || (options.seconds > 0 && Clock::now() - start >= std::chrono::seconds(options.seconds));
     };
 
     std::map<std::string, std::int32_t> published;
@@ -112,7 +113,8 @@ int main(int argc, char** argv)
         }
         for (const auto& [tag, status] : vestrak::PlantScenario::StatusesAt(second)) {
             const auto known = published.find(tag);
-            if ((known == published.end() || known->second != status) && Publish(client, options, tag, status))
+            if ((known == published.end() || known->second != status)
+                && Publish(client, options, tag, status))
                 published[tag] = status;
         }
         connected = mosquitto_loop(client, LoopMilliseconds, 1) == MOSQ_ERR_SUCCESS;

@@ -11,7 +11,10 @@ constexpr std::int32_t Blinking = 0x100;
 constexpr std::int32_t Duty1 = 0x1000 | Green;
 constexpr std::int32_t Duty2 = 0x2000 | Green;
 
-bool Between(int second, int from, int to) { return second >= from && second < to; }
+bool Between(int second, int from, int to)
+{
+    return second >= from && second < to;
+}
 
 } // namespace
 

@@ -29,7 +29,10 @@ QString ReasonOf(int result)
     return QString::fromUtf8(mosquitto_strerror(result));
 }
 
-const char* DataOrNull(const QByteArray& bytes) { return bytes.isEmpty() ? nullptr : bytes.constData(); }
+const char* DataOrNull(const QByteArray& bytes)
+{
+    return bytes.isEmpty() ? nullptr : bytes.constData();
+}
 
 // A socket watcher may be the sender of the signal being handled when the socket goes away.
 void DisposeOf(std::unique_ptr<QSocketNotifier>& watch)
@@ -100,8 +103,8 @@ void MosquittoConnection::setUp()
     mosquitto_int_option(m_Client, MOSQ_OPT_TLS_USE_OS_CERTS, caFile.isEmpty() ? 1 : 0);
     if (caFile.isEmpty() && certificateFile.isEmpty())
         return;
-    const int result = mosquitto_tls_set(m_Client, DataOrNull(caFile), nullptr, DataOrNull(certificateFile),
-        DataOrNull(keyFile), nullptr);
+    const int result = mosquitto_tls_set(
+        m_Client, DataOrNull(caFile), nullptr, DataOrNull(certificateFile), DataOrNull(keyFile), nullptr);
     if (result != MOSQ_ERR_SUCCESS)
         m_SetUpProblem = QStringLiteral("the TLS files cannot be used: %1").arg(ReasonOf(result));
 }
@@ -115,10 +118,9 @@ void MosquittoConnection::attempt(Attempt kind)
     }
     m_Failed = false;
     m_Refusal.clear();
-    const int result = kind == Attempt::First
-        ? mosquitto_connect_async(
-            m_Client, m_Options.host.toUtf8().constData(), m_Options.port, m_Options.keepAliveSeconds)
-        : mosquitto_reconnect_async(m_Client);
+    const int result = kind == Attempt::First ? mosquitto_connect_async(m_Client,
+                           m_Options.host.toUtf8().constData(), m_Options.port, m_Options.keepAliveSeconds)
+                                              : mosquitto_reconnect_async(m_Client);
     if (result != MOSQ_ERR_SUCCESS) {
         fail(result);
         return;
@@ -217,7 +219,8 @@ void MosquittoConnection::ConnectCallback(mosquitto* client, void* self, int res
                                    .arg(QString::fromUtf8(mosquitto_connack_string(result)));
         return;
     }
-    const int subscribed = mosquitto_subscribe(client, nullptr, connection.m_TopicFilter.toUtf8().constData(), 0);
+    const int subscribed
+        = mosquitto_subscribe(client, nullptr, connection.m_TopicFilter.toUtf8().constData(), 0);
     if (subscribed != MOSQ_ERR_SUCCESS) {
         connection.fail(subscribed);
         return;
@@ -238,7 +241,8 @@ void MosquittoConnection::MessageCallback(mosquitto*, void* self, const mosquitt
     auto& connection = *static_cast<MosquittoConnection*>(self);
     connection.m_MessageRead = true;
     emit connection.messageArrived(std::string_view(message->topic),
-        std::string_view(static_cast<const char*>(message->payload), static_cast<std::size_t>(message->payloadlen)));
+        std::string_view(
+            static_cast<const char*>(message->payload), static_cast<std::size_t>(message->payloadlen)));
 }
 
 } // namespace vestrak

@@ -11,9 +11,23 @@ namespace {
 
 constexpr qsizetype MostPayloadBytesLogged = 60;
 
+// What a publisher sent, fit for one log line: control characters (line breaks above all) become
+// "?", and a long payload is cut.
+QString Printable(std::string_view bytes)
+{
+    QString text = QString::fromUtf8(
+        bytes.data(), std::min<qsizetype>(static_cast<qsizetype>(bytes.size()), MostPayloadBytesLogged));
+    for (QChar& character : text) {
+        if (character.category() == QChar::Other_Control)
+            character = QLatin1Char('?');
+    }
+    return text;
+}
+
 std::chrono::milliseconds SteadyNow()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
 }
 
 } // namespace
@@ -77,8 +91,7 @@ void MqttTagFeed::take(std::string_view topic, std::string_view payload)
             entry.malformedReported = true;
             qCWarning(VestrakFeedLog).noquote()
                 << QStringLiteral("tag \"%1\" keeps its last good value: the payload \"%2\" is not a status")
-                       .arg(tag, QString::fromUtf8(payload.data(),
-                                     std::min<qsizetype>(static_cast<qsizetype>(payload.size()), MostPayloadBytesLogged)));
+                       .arg(Printable(topic.substr(m_TopicPrefix.size())), Printable(payload));
         }
         return;
     case StatusReading::Kind::Withdrawn:

@@ -42,7 +42,8 @@ public:
     {
         std::ofstream(m_Folder.path() / "mosquitto.conf")
             << "listener " << m_Port << " 127.0.0.1\nallow_anonymous true\npersistence false\n"
-            << "log_dest stderr\n" << (geteuid() == 0 ? "user root\n" : "");
+            << "log_dest stderr\n"
+            << (geteuid() == 0 ? "user root\n" : "");
     }
     ~MosquittoBroker() { kill(); }
     MosquittoBroker(const MosquittoBroker&) = delete;
@@ -56,7 +57,8 @@ public:
         m_Process.start(Program(),
             { QStringLiteral("-c"), QString::fromStdString((m_Folder.path() / "mosquitto.conf").string()) });
         const QDeadlineTimer deadline(BrokerWaitMilliseconds);
-        while (!m_Log.contains(" running") && m_Process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        while (!m_Log.contains(" running") && m_Process.state() != QProcess::NotRunning
+            && !deadline.hasExpired()) {
             m_Process.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
             m_Log += m_Process.readAll();
         }

@@ -1,7 +1,7 @@
 #include "cistatus/cistatus_fixture.h"
 #include "feeds/feed_status_answer.h"
-#include "feeds/mqtt_tag_feed.h"
 #include "feeds/mosquitto_broker.h"
+#include "feeds/mqtt_tag_feed.h"
 #include "feeds/wait_until.h"
 
 #include <QSignalSpy>
@@ -84,15 +84,16 @@ TEST_F(MqttTagFeedTest, AMalformedPayloadKeepsTheLastGoodValueAndIsLoggedOncePer
     const QtMessageHandler previous = qInstallMessageHandler(KeepFeedLog);
     for (const char* payload : { "running", "{\"value\": \"2\"}" })
         ASSERT_TRUE(publisher.publish("plant/A", payload));
-    ASSERT_TRUE(publisher.publish("plant/B", "0x"));
+    ASSERT_TRUE(publisher.publish("plant/B", "0x\n2"));
     ASSERT_TRUE(publisher.publish("plant/after", "3"));
     ASSERT_TRUE(showsStatus("after", 3));
     qInstallMessageHandler(previous);
     EXPECT_EQ(feed.status("A"), 2);
     EXPECT_EQ(feed.status("B"), 1);
     EXPECT_EQ(g_FeedLog,
-        (std::vector<std::string> { "tag \"A\" keeps its last good value: the payload \"running\" is not a status",
-            "tag \"B\" keeps its last good value: the payload \"0x\" is not a status" }));
+        (std::vector<std::string> {
+            "tag \"A\" keeps its last good value: the payload \"running\" is not a status",
+            "tag \"B\" keeps its last good value: the payload \"0x?2\" is not a status" }));
 
     ASSERT_TRUE(publisher.publish("plant/A", ""));
     EXPECT_TRUE(showsStatus("A", 1)) << "a deleted retained value";
@@ -146,7 +147,8 @@ TEST_F(MqttTagFeedTest, AValueOlderThanTheStalenessAgeIsUnknownUntilItIsRepeated
 
 TEST(MqttTagFeedWithoutBrokerTest, AnUnreachableBrokerIsReportedOnceAndItsTagsAreUnknown)
 {
-    MqttFeedOptions options = *ParseFeedUrl(QStringLiteral("mqtt://127.0.0.1:%1/plant").arg(testing::FreeLoopbackPort())).options;
+    MqttFeedOptions options
+        = *ParseFeedUrl(QStringLiteral("mqtt://127.0.0.1:%1/plant").arg(testing::FreeLoopbackPort())).options;
     options.firstRetryDelay = 10ms;
     MqttTagFeed feed(options);
     QSignalSpy losses(&feed, &MqttTagFeed::connectionLost);

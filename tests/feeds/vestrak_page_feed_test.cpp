@@ -58,8 +58,8 @@ std::size_t CountOf(const std::string& text, const std::string& part)
 TEST_F(VestrakPageFeedTest, WithoutABrokerThePageOpensShowsUnknownsAndSaysWhyOnce)
 {
     const int port = testing::FreeLoopbackPort();
-    const PageRun run = runPage("mqtt://127.0.0.1:" + std::to_string(port) + "/plant",
-        { "tick 1000", "dump s.TreeView_Status" });
+    const PageRun run = runPage(
+        "mqtt://127.0.0.1:" + std::to_string(port) + "/plant", { "tick 1000", "dump s.TreeView_Status" });
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(CountOf(run.errors,
                   "vestrak-page: no MQTT broker at 127.0.0.1:" + std::to_string(port)
@@ -76,10 +76,11 @@ TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTagAndATagLineHoldsUntilTheNext
     ASSERT_TRUE(broker.start());
     TestPublisher publisher(broker.port());
     ASSERT_TRUE(publisher.publish("plant/T1", "3"));
-    const PageRun run = runPage(broker.url("plant").toStdString(),
-        { "tag T1 4", "tag T2 4", "tick 1000", "dump s.TreeView_Status" });
+    const PageRun run = runPage(
+        broker.url("plant").toStdString(), { "tag T1 4", "tag T2 4", "tick 1000", "dump s.TreeView_Status" });
     EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_NE(run.output.find("vestrak-page: statuses come from the MQTT broker at 127.0.0.1:"), std::string::npos);
+    EXPECT_NE(
+        run.errors.find("vestrak-page: statuses come from the MQTT broker at 127.0.0.1:"), std::string::npos);
     EXPECT_NE(run.output.find("  P/0 \"Plant\" image=2\n"
                               "    P1/1 \"Pump\" image=3\n"
                               "    P2/2 \"Valve\" image=4\n"
