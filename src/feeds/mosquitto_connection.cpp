@@ -21,12 +21,21 @@ void InitialiseLibraryOnce()
     std::call_once(initialised, [] { mosquitto_lib_init(); });
 }
 
+// The client's messages end in a full stop; ours go on after them.
+QString WithoutFullStop(const char* message)
+{
+    QString text = QString::fromUtf8(message);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
 // Why a call into the client failed; errno is read at once, before anything else can change it.
 QString ReasonOf(int result)
 {
     if (result == MOSQ_ERR_ERRNO)
         return QString::fromLocal8Bit(std::strerror(errno));
-    return QString::fromUtf8(mosquitto_strerror(result));
+    return WithoutFullStop(mosquitto_strerror(result));
 }
 
 const char* DataOrNull(const QByteArray& bytes)
@@ -216,7 +225,7 @@ void MosquittoConnection::ConnectCallback(mosquitto* client, void* self, int res
     auto& connection = *static_cast<MosquittoConnection*>(self);
     if (result != 0) {
         connection.m_Refusal = QStringLiteral("the broker refused the connection: %1")
-                                   .arg(QString::fromUtf8(mosquitto_connack_string(result)));
+                                   .arg(WithoutFullStop(mosquitto_connack_string(result)));
         return;
     }
     const int subscribed

@@ -38,11 +38,12 @@ inline int FreeLoopbackPort()
 // It keeps its port when it is started again.
 class MosquittoBroker {
 public:
-    MosquittoBroker()
+    // The access lines let anyone in unless others are given.
+    explicit MosquittoBroker(const std::string& accessLines = "allow_anonymous true\n")
     {
         std::ofstream(m_Folder.path() / "mosquitto.conf")
-            << "listener " << m_Port << " 127.0.0.1\nallow_anonymous true\npersistence false\n"
-            << "log_dest stderr\n"
+            << "listener " << m_Port << " 127.0.0.1\n"
+            << accessLines << "persistence false\nlog_dest stderr\n"
             << (geteuid() == 0 ? "user root\n" : "");
     }
     ~MosquittoBroker() { kill(); }

@@ -159,6 +159,30 @@ TEST(MqttTagFeedWithoutBrokerTest, AnUnreachableBrokerIsReportedOnceAndItsTagsAr
     EXPECT_EQ(feed.status("A"), 1);
 }
 
+TEST(MqttTagFeedLoginTest, TheFeedLogsInAndSaysWhyTheBrokerRefusesIt)
+{
+    testing::TemporaryFolder folder;
+    const QString passwords = QString::fromStdString((folder.path() / "passwords").string());
+    ASSERT_EQ(QProcess::execute("mosquitto_passwd", { "-b", "-c", passwords, "operator", "s3cret" }), 0);
+    MosquittoBroker broker("allow_anonymous false\npassword_file " + passwords.toStdString() + "\n");
+    ASSERT_TRUE(broker.start());
+    MqttFeedOptions options = *ParseFeedUrl(broker.url("plant")).options;
+    options.user = "operator";
+    options.password = "wrong";
+    {
+        MqttTagFeed refused(options);
+        QSignalSpy losses(&refused, &MqttTagFeed::connectionLost);
+        refused.start();
+        ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
+        EXPECT_EQ(losses.first().first().toString(),
+            "the broker refused the connection: Connection Refused: not authorised");
+    }
+    options.password = "s3cret";
+    MqttTagFeed feed(options);
+    feed.start();
+    EXPECT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
+}
+
 // The status tree asks the feed at each GetStatus; the icons follow at the next flash tick.
 class FeedIconTest : public testing::CiStatusTest, protected FeedOfABroker {
 protected:
