@@ -16,7 +16,8 @@ QString BrokerName(const MqttFeedOptions& options)
 
 } // namespace
 
-PageFeed::Created PageFeed::Create(const PageFeedOptions& options, PageRunner& runner, StateShower showState)
+PageFeed::Created PageFeed::Create(
+    const PageFeedOptions& options, PageRunner& runner, const StateShower& showState)
 {
     ParsedFeedUrl parsed = ParseFeedUrl(QString::fromStdString(options.url));
     if (!parsed.options)
@@ -38,10 +39,10 @@ PageFeed::Created PageFeed::Create(const PageFeedOptions& options, PageRunner& r
         feedOptions.password
             = QString::fromUtf8(file.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
     }
-    return { std::make_unique<PageFeed>(feedOptions, runner, std::move(showState)), {} };
+    return { std::make_unique<PageFeed>(feedOptions, runner, showState), {} };
 }
 
-PageFeed::PageFeed(const MqttFeedOptions& options, PageRunner& runner, StateShower showState)
+PageFeed::PageFeed(const MqttFeedOptions& options, PageRunner& runner, const StateShower& showState)
     : m_Runner(runner)
     , m_Feed(options)
 {

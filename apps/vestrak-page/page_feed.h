@@ -23,9 +23,9 @@ public:
         std::string problem;
     };
     // Fails when the options cannot make a feed (bad address, unreadable password file).
-    static Created Create(const PageFeedOptions& options, PageRunner& runner, StateShower showState);
+    static Created Create(const PageFeedOptions& options, PageRunner& runner, const StateShower& showState);
 
-    PageFeed(const MqttFeedOptions& options, PageRunner& runner, StateShower showState);
+    PageFeed(const MqttFeedOptions& options, PageRunner& runner, const StateShower& showState);
     ~PageFeed();
     PageFeed(const PageFeed&) = delete;
     PageFeed& operator=(const PageFeed&) = delete;
