@@ -183,6 +183,58 @@ TEST(MqttTagFeedLoginTest, TheFeedLogsInAndSaysWhyTheBrokerRefusesIt)
     EXPECT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
 }
 
+// A certificate authority of the test's own, the broker's certificate for 127.0.0.1 and a
+// client's, made with openssl in the folder; false when a step fails.
+bool MakeCertificates(const std::filesystem::path& folder)
+{
+    const auto run = [&folder](const QStringList& arguments) {
+        QProcess openssl;
+        openssl.setWorkingDirectory(QString::fromStdString(folder.string()));
+        openssl.start("openssl", arguments);
+        return openssl.waitForFinished() && openssl.exitCode() == 0;
+    };
+    std::ofstream(folder / "server.ext") << "subjectAltName=IP:127.0.0.1\n";
+    const QStringList newKey { "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes" };
+    const QStringList signing { "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial", "-days", "1" };
+    return run(QStringList { "req", "-x509" } + newKey
+               + QStringList { "-keyout", "ca.key", "-out", "ca.pem", "-days", "1", "-subj", "/CN=test ca" })
+        && run(QStringList { "req" } + newKey
+            + QStringList { "-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=127.0.0.1" })
+        && run(QStringList {
+                   "x509", "-req", "-in", "server.csr", "-out", "server.pem", "-extfile", "server.ext" }
+            + signing)
+        && run(QStringList { "req" } + newKey
+            + QStringList { "-keyout", "client.key", "-out", "client.csr", "-subj", "/CN=operator" })
+        && run(QStringList { "x509", "-req", "-in", "client.csr", "-out", "client.pem" } + signing);
+}
+
+TEST(MqttTagFeedTlsTest, TheFeedTrustsItsCertificateAuthorityAndShowsItsOwnCertificate)
+{
+    testing::TemporaryFolder folder;
+    ASSERT_TRUE(MakeCertificates(folder.path()));
+    const auto file
+        = [&folder](const char* name) { return QString::fromStdString((folder.path() / name).string()); };
+    MosquittoBroker broker("allow_anonymous true\ncafile " + file("ca.pem").toStdString() + "\ncertfile "
+        + file("server.pem").toStdString() + "\nkeyfile " + file("server.key").toStdString()
+        + "\nrequire_certificate true\n");
+    ASSERT_TRUE(broker.start());
+    MqttFeedOptions options
+        = *ParseFeedUrl(QStringLiteral("mqtts://127.0.0.1:%1/plant").arg(broker.port())).options;
+    options.caFile = file("ca.pem");
+    {
+        MqttTagFeed withoutCertificate(options);
+        QSignalSpy losses(&withoutCertificate, &MqttTagFeed::connectionLost);
+        withoutCertificate.start();
+        ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
+        EXPECT_FALSE(withoutCertificate.isConnected());
+    }
+    options.certificateFile = file("client.pem");
+    options.keyFile = file("client.key");
+    MqttTagFeed feed(options);
+    feed.start();
+    EXPECT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
+}
+
 // The status tree asks the feed at each GetStatus; the icons follow at the next flash tick.
 class FeedIconTest : public testing::CiStatusTest, protected FeedOfABroker {
 protected:
