@@ -28,6 +28,12 @@ QModelIndex NodeStoreModel::indexOf(const StoredNode& node) const
     return createIndex(node.row(), 0, &node);
 }
 
+void NodeStoreModel::looksChanged(const StoredNode& node)
+{
+    const QModelIndex index = indexOf(node);
+    emit dataChanged(index, index, { Qt::DecorationRole, Qt::BackgroundRole });
+}
+
 QModelIndex NodeStoreModel::index(int row, int column, const QModelIndex& parent) const
 {
     if (column != 0)

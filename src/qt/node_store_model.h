@@ -27,6 +27,8 @@ public:
     [[nodiscard]] QModelIndex indexOf(const StoredNode& node) const;
     [[nodiscard]] static StoredNode* nodeAt(const QModelIndex& index);
 
+    // The node's icon or colour changed.
+    void looksChanged(const StoredNode& node);
     // The store changed more than rows can tell: the view forgets what it knew.
     void beginStoreReset() { beginResetModel(); }
     void endStoreReset() { endResetModel(); }

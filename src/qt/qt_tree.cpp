@@ -160,19 +160,11 @@ void QtTree::setBackColor(std::uint32_t color)
     m_View.setPalette(palette);
 }
 
-// Many nodes change their looks at once (a flash tick): the rows shown are painted once, at the
-// next turn of the event loop, instead of the view hearing of every node.
-void QtTree::nodeLooksChanged(const StoredNode&)
+void QtTree::nodeLooksChanged(const StoredNode& node)
 {
-    if (m_ViewBehind || std::exchange(m_RepaintQueued, true))
-        return;
-    QMetaObject::invokeMethod(
-        &context(),
-        [this] {
-            m_RepaintQueued = false;
-            m_View.viewport()->update();
-        },
-        Qt::QueuedConnection);
+    // A view behind learns every row anew when it catches up.
+    if (!m_ViewBehind)
+        m_Model.looksChanged(node);
 }
 
 void QtTree::nodeExpandedChanged(const StoredNode& node)

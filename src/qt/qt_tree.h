@@ -77,7 +77,6 @@ private:
     bool m_ShowingScroll = false;
     // Nodes were added or removed since the view's model was last reset.
     bool m_ViewBehind = false;
-    bool m_RepaintQueued = false;
 };
 
 } // namespace vestrak

@@ -98,6 +98,14 @@ void QtTreeView::hideEvent(QHideEvent* event)
     scheduleDelayedItemsLayout();
 }
 
+// Rows change only their icon or colour, never their size. Many change at once (a flash tick):
+// the rows shown are painted once, instead of Qt looking for each changed row among the laid-out
+// ones, which takes a search through them per row.
+void QtTreeView::dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&)
+{
+    viewport()->update();
+}
+
 void QtTreeView::updateGeometries()
 {
     QTreeView::updateGeometries();

@@ -36,6 +36,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void updateGeometries() override;
+    void dataChanged(
+        const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
