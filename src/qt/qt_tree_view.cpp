@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <utility>
 
 namespace vestrak {
 
@@ -103,7 +104,14 @@ void QtTreeView::hideEvent(QHideEvent* event)
 // ones, which takes a search through them per row.
 void QtTreeView::dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&)
 {
-    viewport()->update();
+    if (!std::exchange(m_RepaintAsked, true))
+        viewport()->update();
+}
+
+void QtTreeView::paintEvent(QPaintEvent* event)
+{
+    m_RepaintAsked = false;
+    QTreeView::paintEvent(event);
 }
 
 void QtTreeView::updateGeometries()

@@ -38,10 +38,14 @@ protected:
     void updateGeometries() override;
     void dataChanged(
         const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
+    void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
     [[nodiscard]] bool onBranchIndicator(QPoint position) const;
+
+    // Rows changed since the rows were last painted; the repaint is asked for once.
+    bool m_RepaintAsked = false;
 };
 
 } // namespace vestrak
