@@ -91,6 +91,8 @@ TEST(QtSurface, StatesSetFromCodeEmitNoQtSignals)
     NodeRef child = tree.add(top, NodeRelationship::Child, u"B", u"B", 1);
     top->setExpanded(true);
     child->setSelected(true);
+    child->setImage(3);
+    child->setBackColor(0x0000FF);
 
     Toolbar& toolbar = surface.addToolbar(u"Bar", {}, ImageList::SystemIcons, true);
     toolbar.addButton(u"K4", 4);
@@ -110,6 +112,12 @@ TEST(QtSurface, StatesSetFromCodeEmitNoQtSignals)
     EXPECT_EQ(expanded.count() + current.count() + toggled.count() + row.count() + edited.count(), 0);
     EXPECT_TRUE(view.isExpanded(rowAt(view, { 0 })));
     EXPECT_EQ(view.currentIndex(), rowAt(view, { 0, 0 }));
+    const QModelIndex childRow = rowAt(view, { 0, 0 });
+    EXPECT_EQ(childRow.data(Qt::DecorationRole).value<QIcon>().cacheKey(),
+        imageListIcon(ImageList::SystemIcons, 3).cacheKey());
+    EXPECT_EQ(childRow.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 0, 0));
+    EXPECT_FALSE(rowAt(view, { 0 }).data(Qt::BackgroundRole).isValid())
+        << "the window background is no brush";
     EXPECT_TRUE(toolButton->isChecked());
     EXPECT_EQ(static_cast<QLineEdit&>(qtWidgetOf(text)).text(), "P*");
 }
