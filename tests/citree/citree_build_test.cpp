@@ -114,6 +114,7 @@ TEST_F(Build, PreselectionByCodeAndByExtraInfo)
     control->setSelectedObjectExtraInfo(u"");
     control->setSelectedObject(u",zz");
     build("[TreeObjects]\nA=1,Plant\n,B=5,Unnamed\n", ShownTree);
+    ASSERT_TRUE(tree().selectedNode());
     EXPECT_EQ(Utf8(tree().selectedNode()->key()), ",B/1");
 }
 
