@@ -42,6 +42,7 @@ public:
     ~LivePage();
 
     void start();
+    [[nodiscard]] PageRunner& runner() { return m_Runner; }
 
 private:
     struct Part {

@@ -1,5 +1,6 @@
 // vestrak-page: runs a page script live in a window, on the Qt widgets with real time.
 #include "live_page.h"
+#include "page_feed.h"
 #include "page_options.h"
 #include "qt/controls_log.h"
 #include "qt/qt_application.h"
@@ -94,9 +95,10 @@ int main(int argc, char** argv)
     scroller->setWidget(area);
     scroller->setWidgetResizable(true);
     window.setCentralWidget(scroller);
+    QStatusBar& bar = *window.statusBar();
     QElapsedTimer running;
     running.start();
-    StatusLine status(*window.statusBar(), [&running] { return running.elapsed(); });
+    StatusLine status(bar, [&running] { return running.elapsed(); });
     ControlsReportsShownOn = &status;
     OtherMessages = qInstallMessageHandler(ShowControlsReport);
 
@@ -111,6 +113,19 @@ int main(int argc, char** argv)
             std::cerr << failure << std::endl;
             status.showPageMessage(QString::fromStdString(failure));
         });
+    PageFeed::Created feed;
+    if (!options.feed.url.empty()) {
+        // The broker's state stays in view beside the page's passing lines.
+        auto* feedState = new QLabel(&bar);
+        bar.addPermanentWidget(feedState);
+        feed = PageFeed::Create(
+            options.feed, page.runner(), [feedState](const QString& state) { feedState->setText(state); });
+        if (!feed.feed) {
+            std::cerr << "vestrak-page: " << feed.problem << '\n';
+            return UsageProblem;
+        }
+        feed.feed->start();
+    }
     page.start();
     window.resize(area->minimumSize().expandedTo(QSize(480, 240)) + QSize(24, 48));
     window.show();
