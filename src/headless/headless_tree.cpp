@@ -61,6 +61,12 @@ double HeadlessTree::rowTop(const StoredNode& node) const
     return (m_Store.rowOf(node) - scrollPosition()) * TreeRows::RowHeightPixels * m_TwipsPerPixelY;
 }
 
+NodeRef HeadlessTree::hitTest(double, double y) const
+{
+    const StoredNode* node = m_Store.nodeInRow(TreeRows::RowAt(y, m_TwipsPerPixelY, scrollPosition()));
+    return node ? NodeRef(m_Store.handleOf(*node)) : nullptr;
+}
+
 StoredNode* HeadlessTree::operatorTarget(const std::u16string& key) const
 {
     return visible() ? m_Store.findByKey(key) : nullptr;

@@ -16,6 +16,13 @@ inline std::int32_t RowsPerPage(double heightTwips, double twipsPerPixelY)
     return static_cast<std::int32_t>(std::floor(heightTwips / twipsPerPixelY / RowHeightPixels));
 }
 
+// The row, from 0 among the shown rows, under a point y twips below the tree's top; rows above
+// the first are negative.
+inline std::int32_t RowAt(double yTwips, double twipsPerPixelY, std::int32_t scrollPosition)
+{
+    return static_cast<std::int32_t>(std::floor(yTwips / twipsPerPixelY / RowHeightPixels)) + scrollPosition;
+}
+
 inline std::int32_t ClampedScroll(std::int32_t position, std::int32_t shownRows, std::int32_t rowsPerPage)
 {
     return std::clamp(position, 0, std::max(0, shownRows - std::max(0, rowsPerPage)));

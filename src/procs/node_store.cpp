@@ -359,4 +359,18 @@ std::int32_t NodeStore::rowOf(const StoredNode& target) const
     return found;
 }
 
+const StoredNode* NodeStore::nodeInRow(std::int32_t wantedRow) const
+{
+    const StoredNode* found = nullptr;
+    std::int32_t row = 0;
+    forEachShownRow([&](const StoredNode& node) {
+        if (row++ == wantedRow) {
+            found = &node;
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
 } // namespace vestrak

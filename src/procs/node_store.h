@@ -151,6 +151,8 @@ public:
     [[nodiscard]] std::int32_t shownRowCount() const;
     // The row of a node among the shown rows, from 0; -1 when a closed branch hides it.
     [[nodiscard]] std::int32_t rowOf(const StoredNode& node) const;
+    // The node shown in a row, from 0 among the shown rows; null outside them.
+    [[nodiscard]] const StoredNode* nodeInRow(std::int32_t row) const;
 
 private:
     friend class StoredNode;

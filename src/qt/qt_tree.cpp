@@ -2,6 +2,7 @@
 
 #include "ports/tree_rows.h"
 #include "qt/qt_colors.h"
+#include "qt/qt_text.h"
 #include "qt/qt_tree_view.h"
 
 #include <QApplication>
@@ -72,6 +73,7 @@ void QtTree::connectView()
         });
     QObject::connect(&m_View, &QtTreeView::rowDoubleClicked, &context(), [this] { DblClick(); });
     QObject::connect(&m_View, &QtTreeView::mouseMoved, &context(), [this] { MouseMove(); });
+    QObject::connect(&m_View, &QtTreeView::menuRequested, &context(), [this] { menuRequestedByKeyboard(); });
     QObject::connect(&m_View, &QtTreeView::keyboardMovedTo, &context(), [this](const QModelIndex& index) {
         if (StoredNode* node = liveNodeAt(index))
             keyboardMovedTo(*node);
@@ -246,6 +248,22 @@ double QtTree::rowTop(const StoredNode& node) const
     return (m_Store.rowOf(node) - scrollPosition()) * QtTreeView::RowHeight * host().twipsPerPixelY();
 }
 
+NodeRef QtTree::hitTest(double, double y) const
+{
+    const StoredNode* node = m_Store.nodeInRow(TreeRows::RowAt(y, host().twipsPerPixelY(), scrollPosition()));
+    return node ? NodeRef(m_Store.handleOf(*node)) : nullptr;
+}
+
+std::u16string QtTree::placeholderText() const
+{
+    return fromQString(m_View.placeholderText());
+}
+
+void QtTree::setPlaceholderText(const std::u16string& text)
+{
+    m_View.setPlaceholderText(toQString(text));
+}
+
 StoredNode* QtTree::operatorTarget(const std::u16string& key)
 {
     if (!visible())
@@ -263,6 +281,21 @@ void QtTree::pressed(StoredNode* node, std::int16_t button, std::int16_t shift, 
         NodeClick(handle);
     }
     Click();
+}
+
+// The keyboard's right click: on the selected row, with a menu opening beside the row rather
+// than wherever the mouse happens to be.
+void QtTree::menuRequestedByKeyboard()
+{
+    StoredNode* node = m_Store.selected();
+    if (!node)
+        return;
+    scrollIntoView(*node);
+    const QRect row = m_View.visualRect(m_Model.indexOf(*node));
+    host().setKeyboardMenuPosition(
+        m_View.viewport()->mapToGlobal(row.bottomLeft() + QPoint(row.height(), 0)));
+    pressed(nullptr, 2, 0, 0, rowTop(*node) + QtTreeView::RowHeight / 2.0 * host().twipsPerPixelY());
+    host().setKeyboardMenuPosition(std::nullopt);
 }
 
 void QtTree::keyboardMovedTo(StoredNode& node)
@@ -298,7 +331,7 @@ bool QtTree::operatorRightClick(const std::u16string& key)
     StoredNode* node = operatorTarget(key);
     if (!node)
         return false;
-    pressed(nullptr, 2, 0, 0, rowTop(*node));
+    pressed(nullptr, 2, 0, 0, rowTop(*node) + QtTreeView::RowHeight / 2.0 * host().twipsPerPixelY());
     return true;
 }
 

@@ -32,10 +32,13 @@ public:
     [[nodiscard]] NodeRef node(std::int32_t index) const override { return m_Store.node(index); }
     [[nodiscard]] NodeRef find(const std::u16string& key) const override { return m_Store.find(key); }
     [[nodiscard]] NodeRef selectedNode() const override { return m_Store.selectedNode(); }
+    [[nodiscard]] NodeRef hitTest(double x, double y) const override;
     [[nodiscard]] std::uint32_t backColor() const override { return m_BackColor; }
     void setBackColor(std::uint32_t color) override;
     [[nodiscard]] std::int32_t scrollPosition() const override;
     void setScrollPosition(std::int32_t position) override;
+    [[nodiscard]] std::u16string placeholderText() const override;
+    void setPlaceholderText(const std::u16string& text) override;
 
     bool operatorClick(const std::u16string& key) override;
     bool operatorRightClick(const std::u16string& key) override;
@@ -66,6 +69,7 @@ private:
 
     void pressed(StoredNode* node, std::int16_t button, std::int16_t shift, double x, double y);
     void keyboardMovedTo(StoredNode& node);
+    void menuRequestedByKeyboard();
     void expandedByOperator(StoredNode& node, bool expanded);
     void connectView();
 

@@ -3,8 +3,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
 #include <utility>
+#include <vector>
 
 namespace vestrak {
 
@@ -41,6 +43,22 @@ QtTreeView::QtTreeView(QWidget* parent)
     setAutoScroll(false);
     setMouseTracking(true);
     setTextElideMode(Qt::ElideRight);
+    // The selection of a tree without the focus is drawn muted, so the operator sees which tree
+    // the keyboard acts on.
+    QPalette colours = palette();
+    colours.setColor(
+        QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Midlight));
+    colours.setColor(
+        QPalette::Inactive, QPalette::HighlightedText, colours.color(QPalette::Active, QPalette::Text));
+    setPalette(colours);
+}
+
+void QtTreeView::setPlaceholderText(const QString& text)
+{
+    if (m_PlaceholderText == text)
+        return;
+    m_PlaceholderText = text;
+    viewport()->update();
 }
 
 bool QtTreeView::onBranchIndicator(QPoint position) const
@@ -84,11 +102,41 @@ void QtTreeView::mouseMoveEvent(QMouseEvent* event)
 
 void QtTreeView::keyPressEvent(QKeyEvent* event)
 {
+    const bool menuKey = event->key() == Qt::Key_Menu
+        || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey) {
+        emit menuRequested();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        emit rowDoubleClicked();
+        return;
+    }
+    if (event->key() == Qt::Key_Asterisk && currentIndex().isValid()) {
+        expandBranchesBelow(currentIndex());
+        return;
+    }
     const QModelIndex before = currentIndex();
     QTreeView::keyPressEvent(event);
     const QModelIndex after = currentIndex();
     if (after.isValid() && after != before)
         emit keyboardMovedTo(after);
+}
+
+// Qt's own "*" opens every row below, leaves too, and they would be told as opened branches.
+void QtTreeView::expandBranchesBelow(const QModelIndex& top)
+{
+    std::vector<QModelIndex> below { top };
+    while (!below.empty()) {
+        const QModelIndex index = below.back();
+        below.pop_back();
+        const int children = model()->rowCount(index);
+        if (children == 0)
+            continue;
+        expand(index);
+        for (int child = 0; child < children; ++child)
+            below.push_back(model()->index(child, 0, index));
+    }
 }
 
 // A hidden view lays its rows out once, when it shows again: until then Qt only notes the
@@ -112,6 +160,12 @@ void QtTreeView::paintEvent(QPaintEvent* event)
 {
     m_RepaintAsked = false;
     QTreeView::paintEvent(event);
+    if (m_PlaceholderText.isEmpty() || model()->rowCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(4, 4, -4, -4),
+        Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_PlaceholderText);
 }
 
 void QtTreeView::updateGeometries()

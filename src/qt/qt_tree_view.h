@@ -15,6 +15,10 @@ public:
 
     explicit QtTreeView(QWidget* parent);
 
+    // Shown in the empty tree, such as why a filter left it empty.
+    [[nodiscard]] QString placeholderText() const { return m_PlaceholderText; }
+    void setPlaceholderText(const QString& text);
+
     // Branches opened or closed from now on are laid out once, at the next paint or read of rows.
     void layOutRowsLater() { scheduleDelayedItemsLayout(); }
 
@@ -22,7 +26,10 @@ signals:
     // A mouse button went down; the index is invalid off the rows and on a row's branch indicator.
     void mousePressed(
         const QModelIndex& index, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    // A double click on a row, or Enter on the current row: the keyboard's way to open it.
     void rowDoubleClicked();
+    // The menu key or Shift+F10: the keyboard's right click on the current row.
+    void menuRequested();
     void mouseMoved();
     // The operator moved the current row with the keyboard.
     void keyboardMovedTo(const QModelIndex& index);
@@ -43,9 +50,11 @@ protected:
 
 private:
     [[nodiscard]] bool onBranchIndicator(QPoint position) const;
+    void expandBranchesBelow(const QModelIndex& top);
 
     // Rows changed since the rows were last painted; the repaint is asked for once.
     bool m_RepaintAsked = false;
+    QString m_PlaceholderText;
 };
 
 } // namespace vestrak
