@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <utility>
 
 namespace vestrak {
@@ -52,6 +53,8 @@ QtTree::QtTree(std::u16string name, const Geometry& design, bool visible, QtWidg
     , m_Model(m_Store, view)
 {
     m_View.setModel(&m_Model);
+    m_ShownLooksCheck.setSingleShot(true);
+    QObject::connect(&m_ShownLooksCheck, &QTimer::timeout, [this] { tellShownLooks(); });
     connectView();
 }
 
@@ -117,6 +120,7 @@ void QtTree::clear()
     m_Model.beginStoreReset();
     m_Store.clear();
     m_Model.endStoreReset();
+    m_ShownLooks.clear();
     m_ViewBehind = false;
     m_ScrollPosition = 0;
 }
@@ -139,6 +143,7 @@ void QtTree::bringViewUpToDate()
     const QSignalBlocker quiet(&m_View);
     m_Model.beginStoreReset();
     m_Model.endStoreReset();
+    m_ShownLooks.clear();
     m_View.layOutRowsLater();
     m_Store.forEachNode([this](const StoredNode& node) {
         if (node.isExpanded() && node.childCount() > 0)
@@ -162,11 +167,30 @@ void QtTree::setBackColor(std::uint32_t color)
     m_View.setPalette(palette);
 }
 
-void QtTree::nodeLooksChanged(const StoredNode& node)
+void QtTree::nodeLooksChanged(const StoredNode&)
 {
     // A view behind learns every row anew when it catches up.
-    if (!m_ViewBehind)
-        m_Model.looksChanged(node);
+    if (!m_ViewBehind && !m_ShownLooksCheck.isActive())
+        m_ShownLooksCheck.start(0);
+}
+
+void QtTree::tellShownLooks()
+{
+    std::vector<ShownLook> shown;
+    if (!m_ViewBehind && m_View.isVisible()) {
+        // Rows are found by their place: walking to the row below searches Qt's laid-out rows.
+        for (int top = 0; top < m_View.viewport()->height(); top += QtTreeView::RowHeight) {
+            const QModelIndex index = m_View.indexAt(QPoint(0, top));
+            if (!index.isValid())
+                break;
+            const StoredNode& node = *NodeStoreModel::nodeAt(index);
+            const ShownLook look { &node, node.image(), node.backColor() };
+            if (std::find(m_ShownLooks.begin(), m_ShownLooks.end(), look) == m_ShownLooks.end())
+                m_Model.looksChanged(node);
+            shown.push_back(look);
+        }
+    }
+    m_ShownLooks = std::move(shown);
 }
 
 void QtTree::nodeExpandedChanged(const StoredNode& node)

@@ -5,6 +5,9 @@
 #include "qt/node_store_model.h"
 #include "qt/qt_widget.h"
 
+#include <QTimer>
+#include <vector>
+
 namespace vestrak {
 
 class QtTreeView;
@@ -57,6 +60,7 @@ private:
     void selectionChanged() override;
     void scrollIntoView(const StoredNode& node) override;
 
+    void tellShownLooks();
     void viewFallsBehind();
     void bringViewUpToDate();
     void showSelection();
@@ -81,6 +85,18 @@ private:
     bool m_ShowingScroll = false;
     // Nodes were added or removed since the view's model was last reset.
     bool m_ViewBehind = false;
+
+    // How a shown row looked when the view was last told of changed looks.
+    struct ShownLook {
+        const StoredNode* node = nullptr;
+        std::int32_t image = 0;
+        std::uint32_t backColor = 0;
+        bool operator==(const ShownLook&) const = default;
+    };
+    // Looks change many at a time (a flash tick over every record): the view is told once they
+    // have changed, and only of the shown rows that look different.
+    QTimer m_ShownLooksCheck;
+    std::vector<ShownLook> m_ShownLooks;
 };
 
 } // namespace vestrak
