@@ -53,8 +53,7 @@ QtTree::QtTree(std::u16string name, const Geometry& design, bool visible, QtWidg
     , m_Model(m_Store, view)
 {
     m_View.setModel(&m_Model);
-    m_ShownLooksCheck.setSingleShot(true);
-    QObject::connect(&m_ShownLooksCheck, &QTimer::timeout, [this] { tellShownLooks(); });
+    QObject::connect(&m_View, &QtTreeView::painted, &context(), [this] { m_PaintedLooks = shownLooks(); });
     connectView();
 }
 
@@ -120,7 +119,7 @@ void QtTree::clear()
     m_Model.beginStoreReset();
     m_Store.clear();
     m_Model.endStoreReset();
-    m_ShownLooks.clear();
+    m_PaintedLooks.clear();
     m_ViewBehind = false;
     m_ScrollPosition = 0;
 }
@@ -143,7 +142,7 @@ void QtTree::bringViewUpToDate()
     const QSignalBlocker quiet(&m_View);
     m_Model.beginStoreReset();
     m_Model.endStoreReset();
-    m_ShownLooks.clear();
+    m_PaintedLooks.clear();
     m_View.layOutRowsLater();
     m_Store.forEachNode([this](const StoredNode& node) {
         if (node.isExpanded() && node.childCount() > 0)
@@ -170,27 +169,34 @@ void QtTree::setBackColor(std::uint32_t color)
 void QtTree::nodeLooksChanged(const StoredNode&)
 {
     // A view behind learns every row anew when it catches up.
-    if (!m_ViewBehind && !m_ShownLooksCheck.isActive())
-        m_ShownLooksCheck.start(0);
+    if (m_ViewBehind || std::exchange(m_ShownLooksCheckAsked, true))
+        return;
+    QMetaObject::invokeMethod(
+        &context(), [this] { tellShownLooks(); }, Qt::QueuedConnection);
+}
+
+// Rows are found by their place: walking to the row below searches Qt's laid-out rows.
+std::vector<QtTree::ShownLook> QtTree::shownLooks() const
+{
+    std::vector<ShownLook> shown;
+    if (m_ViewBehind || !m_View.isVisible())
+        return shown;
+    for (int top = 0; top < m_View.viewport()->height(); top += QtTreeView::RowHeight) {
+        const StoredNode* node = NodeStoreModel::nodeAt(m_View.indexAt(QPoint(0, top)));
+        if (!node)
+            break;
+        shown.push_back({ node, node->image(), node->backColor() });
+    }
+    return shown;
 }
 
 void QtTree::tellShownLooks()
 {
-    std::vector<ShownLook> shown;
-    if (!m_ViewBehind && m_View.isVisible()) {
-        // Rows are found by their place: walking to the row below searches Qt's laid-out rows.
-        for (int top = 0; top < m_View.viewport()->height(); top += QtTreeView::RowHeight) {
-            const QModelIndex index = m_View.indexAt(QPoint(0, top));
-            if (!index.isValid())
-                break;
-            const StoredNode& node = *NodeStoreModel::nodeAt(index);
-            const ShownLook look { &node, node.image(), node.backColor() };
-            if (std::find(m_ShownLooks.begin(), m_ShownLooks.end(), look) == m_ShownLooks.end())
-                m_Model.looksChanged(node);
-            shown.push_back(look);
-        }
+    m_ShownLooksCheckAsked = false;
+    for (const ShownLook& look : shownLooks()) {
+        if (std::find(m_PaintedLooks.begin(), m_PaintedLooks.end(), look) == m_PaintedLooks.end())
+            m_Model.looksChanged(*look.node);
     }
-    m_ShownLooks = std::move(shown);
 }
 
 void QtTree::nodeExpandedChanged(const StoredNode& node)

@@ -5,7 +5,6 @@
 #include "qt/node_store_model.h"
 #include "qt/qt_widget.h"
 
-#include <QTimer>
 #include <vector>
 
 namespace vestrak {
@@ -55,11 +54,20 @@ public:
     [[nodiscard]] const NodeStoreModel& model() const { return m_Model; }
 
 private:
+    // How a shown row looked when it was last painted.
+    struct ShownLook {
+        const StoredNode* node = nullptr;
+        std::int32_t image = 0;
+        std::uint32_t backColor = 0;
+        bool operator==(const ShownLook&) const = default;
+    };
+
     void nodeLooksChanged(const StoredNode& node) override;
     void nodeExpandedChanged(const StoredNode& node) override;
     void selectionChanged() override;
     void scrollIntoView(const StoredNode& node) override;
 
+    [[nodiscard]] std::vector<ShownLook> shownLooks() const;
     void tellShownLooks();
     void viewFallsBehind();
     void bringViewUpToDate();
@@ -86,17 +94,10 @@ private:
     // Nodes were added or removed since the view's model was last reset.
     bool m_ViewBehind = false;
 
-    // How a shown row looked when the view was last told of changed looks.
-    struct ShownLook {
-        const StoredNode* node = nullptr;
-        std::int32_t image = 0;
-        std::uint32_t backColor = 0;
-        bool operator==(const ShownLook&) const = default;
-    };
     // Looks change many at a time (a flash tick over every record): the view is told once they
-    // have changed, and only of the shown rows that look different.
-    QTimer m_ShownLooksCheck;
-    std::vector<ShownLook> m_ShownLooks;
+    // have changed, and only of the shown rows that look different from their last paint.
+    bool m_ShownLooksCheckAsked = false;
+    std::vector<ShownLook> m_PaintedLooks;
 };
 
 } // namespace vestrak

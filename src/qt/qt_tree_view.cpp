@@ -160,6 +160,7 @@ void QtTreeView::paintEvent(QPaintEvent* event)
 {
     m_RepaintAsked = false;
     QTreeView::paintEvent(event);
+    emit painted();
     if (m_PlaceholderText.isEmpty() || model()->rowCount() > 0)
         return;
     QPainter painter(viewport());

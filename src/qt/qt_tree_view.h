@@ -35,6 +35,8 @@ signals:
     void keyboardMovedTo(const QModelIndex& index);
     // Qt has recomputed the scroll range.
     void geometriesUpdated();
+    // The rows shown were painted.
+    void painted();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -311,6 +311,41 @@ TEST(QtTreeLooks, ImageZeroKeepsTheIconsRoomAndAnEmptyFilteredTreeSaysWhy)
     EXPECT_NE(view.grab().toImage(), empty) << "with nodes the placeholder goes";
 }
 
+// A flash tick changes the icons of a whole plant: the view hears only of the rows it shows.
+TEST(QtTreeLooks, TheViewIsToldOnceOfEachShownRowThatLooksDifferent)
+{
+    QtSurface surface(4800, 3600);
+    surface.show();
+    Tree& tree = surface.addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::StatusIcons, true);
+    auto& view = static_cast<QtTreeView&>(qtWidgetOf(tree));
+    std::vector<NodeRef> nodes;
+    for (char16_t key = u'A'; key < u'A' + 30; ++key)
+        nodes.push_back(tree.add(nullptr, NodeRelationship::Last, std::u16string(1, key), u"Row", 1));
+    QApplication::processEvents();
+    view.viewport()->repaint();
+    const QSignalSpy told(view.model(), &QAbstractItemModel::dataChanged);
+    const auto shownRows = [&view] {
+        int rows = 0;
+        while (view.visualRect(rowAt(view, { rows })).intersects(view.viewport()->rect()))
+            ++rows;
+        return rows;
+    };
+
+    for (NodeRef& node : nodes)
+        EXPECT_TRUE(node->setImage(2));
+    EXPECT_TRUE(nodes[1]->setImage(1)) << "changed back, the row looks as it did";
+    nodes[2]->setBackColor(0x0000FF);
+    QApplication::processEvents();
+    EXPECT_EQ(told.count(), shownRows() - 1);
+    view.viewport()->repaint();
+
+    EXPECT_TRUE(nodes[0]->setImage(3));
+    EXPECT_TRUE(nodes[29]->setImage(3));
+    QApplication::processEvents();
+    ASSERT_EQ(told.count(), shownRows());
+    EXPECT_EQ(told.last().first().value<QModelIndex>(), rowAt(view, { 0 }));
+}
+
 TEST(QtTreeLooks, TheTreeWithoutFocusDrawsItsSelectionMuted)
 {
     QtSurface surface(4800, 3600);
