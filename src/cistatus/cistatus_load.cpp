@@ -98,7 +98,8 @@ NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex
     std::size_t codeEnd = m_LoadChainCodes.size();
     while (link > 0) {
         const std::size_t codeStart = m_LoadChain[link - 1].codeStart;
-        if (IsInPrefixList(std::u16string_view(m_LoadChainCodes).substr(codeStart, codeEnd - codeStart), code)) {
+        if (IsInPrefixList(
+                std::u16string_view(m_LoadChainCodes).substr(codeStart, codeEnd - codeStart), code)) {
             break;
         }
         codeEnd = codeStart;
@@ -156,14 +157,15 @@ void CiStatus::restoreExpandedAndSelectedNodes()
             path += u'\\';
         }
         path += text;
-        const std::uint64_t pathHash
-            = chain.empty() ? PathSet::TopPathHash(text) : PathSet::ChildPathHash(chain.back().pathHash, text);
+        const std::uint64_t pathHash = chain.empty() ? PathSet::TopPathHash(text)
+                                                     : PathSet::ChildPathHash(chain.back().pathHash, text);
         chain.push_back({ static_cast<std::int32_t>(position), path.size(), pathHash });
         if (expandedPaths.contains(pathHash, path)) {
             node->setExpanded(true);
         }
         // No stop at the first match: of several nodes with that path the last stays selected.
-        if (!selectedPath.empty() && path == selectedPath) {
+        // Lengths first: comparing the texts of a deep chain costs its whole depth at each level.
+        if (path.size() == selectedPath.size() && !selectedPath.empty() && path == selectedPath) {
             node->setExpanded(true);
             node->ensureVisible();
             node->setSelected(true);

@@ -19,6 +19,27 @@ namespace vestrak {
 
 namespace {
 
+// Deletes an item that is in no view, with everything below it. Qt deletes an item's children
+// from its destructor, one call deeper per level, which a deep tree would not survive: here the
+// deepest items go first, each with no children left.
+void DeleteItemTree(QTreeWidgetItem* top)
+{
+    std::vector<QTreeWidgetItem*> items { top };
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        for (int child = 0; child < items[i]->childCount(); ++child)
+            items.push_back(items[i]->child(child));
+    }
+    for (auto item = items.rbegin(); item != items.rend(); ++item)
+        qDeleteAll((*item)->takeChildren());
+    delete top;
+}
+
+void DeleteItemTrees(const QList<QTreeWidgetItem*>& tops)
+{
+    for (QTreeWidgetItem* top : tops)
+        DeleteItemTree(top);
+}
+
 // The tree's own items know their node, so that what the view reports needs no lookup.
 class NodeItem final : public QTreeWidgetItem {
 public:
@@ -183,7 +204,18 @@ QtTree::~QtTree()
 {
     for (auto& node : m_Nodes)
         detach(*node);
-    qDeleteAll(m_WaitingItems);
+    DeleteItemTrees(m_WaitingItems);
+    const QSignalBlocker quiet(&m_View);
+    takeAllItems();
+}
+
+// Each open node is a persistent index, which Qt checks against every removal by walking up its
+// parents: closing them all first keeps the removal linear in a deep tree.
+void QtTree::takeAllItems()
+{
+    m_View.setCurrentItem(nullptr);
+    m_View.collapseAll();
+    DeleteItemTrees(m_View.invisibleRootItem()->takeChildren());
 }
 
 void QtTree::connectView()
@@ -341,7 +373,7 @@ bool QtTree::remove(const NodeRef& node)
     indexKeys();
     {
         const QSignalBlocker quiet(&m_View);
-        const std::unique_ptr<QTreeWidgetItem> taken(take(*item));
+        DeleteItemTree(take(*item));
     }
     renumber();
     select(m_Selected.get());
@@ -360,8 +392,9 @@ void QtTree::clear()
     m_Keys.clear();
     m_Selected.reset();
     m_ScrollPosition = 0;
-    qDeleteAll(std::exchange(m_WaitingItems, {}));
+    DeleteItemTrees(std::exchange(m_WaitingItems, {}));
     const QSignalBlocker quiet(&m_View);
+    takeAllItems();
     m_View.clear();
 }
 

@@ -127,6 +127,7 @@ private:
     void pressed(QtNode* node, std::int16_t button, std::int16_t shift, double x, double y);
     void keyboardMovedTo(QtNode& node);
     void expandedByOperator(QtNode& node, bool expanded);
+    void takeAllItems();
     void connectView();
 
     QtTreeView& m_View;
