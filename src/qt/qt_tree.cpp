@@ -53,7 +53,8 @@ QtTree::QtTree(std::u16string name, const Geometry& design, bool visible, QtWidg
     , m_Model(m_Store, view)
 {
     m_View.setModel(&m_Model);
-    QObject::connect(&m_View, &QtTreeView::painted, &context(), [this] { m_PaintedLooks = shownLooks(); });
+    QObject::connect(
+        &m_View, &QtTreeView::painted, &context(), [this](const QRect& part) { notePaintedLooks(part); });
     connectView();
 }
 
@@ -197,6 +198,21 @@ void QtTree::tellShownLooks()
         if (std::find(m_PaintedLooks.begin(), m_PaintedLooks.end(), look) == m_PaintedLooks.end())
             m_Model.looksChanged(*look.node);
     }
+}
+
+// A row outside the painted part keeps the looks it was last painted with, if it was.
+void QtTree::notePaintedLooks(const QRect& part)
+{
+    std::vector<ShownLook> painted = shownLooks();
+    for (std::size_t row = 0; row < painted.size(); ++row) {
+        const int top = static_cast<int>(row) * QtTreeView::RowHeight;
+        if (part.intersects(QRect(0, top, m_View.viewport()->width(), QtTreeView::RowHeight)))
+            continue;
+        const auto before = std::find_if(m_PaintedLooks.begin(), m_PaintedLooks.end(),
+            [&](const ShownLook& look) { return look.node == painted[row].node; });
+        painted[row] = before != m_PaintedLooks.end() ? *before : ShownLook {};
+    }
+    m_PaintedLooks = std::move(painted);
 }
 
 void QtTree::nodeExpandedChanged(const StoredNode& node)

@@ -69,6 +69,7 @@ private:
 
     [[nodiscard]] std::vector<ShownLook> shownLooks() const;
     void tellShownLooks();
+    void notePaintedLooks(const QRect& part);
     void viewFallsBehind();
     void bringViewUpToDate();
     void showSelection();

@@ -160,7 +160,7 @@ void QtTreeView::paintEvent(QPaintEvent* event)
 {
     m_RepaintAsked = false;
     QTreeView::paintEvent(event);
-    emit painted();
+    emit painted(event->rect());
     if (m_PlaceholderText.isEmpty() || model()->rowCount() > 0)
         return;
     QPainter painter(viewport());

@@ -35,8 +35,8 @@ signals:
     void keyboardMovedTo(const QModelIndex& index);
     // Qt has recomputed the scroll range.
     void geometriesUpdated();
-    // The rows shown were painted.
-    void painted();
+    // Rows were painted, those in that part of the viewport.
+    void painted(const QRect& part);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
