@@ -50,6 +50,15 @@ QString TagName(int tag)
     return QStringLiteral("T%1").arg(tag, 5, 10, QLatin1Char('0'));
 }
 
+// The tag the n-th message goes to: every tag once per round, in an order that spreads the tags
+// shown (next to each other in the tree) over the round, so that their icon changes fall at
+// every phase of the page's GetStatus and flash cycle.
+int NthTag(std::int64_t n)
+{
+    constexpr std::int64_t Stride = 7919; // prime, so no common factor with TagCount
+    return static_cast<int>(n * Stride % TagCount);
+}
+
 // The n-th value a tag is given: it always differs from the one before, so every message changes
 // the tag's icon, and nothing blinks.
 std::int32_t NthValue(std::int64_t n)
@@ -202,7 +211,7 @@ private:
         std::int64_t sent = 0;
         for (SteadyClock::time_point slot = SteadyClock::now(); !m_Stop; slot += Slot) {
             for (int count = 0; count < MessagesPerSlot; ++count, ++sent) {
-                const int tag = static_cast<int>(sent % TagCount);
+                const int tag = NthTag(sent);
                 const std::string topic = "bench/" + TagName(tag).toStdString();
                 const std::string payload = std::to_string(NthValue(sent / TagCount));
                 times.mark(tag);
@@ -253,7 +262,7 @@ void BM_PageFedFromItsTable(benchmark::State& state)
     QTimer changes;
     QObject::connect(&changes, &QTimer::timeout, &page.widget(), [&] {
         for (int count = 0; count < MessagesPerSlot; ++count, ++changed) {
-            const int tag = static_cast<int>(changed % TagCount);
+            const int tag = NthTag(changed);
             table[TagName(tag)] = NthValue(changed / TagCount);
             times.mark(tag);
         }
