@@ -49,6 +49,14 @@ void ShowOnStatusBar(QStatusBar& bar, const std::string& line)
 int main(int argc, char** argv)
 {
     const ParsedPageOptions parsed = ParsePageOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.helpWanted) {
+        std::cout
+            << PageUsage
+            << "\nRuns a page script live in a window on the Qt widgets; without PAGE the example plant.\n"
+               "  --screenshot FILE  render offscreen, save the window to FILE after MS milliseconds\n"
+               "                     (--after, default 3000) and exit. See vestrak-page(1).\n";
+        return 0;
+    }
     if (!parsed.options) {
         std::cerr << "vestrak-page: " << parsed.problem << '\n' << PageUsage;
         return UsageProblem;

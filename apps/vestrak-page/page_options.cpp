@@ -4,13 +4,17 @@
 
 namespace vestrak {
 
-const char* const PageUsage = "usage: vestrak-page [PAGE] [--screenshot FILE [--after MS]]\n";
+const char* const PageUsage = "usage: vestrak-page [PAGE] [--screenshot FILE [--after MS]]\n"
+                              "       vestrak-page --help\n";
 
 ParsedPageOptions ParsePageOptions(const std::vector<std::string>& arguments)
 {
     PageOptions options;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
+        if (argument == "--help" || argument == "-h") {
+            return { std::nullopt, {}, true };
+        }
         if (argument == "--screenshot" || argument == "--after") {
             if (index + 1 == arguments.size())
                 return { std::nullopt, argument + " needs a value" };
