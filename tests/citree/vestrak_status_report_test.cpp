@@ -48,6 +48,7 @@ TEST_F(StatusReportTest, DescribesObjectsAndWarnsAboutStatusesTagsAndPictures)
         "  A2/2  Tank  (image 0, status x, tag \"TAG_2\", no information, picture A2.jpg)\n"
         "  A3/3  Valve  (image 0, status 7, tag \" TAG_3\", no information, no picture)\n"
         "  A4/4  Motor  (image 0, status &H100, tag \"TAG_1\", no information, no picture)\n"
+        "B/5    (image 0, status , no tag, no information, no picture)\n"
         "warning: line 4: status \"x\" is not a number\n"
         "warning: line 4: picture A2.jpg cannot be read: Unsupported image format\n"
         "warning: line 5: status \"7\" shows no icon: its low byte 7 is outside 1 to 6\n"
