@@ -4,8 +4,8 @@
 
 namespace vestrak {
 
-const char* const PageUsage = "usage: vestrak-page [PAGE] [--screenshot FILE [--after MS]]\n"
-                              "       vestrak-page --help\n";
+const std::string PageUsage = std::string("usage: vestrak-page [PAGE] [--screenshot FILE [--after MS]]\n")
+    + PageFeedUsage + "       vestrak-page --help\n";
 
 ParsedPageOptions ParsePageOptions(const std::vector<std::string>& arguments)
 {
@@ -15,6 +15,11 @@ ParsedPageOptions ParsePageOptions(const std::vector<std::string>& arguments)
         if (argument == "--help" || argument == "-h") {
             return { std::nullopt, {}, true };
         }
+        const FeedOptionResult feedOption = TakeFeedOption(arguments, index, options.feed);
+        if (!feedOption.problem.empty())
+            return { std::nullopt, feedOption.problem };
+        if (feedOption.taken == FeedOptionTaken::Yes)
+            continue;
         if (argument == "--screenshot" || argument == "--after") {
             if (index + 1 == arguments.size())
                 return { std::nullopt, argument + " needs a value" };
@@ -34,6 +39,8 @@ ParsedPageOptions ParsePageOptions(const std::vector<std::string>& arguments)
             options.page = argument;
         }
     }
+    if (const std::optional<std::string> problem = FeedOptionsProblem(options.feed))
+        return { std::nullopt, *problem };
     return { options, {} };
 }
 
