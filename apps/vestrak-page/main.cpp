@@ -55,7 +55,9 @@ int main(int argc, char** argv)
             << PageUsage
             << "\nRuns a page script live in a window on the Qt widgets; without PAGE the example plant.\n"
                "  --screenshot FILE  render offscreen, save the window to FILE after MS milliseconds\n"
-               "                     (--after, default 3000) and exit. See vestrak-page(1).\n";
+               "                     (--after, default 3000) and exit.\n"
+               "  --mqtt URL         answer the status queries from an MQTT broker (docs/mqtt-feed.md).\n"
+               "See vestrak-page(1).\n";
         return 0;
     }
     if (!parsed.options) {
