@@ -13,7 +13,7 @@ LivePlatform::~LivePlatform() = default;
 
 Platform LivePlatform::platform()
 {
-    return Platform { *m_Settings, m_Profile, m_SpecialFolders, m_Files, m_Clock, m_Timers };
+    return Platform { *m_Settings, m_Profile, m_SpecialFolders, m_ControlFiles, m_Clock, m_Timers };
 }
 
 } // namespace vestrak

@@ -6,6 +6,7 @@
 #include "linux/system_clock.h"
 #include "ports/platform.h"
 #include "qt/qt_timer.h"
+#include "qt/reporting_file_system.h"
 
 #include <memory>
 
@@ -25,6 +26,8 @@ public:
 private:
     std::unique_ptr<SettingsStore> m_Settings;
     LocalFileSystem m_Files;
+    // The controls' own reads are object files: those that fail are reported.
+    ReportingFileSystem m_ControlFiles { m_Files };
     IniProfile m_Profile { m_Files };
     EnvironmentSpecialFolders m_SpecialFolders;
     SystemClock m_Clock;
