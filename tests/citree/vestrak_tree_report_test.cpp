@@ -103,7 +103,7 @@ TEST_F(TreeReportTest, ListsWithRootFilterAndGroups)
                              "[TreeObjects]\nP=1,Plant\nP1=4,Pump 1\nP2=5,Valve 1\nP3=4,Pump 2\n";
     TreeReportOptions options = optionsFor(file);
     options.shape = ReportShape::List;
-    options.root = u"P";
+    options.root = std::u16string(u"P");
     EXPECT_EQ(MakeTreeReport(options, files).text,
         "Pump 1  (line index 1)\nValve 1  (line index 2)\nPump 2  (line index 3)\n");
 
