@@ -1,9 +1,11 @@
 #pragma once
 
 #include "ports/tree.h"
+#include "procs/text_arena.h"
 
 #include <cstdint>
-#include <string>
+#include <memory>
+#include <string_view>
 
 namespace vestrak {
 
@@ -13,8 +15,9 @@ class cStatus {
 public:
     /// The node that shows the object.
     NodeRef m_Node;
-    /// The first comma item of the object's code: its information section and picture name.
-    std::u16string m_Section;
+    /// The first comma item of the object's code: its information section and picture name. Kept
+    /// in the texts of the load that made the record.
+    std::u16string_view m_Section;
     /// The status value: first from the object line, then as the host reports it.
     std::int32_t m_Status = 0;
     /// The status to show, after inheritance.
@@ -24,7 +27,9 @@ public:
     /// Kept with the record; the control neither sets nor reads it.
     std::int32_t m_Behaviour = 0;
     /// The tag whose status the host reports for the object; empty: never asked for.
-    std::u16string m_TagName;
+    std::u16string_view m_TagName;
+    /// The texts m_Section and m_TagName live in, kept as long as any record of that load.
+    std::shared_ptr<const TextArena> m_Texts;
 };
 
 } // namespace vestrak
