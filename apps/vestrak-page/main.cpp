@@ -61,6 +61,16 @@ void ShowControlsReport(QtMsgType type, const QMessageLogContext& context, const
 int main(int argc, char** argv)
 {
     const ParsedPageOptions parsed = ParsePageOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.helpWanted) {
+        std::cout
+            << PageUsage
+            << "\nRuns a page script live in a window on the Qt widgets; without PAGE the example plant.\n"
+               "  --screenshot FILE  render offscreen, save the window to FILE after MS milliseconds\n"
+               "                     (--after, default 3000) and exit.\n"
+               "  --mqtt URL         answer the status queries from an MQTT broker (docs/mqtt-feed.md).\n"
+               "See vestrak-page(1).\n";
+        return 0;
+    }
     if (!parsed.options) {
         std::cerr << "vestrak-page: " << parsed.problem << '\n' << PageUsage;
         return UsageProblem;

@@ -4,14 +4,17 @@
 
 namespace vestrak {
 
-const std::string PageUsage
-    = std::string("usage: vestrak-page [PAGE] [--screenshot FILE [--after MS]]\n") + PageFeedUsage;
+const std::string PageUsage = std::string("usage: vestrak-page [PAGE] [--screenshot FILE [--after MS]]\n")
+    + PageFeedUsage + "       vestrak-page --help\n";
 
 ParsedPageOptions ParsePageOptions(const std::vector<std::string>& arguments)
 {
     PageOptions options;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
+        if (argument == "--help" || argument == "-h") {
+            return { std::nullopt, {}, true };
+        }
         const FeedOptionResult feedOption = TakeFeedOption(arguments, index, options.feed);
         if (!feedOption.problem.empty())
             return { std::nullopt, feedOption.problem };

@@ -20,6 +20,7 @@ struct PageOptions {
 struct ParsedPageOptions {
     std::optional<PageOptions> options;
     std::string problem;
+    bool helpWanted = false;
 };
 
 ParsedPageOptions ParsePageOptions(const std::vector<std::string>& arguments);

@@ -7,6 +7,7 @@
 #include "procs/text.h"
 #include "procs/text_arena.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <set>
@@ -14,16 +15,6 @@
 namespace vestrak {
 
 namespace {
-
-std::u16string Quoted(std::u16string_view text)
-{
-    std::u16string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += u'"';
-    quoted += text;
-    quoted += u'"';
-    return quoted;
-}
 
 std::u16string LineText(std::int32_t fileLine)
 {
@@ -78,6 +69,38 @@ private:
 
 } // namespace
 
+bool IsWholeNumberText(std::u16string_view text)
+{
+    const auto isDigitOf = [](char16_t unit, std::int32_t radix) {
+        const bool decimal = unit >= u'0' && unit <= u'9' && unit - u'0' < radix;
+        const bool hexLetter
+            = radix == 16 && ((unit >= u'A' && unit <= u'F') || (unit >= u'a' && unit <= u'f'));
+        return decimal || hexLetter;
+    };
+    std::int32_t radix = 10;
+    if (text.size() >= 2 && text[0] == u'&' && (text[1] == u'H' || text[1] == u'h')) {
+        radix = 16;
+        text.remove_prefix(2);
+    } else if (text.size() >= 2 && text[0] == u'&' && (text[1] == u'O' || text[1] == u'o')) {
+        radix = 8;
+        text.remove_prefix(2);
+    } else if (!text.empty() && (text[0] == u'-' || text[0] == u'+')) {
+        text.remove_prefix(1);
+    }
+    return !text.empty()
+        && std::all_of(text.begin(), text.end(), [&](char16_t unit) { return isDigitOf(unit, radix); });
+}
+
+std::u16string Quoted(std::u16string_view text)
+{
+    std::u16string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += u'"';
+    quoted += text;
+    quoted += u'"';
+    return quoted;
+}
+
 std::vector<ObjectFileWarning> CheckSectionLines(const NumberedSectionLines& numbered, LineImages images)
 {
     std::vector<ObjectFileWarning> warnings;
@@ -97,10 +120,13 @@ std::vector<ObjectFileWarning> CheckSectionLines(const NumberedSectionLines& num
             warnings.push_back({ fileLine,
                 u"duplicate code " + Quoted(parsed.code) + u" (first on " + LineText(*first) + u")" });
         }
+        const std::u16string_view imageField
+            = SpaceTrimmed(FieldView(SpaceTrimmed(FieldView(line, 1, u"=")), 0, u","));
         if (images == LineImages::Checked
-            && !(parsed.image >= 1 && parsed.image <= imageCount(ImageList::SystemIcons))) {
+            && !(IsWholeNumberText(imageField) && parsed.image >= 1
+                && parsed.image <= imageCount(ImageList::SystemIcons))) {
             warnings.push_back({ fileLine,
-                u"image " + DecimalText(parsed.image) + u" is outside 1 to "
+                u"image " + Quoted(imageField) + u" is not a number from 1 to "
                     + DecimalText(imageCount(ImageList::SystemIcons)) });
         }
     }

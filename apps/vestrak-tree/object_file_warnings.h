@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vestrak {
@@ -14,6 +15,13 @@ struct ObjectFileWarning {
     std::int32_t fileLine = 0;
     std::u16string message;
 };
+
+// True for a whole number as an integrator writes one: decimal digits with an optional sign, or
+// &H hex / &O octal digits. The controls read any leading number; this tells a typing slip.
+bool IsWholeNumberText(std::u16string_view text);
+
+// The text in double quotes, as warnings name what the file holds.
+std::u16string Quoted(std::u16string_view text);
 
 enum class LineImages { Checked, Ignored };
 

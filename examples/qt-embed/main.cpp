@@ -26,16 +26,19 @@ int main(int argc, char** argv)
     window.setCentralWidget(page);
 
     tree->setObjectFile(plant + "/plant.ini");
-    tree->setStyle(0x619);
+    // The style of the example page: tree shown, expanded at start, open branches kept. No Home
+    // button: with filter groups it would lie on the filter row, which starts at the top.
+    tree->setStyle(0x618);
     QObject::connect(tree, &vestrak::CiTreeWidget::NodeClick,
         [&] { window.statusBar()->showMessage("navigate to " + tree->SelectedObjectExtraInfo()); });
 
-    // The page's tag table; a real page reads the SCADA system instead.
+    // The page's tag table; a real page reads the SCADA system instead. A tag it cannot answer
+    // shows 1 (unknown), never a colour that claims a state.
     const std::map<QString, int> tags { { "WW_P101_ST", 0x1002 }, { "WW_LS101_ST", 0x104 } };
     QObject::connect(status, &vestrak::CiStatusWidget::GetStatus, [&] {
         for (QString tag = status->ObjectTagName(); !tag.isEmpty(); tag = status->ObjectTagName()) {
             const auto found = tags.find(tag);
-            status->setObjectStatus(found == tags.end() ? 2 : found->second);
+            status->setObjectStatus(found == tags.end() ? 1 : found->second);
         }
     });
     status->setBehaviour(1);

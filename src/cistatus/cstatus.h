@@ -9,19 +9,26 @@
 
 namespace vestrak {
 
-// The status of one object of the status tree: shared by the tree's record list, the host's
-// query cursor and the selection, so it may outlive the node that showed it.
+/// The status of one object of the status tree: shared by the tree's record list, the host's
+/// query cursor and the selection, so it may outlive the node that showed it.
 class cStatus {
 public:
+    /// The node that shows the object.
     NodeRef m_Node;
-    // Section and tag name are kept in the texts of the load that made the record.
+    /// The first comma item of the object's code: its information section and picture name. Kept
+    /// in the texts of the load that made the record.
     std::u16string_view m_Section;
+    /// The status value: first from the object line, then as the host reports it.
     std::int32_t m_Status = 0;
+    /// The status to show, after inheritance.
     std::int32_t m_DesiredStatus = 0;
+    /// True when m_DesiredStatus came from a descendant.
     bool m_StatusWasInherited = false;
+    /// Kept with the record; the control neither sets nor reads it.
     std::int32_t m_Behaviour = 0;
+    /// The tag whose status the host reports for the object; empty: never asked for.
     std::u16string_view m_TagName;
-    // Those texts, which live as long as any record of that load.
+    /// The texts m_Section and m_TagName live in, kept as long as any record of that load.
     std::shared_ptr<const TextArena> m_Texts;
 };
 

@@ -107,7 +107,8 @@ CiTree::FilterState CiTree::TakeFilterState() const
             const auto image = key.starts_with(u'K')
                 ? RoundToInt32(LeadingNumber(std::u16string_view(key).substr(1)))
                 : std::nullopt;
-            if (image && key == u"K" + DecimalText(*image) && button->value() == NotPressed) {
+            if (image && std::u16string_view(key).substr(1) == DecimalText(*image)
+                && button->value() == NotPressed) {
                 state.imagesOfUpGroups.insert(*image);
             }
         }

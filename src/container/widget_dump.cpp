@@ -72,8 +72,12 @@ void DumpList(const ListBox& list, std::vector<std::string>& lines)
 {
     for (std::int32_t index = 0; index < list.count(); ++index) {
         std::string line = ElementIndent;
-        line += "[" + std::to_string(index) + "] " + QuotedText(list.itemText(index))
-            + " data=" + std::to_string(list.itemData(index));
+        line += '[';
+        line += std::to_string(index);
+        line += "] ";
+        line += QuotedText(list.itemText(index));
+        line += " data=";
+        line += std::to_string(list.itemData(index));
         if (index == list.listIndex())
             line += " selected";
         lines.push_back(line);
@@ -84,16 +88,22 @@ void DumpToolbar(const Toolbar& toolbar, std::vector<std::string>& lines)
 {
     for (std::int32_t index = 1; index <= toolbar.buttonCount(); ++index) {
         const ButtonRef button = toolbar.button(index);
-        lines.push_back(ElementIndent + ToUtf8(button->key()) + " value=" + std::to_string(button->value())
-            + " image=" + std::to_string(button->image()) + " tip=" + QuotedText(button->toolTipText()));
+        lines.push_back(std::string(ElementIndent) + ToUtf8(button->key())
+            + " value=" + std::to_string(button->value()) + " image=" + std::to_string(button->image())
+            + " tip=" + QuotedText(button->toolTipText()));
     }
 }
 
 void DumpMenu(const PopupMenu& menu, std::vector<std::string>& lines)
 {
-    for (std::int32_t index = 0; index < menu.itemCount(); ++index)
-        lines.push_back(
-            ElementIndent + ("[" + std::to_string(index) + "] ") + QuotedText(menu.caption(index)));
+    for (std::int32_t index = 0; index < menu.itemCount(); ++index) {
+        std::string line = ElementIndent;
+        line += '[';
+        line += std::to_string(index);
+        line += "] ";
+        line += QuotedText(menu.caption(index));
+        lines.push_back(std::move(line));
+    }
 }
 
 } // namespace
@@ -112,11 +122,12 @@ std::vector<std::string> DumpWidget(const std::u16string& controlName, const Wid
         DumpToolbar(dynamic_cast<const Toolbar&>(widget), lines);
         break;
     case WidgetKind::TextBox:
-        lines.push_back(ElementIndent + ("text=" + QuotedText(dynamic_cast<const TextBox&>(widget).text())));
+        lines.push_back(
+            std::string(ElementIndent) + "text=" + QuotedText(dynamic_cast<const TextBox&>(widget).text()));
         break;
     case WidgetKind::PictureBox:
-        lines.push_back(
-            ElementIndent + ("picture=" + QuotedText(dynamic_cast<const PictureBox&>(widget).picturePath())));
+        lines.push_back(std::string(ElementIndent)
+            + "picture=" + QuotedText(dynamic_cast<const PictureBox&>(widget).picturePath()));
         break;
     case WidgetKind::PopupMenu:
         DumpMenu(dynamic_cast<const PopupMenu&>(widget), lines);

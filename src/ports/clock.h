@@ -4,15 +4,16 @@
 
 namespace vestrak {
 
-// The time of day, as the diagnostic log reads it.
+/// The time of day, as the diagnostic log reads it.
 class Clock {
 public:
     virtual ~Clock() = default;
 
-    // Seconds since midnight, with fractions.
+    /// Seconds since midnight, with fractions.
     virtual double secondsSinceMidnight() = 0;
-    // The current date and time of day as written in log lines.
+    /// The current date and time of day as written in log lines.
     virtual std::u16string dateText() = 0;
+    /// The current time of day as written in log lines.
     virtual std::u16string timeText() = 0;
 };
 

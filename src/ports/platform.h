@@ -9,15 +9,15 @@
 
 namespace vestrak {
 
-// Everything a control needs of its platform besides its widgets. The container owns the
-// services and hands them to each control by reference; they outlive the control.
+/// Everything a control needs of its platform besides its widgets. The container owns the
+/// services and hands them to each control by reference; they outlive the control.
 struct Platform {
-    SettingsStore& settings;
-    Profile& profile;
-    SpecialFolders& specialFolders;
-    FileSystem& files;
-    Clock& clock;
-    TimerFactory& timers;
+    SettingsStore& settings; ///< The per-user settings store.
+    Profile& profile; ///< Profile lookups: configuration values and filter-group entries.
+    SpecialFolders& specialFolders; ///< Where the diagnostic log goes.
+    FileSystem& files; ///< Object files, pictures and the log.
+    Clock& clock; ///< The time of day for the diagnostic log.
+    TimerFactory& timers; ///< The controls' timers.
 };
 
 } // namespace vestrak

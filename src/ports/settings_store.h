@@ -5,35 +5,39 @@
 
 namespace vestrak {
 
-// One stored value, as listed by SettingsStore::entries.
+/// One stored value, as listed by SettingsStore::entries.
 struct SettingsEntry {
-    std::u16string section;
-    std::u16string key;
-    std::u16string value;
+    std::u16string section; ///< The section name.
+    std::u16string key; ///< The key name.
+    std::u16string value; ///< The stored value.
 
+    /// Equal in section, key and value.
     bool operator==(const SettingsEntry&) const = default;
 };
 
-// Per-user string values addressed by application, section and key; names are compared exactly.
-// No operation throws: a store that cannot reach its data answers with the default and reports
-// false from the writing operations.
+/// Per-user string values addressed by application, section and key; names are compared exactly.
+/// No operation throws: a store that cannot reach its data answers with the default and reports
+/// false from the writing operations.
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
 
+    /// The stored value, or the default when the application, section or key is missing.
     virtual std::u16string GetSetting(const std::u16string& application, const std::u16string& section,
         const std::u16string& key, const std::u16string& defaultValue = {})
         = 0;
+    /// Stores the value, replacing an earlier one; false when it could not be stored.
     virtual bool SaveSetting(const std::u16string& application, const std::u16string& section,
         const std::u16string& key, const std::u16string& value)
         = 0;
-    // False when the key (or the section) was not there, or could not be removed.
+    /// False when the key (or the section) was not there, or could not be removed.
     virtual bool DeleteSetting(
         const std::u16string& application, const std::u16string& section, const std::u16string& key)
         = 0;
+    /// Removes a whole section; false when it was not there or could not be removed.
     virtual bool DeleteSetting(const std::u16string& application, const std::u16string& section) = 0;
 
-    // Every entry of one application, sorted by section, then key, by their UTF-16 code units.
+    /// Every entry of one application, sorted by section, then key, by their UTF-16 code units.
     virtual std::vector<SettingsEntry> entries(const std::u16string& application) = 0;
 };
 

@@ -7,26 +7,33 @@
 
 namespace vestrak {
 
-// A repeating timer. Enabling it (again) starts a new interval from that moment; changing the
-// interval of an enabled timer starts a new interval too.
+/// A repeating timer. Enabling it (again) starts a new interval from that moment; changing the
+/// interval of an enabled timer starts a new interval too.
 class Timer {
 public:
     virtual ~Timer() = default;
 
+    ///@{
+    /// The interval in milliseconds.
     [[nodiscard]] virtual std::int32_t interval() const = 0;
     virtual void setInterval(std::int32_t milliseconds) = 0;
+    ///@}
+    ///@{
+    /// Whether the timer runs.
     [[nodiscard]] virtual bool enabled() const = 0;
     virtual void setEnabled(bool enabled) = 0;
+    ///@}
 
-    // Raised once per elapsed interval while enabled.
+    /// Raised once per elapsed interval while enabled.
     Signal<> Tick;
 };
 
-// Makes timers; the container chooses real or virtual time.
+/// Makes timers; the container chooses real or virtual time.
 class TimerFactory {
 public:
     virtual ~TimerFactory() = default;
 
+    /// A timer with that interval, running or not.
     virtual std::unique_ptr<Timer> createTimer(std::int32_t intervalMilliseconds, bool enabled) = 0;
 };
 

@@ -145,7 +145,8 @@ private:
         if (m_DroppedNonZero) {
             normalized.push_back('1');
         }
-        normalized += "e" + std::to_string(power);
+        normalized += 'e';
+        normalized += std::to_string(power);
         double value = 0;
         const auto [end, error]
             = std::from_chars(normalized.data(), normalized.data() + normalized.size(), value);

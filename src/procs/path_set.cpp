@@ -22,7 +22,7 @@ std::uint64_t PathSet::TopPathHash(std::u16string_view text)
 
 std::uint64_t PathSet::ChildPathHash(std::uint64_t parentPathHash, std::u16string_view text)
 {
-    return ExtendedTextHash(ExtendedTextHash(parentPathHash, u"\\"), text);
+    return ExtendedTextHash(ExtendedTextHash(parentPathHash, u'\\'), text);
 }
 
 void PathSet::insert(std::u16string path)

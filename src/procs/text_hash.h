@@ -5,12 +5,20 @@
 
 namespace vestrak {
 
-// A polynomial hash of UTF-16 text: hash * Base + unit for each unit in turn, so that hashing a
-// text in pieces gives what hashing it whole gives. Four units are taken per step with their
-// powers of Base, so that a step waits for one multiplication instead of four.
+inline constexpr std::uint64_t TextHashBase = 0x100000001B3ULL;
+
+// A polynomial hash of UTF-16 text: hash * TextHashBase + unit for each unit in turn, so that
+// hashing a text in pieces gives what hashing it whole gives. This is the step of one unit.
+inline std::uint64_t ExtendedTextHash(std::uint64_t hash, char16_t unit)
+{
+    return hash * TextHashBase + unit;
+}
+
+// The same over a whole text. Four units are taken per step with their powers of the base, so
+// that a step waits for one multiplication instead of four.
 inline std::uint64_t ExtendedTextHash(std::uint64_t hash, std::u16string_view text)
 {
-    constexpr std::uint64_t Base = 0x100000001B3ULL;
+    constexpr std::uint64_t Base = TextHashBase;
     constexpr std::uint64_t Base2 = Base * Base;
     constexpr std::uint64_t Base3 = Base2 * Base;
     constexpr std::uint64_t Base4 = Base3 * Base;
@@ -20,7 +28,7 @@ inline std::uint64_t ExtendedTextHash(std::uint64_t hash, std::u16string_view te
             + text[position + 3];
     }
     for (; position < text.size(); ++position) {
-        hash = hash * Base + text[position];
+        hash = ExtendedTextHash(hash, text[position]);
     }
     return hash;
 }

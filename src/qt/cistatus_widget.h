@@ -8,8 +8,8 @@
 
 namespace vestrak {
 
-// The status tree as a Qt widget. Property and signal names are those of the control; the status
-// query is a method, as reading the next tag moves the control's cursor.
+/// The status tree as a Qt widget. Property and signal names are those of the control; the status
+/// query is a method, as reading the next tag moves the control's cursor.
 class CiStatusWidget final : public ControlWidgetHost {
     Q_OBJECT
     Q_PROPERTY(QString ObjectFile READ ObjectFile WRITE setObjectFile)
@@ -24,44 +24,77 @@ class CiStatusWidget final : public ControlWidgetHost {
     Q_PROPERTY(int PictureWidth READ PictureWidth WRITE setPictureWidth)
     Q_PROPERTY(int TextHeight READ TextHeight WRITE setTextHeight)
 public:
-    // The platform must outlive the widget.
+    /// A status tree on the given platform, which must outlive the widget.
     explicit CiStatusWidget(const Platform& platform, QWidget* parent = nullptr);
     ~CiStatusWidget() override;
 
+    /// The control itself, for what the properties do not cover.
     [[nodiscard]] CiStatus& control() const { return *m_Control; }
 
-    // Loads the tree.
+    ///@{
+    /// The object file; setting it loads the tree. See CiStatus::ObjectFile().
     [[nodiscard]] QString ObjectFile() const;
     void setObjectFile(const QString& value);
+    ///@}
+    ///@{
+    /// Comma list of code prefixes; next load. See CiStatus::RootObject().
     [[nodiscard]] QString RootObject() const;
     void setRootObject(const QString& value);
-    // The next object's tag; empty at the end of a round.
+    ///@}
+    /// The next object's tag; empty at the end of a round. See CiStatus::ObjectTagName().
     Q_INVOKABLE QString ObjectTagName();
+    ///@{
+    /// The status of the object under the query cursor. See CiStatus::ObjectStatus().
     [[nodiscard]] int ObjectStatus() const;
     void setObjectStatus(int value);
+    ///@}
+    ///@{
+    /// Milliseconds between GetStatus signals. See CiStatus::UpdateInterval().
     [[nodiscard]] int UpdateInterval() const;
     void setUpdateInterval(int value);
+    ///@}
+    ///@{
+    /// The Behaviour bits. See CiStatus::Behaviour().
     [[nodiscard]] int Behaviour() const;
     void setBehaviour(int value);
+    ///@}
+    /// The text of the node clicked last.
     [[nodiscard]] QString SelectedNode() const;
+    /// The name of the popup menu item chosen last.
     [[nodiscard]] QString SelectedPopupMenuItem() const;
+    ///@{
+    /// Background of the nodes of the next load. See CiStatus::BackColor().
     [[nodiscard]] int BackColor() const;
     void setBackColor(int value);
+    ///@}
+    ///@{
+    /// -1 when the picture box is shown, else 0.
     [[nodiscard]] int PictureVisible() const;
     void setPictureVisible(int value);
+    ///@}
+    ///@{
+    /// Width of the picture box in pixels.
     [[nodiscard]] int PictureWidth() const;
     void setPictureWidth(int value);
+    ///@}
+    ///@{
+    /// Height of the information text box in pixels; next resize.
     [[nodiscard]] int TextHeight() const;
     void setTextHeight(int value);
+    ///@}
 
 public slots:
-    // "Name/Caption" adds a popup menu item; the empty text clears the menu.
+    /// "Name/Caption" adds a popup menu item; the empty text clears the menu.
     void setPopupMenuItem(const QString& nameAndCaption);
 
 signals:
+    /// Answer with ObjectTagName() and setObjectStatus() until the tag is empty.
     void GetStatus();
+    /// The operator clicked a node; read SelectedNode().
     void NodeClick();
+    /// The operator double-clicked the tree.
     void NodeDblClick();
+    /// The operator chose a popup menu item; read SelectedPopupMenuItem().
     void PopupMenuItemClick();
 
 private:

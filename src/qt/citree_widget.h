@@ -8,8 +8,8 @@
 
 namespace vestrak {
 
-// The navigation tree as a Qt widget: place it like any widget, set its properties, connect to
-// its signals. Property and signal names are those of the control.
+/// The navigation tree as a Qt widget: place it like any widget, set its properties, connect to
+/// its signals. Property and signal names are those of the control.
 class CiTreeWidget final : public ControlWidgetHost {
     Q_OBJECT
     Q_PROPERTY(QString ObjectFile READ ObjectFile WRITE setObjectFile)
@@ -22,41 +22,70 @@ class CiTreeWidget final : public ControlWidgetHost {
     Q_PROPERTY(QString SelectedObjectExtraKey READ SelectedObjectExtraKey)
     Q_PROPERTY(int CollapseTime READ CollapseTime WRITE setCollapseTime)
 public:
-    // The platform must outlive the widget.
+    /// A navigation tree on the given platform, which must outlive the widget.
     explicit CiTreeWidget(const Platform& platform, QWidget* parent = nullptr);
     ~CiTreeWidget() override;
 
+    /// The control itself, for what the properties do not cover.
     [[nodiscard]] CiTree& control() const { return *m_Control; }
 
+    ///@{
+    /// The object file; next build. See CiTree::ObjectFile().
     [[nodiscard]] QString ObjectFile() const;
     void setObjectFile(const QString& value);
+    ///@}
+    ///@{
+    /// The section a build reads. See CiTree::ObjectFileSection().
     [[nodiscard]] QString ObjectFileSection() const;
     void setObjectFileSection(const QString& value);
+    ///@}
+    ///@{
+    /// Comma list of code prefixes; next build. See CiTree::RootObject().
     [[nodiscard]] QString RootObject() const;
     void setRootObject(const QString& value);
+    ///@}
+    ///@{
+    /// The Style bits; setting them builds the tree (or list) from the object file.
     [[nodiscard]] int Style() const;
-    // Builds the tree (or list) from the object file.
     void setStyle(int value);
+    ///@}
+    ///@{
+    /// Back colour: the list at once, the tree at the next build. See CiTree::BackColor().
     [[nodiscard]] int BackColor() const;
     void setBackColor(int value);
+    ///@}
+    ///@{
+    /// Code of the selected object. See CiTree::SelectedObject().
     [[nodiscard]] QString SelectedObject() const;
     void setSelectedObject(const QString& value);
+    ///@}
+    ///@{
+    /// Extra info of the selected object. See CiTree::SelectedObjectExtraInfo().
     [[nodiscard]] QString SelectedObjectExtraInfo() const;
     void setSelectedObjectExtraInfo(const QString& value);
-    // A null string before the first build, when the control has no key to give.
+    ///@}
+    /// A null string before the first build, when the control has no key to give.
     [[nodiscard]] QString SelectedObjectExtraKey() const;
+    ///@{
+    /// Idle seconds before a collapsible tree collapses; 0 never.
     [[nodiscard]] int CollapseTime() const;
     void setCollapseTime(int value);
+    ///@}
 
 public slots:
-    // Write-only properties of the control.
+    /// Width in pixels that expanding gives the control. See CiTree::setExpandedWidth().
     void setExpandedWidth(int pixels);
+    /// Height in pixels that expanding gives the control.
     void setExpandedHeight(int pixels);
+    /// The control's Visible property: shows (not 0) or hides (0) the tree or list at once.
     void setControlVisible(int value);
 
 signals:
+    /// The operator clicked the Home button.
     void Click();
+    /// The operator selected a node or item; read SelectedObject() and its companions.
     void NodeClick();
+    /// The operator double-clicked the tree or the list.
     void NodeDoubleClick();
 
 private:

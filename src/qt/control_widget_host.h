@@ -7,20 +7,24 @@
 
 namespace vestrak {
 
-// What CiTreeWidget and CiStatusWidget share: a surface filling the widget, sized with it, and
-// the control's layout run after each size the widget's container gives it. A size the control
-// takes itself (collapsing) becomes the widget's size hint and raises no layout.
+/// What CiTreeWidget and CiStatusWidget share: a surface filling the widget, sized with it, and
+/// the control's layout run after each size the widget's container gives it. A size the control
+/// takes itself (collapsing) becomes the widget's size hint and raises no layout.
 class ControlWidgetHost : public QWidget {
     Q_OBJECT
 public:
+    /// An empty host; the derived widget creates its control on surface().
     explicit ControlWidgetHost(QWidget* parent);
 
+    /// The surface the control's widgets live on.
     [[nodiscard]] QtSurface& surface() const { return *m_Surface; }
+    /// The size the control took itself (collapsed or expanded), else the widget's own hint.
     [[nodiscard]] QSize sizeHint() const override;
 
 protected:
-    // The control's layout entry point, set once the control exists.
+    /// The control's layout entry point, set once the control exists.
     void runLayoutWith(std::function<void()> layout) { m_Layout = std::move(layout); }
+    /// Sizes the surface with the widget and runs the control's layout.
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -12,14 +12,15 @@
 
 namespace vestrak {
 
-// The platform of a live Qt application: the user's settings store, profiles, special folders and
-// files of the machine, the real clock and timers on the Qt event loop.
+/// The platform of a live Qt application: the user's settings store, profiles, special folders and
+/// files of the machine, the real clock and timers on the Qt event loop.
 class LivePlatform {
 public:
-    // Without a store, the user's own SQLite store.
+    /// Without a store, the user's own SQLite store.
     explicit LivePlatform(std::unique_ptr<SettingsStore> settings = nullptr);
     ~LivePlatform();
 
+    /// The services as a control takes them; valid while this object lives.
     [[nodiscard]] Platform platform();
 
 private:

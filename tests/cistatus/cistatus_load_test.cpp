@@ -99,7 +99,7 @@ TEST_F(CiStatusTest, SectionsBeyondSixteenBitLineNumbersLoadCompletely)
 {
     std::vector<std::string> lines;
     for (int i = 0; i < 33000; ++i) {
-        lines.push_back("C" + std::to_string(i) + "=2,T" + std::to_string(i) + ",x");
+        lines.push_back(std::string("C") + std::to_string(i) + "=2,T" + std::to_string(i) + ",x");
     }
     load(lines);
     EXPECT_EQ(tree().count(), 33000);

@@ -48,18 +48,62 @@ TEST_F(TreeReportTest, WarnsWithFileLineNumbers)
         "warning: line 7: \"P12\" becomes a top node although its code extends \"P1\" (line 4)\n"
         "warning: line 8: \"P1\" becomes a top node although its code extends \"P1\" (line 4)\n"
         "warning: line 8: duplicate code \"P1\" (first on line 4)\n"
-        "warning: line 8: image 14 is outside 1 to 11\n"
+        "warning: line 8: image \"14\" is not a number from 1 to 11\n"
         "warning: line 9: no \"=\" in \"no equals sign\"\n");
     EXPECT_TRUE(report.warned);
 }
 
+// The warning names what the file holds, not the image the control makes of it.
+TEST_F(TreeReportTest, ImageWarningsNameTheWrittenField)
+{
+    const TreeReport report
+        = MakeTreeReport(optionsFor("[TreeObjects]\nA=x,Pump\nB=4.5,Valve\nC=&HB,Tank\nD=Motor\n"), files);
+    EXPECT_EQ(report.text,
+        "A/0  Pump  (image 0)\n"
+        "B/1  Valve  (image 4)\n"
+        "C/2  Tank  (image 11)\n"
+        "D/3  Motor  (image 0)\n"
+        "warning: line 2: image \"x\" is not a number from 1 to 11\n"
+        "warning: line 3: image \"4.5\" is not a number from 1 to 11\n"
+        "warning: line 5: image \"Motor\" is not a number from 1 to 11\n");
+}
+
+TEST_F(TreeReportTest, FilterGroupsAgainstNamesAndImages)
+{
+    const TreeReport report = MakeTreeReport(optionsFor("[General]\n"
+                                                        "AllowedFilterGroups=3,04,4,5,12\n"
+                                                        "[FilterGroupNames]\n"
+                                                        "4=Pumps\n"
+                                                        "12=Spare\n"
+                                                        "7=Tanks\n"
+                                                        "[TreeObjects]\n"
+                                                        "P=1,Plant\n"
+                                                        "P1=4,Pump\n"
+                                                        "P2=6,Tank\n"
+                                                        "P3=6,Tank 2\n"),
+        files);
+    EXPECT_EQ(report.text,
+        "P/0  Plant  (image 1)\n"
+        "  P1/1  Pump  (image 4)\n"
+        "  P2/2  Tank  (image 6)\n"
+        "  P3/3  Tank 2  (image 6)\n"
+        "warning: line 2: filter group \"3\" makes no button: groups are numbers from 4\n"
+        "warning: line 2: filter group \"04\" makes a button that hides nothing: write it as 4\n"
+        "warning: line 2: filter group \"5\" has no name in [FilterGroupNames]\n"
+        "warning: line 2: filter group \"12\" has no image: images go from 1 to 11\n"
+        "warning: line 2: filter group 5 has no line with image 5\n"
+        "warning: line 2: filter group 12 has no line with image 12\n"
+        "warning: line 6: [FilterGroupNames] names group \"7\", which AllowedFilterGroups does not list\n"
+        "warning: line 10: image 6 has no filter group button: its lines stay when groups are filtered\n");
+}
+
 TEST_F(TreeReportTest, ListsWithRootFilterAndGroups)
 {
-    const std::string file = "[General]\nAllowedFilterGroups=4,5\n"
+    const std::string file = "[General]\nAllowedFilterGroups=4,5\n[FilterGroupNames]\n4=Pumps\n5=Valves\n"
                              "[TreeObjects]\nP=1,Plant\nP1=4,Pump 1\nP2=5,Valve 1\nP3=4,Pump 2\n";
     TreeReportOptions options = optionsFor(file);
     options.shape = ReportShape::List;
-    options.root = u"P";
+    options.root = std::u16string(u"P");
     EXPECT_EQ(MakeTreeReport(options, files).text,
         "Pump 1  (line index 1)\nValve 1  (line index 2)\nPump 2  (line index 3)\n");
 

@@ -14,7 +14,8 @@ TEST(KeyIndex, FindsEveryFiledKeyThroughGrowthRefusesTwinsAndRefillsAfterClearin
     const auto keyAt = [&keys](std::size_t position) -> std::u16string_view { return keys[position]; };
     EXPECT_FALSE(index.find(u"A/0", keyAt));
     for (int number = 0; number < 5000; ++number) {
-        const std::string narrow = "W" + std::to_string(number % 97) + "/" + std::to_string(number);
+        const std::string narrow
+            = std::string("W") + std::to_string(number % 97) + "/" + std::to_string(number);
         keys.emplace_back(narrow.begin(), narrow.end());
         ASSERT_TRUE(index.insert(keys.back(), keys.size() - 1, keyAt));
     }

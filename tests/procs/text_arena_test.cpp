@@ -14,7 +14,7 @@ TEST(TextArena, KeepsEveryTextAcrossBlocksAndTextsLongerThanABlock)
     std::vector<std::u16string> texts;
     std::vector<std::u16string_view> kept;
     for (int number = 0; number < 20000; ++number) {
-        const std::string narrow = "K" + std::to_string(number * 7919);
+        const std::string narrow = std::string("K") + std::to_string(number * 7919);
         texts.emplace_back(narrow.begin(), narrow.end());
         if (number == 5000 || number == 5001) {
             texts.back().append(40000, static_cast<char16_t>(u'a' + number % 2));

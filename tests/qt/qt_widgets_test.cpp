@@ -191,7 +191,7 @@ TEST(QtSurface, BranchesOpenedWhileTheTreeIsHiddenShowLaidOutAndScrolled)
     auto& view = static_cast<QtTreeView&>(qtWidgetOf(tree));
     NodeRef plant = tree.add(nullptr, NodeRelationship::Last, u"P", u"Plant", 1);
     for (int unit = 0; unit < 30; ++unit) {
-        const std::u16string key = u"U" + std::u16string(1, static_cast<char16_t>(u'A' + unit));
+        const std::u16string key = std::u16string(u"U") + static_cast<char16_t>(u'A' + unit);
         tree.add(plant, NodeRelationship::Child, key, key, 1);
     }
     QApplication::processEvents();

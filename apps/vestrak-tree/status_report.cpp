@@ -1,0 +1,193 @@
+#include "status_report.h"
+
+#include "cistatus/cistatus.h"
+#include "cistatus/status_icon.h"
+#include "cistatus/status_line.h"
+#include "citree/tree_line.h"
+#include "headless/headless_surface.h"
+#include "headless/memory_settings_store.h"
+#include "headless/virtual_clock.h"
+#include "linux/environment_special_folders.h"
+#include "linux/ini_profile.h"
+#include "object_file_warnings.h"
+#include "picture_check.h"
+#include "procs/numeric.h"
+#include "procs/text.h"
+#include "report_text.h"
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string_view>
+
+namespace vestrak {
+
+namespace {
+
+constexpr double SurfaceWidth = 4800;
+constexpr double SurfaceHeight = 7200;
+constexpr const char16_t* NoUserProfile = u"";
+constexpr std::u16string_view ObjectSection = u"TreeObjects";
+// The picture box looks for these, in this order, beside the object file.
+constexpr std::array<std::u16string_view, 4> PictureExtensions { u".bmp", u".jpg", u".gif", u".tif" };
+
+std::u16string FolderOf(const std::u16string& path)
+{
+    const std::size_t folderEnd = path.find_last_of(u"/\\");
+    return folderEnd == std::u16string::npos ? std::u16string() : path.substr(0, folderEnd + 1);
+}
+
+// What the file gives an object beyond its line: its information section and its picture.
+struct ObjectExtras {
+    std::optional<std::size_t> informationLines;
+    std::u16string pictureName;
+    std::optional<std::u16string> pictureProblem;
+};
+
+class ExtrasOfSections {
+public:
+    ExtrasOfSections(const std::u16string& file, FileSystem& files)
+        : m_File(file)
+        , m_Folder(FolderOf(file))
+        , m_Files(files)
+    {
+    }
+
+    const ObjectExtras& of(std::u16string_view section)
+    {
+        const std::u16string name(section);
+        if (const auto found = m_Extras.find(name); found != m_Extras.end()) {
+            return found->second;
+        }
+        ObjectExtras extras;
+        if (const auto lines = ReadIniSectionLines(name, m_File, m_Files)) {
+            extras.informationLines = lines->lines.size();
+        }
+        for (const std::u16string_view extension : PictureExtensions) {
+            const std::u16string path = m_Folder + name + std::u16string(extension);
+            if (m_Files.isOrdinaryFile(path)) {
+                extras.pictureName = name + std::u16string(extension);
+                extras.pictureProblem = PictureProblem(path);
+                break;
+            }
+        }
+        return m_Extras.emplace(name, std::move(extras)).first->second;
+    }
+
+private:
+    const std::u16string& m_File;
+    std::u16string m_Folder;
+    FileSystem& m_Files;
+    std::map<std::u16string, ObjectExtras> m_Extras;
+};
+
+std::u16string StatusField(std::u16string_view line)
+{
+    return TrimSpaces(FieldView(SpaceTrimmed(FieldView(line, 1, u"=")), 0, u","));
+}
+
+std::u16string Details(const StatusLine& parsed, std::u16string_view statusField, const ObjectExtras& extras)
+{
+    std::u16string details = u"status " + std::u16string(statusField);
+    details += parsed.tagName.empty() ? u", no tag" : u", tag " + Quoted(parsed.tagName);
+    if (extras.informationLines) {
+        const auto count = static_cast<std::int64_t>(*extras.informationLines);
+        details += u", information [" + std::u16string(parsed.section) + u"] " + DecimalText(count)
+            + (count == 1 ? u" line" : u" lines");
+    } else {
+        details += u", no information";
+    }
+    details += extras.pictureName.empty() ? u", no picture" : u", picture " + extras.pictureName;
+    return details;
+}
+
+std::vector<ObjectFileWarning> CheckStatusLines(
+    const NumberedSectionLines& numbered, ExtrasOfSections& extras)
+{
+    std::vector<ObjectFileWarning> warnings;
+    std::map<std::u16string_view, std::int32_t> firstLineOfTag;
+    std::map<std::u16string, bool> pictureWarned;
+    for (std::size_t index = 0; index < numbered.lines.size(); ++index) {
+        const std::u16string_view line = numbered.lines[index];
+        const std::int32_t fileLine = numbered.fileLines[index];
+        if (FindUnit(line, u'=') == std::u16string_view::npos) {
+            warnings.push_back({ fileLine, u"no \"=\" in " + Quoted(line) });
+            continue;
+        }
+        const StatusLine parsed = ParseStatusLine(line);
+        const std::u16string statusField = StatusField(line);
+        const std::int32_t image = parsed.status & StatusImageMask;
+        if (!IsWholeNumberText(statusField)) {
+            warnings.push_back({ fileLine, u"status " + Quoted(statusField) + u" is not a number" });
+        } else if (image < 1 || image > imageCount(ImageList::StatusIcons)) {
+            warnings.push_back({ fileLine,
+                u"status " + Quoted(statusField) + u" shows no icon: its low byte " + DecimalText(image)
+                    + u" is outside 1 to " + DecimalText(imageCount(ImageList::StatusIcons)) });
+        }
+        if (!parsed.tagName.empty()) {
+            if (SpaceTrimmed(parsed.tagName) != parsed.tagName) {
+                warnings.push_back({ fileLine,
+                    u"tag " + Quoted(parsed.tagName)
+                        + u" has blanks around it: the host is asked for it so" });
+            }
+            const auto [first, added] = firstLineOfTag.try_emplace(parsed.tagName, fileLine);
+            if (!added) {
+                warnings.push_back({ fileLine,
+                    u"tag " + Quoted(parsed.tagName) + u" is used twice (first on line "
+                        + DecimalText(first->second) + u")" });
+            }
+        }
+        const ObjectExtras& objectExtras = extras.of(parsed.section);
+        if (objectExtras.pictureProblem && !pictureWarned[objectExtras.pictureName]) {
+            pictureWarned[objectExtras.pictureName] = true;
+            warnings.push_back({ fileLine,
+                u"picture " + objectExtras.pictureName + u" cannot be read: "
+                    + *objectExtras.pictureProblem });
+        }
+    }
+    return warnings;
+}
+
+} // namespace
+
+bool WriteStatusReport(const StatusReportOptions& options, FileSystem& files, std::ostream& out)
+{
+    MemorySettingsStore store;
+    IniProfile profile(files, NoUserProfile);
+    EnvironmentSpecialFolders specialFolders;
+    VirtualClock clock;
+    const Platform platform { store, profile, specialFolders, files, clock, clock };
+
+    HeadlessSurface surface(SurfaceWidth, SurfaceHeight);
+    CiStatus control(surface, platform);
+    control.setRootObject(options.root);
+    control.setObjectFile(options.file);
+
+    const auto lines = ReadIniSectionLines(std::u16string(ObjectSection), options.file, files);
+    ExtrasOfSections extras(options.file, files);
+    std::vector<ObjectFileWarning> warnings;
+    const auto& tree = dynamic_cast<const Tree&>(*surface.widget(u"TreeView_Status"));
+    if (lines) {
+        DescribeTree(tree, out, [&](const TreeNode& node) {
+            const auto lineIndex = RoundToInt32(LeadingNumber(FieldView(node.key(), 1, u"/")));
+            if (!lineIndex || *lineIndex < 0 || static_cast<std::size_t>(*lineIndex) >= lines->lines.size()) {
+                return std::u16string();
+            }
+            const std::u16string_view line = lines->lines[static_cast<std::size_t>(*lineIndex)];
+            const StatusLine parsed = ParseStatusLine(line);
+            return Details(parsed, StatusField(line), extras.of(parsed.section));
+        });
+        warnings = CheckTopNodes(tree, *lines);
+        const auto lineWarnings = CheckStatusLines(*lines, extras);
+        warnings.insert(warnings.end(), lineWarnings.begin(), lineWarnings.end());
+    } else if (!files.readFile(options.file)) {
+        warnings.push_back({ 0, u"cannot read " + options.file });
+    } else {
+        warnings.push_back({ 0, u"no section [" + std::u16string(ObjectSection) + u"] in " + options.file });
+    }
+    const bool warned = !warnings.empty();
+    DescribeWarnings(std::move(warnings), out);
+    return warned;
+}
+
+} // namespace vestrak
