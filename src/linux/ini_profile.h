@@ -28,8 +28,10 @@ namespace vestrak {
 // - a missing file, section or key gives the default; the result (value or default) is cut to
 //   bufferSize - 1 code units without splitting a surrogate pair; a buffer size of 0 gives "".
 //
-// What a pass over a file found is kept while the file's stamp stays the same, for the last few
-// files looked at, so that a control asking for many values of one file reads it once.
+// Files are read in pieces, so memory follows the sections kept, not the file; a line is looked
+// at as far as its first megabyte. What a pass over a file found is kept while the file's stamp
+// stays the same, for the last few files looked at, so that a control asking for many values of
+// one file reads it once.
 class IniProfile : public Profile {
 public:
     // $VESTRAK_PROFILE when set, otherwise win.ini in the user's configuration folder.

@@ -2,6 +2,7 @@
 
 #include "procs/byte_words.h"
 #include "procs/encoding.h"
+#include "procs/line_cutter.h"
 #include "procs/text.h"
 
 #include <algorithm>
@@ -103,69 +104,6 @@ std::optional<ObjectFileText::Encoding> FileEncoding(const std::u16string& fileN
     check.add(rest);
     return check.valid() ? ObjectFileText::Encoding::Utf8 : ObjectFileText::Encoding::Windows1252;
 }
-
-// Cuts text given in pieces into lines as TakeTextLine does, handing each to the scanner. A line
-// that runs on into the next piece is kept only as far as the scanner wants it.
-template<typename Scanner> class LineCutter {
-public:
-    explicit LineCutter(Scanner& scanner)
-        : m_Scanner(scanner)
-    {
-    }
-
-    // False once the scanner wants no more lines.
-    bool add(std::string_view piece)
-    {
-        if (std::exchange(m_AfterCarriageReturn, false) && piece.starts_with('\n')) {
-            piece.remove_prefix(1);
-        }
-        if (piece.empty()) {
-            return true;
-        }
-        const bool endsLine = piece.back() == '\n' || piece.back() == '\r';
-        m_AfterCarriageReturn = piece.back() == '\r';
-        while (const auto line = TakeTextLine(piece)) {
-            if (piece.empty() && !endsLine) {
-                keep(*line);
-                return true;
-            }
-            if (m_RunningOn) {
-                keep(*line);
-                m_RunningOn = false;
-                if (!m_Scanner.line(m_Kept)) {
-                    return false;
-                }
-            } else if (!m_Scanner.line(*line)) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    void finish()
-    {
-        if (std::exchange(m_RunningOn, false)) {
-            m_Scanner.line(m_Kept);
-        }
-    }
-
-private:
-    void keep(std::string_view part)
-    {
-        if (!m_RunningOn) {
-            m_RunningOn = true;
-            m_Kept.clear();
-            m_Wanted = m_Scanner.wantedLineBytes();
-        }
-        m_Kept.append(part.substr(0, m_Wanted - std::min(m_Wanted, m_Kept.size())));
-    }
-
-    Scanner& m_Scanner;
-    std::string m_Kept;
-    std::size_t m_Wanted = 0;
-    bool m_RunningOn = false;
-    bool m_AfterCarriageReturn = false;
-};
 
 // Finds the first section of that name, line by line, and hands its data lines to visit(bytes,
 // fileLineNumber), trimmed and their double spaces halved. It works on the bytes and leaves

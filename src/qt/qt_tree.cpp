@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 namespace vestrak {
@@ -41,6 +42,16 @@ StoredNode* liveNodeAt(const QModelIndex& index)
 {
     StoredNode* node = NodeStoreModel::nodeAt(index);
     return node && node->exists() ? node : nullptr;
+}
+
+// Whether the view may be shown the node's branch open: see QtTreeView::MaxOpenLevels.
+bool IsAboveOpenLevelBound(const StoredNode& node)
+{
+    int level = 0;
+    for (const StoredNode* parent = node.parentNode(); parent; parent = parent->parentNode())
+        if (++level >= QtTreeView::MaxOpenLevels)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -145,8 +156,15 @@ void QtTree::bringViewUpToDate()
     m_Model.endStoreReset();
     m_PaintedLooks.clear();
     m_View.layOutRowsLater();
-    m_Store.forEachNode([this](const StoredNode& node) {
-        if (node.isExpanded() && node.childCount() > 0)
+    // Parents come before their children, so each node's level is its parent's plus one.
+    std::unordered_map<const StoredNode*, int> levels;
+    m_Store.forEachNode([&](const StoredNode& node) {
+        const auto parent = levels.find(node.parentNode());
+        const int level = parent != levels.end() ? parent->second + 1 : 0;
+        if (node.childCount() == 0)
+            return;
+        levels.emplace(&node, level);
+        if (node.isExpanded() && level < QtTreeView::MaxOpenLevels)
             m_View.expand(m_Model.indexOf(node));
     });
     showSelection();
@@ -226,7 +244,7 @@ void QtTree::showExpanded(const StoredNode& node)
 {
     const QSignalBlocker quiet(&m_View);
     m_View.layOutRowsLater();
-    m_View.setExpanded(m_Model.indexOf(node), node.isExpanded());
+    m_View.setExpanded(m_Model.indexOf(node), node.isExpanded() && IsAboveOpenLevelBound(node));
 }
 
 void QtTree::selectionChanged()

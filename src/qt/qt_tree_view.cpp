@@ -126,16 +126,20 @@ void QtTreeView::keyPressEvent(QKeyEvent* event)
 // Qt's own "*" opens every row below, leaves too, and they would be told as opened branches.
 void QtTreeView::expandBranchesBelow(const QModelIndex& top)
 {
-    std::vector<QModelIndex> below { top };
+    int topLevel = 0;
+    for (QModelIndex parent = top.parent(); parent.isValid() && topLevel < MaxOpenLevels;
+         parent = parent.parent())
+        ++topLevel;
+    std::vector<std::pair<QModelIndex, int>> below { { top, topLevel } };
     while (!below.empty()) {
-        const QModelIndex index = below.back();
+        const auto [index, level] = below.back();
         below.pop_back();
         const int children = model()->rowCount(index);
-        if (children == 0)
+        if (children == 0 || level >= MaxOpenLevels)
             continue;
         expand(index);
         for (int child = 0; child < children; ++child)
-            below.push_back(model()->index(child, 0, index));
+            below.emplace_back(model()->index(child, 0, index), level + 1);
     }
 }
 

@@ -12,6 +12,10 @@ class QtTreeView final : public QTreeView {
     Q_OBJECT
 public:
     static constexpr int RowHeight = 18;
+    // Qt lays out an open branch by calling itself once per open level below it, so a chain of
+    // open branches some 26,000 levels deep runs it out of stack. The view is shown a branch open
+    // only above this level (0 for top rows); the tree's own state keeps every branch as it is.
+    static constexpr int MaxOpenLevels = 4096;
 
     explicit QtTreeView(QWidget* parent);
 

@@ -114,7 +114,7 @@ TEST_F(IniProfileTest, SeesAFileRewrittenAtOnceWithTheSameSizeAndTime)
     EXPECT_EQ(lookUp(u"G", u"A"), u"2");
 }
 
-// Files in memory whose stamp is their version, counting the reads.
+// Files in memory whose stamp is their version, read in pieces of a chosen size, counting the reads.
 class StampedFiles final : public FileSystem {
 public:
     void write(const std::u16string& path, std::string bytes)
@@ -124,13 +124,29 @@ public:
         ++file.version;
     }
     void forgetStamps() { m_Stamped = false; }
+    void setPieceBytes(std::size_t bytes) { m_PieceBytes = bytes; }
     [[nodiscard]] int reads() const { return m_Reads; }
+    [[nodiscard]] int wholeReads() const { return m_WholeReads; }
 
     std::optional<std::string> readFile(const std::u16string& path) override
     {
-        ++m_Reads;
+        ++m_WholeReads;
         const auto found = m_Files.find(path);
         return found == m_Files.end() ? std::nullopt : std::optional(found->second.bytes);
+    }
+    bool readFileInPieces(
+        const std::u16string& path, const std::function<bool(std::string_view)>& take) override
+    {
+        ++m_Reads;
+        const auto found = m_Files.find(path);
+        if (found == m_Files.end()) {
+            return false;
+        }
+        for (std::string_view rest = found->second.bytes;
+             !rest.empty() && take(rest.substr(0, m_PieceBytes));) {
+            rest.remove_prefix(std::min(m_PieceBytes, rest.size()));
+        }
+        return true;
     }
     bool appendToFile(const std::u16string&, std::string_view) override { return false; }
     bool createFolder(const std::u16string&) override { return false; }
@@ -152,7 +168,9 @@ private:
     };
     std::map<std::u16string, File> m_Files;
     bool m_Stamped = true;
+    std::size_t m_PieceBytes = std::string::npos;
     int m_Reads = 0;
+    int m_WholeReads = 0;
 };
 
 TEST(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChanges)
@@ -194,6 +212,49 @@ TEST(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChanges)
     EXPECT_EQ(lookUp(u"G", u"A"), u"3");
     EXPECT_EQ(lookUp(u"G", u"A"), u"3");
     EXPECT_EQ(files.reads(), 7);
+}
+
+// What stays in memory is what the index keeps, never the file: every line here runs across
+// pieces, and the answers are those of the whole file.
+TEST(IniProfileKeptFiles, ReadFilesInPiecesAndAnswerAsTheWholeFileDoes)
+{
+    StampedFiles files;
+    IniProfile profile(files, u"/cfg/win.ini");
+    const auto lookUp = [&](const std::u16string& section, const std::u16string& key) {
+        return profile.privateProfileString(section, key, u"(default)", u"/p/plant.ini", 2048);
+    };
+    const auto utf16 = [](std::u16string_view text, bool littleEndian) {
+        std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char16_t unit : text) {
+            const char low = static_cast<char>(unit & 0xFF);
+            const char high = static_cast<char>(unit >> 8);
+            bytes += littleEndian ? std::string { low, high } : std::string { high, low };
+        }
+        return bytes;
+    };
+    const std::u16string text = u"[Tree]\r\n" + std::u16string(70000, u';')
+        + u"\r\nNode=deep\r\n[K\u00FChlung]\r\n"
+          u"Area=\"K\u00FChlung \u65E5\"\r\n[General]\nA=1";
+    for (const bool littleEndian : { true, false }) {
+        for (const std::size_t pieceBytes : { 1, 3, 4096 }) {
+            files.setPieceBytes(pieceBytes);
+            files.write(u"/p/plant.ini", utf16(text, littleEndian));
+            EXPECT_EQ(lookUp(u"kühlung", u"AREA"), u"Kühlung 日");
+            EXPECT_EQ(lookUp(u"General", u"A"), u"1");
+            EXPECT_EQ(lookUp(u"Tree", u"Node"), u"deep");
+            EXPECT_EQ(lookUp(u"Missing", u"A"), u"(default)");
+        }
+    }
+    // More headers than an index holds: the sections past them are looked up in the file.
+    std::string headers;
+    for (int section = 0; section < 40000; ++section) {
+        headers += "[S" + std::to_string(section) + "]\n";
+    }
+    files.write(u"/p/plant.ini", headers + "[Last]\nKey=found\n");
+    EXPECT_EQ(lookUp(u"S7", u"Key"), u"(default)");
+    EXPECT_EQ(lookUp(u"Last", u"Key"), u"found");
+    EXPECT_EQ(lookUp(u"Missing", u"Key"), u"(default)");
+    EXPECT_EQ(files.wholeReads(), 0);
 }
 
 TEST(LocalFileSystemTest, StampsOnlyFilesThatHaveSettled)

@@ -1,14 +1,18 @@
 #!/bin/sh
 # A tree 200,000 levels deep (each line's code extends the code of the line before) through both
-# controls: built, cleared by a load of another file, and destroyed with the page, without any
-# step recursing per level and so running out of stack.
+# controls: built, cleared by a load of another file, opened all the way down, and destroyed with
+# the page, without any step recursing per level and so running out of stack.
 #
-#   deep_tree.sh HOST WORK_FOLDER [HOST_WORDS]
+#   deep_tree.sh HOST WORK_FOLDER [HOST_WORDS [PAGE_TOOL]]
+#
+# With PAGE_TOOL (vestrak-page), the opened tree is also drawn on a Qt window, which lays out every
+# open branch.
 set -eu
 
 host=$1
 work=$2
 host_words=${3:-}
+page_tool=${4:-}
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
@@ -28,6 +32,11 @@ set s.ObjectFile deep.ini
 click s.TreeView_Status A199999,A/199999
 set s.ObjectFile small.ini
 set s.ObjectFile deep.ini
+create e CiTree
+set e.ObjectFileSection TreeObjects
+set e.ObjectFile deep.ini
+set e.Style 0x58
+click e.TreeView_Objects A199999,A/199999
 echo page closes
 END
 
@@ -37,8 +46,22 @@ VESTRAK_PROFILE="$work/profile/win.ini" VESTRAK_COMMON_APPDATA="$work" \
     cat actual.txt
     exit 1
 }
-# The deepest node was there to be clicked in both trees.
-if [ "$(grep -cx '[ts].NodeClick' actual.txt)" != 2 ] || [ "$(tail -n 1 actual.txt)" != "page closes" ]; then
+# The deepest node was there to be clicked in every tree.
+if [ "$(grep -cx '[tse].NodeClick' actual.txt)" != 3 ] || [ "$(tail -n 1 actual.txt)" != "page closes" ]; then
     cat actual.txt
     exit 1
 fi
+
+[ -n "$page_tool" ] || exit 0
+cat >opened.page <<'END'
+create e CiTree
+set e.ObjectFileSection TreeObjects
+set e.ObjectFile deep.ini
+set e.Style 0x58
+END
+VESTRAK_PROFILE="$work/profile/win.ini" VESTRAK_COMMON_APPDATA="$work" \
+    "$page_tool" opened.page --screenshot opened.png --after 0 >drawn.txt 2>&1 || {
+    echo "vestrak-page ended with status $?"
+    cat drawn.txt
+    exit 1
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "procs/encoding.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace vestrak {
+
+// Cuts text given in pieces into lines as TakeTextLine does, handing each to scanner.line(bytes),
+// which returns false once it wants no more lines. A line that runs on into the next piece is
+// kept only as far as scanner.wantedLineBytes() asks, so a file without line ends costs no more
+// than that.
+template<typename Scanner> class LineCutter {
+public:
+    explicit LineCutter(Scanner& scanner)
+        : m_Scanner(scanner)
+    {
+    }
+
+    // False once the scanner wants no more lines.
+    bool add(std::string_view piece)
+    {
+        if (std::exchange(m_AfterCarriageReturn, false) && piece.starts_with('\n')) {
+            piece.remove_prefix(1);
+        }
+        if (piece.empty()) {
+            return true;
+        }
+        const bool endsLine = piece.back() == '\n' || piece.back() == '\r';
+        m_AfterCarriageReturn = piece.back() == '\r';
+        while (const auto line = TakeTextLine(piece)) {
+            if (piece.empty() && !endsLine) {
+                keep(*line);
+                return true;
+            }
+            if (m_RunningOn) {
+                keep(*line);
+                m_RunningOn = false;
+                if (!m_Scanner.line(m_Kept)) {
+                    return false;
+                }
+            } else if (!m_Scanner.line(*line)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void finish()
+    {
+        if (std::exchange(m_RunningOn, false)) {
+            m_Scanner.line(m_Kept);
+        }
+    }
+
+private:
+    void keep(std::string_view part)
+    {
+        if (!m_RunningOn) {
+            m_RunningOn = true;
+            m_Kept.clear();
+            m_Wanted = m_Scanner.wantedLineBytes();
+        }
+        m_Kept.append(part.substr(0, m_Wanted - std::min(m_Wanted, m_Kept.size())));
+    }
+
+    Scanner& m_Scanner;
+    std::string m_Kept;
+    std::size_t m_Wanted = 0;
+    bool m_RunningOn = false;
+    bool m_AfterCarriageReturn = false;
+};
+
+} // namespace vestrak
