@@ -1,11 +1,12 @@
 #pragma once
 
-#include "cistatus/cstatus.h"
-#include "ports/control_surface.h"
-#include "ports/platform.h"
-#include "ports/signal.h"
-#include "ports/timer.h"
-#include "procs/node_blocks.h"
+#include "../export.h"
+#include "../ports/control_surface.h"
+#include "../ports/platform.h"
+#include "../ports/signal.h"
+#include "../ports/timer.h"
+#include "../procs/node_blocks.h"
+#include "cstatus.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,7 +18,7 @@ namespace vestrak {
 // A tree of plant objects, each showing the status its host reports for the object's tag as an
 // icon. Statuses may rise to the branches above and alarm statuses blink. A click shows the
 // object's information text and picture; a right click opens the host's popup menu.
-class CiStatus {
+class VESTRAK_CONTROLS_EXPORT CiStatus {
 public:
     // The Behaviour bits.
     static constexpr std::int32_t BehaviourInheritStatus = 0x1;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ports/tree.h"
+#include "../export.h"
+#include "../ports/tree.h"
 
 #include <cstdint>
 #include <string>
@@ -9,7 +10,7 @@ namespace vestrak {
 
 // The status of one object of the status tree: shared by the tree's record list, the host's
 // query cursor and the selection, so it may outlive the node that showed it.
-class cStatus {
+class VESTRAK_CONTROLS_EXPORT cStatus {
 public:
     NodeRef m_Node;
     std::u16string m_Section;

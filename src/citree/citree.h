@@ -1,12 +1,13 @@
 #pragma once
 
-#include "ports/control_surface.h"
-#include "ports/platform.h"
-#include "ports/signal.h"
-#include "procs/path_set.h"
-#include "procs/wildcard.h"
-#include "procs/log.h"
-#include "procs/section_lines.h"
+#include "../export.h"
+#include "../ports/control_surface.h"
+#include "../ports/platform.h"
+#include "../ports/signal.h"
+#include "../procs/log.h"
+#include "../procs/path_set.h"
+#include "../procs/section_lines.h"
+#include "../procs/wildcard.h"
 
 #include <cstdint>
 #include <memory>
@@ -34,7 +35,7 @@ inline constexpr std::int32_t StyleDiagnosticLog = DiagnosticLogFlag;
 // flat list) below chosen roots, lets the operator filter and pick an object, and reports the
 // choice through its events and selection properties. Per-user state (open branches, last
 // clicked node, filter state, scroll position) lives in the settings store.
-class CiTree {
+class VESTRAK_CONTROLS_EXPORT CiTree {
 public:
     // Creates the widgets on the surface and the timers through the platform, then starts up.
     CiTree(ControlSurface& surface, const Platform& platform);

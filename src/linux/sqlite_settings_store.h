@@ -1,9 +1,10 @@
 #pragma once
 
-#include "ports/settings_store.h"
+#include "../export.h"
+#include "../ports/settings_store.h"
 
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -24,7 +25,7 @@ namespace vestrak {
 // (kept for inspection, never deleted) and a fresh one started; when no database file can be
 // created or written, the values live in memory for the life of the store. Either event is
 // reported once through the problem reporter.
-class SqliteSettingsStore : public SettingsStore {
+class VESTRAK_CONTROLS_EXPORT SqliteSettingsStore : public SettingsStore {
 public:
     using ProblemReporter = std::function<void(const std::string& message)>;
 

@@ -1,11 +1,13 @@
 #include "qt/live_platform.h"
 
 #include "linux/sqlite_settings_store.h"
+#include "qt/qt_timer.h"
 
 namespace vestrak {
 
 LivePlatform::LivePlatform(std::unique_ptr<SettingsStore> settings)
     : m_Settings(settings ? std::move(settings) : std::make_unique<SqliteSettingsStore>())
+    , m_Timers(std::make_unique<QtTimerFactory>())
 {
 }
 
@@ -13,7 +15,7 @@ LivePlatform::~LivePlatform() = default;
 
 Platform LivePlatform::platform()
 {
-    return Platform { *m_Settings, m_Profile, m_SpecialFolders, m_Files, m_Clock, m_Timers };
+    return Platform { *m_Settings, m_Profile, m_SpecialFolders, m_Files, m_Clock, *m_Timers };
 }
 
 } // namespace vestrak

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "linux/environment_special_folders.h"
-#include "linux/ini_profile.h"
-#include "linux/local_file_system.h"
-#include "linux/system_clock.h"
-#include "ports/platform.h"
-#include "qt/qt_timer.h"
+#include "../export.h"
+#include "../linux/environment_special_folders.h"
+#include "../linux/ini_profile.h"
+#include "../linux/local_file_system.h"
+#include "../linux/system_clock.h"
+#include "../ports/platform.h"
 
 #include <memory>
 
@@ -13,11 +13,13 @@ namespace vestrak {
 
 // The platform of a live Qt application: the user's settings store, profiles, special folders and
 // files of the machine, the real clock and timers on the Qt event loop.
-class LivePlatform {
+class VESTRAK_QTWIDGETS_EXPORT LivePlatform {
 public:
     // Without a store, the user's own SQLite store.
     explicit LivePlatform(std::unique_ptr<SettingsStore> settings = nullptr);
     ~LivePlatform();
+    LivePlatform(const LivePlatform&) = delete;
+    LivePlatform& operator=(const LivePlatform&) = delete;
 
     [[nodiscard]] Platform platform();
 
@@ -27,7 +29,7 @@ private:
     IniProfile m_Profile { m_Files };
     EnvironmentSpecialFolders m_SpecialFolders;
     SystemClock m_Clock;
-    QtTimerFactory m_Timers;
+    std::unique_ptr<TimerFactory> m_Timers;
 };
 
 } // namespace vestrak
