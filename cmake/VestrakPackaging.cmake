@@ -10,6 +10,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_COMPONENTS_ALL Runtime Development Tools)
 
 set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 # Dependencies on shared libraries come from dpkg-shlibdeps; our own libraries are found in the
@@ -25,7 +26,10 @@ set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "VestrakControls shared libraries\nThe C
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libvestrak-controls-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS Runtime)
-# The CMake package finds Qt 6 Widgets for its users.
+# Written out: the Designer plugin needs the runtime package's libraries, which dpkg-shlibdeps
+# cannot look up before that package is installed, and Qt 6 Widgets, which the CMake package
+# finds for its users.
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "qt6-base-dev")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "VestrakControls development files and Qt Designer plugin\nHeaders, CMake package, pkg-config file, documentation, examples, and the Qt Designer plugin offering CiTreeWidget and CiStatusWidget.")
 

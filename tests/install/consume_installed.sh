@@ -23,10 +23,10 @@ fi
 # Each installed header stands on its own with the one include prefix.
 cxx=${CXX:-c++}
 qt_flags=$(pkg-config --cflags Qt6Widgets)
-find "$prefix/include/vestrak" -name '*.h' | sort | while read -r header; do
-  echo "#include <${header#"$prefix/include/"}>" | $cxx -std=c++20 -fsyntax-only -fPIC -x c++ - -I"$prefix/include" $qt_flags \
-    || fail "${header#"$prefix/"} does not compile on its own"
-done
+export cxx qt_flags prefix
+(cd "$prefix/include" && find vestrak -name '*.h' -print0) | xargs -0 -P2 -I{} sh -c \
+  'echo "#include <{}>" | $cxx -std=c++20 -fsyntax-only -fPIC -x c++ - -I"$prefix/include" $qt_flags' \
+  || fail "an installed header does not compile on its own"
 
 # The core alone, through pkg-config, with no Qt in sight.
 cat >"$work/core_user.cpp" <<'CPP'
@@ -57,12 +57,12 @@ expect() {
   grep -qxF -- "$2" "$work/$1" || { cat "$work/$1" >&2; fail "$1 lacks the line '$2'"; }
 }
 expect code.txt "ciTree (vestrak::CiTreeWidget) Style=1561"
-expect code.txt "    Intake Pump 1"
+expect code.txt "        Intake Pump 1"
 expect code.txt "ciStatus (vestrak::CiStatusWidget) Behaviour=1"
 # The page's properties reached the controls, ObjectFile before Style: the tree is built.
 expect ui.txt "ciTree (vestrak::CiTreeWidget) ObjectFile=plant.ini Style=1561"
 expect ui.txt "  Water Works"
-expect ui.txt "    Intake Pump 1"
+expect ui.txt "        Intake Pump 1"
 expect ui.txt "ciStatus (vestrak::CiStatusWidget) ObjectFile=status.ini Behaviour=1 UpdateInterval=2"
-expect ui.txt "      Intake Pump 1"
+[ "$(grep -cxF "  Water Works" "$work/ui.txt")" = 2 ] || fail "the .ui page's status tree did not load"
 echo "installed library: headers, pkg-config core, find_package example and its .ui page all work"
