@@ -56,8 +56,8 @@ target_link_libraries(vestrak_qtwidgets PUBLIC vestrak_controls Qt6::Widgets)
 
 install(TARGETS vestrak-tree vestrak-host vestrak-page RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Tools)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Development)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vestrak-controls/examples
-  COMPONENT Development)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/plant ${PROJECT_SOURCE_DIR}/examples/qt-embed
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/vestrak-controls/examples COMPONENT Development)
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VestrakControlsConfig.cmake.in
   ${PROJECT_BINARY_DIR}/VestrakControlsConfig.cmake INSTALL_DESTINATION ${VESTRAK_PACKAGE_DIR})

@@ -41,6 +41,7 @@ public:
     ~LivePage();
 
     void start();
+    [[nodiscard]] PageRunner& runner() { return m_Runner; }
 
 private:
     struct Part {

@@ -1,5 +1,6 @@
 // vestrak-page: runs a page script live in a window, on the Qt widgets with real time.
 #include "live_page.h"
+#include "page_feed.h"
 #include "page_options.h"
 #include "qt/qt_application.h"
 #include "window_widget_set.h"
@@ -96,6 +97,19 @@ int main(int argc, char** argv)
             std::cerr << failure << std::endl;
             ShowOnStatusBar(bar, failure);
         });
+    PageFeed::Created feed;
+    if (!options.feed.url.empty()) {
+        // The broker's state stays in view beside the page's passing lines.
+        auto* feedState = new QLabel(&bar);
+        bar.addPermanentWidget(feedState);
+        feed = PageFeed::Create(
+            options.feed, page.runner(), [feedState](const QString& state) { feedState->setText(state); });
+        if (!feed.feed) {
+            std::cerr << "vestrak-page: " << feed.problem << '\n';
+            return UsageProblem;
+        }
+        feed.feed->start();
+    }
     page.start();
     window.resize(area->minimumSize().expandedTo(QSize(480, 240)) + QSize(24, 48));
     window.show();

@@ -4,13 +4,19 @@
 
 namespace vestrak {
 
-const char* const PageUsage = "usage: vestrak-page [PAGE] [--screenshot FILE [--after MS]]\n";
+const std::string PageUsage
+    = std::string("usage: vestrak-page [PAGE] [--screenshot FILE [--after MS]]\n") + PageFeedUsage;
 
 ParsedPageOptions ParsePageOptions(const std::vector<std::string>& arguments)
 {
     PageOptions options;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
+        const FeedOptionResult feedOption = TakeFeedOption(arguments, index, options.feed);
+        if (!feedOption.problem.empty())
+            return { std::nullopt, feedOption.problem };
+        if (feedOption.taken == FeedOptionTaken::Yes)
+            continue;
         if (argument == "--screenshot" || argument == "--after") {
             if (index + 1 == arguments.size())
                 return { std::nullopt, argument + " needs a value" };
@@ -30,6 +36,8 @@ ParsedPageOptions ParsePageOptions(const std::vector<std::string>& arguments)
             options.page = argument;
         }
     }
+    if (const std::optional<std::string> problem = FeedOptionsProblem(options.feed))
+        return { std::nullopt, *problem };
     return { options, {} };
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "page_feed_options.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@ struct PageOptions {
     // Set: render offscreen after the given milliseconds, save the picture and exit.
     std::string screenshotFile;
     int screenshotAfterMilliseconds = 3000;
+    PageFeedOptions feed;
 };
 
 struct ParsedPageOptions {
@@ -21,6 +24,6 @@ struct ParsedPageOptions {
 
 ParsedPageOptions ParsePageOptions(const std::vector<std::string>& arguments);
 
-extern const char* const PageUsage;
+extern const std::string PageUsage;
 
 } // namespace vestrak

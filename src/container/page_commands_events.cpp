@@ -84,6 +84,16 @@ void PageRunner::tag(const Command& command)
     m_Tags[command.words[1].text] = NumberArgument(command.words[2]);
 }
 
+void PageRunner::setTagSource(TagSource source)
+{
+    m_TagSource = std::move(source);
+}
+
+void PageRunner::forgetTag(const std::u16string& tag)
+{
+    m_Tags.erase(tag);
+}
+
 void PageRunner::answer(const Command& command)
 {
     HostedControl& control = controlNamed(command.words[1]);
@@ -104,10 +114,10 @@ void PageRunner::answer(const Command& command)
         if (tag.empty())
             return;
         const auto known = m_Tags.find(tag);
-        if (known == m_Tags.end())
+        if (known == m_Tags.end() && !m_TagSource)
             continue;
         try {
-            status->set(known->second);
+            status->set(known != m_Tags.end() ? known->second : m_TagSource(tag));
         } catch (const ControlError& error) {
             print(controlName + ".ObjectStatus ! " + error.what());
         }

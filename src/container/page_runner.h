@@ -9,6 +9,7 @@
 #include "ports/popup_menu.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -24,6 +25,9 @@ namespace vestrak {
 // page: controls, event handlers and tags stay from one script to the next.
 class PageRunner {
 public:
+    // The status of a tag that the page's own table does not hold.
+    using TagSource = std::function<std::int32_t(const std::u16string& tag)>;
+
     PageRunner(WidgetSet& widgets, HostPlatform& platform, std::ostream& output);
     ~PageRunner();
     PageRunner(const PageRunner&) = delete;
@@ -34,6 +38,10 @@ public:
     std::optional<ScriptFailure> run(const ScriptSource& script);
     // Ends the controls still placed, in the order they were created.
     void closePage();
+    // From now on `answer` answers the tags missing from the page's table from this source.
+    void setTagSource(TagSource source);
+    // The page's own value of the tag gives way to the tag source again.
+    void forgetTag(const std::u16string& tag);
 
 private:
     struct Command {
@@ -114,6 +122,7 @@ private:
     // "NAME.Event" to the commands that run when it is raised
     std::map<std::u16string, std::vector<Command>> m_Handlers;
     std::map<std::u16string, std::int32_t> m_Tags;
+    TagSource m_TagSource;
     // Per control, the popup menu it showed last and that has not been chosen from yet
     std::map<std::u16string, PopupMenu*> m_ShownMenus;
     // Controls whose events are running handlers now, innermost last

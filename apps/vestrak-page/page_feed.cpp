@@ -1,0 +1,74 @@
+#include "page_feed.h"
+
+#include "container/page_runner.h"
+
+#include <QFile>
+#include <iostream>
+
+namespace vestrak {
+
+namespace {
+
+QString BrokerName(const MqttFeedOptions& options)
+{
+    return QStringLiteral("%1:%2").arg(options.host).arg(options.port);
+}
+
+} // namespace
+
+PageFeed::Created PageFeed::Create(
+    const PageFeedOptions& options, PageRunner& runner, const StateShower& showState)
+{
+    ParsedFeedUrl parsed = ParseFeedUrl(QString::fromStdString(options.url));
+    if (!parsed.options)
+        return { nullptr, parsed.problem.toStdString() };
+    MqttFeedOptions& feedOptions = *parsed.options;
+    feedOptions.staleAfter = std::chrono::seconds(options.staleSeconds);
+    feedOptions.user = QString::fromStdString(options.user);
+    feedOptions.caFile = QString::fromStdString(options.caFile);
+    feedOptions.certificateFile = QString::fromStdString(options.certificateFile);
+    feedOptions.keyFile = QString::fromStdString(options.keyFile);
+    const bool tlsFileGiven = !options.caFile.empty() || !options.certificateFile.empty();
+    if (tlsFileGiven && feedOptions.transport != MqttFeedOptions::Transport::Tls)
+        return { nullptr, "--cafile, --cert and --key need an mqtts:// address" };
+    if (!options.passwordFile.empty()) {
+        QFile file(QString::fromStdString(options.passwordFile));
+        if (!file.open(QIODevice::ReadOnly))
+            return { nullptr, "cannot read the password file " + options.passwordFile };
+        // The first line is the password, so a file written by an editor works.
+        feedOptions.password
+            = QString::fromUtf8(file.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+    }
+    return { std::make_unique<PageFeed>(feedOptions, runner, showState), {} };
+}
+
+PageFeed::PageFeed(const MqttFeedOptions& options, PageRunner& runner, const StateShower& showState)
+    : m_Runner(runner)
+    , m_Feed(options)
+{
+    const QString broker = BrokerName(options);
+    showState(QStringLiteral("MQTT: connecting to %1").arg(broker));
+    QObject::connect(&m_Feed, &MqttTagFeed::connected, &m_Feed, [broker, showState] {
+        std::cerr << "vestrak-page: statuses come from the MQTT broker at " << broker.toStdString()
+                  << std::endl;
+        showState(QStringLiteral("MQTT: %1").arg(broker));
+    });
+    QObject::connect(
+        &m_Feed, &MqttTagFeed::connectionLost, &m_Feed, [broker, showState](const QString& reason) {
+            std::cerr << "vestrak-page: no MQTT broker at " << broker.toStdString() << ": "
+                      << reason.toStdString() << "; every fed tag shows unknown until it answers"
+                      << std::endl;
+            showState(QStringLiteral("MQTT: no broker at %1: %2").arg(broker, reason));
+        });
+    QObject::connect(&m_Feed, &MqttTagFeed::tagUpdated, &m_Feed,
+        [this](const QString& tag) { m_Runner.forgetTag(tag.toStdU16String()); });
+    m_Runner.setTagSource(
+        [this](const std::u16string& tag) { return m_Feed.status(QString::fromStdU16String(tag)); });
+}
+
+PageFeed::~PageFeed()
+{
+    m_Runner.setTagSource(nullptr);
+}
+
+} // namespace vestrak

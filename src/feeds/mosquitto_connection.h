@@ -1,0 +1,77 @@
+#pragma once
+
+#include "feeds/mqtt_feed_options.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <chrono>
+#include <memory>
+#include <string_view>
+
+struct mosquitto;
+struct mosquitto_message;
+class QSocketNotifier;
+
+namespace vestrak {
+
+// One subscription to a broker through libmosquitto, driven by the Qt event loop: the client's
+// socket wakes it for reading and writing, a timer runs the client's housekeeping (keep-alive),
+// and a lost or refused connection is tried again after a growing delay. No thread of its own.
+class MosquittoConnection final : public QObject {
+    Q_OBJECT
+public:
+    // The topic filter is subscribed to on every connection.
+    MosquittoConnection(const MqttFeedOptions& options, QString topicFilter, QObject* parent = nullptr);
+    ~MosquittoConnection() override;
+
+    // Starts connecting; returns at once. Failures arrive as connectionFailed.
+    void open();
+    [[nodiscard]] bool isConnected() const { return m_Connected; }
+
+signals:
+    void connected();
+    // A connection ended, or an attempt at one failed; another attempt follows by itself.
+    void connectionFailed(const QString& reason);
+    void messageArrived(std::string_view topic, std::string_view payload);
+
+private:
+    static void ConnectCallback(mosquitto* client, void* self, int result);
+    static void DisconnectCallback(mosquitto* client, void* self, int result);
+    static void MessageCallback(mosquitto* client, void* self, const mosquitto_message* message);
+
+    enum class Attempt {
+        First,
+        Retry,
+    };
+
+    void setUp();
+    void attempt(Attempt kind);
+    void watchSocket();
+    void unwatchSocket();
+    void readable();
+    void writable();
+    void housekeeping();
+    void watchWrites();
+    // Every failure of a call into the client ends here: forget the socket, say why, retry later.
+    void fail(int result);
+    void failWith(const QString& reason);
+
+    MqttFeedOptions m_Options;
+    QString m_TopicFilter;
+    mosquitto* m_Client = nullptr;
+    std::unique_ptr<QSocketNotifier> m_ReadWatch;
+    std::unique_ptr<QSocketNotifier> m_WriteWatch;
+    QTimer m_Housekeeping;
+    QTimer m_Retry;
+    std::chrono::milliseconds m_RetryDelay;
+    // The broker's answer to the last connection attempt, when it refused it.
+    QString m_Refusal;
+    // Options the client could not take; no connection is tried with them.
+    QString m_SetUpProblem;
+    bool m_Connected = false;
+    bool m_Failed = false;
+    bool m_MessageRead = false;
+};
+
+} // namespace vestrak

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <chrono>
+#include <optional>
+
+namespace vestrak {
+
+// Where a tag feed finds its broker and how it talks to it.
+struct MqttFeedOptions {
+    enum class Transport {
+        Plain,
+        Tls,
+    };
+
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 1883;
+    // The feed subscribes to PREFIX/# (to # when empty); the topic below the prefix is the tag name.
+    QString prefix;
+    Transport transport = Transport::Plain;
+    // Empty: no login.
+    QString user;
+    QString password;
+    // TLS: the certificate authorities to trust (empty: those of the system), and the client's
+    // own certificate and key when the broker asks for one.
+    QString caFile;
+    QString certificateFile;
+    QString keyFile;
+    // A tag whose last value is older than this is unknown; zero leaves values valid for as long
+    // as the connection holds.
+    std::chrono::seconds staleAfter { 0 };
+    // Reconnection waits this long after the first failure, twice as long after each further one,
+    // up to the longest delay.
+    std::chrono::milliseconds firstRetryDelay { 500 };
+    std::chrono::milliseconds longestRetryDelay { 30000 };
+    // A silent connection is found lost after one to two of these periods.
+    int keepAliveSeconds = 10;
+};
+
+struct ParsedFeedUrl {
+    std::optional<MqttFeedOptions> options;
+    QString problem;
+};
+
+// mqtt://HOST[:PORT][/PREFIX] (port 1883) or mqtts://HOST[:PORT][/PREFIX] (TLS, port 8883). The
+// prefix may have several levels; it may not hold the wildcards + and #.
+ParsedFeedUrl ParseFeedUrl(const QString& url);
+
+} // namespace vestrak

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "feeds/mqtt_feed_options.h"
+
+#include <QHash>
+#include <QLoggingCategory>
+#include <QObject>
+#include <QString>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+Q_DECLARE_LOGGING_CATEGORY(VestrakFeedLog)
+
+namespace vestrak {
+
+class MosquittoConnection;
+
+// Plant statuses from an MQTT broker. Subscribes to PREFIX/#; the topic below the prefix is the tag
+// name and the payload its status value (see ReadStatusPayload). Retained messages give the
+// current state on connect. A tag without a good value, every tag while the broker cannot be
+// reached, and (with staleAfter set) a tag whose value has not been repeated in time, are unknown:
+// status 1. Runs on the thread of the Qt event loop that owns it.
+class MqttTagFeed final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr std::int32_t UnknownStatus = 1;
+    using MonotonicClock = std::function<std::chrono::milliseconds()>;
+
+    explicit MqttTagFeed(const MqttFeedOptions& options, QObject* parent = nullptr);
+    ~MqttTagFeed() override;
+
+    // Connects in the background and keeps reconnecting; returns at once.
+    void start();
+
+    [[nodiscard]] std::int32_t status(const QString& tag) const;
+    [[nodiscard]] bool isConnected() const;
+    [[nodiscard]] const MqttFeedOptions& options() const { return m_Options; }
+    // The time that staleness is measured in; the steady clock unless set.
+    void setMonotonicClock(MonotonicClock clock);
+
+signals:
+    void connected();
+    // Once per loss of the broker (and once when it cannot be reached at start), with the reason.
+    void connectionLost(const QString& reason);
+    // A message changed what the tag answers.
+    void tagUpdated(const QString& tag);
+
+private:
+    struct TagValue {
+        std::optional<std::int32_t> value;
+        std::chrono::milliseconds receivedAt { 0 };
+        bool malformedReported = false;
+    };
+
+    void take(std::string_view topic, std::string_view payload);
+    void lose(const QString& reason);
+
+    MqttFeedOptions m_Options;
+    MosquittoConnection* m_Connection = nullptr;
+    QHash<QString, TagValue> m_Tags;
+    MonotonicClock m_Clock;
+    QByteArray m_TopicPrefix;
+    bool m_LossReported = false;
+};
+
+} // namespace vestrak

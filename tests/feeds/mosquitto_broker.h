@@ -1,0 +1,147 @@
+#pragma once
+
+#include "linux/temporary_folder.h"
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <arpa/inet.h>
+#include <fstream>
+#include <mosquitto.h>
+#include <netinet/in.h>
+#include <set>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace vestrak::testing {
+
+constexpr int BrokerWaitMilliseconds = 10000;
+
+// A free TCP port on the loopback address, as the kernel hands one out.
+inline int FreeLoopbackPort()
+{
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(probe, reinterpret_cast<sockaddr*>(&address), length);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    close(probe);
+    return ntohs(address.sin_port);
+}
+
+// A private mosquitto on 127.0.0.1 and a free port, with its configuration in a folder of its own.
+// It keeps its port when it is started again.
+class MosquittoBroker {
+public:
+    // The access lines let anyone in unless others are given.
+    explicit MosquittoBroker(const std::string& accessLines = "allow_anonymous true\n")
+    {
+        std::ofstream(m_Folder.path() / "mosquitto.conf")
+            << "listener " << m_Port << " 127.0.0.1\n"
+            << accessLines << "persistence false\nlog_dest stderr\n"
+            << (geteuid() == 0 ? "user root\n" : "");
+    }
+    ~MosquittoBroker() { kill(); }
+    MosquittoBroker(const MosquittoBroker&) = delete;
+    MosquittoBroker& operator=(const MosquittoBroker&) = delete;
+
+    // Starts the broker and waits until it says it runs; false when it did not come up.
+    bool start()
+    {
+        m_Log.clear();
+        m_Process.setProcessChannelMode(QProcess::MergedChannels);
+        m_Process.start(Program(),
+            { QStringLiteral("-c"), QString::fromStdString((m_Folder.path() / "mosquitto.conf").string()) });
+        const QDeadlineTimer deadline(BrokerWaitMilliseconds);
+        while (!m_Log.contains(" running") && m_Process.state() != QProcess::NotRunning
+            && !deadline.hasExpired()) {
+            m_Process.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
+            m_Log += m_Process.readAll();
+        }
+        return m_Log.contains(" running");
+    }
+    // Ends the broker at once, as a crash would.
+    void kill()
+    {
+        if (m_Process.state() == QProcess::NotRunning)
+            return;
+        m_Process.kill();
+        m_Process.waitForFinished(BrokerWaitMilliseconds);
+    }
+
+    [[nodiscard]] int port() const { return m_Port; }
+    [[nodiscard]] QString url(const QString& prefix) const
+    {
+        return QStringLiteral("mqtt://127.0.0.1:%1/%2").arg(m_Port).arg(prefix);
+    }
+
+private:
+    // Debian puts the broker in sbin, which an ordinary user's PATH may lack.
+    static QString Program()
+    {
+        const QString inPath = QStandardPaths::findExecutable(QStringLiteral("mosquitto"));
+        if (!inPath.isEmpty())
+            return inPath;
+        return QStandardPaths::findExecutable(
+            QStringLiteral("mosquitto"), { QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin") });
+    }
+
+    TemporaryFolder m_Folder;
+    int m_Port = FreeLoopbackPort();
+    QProcess m_Process;
+    QByteArray m_Log;
+};
+
+// Publishes to the broker and returns once the broker has each message (QoS 1).
+class TestPublisher {
+public:
+    explicit TestPublisher(int port)
+    {
+        mosquitto_lib_init();
+        m_Client = mosquitto_new(nullptr, true, &m_Acknowledged);
+        mosquitto_publish_callback_set(m_Client, [](mosquitto*, void* acknowledged, int messageId) {
+            static_cast<std::set<int>*>(acknowledged)->insert(messageId);
+        });
+        m_Connected = mosquitto_connect(m_Client, "127.0.0.1", port, 10) == MOSQ_ERR_SUCCESS;
+    }
+    ~TestPublisher()
+    {
+        mosquitto_disconnect(m_Client);
+        mosquitto_destroy(m_Client);
+    }
+    TestPublisher(const TestPublisher&) = delete;
+    TestPublisher& operator=(const TestPublisher&) = delete;
+
+    enum class Retain {
+        No,
+        Yes,
+    };
+
+    bool publish(const std::string& topic, const std::string& payload, Retain retain = Retain::Yes)
+    {
+        int messageId = 0;
+        if (!m_Connected
+            || mosquitto_publish(m_Client, &messageId, topic.c_str(), static_cast<int>(payload.size()),
+                   payload.data(), 1, retain == Retain::Yes)
+                != MOSQ_ERR_SUCCESS)
+            return false;
+        const QDeadlineTimer deadline(BrokerWaitMilliseconds);
+        while (!m_Acknowledged.contains(messageId) && !deadline.hasExpired()) {
+            if (mosquitto_loop(m_Client, 100, 1) != MOSQ_ERR_SUCCESS)
+                return false;
+        }
+        return m_Acknowledged.contains(messageId);
+    }
+
+private:
+    mosquitto* m_Client = nullptr;
+    std::set<int> m_Acknowledged;
+    bool m_Connected = false;
+};
+
+} // namespace vestrak::testing

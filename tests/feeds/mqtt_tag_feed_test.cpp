@@ -1,0 +1,270 @@
+#include "cistatus/cistatus_fixture.h"
+#include "feeds/feed_status_answer.h"
+#include "feeds/mosquitto_broker.h"
+#include "feeds/mqtt_tag_feed.h"
+#include "feeds/wait_until.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace vestrak {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::MosquittoBroker;
+using testing::TestPublisher;
+using testing::WaitUntil;
+
+std::vector<std::string> g_FeedLog;
+
+void KeepFeedLog(QtMsgType, const QMessageLogContext& context, const QString& message)
+{
+    if (std::string_view(context.category) == "vestrak.feed")
+        g_FeedLog.push_back(message.toStdString());
+}
+
+// A feed of the "plant" topics of a private broker, trying again quickly when it is lost.
+class FeedOfABroker {
+protected:
+    FeedOfABroker() { started = broker.start(); }
+
+    MqttTagFeed& startFeed(std::chrono::seconds staleAfter = 0s)
+    {
+        MqttFeedOptions options = *ParseFeedUrl(broker.url("plant")).options;
+        options.staleAfter = staleAfter;
+        options.firstRetryDelay = 20ms;
+        options.longestRetryDelay = 100ms;
+        feed = std::make_unique<MqttTagFeed>(options);
+        feed->start();
+        return *feed;
+    }
+
+    bool showsStatus(const QString& tag, std::int32_t status)
+    {
+        return WaitUntil([&] { return feed->status(tag) == status; });
+    }
+
+    MosquittoBroker broker;
+    bool started = false;
+    std::unique_ptr<MqttTagFeed> feed;
+};
+
+class MqttTagFeedTest : public ::testing::Test, protected FeedOfABroker {
+protected:
+    void SetUp() override { ASSERT_TRUE(started) << "mosquitto did not start"; }
+};
+
+TEST_F(MqttTagFeedTest, RetainedValuesComeOnConnectUnderTagNamesOfAnyShape)
+{
+    TestPublisher publisher(broker.port());
+    ASSERT_TRUE(publisher.publish("plant/WW_P101_ST", "0x1002"));
+    ASSERT_TRUE(publisher.publish("plant/area 1/pump ü/level", " 4 "));
+    ASSERT_TRUE(publisher.publish("plant/Trübwasser", R"({"value": 3})"));
+    ASSERT_TRUE(publisher.publish("plantation/X", "2"));
+    MqttTagFeed& feed = startFeed();
+    EXPECT_EQ(feed.status("WW_P101_ST"), 1) << "before the connection";
+
+    EXPECT_TRUE(showsStatus("WW_P101_ST", 0x1002));
+    EXPECT_TRUE(showsStatus("area 1/pump ü/level", 4));
+    EXPECT_TRUE(showsStatus("Trübwasser", 3));
+    EXPECT_EQ(feed.status("X"), 1);
+    EXPECT_EQ(feed.status("ation/X"), 1);
+    EXPECT_EQ(feed.status("never published"), 1);
+}
+
+TEST_F(MqttTagFeedTest, AMalformedPayloadKeepsTheLastGoodValueAndIsLoggedOncePerTag)
+{
+    TestPublisher publisher(broker.port());
+    MqttTagFeed& feed = startFeed();
+    ASSERT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
+    ASSERT_TRUE(publisher.publish("plant/A", "2"));
+    ASSERT_TRUE(showsStatus("A", 2));
+
+    g_FeedLog.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(KeepFeedLog);
+    for (const char* payload : { "running", "{\"value\": \"2\"}" })
+        ASSERT_TRUE(publisher.publish("plant/A", payload));
+    ASSERT_TRUE(publisher.publish("plant/B", "0x\n2"));
+    ASSERT_TRUE(publisher.publish("plant/after", "3"));
+    ASSERT_TRUE(showsStatus("after", 3));
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(feed.status("A"), 2);
+    EXPECT_EQ(feed.status("B"), 1);
+    EXPECT_EQ(g_FeedLog,
+        (std::vector<std::string> {
+            "tag \"A\" keeps its last good value: the payload \"running\" is not a status",
+            "tag \"B\" keeps its last good value: the payload \"0x?2\" is not a status" }));
+
+    ASSERT_TRUE(publisher.publish("plant/A", ""));
+    EXPECT_TRUE(showsStatus("A", 1)) << "a deleted retained value";
+    ASSERT_TRUE(publisher.publish("plant/A", "&H104"));
+    EXPECT_TRUE(showsStatus("A", 0x104));
+}
+
+TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWithIt)
+{
+    std::optional<TestPublisher> publisher(broker.port());
+    ASSERT_TRUE(publisher->publish("plant/A", "2"));
+    ASSERT_TRUE(publisher->publish("plant/B", "0x104"));
+    MqttTagFeed& feed = startFeed();
+    ASSERT_TRUE(showsStatus("A", 2));
+    ASSERT_TRUE(showsStatus("B", 0x104));
+    QSignalSpy losses(&feed, &MqttTagFeed::connectionLost);
+
+    publisher.reset();
+    broker.kill();
+    ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
+    EXPECT_EQ(feed.status("A"), 1);
+    EXPECT_EQ(feed.status("B"), 1);
+
+    // A retry or two fails while the broker is away; the loss is still reported once.
+    QSignalSpy connections(&feed, &MqttTagFeed::connected);
+    ASSERT_TRUE(broker.start());
+    ASSERT_TRUE(WaitUntil([&] { return connections.count() == 1; }));
+    EXPECT_EQ(feed.status("A"), 1) << "values from before the loss are not trusted";
+    publisher.emplace(broker.port());
+    ASSERT_TRUE(publisher->publish("plant/A", "3"));
+    EXPECT_TRUE(showsStatus("A", 3));
+    EXPECT_EQ(feed.status("B"), 1);
+    EXPECT_EQ(losses.count(), 1);
+}
+
+TEST_F(MqttTagFeedTest, AValueOlderThanTheStalenessAgeIsUnknownUntilItIsRepeated)
+{
+    std::chrono::milliseconds now = 1000s;
+    MqttTagFeed& feed = startFeed(5s);
+    feed.setMonotonicClock([&now] { return now; });
+    TestPublisher publisher(broker.port());
+    ASSERT_TRUE(publisher.publish("plant/A", "2"));
+    ASSERT_TRUE(showsStatus("A", 2));
+    now += 5s;
+    EXPECT_EQ(feed.status("A"), 2);
+    now += 1ms;
+    EXPECT_EQ(feed.status("A"), 1);
+    ASSERT_TRUE(publisher.publish("plant/A", "2"));
+    EXPECT_TRUE(showsStatus("A", 2));
+}
+
+TEST(MqttTagFeedWithoutBrokerTest, AnUnreachableBrokerIsReportedOnceAndItsTagsAreUnknown)
+{
+    MqttFeedOptions options
+        = *ParseFeedUrl(QStringLiteral("mqtt://127.0.0.1:%1/plant").arg(testing::FreeLoopbackPort())).options;
+    options.firstRetryDelay = 10ms;
+    MqttTagFeed feed(options);
+    QSignalSpy losses(&feed, &MqttTagFeed::connectionLost);
+    feed.start();
+    ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
+    EXPECT_EQ(losses.first().first().toString(), "Connection refused");
+    EXPECT_FALSE(WaitUntil([&] { return losses.count() > 1; }, 200));
+    EXPECT_EQ(feed.status("A"), 1);
+}
+
+TEST(MqttTagFeedLoginTest, TheFeedLogsInAndSaysWhyTheBrokerRefusesIt)
+{
+    testing::TemporaryFolder folder;
+    const QString passwords = QString::fromStdString((folder.path() / "passwords").string());
+    ASSERT_EQ(QProcess::execute("mosquitto_passwd", { "-b", "-c", passwords, "operator", "s3cret" }), 0);
+    MosquittoBroker broker("allow_anonymous false\npassword_file " + passwords.toStdString() + "\n");
+    ASSERT_TRUE(broker.start());
+    MqttFeedOptions options = *ParseFeedUrl(broker.url("plant")).options;
+    options.user = "operator";
+    options.password = "wrong";
+    {
+        MqttTagFeed refused(options);
+        QSignalSpy losses(&refused, &MqttTagFeed::connectionLost);
+        refused.start();
+        ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
+        EXPECT_EQ(losses.first().first().toString(),
+            "the broker refused the connection: Connection Refused: not authorised");
+    }
+    options.password = "s3cret";
+    MqttTagFeed feed(options);
+    feed.start();
+    EXPECT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
+}
+
+// A certificate authority of the test's own, the broker's certificate for 127.0.0.1 and a
+// client's, made with openssl in the folder; false when a step fails.
+bool MakeCertificates(const std::filesystem::path& folder)
+{
+    const auto run = [&folder](const QStringList& arguments) {
+        QProcess openssl;
+        openssl.setWorkingDirectory(QString::fromStdString(folder.string()));
+        openssl.start("openssl", arguments);
+        return openssl.waitForFinished() && openssl.exitCode() == 0;
+    };
+    std::ofstream(folder / "server.ext") << "subjectAltName=IP:127.0.0.1\n";
+    const QStringList newKey { "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes" };
+    const QStringList signing { "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial", "-days", "1" };
+    return run(QStringList { "req", "-x509" } + newKey
+               + QStringList { "-keyout", "ca.key", "-out", "ca.pem", "-days", "1", "-subj", "/CN=test ca" })
+        && run(QStringList { "req" } + newKey
+            + QStringList { "-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=127.0.0.1" })
+        && run(QStringList {
+                   "x509", "-req", "-in", "server.csr", "-out", "server.pem", "-extfile", "server.ext" }
+            + signing)
+        && run(QStringList { "req" } + newKey
+            + QStringList { "-keyout", "client.key", "-out", "client.csr", "-subj", "/CN=operator" })
+        && run(QStringList { "x509", "-req", "-in", "client.csr", "-out", "client.pem" } + signing);
+}
+
+TEST(MqttTagFeedTlsTest, TheFeedTrustsItsCertificateAuthorityAndShowsItsOwnCertificate)
+{
+    testing::TemporaryFolder folder;
+    ASSERT_TRUE(MakeCertificates(folder.path()));
+    const auto file
+        = [&folder](const char* name) { return QString::fromStdString((folder.path() / name).string()); };
+    MosquittoBroker broker("allow_anonymous true\ncafile " + file("ca.pem").toStdString() + "\ncertfile "
+        + file("server.pem").toStdString() + "\nkeyfile " + file("server.key").toStdString()
+        + "\nrequire_certificate true\n");
+    ASSERT_TRUE(broker.start());
+    MqttFeedOptions options
+        = *ParseFeedUrl(QStringLiteral("mqtts://127.0.0.1:%1/plant").arg(broker.port())).options;
+    options.caFile = file("ca.pem");
+    {
+        MqttTagFeed withoutCertificate(options);
+        QSignalSpy losses(&withoutCertificate, &MqttTagFeed::connectionLost);
+        withoutCertificate.start();
+        ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
+        EXPECT_FALSE(withoutCertificate.isConnected());
+    }
+    options.certificateFile = file("client.pem");
+    options.keyFile = file("client.key");
+    MqttTagFeed feed(options);
+    feed.start();
+    EXPECT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
+}
+
+// The status tree asks the feed at each GetStatus; the icons follow at the next flash tick.
+class FeedIconTest : public testing::CiStatusTest, protected FeedOfABroker {
+protected:
+    static constexpr std::int32_t UpdateInterval = 1000;
+    static constexpr std::int32_t FlashTick = 500;
+
+    void SetUp() override { ASSERT_TRUE(started) << "mosquitto did not start"; }
+};
+
+TEST_F(FeedIconTest, AnUpdateIsShownWithinOneUpdateIntervalAndAFlashTick)
+{
+    MqttTagFeed& feed = startFeed();
+    ASSERT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
+    control->GetStatus.connect([&] { AnswerStatusesFromFeed(*control, feed); });
+    control->setUpdateInterval(UpdateInterval);
+    load({ "P/Plant = 2,,Plant", "P1/Pump = 2,T1,Pump", "P2/Valve = 2,T2,Valve" });
+    clock.advance(UpdateInterval + FlashTick);
+    EXPECT_EQ(images(), (std::vector<std::int32_t> { 2, 1, 1 }));
+
+    TestPublisher publisher(broker.port());
+    ASSERT_TRUE(publisher.publish("plant/T1", "3"));
+    ASSERT_TRUE(showsStatus("T1", 3));
+    clock.advance(UpdateInterval + FlashTick);
+    EXPECT_EQ(images(), (std::vector<std::int32_t> { 2, 3, 1 }));
+
+    broker.kill();
+    ASSERT_TRUE(WaitUntil([&] { return !feed.isConnected(); }));
+    clock.advance(UpdateInterval + FlashTick);
+    EXPECT_EQ(images(), (std::vector<std::int32_t> { 2, 1, 1 }));
+}
+
+} // namespace
+} // namespace vestrak

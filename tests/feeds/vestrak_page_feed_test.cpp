@@ -1,0 +1,93 @@
+#include "feeds/mosquitto_broker.h"
+
+#include <QProcess>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace vestrak {
+namespace {
+
+using testing::MosquittoBroker;
+using testing::TestPublisher;
+
+constexpr int PageWaitMilliseconds = 30000;
+
+struct PageRun {
+    int exitCode = -1;
+    std::string output;
+    std::string errors;
+};
+
+// vestrak-page on a page of three tagged objects that answers every query from its tag table.
+class VestrakPageFeedTest : public ::testing::Test {
+protected:
+    PageRun runPage(const std::string& url, const std::vector<std::string>& pageLines)
+    {
+        std::ofstream(folder.path() / "status.ini")
+            << "[TreeObjects]\r\nP/Plant = 2,,Plant\r\nP1/Pump = 2,T1,Pump\r\nP2/Valve = 2,T2,Valve\r\n"
+            << "P3/Tank = 2,T3,Tank\r\n";
+        std::ofstream page(folder.path() / "feed.page");
+        page << "create s CiStatus\nset s.UpdateInterval 100\non s.GetStatus answer s\n"
+             << "set s.ObjectFile " << (folder.path() / "status.ini").string() << "\n";
+        for (const std::string& line : pageLines)
+            page << line << "\n";
+        page.close();
+        QProcess program;
+        program.start(QStringLiteral(VESTRAK_PAGE_PROGRAM),
+            { QString::fromStdString((folder.path() / "feed.page").string()), "--mqtt",
+                QString::fromStdString(url), "--screenshot", QString::fromStdString(screenshot()), "--after",
+                "1300" });
+        program.waitForFinished(PageWaitMilliseconds);
+        return { program.exitCode(), program.readAllStandardOutput().toStdString(),
+            program.readAllStandardError().toStdString() };
+    }
+
+    [[nodiscard]] std::string screenshot() const { return (folder.path() / "page.png").string(); }
+
+    testing::TemporaryFolder folder;
+};
+
+std::size_t CountOf(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(VestrakPageFeedTest, WithoutABrokerThePageOpensShowsUnknownsAndSaysWhyOnce)
+{
+    const int port = testing::FreeLoopbackPort();
+    const PageRun run = runPage(
+        "mqtt://127.0.0.1:" + std::to_string(port) + "/plant", { "tick 1000", "dump s.TreeView_Status" });
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(CountOf(run.errors,
+                  "vestrak-page: no MQTT broker at 127.0.0.1:" + std::to_string(port)
+                      + ": Connection refused; every fed tag shows unknown until it answers\n"),
+        1u)
+        << run.errors;
+    EXPECT_EQ(CountOf(run.output, "image=1"), 3u) << run.output;
+    EXPECT_TRUE(std::filesystem::exists(screenshot()));
+}
+
+TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTagAndATagLineHoldsUntilTheNextMessage)
+{
+    MosquittoBroker broker;
+    ASSERT_TRUE(broker.start());
+    TestPublisher publisher(broker.port());
+    ASSERT_TRUE(publisher.publish("plant/T1", "3"));
+    const PageRun run = runPage(
+        broker.url("plant").toStdString(), { "tag T1 4", "tag T2 4", "tick 1000", "dump s.TreeView_Status" });
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(
+        run.errors.find("vestrak-page: statuses come from the MQTT broker at 127.0.0.1:"), std::string::npos);
+    EXPECT_NE(run.output.find("  P/0 \"Plant\" image=2\n"
+                              "    P1/1 \"Pump\" image=3\n"
+                              "    P2/2 \"Valve\" image=4\n"
+                              "    P3/3 \"Tank\" image=1\n"),
+        std::string::npos)
+        << run.output;
+}
+
+} // namespace
+} // namespace vestrak
