@@ -15,6 +15,9 @@ libdir=$(find "$prefix" -name libvestrak_controls.so -printf '%h\n')
 for library in vestrak_controls vestrak_qtwidgets; do
   readelf -d "$libdir/lib$library.so" | grep -q "SONAME.*\[lib$library\.so\.0\]" || fail "lib$library.so has no SONAME .so.0"
 done
+if readelf -d "$libdir/libvestrak_controls.so" | grep -E 'NEEDED.*libQt'; then
+  fail "the core library links Qt"
+fi
 # Hidden visibility: the widget set's internals stay inside the library.
 if nm -DC --defined-only "$libdir/libvestrak_qtwidgets.so" | grep -E 'vestrak::(QtSurface|QtTreeView|QtTimer)'; then
   fail "libvestrak_qtwidgets.so exports internal classes"
