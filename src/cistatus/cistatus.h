@@ -1,12 +1,12 @@
 #pragma once
 
+#include "../cistatus/cstatus.h"
 #include "../export.h"
 #include "../ports/control_surface.h"
 #include "../ports/platform.h"
 #include "../ports/signal.h"
 #include "../ports/timer.h"
 #include "../procs/node_blocks.h"
-#include "cstatus.h"
 
 #include <cstdint>
 #include <memory>

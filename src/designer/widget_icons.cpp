@@ -35,7 +35,7 @@ QIcon iconWith(const std::array<QColor, 3>& markers, const std::array<QColor, 3>
         painter.setBrush(rows[row]);
         painter.drawRect(QRectF(left + 10, RowTops[row] + 2, IconSize - left - 12, 4));
     }
-    return QIcon(pixmap);
+    return { pixmap };
 }
 
 } // namespace

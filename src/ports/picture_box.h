@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widget.h"
+#include "../ports/widget.h"
 
 #include <string>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "clock.h"
-#include "file_system.h"
-#include "profile.h"
-#include "settings_store.h"
-#include "special_folders.h"
-#include "timer.h"
+#include "../ports/clock.h"
+#include "../ports/file_system.h"
+#include "../ports/profile.h"
+#include "../ports/settings_store.h"
+#include "../ports/special_folders.h"
+#include "../ports/timer.h"
 
 namespace vestrak {
 

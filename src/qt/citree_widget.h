@@ -2,7 +2,7 @@
 
 #include "../export.h"
 #include "../ports/platform.h"
-#include "control_widget_host.h"
+#include "../qt/control_widget_host.h"
 
 #include <QString>
 #include <memory>
