@@ -56,6 +56,7 @@ LivePage::LivePage(
     , m_Parts(SplitAtTicks(script))
     , m_ReportFailure(std::move(reportFailure))
 {
+    m_Platform.setControlFiles(m_ReportingFiles);
     QObject::connect(&m_Pacer, &QTimer::timeout, &m_Context, [this] { keepPace(); });
 }
 

@@ -2,6 +2,7 @@
 
 #include "container/host_platform.h"
 #include "container/page_runner.h"
+#include "qt/reporting_file_system.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -54,6 +55,7 @@ private:
     void keepPace();
 
     HostPlatform m_Platform;
+    ReportingFileSystem m_ReportingFiles { m_Platform.files() };
     LineBuffer m_Lines;
     std::ostream m_Output;
     PageRunner m_Runner;

@@ -2,16 +2,18 @@
 #include "live_page.h"
 #include "page_feed.h"
 #include "page_options.h"
+#include "qt/controls_log.h"
 #include "qt/qt_application.h"
+#include "status_line.h"
 #include "window_widget_set.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QScrollArea>
 #include <QStatusBar>
-#include <QTime>
 #include <QTimer>
 #include <iostream>
 
@@ -39,10 +41,19 @@ std::optional<std::string> FindExamplePage(const QString& programFolder)
     return std::nullopt;
 }
 
-// The status bar shows the page's latest line with the time it came.
-void ShowOnStatusBar(QStatusBar& bar, const std::string& line)
+// What the controls report on their log category goes to standard error and the status bar;
+// every other message to Qt's own handler.
+StatusLine* ControlsReportsShownOn = nullptr;
+QtMessageHandler OtherMessages = nullptr;
+
+void ShowControlsReport(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    bar.showMessage(QTime::currentTime().toString("HH:mm:ss  ") + QString::fromStdString(line));
+    if (ControlsReportsShownOn && qstrcmp(context.category, vestrakControls().categoryName()) == 0) {
+        std::cerr << "vestrak-page: " << message.toStdString() << std::endl;
+        ControlsReportsShownOn->showPageMessage(message);
+        return;
+    }
+    OtherMessages(type, context, message);
 }
 
 } // namespace
@@ -85,17 +96,22 @@ int main(int argc, char** argv)
     scroller->setWidgetResizable(true);
     window.setCentralWidget(scroller);
     QStatusBar& bar = *window.statusBar();
+    QElapsedTimer running;
+    running.start();
+    StatusLine status(bar, [&running] { return running.elapsed(); });
+    ControlsReportsShownOn = &status;
+    OtherMessages = qInstallMessageHandler(ShowControlsReport);
 
     WindowWidgetSet widgets(*area);
     LivePage page(
         widgets, *script,
-        [&bar](const std::string& line) {
+        [&status](const std::string& line) {
             std::cout << line << std::endl;
-            ShowOnStatusBar(bar, line);
+            status.showEventLine(QString::fromStdString(line));
         },
-        [&bar](const std::string& failure) {
+        [&status](const std::string& failure) {
             std::cerr << failure << std::endl;
-            ShowOnStatusBar(bar, failure);
+            status.showPageMessage(QString::fromStdString(failure));
         });
     PageFeed::Created feed;
     if (!options.feed.url.empty()) {
@@ -122,5 +138,8 @@ int main(int argc, char** argv)
             QCoreApplication::exit(saved ? 0 : 1);
         });
     }
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    qInstallMessageHandler(OtherMessages);
+    ControlsReportsShownOn = nullptr;
+    return exitCode;
 }

@@ -21,7 +21,7 @@ std::unique_ptr<ControlSurface> WindowWidgetSet::createSurface(
     auto surface = std::make_unique<QtSurface>(outerWidth, outerHeight, border, &m_Area);
     QObject::connect(surface.get(), &QtSurface::resizedByControl, &m_Area, [this] { arrange(); });
     QObject::connect(surface.get(), &QObject::destroyed, &m_Area, [this] { arrange(); });
-    m_Surfaces.emplace_back(surface.get());
+    m_Slots.push_back({ surface.get(), surface->width() });
     surface->show();
     arrange();
     return surface;
@@ -29,19 +29,24 @@ std::unique_ptr<ControlSurface> WindowWidgetSet::createSurface(
 
 void WindowWidgetSet::resize(ControlSurface& surface, double outerWidth, double outerHeight, double border)
 {
-    static_cast<QtSurface&>(surface).resize(outerWidth, outerHeight, border);
+    auto& resized = static_cast<QtSurface&>(surface);
+    resized.resize(outerWidth, outerHeight, border);
+    for (Slot& slot : m_Slots) {
+        if (slot.surface == &resized)
+            slot.width = resized.width();
+    }
     arrange();
 }
 
 void WindowWidgetSet::arrange()
 {
-    std::erase_if(m_Surfaces, [](const QPointer<QtSurface>& surface) { return surface.isNull(); });
+    std::erase_if(m_Slots, [](const Slot& slot) { return slot.surface.isNull(); });
     int left = GapPixels;
     int bottom = 0;
-    for (const QPointer<QtSurface>& surface : m_Surfaces) {
-        surface->move(left, GapPixels);
-        left += surface->width() + GapPixels;
-        bottom = std::max(bottom, GapPixels + surface->height());
+    for (const Slot& slot : m_Slots) {
+        slot.surface->move(left, GapPixels);
+        left += std::max(slot.width, slot.surface->width()) + GapPixels;
+        bottom = std::max(bottom, GapPixels + slot.surface->height());
     }
     m_Area.setMinimumSize(left, bottom + GapPixels);
 }

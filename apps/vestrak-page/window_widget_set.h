@@ -11,7 +11,8 @@ namespace vestrak {
 class QtSurface;
 
 // Places each control of the page on one area of a window, side by side in the order they were
-// created, and keeps the area as large as the controls need.
+// created, and keeps the area as large as the controls need. Each control keeps the room the page
+// gave it when it shrinks itself (a tree that collapses), so its neighbours stay where they are.
 class WindowWidgetSet final : public WidgetSet {
 public:
     explicit WindowWidgetSet(QWidget& area);
@@ -25,7 +26,11 @@ public:
 
 private:
     QWidget& m_Area;
-    std::vector<QPointer<QtSurface>> m_Surfaces;
+    struct Slot {
+        QPointer<QtSurface> surface;
+        int width = 0;
+    };
+    std::vector<Slot> m_Slots;
 };
 
 } // namespace vestrak

@@ -142,6 +142,9 @@ private:
     std::shared_ptr<cStatus> m_SelectedStatus;
     std::int32_t m_BehaviourFlags = 0;
     std::int16_t m_LastMouseButton = 0;
+    // The node under the last right button press, which the menu's commands are for; null when
+    // the press was off the rows.
+    NodeRef m_RightClickedNode;
     std::vector<std::u16string> m_MenuItems;
     bool m_MenuInUse = false;
     std::u16string m_SelectedPopupMenuItem;

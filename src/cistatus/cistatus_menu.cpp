@@ -31,7 +31,9 @@ void CiStatus::setPopupMenuItem(const std::u16string& nameAndCaption)
 
 void CiStatus::TreeView_Status_Click()
 {
-    if (!m_Loading && m_MenuInUse && m_LastMouseButton == RightMouseButton) {
+    // A right click off the rows points at no object, so there is nothing to command.
+    if (!m_Loading && m_MenuInUse && m_LastMouseButton == RightMouseButton && m_RightClickedNode
+        && m_RightClickedNode->exists()) {
         Menu_Popup.popup();
     }
 }

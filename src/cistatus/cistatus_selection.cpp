@@ -9,6 +9,7 @@ namespace vestrak {
 namespace {
 
 const std::u16string SettingsApplication = u"CiStatus";
+constexpr std::int16_t RightMouseButton = 2;
 constexpr std::array<std::u16string_view, 4> PictureExtensions { u".bmp", u".jpg", u".gif", u".tif" };
 
 // The object file's folder with its folder end ("/", or "\" in a path written on Windows);
@@ -93,9 +94,16 @@ void CiStatus::TreeView_Status_DblClick()
     NodeDblClick();
 }
 
-void CiStatus::TreeView_Status_MouseDown(std::int16_t button, std::int16_t, double, double)
+void CiStatus::TreeView_Status_MouseDown(std::int16_t button, std::int16_t, double x, double y)
 {
     m_LastMouseButton = button;
+    m_RightClickedNode = button == RightMouseButton ? TreeView_Status.hitTest(x, y) : nullptr;
+    // A menu command applies to the selected object: the pointed node is selected first, as a
+    // left click would, so that the command never lands on another object.
+    if (m_RightClickedNode && !m_Loading) {
+        m_RightClickedNode->setSelected(true);
+        TreeView_Status_NodeClick(m_RightClickedNode);
+    }
 }
 
 void CiStatus::TreeView_Status_Expand(const NodeRef& node)

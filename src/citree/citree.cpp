@@ -42,7 +42,9 @@ CiTree::CiTree(ControlSurface& surface, const Platform& platform)
     , Timer_Filter(platform.timers.createTimer(FilterTimerInterval, EnabledAtCreation))
     , Timer_Collapse(platform.timers.createTimer(CollapseTimerInterval, DisabledAtCreation))
 {
-    Toolbar_Filter.addButton(FilterButtonKey, 1);
+    if (const ButtonRef filterButton = Toolbar_Filter.addButton(FilterButtonKey, 1)) {
+        filterButton->setToolTipText(u"Show only the objects whose names match the filter text");
+    }
     ConnectWidgetEvents();
     UserControl_Initialize();
 }

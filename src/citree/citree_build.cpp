@@ -7,6 +7,7 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
 #include <utility>
 
 namespace vestrak {
@@ -27,10 +28,14 @@ void WriteNodeKey(std::u16string_view code, std::size_t lineIndex, std::u16strin
     key.append(digits.data(), end);
 }
 
-bool Preselects(
-    const std::u16string& wantedObject, const std::u16string& wantedExtraInfo, const TreeLine& line)
+// An object is wanted when SelectedObject is set at all: its first comma field may be empty and
+// then matches the codes whose first comma field is empty.
+constexpr std::u16string_view FilterLeftNothingText = u"No objects match the filter.";
+
+bool Preselects(const std::optional<std::u16string>& wantedObject, const std::u16string& wantedExtraInfo,
+    const TreeLine& line)
 {
-    if (!wantedObject.empty() && wantedObject == FieldView(line.code, 0, u",")) {
+    if (wantedObject && *wantedObject == FieldView(line.code, 0, u",")) {
         return true;
     }
     return !wantedExtraInfo.empty() && wantedExtraInfo == ToUpper(line.extraInfo);
@@ -167,11 +172,15 @@ CiTree::BuiltTree CiTree::BuildTree()
         PrepareFilter();
     }
     FilterState filter = TakeFilterState();
+    TreeView_Objects.setPlaceholderText(
+        filter.textOn || filter.groupOn ? std::u16string(FilterLeftNothingText) : std::u16string());
     TreeView_Objects.setVisible(false);
     TreeView_Objects.clear();
     ReadLines();
 
-    const std::u16string wantedObject = ToUpper(GetField(m_SelectedObject, 0, u","));
+    const std::optional<std::u16string> wantedObject = m_SelectedObject.empty()
+        ? std::nullopt
+        : std::optional(ToUpper(GetField(m_SelectedObject, 0, u",")));
     const std::u16string wantedExtraInfo = ToUpper(m_SelectedObjectExtraInfo);
     const bool keepOpen = HasStyle(StyleKeepOpenNodes);
     const PathSet storedOpen = keepOpen ? StoredOpenNodes() : PathSet();

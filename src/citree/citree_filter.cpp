@@ -152,6 +152,8 @@ void CiTree::TidyUpGroupFilter()
 
 void CiTree::Text_Filter_KeyPress(std::int16_t& keyAscii)
 {
+    // Typing a filter is work in the control: it must not collapse under the operator's hands.
+    m_CollapseCountdown = m_CollapseTime;
     if (keyAscii != EnterKey) {
         return;
     }
@@ -167,6 +169,7 @@ void CiTree::Text_Filter_KeyPress(std::int16_t& keyAscii)
 
 void CiTree::Toolbar_Filter_ButtonClick(const ButtonRef& button)
 {
+    m_CollapseCountdown = m_CollapseTime;
     if (m_Building) {
         return;
     }
@@ -177,6 +180,7 @@ void CiTree::Toolbar_Filter_ButtonClick(const ButtonRef& button)
 
 void CiTree::Toolbar_SystemFilter_ButtonClick(const ButtonRef& button)
 {
+    m_CollapseCountdown = m_CollapseTime;
     if (m_Building) {
         return;
     }

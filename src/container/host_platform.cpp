@@ -10,7 +10,7 @@ HostPlatform::HostPlatform(std::unique_ptr<SettingsStore> settings, double clock
 
 Platform HostPlatform::platform()
 {
-    return Platform { *m_Settings, m_Profile, m_SpecialFolders, m_Files, m_Clock, m_Clock };
+    return Platform { *m_Settings, m_Profile, m_SpecialFolders, *m_ControlFiles, m_Clock, m_Clock };
 }
 
 } // namespace vestrak

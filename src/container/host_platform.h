@@ -22,10 +22,15 @@ public:
     [[nodiscard]] Platform platform();
     [[nodiscard]] VirtualClock& clock() { return m_Clock; }
     [[nodiscard]] SettingsStore& settings() { return *m_Settings; }
+    [[nodiscard]] FileSystem& files() { return m_Files; }
+    // The files the controls read through from now on, in place of the machine's own (such as a
+    // wrapper that reports the files that cannot be read).
+    void setControlFiles(FileSystem& files) { m_ControlFiles = &files; }
 
 private:
     std::unique_ptr<SettingsStore> m_Settings;
     LocalFileSystem m_Files;
+    FileSystem* m_ControlFiles = &m_Files;
     IniProfile m_IniProfile { m_Files };
     PageProfile m_Profile { m_IniProfile, m_Files };
     EnvironmentSpecialFolders m_SpecialFolders;

@@ -15,7 +15,7 @@ bool HeadlessTextBox::operatorType(const std::u16string& characters)
     for (char16_t character : characters) {
         auto code = static_cast<std::int16_t>(character);
         KeyPress(code);
-        if (code != 0)
+        if (IsPrintable(static_cast<char16_t>(code)))
             m_Text += static_cast<char16_t>(code);
     }
     return true;
@@ -91,8 +91,9 @@ bool HeadlessPopupMenu::setCaption(std::int32_t index, const std::u16string& cap
 
 bool HeadlessPopupMenu::operatorChoose(std::int32_t index)
 {
-    if (!holds(index))
+    if (!m_Open || !holds(index))
         return false;
+    m_Open = false;
     ItemClick(index);
     return true;
 }

@@ -73,13 +73,18 @@ public:
     bool removeItem(std::int32_t index) override;
     [[nodiscard]] std::u16string caption(std::int32_t index) const override;
     bool setCaption(std::int32_t index, const std::u16string& caption) override;
-    void popup() override { Shown(); }
+    void popup() override
+    {
+        m_Open = true;
+        Shown();
+    }
     bool operatorChoose(std::int32_t index) override;
 
 private:
     [[nodiscard]] bool holds(std::int32_t index) const { return index >= 0 && index < itemCount(); }
 
     std::vector<std::u16string> m_Captions;
+    bool m_Open = false;
 };
 
 } // namespace vestrak

@@ -136,8 +136,8 @@ HeadlessTree::~HeadlessTree()
     clear();
 }
 
-NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship,
-    std::u16string_view key, std::u16string_view text, std::int32_t image)
+NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
+    std::u16string_view text, std::int32_t image)
 {
     const KeyIndex::Hashed hashedKey = m_NodesByKey.prepare(key);
     HeadlessNode* parent = nullptr;
@@ -358,6 +358,13 @@ double HeadlessTree::rowTop(const HeadlessNode& node) const
     return (rowOf(node) - scrollPosition()) * TreeRows::RowHeightPixels * m_TwipsPerPixelY;
 }
 
+NodeRef HeadlessTree::hitTest(double, double y) const
+{
+    const HeadlessNode* node = TreeRows::NodeInRow<HeadlessNode>(
+        shownRows(), TreeRows::RowAt(y, m_TwipsPerPixelY, scrollPosition()));
+    return node ? handleOf(*node) : nullptr;
+}
+
 HeadlessNode* HeadlessTree::operatorTarget(const std::u16string& key) const
 {
     if (!visible())
@@ -383,7 +390,7 @@ bool HeadlessTree::operatorRightClick(const std::u16string& key)
     HeadlessNode* node = operatorTarget(key);
     if (!node)
         return false;
-    MouseDown(2, 0, 0, rowTop(*node));
+    MouseDown(2, 0, 0, rowTop(*node) + TreeRows::RowHeightPixels / 2 * m_TwipsPerPixelY);
     Click();
     return true;
 }

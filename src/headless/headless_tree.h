@@ -72,10 +72,13 @@ public:
     [[nodiscard]] NodeRef node(std::int32_t index) const override;
     [[nodiscard]] NodeRef find(const std::u16string& key) const override;
     [[nodiscard]] NodeRef selectedNode() const override;
+    [[nodiscard]] NodeRef hitTest(double x, double y) const override;
     [[nodiscard]] std::uint32_t backColor() const override { return m_BackColor; }
     void setBackColor(std::uint32_t color) override { m_BackColor = color; }
     [[nodiscard]] std::int32_t scrollPosition() const override;
     void setScrollPosition(std::int32_t position) override;
+    [[nodiscard]] std::u16string placeholderText() const override { return m_PlaceholderText; }
+    void setPlaceholderText(const std::u16string& text) override { m_PlaceholderText = text; }
 
     bool operatorClick(const std::u16string& key) override;
     bool operatorRightClick(const std::u16string& key) override;
@@ -119,6 +122,7 @@ private:
     std::shared_ptr<HeadlessNode> m_Selected;
     std::uint32_t m_BackColor = WindowBackgroundColor;
     mutable std::int32_t m_ScrollPosition = 0;
+    std::u16string m_PlaceholderText;
 };
 
 } // namespace vestrak

@@ -28,7 +28,8 @@ public:
     // Raised each time the menu is shown, so a container can tell.
     Signal<> Shown;
 
-    // The operator chooses an item of the shown menu. False for an item that is not there.
+    // The operator chooses an item of the open menu, which closes it. False for an item that is
+    // not there, or when the menu is not open (not shown, chosen from already, or dismissed).
     virtual bool operatorChoose(std::int32_t index) = 0;
 };
 

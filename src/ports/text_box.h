@@ -10,6 +10,12 @@ namespace vestrak {
 
 enum class TextBoxLines { Single, Multiple };
 
+// What typing appends to a text: no control character (below 32) and no DEL.
+constexpr bool IsPrintable(char16_t character)
+{
+    return character >= 32 && character != 127;
+}
+
 class TextBox : public Widget {
 public:
     [[nodiscard]] WidgetKind kind() const override { return WidgetKind::TextBox; }
@@ -21,7 +27,8 @@ public:
     Signal<std::int16_t&> KeyPress;
 
     // For each character: KeyPress, then, unless swallowed, the (possibly changed) character is
-    // appended. False when the text box is hidden.
+    // appended when it is printable: control characters and DEL append nothing, as in a one-line
+    // text box. False when the text box is hidden.
     virtual bool operatorType(const std::u16string& characters) = 0;
 };
 

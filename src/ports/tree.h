@@ -70,6 +70,9 @@ public:
     // Null when no node has that key.
     [[nodiscard]] virtual NodeRef find(const std::u16string& key) const = 0;
     [[nodiscard]] virtual NodeRef selectedNode() const = 0;
+    // The node whose row lies under a point of the tree (twips from its top left, as MouseDown
+    // tells them); null off the rows.
+    [[nodiscard]] virtual NodeRef hitTest(double x, double y) const = 0;
 
     [[nodiscard]] virtual std::uint32_t backColor() const = 0;
     virtual void setBackColor(std::uint32_t color) = 0;
@@ -78,6 +81,9 @@ public:
     [[nodiscard]] virtual std::int32_t scrollPosition() const = 0;
     // Limited to the scroll range: the range ends where the last row reaches the bottom.
     virtual void setScrollPosition(std::int32_t position) = 0;
+    // Text the tree shows while it has no nodes, such as why a filter left it empty.
+    [[nodiscard]] virtual std::u16string placeholderText() const = 0;
+    virtual void setPlaceholderText(const std::u16string& text) = 0;
 
     Signal<const NodeRef&> NodeClick;
     Signal<const NodeRef&> Expand;

@@ -44,6 +44,29 @@ std::int32_t RowOf(ForEachShownRow forEachShownRow, const Node& target)
     return found;
 }
 
+// The node shown in a row, from 0 among the shown rows; null past the last row.
+template<typename Node, typename ForEachShownRow>
+const Node* NodeInRow(ForEachShownRow forEachShownRow, std::int32_t wantedRow)
+{
+    const Node* found = nullptr;
+    std::int32_t row = 0;
+    forEachShownRow([&](const Node& node) {
+        if (row++ == wantedRow) {
+            found = &node;
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+// The row, from 0 among the shown rows, under a point y twips below the tree's top; rows above
+// the first are negative.
+inline std::int32_t RowAt(double yTwips, double twipsPerPixelY, std::int32_t scrollPosition)
+{
+    return static_cast<std::int32_t>(std::floor(yTwips / twipsPerPixelY / RowHeightPixels)) + scrollPosition;
+}
+
 inline std::int32_t ClampedScroll(std::int32_t position, std::int32_t shownRows, std::int32_t rowsPerPage)
 {
     return std::clamp(position, 0, std::max(0, shownRows - std::max(0, rowsPerPage)));

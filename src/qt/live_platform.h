@@ -26,6 +26,8 @@ public:
 private:
     std::unique_ptr<SettingsStore> m_Settings;
     LocalFileSystem m_Files;
+    // The controls' own reads are object files: those that fail are reported.
+    std::unique_ptr<FileSystem> m_ControlFiles;
     IniProfile m_Profile { m_Files };
     EnvironmentSpecialFolders m_SpecialFolders;
     SystemClock m_Clock;

@@ -1,6 +1,7 @@
 #include "qt/qt_images.h"
 
 #include "qt/image_sets.h"
+#include "qt/painted_icon.h"
 
 namespace vestrak {
 
@@ -26,8 +27,11 @@ const std::vector<QIcon>& iconsOf(ImageList list)
 
 QIcon imageListIcon(ImageList list, std::int32_t image)
 {
+    // A blank of the images' size keeps their room, so texts stay where they are when a node's
+    // image goes (the dark phase of a blinking status).
+    static const QIcon blank = paintedIcon(QSize(16, 16), [](QPainter&) {});
     if (image < 1 || !holdsImage(list, image))
-        return {};
+        return blank;
     return iconsOf(list)[static_cast<std::size_t>(image) - 1];
 }
 

@@ -12,8 +12,8 @@ class QPainter;
 
 namespace vestrak {
 
-// The drawn images of an image list, by number from 1; a null icon for 0 or a number the list
-// lacks.
+// The drawn images of an image list, by number from 1; a blank icon of the same size for 0 or a
+// number the list lacks.
 QIcon imageListIcon(ImageList list, std::int32_t image);
 
 // The picture of a command button, and the size it is designed at.

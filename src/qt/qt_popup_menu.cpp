@@ -69,14 +69,14 @@ bool QtPopupMenu::setCaption(std::int32_t index, const std::u16string& caption)
 
 void QtPopupMenu::popup()
 {
-    m_Menu.popup(QCursor::pos());
+    m_Menu.popup(host().keyboardMenuPosition().value_or(QCursor::pos()));
     Shown();
 }
 
 bool QtPopupMenu::operatorChoose(std::int32_t index)
 {
     QAction* action = item(index);
-    if (!action)
+    if (!action || !m_Menu.isVisible())
         return false;
     m_Menu.hide();
     action->trigger();

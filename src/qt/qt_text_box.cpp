@@ -31,11 +31,6 @@ private:
     std::function<bool(const QKeyEvent&)> m_Handle;
 };
 
-bool isCharacterToType(char16_t character)
-{
-    return character >= 32 || character == u'\r';
-}
-
 int keyOf(char16_t character)
 {
     if (character == u'\r')
@@ -60,6 +55,10 @@ QtTextBox::QtTextBox(
     : QtWidget(std::move(name), design, visible, host, editor)
     , m_TextEdit(&editor)
 {
+    // A box of several lines shows a text to read (an object's information): the operator can
+    // select and copy it, and Tab moves on instead of typing a tab.
+    editor.setReadOnly(true);
+    editor.setTabChangesFocus(true);
     watchKeys(editor);
     QObject::connect(&editor, &QPlainTextEdit::textChanged, &context(), [this] { readEditor(); });
 }
@@ -99,7 +98,7 @@ bool QtTextBox::keyPressed(const QKeyEvent& event)
     if (code == 0)
         return true;
     const auto character = static_cast<char16_t>(code);
-    if (isCharacterToType(character)) {
+    if (IsPrintable(character) && m_LineEdit) {
         insertTyped(character);
         return true;
     }
@@ -109,19 +108,12 @@ bool QtTextBox::keyPressed(const QKeyEvent& event)
 
 void QtTextBox::insertTyped(char16_t character)
 {
-    if (m_LineEdit) {
-        const QSignalBlocker quiet(m_LineEdit);
-        const auto at = std::min(static_cast<std::size_t>(m_LineEdit->cursorPosition()), m_Text.size());
-        m_Text.insert(at, 1, character);
-        const int cursor = static_cast<int>(at) + 1;
-        m_LineEdit->setText(toQString(m_Text));
-        m_LineEdit->setCursorPosition(cursor);
-        return;
-    }
-    m_Text += character;
-    const QSignalBlocker quiet(m_TextEdit);
-    m_TextEdit->setPlainText(toQString(m_Text));
-    m_TextEdit->moveCursor(QTextCursor::End);
+    const QSignalBlocker quiet(m_LineEdit);
+    const auto at = std::min(static_cast<std::size_t>(m_LineEdit->cursorPosition()), m_Text.size());
+    m_Text.insert(at, 1, character);
+    const int cursor = static_cast<int>(at) + 1;
+    m_LineEdit->setText(toQString(m_Text));
+    m_LineEdit->setCursorPosition(cursor);
 }
 
 bool QtTextBox::operatorType(const std::u16string& characters)

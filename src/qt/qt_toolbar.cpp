@@ -54,6 +54,11 @@ QtToolbar::QtToolbar(std::u16string name, const Geometry& design, bool visible, 
     , m_Bar(bar)
     , m_Images(images)
 {
+    // A pressed group or filter button must read as pressed at a glance, and the one the
+    // keyboard is on must show it.
+    m_Bar.setStyleSheet(QStringLiteral("QToolButton:checked { background: palette(highlight); "
+                                       "border: 1px solid palette(shadow); border-radius: 3px; }"
+                                       "QToolButton:focus { border: 1px dotted palette(text); }"));
     place();
 }
 
@@ -114,7 +119,8 @@ ButtonRef QtToolbar::addButton(const std::u16string& key, std::int32_t image)
     toolButton->setFixedSize(ButtonSizePixels, ButtonSizePixels);
     toolButton->setIconSize(QSize(16, 16));
     toolButton->setIcon(imageListIcon(m_Images, shownImage));
-    toolButton->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches every button and Space toggles it, as a click does.
+    toolButton->setFocusPolicy(Qt::TabFocus);
     toolButton->show();
     auto button = std::make_shared<QtToolbarButton>(key, shownImage, *toolButton);
     QObject::connect(toolButton, &QToolButton::clicked, &context(), [this, weak = std::weak_ptr(button)] {

@@ -197,6 +197,7 @@ void QtTree::connectView()
         });
     QObject::connect(&m_View, &QtTreeView::doubleClicked, &context(), [this] { DblClick(); });
     QObject::connect(&m_View, &QtTreeView::mouseMoved, &context(), [this] { MouseMove(); });
+    QObject::connect(&m_View, &QtTreeView::menuRequested, &context(), [this] { menuRequestedByKeyboard(); });
     QObject::connect(&m_View, &QtTreeView::keyboardMovedTo, &context(), [this](QTreeWidgetItem* item) {
         if (QtNode* node = nodeOf(item))
             keyboardMovedTo(*node);
@@ -509,6 +510,23 @@ double QtTree::rowTop(const QtNode& node) const
     return (rowOf(node) - scrollPosition()) * QtTreeView::RowHeight * host().twipsPerPixelY();
 }
 
+NodeRef QtTree::hitTest(double, double y) const
+{
+    const QtNode* node = TreeRows::NodeInRow<QtNode>([this](auto visit) { forEachShownRow(visit); },
+        TreeRows::RowAt(y, host().twipsPerPixelY(), scrollPosition()));
+    return node ? NodeRef(handleOf(*node)) : nullptr;
+}
+
+std::u16string QtTree::placeholderText() const
+{
+    return fromQString(m_View.placeholderText());
+}
+
+void QtTree::setPlaceholderText(const std::u16string& text)
+{
+    m_View.setPlaceholderText(toQString(text));
+}
+
 QtNode* QtTree::operatorTarget(const std::u16string& key)
 {
     if (!visible())
@@ -526,6 +544,21 @@ void QtTree::pressed(QtNode* node, std::int16_t button, std::int16_t shift, doub
         NodeClick(handle);
     }
     Click();
+}
+
+// The keyboard's right click: on the selected row, with a menu opening beside the row rather
+// than wherever the mouse happens to be.
+void QtTree::menuRequestedByKeyboard()
+{
+    if (!m_Selected)
+        return;
+    QtNode& node = *m_Selected;
+    scrollIntoView(node);
+    const QRect row = m_View.visualItemRect(node.m_Item);
+    host().setKeyboardMenuPosition(
+        m_View.viewport()->mapToGlobal(row.bottomLeft() + QPoint(row.height(), 0)));
+    pressed(nullptr, 2, 0, 0, rowTop(node) + QtTreeView::RowHeight / 2.0 * host().twipsPerPixelY());
+    host().setKeyboardMenuPosition(std::nullopt);
 }
 
 void QtTree::keyboardMovedTo(QtNode& node)
@@ -562,7 +595,7 @@ bool QtTree::operatorRightClick(const std::u16string& key)
     QtNode* node = operatorTarget(key);
     if (!node)
         return false;
-    pressed(nullptr, 2, 0, 0, rowTop(*node));
+    pressed(nullptr, 2, 0, 0, rowTop(*node) + QtTreeView::RowHeight / 2.0 * host().twipsPerPixelY());
     return true;
 }
 

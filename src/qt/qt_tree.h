@@ -82,10 +82,13 @@ public:
     [[nodiscard]] NodeRef node(std::int32_t index) const override;
     [[nodiscard]] NodeRef find(const std::u16string& key) const override;
     [[nodiscard]] NodeRef selectedNode() const override { return m_Selected; }
+    [[nodiscard]] NodeRef hitTest(double x, double y) const override;
     [[nodiscard]] std::uint32_t backColor() const override { return m_BackColor; }
     void setBackColor(std::uint32_t color) override;
     [[nodiscard]] std::int32_t scrollPosition() const override;
     void setScrollPosition(std::int32_t position) override;
+    [[nodiscard]] std::u16string placeholderText() const override;
+    void setPlaceholderText(const std::u16string& text) override;
 
     bool operatorClick(const std::u16string& key) override;
     bool operatorRightClick(const std::u16string& key) override;
@@ -126,6 +129,7 @@ private:
 
     void pressed(QtNode* node, std::int16_t button, std::int16_t shift, double x, double y);
     void keyboardMovedTo(QtNode& node);
+    void menuRequestedByKeyboard();
     void expandedByOperator(QtNode& node, bool expanded);
     void connectView();
 

@@ -3,7 +3,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
+#include <vector>
 
 namespace vestrak {
 
@@ -41,6 +43,33 @@ QtTreeView::QtTreeView(QWidget* parent)
     setAutoScroll(false);
     setMouseTracking(true);
     setTextElideMode(Qt::ElideRight);
+    // The selection of a tree without the focus is drawn muted, so the operator sees which tree
+    // the keyboard acts on.
+    QPalette colours = palette();
+    colours.setColor(
+        QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Midlight));
+    colours.setColor(
+        QPalette::Inactive, QPalette::HighlightedText, colours.color(QPalette::Active, QPalette::Text));
+    setPalette(colours);
+}
+
+void QtTreeView::setPlaceholderText(const QString& text)
+{
+    if (m_PlaceholderText == text)
+        return;
+    m_PlaceholderText = text;
+    viewport()->update();
+}
+
+void QtTreeView::paintEvent(QPaintEvent* event)
+{
+    QTreeWidget::paintEvent(event);
+    if (m_PlaceholderText.isEmpty() || topLevelItemCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(4, 4, -4, -4),
+        Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_PlaceholderText);
 }
 
 bool QtTreeView::onBranchIndicator(QPoint position) const
@@ -83,11 +112,40 @@ void QtTreeView::mouseMoveEvent(QMouseEvent* event)
 
 void QtTreeView::keyPressEvent(QKeyEvent* event)
 {
+    const bool menuKey = event->key() == Qt::Key_Menu
+        || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey) {
+        emit menuRequested();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        emit doubleClicked(currentItem());
+        return;
+    }
+    if (event->key() == Qt::Key_Asterisk && currentItem()) {
+        expandBranchesBelow(*currentItem());
+        return;
+    }
     QTreeWidgetItem* before = currentItem();
     QTreeWidget::keyPressEvent(event);
     QTreeWidgetItem* after = currentItem();
     if (after && after != before)
         emit keyboardMovedTo(after);
+}
+
+// Qt's own "*" opens every row below, leaves too, and they would be told as opened branches.
+void QtTreeView::expandBranchesBelow(QTreeWidgetItem& top)
+{
+    std::vector<QTreeWidgetItem*> below { &top };
+    while (!below.empty()) {
+        QTreeWidgetItem* item = below.back();
+        below.pop_back();
+        if (item->childCount() == 0)
+            continue;
+        item->setExpanded(true);
+        for (int child = 0; child < item->childCount(); ++child)
+            below.push_back(item->child(child));
+    }
 }
 
 // A hidden view lays its rows out once, when it shows again: until then Qt only notes the

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -18,6 +19,14 @@ public:
     [[nodiscard]] virtual double twipsPerPixelX() const = 0;
     [[nodiscard]] virtual double twipsPerPixelY() const = 0;
     virtual void focusMovedTo(Widget& widget) = 0;
+
+    // Where a popup menu opens while the keyboard asks for one (beside the row it is for);
+    // unset, a menu opens at the mouse.
+    [[nodiscard]] std::optional<QPoint> keyboardMenuPosition() const { return m_KeyboardMenuPosition; }
+    void setKeyboardMenuPosition(std::optional<QPoint> position) { m_KeyboardMenuPosition = position; }
+
+private:
+    std::optional<QPoint> m_KeyboardMenuPosition;
 };
 
 // Whether the surface places and shows the widget, or the widget shows itself where it is asked

@@ -35,6 +35,7 @@ TEST_F(CiStatusMenu, RightClickOpensTheDefinedItemsAndAChoiceNamesTheItem)
     EXPECT_EQ(captions(), (std::vector<std::u16string> { u"..." }));
     ASSERT_TRUE(tree().operatorRightClick(u"A/0"));
     EXPECT_EQ(shownCount, 0) << "no items defined yet";
+    EXPECT_FALSE(menu().operatorChoose(0)) << "a menu never shown offers nothing";
 
     control->setPopupMenuItem(u"Ack/Acknowledge alarm");
     control->setPopupMenuItem(u"Info/Show details");
@@ -74,6 +75,34 @@ TEST_F(CiStatusMenu, NameIsBeforeTheFirstSlashAndTheCaptionUpToTheSecond)
     EXPECT_EQ(captions(), (std::vector<std::u16string> { u"", u"B" }));
     ASSERT_TRUE(tree().operatorRightClick(u"A/0"));
     ASSERT_TRUE(menu().operatorChoose(0));
+    EXPECT_FALSE(menu().operatorChoose(1)) << "a choice closes the menu";
+    ASSERT_TRUE(tree().operatorRightClick(u"A/0"));
     ASSERT_TRUE(menu().operatorChoose(1));
     EXPECT_EQ(chosen, (std::vector<std::u16string> { u"Cmd", u"A" }));
+}
+
+// An "Acknowledge alarm" must land on the object under the mouse, never on the one selected
+// before, nor on none.
+TEST_F(CiStatusMenu, RightClickSelectsThePointedNodeBeforeTheMenuOpens)
+{
+    load({ "A=2,T1,Pump", "B=4,T2,Tank" }, "[B]\r\nTank alarm\r\n");
+    std::vector<std::u16string> clickedWhenShown;
+    control->NodeClick.connect(
+        [this, &clickedWhenShown] { clickedWhenShown.push_back(control->SelectedNode()); });
+    menu().Shown.connect([this, &clickedWhenShown] { clickedWhenShown.push_back(u"menu"); });
+    control->setPopupMenuItem(u"Ack/Acknowledge alarm");
+    ASSERT_TRUE(tree().operatorClick(u"A/0"));
+    clickedWhenShown.clear();
+
+    ASSERT_TRUE(tree().operatorRightClick(u"B/1"));
+    EXPECT_EQ(clickedWhenShown, (std::vector<std::u16string> { u"Tank", u"menu" }));
+    EXPECT_TRUE(node(u"B/1")->selected());
+    EXPECT_EQ(settings.GetSetting(u"CiStatus", u"SelectedNode", u"FullPath"), u"Tank");
+    EXPECT_EQ(static_cast<TextBox&>(widget(u"Text_Info")).text(), u"Tank alarm\r\n");
+
+    clickedWhenShown.clear();
+    tree().MouseDown(2, 0, 0, 3000);
+    tree().Click();
+    EXPECT_TRUE(clickedWhenShown.empty()) << "a right click off the rows selects nothing and opens no menu";
+    EXPECT_EQ(control->SelectedNode(), u"Tank");
 }

@@ -109,6 +109,13 @@ TEST_F(Build, PreselectionByCodeAndByExtraInfo)
     control->setSelectedObjectExtraInfo(u"Q");
     build(ExampleSection, ShownTree);
     EXPECT_FALSE(tree().selectedNode());
+
+    // A set SelectedObject compares its first comma field even when that field is empty.
+    control->setSelectedObjectExtraInfo(u"");
+    control->setSelectedObject(u",zz");
+    build("[TreeObjects]\nA=1,Plant\n,B=5,Unnamed\n", ShownTree);
+    ASSERT_TRUE(tree().selectedNode());
+    EXPECT_EQ(Utf8(tree().selectedNode()->key()), ",B/1");
 }
 
 TEST_F(Build, OpenBranchesAndLastClickedNodeSurviveDestroyAndCreate)

@@ -80,6 +80,7 @@ TEST_F(Filter, FilterWords)
         storeFilter(u"1", words);
         build(GroupedFile, ShownTree);
         EXPECT_EQ(nodeKeys(), kept) << Utf8(words);
+        EXPECT_EQ(tree().placeholderText(), u"No objects match the filter.") << "said when the tree is empty";
     }
     storeFilter(u"1", u"a?c");
     build("[General]\nAllowedFilterGroups=4\n[TreeObjects]\nA=4,ABC\nB=4,XABCY\nC=4,AXAYC\n", ShownTree);
@@ -87,6 +88,8 @@ TEST_F(Filter, FilterWords)
     storeFilter(u"0", u"a?c");
     build("[General]\nAllowedFilterGroups=4\n[TreeObjects]\nA=4,ABC\nB=4,XABCY\nC=4,AXAYC\n", ShownTree);
     EXPECT_EQ(tree().count(), 3);
+    EXPECT_EQ(tree().placeholderText(), u"") << "no filter, nothing to explain";
+    EXPECT_NE(filterButton()->toolTipText(), u"") << "the filter button says what it does";
 }
 
 TEST_F(Filter, ClickStoresStateAndTheTimerRebuildsOnce)

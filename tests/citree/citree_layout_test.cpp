@@ -59,14 +59,16 @@ TEST_F(Layout, CollapseWithABorderLeavesExactlyTheExpandButtonInside)
     EXPECT_EQ(surface->outerWidth(), 400 * Pixel);
 }
 
-TEST_F(Layout, CountdownCollapsesAfterIdleSecondsAndOnlyTreeActivityRestartsIt)
+TEST_F(Layout, CountdownCollapsesAfterIdleSecondsAndActivityInTheControlRestartsIt)
 {
     control->setCollapseTime(5);
-    build(ExampleSection, ShownTree | StyleStartExpanded);
+    build("[General]\nAllowedFilterGroups=4\n" + std::string(ExampleSection), ShownTree | StyleStartExpanded);
     clock.advance(4000);
     ASSERT_TRUE(tree().operatorMouseMove());
     clock.advance(4000);
-    EXPECT_TRUE(tree().visible());
+    ASSERT_TRUE(widget<TextBox>(u"Text_Filter").operatorType(u"pu"));
+    clock.advance(4000);
+    EXPECT_TRUE(tree().visible()) << "typing a filter is activity";
     clock.advance(1000);
     EXPECT_FALSE(tree().visible());
 

@@ -143,7 +143,11 @@ TEST_P(WidgetContract, OperatorActionsOnTheTreeRaiseEventsInToolkitOrder)
     Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
     NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 1);
     NodeRef child = tree.add(top, NodeRelationship::Child, u"A1/1", u"A1", 1);
+    top->setExpanded(true);
     TreeEvents events(tree);
+    NodeRef pressedOn;
+    tree.MouseDown.connect(
+        [&](std::int16_t, std::int16_t, double x, double y) { pressedOn = tree.hitTest(x, y); });
 
     EXPECT_TRUE(tree.operatorClick(u"A/0"));
     EXPECT_EQ(events.log, (std::vector<std::string> { "down1", "nodeclick:selected", "click" }));
@@ -152,12 +156,14 @@ TEST_P(WidgetContract, OperatorActionsOnTheTreeRaiseEventsInToolkitOrder)
     EXPECT_TRUE(tree.operatorRightClick(u"A1/1"));
     EXPECT_EQ(events.log, (std::vector<std::string> { "down2", "click" }));
     EXPECT_EQ(tree.selectedNode(), top) << "a right click leaves the selection";
+    EXPECT_EQ(pressedOn, child) << "the press lies on the node's row";
     events.log.clear();
 
     EXPECT_TRUE(tree.operatorDoubleClick(u"A1/1"));
     EXPECT_EQ(events.log, (std::vector<std::string> { "down1", "nodeclick:selected", "click", "dblclick" }));
     events.log.clear();
 
+    top->setExpanded(false);
     EXPECT_TRUE(tree.operatorExpand(u"A/0"));
     EXPECT_TRUE(tree.operatorExpand(u"A/0"));
     EXPECT_TRUE(tree.operatorCollapse(u"A/0"));
@@ -189,6 +195,9 @@ TEST_P(WidgetContract, TreeScrollsByRowsWithinItsRange)
     EXPECT_EQ(tree.scrollPosition(), 0);
     EXPECT_TRUE(tree.operatorScroll(7));
     EXPECT_EQ(tree.scrollPosition(), 7);
+    const double rowTwips = 18 * 15;
+    EXPECT_EQ(tree.hitTest(10, 0.5 * rowTwips)->key(), u"Cg") << "the first row shown is row 7";
+    EXPECT_EQ(tree.hitTest(10, 2.5 * rowTwips)->key(), u"Ci");
 
     tree.find(u"Ck")->ensureVisible();
     EXPECT_EQ(tree.scrollPosition(), 7) << "a row already in view does not scroll";
@@ -200,6 +209,8 @@ TEST_P(WidgetContract, TreeScrollsByRowsWithinItsRange)
     tree.setScrollPosition(10);
     branch->setExpanded(false);
     EXPECT_EQ(tree.scrollPosition(), 0) << "closing the branch leaves nothing to scroll";
+    EXPECT_EQ(tree.hitTest(10, 0.5 * rowTwips), branch);
+    EXPECT_EQ(tree.hitTest(10, 1.5 * rowTwips), nullptr) << "below the last row";
 }
 
 TEST_P(WidgetContract, ToolbarButtonsAreCheckButtonsThatFlowIntoRows)
@@ -271,8 +282,8 @@ TEST_P(WidgetContract, TypedKeysPassThroughTheKeyPressHandler)
         else if (key == u'a')
             key = u'A';
     });
-    EXPECT_TRUE(text.operatorType(u"pa\rb"));
-    EXPECT_EQ(text.text(), u"pAb");
+    EXPECT_TRUE(text.operatorType(u"pa\rb\t\x7f\x01"));
+    EXPECT_EQ(text.text(), u"pAb") << "control characters and DEL append nothing";
     text.setVisible(false);
     EXPECT_FALSE(text.operatorType(u"x"));
 }
@@ -292,9 +303,11 @@ TEST_P(WidgetContract, PopupMenuItemsAreCreatedAndRemovedByIndex)
     std::vector<std::int32_t> chosen;
     menu.Shown.connect([&] { ++shown; });
     menu.ItemClick.connect([&](std::int32_t index) { chosen.push_back(index); });
+    EXPECT_FALSE(menu.operatorChoose(1)) << "not open";
     menu.popup();
-    EXPECT_TRUE(menu.operatorChoose(1));
     EXPECT_FALSE(menu.operatorChoose(5));
+    EXPECT_TRUE(menu.operatorChoose(1));
+    EXPECT_FALSE(menu.operatorChoose(1)) << "the choice closed it";
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(chosen, std::vector<std::int32_t> { 1 });
 

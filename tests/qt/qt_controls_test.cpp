@@ -8,10 +8,12 @@
 #include "qt/citree_widget.h"
 #include "qt/qt_surface.h"
 #include "qt/qt_tree_view.h"
+#include "qt/reporting_file_system.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -150,7 +152,10 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickAndReportsTheChoi
     EXPECT_EQ(status.SelectedNode(), "Water Works");
     EXPECT_EQ(settings.GetSetting(u"CiStatus", u"SelectedNode", u"FullPath"), u"Water Works");
 
-    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, rowCentre(view, "Water Works"));
+    view.topLevelItem(0)->setExpanded(true);
+    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, rowCentre(view, "Intake Building"));
+    EXPECT_EQ(status.SelectedNode(), "Intake Building") << "the menu is for the object under the mouse";
+    EXPECT_EQ(nodeClicks.count(), 2);
     auto* menu = status.findChild<QMenu*>();
     ASSERT_TRUE(menu && menu->isVisible());
     QAction* acknowledge = menu->actions().value(0);
@@ -158,7 +163,59 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickAndReportsTheChoi
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(acknowledge).center());
     EXPECT_EQ(choices.count(), 1);
     EXPECT_EQ(status.SelectedPopupMenuItem(), "Ack");
-    EXPECT_EQ(nodeClicks.count(), 1) << "a right click is no node click";
+    EXPECT_FALSE(menu->isVisible());
+
+    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, QPoint(20, view.viewport()->height() - 4));
+    EXPECT_FALSE(menu->isVisible()) << "no menu off the rows";
+    EXPECT_EQ(status.SelectedNode(), "Intake Building");
+
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_Menu);
+    ASSERT_TRUE(menu->isVisible()) << "the menu key opens the menu for the selected node";
+    const QRect row = view.visualItemRect(view.currentItem());
+    EXPECT_NEAR(menu->pos().y(), view.viewport()->mapToGlobal(row.bottomLeft()).y(), 2) << "beside the row";
+    menu->hide();
+}
+
+TEST_F(OperatorOnQtWidgets, TheInformationTextIsReadOnlyAndTabLeavesIt)
+{
+    CiStatusWidget status(platform());
+    status.resize(400, 300);
+    status.setObjectFile(plantFile("status.ini"));
+    status.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&status));
+    auto* info = status.findChild<QPlainTextEdit*>();
+    ASSERT_NE(info, nullptr);
+    info->setFocus();
+    ASSERT_EQ(status.focusWidget(), info);
+    QTest::keyClicks(info, "x");
+    EXPECT_EQ(info->toPlainText(), "") << "read only";
+    QTest::keyClick(info, Qt::Key_Tab);
+    EXPECT_NE(status.focusWidget(), info) << "Tab leaves it";
+}
+
+// The controls raise no error to the host, but whoever runs the page learns which file failed.
+TEST_F(OperatorOnQtWidgets, AnObjectFileThatCannotBeReadIsReportedOnceOnTheControlsLog)
+{
+    static QStringList reports;
+    reports.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (type == QtWarningMsg && qstrcmp(context.category, "vestrak.controls") == 0)
+                reports.append(message);
+        });
+    ReportingFileSystem reporting(files);
+    CiStatusWidget status(Platform { settings, profile, folders, reporting, clock, clock });
+    status.setObjectFile("/nonexistent/objects.ini");
+    status.setObjectFile("/nonexistent/objects.ini");
+    CiTreeWidget tree(Platform { settings, profile, folders, reporting, clock, clock });
+    tree.setObjectFile(plantFile(""));
+    tree.setStyle(0x618);
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(reports,
+        (QStringList { "cannot read the object file /nonexistent/objects.ini: there is no such file",
+            "cannot read the object file " + plantFile("") + ": it is a folder" }));
 }
 
 // Widgets made without a platform (in code, by QUiLoader) share the application platform, which

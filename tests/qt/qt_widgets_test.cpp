@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 
 using namespace vestrak;
@@ -238,8 +239,11 @@ TEST(QtLooks, ImagesAreDrawnInTheirListedColours)
 
     EXPECT_TRUE(
         imageListIcon(ImageList::FilterToolbar, 2).pixmap(16, 16).toImage().pixelColor(2, 6).alpha() > 0);
-    EXPECT_TRUE(imageListIcon(ImageList::FilterToolbar, 3).isNull());
-    EXPECT_TRUE(imageListIcon(ImageList::SystemIcons, 0).isNull());
+    for (const QIcon& none :
+        { imageListIcon(ImageList::FilterToolbar, 3), imageListIcon(ImageList::StatusIcons, 0) }) {
+        EXPECT_EQ(none.actualSize(QSize(16, 16)), QSize(16, 16)) << "a blank keeps the image's room";
+        EXPECT_EQ(pixelOf(none, 8, 8).alpha(), 0);
+    }
 }
 
 TEST(QtLooks, ButtonPicturesAreDrawnForEveryDevicePixel)
@@ -258,4 +262,89 @@ TEST(QtLooks, ButtonPicturesAreDrawnForEveryDevicePixel)
     const QImage down = buttonPictureIcon(ButtonPicture::TriangleDown).pixmap(16, 16).toImage();
     EXPECT_EQ(down.pixelColor(8, 7), QColor(Qt::black));
     EXPECT_EQ(down.pixelColor(8, 12).alpha(), 0);
+}
+
+// The dark phase of a blinking status shows image 0: the text must stay where it was.
+TEST(QtTreeLooks, ImageZeroKeepsTheIconsRoomAndAnEmptyFilteredTreeSaysWhy)
+{
+    QtSurface surface(4800, 3600);
+    surface.show();
+    Tree& tree = surface.addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::StatusIcons, true);
+    auto& view = static_cast<QtTreeView&>(qtWidgetOf(tree));
+    const QImage empty = view.grab().toImage();
+    tree.setPlaceholderText(u"No objects match the filter.");
+    EXPECT_NE(view.grab().toImage(), empty) << "the placeholder is drawn in the empty tree";
+
+    NodeRef lit = tree.add(nullptr, NodeRelationship::Last, u"A", u"Alarm", 4);
+    NodeRef blank = tree.add(nullptr, NodeRelationship::Last, u"B", u"Blank", 4);
+    EXPECT_TRUE(blank->setImage(0));
+    QApplication::processEvents();
+    const auto shownIcon = [&view](int row) {
+        return view.model()->data(view.model()->index(row, 0), Qt::DecorationRole).value<QIcon>();
+    };
+    EXPECT_EQ(shownIcon(1).actualSize(view.iconSize()), shownIcon(0).actualSize(view.iconSize()));
+    EXPECT_FALSE(shownIcon(1).isNull());
+    EXPECT_NE(view.grab().toImage(), empty) << "with nodes the placeholder goes";
+}
+
+TEST(QtTreeLooks, TheTreeWithoutFocusDrawsItsSelectionMuted)
+{
+    QtSurface surface(4800, 3600);
+    Tree& tree = surface.addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::SystemIcons, true);
+    const QPalette& colours = qtWidgetOf(tree).palette();
+    EXPECT_NE(colours.color(QPalette::Inactive, QPalette::Highlight),
+        colours.color(QPalette::Active, QPalette::Highlight));
+}
+
+TEST(QtTreeKeys, EnterOpensMenuKeysRightClickTheSelectedRowAndStarOpensOnlyBranches)
+{
+    QtSurface surface(4800, 3600);
+    surface.show();
+    Tree& tree = surface.addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::SystemIcons, true);
+    auto& view = static_cast<QtTreeView&>(qtWidgetOf(tree));
+    NodeRef plant = tree.add(nullptr, NodeRelationship::Last, u"P", u"Plant", 1);
+    NodeRef pump = tree.add(plant, NodeRelationship::Child, u"U", u"Pump", 1);
+    NodeRef motor = tree.add(pump, NodeRelationship::Child, u"M", u"Motor", 4);
+    NodeRef valve = tree.add(plant, NodeRelationship::Child, u"V", u"Valve", 4);
+    ASSERT_TRUE(tree.operatorClick(u"P"));
+    std::vector<std::u16string> events;
+    tree.Expand.connect([&](const NodeRef& node) { events.push_back(u"expand " + node->key()); });
+    tree.DblClick.connect([&] { events.emplace_back(u"dblclick"); });
+    tree.Click.connect([&] { events.emplace_back(u"click"); });
+    tree.MouseDown.connect([&](std::int16_t button, std::int16_t, double x, double y) {
+        const NodeRef at = tree.hitTest(x, y);
+        events.push_back(u"down" + std::u16string(1, static_cast<char16_t>(u'0' + button)) + u" "
+            + (at ? at->key() : u"none"));
+    });
+
+    QTest::keyClick(&view, Qt::Key_Asterisk);
+    EXPECT_FALSE(motor->expanded() || valve->expanded()) << "leaves are no branches to open";
+    QTest::keyClick(&view, Qt::Key_Return);
+    QTest::keyClick(&view, Qt::Key_Menu);
+    QTest::keyClick(&view, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(events,
+        (std::vector<std::u16string> {
+            u"expand P", u"expand U", u"dblclick", u"down2 P", u"click", u"down2 P", u"click" }));
+}
+
+TEST(QtToolbarKeys, ButtonsTakeTabAndSpaceAndLookPressedWhenPressed)
+{
+    QtSurface surface(4800, 3600);
+    surface.show();
+    Toolbar& toolbar = surface.addToolbar(u"Toolbar", { 0, 0, 1935, 330 }, ImageList::SystemIcons, true);
+    ButtonRef first = toolbar.addButton(u"K4", 4);
+    toolbar.addButton(u"K5", 5);
+    std::vector<std::u16string> clicked;
+    toolbar.ButtonClick.connect([&](const ButtonRef& button) { clicked.push_back(button->key()); });
+    const QList<QToolButton*> buttons = qtWidgetOf(toolbar).findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 2);
+    const QColor unpressed = buttons[0]->grab().toImage().pixelColor(1, 11);
+
+    EXPECT_TRUE(buttons[0]->focusPolicy() & Qt::TabFocus);
+    QTest::keyClick(buttons[0], Qt::Key_Space);
+    EXPECT_EQ(first->value(), 1);
+    EXPECT_EQ(clicked, std::vector<std::u16string> { u"K4" });
+    const QColor pressed = buttons[0]->grab().toImage().pixelColor(1, 11);
+    EXPECT_EQ(pressed, buttons[0]->palette().color(QPalette::Highlight));
+    EXPECT_NE(pressed, unpressed);
 }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QStatusBar;
+
+namespace vestrak {
+
+// The window's status bar: the page's own messages (a file it cannot read, a script error) stay
+// readable for a while; the page's event lines, which may come many a second, wait meanwhile.
+class StatusLine {
+public:
+    static constexpr std::int64_t PageMessageHoldMilliseconds = 5000;
+    // Milliseconds of a steady clock.
+    using Clock = std::function<std::int64_t()>;
+
+    StatusLine(QStatusBar& bar, Clock now);
+
+    void showPageMessage(const QString& text);
+    // Not shown while a page message is held.
+    void showEventLine(const QString& text);
+
+private:
+    void show(const QString& text);
+
+    QStatusBar& m_Bar;
+    Clock m_Now;
+    std::optional<std::int64_t> m_PageMessageShownAt;
+};
+
+} // namespace vestrak

@@ -1,0 +1,41 @@
+#include "qt/reporting_file_system.h"
+
+#include "qt/controls_log.h"
+#include "qt/qt_text.h"
+
+#include <QFileInfo>
+
+namespace vestrak {
+
+namespace {
+
+QString WhyUnreadable(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return QStringLiteral("there is no such file");
+    if (file.isDir())
+        return QStringLiteral("it is a folder");
+    if (!file.isFile())
+        return QStringLiteral("it is not an ordinary file");
+    if (!file.isReadable())
+        return QStringLiteral("permission denied");
+    return QStringLiteral("reading it failed");
+}
+
+} // namespace
+
+std::optional<std::string> ReportingFileSystem::readFile(const std::u16string& path)
+{
+    std::optional<std::string> bytes = m_Files.readFile(path);
+    if (bytes) {
+        m_Unreadable.erase(path);
+    } else if (!path.empty() && m_Unreadable.insert(path).second) {
+        const QString shown = toQString(path);
+        qCWarning(vestrakControls).noquote()
+            << QStringLiteral("cannot read the object file %1: %2").arg(shown, WhyUnreadable(shown));
+    }
+    return bytes;
+}
+
+} // namespace vestrak
