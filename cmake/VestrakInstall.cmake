@@ -43,7 +43,7 @@ vestrak_shared_library(vestrak_controls EXPORT_NAME Controls
   OBJECTS vestrak_procs vestrak_citree vestrak_cistatus vestrak_linux
   HEADERS export.h ${port_headers}
     citree/citree.h cistatus/cistatus.h cistatus/cstatus.h
-    procs/log.h procs/node_blocks.h procs/path_set.h procs/section_lines.h procs/wildcard.h
+    procs/log.h procs/node_blocks.h procs/path_set.h procs/section_lines.h procs/text_arena.h procs/wildcard.h
     linux/environment_special_folders.h linux/ini_profile.h linux/local_file_system.h
     linux/sqlite_settings_store.h linux/system_clock.h)
 target_link_libraries(vestrak_controls PRIVATE SQLite::SQLite3)

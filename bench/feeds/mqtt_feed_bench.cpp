@@ -17,7 +17,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <algorithm>
 #include <atomic>
 #include <benchmark/benchmark.h>
@@ -111,7 +111,7 @@ public:
         m_Widget.setUpdateInterval(UpdateInterval);
         m_Widget.setBehaviour(1);
         m_Widget.show();
-        auto* tree = m_Widget.findChild<QTreeWidget*>();
+        auto* tree = m_Widget.findChild<QTreeView*>();
         QObject::connect(tree->model(), &QAbstractItemModel::dataChanged, &m_Widget,
             [this](const QModelIndex& first, const QModelIndex&, const QList<int>& roles) {
                 if (m_Measuring && (roles.isEmpty() || roles.contains(Qt::DecorationRole)))

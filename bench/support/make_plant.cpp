@@ -1,7 +1,7 @@
 // make-plant KIND SHAPE LINES FILE [SETTINGS]: writes a generated object file.
 //   KIND      citree (tree lines with filter groups) or cistatus (status lines)
 //   SHAPE     plant (six levels) or chain (every line below the one before)
-//   LINES     the number of object lines, 1 to 65534
+//   LINES     the number of object lines, 1 to 1,000,000
 //   SETTINGS  a SQLite settings file that receives the open branches of one node in ten
 
 #include "linux/sqlite_settings_store.h"
@@ -17,7 +17,7 @@ using namespace vestrak::bench;
 
 namespace {
 
-constexpr std::int32_t MostLines = 65534;
+constexpr std::int32_t MostLines = 1000000;
 
 int Usage()
 {

@@ -45,7 +45,11 @@ public:
     [[nodiscard]] std::int32_t UpdateInterval() const { return m_UpdateInterval; }
     void setUpdateInterval(std::int32_t value) { m_UpdateInterval = value; }
     [[nodiscard]] std::int32_t Behaviour() const { return m_BehaviourFlags; }
-    void setBehaviour(std::int32_t value) { m_BehaviourFlags = value; }
+    void setBehaviour(std::int32_t value)
+    {
+        m_BehaviourFlags = value;
+        m_StatusesChanged = true;
+    }
 
     // The text of the node clicked last; empty when there is none.
     [[nodiscard]] std::u16string SelectedNode() const;
@@ -90,6 +94,7 @@ private:
     void Timer_Flash_Timer();
     void inheritStatuses();
     void showStatusIcons();
+    void showBlinkingIcons();
 
     void TreeView_Status_NodeClick(const NodeRef& node);
     void TreeView_Status_DblClick();
@@ -124,6 +129,8 @@ private:
     std::vector<std::shared_ptr<cStatus>> m_StatusObjects;
     // Where the records live: a record costs no allocation of its own.
     NodeBlocks<cStatus> m_StatusBlocks;
+    // Section and tag names of the records of the last load.
+    std::shared_ptr<TextArena> m_RecordTexts = std::make_shared<TextArena>();
     // Per record, the position of its parent's record, or NoParentPosition for a top node.
     std::vector<std::int32_t> m_ParentPositions;
     // While loading: the record added last and its ancestors, top first, for the parent search
@@ -149,6 +156,11 @@ private:
     bool m_MenuInUse = false;
     std::u16string m_SelectedPopupMenuItem;
     bool m_FlashOn = false;
+    // A status, the behaviour or the records changed since the last tick: inherited statuses
+    // and every icon are settled again. Otherwise only the blinking icons change.
+    bool m_StatusesChanged = true;
+    // The positions of the records whose icon follows the flash phase.
+    std::vector<std::int32_t> m_BlinkingPositions;
 };
 
 } // namespace vestrak

@@ -7,8 +7,13 @@ namespace vestrak {
 void CiStatus::Timer_Flash_Timer()
 {
     m_FlashOn = !m_FlashOn;
-    inheritStatuses();
-    showStatusIcons();
+    if (m_StatusesChanged) {
+        m_StatusesChanged = false;
+        inheritStatuses();
+        showStatusIcons();
+    } else {
+        showBlinkingIcons();
+    }
 }
 
 void CiStatus::inheritStatuses()
@@ -18,13 +23,29 @@ void CiStatus::inheritStatuses()
 
 void CiStatus::showStatusIcons()
 {
-    for (const auto& record : m_StatusObjects) {
+    m_BlinkingPositions.clear();
+    for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
+        const cStatus& record = *m_StatusObjects[position];
         const std::int32_t image = ChooseStatusImage(
-            m_BehaviourFlags, record->m_DesiredStatus, record->m_StatusWasInherited, m_FlashOn);
-        // Steady nodes are left alone; an image the list lacks leaves the icon as it is.
-        if (record->m_Node->image() != image) {
-            record->m_Node->setImage(image);
+            m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, m_FlashOn);
+        if (image
+            != ChooseStatusImage(
+                m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, !m_FlashOn)) {
+            m_BlinkingPositions.push_back(static_cast<std::int32_t>(position));
         }
+        // Steady nodes are left alone; an image the list lacks leaves the icon as it is.
+        if (record.m_Node->image() != image) {
+            record.m_Node->setImage(image);
+        }
+    }
+}
+
+void CiStatus::showBlinkingIcons()
+{
+    for (const std::int32_t position : m_BlinkingPositions) {
+        const cStatus& record = *m_StatusObjects[static_cast<std::size_t>(position)];
+        record.m_Node->setImage(ChooseStatusImage(
+            m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, m_FlashOn));
     }
 }
 

@@ -33,6 +33,9 @@ void CiStatus::setObjectFile(const std::u16string& value)
     m_StatusObjects.clear();
     m_StatusBlocks.clear();
     m_ParentPositions.clear();
+    m_RecordTexts = std::make_shared<TextArena>();
+    m_BlinkingPositions.clear();
+    m_StatusesChanged = true;
     m_SelectedStatus = nullptr;
 
     loadStatusObjects();
@@ -75,9 +78,10 @@ void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex,
 
     auto record = m_StatusBlocks.emplace();
     record->m_Node = std::move(node);
-    record->m_Section = parsed.section;
+    record->m_Section = m_RecordTexts->keep(parsed.section);
     record->m_Status = parsed.status;
-    record->m_TagName = parsed.tagName;
+    record->m_TagName = m_RecordTexts->keep(parsed.tagName);
+    record->m_Texts = m_RecordTexts;
     m_StatusObjects.push_back(std::move(record));
     m_ParentPositions.push_back(parentPosition);
     while (!m_LoadChain.empty() && m_LoadChain.back().position != parentPosition) {
@@ -98,7 +102,8 @@ NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex
     std::size_t codeEnd = m_LoadChainCodes.size();
     while (link > 0) {
         const std::size_t codeStart = m_LoadChain[link - 1].codeStart;
-        if (IsInPrefixList(std::u16string_view(m_LoadChainCodes).substr(codeStart, codeEnd - codeStart), code)) {
+        if (IsInPrefixList(
+                std::u16string_view(m_LoadChainCodes).substr(codeStart, codeEnd - codeStart), code)) {
             break;
         }
         codeEnd = codeStart;
@@ -156,8 +161,8 @@ void CiStatus::restoreExpandedAndSelectedNodes()
             path += u'\\';
         }
         path += text;
-        const std::uint64_t pathHash
-            = chain.empty() ? PathSet::TopPathHash(text) : PathSet::ChildPathHash(chain.back().pathHash, text);
+        const std::uint64_t pathHash = chain.empty() ? PathSet::TopPathHash(text)
+                                                     : PathSet::ChildPathHash(chain.back().pathHash, text);
         chain.push_back({ static_cast<std::int32_t>(position), path.size(), pathHash });
         if (expandedPaths.contains(pathHash, path)) {
             node->setExpanded(true);

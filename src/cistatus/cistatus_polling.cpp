@@ -37,7 +37,7 @@ std::u16string CiStatus::ObjectTagName()
         m_QueryIndex = 0;
         return {};
     }
-    return m_QueryStatus->m_TagName;
+    return std::u16string(m_QueryStatus->m_TagName);
 }
 
 std::int32_t CiStatus::ObjectStatus() const
@@ -50,7 +50,10 @@ void CiStatus::setObjectStatus(std::int32_t value)
     if (!m_QueryStatus) {
         return;
     }
-    m_QueryStatus->m_Status = value;
+    if (m_QueryStatus->m_Status != value) {
+        m_QueryStatus->m_Status = value;
+        m_StatusesChanged = true;
+    }
     // A host that keeps answering keeps the next request away.
     m_UpdateElapsed = 0;
 }

@@ -2,9 +2,11 @@
 
 #include "../export.h"
 #include "../ports/tree.h"
+#include "../procs/text_arena.h"
 
 #include <cstdint>
-#include <string>
+#include <memory>
+#include <string_view>
 
 namespace vestrak {
 
@@ -13,12 +15,15 @@ namespace vestrak {
 class VESTRAK_CONTROLS_EXPORT cStatus {
 public:
     NodeRef m_Node;
-    std::u16string m_Section;
+    // Section and tag name are kept in the texts of the load that made the record.
+    std::u16string_view m_Section;
     std::int32_t m_Status = 0;
     std::int32_t m_DesiredStatus = 0;
     bool m_StatusWasInherited = false;
     std::int32_t m_Behaviour = 0;
-    std::u16string m_TagName;
+    std::u16string_view m_TagName;
+    // Those texts, which live as long as any record of that load.
+    std::shared_ptr<const TextArena> m_Texts;
 };
 
 } // namespace vestrak

@@ -13,26 +13,31 @@ namespace vestrak {
 // arena is cleared or destroyed.
 class TextArena {
 public:
-    std::u16string_view keep(std::u16string_view text)
+    std::u16string_view keep(std::u16string_view text) { return keep(text, {}); }
+
+    // Keeps two texts side by side, so that one view reaches both.
+    std::u16string_view keep(std::u16string_view first, std::u16string_view second)
     {
-        if (text.empty()) {
+        const std::size_t size = first.size() + second.size();
+        if (size == 0) {
             return {};
         }
-        if (text.size() > BlockUnits) {
+        char16_t* start = nullptr;
+        if (size > BlockUnits) {
             // A text longer than a block gets one of its own, before the block being filled.
             const auto own = m_Blocks.insert(m_Blocks.end() - (m_Blocks.empty() ? 0 : 1),
-                std::make_unique_for_overwrite<char16_t[]>(text.size()));
-            std::copy(text.begin(), text.end(), own->get());
-            return { own->get(), text.size() };
+                std::make_unique_for_overwrite<char16_t[]>(size));
+            start = own->get();
+        } else {
+            if (size > BlockUnits - m_Used) {
+                m_Blocks.push_back(std::make_unique_for_overwrite<char16_t[]>(BlockUnits));
+                m_Used = 0;
+            }
+            start = m_Blocks.back().get() + m_Used;
+            m_Used += size;
         }
-        if (text.size() > BlockUnits - m_Used) {
-            m_Blocks.push_back(std::make_unique_for_overwrite<char16_t[]>(BlockUnits));
-            m_Used = 0;
-        }
-        char16_t* start = m_Blocks.back().get() + m_Used;
-        std::copy(text.begin(), text.end(), start);
-        m_Used += text.size();
-        return { start, text.size() };
+        std::copy(second.begin(), second.end(), std::copy(first.begin(), first.end(), start));
+        return { start, size };
     }
 
     // Gives back the room of the text kept last, which nothing took after all. Room that cannot

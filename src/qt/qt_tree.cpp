@@ -2,35 +2,18 @@
 
 #include "ports/tree_rows.h"
 #include "qt/qt_colors.h"
-#include "qt/qt_images.h"
 #include "qt/qt_text.h"
 #include "qt/qt_tree_view.h"
 
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace vestrak {
 
 namespace {
-
-// The tree's own items know their node, so that what the view reports needs no lookup.
-class NodeItem final : public QTreeWidgetItem {
-public:
-    static constexpr int ItemType = QTreeWidgetItem::UserType;
-
-    NodeItem()
-        : QTreeWidgetItem(ItemType)
-    {
-    }
-
-    QtNode* node = nullptr;
-};
 
 std::int16_t buttonCode(Qt::MouseButton button)
 {
@@ -52,162 +35,55 @@ std::int16_t shiftState(Qt::KeyboardModifiers modifiers)
         | (modifiers & Qt::ControlModifier ? 2 : 0) | (modifiers & Qt::AltModifier ? 4 : 0));
 }
 
+// The node of a row the view reports, while it is still in the tree.
+StoredNode* liveNodeAt(const QModelIndex& index)
+{
+    StoredNode* node = NodeStoreModel::nodeAt(index);
+    return node && node->exists() ? node : nullptr;
+}
+
 } // namespace
-
-QtNode::QtNode(
-    QtTree& tree, QTreeWidgetItem& item, std::u16string_view key, std::int32_t index, std::int32_t image)
-    : m_Tree(&tree)
-    , m_Item(&item)
-    , m_Key(key)
-    , m_Index(index)
-    , m_Image(image)
-{
-}
-
-std::u16string QtNode::key() const
-{
-    return exists() ? std::u16string(m_Key) : std::u16string();
-}
-
-std::u16string QtNode::text() const
-{
-    return exists() ? fromQString(m_Item->text(0)) : std::u16string();
-}
-
-std::u16string QtNode::fullPath() const
-{
-    if (!exists())
-        return {};
-    QStringList texts;
-    for (const QTreeWidgetItem* item = m_Item; item; item = item->parent())
-        texts.prepend(item->text(0));
-    return fromQString(texts.join(u'\\'));
-}
-
-NodeRef QtNode::parent() const
-{
-    QtNode* parentNode = exists() ? m_Tree->nodeOf(m_Item->parent()) : nullptr;
-    return parentNode ? m_Tree->handleOf(*parentNode) : nullptr;
-}
-
-std::int32_t QtNode::children() const
-{
-    return exists() ? m_Item->childCount() : 0;
-}
-
-std::int32_t QtNode::index() const
-{
-    return exists() ? m_Index : 0;
-}
-
-std::int32_t QtNode::image() const
-{
-    return exists() ? m_Image : 0;
-}
-
-bool QtNode::setImage(std::int32_t image)
-{
-    if (!exists() || !holdsImage(m_Tree->imageList(), image))
-        return false;
-    m_Image = image;
-    m_Item->setIcon(0, imageListIcon(m_Tree->imageList(), image));
-    return true;
-}
-
-std::uint32_t QtNode::backColor() const
-{
-    return exists() ? m_BackColor : WindowBackgroundColor;
-}
-
-void QtNode::setBackColor(std::uint32_t color)
-{
-    // An item without a brush shows the window background already.
-    if (!exists() || (color == WindowBackgroundColor && m_BackColor == WindowBackgroundColor))
-        return;
-    m_BackColor = color;
-    // The window background is what an unpainted row shows, and it follows the tree's colour.
-    m_Item->setBackground(
-        0, color == WindowBackgroundColor ? QBrush() : QBrush(toQColor(color, m_Tree->view().palette())));
-}
-
-bool QtNode::expanded() const
-{
-    return exists() && m_Expanded;
-}
-
-void QtNode::setExpanded(bool expanded)
-{
-    if (!exists())
-        return;
-    m_Expanded = expanded;
-    m_Tree->showExpanded(*this);
-}
-
-bool QtNode::selected() const
-{
-    return exists() && m_Tree->m_Selected.get() == this;
-}
-
-void QtNode::setSelected(bool selected)
-{
-    if (!exists())
-        return;
-    if (selected)
-        m_Tree->select(this);
-    else if (this->selected())
-        m_Tree->select(nullptr);
-}
-
-void QtNode::ensureVisible()
-{
-    if (!exists())
-        return;
-    for (QtNode* ancestor = m_Tree->nodeOf(m_Item->parent()); ancestor;
-         ancestor = m_Tree->nodeOf(ancestor->m_Item->parent())) {
-        ancestor->m_Expanded = true;
-        m_Tree->showExpanded(*ancestor);
-    }
-    m_Tree->scrollIntoView(*this);
-}
 
 QtTree::QtTree(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host,
     QtTreeView& view, ImageList images)
     : QtWidget(std::move(name), design, visible, host, view)
     , m_View(view)
-    , m_Images(images)
+    , m_Store(images, *this)
+    , m_Model(m_Store, view)
 {
+    m_View.setModel(&m_Model);
     connectView();
 }
 
 QtTree::~QtTree()
 {
-    for (auto& node : m_Nodes)
-        detach(*node);
-    qDeleteAll(m_WaitingItems);
+    // The view may outlive the tree for a moment; it must not read a store that is gone.
+    if (qtWidget())
+        m_View.setModel(nullptr);
 }
 
 void QtTree::connectView()
 {
-    QObject::connect(&m_View, &QtTreeView::pressed, &context(),
-        [this](QTreeWidgetItem* item, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
+    QObject::connect(&m_View, &QtTreeView::mousePressed, &context(),
+        [this](const QModelIndex& index, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
             const std::int16_t code = buttonCode(button);
             if (code != 0)
-                pressed(nodeOf(item), code, shiftState(modifiers), at.x() * host().twipsPerPixelX(),
+                pressed(liveNodeAt(index), code, shiftState(modifiers), at.x() * host().twipsPerPixelX(),
                     at.y() * host().twipsPerPixelY());
         });
-    QObject::connect(&m_View, &QtTreeView::doubleClicked, &context(), [this] { DblClick(); });
+    QObject::connect(&m_View, &QtTreeView::rowDoubleClicked, &context(), [this] { DblClick(); });
     QObject::connect(&m_View, &QtTreeView::mouseMoved, &context(), [this] { MouseMove(); });
     QObject::connect(&m_View, &QtTreeView::menuRequested, &context(), [this] { menuRequestedByKeyboard(); });
-    QObject::connect(&m_View, &QtTreeView::keyboardMovedTo, &context(), [this](QTreeWidgetItem* item) {
-        if (QtNode* node = nodeOf(item))
+    QObject::connect(&m_View, &QtTreeView::keyboardMovedTo, &context(), [this](const QModelIndex& index) {
+        if (StoredNode* node = liveNodeAt(index))
             keyboardMovedTo(*node);
     });
-    QObject::connect(&m_View, &QTreeWidget::itemExpanded, &context(), [this](QTreeWidgetItem* item) {
-        if (QtNode* node = nodeOf(item))
+    QObject::connect(&m_View, &QTreeView::expanded, &context(), [this](const QModelIndex& index) {
+        if (StoredNode* node = liveNodeAt(index))
             expandedByOperator(*node, true);
     });
-    QObject::connect(&m_View, &QTreeWidget::itemCollapsed, &context(), [this](QTreeWidgetItem* item) {
-        if (QtNode* node = nodeOf(item))
+    QObject::connect(&m_View, &QTreeView::collapsed, &context(), [this](const QModelIndex& index) {
+        if (StoredNode* node = liveNodeAt(index))
             expandedByOperator(*node, false);
     });
     QObject::connect(&m_View, &QtTreeView::geometriesUpdated, &context(), [this] { showScrollPosition(); });
@@ -218,191 +94,64 @@ void QtTree::connectView()
     });
 }
 
-QtNode* QtTree::nodeOf(const QTreeWidgetItem* item) const
-{
-    if (!item || item->type() != NodeItem::ItemType)
-        return nullptr;
-    return static_cast<const NodeItem*>(item)->node;
-}
-
 NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
     std::u16string_view text, std::int32_t image)
 {
-    QtNode* parent = nullptr;
-    if (relative && relationship == NodeRelationship::Child) {
-        auto* relativeNode = dynamic_cast<QtNode*>(relative.get());
-        if (!relativeNode || relativeNode->m_Tree != this || !relativeNode->exists())
-            return nullptr;
-        parent = relativeNode;
-    }
-    // One look into the index both tells a key already there and files the new one.
-    if (!m_NodesByKey.insert(key, m_Nodes.size(),
-            [this](std::size_t position) -> std::u16string_view { return m_Nodes[position]->m_Key; }))
-        return nullptr;
-    // Text and icon are set before the item joins the view, which is then told once.
-    auto item = std::make_unique<NodeItem>();
-    item->setText(0, toQString(text));
-    const std::int32_t shownImage = holdsImage(m_Images, image) ? image : 0;
-    item->setIcon(0, imageListIcon(m_Images, shownImage));
-    auto node = m_Blocks.emplace(*this, *item, m_Keys.keep(key), count() + 1, shownImage);
-    item->node = node.get();
-    m_Nodes.push_back(std::move(node));
-    // The parent item owns the item from here on; a top item the tree, until the view takes it.
-    if (parent)
-        parent->m_Item->addChild(item.release());
-    else
-        addTopItem(item.release());
-    // A branch opened before it had children opens when the first arrives.
-    if (parent && parent->m_Expanded && parent->m_Item->childCount() == 1)
-        showExpanded(*parent);
-    return m_Nodes.back();
-}
-
-void QtTree::addTopItem(QTreeWidgetItem* item)
-{
-    if (m_WaitingItems.isEmpty())
-        QMetaObject::invokeMethod(
-            &context(), [this] { attachWaitingItems(); }, Qt::QueuedConnection);
-    m_WaitingItems.append(item);
-}
-
-void QtTree::attachWaitingItems()
-{
-    if (m_WaitingItems.isEmpty())
-        return;
-    const int firstRow = m_View.topLevelItemCount();
-    const QSignalBlocker quiet(&m_View);
-    m_View.addTopLevelItems(std::exchange(m_WaitingItems, {}));
-    showOpenBranchesFrom(firstRow);
-}
-
-// Qt keeps which branches are open in the view, so it learns them for the top items from that row
-// on and their subtrees. Each index is made from its parent's: from the item alone Qt would look
-// for it among its siblings.
-void QtTree::showOpenBranchesFrom(int firstRow)
-{
-    const QAbstractItemModel& model = *m_View.model();
-    std::vector<std::pair<const QTreeWidgetItem*, QModelIndex>> below;
-    for (int row = firstRow; row < m_View.topLevelItemCount(); ++row)
-        below.emplace_back(m_View.topLevelItem(row), model.index(row, 0));
-    while (!below.empty()) {
-        const auto [item, index] = below.back();
-        below.pop_back();
-        if (nodeOf(item)->m_Expanded)
-            m_View.expand(index);
-        for (int child = 0; child < item->childCount(); ++child)
-            below.emplace_back(item->child(child), model.index(child, 0, index));
-    }
-}
-
-void QtTree::setVisible(bool visible)
-{
-    attachWaitingItems();
-    QtWidget::setVisible(visible);
-}
-
-void QtTree::detach(QtNode& node)
-{
-    static_cast<NodeItem*>(node.m_Item)->node = nullptr;
-    if (m_Selected.get() == &node)
-        m_Selected.reset();
-    node.m_Tree = nullptr;
-    node.m_Item = nullptr;
-}
-
-void QtTree::renumber()
-{
-    for (std::size_t i = 0; i < m_Nodes.size(); ++i)
-        m_Nodes[i]->m_Index = static_cast<std::int32_t>(i) + 1;
-}
-
-QTreeWidgetItem* QtTree::take(QTreeWidgetItem& item)
-{
-    if (QTreeWidgetItem* parent = item.parent())
-        return parent->takeChild(parent->indexOfChild(&item));
-    if (m_WaitingItems.removeOne(&item))
-        return &item;
-    return m_View.takeTopLevelItem(m_View.indexOfTopLevelItem(&item));
+    NodeRef node = m_Store.add(relative, relationship, key, text, image);
+    if (node)
+        viewFallsBehind();
+    return node;
 }
 
 bool QtTree::remove(const NodeRef& node)
 {
-    auto* target = dynamic_cast<QtNode*>(node.get());
-    if (!target || target->m_Tree != this)
+    if (!m_Store.remove(node))
         return false;
-    QTreeWidgetItem* item = target->m_Item;
-    std::vector<QTreeWidgetItem*> subtree { item };
-    for (std::size_t i = 0; i < subtree.size(); ++i) {
-        for (int child = 0; child < subtree[i]->childCount(); ++child)
-            subtree.push_back(subtree[i]->child(child));
-    }
-    for (QTreeWidgetItem* each : subtree)
-        detach(*nodeOf(each));
-    std::erase_if(m_Nodes, [](const std::shared_ptr<QtNode>& each) { return !each->exists(); });
-    indexKeys();
-    {
-        const QSignalBlocker quiet(&m_View);
-        const std::unique_ptr<QTreeWidgetItem> taken(take(*item));
-    }
-    renumber();
-    select(m_Selected.get());
+    viewFallsBehind();
     return true;
 }
 
 void QtTree::clear()
 {
-    for (auto& node : m_Nodes) {
-        node->m_Tree = nullptr;
-        node->m_Item = nullptr;
-    }
-    m_NodesByKey.clear();
-    m_Nodes.clear();
-    m_Blocks.clear();
-    m_Keys.clear();
-    m_Selected.reset();
+    // The view lets go of every row before the store lets go of the nodes behind them.
+    m_Model.beginStoreReset();
+    m_Store.clear();
+    m_Model.endStoreReset();
+    m_ViewBehind = false;
     m_ScrollPosition = 0;
-    qDeleteAll(std::exchange(m_WaitingItems, {}));
+}
+
+void QtTree::viewFallsBehind()
+{
+    if (std::exchange(m_ViewBehind, true))
+        return;
+    QMetaObject::invokeMethod(
+        &context(), [this] { bringViewUpToDate(); }, Qt::QueuedConnection);
+}
+
+// The view learns the rows anew, then which branches are open, the selected row and the scroll
+// position. Opened while a layout is pending, a branch costs Qt no layout of its own.
+void QtTree::bringViewUpToDate()
+{
+    if (!m_ViewBehind)
+        return;
+    m_ViewBehind = false;
     const QSignalBlocker quiet(&m_View);
-    m_View.clear();
+    m_Model.beginStoreReset();
+    m_Model.endStoreReset();
+    m_View.layOutRowsLater();
+    m_Store.forEachNode([this](const StoredNode& node) {
+        if (node.isExpanded() && node.childCount() > 0)
+            m_View.expand(m_Model.indexOf(node));
+    });
+    showSelection();
+    showScrollPosition();
 }
 
-std::int32_t QtTree::count() const
+void QtTree::setVisible(bool visible)
 {
-    return static_cast<std::int32_t>(m_Nodes.size());
-}
-
-NodeRef QtTree::node(std::int32_t index) const
-{
-    if (index < 1 || index > count())
-        return nullptr;
-    return m_Nodes[static_cast<std::size_t>(index) - 1];
-}
-
-NodeRef QtTree::find(const std::u16string& key) const
-{
-    QtNode* found = findByKey(key);
-    return found ? handleOf(*found) : nullptr;
-}
-
-const std::shared_ptr<QtNode>& QtTree::handleOf(const QtNode& node) const
-{
-    return m_Nodes[static_cast<std::size_t>(node.m_Index) - 1];
-}
-
-QtNode* QtTree::findByKey(std::u16string_view key) const
-{
-    const auto position = m_NodesByKey.find(
-        key, [this](std::size_t each) -> std::u16string_view { return m_Nodes[each]->m_Key; });
-    return position ? m_Nodes[*position].get() : nullptr;
-}
-
-// Positions move when nodes leave, so the index is filled again.
-void QtTree::indexKeys()
-{
-    m_NodesByKey.clear();
-    for (std::size_t position = 0; position < m_Nodes.size(); ++position)
-        m_NodesByKey.insert(m_Nodes[position]->m_Key, position,
-            [this](std::size_t each) -> std::u16string_view { return m_Nodes[each]->m_Key; });
+    bringViewUpToDate();
+    QtWidget::setVisible(visible);
 }
 
 void QtTree::setBackColor(std::uint32_t color)
@@ -413,42 +162,40 @@ void QtTree::setBackColor(std::uint32_t color)
     m_View.setPalette(palette);
 }
 
-void QtTree::select(QtNode* node)
+void QtTree::nodeLooksChanged(const StoredNode& node)
 {
-    attachWaitingItems();
-    m_Selected = node ? handleOf(*node) : nullptr;
+    // A view behind learns every row anew when it catches up.
+    if (!m_ViewBehind)
+        m_Model.looksChanged(node);
+}
+
+void QtTree::nodeExpandedChanged(const StoredNode& node)
+{
+    // A view behind learns the open branches when it catches up.
+    if (!m_ViewBehind)
+        showExpanded(node);
+}
+
+void QtTree::showExpanded(const StoredNode& node)
+{
     const QSignalBlocker quiet(&m_View);
-    m_View.setCurrentItem(node ? node->m_Item : nullptr);
-    if (!node)
+    m_View.layOutRowsLater();
+    m_View.setExpanded(m_Model.indexOf(node), node.isExpanded());
+}
+
+void QtTree::selectionChanged()
+{
+    bringViewUpToDate();
+    showSelection();
+}
+
+void QtTree::showSelection()
+{
+    const QSignalBlocker quiet(&m_View);
+    const StoredNode* selected = m_Store.selected();
+    m_View.setCurrentIndex(selected ? m_Model.indexOf(*selected) : QModelIndex());
+    if (!selected)
         m_View.clearSelection();
-}
-
-void QtTree::showExpanded(QtNode& node)
-{
-    // An item waiting to join the view is shown open when it joins.
-    if (!node.m_Item->treeWidget())
-        return;
-    const QSignalBlocker quiet(&m_View);
-    node.m_Item->setExpanded(node.m_Expanded);
-}
-
-template<typename Visit> void QtTree::forEachShownRow(Visit visit) const
-{
-    // Rows still to visit, the next on top. The top items waiting to join the view come after
-    // those in it.
-    std::vector<const QTreeWidgetItem*> rows(m_WaitingItems.crbegin(), m_WaitingItems.crend());
-    for (int top = m_View.topLevelItemCount(); top-- > 0;)
-        rows.push_back(m_View.topLevelItem(top));
-    while (!rows.empty()) {
-        const QtNode& node = *nodeOf(rows.back());
-        rows.pop_back();
-        if (!visit(node))
-            return;
-        if (node.m_Expanded) {
-            for (int child = node.m_Item->childCount(); child-- > 0;)
-                rows.push_back(node.m_Item->child(child));
-        }
-    }
 }
 
 std::int32_t QtTree::rowsPerPage() const
@@ -456,22 +203,12 @@ std::int32_t QtTree::rowsPerPage() const
     return TreeRows::RowsPerPage(height(), host().twipsPerPixelY());
 }
 
-std::int32_t QtTree::shownRowCount() const
-{
-    return TreeRows::ShownRowCount([this](auto visit) { forEachShownRow(visit); });
-}
-
-std::int32_t QtTree::rowOf(const QtNode& target) const
-{
-    return TreeRows::RowOf([this](auto visit) { forEachShownRow(visit); }, target);
-}
-
 std::int32_t QtTree::clampedScroll(std::int32_t position) const
 {
     // The first row is in every range, so no rows need counting for it.
     if (position <= 0)
         return 0;
-    return TreeRows::ClampedScroll(position, shownRowCount(), rowsPerPage());
+    return TreeRows::ClampedScroll(position, m_Store.shownRowCount(), rowsPerPage());
 }
 
 std::int32_t QtTree::scrollPosition() const
@@ -483,7 +220,7 @@ std::int32_t QtTree::scrollPosition() const
 
 void QtTree::setScrollPosition(std::int32_t position)
 {
-    attachWaitingItems();
+    bringViewUpToDate();
     m_ScrollPosition = clampedScroll(position);
     showScrollPosition();
 }
@@ -495,26 +232,26 @@ void QtTree::showScrollPosition()
     m_ShowingScroll = false;
 }
 
-void QtTree::scrollIntoView(const QtNode& node)
+void QtTree::scrollIntoView(const StoredNode& node)
 {
-    attachWaitingItems();
-    const std::int32_t row = rowOf(node);
+    bringViewUpToDate();
+    const std::int32_t row = m_Store.rowOf(node);
     if (row < 0)
         return;
-    m_ScrollPosition = TreeRows::ScrollShowingRow(row, scrollPosition(), shownRowCount(), rowsPerPage());
+    m_ScrollPosition
+        = TreeRows::ScrollShowingRow(row, scrollPosition(), m_Store.shownRowCount(), rowsPerPage());
     showScrollPosition();
 }
 
-double QtTree::rowTop(const QtNode& node) const
+double QtTree::rowTop(const StoredNode& node) const
 {
-    return (rowOf(node) - scrollPosition()) * QtTreeView::RowHeight * host().twipsPerPixelY();
+    return (m_Store.rowOf(node) - scrollPosition()) * QtTreeView::RowHeight * host().twipsPerPixelY();
 }
 
 NodeRef QtTree::hitTest(double, double y) const
 {
-    const QtNode* node = TreeRows::NodeInRow<QtNode>([this](auto visit) { forEachShownRow(visit); },
-        TreeRows::RowAt(y, host().twipsPerPixelY(), scrollPosition()));
-    return node ? NodeRef(handleOf(*node)) : nullptr;
+    const StoredNode* node = m_Store.nodeInRow(TreeRows::RowAt(y, host().twipsPerPixelY(), scrollPosition()));
+    return node ? NodeRef(m_Store.handleOf(*node)) : nullptr;
 }
 
 std::u16string QtTree::placeholderText() const
@@ -527,20 +264,20 @@ void QtTree::setPlaceholderText(const std::u16string& text)
     m_View.setPlaceholderText(toQString(text));
 }
 
-QtNode* QtTree::operatorTarget(const std::u16string& key)
+StoredNode* QtTree::operatorTarget(const std::u16string& key)
 {
     if (!visible())
         return nullptr;
-    attachWaitingItems();
-    return findByKey(key);
+    bringViewUpToDate();
+    return m_Store.findByKey(key);
 }
 
-void QtTree::pressed(QtNode* node, std::int16_t button, std::int16_t shift, double x, double y)
+void QtTree::pressed(StoredNode* node, std::int16_t button, std::int16_t shift, double x, double y)
 {
-    const NodeRef handle = node ? NodeRef(handleOf(*node)) : nullptr;
+    const NodeRef handle = node ? NodeRef(m_Store.handleOf(*node)) : nullptr;
     MouseDown(button, shift, x, y);
     if (button == 1 && handle && handle->exists()) {
-        select(node);
+        m_Store.select(node);
         NodeClick(handle);
     }
     Click();
@@ -550,31 +287,30 @@ void QtTree::pressed(QtNode* node, std::int16_t button, std::int16_t shift, doub
 // than wherever the mouse happens to be.
 void QtTree::menuRequestedByKeyboard()
 {
-    if (!m_Selected)
+    StoredNode* node = m_Store.selected();
+    if (!node)
         return;
-    QtNode& node = *m_Selected;
-    scrollIntoView(node);
-    const QRect row = m_View.visualItemRect(node.m_Item);
+    scrollIntoView(*node);
+    const QRect row = m_View.visualRect(m_Model.indexOf(*node));
     host().setKeyboardMenuPosition(
         m_View.viewport()->mapToGlobal(row.bottomLeft() + QPoint(row.height(), 0)));
-    pressed(nullptr, 2, 0, 0, rowTop(node) + QtTreeView::RowHeight / 2.0 * host().twipsPerPixelY());
+    pressed(nullptr, 2, 0, 0, rowTop(*node) + QtTreeView::RowHeight / 2.0 * host().twipsPerPixelY());
     host().setKeyboardMenuPosition(std::nullopt);
 }
 
-void QtTree::keyboardMovedTo(QtNode& node)
+void QtTree::keyboardMovedTo(StoredNode& node)
 {
-    const NodeRef handle = handleOf(node);
-    select(&node);
+    const NodeRef handle = m_Store.handleOf(node);
+    m_Store.select(&node);
     scrollIntoView(node);
     NodeClick(handle);
 }
 
-void QtTree::expandedByOperator(QtNode& node, bool expanded)
+void QtTree::expandedByOperator(StoredNode& node, bool expanded)
 {
-    if (node.m_Expanded == expanded)
+    if (!m_Store.setExpandedByOperator(node, expanded))
         return;
-    node.m_Expanded = expanded;
-    const NodeRef handle = handleOf(node);
+    const NodeRef handle = m_Store.handleOf(node);
     if (expanded)
         Expand(handle);
     else
@@ -583,7 +319,7 @@ void QtTree::expandedByOperator(QtNode& node, bool expanded)
 
 bool QtTree::operatorClick(const std::u16string& key)
 {
-    QtNode* node = operatorTarget(key);
+    StoredNode* node = operatorTarget(key);
     if (!node)
         return false;
     pressed(node, 1, 0, 0, rowTop(*node));
@@ -592,7 +328,7 @@ bool QtTree::operatorClick(const std::u16string& key)
 
 bool QtTree::operatorRightClick(const std::u16string& key)
 {
-    QtNode* node = operatorTarget(key);
+    StoredNode* node = operatorTarget(key);
     if (!node)
         return false;
     pressed(nullptr, 2, 0, 0, rowTop(*node) + QtTreeView::RowHeight / 2.0 * host().twipsPerPixelY());
@@ -607,25 +343,31 @@ bool QtTree::operatorDoubleClick(const std::u16string& key)
     return true;
 }
 
-// The branch opens or closes on the widget as under the operator's hand; the widget's signal
-// then raises the event.
+// The branch opens or closes in the view as under the operator's hand, then the event is raised
+// as the view's own signal would.
 bool QtTree::operatorExpand(const std::u16string& key)
 {
-    QtNode* node = operatorTarget(key);
+    StoredNode* node = operatorTarget(key);
     if (!node)
         return false;
-    if (!node->m_Expanded)
-        node->m_Item->setExpanded(true);
+    if (!node->isExpanded()) {
+        m_Store.setExpandedByOperator(*node, true);
+        showExpanded(*node);
+        Expand(m_Store.handleOf(*node));
+    }
     return true;
 }
 
 bool QtTree::operatorCollapse(const std::u16string& key)
 {
-    QtNode* node = operatorTarget(key);
+    StoredNode* node = operatorTarget(key);
     if (!node)
         return false;
-    if (node->m_Expanded)
-        node->m_Item->setExpanded(false);
+    if (node->isExpanded()) {
+        m_Store.setExpandedByOperator(*node, false);
+        showExpanded(*node);
+        Collapse(m_Store.handleOf(*node));
+    }
     return true;
 }
 
@@ -633,7 +375,7 @@ bool QtTree::operatorMouseMove()
 {
     if (!visible())
         return false;
-    attachWaitingItems();
+    bringViewUpToDate();
     QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), m_View.viewport()->mapToGlobal(QPointF(0, 0)),
         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(m_View.viewport(), &move);

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <utility>
 #include <vector>
 
 namespace vestrak {
@@ -24,9 +25,8 @@ public:
 } // namespace
 
 QtTreeView::QtTreeView(QWidget* parent)
-    : QTreeWidget(parent)
+    : QTreeView(parent)
 {
-    setColumnCount(1);
     setHeaderHidden(true);
     setSortingEnabled(false);
     setUniformRowHeights(true);
@@ -61,17 +61,6 @@ void QtTreeView::setPlaceholderText(const QString& text)
     viewport()->update();
 }
 
-void QtTreeView::paintEvent(QPaintEvent* event)
-{
-    QTreeWidget::paintEvent(event);
-    if (m_PlaceholderText.isEmpty() || topLevelItemCount() > 0)
-        return;
-    QPainter painter(viewport());
-    painter.setPen(palette().color(QPalette::PlaceholderText));
-    painter.drawText(viewport()->rect().adjusted(4, 4, -4, -4),
-        Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_PlaceholderText);
-}
-
 bool QtTreeView::onBranchIndicator(QPoint position) const
 {
     const QModelIndex index = indexAt(position);
@@ -82,16 +71,17 @@ void QtTreeView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
     const bool onIndicator = onBranchIndicator(position);
-    emit pressed(onIndicator ? nullptr : itemAt(position), event->button(), event->modifiers(), position);
+    emit mousePressed(
+        onIndicator ? QModelIndex() : indexAt(position), event->button(), event->modifiers(), position);
     if (onIndicator)
-        QTreeWidget::mousePressEvent(event);
+        QTreeView::mousePressEvent(event);
 }
 
 void QtTreeView::mouseReleaseEvent(QMouseEvent* event)
 {
     // Only the branch indicator acts on release: it opens or closes the row.
     if (onBranchIndicator(event->position().toPoint()))
-        QTreeWidget::mouseReleaseEvent(event);
+        QTreeView::mouseReleaseEvent(event);
 }
 
 void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -101,13 +91,13 @@ void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event)
         mousePressEvent(event);
         return;
     }
-    emit doubleClicked(itemAt(position));
+    emit rowDoubleClicked();
 }
 
 void QtTreeView::mouseMoveEvent(QMouseEvent* event)
 {
     emit mouseMoved();
-    QTreeWidget::mouseMoveEvent(event);
+    QTreeView::mouseMoveEvent(event);
 }
 
 void QtTreeView::keyPressEvent(QKeyEvent* event)
@@ -118,33 +108,34 @@ void QtTreeView::keyPressEvent(QKeyEvent* event)
         emit menuRequested();
         return;
     }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
-        emit doubleClicked(currentItem());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        emit rowDoubleClicked();
         return;
     }
-    if (event->key() == Qt::Key_Asterisk && currentItem()) {
-        expandBranchesBelow(*currentItem());
+    if (event->key() == Qt::Key_Asterisk && currentIndex().isValid()) {
+        expandBranchesBelow(currentIndex());
         return;
     }
-    QTreeWidgetItem* before = currentItem();
-    QTreeWidget::keyPressEvent(event);
-    QTreeWidgetItem* after = currentItem();
-    if (after && after != before)
+    const QModelIndex before = currentIndex();
+    QTreeView::keyPressEvent(event);
+    const QModelIndex after = currentIndex();
+    if (after.isValid() && after != before)
         emit keyboardMovedTo(after);
 }
 
 // Qt's own "*" opens every row below, leaves too, and they would be told as opened branches.
-void QtTreeView::expandBranchesBelow(QTreeWidgetItem& top)
+void QtTreeView::expandBranchesBelow(const QModelIndex& top)
 {
-    std::vector<QTreeWidgetItem*> below { &top };
+    std::vector<QModelIndex> below { top };
     while (!below.empty()) {
-        QTreeWidgetItem* item = below.back();
+        const QModelIndex index = below.back();
         below.pop_back();
-        if (item->childCount() == 0)
+        const int children = model()->rowCount(index);
+        if (children == 0)
             continue;
-        item->setExpanded(true);
-        for (int child = 0; child < item->childCount(); ++child)
-            below.push_back(item->child(child));
+        expand(index);
+        for (int child = 0; child < children; ++child)
+            below.push_back(model()->index(child, 0, index));
     }
 }
 
@@ -152,13 +143,34 @@ void QtTreeView::expandBranchesBelow(QTreeWidgetItem& top)
 // branches that open or close, instead of laying out and resizing the view after each.
 void QtTreeView::hideEvent(QHideEvent* event)
 {
-    QTreeWidget::hideEvent(event);
+    QTreeView::hideEvent(event);
     scheduleDelayedItemsLayout();
+}
+
+// Rows change only their icon or colour, never their size. Many change at once (a flash tick):
+// the rows shown are painted once, instead of Qt looking for each changed row among the laid-out
+// ones, which takes a search through them per row.
+void QtTreeView::dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&)
+{
+    if (!std::exchange(m_RepaintAsked, true))
+        viewport()->update();
+}
+
+void QtTreeView::paintEvent(QPaintEvent* event)
+{
+    m_RepaintAsked = false;
+    QTreeView::paintEvent(event);
+    if (m_PlaceholderText.isEmpty() || model()->rowCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(4, 4, -4, -4),
+        Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_PlaceholderText);
 }
 
 void QtTreeView::updateGeometries()
 {
-    QTreeWidget::updateGeometries();
+    QTreeView::updateGeometries();
     emit geometriesUpdated();
 }
 

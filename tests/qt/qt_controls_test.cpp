@@ -41,11 +41,17 @@ protected:
         return *control.findChild<QtTreeView*>();
     }
 
+    static QModelIndexList rowsWithText(const QtTreeView& view, const QString& text)
+    {
+        return view.model()->match(
+            view.model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly | Qt::MatchRecursive);
+    }
+
     static QPoint rowCentre(QtTreeView& view, const QString& text)
     {
-        const QList<QTreeWidgetItem*> found = view.findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        const QModelIndexList found = rowsWithText(view, text);
         EXPECT_FALSE(found.isEmpty()) << text.toStdString();
-        return view.visualItemRect(found.first()).center();
+        return found.isEmpty() ? QPoint() : view.visualRect(found.first()).center();
     }
 
     MemorySettingsStore settings;
@@ -91,9 +97,8 @@ TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterB
     EXPECT_TRUE(pumps->isChecked());
     EXPECT_FALSE(settings.entries(u"VestrakControls.CiTree").empty());
     clock.advance(200);
-    EXPECT_TRUE(view.findItems("Screen Valve", Qt::MatchExactly | Qt::MatchRecursive).isEmpty())
-        << "the rebuild keeps the pumps only";
-    EXPECT_FALSE(view.findItems("Intake Pump 1", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    EXPECT_TRUE(rowsWithText(view, "Screen Valve").isEmpty()) << "the rebuild keeps the pumps only";
+    EXPECT_FALSE(rowsWithText(view, "Intake Pump 1").isEmpty());
 
     auto* filterBox = tree.findChild<QLineEdit*>();
     QTest::keyClicks(filterBox, "*2");
@@ -152,7 +157,7 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickAndReportsTheChoi
     EXPECT_EQ(status.SelectedNode(), "Water Works");
     EXPECT_EQ(settings.GetSetting(u"CiStatus", u"SelectedNode", u"FullPath"), u"Water Works");
 
-    view.topLevelItem(0)->setExpanded(true);
+    view.expand(view.model()->index(0, 0));
     QTest::mouseClick(view.viewport(), Qt::RightButton, {}, rowCentre(view, "Intake Building"));
     EXPECT_EQ(status.SelectedNode(), "Intake Building") << "the menu is for the object under the mouse";
     EXPECT_EQ(nodeClicks.count(), 2);
@@ -173,7 +178,7 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickAndReportsTheChoi
     QTest::keyClick(&view, Qt::Key_Down);
     QTest::keyClick(&view, Qt::Key_Menu);
     ASSERT_TRUE(menu->isVisible()) << "the menu key opens the menu for the selected node";
-    const QRect row = view.visualItemRect(view.currentItem());
+    const QRect row = view.visualRect(view.currentIndex());
     EXPECT_NEAR(menu->pos().y(), view.viewport()->mapToGlobal(row.bottomLeft()).y(), 2) << "beside the row";
     menu->hide();
 }

@@ -33,6 +33,20 @@ QWidget& qtWidgetOf(Widget& widget)
     return *dynamic_cast<QtWidgetBase&>(widget).qtWidget();
 }
 
+// The view's row reached through the rows of the top nodes and their children, in turn.
+QModelIndex rowAt(const QTreeView& view, std::initializer_list<int> rows)
+{
+    QModelIndex index;
+    for (const int row : rows)
+        index = view.model()->index(row, 0, index);
+    return index;
+}
+
+QString textOf(const QModelIndex& index)
+{
+    return index.data().toString();
+}
+
 QColor pixelOf(const QIcon& icon, int x, int y)
 {
     return icon.pixmap(16, 16).toImage().pixelColor(x, y);
@@ -72,12 +86,14 @@ TEST(QtSurface, StatesSetFromCodeEmitNoQtSignals)
     QtSurface surface(4800, 3600);
     Tree& tree = surface.addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::SystemIcons, true);
     auto& view = static_cast<QtTreeView&>(qtWidgetOf(tree));
-    QSignalSpy expanded(&view, &QTreeWidget::itemExpanded);
-    QSignalSpy current(&view, &QTreeWidget::currentItemChanged);
+    QSignalSpy expanded(&view, &QTreeView::expanded);
+    QSignalSpy current(&view, &QtTreeView::keyboardMovedTo);
     NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A", u"A", 1);
     NodeRef child = tree.add(top, NodeRelationship::Child, u"B", u"B", 1);
     top->setExpanded(true);
     child->setSelected(true);
+    child->setImage(3);
+    child->setBackColor(0x0000FF);
 
     Toolbar& toolbar = surface.addToolbar(u"Bar", {}, ImageList::SystemIcons, true);
     toolbar.addButton(u"K4", 4);
@@ -95,8 +111,14 @@ TEST(QtSurface, StatesSetFromCodeEmitNoQtSignals)
     text.setText(u"P*");
 
     EXPECT_EQ(expanded.count() + current.count() + toggled.count() + row.count() + edited.count(), 0);
-    EXPECT_TRUE(view.topLevelItem(0)->isExpanded());
-    EXPECT_EQ(view.currentItem(), view.topLevelItem(0)->child(0));
+    EXPECT_TRUE(view.isExpanded(rowAt(view, { 0 })));
+    EXPECT_EQ(view.currentIndex(), rowAt(view, { 0, 0 }));
+    const QModelIndex childRow = rowAt(view, { 0, 0 });
+    EXPECT_EQ(childRow.data(Qt::DecorationRole).value<QIcon>().cacheKey(),
+        imageListIcon(ImageList::SystemIcons, 3).cacheKey());
+    EXPECT_EQ(childRow.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 0, 0));
+    EXPECT_FALSE(rowAt(view, { 0 }).data(Qt::BackgroundRole).isValid())
+        << "the window background is no brush";
     EXPECT_TRUE(toolButton->isChecked());
     EXPECT_EQ(static_cast<QLineEdit&>(qtWidgetOf(text)).text(), "P*");
 }
@@ -112,7 +134,9 @@ TEST(QtSurface, ABranchOpenedByTheOperatorBeforeItHasChildrenShowsThemOpen)
     EXPECT_EQ(expands, 1);
     tree.add(leaf, NodeRelationship::Child, u"B", u"B", 1);
     EXPECT_TRUE(leaf->expanded());
-    EXPECT_TRUE(static_cast<QtTreeView&>(qtWidgetOf(tree)).topLevelItem(0)->isExpanded());
+    QApplication::processEvents();
+    const auto& view = static_cast<QtTreeView&>(qtWidgetOf(tree));
+    EXPECT_TRUE(view.isExpanded(rowAt(view, { 0 })));
 }
 
 TEST(QtSurface, NodesAddedFromCodeReachTheViewInOrderWithTheirBranchesOpenOrClosed)
@@ -125,24 +149,24 @@ TEST(QtSurface, NodesAddedFromCodeReachTheViewInOrderWithTheirBranchesOpenOrClos
     NodeRef pump = tree.add(plant, NodeRelationship::Child, u"U", u"Pump", 1);
     tree.add(pump, NodeRelationship::Child, u"M", u"Motor", 1);
     pump->setExpanded(true);
+    NodeRef gone = tree.add(nullptr, NodeRelationship::Last, u"G", u"Gone", 1);
     NodeRef works = tree.add(nullptr, NodeRelationship::Last, u"W", u"Works", 1);
     works->setExpanded(true);
     tree.add(works, NodeRelationship::Child, u"I", u"Intake", 1);
-    NodeRef gone = tree.add(nullptr, NodeRelationship::Last, u"G", u"Gone", 1);
     EXPECT_EQ(tree.node(3)->fullPath(), u"Plant\\Pump\\Motor");
     EXPECT_TRUE(tree.remove(gone));
     QApplication::processEvents();
 
-    ASSERT_EQ(view.topLevelItemCount(), 2);
-    EXPECT_FALSE(view.topLevelItem(0)->isExpanded());
-    EXPECT_TRUE(view.topLevelItem(0)->child(0)->isExpanded()) << "an open branch in a closed one stays open";
-    EXPECT_TRUE(view.topLevelItem(1)->isExpanded());
-    EXPECT_EQ(view.topLevelItem(1)->child(0)->text(0), "Intake");
+    ASSERT_EQ(view.model()->rowCount(), 2);
+    EXPECT_FALSE(view.isExpanded(rowAt(view, { 0 })));
+    EXPECT_TRUE(view.isExpanded(rowAt(view, { 0, 0 }))) << "an open branch in a closed one stays open";
+    EXPECT_TRUE(view.isExpanded(rowAt(view, { 1 })));
+    EXPECT_EQ(textOf(rowAt(view, { 1, 0 })), "Intake");
 
     tree.add(nullptr, NodeRelationship::Last, u"L", u"Lab", 1);
     EXPECT_TRUE(tree.operatorClick(u"L"));
-    ASSERT_EQ(view.topLevelItemCount(), 3) << "an operator action reaches the node at once";
-    EXPECT_EQ(view.currentItem(), view.topLevelItem(2));
+    ASSERT_EQ(view.model()->rowCount(), 3) << "an operator action reaches the node at once";
+    EXPECT_EQ(view.currentIndex(), rowAt(view, { 2 }));
 }
 
 TEST(QtSurface, NodesStillOnTheirWayToTheViewGoWithTheTree)
@@ -179,7 +203,7 @@ TEST(QtSurface, BranchesOpenedWhileTheTreeIsHiddenShowLaidOutAndScrolled)
     QApplication::processEvents();
 
     EXPECT_EQ(view.verticalScrollBar()->value(), 10);
-    EXPECT_EQ(view.itemAt(1, 1), view.topLevelItem(0)->child(9));
+    EXPECT_EQ(view.indexAt(QPoint(1, 1)), rowAt(view, { 0, 9 }));
 }
 
 TEST(QtSurface, PicturesLoadThroughQtImageReadersTiffIncluded)

@@ -1,0 +1,376 @@
+#include "procs/node_store.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace vestrak {
+
+StoredNode::StoredNode(NodeStore& store, StoredNode* parent, std::u16string_view keyAndText,
+    std::uint32_t keyLength, std::uint8_t image)
+    : m_Store(&store)
+    , m_Parent(parent)
+    , m_KeyAndText(keyAndText.data())
+    , m_KeyLength(keyLength)
+    , m_TextLength(static_cast<std::uint32_t>(keyAndText.size()) - keyLength)
+    , m_Image(image)
+{
+}
+
+std::u16string StoredNode::key() const
+{
+    return exists() ? std::u16string(keyView()) : std::u16string();
+}
+
+std::u16string StoredNode::text() const
+{
+    return exists() ? std::u16string(textView()) : std::u16string();
+}
+
+std::u16string StoredNode::fullPath() const
+{
+    if (!exists())
+        return {};
+    std::vector<const StoredNode*> chain;
+    std::size_t length = 0;
+    for (const StoredNode* node = this; node; node = node->m_Parent) {
+        chain.push_back(node);
+        length += node->m_TextLength + 1;
+    }
+    std::u16string path;
+    path.reserve(length);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (it != chain.rbegin())
+            path += u'\\';
+        path += (*it)->textView();
+    }
+    return path;
+}
+
+NodeRef StoredNode::parent() const
+{
+    if (!exists() || !m_Parent)
+        return nullptr;
+    return m_Store->handleOf(*m_Parent);
+}
+
+std::int32_t StoredNode::children() const
+{
+    return exists() ? m_ChildCount : 0;
+}
+
+std::int32_t StoredNode::index() const
+{
+    return exists() ? m_Index : 0;
+}
+
+std::int32_t StoredNode::image() const
+{
+    return exists() ? m_Image : 0;
+}
+
+bool StoredNode::setImage(std::int32_t image)
+{
+    if (!exists() || !holdsImage(m_Store->imageList(), image))
+        return false;
+    if (m_Image != image) {
+        m_Image = static_cast<std::uint8_t>(image);
+        m_Store->m_Observer.nodeLooksChanged(*this);
+    }
+    return true;
+}
+
+std::uint32_t StoredNode::backColor() const
+{
+    return exists() ? m_Store->backColorOf(*this) : WindowBackgroundColor;
+}
+
+void StoredNode::setBackColor(std::uint32_t color)
+{
+    if (!exists() || color == backColor())
+        return;
+    m_HasBackColor = color != WindowBackgroundColor;
+    if (m_HasBackColor)
+        m_Store->m_BackColors[this] = color;
+    else
+        m_Store->m_BackColors.erase(this);
+    m_Store->m_Observer.nodeLooksChanged(*this);
+}
+
+bool StoredNode::expanded() const
+{
+    return exists() && m_Expanded;
+}
+
+void StoredNode::setExpanded(bool expanded)
+{
+    if (!exists() || m_Expanded == expanded)
+        return;
+    m_Expanded = expanded;
+    m_Store->m_Observer.nodeExpandedChanged(*this);
+}
+
+bool StoredNode::selected() const
+{
+    return exists() && m_Store->m_Selected.get() == this;
+}
+
+void StoredNode::setSelected(bool selected)
+{
+    if (!exists())
+        return;
+    if (selected)
+        m_Store->select(this);
+    else if (this->selected())
+        m_Store->select(nullptr);
+}
+
+void StoredNode::ensureVisible()
+{
+    if (!exists())
+        return;
+    for (StoredNode* ancestor = m_Parent; ancestor; ancestor = ancestor->m_Parent)
+        ancestor->setExpanded(true);
+    m_Store->m_Observer.scrollIntoView(*this);
+}
+
+NodeStore::NodeStore(ImageList images, NodeStoreObserver& observer)
+    : m_Images(images)
+    , m_Observer(observer)
+{
+}
+
+NodeStore::~NodeStore()
+{
+    for (auto& node : m_Nodes)
+        node->m_Store = nullptr;
+}
+
+NodeRef NodeStore::add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
+    std::u16string_view text, std::int32_t image)
+{
+    const KeyIndex::Hashed hashedKey = m_NodesByKey.prepare(key);
+    StoredNode* parent = nullptr;
+    if (relative && relationship == NodeRelationship::Child) {
+        parent = ownNode(relative);
+        if (!parent)
+            return nullptr;
+    }
+    // The texts are kept while the index's slot comes from memory.
+    const std::u16string_view kept = m_Texts.keep(key, text);
+    // One look into the index both tells a key already there and files the new one.
+    if (!m_NodesByKey.insert(hashedKey, key, m_Nodes.size(),
+            [this](std::size_t position) { return m_Nodes[position]->keyView(); })) {
+        m_Texts.giveBack(kept);
+        return nullptr;
+    }
+    auto node = m_Blocks.emplace(*this, parent, kept, static_cast<std::uint32_t>(key.size()),
+        static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
+    node->m_Index = count() + 1;
+    link(*node);
+    m_Nodes.push_back(std::move(node));
+    return m_Nodes.back();
+}
+
+// Makes the node the last child of its parent, or the last top node.
+void NodeStore::link(StoredNode& node)
+{
+    StoredNode*& last = node.m_Parent ? node.m_Parent->m_LastChild : m_LastTop;
+    StoredNode*& first = node.m_Parent ? node.m_Parent->m_FirstChild : m_FirstTop;
+    node.m_PreviousSibling = last;
+    if (last)
+        last->m_NextSibling = &node;
+    else
+        first = &node;
+    last = &node;
+    std::int32_t& siblings = node.m_Parent ? node.m_Parent->m_ChildCount : m_TopCount;
+    node.m_Row = siblings++;
+}
+
+void NodeStore::unlink(StoredNode& node)
+{
+    StoredNode*& first = node.m_Parent ? node.m_Parent->m_FirstChild : m_FirstTop;
+    StoredNode*& last = node.m_Parent ? node.m_Parent->m_LastChild : m_LastTop;
+    (node.m_PreviousSibling ? node.m_PreviousSibling->m_NextSibling : first) = node.m_NextSibling;
+    (node.m_NextSibling ? node.m_NextSibling->m_PreviousSibling : last) = node.m_PreviousSibling;
+    --(node.m_Parent ? node.m_Parent->m_ChildCount : m_TopCount);
+    for (StoredNode* after = node.m_NextSibling; after; after = after->m_NextSibling)
+        --after->m_Row;
+    node.m_PreviousSibling = nullptr;
+    node.m_NextSibling = nullptr;
+}
+
+// Takes the node and every node below it out of the store. The links inside the subtree stay
+// until the walk is done, so the walk needs no stack however deep the subtree is.
+void NodeStore::leaveSubtree(StoredNode& top)
+{
+    StoredNode* node = &top;
+    while (true) {
+        node->m_Store = nullptr;
+        if (std::exchange(node->m_HasBackColor, false))
+            m_BackColors.erase(node);
+        if (m_Selected.get() == node)
+            m_Selected.reset();
+        if (node->m_FirstChild) {
+            node = node->m_FirstChild;
+            continue;
+        }
+        while (node != &top && !node->m_NextSibling)
+            node = node->m_Parent;
+        if (node == &top)
+            break;
+        node = node->m_NextSibling;
+    }
+}
+
+bool NodeStore::remove(const NodeRef& node)
+{
+    StoredNode* target = ownNode(node);
+    if (!target)
+        return false;
+    m_LastChildAt = nullptr;
+    unlink(*target);
+    leaveSubtree(*target);
+    std::erase_if(m_Nodes, [](const std::shared_ptr<StoredNode>& each) { return !each->exists(); });
+    for (std::size_t i = 0; i < m_Nodes.size(); ++i)
+        m_Nodes[i]->m_Index = static_cast<std::int32_t>(i) + 1;
+    indexKeys();
+    return true;
+}
+
+void NodeStore::clear()
+{
+    m_NodesByKey.clear();
+    for (auto& node : m_Nodes)
+        node->m_Store = nullptr;
+    m_Nodes.clear();
+    m_Blocks.clear();
+    m_Texts.clear();
+    m_BackColors.clear();
+    m_FirstTop = nullptr;
+    m_LastTop = nullptr;
+    m_TopCount = 0;
+    m_LastChildAt = nullptr;
+    m_Selected.reset();
+}
+
+NodeRef NodeStore::node(std::int32_t index) const
+{
+    if (index < 1 || index > count())
+        return nullptr;
+    return m_Nodes[static_cast<std::size_t>(index) - 1];
+}
+
+NodeRef NodeStore::find(std::u16string_view key) const
+{
+    StoredNode* found = findByKey(key);
+    return found ? handleOf(*found) : nullptr;
+}
+
+StoredNode* NodeStore::findByKey(std::u16string_view key) const
+{
+    const auto position
+        = m_NodesByKey.find(key, [this](std::size_t each) { return m_Nodes[each]->keyView(); });
+    return position ? m_Nodes[*position].get() : nullptr;
+}
+
+// Positions move when nodes leave, so the index is filled again.
+void NodeStore::indexKeys()
+{
+    m_NodesByKey.clear();
+    for (std::size_t position = 0; position < m_Nodes.size(); ++position)
+        m_NodesByKey.insert(m_Nodes[position]->keyView(), position,
+            [this](std::size_t each) { return m_Nodes[each]->keyView(); });
+}
+
+const std::shared_ptr<StoredNode>& NodeStore::handleOf(const StoredNode& node) const
+{
+    return m_Nodes[static_cast<std::size_t>(node.m_Index) - 1];
+}
+
+StoredNode* NodeStore::ownNode(const NodeRef& handle) const
+{
+    auto* node = dynamic_cast<StoredNode*>(handle.get());
+    return node && node->m_Store == this ? node : nullptr;
+}
+
+void NodeStore::select(StoredNode* node)
+{
+    m_Selected = node ? handleOf(*node) : nullptr;
+    m_Observer.selectionChanged();
+}
+
+bool NodeStore::setExpandedByOperator(StoredNode& node, bool expanded)
+{
+    if (node.m_Expanded == expanded)
+        return false;
+    node.m_Expanded = expanded;
+    return true;
+}
+
+std::uint32_t NodeStore::backColorOf(const StoredNode& node) const
+{
+    return node.m_HasBackColor ? m_BackColors.at(&node) : WindowBackgroundColor;
+}
+
+const StoredNode* NodeStore::childAt(const StoredNode* parent, std::int32_t row) const
+{
+    const std::int32_t rows = parent ? parent->m_ChildCount : m_TopCount;
+    if (row < 0 || row >= rows)
+        return nullptr;
+    const StoredNode* child = parent ? parent->m_FirstChild : m_FirstTop;
+    // From the child given last when it is a sibling before the row, or from the last child
+    // when the row is nearer the end.
+    if (m_LastChildAt && m_LastChildAt->m_Parent == parent && m_LastChildAt->m_Row <= row)
+        child = m_LastChildAt;
+    if (rows - 1 - row < row - child->m_Row) {
+        child = parent ? parent->m_LastChild : m_LastTop;
+        while (child->m_Row > row)
+            child = child->m_PreviousSibling;
+    } else {
+        while (child->m_Row < row)
+            child = child->m_NextSibling;
+    }
+    m_LastChildAt = child;
+    return child;
+}
+
+std::int32_t NodeStore::shownRowCount() const
+{
+    std::int32_t rows = 0;
+    forEachShownRow([&rows](const StoredNode&) {
+        ++rows;
+        return true;
+    });
+    return rows;
+}
+
+std::int32_t NodeStore::rowOf(const StoredNode& target) const
+{
+    std::int32_t row = 0;
+    std::int32_t found = -1;
+    forEachShownRow([&](const StoredNode& node) {
+        if (&node == &target) {
+            found = row;
+            return false;
+        }
+        ++row;
+        return true;
+    });
+    return found;
+}
+
+const StoredNode* NodeStore::nodeInRow(std::int32_t wantedRow) const
+{
+    const StoredNode* found = nullptr;
+    std::int32_t row = 0;
+    forEachShownRow([&](const StoredNode& node) {
+        if (row++ == wantedRow) {
+            found = &node;
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+} // namespace vestrak

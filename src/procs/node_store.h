@@ -1,0 +1,181 @@
+#pragma once
+
+#include "ports/tree.h"
+#include "procs/key_index.h"
+#include "procs/node_blocks.h"
+#include "procs/text_arena.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vestrak {
+
+class NodeStore;
+
+// Told of what code changes on a node through its handle, so that a widget set shows it.
+class NodeStoreObserver {
+public:
+    virtual ~NodeStoreObserver() = default;
+    // Image or back colour.
+    virtual void nodeLooksChanged(const class StoredNode& node) = 0;
+    virtual void nodeExpandedChanged(const StoredNode& node) = 0;
+    virtual void selectionChanged() = 0;
+    // Every ancestor of the node is open; the rows should scroll to show it.
+    virtual void scrollIntoView(const StoredNode& node) = 0;
+};
+
+// A node of a node store and its handle at once.
+class StoredNode final : public TreeNode {
+public:
+    StoredNode(NodeStore& store, StoredNode* parent, std::u16string_view keyAndText, std::uint32_t keyLength,
+        std::uint8_t image);
+
+    [[nodiscard]] bool exists() const override { return m_Store != nullptr; }
+    [[nodiscard]] std::u16string key() const override;
+    [[nodiscard]] std::u16string text() const override;
+    [[nodiscard]] std::u16string fullPath() const override;
+    [[nodiscard]] NodeRef parent() const override;
+    [[nodiscard]] std::int32_t children() const override;
+    [[nodiscard]] std::int32_t index() const override;
+    [[nodiscard]] std::int32_t image() const override;
+    bool setImage(std::int32_t image) override;
+    [[nodiscard]] std::uint32_t backColor() const override;
+    void setBackColor(std::uint32_t color) override;
+    [[nodiscard]] bool expanded() const override;
+    void setExpanded(bool expanded) override;
+    [[nodiscard]] bool selected() const override;
+    void setSelected(bool selected) override;
+    void ensureVisible() override;
+
+    // What a view reads while the node is in its store.
+    [[nodiscard]] std::u16string_view keyView() const { return { m_KeyAndText, m_KeyLength }; }
+    [[nodiscard]] std::u16string_view textView() const
+    {
+        return { m_KeyAndText + m_KeyLength, m_TextLength };
+    }
+    [[nodiscard]] const StoredNode* parentNode() const { return m_Parent; }
+    [[nodiscard]] const StoredNode* firstChild() const { return m_FirstChild; }
+    [[nodiscard]] const StoredNode* nextSibling() const { return m_NextSibling; }
+    [[nodiscard]] std::int32_t childCount() const { return m_ChildCount; }
+    // Position among its siblings, from 0.
+    [[nodiscard]] std::int32_t row() const { return m_Row; }
+    [[nodiscard]] bool isExpanded() const { return m_Expanded; }
+    [[nodiscard]] std::uint8_t imageIndex() const { return m_Image; }
+    [[nodiscard]] bool hasOwnBackColor() const { return m_HasBackColor; }
+
+private:
+    friend class NodeStore;
+
+    NodeStore* m_Store = nullptr;
+    StoredNode* m_Parent = nullptr;
+    // Children and siblings are linked, so that neither adding nor letting go of a node
+    // allocates.
+    StoredNode* m_FirstChild = nullptr;
+    StoredNode* m_LastChild = nullptr;
+    StoredNode* m_PreviousSibling = nullptr;
+    StoredNode* m_NextSibling = nullptr;
+    // Key and text side by side in the store's arena, read only while the node is in the store.
+    const char16_t* m_KeyAndText = nullptr;
+    std::uint32_t m_KeyLength = 0;
+    std::uint32_t m_TextLength = 0;
+    std::int32_t m_ChildCount = 0;
+    std::int32_t m_Row = 0;
+    std::int32_t m_Index = 0;
+    std::uint8_t m_Image = 0;
+    bool m_Expanded = false;
+    // The colour itself is kept by the store, for the few nodes that have one.
+    bool m_HasBackColor = false;
+};
+
+// The nodes of a tree view, whatever widget set shows them: links, keys and texts in shared
+// blocks, flags, the key index, the selected node and the rows that open branches let be seen.
+class NodeStore {
+public:
+    NodeStore(ImageList images, NodeStoreObserver& observer);
+    ~NodeStore();
+    NodeStore(const NodeStore&) = delete;
+    NodeStore& operator=(const NodeStore&) = delete;
+
+    [[nodiscard]] ImageList imageList() const { return m_Images; }
+    NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
+        std::u16string_view text, std::int32_t image);
+    bool remove(const NodeRef& node);
+    void clear();
+    [[nodiscard]] std::int32_t count() const { return static_cast<std::int32_t>(m_Nodes.size()); }
+    [[nodiscard]] NodeRef node(std::int32_t index) const;
+    [[nodiscard]] NodeRef find(std::u16string_view key) const;
+    [[nodiscard]] StoredNode* findByKey(std::u16string_view key) const;
+    [[nodiscard]] NodeRef selectedNode() const { return m_Selected; }
+    [[nodiscard]] StoredNode* selected() const { return m_Selected.get(); }
+    void select(StoredNode* node);
+    // The store's handle of one of its nodes.
+    [[nodiscard]] const std::shared_ptr<StoredNode>& handleOf(const StoredNode& node) const;
+    // The node behind a handle when it is one of this store's.
+    [[nodiscard]] StoredNode* ownNode(const NodeRef& handle) const;
+    // Opens or closes a branch for the operator: true when that changed it.
+    bool setExpandedByOperator(StoredNode& node, bool expanded);
+    [[nodiscard]] std::uint32_t backColorOf(const StoredNode& node) const;
+
+    // Calls visit(node) for every node in order of addition.
+    template<typename Visit> void forEachNode(Visit visit) const
+    {
+        for (const auto& node : m_Nodes)
+            visit(*node);
+    }
+
+    [[nodiscard]] std::int32_t topCount() const { return m_TopCount; }
+    // The child at that row of parent (of the top nodes for null); sequential rows cost one step.
+    [[nodiscard]] const StoredNode* childAt(const StoredNode* parent, std::int32_t row) const;
+
+    // Calls visit(node) for every row that open branches let be seen, top to bottom, until it
+    // returns false.
+    template<typename Visit> void forEachShownRow(Visit visit) const
+    {
+        const StoredNode* node = m_FirstTop;
+        while (node) {
+            if (!visit(*node))
+                return;
+            if (node->m_Expanded && node->m_FirstChild) {
+                node = node->m_FirstChild;
+                continue;
+            }
+            while (node && !node->m_NextSibling)
+                node = node->m_Parent;
+            if (node)
+                node = node->m_NextSibling;
+        }
+    }
+    [[nodiscard]] std::int32_t shownRowCount() const;
+    // The row of a node among the shown rows, from 0; -1 when a closed branch hides it.
+    [[nodiscard]] std::int32_t rowOf(const StoredNode& node) const;
+    // The node shown in a row, from 0 among the shown rows; null outside them.
+    [[nodiscard]] const StoredNode* nodeInRow(std::int32_t row) const;
+
+private:
+    friend class StoredNode;
+
+    void link(StoredNode& node);
+    void unlink(StoredNode& node);
+    void leaveSubtree(StoredNode& top);
+    void indexKeys();
+
+    ImageList m_Images;
+    NodeStoreObserver& m_Observer;
+    NodeBlocks<StoredNode> m_Blocks;
+    std::vector<std::shared_ptr<StoredNode>> m_Nodes;
+    StoredNode* m_FirstTop = nullptr;
+    StoredNode* m_LastTop = nullptr;
+    std::int32_t m_TopCount = 0;
+    // Positions in m_Nodes by the nodes' own keys.
+    KeyIndex m_NodesByKey;
+    TextArena m_Texts;
+    std::unordered_map<const StoredNode*, std::uint32_t> m_BackColors;
+    std::shared_ptr<StoredNode> m_Selected;
+    // The child childAt gave last, so that the next row is one step away.
+    mutable const StoredNode* m_LastChildAt = nullptr;
+};
+
+} // namespace vestrak
