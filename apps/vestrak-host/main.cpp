@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int ScriptFailed = 2;
+constexpr int SettingsLost = 3;
 
 using namespace vestrak;
 
@@ -67,7 +68,9 @@ void ReportFailure(const ScriptFailure& failure, bool severalScripts)
 int RunPage(const HostOptions& options, const std::vector<ScriptSource>& scripts, int& argc, char** argv)
 {
     const PageWidgets widgets = MakePageWidgets(options.widgets, argc, argv);
-    HostPlatform platform(MakeSettingsStore(options.settingsFile), options.clockStartSeconds);
+    std::unique_ptr<SettingsStore> store = MakeSettingsStore(options.settingsFile);
+    auto* fileStore = dynamic_cast<SqliteSettingsStore*>(store.get());
+    HostPlatform platform(std::move(store), options.clockStartSeconds);
     PageRunner page(*widgets.widgets, platform, std::cout);
     std::optional<ScriptFailure> failure;
     for (const ScriptSource& script : scripts) {
@@ -77,10 +80,13 @@ int RunPage(const HostOptions& options, const std::vector<ScriptSource>& scripts
     }
     page.closePage();
     std::cout.flush();
-    if (!failure)
-        return 0;
-    ReportFailure(*failure, scripts.size() > 1);
-    return ScriptFailed;
+    // The store says itself what it could not write.
+    const bool settingsKept = !fileStore || fileStore->flush();
+    if (failure) {
+        ReportFailure(*failure, scripts.size() > 1);
+        return ScriptFailed;
+    }
+    return settingsKept ? 0 : SettingsLost;
 }
 
 } // namespace

@@ -131,8 +131,8 @@ bool WriteTreeReport(const TreeReportOptions& options, FileSystem& files, std::o
             warnings = CheckTopNodes(tree, *lines);
         }
     }
-    // The file is read again only to tell why it gave no lines.
-    if (!lines && !files.readFile(options.file)) {
+    // The file is opened again only to tell why it gave no lines; its first piece tells enough.
+    if (!lines && !files.readFileInPieces(options.file, [](std::string_view) { return false; })) {
         warnings.push_back({ 0, u"cannot read " + options.file });
     } else if (!lines) {
         warnings.push_back({ 0, u"no section [" + control.ObjectFileSection() + u"] in " + options.file });

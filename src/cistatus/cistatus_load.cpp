@@ -168,7 +168,8 @@ void CiStatus::restoreExpandedAndSelectedNodes()
             node->setExpanded(true);
         }
         // No stop at the first match: of several nodes with that path the last stays selected.
-        if (!selectedPath.empty() && path == selectedPath) {
+        // Lengths first: comparing the texts of a deep chain costs its whole depth at each level.
+        if (path.size() == selectedPath.size() && !selectedPath.empty() && path == selectedPath) {
             node->setExpanded(true);
             node->ensureVisible();
             node->setSelected(true);

@@ -8,6 +8,9 @@ namespace vestrak {
 
 namespace {
 
+// A handler that raises its own event again would nest without end.
+constexpr std::size_t MostNestedHandlers = 64;
+
 PopupMenu* FirstPopupMenu(const ControlSurface& surface)
 {
     for (Widget* widget : surface.widgets()) {
@@ -51,6 +54,12 @@ void PageRunner::runHandlers(const std::u16string& controlName, const std::u16st
         return;
     // A copy: a handler may set up further handlers for this very event.
     const std::vector<Command> handlers = found->second;
+    if (m_RaisingControls.size() == MostNestedHandlers) {
+        fail(handlers.front().scriptName, handlers.front().line,
+            "event handlers nested more than " + std::to_string(MostNestedHandlers)
+                + " deep: a handler raises its own event again (" + ToUtf8(eventKey) + ")");
+        return;
+    }
     m_RaisingControls.push_back(controlName);
     for (const Command& handler : handlers) {
         if (m_Failure)

@@ -297,7 +297,8 @@ std::u16string IniProfile::lookUp(const std::u16string& section, const std::u16s
     if (const auto kept
         = index == m_Indexes.end() ? std::nullopt : (*index)->lookUp(upperSection, upperKey)) {
         value = *kept;
-    } else if (const std::optional<std::string> bytes = m_Files.readFile(path)) {
+    } else if (std::optional<std::string> bytes = m_Files.readFile(path)) {
+        *bytes = WithUtf16AsUtf8(std::move(*bytes));
         if (stamp && index == m_Indexes.end()) {
             keep(std::make_unique<FileIndex>(path, *stamp, *bytes));
         }

@@ -2,19 +2,27 @@
 
 #include "procs/encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <iostream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace vestrak {
 
 namespace {
 
-std::filesystem::path systemPath(const std::u16string& path)
+// The name the system is given; nothing for a name holding NUL, which the system would cut short
+// there and so reach another file.
+std::optional<std::string> systemName(const std::u16string& path)
 {
+    if (path.find(u'\0') != std::u16string::npos) {
+        return std::nullopt;
+    }
     return ToUtf8(path);
 }
 
@@ -45,19 +53,63 @@ std::int64_t nanoseconds(const timespec& time)
     return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
+// Not blocking, so that opening a pipe does not wait for a writer before it is turned away; -1
+// for anything but an ordinary file.
+int openOrdinaryFile(const std::u16string& path, struct stat& status)
+{
+    const std::optional<std::string> name = systemName(path);
+    if (!name) {
+        return -1;
+    }
+    const int descriptor = open(name->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor >= 0 && (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))) {
+        close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
+// Why a file in this place could be swapped by another user: a folder on its way that belongs to
+// someone else than the user and root, or that others may write without the sticky bit that
+// keeps them from renaming what is not theirs. Nothing when the place is safe.
+std::optional<std::string> unsafeFolderOf(const std::string& name)
+{
+    const uid_t user = geteuid();
+    std::filesystem::path folder;
+    for (const std::filesystem::path& part : std::filesystem::path(name).parent_path()) {
+        folder /= part;
+        struct stat status { };
+        if (lstat(folder.c_str(), &status) != 0) {
+            return std::nullopt;
+        }
+        if (status.st_uid != user && status.st_uid != 0) {
+            return "the folder " + folder.string() + " belongs to another user";
+        }
+        if (S_ISDIR(status.st_mode) && (status.st_mode & S_IWOTH) != 0 && (status.st_mode & S_ISVTX) == 0) {
+            return "others may change the folder " + folder.string();
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-LocalFileSystem::LocalFileSystem(std::chrono::nanoseconds settleTime)
+LocalFileSystem::LocalFileSystem(std::chrono::nanoseconds settleTime, ProblemReporter reportProblem)
     : m_SettleTime(settleTime)
+    , m_ReportProblem(std::move(reportProblem))
 {
+}
+
+void LocalFileSystem::reportToStandardError(const std::string& message)
+{
+    std::cerr << "VestrakControls: " << message << '\n';
 }
 
 std::optional<std::string> LocalFileSystem::readFile(const std::u16string& path)
 {
-    // Not blocking, so that opening a pipe does not wait for a writer before it is turned away.
-    const FileDescriptor file(open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status { };
-    if (file.get() < 0 || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    const FileDescriptor file(openOrdinaryFile(path, status));
+    if (file.get() < 0) {
         return std::nullopt;
     }
     // Read in one go at the size the file has; a file that grows meanwhile is read to its end.
@@ -83,10 +135,50 @@ std::optional<std::string> LocalFileSystem::readFile(const std::u16string& path)
     return bytes;
 }
 
+bool LocalFileSystem::readFileInPieces(
+    const std::u16string& path, const std::function<bool(std::string_view)>& take)
+{
+    struct stat status { };
+    const FileDescriptor file(openOrdinaryFile(path, status));
+    if (file.get() < 0) {
+        return false;
+    }
+    std::string piece(std::min(PieceBytes, static_cast<std::size_t>(status.st_size) + 1), '\0');
+    while (true) {
+        const ssize_t got = read(file.get(), piece.data(), piece.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0 || !take(std::string_view(piece.data(), static_cast<std::size_t>(got)))) {
+            return true;
+        }
+        // A file that grows meanwhile is read to its end.
+        if (piece.size() < PieceBytes) {
+            piece.resize(PieceBytes);
+        }
+    }
+}
+
 bool LocalFileSystem::appendToFile(const std::u16string& path, std::string_view bytes)
 {
-    const FileDescriptor file(open(ToUtf8(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    const std::optional<std::string> name = systemName(path);
+    if (!name) {
+        return false;
+    }
+    if (const std::optional<std::string> danger = unsafeFolderOf(*name)) {
+        refuse(*name, *danger);
+        return false;
+    }
+    // Never through a link someone planted in the file's place.
+    const FileDescriptor file(
+        open(name->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644));
     if (file.get() < 0) {
+        if (errno == ELOOP) {
+            refuse(*name, "it is a symbolic link");
+        }
         return false;
     }
     while (!bytes.empty()) {
@@ -102,22 +194,32 @@ bool LocalFileSystem::appendToFile(const std::u16string& path, std::string_view 
     return true;
 }
 
+void LocalFileSystem::refuse(const std::string& name, const std::string& reason)
+{
+    if (m_RefusedFiles.insert(name).second) {
+        m_ReportProblem("nothing is written to " + name + ": " + reason);
+    }
+}
+
 bool LocalFileSystem::createFolder(const std::u16string& path)
 {
-    return mkdir(ToUtf8(path).c_str(), 0777) == 0;
+    const std::optional<std::string> name = systemName(path);
+    return name && mkdir(name->c_str(), 0755) == 0;
 }
 
 bool LocalFileSystem::isOrdinaryFile(const std::u16string& path)
 {
-    std::error_code error;
-    return std::filesystem::is_regular_file(systemPath(path), error);
+    const std::optional<std::string> name = systemName(path);
+    struct stat status { };
+    return name && stat(name->c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 std::optional<FileStamp> LocalFileSystem::changeStamp(const std::u16string& path)
 {
+    const std::optional<std::string> name = systemName(path);
     struct stat status { };
     timespec now {};
-    if (stat(ToUtf8(path).c_str(), &status) != 0 || !S_ISREG(status.st_mode)
+    if (!name || stat(name->c_str(), &status) != 0 || !S_ISREG(status.st_mode)
         || clock_gettime(CLOCK_REALTIME, &now) != 0) {
         return std::nullopt;
     }

@@ -4,6 +4,9 @@
 #include "../ports/file_system.h"
 
 #include <chrono>
+#include <functional>
+#include <set>
+#include <string>
 
 namespace vestrak {
 
@@ -15,13 +18,25 @@ public:
     // size looks unchanged. A file changed less than settleTime ago gets no stamp.
     static constexpr std::chrono::seconds DefaultSettleTime { 2 };
 
-    explicit LocalFileSystem(std::chrono::nanoseconds settleTime = DefaultSettleTime);
+    using ProblemReporter = std::function<void(const std::string& message)>;
+    // Writes the message to stderr, prefixed with the library's name.
+    static void reportToStandardError(const std::string& message);
+
+    explicit LocalFileSystem(std::chrono::nanoseconds settleTime = DefaultSettleTime,
+        ProblemReporter reportProblem = reportToStandardError);
 
     // Only ordinary files are read, so a folder or a pipe named as an object file gives nothing.
     std::optional<std::string> readFile(const std::u16string& path) override;
+    // Pieces of at most PieceBytes, read one after the other into one buffer.
+    static constexpr std::size_t PieceBytes = 1 << 20;
+    bool readFileInPieces(
+        const std::u16string& path, const std::function<bool(std::string_view)>& take) override;
     // One write per call on a file opened for appending, so lines of several processes that share
-    // a log file do not interleave.
+    // a log file do not interleave. The file is created 0644 (less by the umask). A symbolic link
+    // in its place, or a folder on its way that another user could change (one of theirs, or one
+    // others may write without the sticky bit) is refused, and reported once per file.
     bool appendToFile(const std::u16string& path, std::string_view bytes) override;
+    // Folders are created 0755 (less by the umask).
     bool createFolder(const std::u16string& path) override;
     bool isOrdinaryFile(const std::u16string& path) override;
     // Device, inode, size, and the modification and status change times in nanoseconds: a file
@@ -31,7 +46,11 @@ public:
     std::u16string programFolder() override;
 
 private:
+    void refuse(const std::string& name, const std::string& reason);
+
     std::chrono::nanoseconds m_SettleTime;
+    ProblemReporter m_ReportProblem;
+    std::set<std::string> m_RefusedFiles;
 };
 
 } // namespace vestrak

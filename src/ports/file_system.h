@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,17 @@ public:
 
     // The whole file as bytes; nothing when it cannot be read.
     virtual std::optional<std::string> readFile(const std::u16string& path) = 0;
+    // The file's bytes handed to take() piece by piece, in order, so that a reader keeps only what
+    // it needs; take() returns false to stop early. False when the file cannot be read.
+    virtual bool readFileInPieces(
+        const std::u16string& path, const std::function<bool(std::string_view)>& take)
+    {
+        const std::optional<std::string> bytes = readFile(path);
+        if (bytes) {
+            take(*bytes);
+        }
+        return bytes.has_value();
+    }
     // Appends bytes, creating the file when missing; false when that failed.
     virtual bool appendToFile(const std::u16string& path, std::string_view bytes) = 0;
     // Creates one folder; false when it could not be created (also when it exists already).

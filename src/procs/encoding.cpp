@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace vestrak {
 
@@ -12,6 +13,8 @@ namespace {
 
 constexpr char32_t ReplacementCharacter = 0xFFFD;
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view BigEndianMark = "\xFE\xFF";
 
 // One step of UTF-8 decoding: the code point, or nothing for an invalid sequence, and how many
 // bytes it took (the longest valid start of a sequence, at least one byte).
@@ -206,6 +209,137 @@ void AppendDecoded(std::u16string& text, std::string_view bytes, ObjectFileText:
     } else {
         AppendWindows1252(text, bytes);
     }
+}
+
+std::string WithUtf16AsUtf8(std::string bytes)
+{
+    if (!bytes.starts_with(LittleEndianMark) && !bytes.starts_with(BigEndianMark)) {
+        return bytes;
+    }
+    ObjectFileBytes file;
+    std::string text(ByteOrderMark);
+    text += file.add(bytes);
+    text += file.finish();
+    return text;
+}
+
+bool Utf8Check::add(std::string_view piece)
+{
+    if (!m_Valid) {
+        return false;
+    }
+    if (!m_Open.empty()) {
+        // A sequence is at most four bytes: what it still lacks comes first in this piece.
+        const std::string joined = m_Open + std::string(piece.substr(0, 3));
+        const Utf8Step step = DecodeUtf8At(joined, 0);
+        if (!step.codePoint) {
+            m_Valid = step.length >= joined.size();
+            m_Open = joined;
+            return m_Valid;
+        }
+        piece.remove_prefix(step.length - m_Open.size());
+        m_Open.clear();
+    }
+    for (std::size_t position = EndOfAscii(piece, 0); position < piece.size();
+         position = EndOfAscii(piece, position)) {
+        const Utf8Step step = DecodeUtf8At(piece, position);
+        if (!step.codePoint) {
+            // Running out of bytes leaves the sequence open for the next piece.
+            m_Valid = position + step.length >= piece.size();
+            m_Open = piece.substr(position);
+            return m_Valid;
+        }
+        position += step.length;
+    }
+    return true;
+}
+
+std::string_view ObjectFileBytes::add(std::string_view piece)
+{
+    if (m_Mark != Mark::NotYetSeen) {
+        return decode(piece);
+    }
+    m_Start += piece;
+    if (m_Start.size() < ByteOrderMark.size() && !m_Start.starts_with(LittleEndianMark)
+        && !m_Start.starts_with(BigEndianMark)) {
+        return {};
+    }
+    std::string start = std::exchange(m_Start, {});
+    std::string_view text = start;
+    if (text.starts_with(ByteOrderMark)) {
+        m_Mark = Mark::Utf8;
+        text.remove_prefix(ByteOrderMark.size());
+    } else if (text.starts_with(LittleEndianMark)) {
+        m_Mark = Mark::Utf16LittleEndian;
+        text.remove_prefix(LittleEndianMark.size());
+    } else if (text.starts_with(BigEndianMark)) {
+        m_Mark = Mark::Utf16BigEndian;
+        text.remove_prefix(BigEndianMark.size());
+    } else {
+        m_Mark = Mark::None;
+    }
+    if (m_Mark == Mark::Utf16LittleEndian || m_Mark == Mark::Utf16BigEndian) {
+        return decode(text);
+    }
+    m_Text.assign(text);
+    return m_Text;
+}
+
+std::string_view ObjectFileBytes::finish()
+{
+    if (m_Mark == Mark::NotYetSeen) {
+        m_Mark = Mark::None;
+        m_Text = std::exchange(m_Start, {});
+        return m_Text;
+    }
+    m_Text.clear();
+    if (m_HighSurrogate != 0 || !m_OddByte.empty()) {
+        AppendUtf8(m_Text, ReplacementCharacter);
+    }
+    m_HighSurrogate = 0;
+    m_OddByte.clear();
+    return m_Text;
+}
+
+std::string_view ObjectFileBytes::decode(std::string_view bytes)
+{
+    if (m_Mark != Mark::Utf16LittleEndian && m_Mark != Mark::Utf16BigEndian) {
+        return bytes;
+    }
+    const bool littleEndian = m_Mark == Mark::Utf16LittleEndian;
+    m_Text.clear();
+    const auto unitAt = [littleEndian](unsigned char first, unsigned char second) {
+        return static_cast<char16_t>(littleEndian ? first | (second << 8U) : (first << 8U) | second);
+    };
+    const auto addUnit = [this](char16_t unit) {
+        if (m_HighSurrogate != 0) {
+            if (unit >= 0xDC00 && unit <= 0xDFFF) {
+                AppendUtf8(m_Text, 0x10000U + ((m_HighSurrogate - 0xD800U) << 10U) + (unit - 0xDC00U));
+                m_HighSurrogate = 0;
+                return;
+            }
+            AppendUtf8(m_Text, ReplacementCharacter);
+            m_HighSurrogate = 0;
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            m_HighSurrogate = unit;
+        } else {
+            AppendUtf8(m_Text, unit >= 0xDC00 && unit <= 0xDFFF ? ReplacementCharacter : char32_t { unit });
+        }
+    };
+    if (!m_OddByte.empty() && !bytes.empty()) {
+        addUnit(unitAt(static_cast<unsigned char>(m_OddByte[0]), static_cast<unsigned char>(bytes[0])));
+        m_OddByte.clear();
+        bytes.remove_prefix(1);
+    }
+    for (std::size_t position = 0; position + 1 < bytes.size(); position += 2) {
+        addUnit(unitAt(
+            static_cast<unsigned char>(bytes[position]), static_cast<unsigned char>(bytes[position + 1])));
+    }
+    if (bytes.size() % 2 != 0) {
+        m_OddByte = bytes.substr(bytes.size() - 1);
+    }
+    return m_Text;
 }
 
 std::u16string DecodeObjectFile(std::string_view bytes)

@@ -4,6 +4,9 @@
 #include "procs/encoding.h"
 #include "procs/text.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace vestrak {
 
 namespace {
@@ -78,44 +81,170 @@ std::string_view HalvingDoubleSpaces(std::string_view line, std::string& halved)
     return halved;
 }
 
-// Calls visit(dataLineBytes, fileLineNumber) for each data line of the first section of that
-// name, the line trimmed and its double spaces halved; false when the file has no such section.
-// The one scanner behind both section readers, so they always agree. It works on the bytes and
-// leaves decoding to the visitor, so the lines of other sections are never decoded.
-template<typename Visit>
-bool ScanSection(const ObjectFileText& file, const std::u16string& wantedUpper, Visit visit)
+// How the file's text is decoded, from a first reading of all of it: valid UTF-8 can be told only
+// at the end. Nothing when the file cannot be read.
+std::optional<ObjectFileText::Encoding> FileEncoding(const std::u16string& fileName, FileSystem& files)
 {
-    std::string_view rest = file.bytes;
-    std::int32_t lineNumber = 0;
-    bool found = false;
-    std::u16string name;
-    while (const auto line = TakeTextLine(rest)) {
-        ++lineNumber;
-        if (const auto header = HeaderName(*line)) {
-            name.clear();
-            AppendDecoded(name, *header, file.encoding);
-            if (ToUpper(name) == wantedUpper) {
-                found = true;
-                break;
+    ObjectFileBytes text;
+    Utf8Check check;
+    // A byte order mark settles it at once, and so does the first invalid sequence.
+    const bool read = files.readFileInPieces(fileName, [&](std::string_view piece) {
+        const std::string_view bytes = text.add(piece);
+        return text.mark() == ObjectFileBytes::Mark::NotYetSeen
+            || (text.mark() == ObjectFileBytes::Mark::None && check.add(bytes));
+    });
+    if (!read) {
+        return std::nullopt;
+    }
+    const std::string_view rest = text.finish();
+    if (text.mark() != ObjectFileBytes::Mark::None) {
+        return ObjectFileText::Encoding::Utf8;
+    }
+    check.add(rest);
+    return check.valid() ? ObjectFileText::Encoding::Utf8 : ObjectFileText::Encoding::Windows1252;
+}
+
+// Cuts text given in pieces into lines as TakeTextLine does, handing each to the scanner. A line
+// that runs on into the next piece is kept only as far as the scanner wants it.
+template<typename Scanner> class LineCutter {
+public:
+    explicit LineCutter(Scanner& scanner)
+        : m_Scanner(scanner)
+    {
+    }
+
+    // False once the scanner wants no more lines.
+    bool add(std::string_view piece)
+    {
+        if (std::exchange(m_AfterCarriageReturn, false) && piece.starts_with('\n')) {
+            piece.remove_prefix(1);
+        }
+        if (piece.empty()) {
+            return true;
+        }
+        const bool endsLine = piece.back() == '\n' || piece.back() == '\r';
+        m_AfterCarriageReturn = piece.back() == '\r';
+        while (const auto line = TakeTextLine(piece)) {
+            if (piece.empty() && !endsLine) {
+                keep(*line);
+                return true;
+            }
+            if (m_RunningOn) {
+                keep(*line);
+                m_RunningOn = false;
+                if (!m_Scanner.line(m_Kept)) {
+                    return false;
+                }
+            } else if (!m_Scanner.line(*line)) {
+                return false;
             }
         }
+        return true;
     }
-    if (!found) {
+
+    void finish()
+    {
+        if (std::exchange(m_RunningOn, false)) {
+            m_Scanner.line(m_Kept);
+        }
+    }
+
+private:
+    void keep(std::string_view part)
+    {
+        if (!m_RunningOn) {
+            m_RunningOn = true;
+            m_Kept.clear();
+            m_Wanted = m_Scanner.wantedLineBytes();
+        }
+        m_Kept.append(part.substr(0, m_Wanted - std::min(m_Wanted, m_Kept.size())));
+    }
+
+    Scanner& m_Scanner;
+    std::string m_Kept;
+    std::size_t m_Wanted = 0;
+    bool m_RunningOn = false;
+    bool m_AfterCarriageReturn = false;
+};
+
+// Finds the first section of that name, line by line, and hands its data lines to visit(bytes,
+// fileLineNumber), trimmed and their double spaces halved. It works on the bytes and leaves
+// decoding to the visitor, so the lines of other sections are never decoded.
+template<typename Visit> class SectionScanner {
+public:
+    SectionScanner(std::u16string wantedUpper, ObjectFileText::Encoding encoding, Visit& visit)
+        : m_WantedUpper(std::move(wantedUpper))
+        , m_Encoding(encoding)
+        , m_Visit(visit)
+    {
+    }
+
+    // Before the section only a header of the wanted name's length matters: "[", at most three
+    // bytes per character, "]".
+    [[nodiscard]] std::size_t wantedLineBytes() const
+    {
+        return m_Found ? std::string::npos : 3 * m_WantedUpper.size() + 2;
+    }
+
+    // False once the section has ended.
+    bool line(std::string_view bytes)
+    {
+        ++m_LineNumber;
+        if (!m_Found) {
+            if (const auto header = HeaderName(bytes)) {
+                m_Name.clear();
+                AppendDecoded(m_Name, *header, m_Encoding);
+                m_Found = ToUpper(m_Name) == m_WantedUpper;
+            }
+            return true;
+        }
+        const std::string_view trimmed = SpaceTrimmedBytes(bytes);
+        if (HeaderName(trimmed)) {
+            return false;
+        }
+        if (!trimmed.empty() && !trimmed.starts_with(';')) {
+            m_Visit(HalvingDoubleSpaces(trimmed, m_Halved), m_LineNumber);
+        }
+        return true;
+    }
+
+    [[nodiscard]] bool found() const { return m_Found; }
+
+private:
+    std::u16string m_WantedUpper;
+    ObjectFileText::Encoding m_Encoding;
+    Visit& m_Visit;
+    std::u16string m_Name;
+    std::string m_Halved;
+    std::int32_t m_LineNumber = 0;
+    bool m_Found = false;
+};
+
+// Calls visit(dataLineBytes, fileLineNumber) for each data line of the first section of that
+// name; false when the file cannot be read or has no such section. The file is read in pieces, so
+// what stays in memory is the section, not the file. The one scanner behind every section
+// reader, so they always agree.
+template<typename Visit>
+bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
+    ObjectFileText::Encoding& encoding, Visit visit)
+{
+    const std::optional<ObjectFileText::Encoding> fileEncoding = FileEncoding(fileName, files);
+    if (!fileEncoding) {
         return false;
     }
-    std::string halved;
-    while (const auto line = TakeTextLine(rest)) {
-        ++lineNumber;
-        const std::string_view trimmed = SpaceTrimmedBytes(*line);
-        if (HeaderName(trimmed)) {
-            break;
-        }
-        if (trimmed.empty() || trimmed.starts_with(';')) {
-            continue;
-        }
-        visit(HalvingDoubleSpaces(trimmed, halved), lineNumber);
+    encoding = *fileEncoding;
+    SectionScanner<Visit> scanner(ToUpper(section), encoding, visit);
+    LineCutter<SectionScanner<Visit>> cutter(scanner);
+    ObjectFileBytes text;
+    bool ended = false;
+    const bool read = files.readFileInPieces(fileName, [&](std::string_view piece) {
+        ended = !cutter.add(text.add(piece));
+        return !ended;
+    });
+    if (read && !ended && cutter.add(text.finish())) {
+        cutter.finish();
     }
-    return true;
+    return read && scanner.found();
 }
 
 // The data lines each followed by NUL, telling lineAdded(text, start, bytes, fileLine) of each
@@ -125,21 +254,15 @@ template<typename LineAdded>
 std::optional<std::u16string> ReadSectionText(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files, LineAdded lineAdded)
 {
-    const std::optional<std::string> bytes = files.readFile(fileName);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    const ObjectFileText file = DetectObjectFileEncoding(*bytes);
-    // The text never has more code units than the file has bytes. Room the section leaves unused
-    // stays untouched address space, and a result far below it is given back.
     std::u16string result;
-    result.reserve(file.bytes.size());
-    const bool found = ScanSection(file, ToUpper(section), [&](std::string_view line, std::int32_t fileLine) {
-        const std::size_t start = result.size();
-        AppendDecoded(result, line, file.encoding);
-        result.push_back(u'\0');
-        lineAdded(result, start, line, fileLine);
-    });
+    ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
+    const bool found
+        = ScanSection(fileName, files, section, encoding, [&](std::string_view line, std::int32_t fileLine) {
+              const std::size_t start = result.size();
+              AppendDecoded(result, line, encoding);
+              result.push_back(u'\0');
+              lineAdded(result, start, line, fileLine);
+          });
     if (!found) {
         return std::nullopt;
     }
@@ -152,14 +275,16 @@ std::optional<std::u16string> ReadSectionText(
 // Files where the line just added at start begins, and where a NUL inside it starts another: a
 // NUL in a line ends a line there, as it does for every reader that splits the text at NUL. NUL
 // is the zero byte in both encodings, so the line's bytes tell whether to look.
-void AddLineStarts(std::vector<std::size_t>& starts, const std::u16string& text, std::size_t start, std::string_view bytes)
+void AddLineStarts(
+    std::vector<std::size_t>& starts, const std::u16string& text, std::size_t start, std::string_view bytes)
 {
     starts.push_back(start);
     if (bytes.find('\0') == std::string_view::npos) {
         return;
     }
     // The line's own NUL, the text's last unit, ends the search.
-    for (std::size_t nul = FindUnit(text, u'\0', start); nul + 1 < text.size(); nul = FindUnit(text, u'\0', nul + 1)) {
+    for (std::size_t nul = FindUnit(text, u'\0', start); nul + 1 < text.size();
+         nul = FindUnit(text, u'\0', nul + 1)) {
         starts.push_back(nul + 1);
     }
 }
@@ -169,11 +294,13 @@ void AddLineStarts(std::vector<std::size_t>& starts, const std::u16string& text,
 std::u16string ReadIniSection(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
-    return ReadSectionText(section, fileName, files, [](const std::u16string&, std::size_t, std::string_view, std::int32_t) {
-    }).value_or(std::u16string());
+    return ReadSectionText(
+        section, fileName, files, [](const std::u16string&, std::size_t, std::string_view, std::int32_t) {})
+        .value_or(std::u16string());
 }
 
-SectionLines ReadSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files)
+SectionLines ReadSectionLines(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
     std::vector<std::size_t> starts;
     std::optional<std::u16string> text = ReadSectionText(section, fileName, files,
@@ -186,22 +313,19 @@ SectionLines ReadSectionLines(const std::u16string& section, const std::u16strin
 bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
     const std::function<void(std::u16string_view)>& visit)
 {
-    const std::optional<std::string> bytes = files.readFile(fileName);
-    if (!bytes) {
-        return false;
-    }
-    const ObjectFileText file = DetectObjectFileEncoding(*bytes);
+    ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
     std::u16string line;
-    return ScanSection(file, ToUpper(section), [&](std::string_view lineBytes, std::int32_t) {
+    return ScanSection(fileName, files, section, encoding, [&](std::string_view lineBytes, std::int32_t) {
         line.clear();
-        AppendDecoded(line, lineBytes, file.encoding);
+        AppendDecoded(line, lineBytes, encoding);
         // A NUL in a line ends a line there, as for the lines kept.
         if (lineBytes.find('\0') == std::string_view::npos) {
             visit(line);
             return;
         }
         std::size_t start = 0;
-        for (std::size_t nul = FindUnit(line, u'\0'); nul != std::u16string::npos; nul = FindUnit(line, u'\0', start)) {
+        for (std::size_t nul = FindUnit(line, u'\0'); nul != std::u16string::npos;
+             nul = FindUnit(line, u'\0', start)) {
             visit(std::u16string_view(line).substr(start, nul - start));
             start = nul + 1;
         }

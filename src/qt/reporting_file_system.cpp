@@ -28,14 +28,27 @@ QString WhyUnreadable(const QString& path)
 std::optional<std::string> ReportingFileSystem::readFile(const std::u16string& path)
 {
     std::optional<std::string> bytes = m_Files.readFile(path);
-    if (bytes) {
+    note(path, bytes.has_value());
+    return bytes;
+}
+
+bool ReportingFileSystem::readFileInPieces(
+    const std::u16string& path, const std::function<bool(std::string_view)>& take)
+{
+    const bool readable = m_Files.readFileInPieces(path, take);
+    note(path, readable);
+    return readable;
+}
+
+void ReportingFileSystem::note(const std::u16string& path, bool readable)
+{
+    if (readable) {
         m_Unreadable.erase(path);
     } else if (!path.empty() && m_Unreadable.insert(path).second) {
         const QString shown = toQString(path);
         qCWarning(vestrakControls).noquote()
             << QStringLiteral("cannot read the object file %1: %2").arg(shown, WhyUnreadable(shown));
     }
-    return bytes;
 }
 
 } // namespace vestrak

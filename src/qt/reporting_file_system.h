@@ -17,6 +17,8 @@ public:
     }
 
     std::optional<std::string> readFile(const std::u16string& path) override;
+    bool readFileInPieces(
+        const std::u16string& path, const std::function<bool(std::string_view)>& take) override;
     bool appendToFile(const std::u16string& path, std::string_view bytes) override
     {
         return m_Files.appendToFile(path, bytes);
@@ -30,6 +32,8 @@ public:
     std::u16string programFolder() override { return m_Files.programFolder(); }
 
 private:
+    void note(const std::u16string& path, bool readable);
+
     FileSystem& m_Files;
     std::set<std::u16string> m_Unreadable;
 };

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/stat.h>
+#include <vector>
 
 namespace vestrak {
 namespace {
@@ -237,6 +238,82 @@ TEST(LocalFileSystemTest, ReadsAppendsAndCreates)
     EXPECT_FALSE(files.appendToFile(logFolder + u"/missing/x.log", "x"));
 
     EXPECT_TRUE(std::filesystem::is_directory(asNarrow(files.programFolder())));
+}
+
+// Another local user may plant a link or own a folder of the shared log place: the log is then
+// not written, and why is said once per file. What is created is never wider than 0755 / 0644.
+TEST(LocalFileSystemTest, AppendsNeverThroughPlantedLinksOrFoldersOthersMayChange)
+{
+    TemporaryFolder folder;
+    std::vector<std::string> problems;
+    LocalFileSystem files(
+        std::chrono::seconds(2), [&](const std::string& problem) { problems.push_back(problem); });
+    const std::filesystem::path logFolder = folder.path() / "Vestrak";
+    const mode_t umaskBefore = umask(0);
+    EXPECT_TRUE(files.createFolder(asText(logFolder)));
+    EXPECT_TRUE(files.appendToFile(asText(logFolder / "own.log"), "x"));
+    umask(umaskBefore);
+    struct stat status { };
+    ASSERT_EQ(stat(logFolder.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0755U);
+    ASSERT_EQ(stat((logFolder / "own.log").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0644U);
+
+    const std::filesystem::path victim = folder.path() / "victim.txt";
+    std::ofstream(victim) << "kept";
+    std::filesystem::create_symlink(victim, logFolder / "VestrakControls.log");
+    EXPECT_FALSE(files.appendToFile(asText(logFolder / "VestrakControls.log"), "line\r\n"));
+    EXPECT_FALSE(files.appendToFile(asText(logFolder / "VestrakControls.log"), "line\r\n"));
+    EXPECT_EQ(files.readFile(asText(victim)), "kept");
+    ASSERT_EQ(problems.size(), 1U);
+    EXPECT_NE(problems[0].find("symbolic link"), std::string::npos) << problems[0];
+
+    std::filesystem::permissions(logFolder, std::filesystem::perms::all);
+    EXPECT_FALSE(files.appendToFile(asText(logFolder / "own.log"), "x"));
+    ASSERT_EQ(problems.size(), 2U);
+    EXPECT_NE(problems[1].find("others may change the folder " + logFolder.string()), std::string::npos);
+    std::filesystem::permissions(logFolder, std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+    EXPECT_TRUE(files.appendToFile(asText(logFolder / "own.log"), "x"));
+}
+
+// A name holding NUL would reach another file, cut short at the NUL; it names no file at all.
+TEST(LocalFileSystemTest, NamesHoldingNulNameNoFile)
+{
+    TemporaryFolder folder;
+    std::ofstream(folder.path() / "c1") << "[TreeObjects]\n";
+    LocalFileSystem files(std::chrono::nanoseconds(0));
+    const std::u16string cut = asText(folder.path() / "c1") + std::u16string(1, u'\0') + u".ini";
+    EXPECT_FALSE(files.readFile(cut));
+    EXPECT_FALSE(files.readFileInPieces(cut, [](std::string_view) { return true; }));
+    EXPECT_FALSE(files.isOrdinaryFile(cut));
+    EXPECT_FALSE(files.changeStamp(cut));
+    EXPECT_FALSE(files.appendToFile(cut, "x"));
+    EXPECT_FALSE(files.createFolder(asText(folder.path() / "d") + std::u16string(1, u'\0')));
+    EXPECT_EQ(files.readFile(asText(folder.path() / "c1")), "[TreeObjects]\n");
+}
+
+// Pieces come in order and hold the whole file; a reader may stop after any piece.
+TEST(LocalFileSystemTest, ReadsInBoundedPieces)
+{
+    TemporaryFolder folder;
+    const std::filesystem::path path = folder.path() / "big.ini";
+    std::string bytes(LocalFileSystem::PieceBytes * 2 + 17, 'a');
+    bytes[LocalFileSystem::PieceBytes] = 'b';
+    std::ofstream(path, std::ios::binary) << bytes;
+    LocalFileSystem files;
+    std::string read;
+    std::size_t largestPiece = 0;
+    EXPECT_TRUE(files.readFileInPieces(asText(path), [&](std::string_view piece) {
+        read += piece;
+        largestPiece = std::max(largestPiece, piece.size());
+        return true;
+    }));
+    EXPECT_EQ(read, bytes);
+    EXPECT_LE(largestPiece, LocalFileSystem::PieceBytes);
+    int pieces = 0;
+    EXPECT_TRUE(files.readFileInPieces(asText(path), [&](std::string_view) { return ++pieces < 2; }));
+    EXPECT_EQ(pieces, 2);
+    EXPECT_FALSE(files.readFileInPieces(asText(folder.path()), [](std::string_view) { return true; }));
 }
 
 TEST(EnvironmentSpecialFoldersTest, KnowsOnlyTheCommonApplicationDataFolder)

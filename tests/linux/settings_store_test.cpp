@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
 #include <random>
+#include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace vestrak {
@@ -182,9 +185,11 @@ TEST_F(SqliteStoreTest, ListedEntriesFollowEveryWrite)
     EXPECT_TRUE(second.entries(kApp).empty());
 }
 
-TEST_F(SqliteStoreTest, PathFromEnvironmentWithFoldersCreatedAndWalJournal)
+// Only the file's own folder is created, and only when the folder above it exists: a mistyped
+// path leaves no chain of folders behind.
+TEST_F(SqliteStoreTest, PathFromEnvironmentWithItsFolderCreatedAndWalJournal)
 {
-    const auto configured = m_Folder.path() / "a" / "b" / "mine.sqlite";
+    const auto configured = m_Folder.path() / "a" / "mine.sqlite";
     {
         EnvironmentOverride settings("VESTRAK_SETTINGS", configured.string());
         EXPECT_EQ(SqliteSettingsStore::defaultPath(), configured);
@@ -192,9 +197,102 @@ TEST_F(SqliteStoreTest, PathFromEnvironmentWithFoldersCreatedAndWalJournal)
         EXPECT_TRUE(store.SaveSetting(kApp, u"S", u"K", u"V"));
         EXPECT_TRUE(std::filesystem::exists(configured.string() + "-wal"));
     }
+    expectMemoryStoreAt(m_Folder.path() / "b" / "c" / "mine.sqlite");
+    EXPECT_NE(m_Problems[0].find("nor the folder above it exists"), std::string::npos) << m_Problems[0];
+    EXPECT_FALSE(std::filesystem::exists(m_Folder.path() / "b"));
+
     EnvironmentOverride settings("VESTRAK_SETTINGS", std::nullopt);
     EnvironmentOverride configHome("XDG_CONFIG_HOME", m_Folder.path().string());
     EXPECT_EQ(SqliteSettingsStore::defaultPath(), m_Folder.path() / "VestrakControls" / "settings.sqlite");
+}
+
+// Another connection holding the write lock longer than a store waits: writes are kept in order
+// (one per key), seen at once, and written by the next write once the lock is gone.
+TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreKeptSeenAndWrittenLater)
+{
+    const SettingsStoreWaits waits { .operation = std::chrono::milliseconds(1),
+        .opening = std::chrono::milliseconds(1000),
+        .shutDown = std::chrono::milliseconds(1),
+        .retryPause = std::chrono::milliseconds(0) };
+    SqliteSettingsStore store(m_Path, m_Collect, waits);
+    ASSERT_TRUE(store.SaveSetting(kApp, u"Nodes", u"Gone", u"1"));
+    ASSERT_TRUE(store.SaveSetting(kApp, u"Old", u"K", u"1"));
+    sqlite3* locker = nullptr;
+    ASSERT_EQ(sqlite3_open(m_Path.c_str(), &locker), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(locker, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"A", u"1"));
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"A", u"2"));
+    EXPECT_TRUE(store.DeleteSetting(kApp, u"Nodes", u"Gone"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes", u"Gone"));
+    EXPECT_TRUE(store.DeleteSetting(kApp, u"Old"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"Old"));
+    EXPECT_EQ(store.pendingChanges(), 3U);
+    EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"A"), u"2");
+    EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"Gone", u"none"), u"none");
+    EXPECT_EQ(store.entries(kApp), (std::vector<SettingsEntry> { { u"Nodes", u"A", u"2" } }));
+    EXPECT_EQ(SqliteSettingsStore(m_Path, failOnProblem).GetSetting(kApp, u"Nodes", u"A", u"none"), u"none");
+
+    ASSERT_EQ(sqlite3_exec(locker, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"B", u"3"));
+    EXPECT_EQ(store.pendingChanges(), 0U);
+    const std::vector<SettingsEntry> written { { u"Nodes", u"A", u"2" }, { u"Nodes", u"B", u"3" } };
+    EXPECT_EQ(SqliteSettingsStore(m_Path, failOnProblem).entries(kApp), written);
+
+    // What the lock keeps out even at shut-down is reported once, by name, and counted lost.
+    ASSERT_EQ(sqlite3_exec(locker, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"C", u"4"));
+    EXPECT_TRUE(m_Problems.empty());
+    EXPECT_FALSE(store.flush());
+    EXPECT_FALSE(store.flush());
+    ASSERT_EQ(m_Problems.size(), 1U);
+    EXPECT_NE(m_Problems[0].find("1 settings change could not be written"), std::string::npos)
+        << m_Problems[0];
+    EXPECT_NE(m_Problems[0].find("Nodes/C saved"), std::string::npos) << m_Problems[0];
+    sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(locker);
+}
+
+// Runs the checks as an ordinary user: the superuser may write any file. Failures count.
+void AsOrdinaryUser(const std::function<void()>& checks)
+{
+    if (geteuid() != 0) {
+        checks();
+        return;
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr uid_t Nobody = 65534;
+        if (setgid(Nobody) != 0 || setuid(Nobody) != 0) {
+            _exit(2);
+        }
+        checks();
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}
+
+// A store the user may read but not write still gives what it holds; changes stay in memory.
+TEST_F(SqliteStoreTest, ReadOnlyStoreIsReadAndChangesStayInMemory)
+{
+    {
+        SqliteSettingsStore store(m_Path, failOnProblem);
+        ASSERT_TRUE(store.SaveSetting(kApp, u"Nodes", u"Open", u"1"));
+    }
+    std::filesystem::permissions(
+        m_Path, std::filesystem::perms::owner_read | std::filesystem::perms::others_read);
+    AsOrdinaryUser([this] {
+        SqliteSettingsStore store(m_Path, m_Collect);
+        EXPECT_FALSE(store.isPersistent());
+        ASSERT_EQ(m_Problems.size(), 1U);
+        EXPECT_NE(m_Problems[0].find("read-only; its settings are used"), std::string::npos) << m_Problems[0];
+        EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"Open"), u"1");
+        EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"New", u"2"));
+        EXPECT_EQ(store.entries(kApp).size(), 2U);
+    });
 }
 
 TEST_F(SqliteStoreTest, DamagedFileIsMovedAsideAndAFreshStoreStarts)

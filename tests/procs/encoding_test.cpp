@@ -24,6 +24,19 @@ TEST(DecodeObjectFile, Utf8WhenValidElseWindows1252)
     }
 }
 
+// Windows editors save INI files as UTF-16 with a byte order mark; the profile reads them as text.
+TEST(WithUtf16AsUtf8, DecodesBothByteOrdersAndLeavesOtherFilesAlone)
+{
+    EXPECT_EQ(WithUtf16AsUtf8(std::string("\xFF\xFE[\0\xE4\0=\0\x3D\xD8\x00\xDE", 12)),
+        "\xEF\xBB\xBF[\xC3\xA4=\xF0\x9F\x98\x80");
+    EXPECT_EQ(WithUtf16AsUtf8(std::string("\xFE\xFF\0a\xD8\x00\0b\0", 9)),
+        "\xEF\xBB\xBF"
+        "a\xEF\xBF\xBD"
+        "b\xEF\xBF\xBD");
+    EXPECT_EQ(WithUtf16AsUtf8("caf\xE9"), "caf\xE9");
+    EXPECT_EQ(DecodeObjectFile(WithUtf16AsUtf8(std::string("\xFF\xFEx\0", 4))), u"x");
+}
+
 TEST(Utf8, LoneSurrogatesAndInvalidSequencesBecomeReplacementCharacters)
 {
     EXPECT_EQ(ToUtf8(u"é\U0001F600"), "\xC3\xA9\xF0\x9F\x98\x80");

@@ -1,6 +1,7 @@
 #include "procs/encoding.h"
 #include "procs/object_file.h"
 
+#include <bit>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -10,11 +11,25 @@ namespace {
 class MemoryFiles : public FileSystem {
 public:
     std::map<std::u16string, std::string> contents;
+    // Pieces of this size, so that lines, byte order marks and sequences are cut anywhere.
+    std::size_t pieceBytes = 0;
 
     std::optional<std::string> readFile(const std::u16string& path) override
     {
         const auto found = contents.find(path);
         return found == contents.end() ? std::nullopt : std::optional(found->second);
+    }
+    bool readFileInPieces(
+        const std::u16string& path, const std::function<bool(std::string_view)>& take) override
+    {
+        const auto found = contents.find(path);
+        if (found == contents.end() || pieceBytes == 0) {
+            return FileSystem::readFileInPieces(path, take);
+        }
+        const std::string_view bytes = found->second;
+        for (std::size_t start = 0; start < bytes.size() && take(bytes.substr(start, pieceBytes));
+             start += pieceBytes) { }
+        return true;
     }
     bool appendToFile(const std::u16string&, std::string_view) override { return false; }
     bool createFolder(const std::u16string&) override { return false; }
@@ -39,6 +54,18 @@ std::u16string Joined(const SectionLines& lines)
         joined += u'\0';
     }
     return joined;
+}
+
+// The text as UTF-16 of that byte order, behind its byte order mark.
+std::string Utf16File(std::u16string_view text, std::endian order)
+{
+    std::string bytes;
+    for (const char16_t unit : std::u16string(1, u'\uFEFF') + std::u16string(text)) {
+        const auto low = static_cast<char>(unit & 0xFFU);
+        const auto high = static_cast<char>(unit >> 8U);
+        bytes += order == std::endian::little ? std::string { low, high } : std::string { high, low };
+    }
+    return bytes;
 }
 
 // The lines visited one at a time, each followed by NUL.
@@ -68,14 +95,22 @@ TEST(ReadIniSection, Table)
         { "[S]\r\na\r\n  [T]\r\nb\r\n", u"S", u"a|" }, { "  [S]\r\na\r\n", u"S", u"" },
         { "[S]\r\n[no close\r\n", u"S", u"[no close|" }, { "a=1\r\n[S]\r\nb\r\n", u"S", u"b|" },
         { "[S]\na\rb\n", u"S", u"a|b|" }, { "[\xC3\xA4\xC3\xB6]\r\nx\r\n", u"ÄÖ", u"x|" },
-        { "[S]\r\ncaf\xE9\r\n", u"s", u"café|" }, { "[S]x]\r\na\r\n", u"S", u"a|" } };
+        { "[S]\r\ncaf\xE9\r\n", u"s", u"café|" }, { "[S]x]\r\na\r\n", u"S", u"a|" },
+        { "[S]\r\n\xC3\xA4\r\n\xE9", u"S", u"Ã¤|é|" }, { "[S]\r\n\xC3\xA4\r\n\xC3", u"S", u"Ã¤|Ã|" },
+        { Utf16File(u"[S]\r\nä \U0001F600  x\r\n", std::endian::little), u"S", u"ä \U0001F600 x|" },
+        { Utf16File(u"[ÄÖ]\r\na\r\n", std::endian::big), u"äö", u"a|" },
+        { Utf16File(u"[S]\r\n", std::endian::little) + std::string("\x00\xD8\r", 3), u"S", u"\uFFFD|" } };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.file + " <- " + ToUtf8(row.section));
-        MemoryFiles files;
-        files.contents[u"/p/plant.ini"] = row.file;
-        EXPECT_EQ(ReadIniSection(row.section, u"/p/plant.ini", files), Lines(row.expected));
-        EXPECT_EQ(Joined(ReadSectionLines(row.section, u"/p/plant.ini", files)), Lines(row.expected));
-        EXPECT_EQ(Visited(row.section, files), Lines(row.expected));
+        for (const std::size_t pieceBytes : { 0, 1, 2, 3, 5 }) {
+            SCOPED_TRACE(
+                row.file + " <- " + ToUtf8(row.section) + " in pieces of " + std::to_string(pieceBytes));
+            MemoryFiles files;
+            files.contents[u"/p/plant.ini"] = row.file;
+            files.pieceBytes = pieceBytes;
+            EXPECT_EQ(ReadIniSection(row.section, u"/p/plant.ini", files), Lines(row.expected));
+            EXPECT_EQ(Joined(ReadSectionLines(row.section, u"/p/plant.ini", files)), Lines(row.expected));
+            EXPECT_EQ(Visited(row.section, files), Lines(row.expected));
+        }
     }
 }
 

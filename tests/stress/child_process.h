@@ -73,6 +73,18 @@ public:
         }
     }
 
+    // The next line the child writes, without its line end, once it is written; what came before
+    // the end when the child closes its output first.
+    std::string readLine()
+    {
+        std::string line;
+        char character = 0;
+        while (read(m_Output, &character, 1) == 1 && character != '\n') {
+            line += character;
+        }
+        return line;
+    }
+
     void killNow() { kill(m_Pid, SIGKILL); }
 
     // The exit status (or -signal) once the child has ended.

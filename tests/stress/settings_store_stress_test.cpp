@@ -80,6 +80,48 @@ TEST(SettingsStoreStress, TwoWritersShareOneFileWithoutLosingAWrite)
     EXPECT_EQ(IntegrityCheck(file), "ok");
 }
 
+// Processes starting at one moment on a store file no one has made yet meet in its creation;
+// none may fall back to memory and lose what it saves.
+TEST(SettingsStoreStress, FourProcessesStartingOnOneFreshFileLoseNothing)
+{
+    constexpr int Rounds = 20;
+    constexpr int Processes = 4;
+    for (int round = 0; round < Rounds; ++round) {
+        TemporaryFolder folder;
+        const std::filesystem::path file = folder.path() / "settings.sqlite";
+        std::vector<std::unique_ptr<ChildProcess>> children;
+        for (int process = 0; process < Processes; ++process) {
+            children.push_back(std::make_unique<ChildProcess>(std::vector<std::string> {
+                STORE_CHILD, "start", file.string(), "P" + std::to_string(process) }));
+        }
+        for (auto& child : children) {
+            ASSERT_EQ(child->wait(), 0) << "round " << round;
+        }
+        const auto store = OpenWithoutProblems(file);
+        ASSERT_EQ(store->entries(StressApplication).size(), static_cast<std::size_t>(Processes * StartKeys))
+            << "round " << round;
+    }
+}
+
+// A writer that finds the file locked by another process for longer than it waits keeps its
+// changes and writes them once the lock is gone, at the latest at shut-down.
+TEST(SettingsStoreStress, AWriterLockedOutLongerThanItWaitsLosesNothing)
+{
+    TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "settings.sqlite";
+    OpenWithoutProblems(file);
+    sqlite3* locker = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &locker), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(locker, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    ChildProcess writer({ STORE_CHILD, "kept", file.string(), "Locked" });
+    EXPECT_EQ(writer.readLine(), "kept " + std::to_string(StartKeys));
+    ASSERT_EQ(sqlite3_exec(locker, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(locker);
+    ASSERT_EQ(writer.wait(), 0);
+    EXPECT_EQ(
+        OpenWithoutProblems(file)->entries(StressApplication).size(), static_cast<std::size_t>(StartKeys));
+}
+
 TEST(SettingsStoreStress, AWriterKilledAtRandomLosesNothingAcknowledged)
 {
     TemporaryFolder folder;

@@ -5,9 +5,16 @@
 //                                   exits 0 only when every operation answered as it must
 //   store_child write FILE SECTION  saves keys 0, 1, 2... in SECTION until it is killed, telling
 //                                   each number on standard output once the store acknowledged it
+//   store_child start FILE SECTION  opens the store with the others starting at the same moment,
+//                                   saves StartKeys keys in SECTION and exits 0 only when they were
+//                                   all written to the file
+//   store_child kept FILE SECTION   saves StartKeys keys while another process holds the lock,
+//                                   tells "kept N" (the changes kept for later), then exits 0 only
+//                                   when they were all written at shut-down
 #include "linux/sqlite_settings_store.h"
 #include "store_workload.h"
 
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -80,6 +87,36 @@ int RunWriteUntilKilled(const std::string& file, const std::string& section)
     }
 }
 
+int RunStart(const std::string& file, const std::string& section)
+{
+    bool problems = false;
+    SqliteSettingsStore store(file, [&problems](const std::string& message) {
+        std::cerr << "store problem: " << message << '\n';
+        problems = true;
+    });
+    for (int key = 0; key < StartKeys; ++key) {
+        const std::u16string text = Wide(std::to_string(key));
+        store.SaveSetting(StressApplication, Wide(section), text, text);
+    }
+    return store.flush() && store.isPersistent() && !problems ? 0 : ExitFailed;
+}
+
+int RunKept(const std::string& file, const std::string& section)
+{
+    const vestrak::SettingsStoreWaits waits { .operation = std::chrono::milliseconds(20),
+        .opening = std::chrono::seconds(5),
+        .shutDown = std::chrono::seconds(30) };
+    SqliteSettingsStore store(
+        file, [](const std::string& message) { std::cerr << message << '\n'; }, waits);
+    bool acknowledged = true;
+    for (int key = 0; key < StartKeys; ++key) {
+        const std::u16string text = Wide(std::to_string(key));
+        acknowledged = store.SaveSetting(StressApplication, Wide(section), text, text) && acknowledged;
+    }
+    std::cout << "kept " << store.pendingChanges() << std::endl;
+    return store.flush() && acknowledged ? 0 : ExitFailed;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -90,6 +127,13 @@ int main(int argc, char** argv)
     if (argc == 4 && std::string_view(argv[1]) == "write") {
         return RunWriteUntilKilled(argv[2], argv[3]);
     }
-    std::cerr << "usage: store_child share FILE WRITER | write FILE SECTION\n";
+    if (argc == 4 && std::string_view(argv[1]) == "start") {
+        return RunStart(argv[2], argv[3]);
+    }
+    if (argc == 4 && std::string_view(argv[1]) == "kept") {
+        return RunKept(argv[2], argv[3]);
+    }
+    std::cerr << "usage: store_child share FILE WRITER | write FILE SECTION | start FILE SECTION"
+                 " | kept FILE SECTION\n";
     return ExitBadUsage;
 }

@@ -9,6 +9,8 @@ namespace vestrak::testing {
 inline constexpr const char16_t* StressApplication = u"VestrakControls.Stress";
 inline constexpr int WriterOperations = 5000;
 inline constexpr int WriterKeys = 40;
+// The keys each process saves when several start on one fresh file, or find it locked.
+inline constexpr int StartKeys = 10;
 
 inline std::u16string WriterSection(int writer)
 {
