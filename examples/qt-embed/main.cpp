@@ -1,30 +1,33 @@
-// A plant overview window: the navigation tree on the left, the status tree on the right.
-#include "qt/cistatus_widget.h"
-#include "qt/citree_widget.h"
-#include "qt/live_platform.h"
+// A plant overview window: the navigation tree on the left, the status tree on the right, built
+// in code. qt-embed [PLANT_FOLDER] [--print]: --print writes the trees instead of showing them.
+#include "page_rows.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <map>
+#include <vestrak/qt/cistatus_widget.h>
+#include <vestrak/qt/citree_widget.h>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    const QString plant = argc > 1 ? argv[1] : "examples/plant";
-    vestrak::LivePlatform live;
-    const vestrak::Platform platform = live.platform();
+    QStringList arguments = QApplication::arguments().mid(1);
+    const bool print = arguments.removeAll(QStringLiteral("--print")) > 0;
+    const QString plant = arguments.value(0, QStringLiteral("examples/plant"));
 
     QMainWindow window;
     auto* page = new QWidget(&window);
     auto* layout = new QHBoxLayout(page);
-    auto* tree = new vestrak::CiTreeWidget(platform, page);
-    auto* status = new vestrak::CiStatusWidget(platform, page);
+    // Widgets made without a platform share the application's live platform.
+    auto* tree = new vestrak::CiTreeWidget(page);
+    auto* status = new vestrak::CiStatusWidget(page);
     layout->addWidget(tree, 2);
     layout->addWidget(status, 3);
     window.setCentralWidget(page);
 
+    tree->setObjectName(QStringLiteral("ciTree"));
     tree->setObjectFile(plant + "/plant.ini");
     // The style of the example page: tree shown, expanded at start, open branches kept. No Home
     // button: with filter groups it would lie on the filter row, which starts at the top.
@@ -41,10 +44,16 @@ int main(int argc, char** argv)
             status->setObjectStatus(found == tags.end() ? 1 : found->second);
         }
     });
+    status->setObjectName(QStringLiteral("ciStatus"));
     status->setBehaviour(1);
     status->setPopupMenuItem("Ack/Acknowledge alarm");
     status->setObjectFile(plant + "/status.ini");
 
+    if (print) {
+        QTextStream out(stdout);
+        printPageRows(*page, { "Style", "Behaviour" }, out);
+        return 0;
+    }
     window.resize(760, 420);
     window.show();
     return application.exec();

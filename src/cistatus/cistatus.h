@@ -1,11 +1,12 @@
 #pragma once
 
-#include "cistatus/cstatus.h"
-#include "ports/control_surface.h"
-#include "ports/platform.h"
-#include "ports/signal.h"
-#include "ports/timer.h"
-#include "procs/node_blocks.h"
+#include "../cistatus/cstatus.h"
+#include "../export.h"
+#include "../ports/control_surface.h"
+#include "../ports/platform.h"
+#include "../ports/signal.h"
+#include "../ports/timer.h"
+#include "../procs/node_blocks.h"
 
 #include <cstdint>
 #include <memory>
@@ -20,7 +21,7 @@ namespace vestrak {
 ///
 /// The host answers GetStatus by reading ObjectTagName() until it is empty and writing each
 /// tag's status with setObjectStatus(). Status values: docs/reference.md.
-class CiStatus {
+class VESTRAK_CONTROLS_EXPORT CiStatus {
 public:
     /// Behaviour bit: a branch shows the worst status below it when that is worse than its own.
     static constexpr std::int32_t BehaviourInheritStatus = 0x1;

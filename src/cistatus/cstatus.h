@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ports/tree.h"
-#include "procs/text_arena.h"
+#include "../export.h"
+#include "../ports/tree.h"
+#include "../procs/text_arena.h"
 
 #include <cstdint>
 #include <memory>
@@ -11,7 +12,7 @@ namespace vestrak {
 
 /// The status of one object of the status tree: shared by the tree's record list, the host's
 /// query cursor and the selection, so it may outlive the node that showed it.
-class cStatus {
+class VESTRAK_CONTROLS_EXPORT cStatus {
 public:
     /// The node that shows the object.
     NodeRef m_Node;

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "ports/control_surface.h"
-#include "ports/platform.h"
-#include "ports/signal.h"
-#include "procs/log.h"
-#include "procs/path_set.h"
-#include "procs/section_lines.h"
-#include "procs/wildcard.h"
+#include "../export.h"
+#include "../ports/control_surface.h"
+#include "../ports/platform.h"
+#include "../ports/signal.h"
+#include "../procs/log.h"
+#include "../procs/path_set.h"
+#include "../procs/section_lines.h"
+#include "../procs/wildcard.h"
 
 #include <cstdint>
 #include <memory>
@@ -52,7 +53,7 @@ inline constexpr std::int32_t StyleDiagnosticLog = DiagnosticLogFlag;
 /// Setters only store, except setStyle() (builds), setBackColor() (colours the list at once)
 /// and setVisible(): set the other properties first and Style last. Positions are twips; the
 /// controls never throw but from SelectedObjectExtraKey().
-class CiTree {
+class VESTRAK_CONTROLS_EXPORT CiTree {
 public:
     /// Creates the widgets on the surface and the timers through the platform, then starts up:
     /// ObjectFile becomes CiTree.ini in the SCADA run folder of the user's configuration.

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ports/file_system.h"
-#include "ports/profile.h"
+#include "../export.h"
+#include "../ports/file_system.h"
+#include "../ports/profile.h"
 
 #include <memory>
 #include <string>
@@ -32,7 +33,7 @@ namespace vestrak {
 // at as far as its first megabyte. What a pass over a file found is kept while the file's stamp
 // stays the same, for the last few files looked at, so that a control asking for many values of
 // one file reads it once.
-class IniProfile : public Profile {
+class VESTRAK_CONTROLS_EXPORT IniProfile : public Profile {
 public:
     // $VESTRAK_PROFILE when set, otherwise win.ini in the user's configuration folder.
     static std::u16string defaultUserProfile();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ports/file_system.h"
+#include "../export.h"
+#include "../ports/file_system.h"
 
 #include <chrono>
 #include <functional>
@@ -10,7 +11,7 @@
 namespace vestrak {
 
 // The machine's own files. Paths are UTF-16 texts, handed to the system as UTF-8.
-class LocalFileSystem : public FileSystem {
+class VESTRAK_CONTROLS_EXPORT LocalFileSystem : public FileSystem {
 public:
     // File systems take time stamps from a clock that advances in steps (a few milliseconds on
     // Linux, two seconds on some shared drives), so a file rewritten within one step at the same

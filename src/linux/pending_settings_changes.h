@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ports/settings_store.h"
+#include "../ports/settings_store.h"
 
 #include <optional>
 #include <string>

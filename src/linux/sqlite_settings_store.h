@@ -1,7 +1,8 @@
 #pragma once
 
-#include "linux/pending_settings_changes.h"
-#include "ports/settings_store.h"
+#include "../export.h"
+#include "../linux/pending_settings_changes.h"
+#include "../ports/settings_store.h"
 
 #include <chrono>
 #include <cstdint>
@@ -41,7 +42,7 @@ struct SettingsStoreWaits {
 // written with the next write, the next listing or at shut-down. Each of these events, and
 // changes that could not be written even at shut-down, are reported once through the problem
 // reporter.
-class SqliteSettingsStore : public SettingsStore {
+class VESTRAK_CONTROLS_EXPORT SqliteSettingsStore : public SettingsStore {
 public:
     using ProblemReporter = std::function<void(const std::string& message)>;
 

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "ports/clock.h"
+#include "../export.h"
+#include "../ports/clock.h"
 
 namespace vestrak {
 
 // The machine's clock in local time. Dates read YYYY-MM-DD and times HH:MM:SS, so log lines
 // sort by time whatever the user's locale.
-class SystemClock : public Clock {
+class VESTRAK_CONTROLS_EXPORT SystemClock : public Clock {
 public:
     double secondsSinceMidnight() override;
     std::u16string dateText() override;

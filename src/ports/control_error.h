@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../export.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -7,7 +9,7 @@ namespace vestrak {
 
 /// The one failure a control reports to its host: thrown by the few property accessors that do
 /// not ignore errors. Hosts catch it and show the message; nothing else in a control throws.
-class ControlError : public std::runtime_error {
+class VESTRAK_CONTROLS_EXPORT ControlError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

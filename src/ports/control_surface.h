@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ports/command_button.h"
-#include "ports/image_lists.h"
-#include "ports/list_box.h"
-#include "ports/picture_box.h"
-#include "ports/popup_menu.h"
-#include "ports/text_box.h"
-#include "ports/toolbar.h"
-#include "ports/tree.h"
+#include "../ports/command_button.h"
+#include "../ports/image_lists.h"
+#include "../ports/list_box.h"
+#include "../ports/picture_box.h"
+#include "../ports/popup_menu.h"
+#include "../ports/text_box.h"
+#include "../ports/toolbar.h"
+#include "../ports/tree.h"
 
 #include <cstdint>
 #include <string>

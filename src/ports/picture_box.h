@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ports/widget.h"
+#include "../ports/widget.h"
 
 #include <string>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ports/clock.h"
-#include "ports/file_system.h"
-#include "ports/profile.h"
-#include "ports/settings_store.h"
-#include "ports/special_folders.h"
-#include "ports/timer.h"
+#include "../ports/clock.h"
+#include "../ports/file_system.h"
+#include "../ports/profile.h"
+#include "../ports/settings_store.h"
+#include "../ports/special_folders.h"
+#include "../ports/timer.h"
 
 namespace vestrak {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ports/signal.h"
-#include "ports/widget.h"
+#include "../ports/signal.h"
+#include "../ports/widget.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ports/signal.h"
+#include "../ports/signal.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ports/image_lists.h"
-#include "ports/signal.h"
-#include "ports/widget.h"
+#include "../ports/image_lists.h"
+#include "../ports/signal.h"
+#include "../ports/widget.h"
 
 #include <cstdint>
 #include <memory>

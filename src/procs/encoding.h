@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../export.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,6 +81,7 @@ std::u16string FromUtf8(std::string_view bytes);
 std::optional<std::u16string_view> TakeTextLine(std::u16string_view& rest);
 std::optional<std::string_view> TakeTextLine(std::string_view& rest);
 // Every line of the text; a final line end does not start another (empty) line.
-std::vector<std::u16string> SplitTextLines(std::u16string_view text);
+// Exported for the Qt widgets, which split tooltips with it.
+VESTRAK_CONTROLS_EXPORT std::vector<std::u16string> SplitTextLines(std::u16string_view text);
 
 } // namespace vestrak

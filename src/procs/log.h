@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ports/clock.h"
-#include "ports/file_system.h"
-#include "ports/special_folders.h"
+#include "../ports/clock.h"
+#include "../ports/file_system.h"
+#include "../ports/special_folders.h"
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../export.h"
 #include "ports/tree.h"
 #include "procs/key_index.h"
 #include "procs/node_blocks.h"
@@ -92,7 +93,8 @@ private:
 
 // The nodes of a tree view, whatever widget set shows them: links, keys and texts in shared
 // blocks, flags, the key index, the selected node and the rows that open branches let be seen.
-class NodeStore {
+// Exported for the Qt widget set, whose tree model reads the store.
+class VESTRAK_CONTROLS_EXPORT NodeStore {
 public:
     NodeStore(ImageList images, NodeStoreObserver& observer);
     ~NodeStore();

@@ -1,8 +1,16 @@
 #include "qt/cistatus_widget.h"
 
+#include "cistatus/cistatus.h"
+#include "qt/application_platform.h"
+#include "qt/qt_surface.h"
 #include "qt/qt_text.h"
 
 namespace vestrak {
+
+CiStatusWidget::CiStatusWidget(QWidget* parent)
+    : CiStatusWidget(applicationPlatform(), parent)
+{
+}
 
 CiStatusWidget::CiStatusWidget(const Platform& platform, QWidget* parent)
     : ControlWidgetHost(parent)

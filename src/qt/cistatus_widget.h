@@ -1,29 +1,36 @@
 #pragma once
 
-#include "cistatus/cistatus.h"
-#include "qt/control_widget_host.h"
+#include "../export.h"
+#include "../ports/platform.h"
+#include "../qt/control_widget_host.h"
 
 #include <QString>
 #include <memory>
 
 namespace vestrak {
 
+class CiStatus;
+
 /// The status tree as a Qt widget. Property and signal names are those of the control; the status
 /// query is a method, as reading the next tag moves the control's cursor.
-class CiStatusWidget final : public ControlWidgetHost {
+class VESTRAK_QTWIDGETS_EXPORT CiStatusWidget final : public ControlWidgetHost {
     Q_OBJECT
-    Q_PROPERTY(QString ObjectFile READ ObjectFile WRITE setObjectFile)
     Q_PROPERTY(QString RootObject READ RootObject WRITE setRootObject)
-    Q_PROPERTY(int ObjectStatus READ ObjectStatus WRITE setObjectStatus)
+    // The answer to a status query, not a page setting.
+    Q_PROPERTY(int ObjectStatus READ ObjectStatus WRITE setObjectStatus DESIGNABLE false STORED false)
     Q_PROPERTY(int UpdateInterval READ UpdateInterval WRITE setUpdateInterval)
     Q_PROPERTY(int Behaviour READ Behaviour WRITE setBehaviour)
-    Q_PROPERTY(QString SelectedNode READ SelectedNode)
-    Q_PROPERTY(QString SelectedPopupMenuItem READ SelectedPopupMenuItem)
+    Q_PROPERTY(QString SelectedNode READ SelectedNode DESIGNABLE false STORED false)
+    Q_PROPERTY(QString SelectedPopupMenuItem READ SelectedPopupMenuItem DESIGNABLE false STORED false)
     Q_PROPERTY(int BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(int PictureVisible READ PictureVisible WRITE setPictureVisible)
     Q_PROPERTY(int PictureWidth READ PictureWidth WRITE setPictureWidth)
     Q_PROPERTY(int TextHeight READ TextHeight WRITE setTextHeight)
+    // Last: Qt Designer writes properties in this order, and the load runs with all the others set.
+    Q_PROPERTY(QString ObjectFile READ ObjectFile WRITE setObjectFile)
 public:
+    /// A status tree on the application platform (see application_platform.h).
+    explicit CiStatusWidget(QWidget* parent = nullptr);
     /// A status tree on the given platform, which must outlive the widget.
     explicit CiStatusWidget(const Platform& platform, QWidget* parent = nullptr);
     ~CiStatusWidget() override;

@@ -1,9 +1,17 @@
 #include "qt/citree_widget.h"
 
+#include "citree/citree.h"
 #include "ports/control_error.h"
+#include "qt/application_platform.h"
+#include "qt/qt_surface.h"
 #include "qt/qt_text.h"
 
 namespace vestrak {
+
+CiTreeWidget::CiTreeWidget(QWidget* parent)
+    : CiTreeWidget(applicationPlatform(), parent)
+{
+}
 
 CiTreeWidget::CiTreeWidget(const Platform& platform, QWidget* parent)
     : ControlWidgetHost(parent)

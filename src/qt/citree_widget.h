@@ -1,27 +1,33 @@
 #pragma once
 
-#include "citree/citree.h"
-#include "qt/control_widget_host.h"
+#include "../export.h"
+#include "../ports/platform.h"
+#include "../qt/control_widget_host.h"
 
 #include <QString>
 #include <memory>
 
 namespace vestrak {
 
+class CiTree;
+
 /// The navigation tree as a Qt widget: place it like any widget, set its properties, connect to
 /// its signals. Property and signal names are those of the control.
-class CiTreeWidget final : public ControlWidgetHost {
+class VESTRAK_QTWIDGETS_EXPORT CiTreeWidget final : public ControlWidgetHost {
     Q_OBJECT
     Q_PROPERTY(QString ObjectFile READ ObjectFile WRITE setObjectFile)
     Q_PROPERTY(QString ObjectFileSection READ ObjectFileSection WRITE setObjectFileSection)
     Q_PROPERTY(QString RootObject READ RootObject WRITE setRootObject)
-    Q_PROPERTY(int Style READ Style WRITE setStyle)
     Q_PROPERTY(int BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(QString SelectedObject READ SelectedObject WRITE setSelectedObject)
     Q_PROPERTY(QString SelectedObjectExtraInfo READ SelectedObjectExtraInfo WRITE setSelectedObjectExtraInfo)
-    Q_PROPERTY(QString SelectedObjectExtraKey READ SelectedObjectExtraKey)
+    Q_PROPERTY(QString SelectedObjectExtraKey READ SelectedObjectExtraKey DESIGNABLE false STORED false)
     Q_PROPERTY(int CollapseTime READ CollapseTime WRITE setCollapseTime)
+    // Last: Qt Designer writes properties in this order, and Style builds with all the others set.
+    Q_PROPERTY(int Style READ Style WRITE setStyle)
 public:
+    /// A navigation tree on the application platform (see application_platform.h).
+    explicit CiTreeWidget(QWidget* parent = nullptr);
     /// A navigation tree on the given platform, which must outlive the widget.
     explicit CiTreeWidget(const Platform& platform, QWidget* parent = nullptr);
     ~CiTreeWidget() override;

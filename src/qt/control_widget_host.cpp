@@ -1,5 +1,7 @@
 #include "qt/control_widget_host.h"
 
+#include "qt/qt_surface.h"
+
 #include <QResizeEvent>
 
 namespace vestrak {

@@ -1,16 +1,18 @@
 #pragma once
 
-#include "qt/qt_surface.h"
+#include "../export.h"
 
 #include <QWidget>
 #include <functional>
 
 namespace vestrak {
 
+class QtSurface;
+
 /// What CiTreeWidget and CiStatusWidget share: a surface filling the widget, sized with it, and
 /// the control's layout run after each size the widget's container gives it. A size the control
 /// takes itself (collapsing) becomes the widget's size hint and raises no layout.
-class ControlWidgetHost : public QWidget {
+class VESTRAK_QTWIDGETS_EXPORT ControlWidgetHost : public QWidget {
     Q_OBJECT
 public:
     /// An empty host; the derived widget creates its control on surface().

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "linux/environment_special_folders.h"
-#include "linux/ini_profile.h"
-#include "linux/local_file_system.h"
-#include "linux/system_clock.h"
-#include "ports/platform.h"
-#include "qt/qt_timer.h"
-#include "qt/reporting_file_system.h"
+#include "../export.h"
+#include "../linux/environment_special_folders.h"
+#include "../linux/ini_profile.h"
+#include "../linux/local_file_system.h"
+#include "../linux/system_clock.h"
+#include "../ports/platform.h"
 
 #include <memory>
 
@@ -14,11 +13,13 @@ namespace vestrak {
 
 /// The platform of a live Qt application: the user's settings store, profiles, special folders and
 /// files of the machine, the real clock and timers on the Qt event loop.
-class LivePlatform {
+class VESTRAK_QTWIDGETS_EXPORT LivePlatform {
 public:
     /// Without a store, the user's own SQLite store.
     explicit LivePlatform(std::unique_ptr<SettingsStore> settings = nullptr);
     ~LivePlatform();
+    LivePlatform(const LivePlatform&) = delete;
+    LivePlatform& operator=(const LivePlatform&) = delete;
 
     /// The services as a control takes them; valid while this object lives.
     [[nodiscard]] Platform platform();
@@ -27,11 +28,11 @@ private:
     std::unique_ptr<SettingsStore> m_Settings;
     LocalFileSystem m_Files;
     // The controls' own reads are object files: those that fail are reported.
-    ReportingFileSystem m_ControlFiles { m_Files };
+    std::unique_ptr<FileSystem> m_ControlFiles;
     IniProfile m_Profile { m_Files };
     EnvironmentSpecialFolders m_SpecialFolders;
     SystemClock m_Clock;
-    QtTimerFactory m_Timers;
+    std::unique_ptr<TimerFactory> m_Timers;
 };
 
 } // namespace vestrak

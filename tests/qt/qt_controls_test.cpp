@@ -3,8 +3,10 @@
 #include "linux/environment_special_folders.h"
 #include "linux/ini_profile.h"
 #include "linux/local_file_system.h"
+#include "qt/application_platform.h"
 #include "qt/cistatus_widget.h"
 #include "qt/citree_widget.h"
+#include "qt/qt_surface.h"
 #include "qt/qt_tree_view.h"
 #include "qt/reporting_file_system.h"
 
@@ -219,4 +221,21 @@ TEST_F(OperatorOnQtWidgets, AnObjectFileThatCannotBeReadIsReportedOnceOnTheContr
     EXPECT_EQ(reports,
         (QStringList { "cannot read the object file /nonexistent/objects.ini: there is no such file",
             "cannot read the object file " + plantFile("") + ": it is a folder" }));
+}
+
+// Widgets made without a platform (in code, by QUiLoader) share the application platform, which
+// can be replaced only until the first of them uses it. This test's services end with it, so it
+// is the one test that uses the application platform.
+TEST_F(OperatorOnQtWidgets, WidgetsWithoutAPlatformShareTheApplicationPlatform)
+{
+    ASSERT_TRUE(setApplicationPlatform(platform()));
+    {
+        CiTreeWidget tree;
+        tree.setObjectFile(plantFile("plant.ini"));
+        tree.setStyle(0x1619);
+        const CiStatusWidget status;
+    }
+    EXPECT_FALSE(settings.entries(u"VestrakControls.CiTree").empty())
+        << "the tree kept its scroll position in the given platform's store";
+    EXPECT_FALSE(setApplicationPlatform(platform())) << "the widgets' platform stays theirs";
 }

@@ -1,0 +1,75 @@
+# The installed library. The build keeps its static libraries for the tests and tools; their
+# objects (position independent, hidden symbols) also make two versioned shared libraries:
+# libvestrak_controls (the portable core with the Linux platform, no Qt) and libvestrak_qtwidgets
+# (the Qt widgets). Installed with their public headers under include/vestrak, the tools, the
+# CMake package VestrakControls, a pkg-config file for the core, the docs and the examples.
+include(CMakePackageConfigHelpers)
+find_package(SQLite3 REQUIRED)
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
+
+set(VESTRAK_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/VestrakControls)
+set(VESTRAK_DESIGNER_PLUGIN_DIR ${QT6_INSTALL_PLUGINS}/designer)
+
+# vestrak_shared_library(name EXPORT_NAME name OBJECTS lib... HEADERS file...): a shared library
+# of the objects of static libraries, exporting only what the headers mark, with its headers.
+function(vestrak_shared_library name)
+  cmake_parse_arguments(ARG "" "EXPORT_NAME" "OBJECTS;HEADERS" ${ARGN})
+  list(TRANSFORM ARG_OBJECTS REPLACE "(.+)" "$<TARGET_OBJECTS:\\1>" OUTPUT_VARIABLE objects)
+  add_library(${name} SHARED ${objects})
+  add_library(Vestrak::${ARG_EXPORT_NAME} ALIAS ${name})
+  set_target_properties(${name} PROPERTIES
+    EXPORT_NAME ${ARG_EXPORT_NAME}
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR}
+    # Beside the core library wherever both are installed.
+    INSTALL_RPATH "$ORIGIN")
+  if(NOT VESTRAK_SANITIZE AND NOT VESTRAK_FUZZ)
+    # A symbol the other library forgot to export fails here, not in a user's link.
+    target_link_options(${name} PRIVATE LINKER:--no-undefined)
+  endif()
+  list(TRANSFORM ARG_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/src/)
+  target_sources(${name} PUBLIC FILE_SET HEADERS BASE_DIRS ${PROJECT_SOURCE_DIR}/src FILES ${ARG_HEADERS})
+  install(TARGETS ${name} EXPORT Vestrak${ARG_EXPORT_NAME}Targets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
+    FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vestrak COMPONENT Development
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  install(EXPORT Vestrak${ARG_EXPORT_NAME}Targets NAMESPACE Vestrak:: DESTINATION ${VESTRAK_PACKAGE_DIR}
+    COMPONENT Development)
+endfunction()
+
+# Public: what a user of the controls names, and what those declarations hold.
+file(GLOB port_headers RELATIVE ${PROJECT_SOURCE_DIR}/src CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/ports/*.h)
+vestrak_shared_library(vestrak_controls EXPORT_NAME Controls
+  OBJECTS vestrak_procs vestrak_citree vestrak_cistatus vestrak_linux
+  HEADERS export.h ${port_headers}
+    citree/citree.h cistatus/cistatus.h cistatus/cstatus.h
+    procs/log.h procs/node_blocks.h procs/path_set.h procs/section_lines.h procs/text_arena.h procs/wildcard.h
+    linux/environment_special_folders.h linux/ini_profile.h linux/local_file_system.h
+    linux/pending_settings_changes.h
+    linux/sqlite_settings_store.h linux/system_clock.h)
+target_link_libraries(vestrak_controls PRIVATE SQLite::SQLite3)
+
+vestrak_shared_library(vestrak_qtwidgets EXPORT_NAME QtWidgets
+  OBJECTS vestrak_qt vestrak_qt_controls
+  HEADERS qt/application_platform.h qt/citree_widget.h qt/cistatus_widget.h qt/control_widget_host.h
+    qt/live_platform.h)
+target_link_libraries(vestrak_qtwidgets PUBLIC vestrak_controls Qt6::Widgets)
+
+install(TARGETS vestrak-tree vestrak-host vestrak-page RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Tools)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Development)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/plant ${PROJECT_SOURCE_DIR}/examples/qt-embed
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/vestrak-controls/examples COMPONENT Development)
+
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VestrakControlsConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/VestrakControlsConfig.cmake INSTALL_DESTINATION ${VESTRAK_PACKAGE_DIR})
+# 0.x: a new minor version may break what the last one offered.
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/VestrakControlsConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/VestrakControlsConfig.cmake ${PROJECT_BINARY_DIR}/VestrakControlsConfigVersion.cmake
+  DESTINATION ${VESTRAK_PACKAGE_DIR} COMPONENT Development)
+
+# The pkg-config file finds its prefix from its own place, so a staged or moved install works.
+set(VESTRAK_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+file(RELATIVE_PATH VESTRAK_PKGCONFIG_TO_PREFIX /${VESTRAK_PKGCONFIG_DIR} /)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/vestrak-controls.pc.in ${PROJECT_BINARY_DIR}/vestrak-controls.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/vestrak-controls.pc DESTINATION ${VESTRAK_PKGCONFIG_DIR} COMPONENT Development)

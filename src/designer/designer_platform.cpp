@@ -1,0 +1,24 @@
+#include "designer_platform.h"
+
+#include "headless/memory_settings_store.h"
+
+namespace vestrak {
+
+DesignerPlatform::DesignerPlatform()
+    : m_Live(std::make_unique<MemorySettingsStore>())
+{
+}
+
+Platform DesignerPlatform::platform()
+{
+    const Platform live = m_Live.platform();
+    return Platform { live.settings, m_Profile, live.specialFolders, m_Files, live.clock, live.timers };
+}
+
+Platform designerPlatform()
+{
+    static DesignerPlatform platform;
+    return platform.platform();
+}
+
+} // namespace vestrak

@@ -1,0 +1,6 @@
+#pragma once
+
+// The shared libraries are built with hidden symbols; these mark what each of them exports. On
+// ELF both the library and its users see the same default visibility.
+#define VESTRAK_CONTROLS_EXPORT __attribute__((visibility("default")))
+#define VESTRAK_QTWIDGETS_EXPORT __attribute__((visibility("default")))
