@@ -29,7 +29,7 @@ public:
 };
 
 // A node of a node store and its handle at once.
-class StoredNode final : public TreeNode {
+class VESTRAK_CONTROLS_EXPORT StoredNode final : public TreeNode {
 public:
     StoredNode(NodeStore& store, StoredNode* parent, std::u16string_view keyAndText, std::uint32_t keyLength,
         std::uint8_t image);

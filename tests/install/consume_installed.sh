@@ -59,11 +59,11 @@ export QT_QPA_PLATFORM=offscreen VESTRAK_SETTINGS=$work/settings.sqlite VESTRAK_
 expect() {
   grep -qxF -- "$2" "$work/$1" || { cat "$work/$1" >&2; fail "$1 lacks the line '$2'"; }
 }
-expect code.txt "ciTree (vestrak::CiTreeWidget) Style=1561"
+expect code.txt "ciTree (vestrak::CiTreeWidget) Style=1560"
 expect code.txt "        Intake Pump 1"
 expect code.txt "ciStatus (vestrak::CiStatusWidget) Behaviour=1"
 # The page's properties reached the controls, ObjectFile before Style: the tree is built.
-expect ui.txt "ciTree (vestrak::CiTreeWidget) ObjectFile=plant.ini Style=1561"
+expect ui.txt "ciTree (vestrak::CiTreeWidget) ObjectFile=plant.ini Style=1560"
 expect ui.txt "  Water Works"
 expect ui.txt "        Intake Pump 1"
 expect ui.txt "ciStatus (vestrak::CiStatusWidget) ObjectFile=status.ini Behaviour=1 UpdateInterval=2"
