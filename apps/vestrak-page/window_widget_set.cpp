@@ -20,7 +20,7 @@ std::unique_ptr<ControlSurface> WindowWidgetSet::createSurface(
 {
     auto surface = std::make_unique<QtSurface>(outerWidth, outerHeight, border, &m_Area);
     QObject::connect(surface.get(), &QtSurface::resizedByControl, &m_Area, [this] { arrange(); });
-    QObject::connect(surface.get(), &QObject::destroyed, &m_Area, [this] { arrange(); });
+    QObject::connect(surface.get(), &QObject::destroyed, &m_Area, [this](QObject* gone) { forget(gone); });
     m_Slots.push_back({ surface.get(), surface->width() });
     surface->show();
     arrange();
@@ -35,6 +35,13 @@ void WindowWidgetSet::resize(ControlSurface& surface, double outerWidth, double 
         if (slot.surface == &resized)
             slot.width = resized.width();
     }
+    arrange();
+}
+
+void WindowWidgetSet::forget(const QObject* gone)
+{
+    // Told while the surface is half destroyed, before its guarded pointer is cleared.
+    std::erase_if(m_Slots, [gone](const Slot& slot) { return slot.surface.data() == gone; });
     arrange();
 }
 

@@ -25,9 +25,11 @@ public:
     void arrange();
 
 private:
+    void forget(const QObject* gone);
+
     QWidget& m_Area;
     struct Slot {
-        QPointer<QtSurface> surface;
+        QPointer<QWidget> surface;
         int width = 0;
     };
     std::vector<Slot> m_Slots;
