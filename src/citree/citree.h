@@ -6,7 +6,6 @@
 #include "../ports/signal.h"
 #include "../procs/log.h"
 #include "../procs/path_set.h"
-#include "../procs/section_lines.h"
 #include "../procs/wildcard.h"
 
 #include <cstdint>
@@ -17,6 +16,8 @@
 #include <vector>
 
 namespace vestrak {
+
+class TreeObjectLines;
 
 /// @name Style bits
 /// The bits of CiTree::Style(); bits not listed have no effect. docs/reference.md has the table.
@@ -239,7 +240,7 @@ private:
     bool m_FilterRebuild = false;
     bool m_FilterChanged = false;
     // The data lines of the section the last build read; nothing before the first build.
-    std::optional<SectionLines> m_Lines;
+    std::shared_ptr<const TreeObjectLines> m_Lines;
     std::int32_t m_SelectedLine = 0;
     std::int32_t m_Style = 0;
     bool m_Building = false;

@@ -1,12 +1,11 @@
 #include "citree/citree.h"
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
+#include "citree/tree_object_lines.h"
 #include "procs/numeric.h"
 #include "procs/object_file.h"
 #include "procs/text.h"
 
-#include <array>
-#include <charconv>
 #include <optional>
 #include <utility>
 
@@ -16,17 +15,6 @@ namespace {
 
 constexpr const char16_t* ListSection = u"ListObjects";
 constexpr const char16_t* TreeSection = u"TreeObjects";
-
-// The upper-cased code, "/" and the line index: unique in the tree. Written into a key the
-// build keeps, so that its room serves every node.
-void WriteNodeKey(std::u16string_view code, std::size_t lineIndex, std::u16string& key)
-{
-    std::array<char, 24> digits {};
-    char* end = std::to_chars(digits.data(), digits.data() + digits.size(), lineIndex).ptr;
-    key.assign(code);
-    key += u'/';
-    key.append(digits.data(), end);
-}
 
 // An object is wanted when SelectedObject is set at all: its first comma field may be empty and
 // then matches the codes whose first comma field is empty.
@@ -115,7 +103,8 @@ void CiTree::ShowUpButtonBesideObjects()
 
 void CiTree::ReadLines()
 {
-    m_Lines = ReadSectionLines(m_ObjectFileSection, m_ObjectFile, m_Platform.files);
+    m_Lines = std::make_shared<const TreeObjectLines>(
+        ReadSectionBytes(m_ObjectFileSection, m_ObjectFile, m_Platform.files));
 }
 
 void CiTree::BuildObjectList()
@@ -127,8 +116,9 @@ void CiTree::BuildObjectList()
     List_Objects.clear();
     ReadLines();
     bool rootSeen = false;
+    std::u16string room;
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
-        const std::u16string_view line = (*m_Lines)[index];
+        const std::u16string_view line = m_Lines->line(index, room);
         std::u16string text;
         if (m_RootObject.empty()) {
             text = TrimSpaces(FieldView(line, 1, u"="));
@@ -188,24 +178,22 @@ CiTree::BuiltTree CiTree::BuildTree()
     const std::u16string lastClicked
         = keepOpen && !filter.groupOn ? Setting(SelectedSection, SelectedNodeKey, u"") : u"";
     // The node added last and its ancestors, top first: the parent search walks up this chain.
-    // Their codes follow one another in one text, cut back as the chain shortens. A node's full
-    // path is known by its hash, extended from its parent's; the path itself is put together
-    // from the chain's texts only when a stored path has that hash.
+    // Their codes follow one another in one text, and their texts, each ended by "\\", in
+    // another, both cut back as the chain shortens. A node's full path is known by its hash,
+    // extended from its parent's; the path itself is put together only when a stored path has
+    // that hash.
     struct ChainLink {
         NodeRef node;
         std::size_t codeStart = 0;
-        std::u16string_view text;
+        std::size_t pathStart = 0;
         std::uint64_t pathHash = 0;
     };
     std::vector<ChainLink> chain;
     std::u16string chainCodes;
+    std::u16string chainPath;
     std::u16string path;
-    const auto pathOf = [&chain, &path](std::u16string_view text) -> const std::u16string& {
-        path.clear();
-        for (const ChainLink& link : chain) {
-            path += link.text;
-            path += u'\\';
-        }
+    const auto pathOf = [&chainPath, &path](std::u16string_view text) -> const std::u16string& {
+        path.assign(chainPath);
         path += text;
         return path;
     };
@@ -216,11 +204,11 @@ CiTree::BuiltTree CiTree::BuildTree()
     };
     const NodeRef noParent;
     TreeLine line;
-    std::u16string key;
+    std::u16string room;
     std::int64_t linesVisited = 0;
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
         ++linesVisited;
-        ReadTreeLine((*m_Lines)[index], line);
+        ReadTreeLine(m_Lines->line(index, room), line);
         if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, line.code)) {
             continue;
         }
@@ -229,6 +217,7 @@ CiTree::BuiltTree CiTree::BuildTree()
         }
         while (!chain.empty() && !IsInPrefixList(codeOf(chain.size() - 1), line.code)) {
             chainCodes.resize(chain.back().codeStart);
+            chainPath.resize(chain.back().pathStart);
             chain.pop_back();
         }
         std::uint64_t pathHash = 0;
@@ -238,9 +227,9 @@ CiTree::BuiltTree CiTree::BuildTree()
         }
         const bool preselected = Preselects(wantedObject, wantedExtraInfo, line);
         const NodeRef& parent = chain.empty() ? noParent : chain.back().node;
-        WriteNodeKey(line.code, index, key);
-        NodeRef node = TreeView_Objects.add(
-            parent, parent ? NodeRelationship::Child : NodeRelationship::Last, key, line.text, line.image);
+        NodeRef node
+            = TreeView_Objects.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
+                m_Lines, static_cast<std::uint32_t>(index), line.image);
         if (!node) {
             continue;
         }
@@ -258,8 +247,12 @@ CiTree::BuiltTree CiTree::BuildTree()
             }
         }
         node->setBackColor(m_BackColor);
-        chain.push_back({ std::move(node), chainCodes.size(), line.text, pathHash });
+        chain.push_back({ std::move(node), chainCodes.size(), chainPath.size(), pathHash });
         chainCodes += line.code;
+        if (keepOpen) {
+            chainPath += line.text;
+            chainPath += u'\\';
+        }
     }
     WriteMarker(u"CiTree Property Let Style D - iLoops: " + DecimalText(linesVisited));
     return built;

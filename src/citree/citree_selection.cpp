@@ -1,5 +1,6 @@
 #include "citree/citree.h"
 #include "citree/settings_names.h"
+#include "citree/tree_object_lines.h"
 #include "ports/control_error.h"
 #include "procs/numeric.h"
 #include "procs/text.h"
@@ -13,7 +14,8 @@ bool CiTree::SelectLine(std::int64_t lineIndex)
         return false;
     }
     m_SelectedLine = static_cast<std::int32_t>(lineIndex);
-    const std::u16string_view line = (*m_Lines)[static_cast<std::size_t>(lineIndex)];
+    std::u16string room;
+    const std::u16string_view line = m_Lines->line(static_cast<std::size_t>(lineIndex), room);
     const std::u16string_view object = FieldView(line, 0, u"=");
     m_SelectedObject = TrimSpaces(FieldView(object, 0, u"/"));
     m_SelectedObjectExtraInfo = TrimSpaces(FieldView(object, 1, u"/"));
@@ -111,8 +113,9 @@ std::u16string CiTree::SelectedObjectExtraKey() const
     }
     const std::u16string selectedHead = TrimSpaces(GetField(m_SelectedObject, 0, u","));
     const std::u16string wanted = ToUpper(selectedHead);
+    std::u16string room;
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
-        const std::u16string_view object = FieldView((*m_Lines)[index], 0, u"=");
+        const std::u16string_view object = FieldView(m_Lines->line(index, room), 0, u"=");
         const std::u16string_view code = FieldView(object, 0, u"/");
         if (ToUpper(SpaceTrimmed(FieldView(code, 0, u","))) != wanted) {
             continue;

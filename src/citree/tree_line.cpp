@@ -68,8 +68,9 @@ void ReadTreeLine(std::u16string_view line, TreeLine& into)
     ToUpper(SpaceTrimmed(Between(objectPart, 0, at.slash)), into.code);
     into.extraInfo = at.slash == NotFound ? std::u16string_view()
                                           : SpaceTrimmed(Between(objectPart, at.slash + 1, at.secondSlash));
-    const std::u16string_view value
-        = at.equals == NotFound ? std::u16string_view() : SpaceTrimmed(Between(line, at.equals + 1, at.secondEquals));
+    const std::u16string_view value = at.equals == NotFound
+        ? std::u16string_view()
+        : SpaceTrimmed(Between(line, at.equals + 1, at.secondEquals));
     if (at.comma == NotFound) {
         into.image = RoundToInt16(LeadingNumber(value)).value_or(0);
         into.text = value;

@@ -20,6 +20,12 @@ NodeRef HeadlessTree::add(const NodeRef& relative, NodeRelationship relationship
     return m_Store.add(relative, relationship, key, text, image);
 }
 
+NodeRef HeadlessTree::addLent(const NodeRef& relative, NodeRelationship relationship,
+    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
+{
+    return m_Store.addLent(relative, relationship, texts, reference, image);
+}
+
 void HeadlessTree::clear()
 {
     m_Store.clear();

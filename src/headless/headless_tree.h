@@ -16,6 +16,9 @@ public:
     [[nodiscard]] ImageList imageList() const override { return m_Store.imageList(); }
     NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
         std::u16string_view text, std::int32_t image) override;
+    NodeRef addLent(const NodeRef& relative, NodeRelationship relationship,
+        const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference,
+        std::int32_t image) override;
     bool remove(const NodeRef& node) override { return m_Store.remove(node); }
     void clear() override;
     [[nodiscard]] std::int32_t count() const override { return m_Store.count(); }

@@ -48,6 +48,15 @@ public:
 
 enum class NodeRelationship { Last, Child };
 
+// Keys and texts a tree reads when it needs them instead of keeping copies: a control lends the
+// lines it keeps anyway. Distinct references give distinct keys.
+class LentNodeTexts {
+public:
+    virtual ~LentNodeTexts() = default;
+    // The key and text of the node made from reference, written into the rooms given.
+    virtual void keyAndText(std::uint32_t reference, std::u16string& key, std::u16string& text) const = 0;
+};
+
 // A tree view with its node collection. Setting states from code raises no event; only the
 // operator actions at the end raise them.
 class Tree : public Widget {
@@ -60,6 +69,11 @@ public:
     // a node without an image. The node keeps copies of key and text.
     virtual NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
         std::u16string_view text, std::int32_t image)
+        = 0;
+    // The same with key and text read from texts when they are needed; the tree keeps texts as
+    // long as it has such nodes.
+    virtual NodeRef addLent(const NodeRef& relative, NodeRelationship relationship,
+        const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
         = 0;
     // Removes the node with its subtree; the indexes of the nodes after it move up.
     virtual bool remove(const NodeRef& node) = 0;

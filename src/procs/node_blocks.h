@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -12,7 +13,7 @@ namespace vestrak {
 // block: it stays safe after the tree let go of its nodes, and keeps just that block.
 template<typename Node> class NodeBlocks {
 public:
-    template<typename... Arguments> std::shared_ptr<Node> emplace(Arguments&&... arguments)
+    template<typename... Arguments> Node& emplace(Arguments&&... arguments)
     {
         if (m_Blocks.empty() || m_Blocks.back()->size() == BlockNodes) {
             auto block = std::make_shared<std::vector<Node>>();
@@ -20,9 +21,16 @@ public:
             block->reserve(BlockNodes);
             m_Blocks.push_back(std::move(block));
         }
-        const std::shared_ptr<std::vector<Node>>& block = m_Blocks.back();
-        Node& node = block->emplace_back(std::forward<Arguments>(arguments)...);
-        return std::shared_ptr<Node>(block, &node);
+        return m_Blocks.back()->emplace_back(std::forward<Arguments>(arguments)...);
+    }
+
+    // The number of the block the node added last lies in.
+    [[nodiscard]] std::uint32_t lastBlock() const { return static_cast<std::uint32_t>(m_Blocks.size() - 1); }
+
+    // A handle of a node in that block.
+    [[nodiscard]] std::shared_ptr<Node> handleOf(Node& node, std::uint32_t block) const
+    {
+        return std::shared_ptr<Node>(m_Blocks[block], &node);
     }
 
     // Lets go of every block that no handle shares.

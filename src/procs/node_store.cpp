@@ -5,43 +5,39 @@
 
 namespace vestrak {
 
-StoredNode::StoredNode(NodeStore& store, StoredNode* parent, std::u16string_view keyAndText,
-    std::uint32_t keyLength, std::uint8_t image)
+StoredNode::StoredNode(NodeStore& store, StoredNode* parent, std::uint8_t image)
     : m_Store(&store)
     , m_Parent(parent)
-    , m_KeyAndText(keyAndText.data())
-    , m_KeyLength(keyLength)
-    , m_TextLength(static_cast<std::uint32_t>(keyAndText.size()) - keyLength)
     , m_Image(image)
 {
 }
 
 std::u16string StoredNode::key() const
 {
-    return exists() ? std::u16string(keyView()) : std::u16string();
+    std::u16string key;
+    std::u16string text;
+    if (exists())
+        m_Store->textsOf(*this, key, text);
+    return key;
 }
 
 std::u16string StoredNode::text() const
 {
-    return exists() ? std::u16string(textView()) : std::u16string();
+    return exists() ? m_Store->textOf(*this) : std::u16string();
 }
 
 std::u16string StoredNode::fullPath() const
 {
     if (!exists())
         return {};
-    std::vector<const StoredNode*> chain;
-    std::size_t length = 0;
-    for (const StoredNode* node = this; node; node = node->m_Parent) {
-        chain.push_back(node);
-        length += node->m_TextLength + 1;
-    }
+    std::vector<std::u16string> chain;
+    for (const StoredNode* node = this; node; node = node->m_Parent)
+        chain.push_back(m_Store->textOf(*node));
     std::u16string path;
-    path.reserve(length);
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (it != chain.rbegin())
             path += u'\\';
-        path += (*it)->textView();
+        path += *it;
     }
     return path;
 }
@@ -141,34 +137,78 @@ NodeStore::NodeStore(ImageList images, NodeStoreObserver& observer)
 
 NodeStore::~NodeStore()
 {
-    for (auto& node : m_Nodes)
+    for (StoredNode* node : m_Nodes)
         node->m_Store = nullptr;
+}
+
+bool NodeStore::parentFor(const NodeRef& relative, NodeRelationship relationship, StoredNode*& parent) const
+{
+    parent = relative && relationship == NodeRelationship::Child ? ownNode(relative) : nullptr;
+    return parent || !relative || relationship != NodeRelationship::Child;
 }
 
 NodeRef NodeStore::add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
     std::u16string_view text, std::int32_t image)
 {
-    const KeyIndex::Hashed hashedKey = m_NodesByKey.prepare(key);
     StoredNode* parent = nullptr;
-    if (relative && relationship == NodeRelationship::Child) {
-        parent = ownNode(relative);
-        if (!parent)
-            return nullptr;
-    }
+    if (!parentFor(relative, relationship, parent))
+        return nullptr;
+    indexAllKeys();
+    const KeyIndex::Hashed hashedKey = m_NodesByKey.prepare(key);
     // The texts are kept while the index's slot comes from memory.
     const std::u16string_view kept = m_Texts.keep(key, text);
     // One look into the index both tells a key already there and files the new one.
+    std::u16string room;
     if (!m_NodesByKey.insert(hashedKey, key, m_Nodes.size(),
-            [this](std::size_t position) { return m_Nodes[position]->keyView(); })) {
+            [this, &room](std::size_t position) { return keyOf(*m_Nodes[position], room); })) {
         m_Texts.giveBack(kept);
         return nullptr;
     }
-    auto node = m_Blocks.emplace(*this, parent, kept, static_cast<std::uint32_t>(key.size()),
-        static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
-    node->m_Index = count() + 1;
-    link(*node);
-    m_Nodes.push_back(std::move(node));
-    return m_Nodes.back();
+    ++m_IndexedNodes;
+    m_OwnKeys = true;
+    NodeRef node = place(parent, image);
+    StoredNode& placed = *m_Nodes.back();
+    placed.m_KeyAndText = kept.data();
+    placed.m_KeyLengthOrReference = static_cast<std::uint32_t>(key.size());
+    placed.m_TextLength = static_cast<std::uint32_t>(text.size());
+    return node;
+}
+
+NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationship,
+    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
+{
+    if (m_Lender && m_Lender != texts) {
+        // The store reads lent texts from one lender: those of another are kept as copies.
+        std::u16string key;
+        std::u16string text;
+        texts->keyAndText(reference, key, text);
+        return add(relative, relationship, key, text, image);
+    }
+    StoredNode* parent = nullptr;
+    if (!parentFor(relative, relationship, parent))
+        return nullptr;
+    m_Lender = texts;
+    if (m_OwnKeys || reference <= m_HighestLentReference) {
+        std::u16string key;
+        texts->keyAndText(reference, key, m_SpareText);
+        if (findByKey(key))
+            return nullptr;
+    }
+    m_HighestLentReference = std::max<std::int64_t>(m_HighestLentReference, reference);
+    NodeRef node = place(parent, image);
+    m_Nodes.back()->m_KeyLengthOrReference = reference;
+    return node;
+}
+
+NodeRef NodeStore::place(StoredNode* parent, std::int32_t image)
+{
+    StoredNode& node
+        = m_Blocks.emplace(*this, parent, static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
+    node.m_Block = m_Blocks.lastBlock();
+    node.m_Index = count() + 1;
+    link(node);
+    m_Nodes.push_back(&node);
+    return m_Blocks.handleOf(node, node.m_Block);
 }
 
 // Makes the node the last child of its parent, or the last top node.
@@ -230,21 +270,27 @@ bool NodeStore::remove(const NodeRef& node)
     m_LastChildAt = nullptr;
     unlink(*target);
     leaveSubtree(*target);
-    std::erase_if(m_Nodes, [](const std::shared_ptr<StoredNode>& each) { return !each->exists(); });
+    std::erase_if(m_Nodes, [](const StoredNode* each) { return !each->exists(); });
     for (std::size_t i = 0; i < m_Nodes.size(); ++i)
         m_Nodes[i]->m_Index = static_cast<std::int32_t>(i) + 1;
-    indexKeys();
+    // Positions moved: the index is filled again when a key is next looked up.
+    m_NodesByKey.clear();
+    m_IndexedNodes = 0;
     return true;
 }
 
 void NodeStore::clear()
 {
     m_NodesByKey.clear();
-    for (auto& node : m_Nodes)
+    m_IndexedNodes = 0;
+    for (StoredNode* node : m_Nodes)
         node->m_Store = nullptr;
     m_Nodes.clear();
     m_Blocks.clear();
     m_Texts.clear();
+    m_Lender.reset();
+    m_HighestLentReference = -1;
+    m_OwnKeys = false;
     m_BackColors.clear();
     m_FirstTop = nullptr;
     m_LastTop = nullptr;
@@ -257,7 +303,7 @@ NodeRef NodeStore::node(std::int32_t index) const
 {
     if (index < 1 || index > count())
         return nullptr;
-    return m_Nodes[static_cast<std::size_t>(index) - 1];
+    return handleOf(*m_Nodes[static_cast<std::size_t>(index) - 1]);
 }
 
 NodeRef NodeStore::find(std::u16string_view key) const
@@ -268,23 +314,51 @@ NodeRef NodeStore::find(std::u16string_view key) const
 
 StoredNode* NodeStore::findByKey(std::u16string_view key) const
 {
+    indexAllKeys();
+    std::u16string room;
     const auto position
-        = m_NodesByKey.find(key, [this](std::size_t each) { return m_Nodes[each]->keyView(); });
-    return position ? m_Nodes[*position].get() : nullptr;
+        = m_NodesByKey.find(key, [this, &room](std::size_t each) { return keyOf(*m_Nodes[each], room); });
+    return position ? m_Nodes[*position] : nullptr;
 }
 
-// Positions move when nodes leave, so the index is filled again.
-void NodeStore::indexKeys()
+void NodeStore::indexAllKeys() const
 {
-    m_NodesByKey.clear();
-    for (std::size_t position = 0; position < m_Nodes.size(); ++position)
-        m_NodesByKey.insert(m_Nodes[position]->keyView(), position,
-            [this](std::size_t each) { return m_Nodes[each]->keyView(); });
+    std::u16string key;
+    std::u16string room;
+    for (; m_IndexedNodes < m_Nodes.size(); ++m_IndexedNodes)
+        m_NodesByKey.insert(keyOf(*m_Nodes[m_IndexedNodes], key), m_IndexedNodes,
+            [this, &room](std::size_t each) { return keyOf(*m_Nodes[each], room); });
 }
 
-const std::shared_ptr<StoredNode>& NodeStore::handleOf(const StoredNode& node) const
+std::u16string_view NodeStore::keyOf(const StoredNode& node, std::u16string& room) const
 {
-    return m_Nodes[static_cast<std::size_t>(node.m_Index) - 1];
+    if (node.m_KeyAndText)
+        return { node.m_KeyAndText, node.m_KeyLengthOrReference };
+    m_Lender->keyAndText(node.m_KeyLengthOrReference, room, m_SpareText);
+    return room;
+}
+
+void NodeStore::textsOf(const StoredNode& node, std::u16string& key, std::u16string& text) const
+{
+    if (node.m_KeyAndText) {
+        key.assign(node.m_KeyAndText, node.m_KeyLengthOrReference);
+        text.assign(node.m_KeyAndText + node.m_KeyLengthOrReference, node.m_TextLength);
+    } else {
+        m_Lender->keyAndText(node.m_KeyLengthOrReference, key, text);
+    }
+}
+
+std::u16string NodeStore::textOf(const StoredNode& node) const
+{
+    std::u16string key;
+    std::u16string text;
+    textsOf(node, key, text);
+    return text;
+}
+
+std::shared_ptr<StoredNode> NodeStore::handleOf(const StoredNode& node) const
+{
+    return m_Blocks.handleOf(*m_Nodes[static_cast<std::size_t>(node.m_Index) - 1], node.m_Block);
 }
 
 StoredNode* NodeStore::ownNode(const NodeRef& handle) const

@@ -31,8 +31,7 @@ public:
 // A node of a node store and its handle at once.
 class VESTRAK_CONTROLS_EXPORT StoredNode final : public TreeNode {
 public:
-    StoredNode(NodeStore& store, StoredNode* parent, std::u16string_view keyAndText, std::uint32_t keyLength,
-        std::uint8_t image);
+    StoredNode(NodeStore& store, StoredNode* parent, std::uint8_t image);
 
     [[nodiscard]] bool exists() const override { return m_Store != nullptr; }
     [[nodiscard]] std::u16string key() const override;
@@ -52,11 +51,6 @@ public:
     void ensureVisible() override;
 
     // What a view reads while the node is in its store.
-    [[nodiscard]] std::u16string_view keyView() const { return { m_KeyAndText, m_KeyLength }; }
-    [[nodiscard]] std::u16string_view textView() const
-    {
-        return { m_KeyAndText + m_KeyLength, m_TextLength };
-    }
     [[nodiscard]] const StoredNode* parentNode() const { return m_Parent; }
     [[nodiscard]] const StoredNode* firstChild() const { return m_FirstChild; }
     [[nodiscard]] const StoredNode* nextSibling() const { return m_NextSibling; }
@@ -78,13 +72,16 @@ private:
     StoredNode* m_LastChild = nullptr;
     StoredNode* m_PreviousSibling = nullptr;
     StoredNode* m_NextSibling = nullptr;
-    // Key and text side by side in the store's arena, read only while the node is in the store.
+    // Own texts: key and text side by side in the store's arena, read only while the node is in
+    // the store. Lent texts: null, and the store's lender gives them for the reference.
     const char16_t* m_KeyAndText = nullptr;
-    std::uint32_t m_KeyLength = 0;
+    std::uint32_t m_KeyLengthOrReference = 0;
     std::uint32_t m_TextLength = 0;
     std::int32_t m_ChildCount = 0;
     std::int32_t m_Row = 0;
     std::int32_t m_Index = 0;
+    // The block of the store's blocks the node lies in, which its handles share.
+    std::uint32_t m_Block = 0;
     std::uint8_t m_Image = 0;
     bool m_Expanded = false;
     // The colour itself is kept by the store, for the few nodes that have one.
@@ -104,6 +101,11 @@ public:
     [[nodiscard]] ImageList imageList() const { return m_Images; }
     NodeRef add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
         std::u16string_view text, std::int32_t image);
+    // A node whose key and text texts gives when they are needed. Nodes of one lender added in
+    // the order of their references, with no node of own texts before them, are known to have
+    // new keys: the key index is filled for them only when a key is looked up.
+    NodeRef addLent(const NodeRef& relative, NodeRelationship relationship,
+        const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image);
     bool remove(const NodeRef& node);
     void clear();
     [[nodiscard]] std::int32_t count() const { return static_cast<std::int32_t>(m_Nodes.size()); }
@@ -113,8 +115,11 @@ public:
     [[nodiscard]] NodeRef selectedNode() const { return m_Selected; }
     [[nodiscard]] StoredNode* selected() const { return m_Selected.get(); }
     void select(StoredNode* node);
-    // The store's handle of one of its nodes.
-    [[nodiscard]] const std::shared_ptr<StoredNode>& handleOf(const StoredNode& node) const;
+    // A handle of one of the store's nodes.
+    [[nodiscard]] std::shared_ptr<StoredNode> handleOf(const StoredNode& node) const;
+    // The key and text of one of the store's nodes, written into the rooms given.
+    void textsOf(const StoredNode& node, std::u16string& key, std::u16string& text) const;
+    [[nodiscard]] std::u16string textOf(const StoredNode& node) const;
     // The node behind a handle when it is one of this store's.
     [[nodiscard]] StoredNode* ownNode(const NodeRef& handle) const;
     // Opens or closes a branch for the operator: true when that changed it.
@@ -124,7 +129,7 @@ public:
     // Calls visit(node) for every node in order of addition.
     template<typename Visit> void forEachNode(Visit visit) const
     {
-        for (const auto& node : m_Nodes)
+        for (const StoredNode* node : m_Nodes)
             visit(*node);
     }
 
@@ -159,21 +164,35 @@ public:
 private:
     friend class StoredNode;
 
+    // The parent a node added beside relative gets; false when relative is no node of the store.
+    [[nodiscard]] bool parentFor(
+        const NodeRef& relative, NodeRelationship relationship, StoredNode*& parent) const;
+    NodeRef place(StoredNode* parent, std::int32_t image);
     void link(StoredNode& node);
     void unlink(StoredNode& node);
     void leaveSubtree(StoredNode& top);
-    void indexKeys();
+    [[nodiscard]] std::u16string_view keyOf(const StoredNode& node, std::u16string& room) const;
+    // Files the keys of the nodes the index lacks.
+    void indexAllKeys() const;
 
     ImageList m_Images;
     NodeStoreObserver& m_Observer;
     NodeBlocks<StoredNode> m_Blocks;
-    std::vector<std::shared_ptr<StoredNode>> m_Nodes;
+    std::vector<StoredNode*> m_Nodes;
     StoredNode* m_FirstTop = nullptr;
     StoredNode* m_LastTop = nullptr;
     std::int32_t m_TopCount = 0;
-    // Positions in m_Nodes by the nodes' own keys.
-    KeyIndex m_NodesByKey;
+    // Positions in m_Nodes by the nodes' keys, for the first m_IndexedNodes nodes.
+    mutable KeyIndex m_NodesByKey;
+    mutable std::size_t m_IndexedNodes = 0;
     TextArena m_Texts;
+    // Gives the texts of every node added with lent texts.
+    std::shared_ptr<const LentNodeTexts> m_Lender;
+    // The highest reference of the nodes lent, and whether a node of own texts came.
+    std::int64_t m_HighestLentReference = -1;
+    bool m_OwnKeys = false;
+    // What a lender writes besides the key looked for.
+    mutable std::u16string m_SpareText;
     std::unordered_map<const StoredNode*, std::uint32_t> m_BackColors;
     std::shared_ptr<StoredNode> m_Selected;
     // The child childAt gave last, so that the next row is one step away.

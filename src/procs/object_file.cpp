@@ -248,6 +248,21 @@ SectionLines ReadSectionLines(
     return { std::move(text).value_or(std::u16string()), std::move(starts) };
 }
 
+SectionBytes ReadSectionBytes(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files)
+{
+    ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
+    SectionBytes lines;
+    const bool found
+        = ScanSection(fileName, files, section, encoding, [&](std::string_view line, std::int32_t) {
+              if (lines.empty()) {
+                  lines = SectionBytes(encoding);
+              }
+              lines.add(line);
+          });
+    return found ? std::move(lines) : SectionBytes();
+}
+
 bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
     const std::function<void(std::u16string_view)>& visit)
 {

@@ -2,6 +2,7 @@
 
 #include "ports/file_system.h"
 #include "ports/profile.h"
+#include "procs/section_bytes.h"
 #include "procs/section_lines.h"
 
 #include <cstdint>
@@ -20,7 +21,12 @@ std::u16string ReadIniSection(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files);
 
 // The same lines kept as views into one text, found while the section is read.
-SectionLines ReadSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files);
+SectionLines ReadSectionLines(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files);
+
+// The same lines kept as the file's bytes, decoded one at a time when asked for.
+SectionBytes ReadSectionBytes(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files);
 
 // Calls visit(line) for each line ReadSectionLines gives, decoding one line at a time, so that
 // nothing of the section stays; false when the file cannot be read or has no such section.

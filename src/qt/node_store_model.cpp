@@ -74,7 +74,7 @@ QVariant NodeStoreModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return toQString(node->textView());
+        return toQString(m_Store.textOf(*node));
     case Qt::DecorationRole:
         return m_Icons[node->imageIndex()];
     case Qt::BackgroundRole:

@@ -117,6 +117,15 @@ NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std:
     return node;
 }
 
+NodeRef QtTree::addLent(const NodeRef& relative, NodeRelationship relationship,
+    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
+{
+    NodeRef node = m_Store.addLent(relative, relationship, texts, reference, image);
+    if (node)
+        viewFallsBehind();
+    return node;
+}
+
 bool QtTree::remove(const NodeRef& node)
 {
     if (!m_Store.remove(node))

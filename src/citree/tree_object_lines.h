@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ports/tree.h"
+#include "procs/section_bytes.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vestrak {
+
+// The data lines of a tree's section, kept once for the control and for its tree's nodes: a
+// node's key and text are read from its line when they are needed.
+class TreeObjectLines final : public LentNodeTexts {
+public:
+    explicit TreeObjectLines(SectionBytes lines)
+        : m_Lines(std::move(lines))
+    {
+    }
+
+    [[nodiscard]] std::size_t size() const { return m_Lines.size(); }
+    // The line decoded into room.
+    std::u16string_view line(std::size_t index, std::u16string& room) const
+    {
+        return m_Lines.line(index, room);
+    }
+
+    // The node of a line: key "CODE/line index", unique in the tree, and the line's text.
+    void keyAndText(std::uint32_t lineIndex, std::u16string& key, std::u16string& text) const override;
+
+private:
+    SectionBytes m_Lines;
+};
+
+// The key of the node of a line whose code, upper-cased, is code.
+void WriteNodeKey(std::u16string_view code, std::size_t lineIndex, std::u16string& key);
+
+} // namespace vestrak
