@@ -178,7 +178,7 @@ CiTree::BuiltTree CiTree::BuildTree()
     const std::u16string lastClicked
         = keepOpen && !filter.groupOn ? Setting(SelectedSection, SelectedNodeKey, u"") : u"";
     // The node added last and its ancestors, top first: the parent search walks up this chain.
-    // Their codes follow one another in one text, and their texts, each ended by "\\", in
+    // Their codes follow one another in one text, and their texts, each ended by "\", in
     // another, both cut back as the chain shortens. A node's full path is known by its hash,
     // extended from its parent's; the path itself is put together only when a stored path has
     // that hash.

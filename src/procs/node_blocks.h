@@ -13,7 +13,15 @@ namespace vestrak {
 // block: it stays safe after the tree let go of its nodes, and keeps just that block.
 template<typename Node> class NodeBlocks {
 public:
-    template<typename... Arguments> Node& emplace(Arguments&&... arguments)
+    // A new node and its handle.
+    template<typename... Arguments> std::shared_ptr<Node> emplace(Arguments&&... arguments)
+    {
+        Node& node = place(std::forward<Arguments>(arguments)...);
+        return handleOf(node, lastBlock());
+    }
+
+    // A new node without a handle: lastBlock() then tells its block, for handles made later.
+    template<typename... Arguments> Node& place(Arguments&&... arguments)
     {
         if (m_Blocks.empty() || m_Blocks.back()->size() == BlockNodes) {
             auto block = std::make_shared<std::vector<Node>>();

@@ -203,7 +203,7 @@ NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationshi
 NodeRef NodeStore::place(StoredNode* parent, std::int32_t image)
 {
     StoredNode& node
-        = m_Blocks.emplace(*this, parent, static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
+        = m_Blocks.place(*this, parent, static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
     node.m_Block = m_Blocks.lastBlock();
     node.m_Index = count() + 1;
     link(node);

@@ -41,6 +41,9 @@ void PathSet::insert(std::u16string path)
     }
     m_Paths.push_back(std::move(path));
     m_Slots[slot] = { hash, static_cast<std::uint32_t>(m_Paths.size()) };
+    const auto [first, second] = filterBits(hash);
+    m_Filter[first / 64] |= std::uint64_t { 1 } << (first % 64);
+    m_Filter[second / 64] |= std::uint64_t { 1 } << (second % 64);
 }
 
 bool PathSet::contains(std::uint64_t pathHash, std::u16string_view path) const
@@ -64,6 +67,10 @@ bool PathSet::mayContain(std::uint64_t pathHash) const
     if (m_Slots.empty()) {
         return false;
     }
+    const auto [first, second] = filterBits(pathHash);
+    if ((m_Filter[first / 64] >> (first % 64) & m_Filter[second / 64] >> (second % 64) & 1) == 0) {
+        return false;
+    }
     for (std::size_t slot = FirstSlot(pathHash, mask());; slot = (slot + 1) & mask()) {
         if (m_Slots[slot].pathAfter == 0) {
             return false;
@@ -78,6 +85,8 @@ void PathSet::grow()
 {
     std::vector<Slot> old(m_Slots.empty() ? 16 : m_Slots.size() * 2);
     old.swap(m_Slots);
+    // A quarter to a half of the slots are taken: 4 bits of filter per slot are 8 to 16 per path.
+    m_Filter.assign(m_Slots.size() / 16, 0);
     for (const Slot& each : old) {
         if (each.pathAfter != 0) {
             std::size_t slot = FirstSlot(each.hash, mask());
@@ -85,8 +94,20 @@ void PathSet::grow()
                 slot = (slot + 1) & mask();
             }
             m_Slots[slot] = each;
+            const auto [first, second] = filterBits(each.hash);
+            m_Filter[first / 64] |= std::uint64_t { 1 } << (first % 64);
+            m_Filter[second / 64] |= std::uint64_t { 1 } << (second % 64);
         }
     }
+}
+
+// Two places in the filter from bits of the mixed hash that the slot does not use.
+std::pair<std::size_t, std::size_t> PathSet::filterBits(std::uint64_t pathHash) const
+{
+    const std::uint64_t mixed = MixedHashBits(pathHash * TextHashBase);
+    const std::size_t bits = m_Filter.size() * 64;
+    return { static_cast<std::size_t>(mixed) & (bits - 1),
+        static_cast<std::size_t>(mixed >> 32) & (bits - 1) };
 }
 
 } // namespace vestrak

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vestrak {
@@ -32,9 +33,14 @@ private:
 
     [[nodiscard]] std::size_t mask() const { return m_Slots.size() - 1; }
     void grow();
+    [[nodiscard]] std::pair<std::size_t, std::size_t> filterBits(std::uint64_t pathHash) const;
 
     std::vector<std::u16string> m_Paths;
     std::vector<Slot> m_Slots;
+    // Two bits per path, set where its hash points, among 8 to 16 bits per path: a walk asks of
+    // every node whether its path may be in the set, and this answers most of them from a table
+    // thirty-two times smaller than the slots, which stays in the cache.
+    std::vector<std::uint64_t> m_Filter;
 };
 
 } // namespace vestrak

@@ -29,6 +29,25 @@ struct TreeEvents {
     }
 };
 
+std::u16string Decimal(std::int64_t number)
+{
+    const std::string digits = std::to_string(number);
+    return { digits.begin(), digits.end() };
+}
+
+// Stands for the lines a control keeps: key "L<reference>", text "Line <reference>".
+class NumberedLines final : public LentNodeTexts {
+public:
+    mutable int asked = 0;
+
+    void keyAndText(std::uint32_t reference, std::u16string& key, std::u16string& text) const override
+    {
+        ++asked;
+        key = u"L" + Decimal(reference);
+        text = u"Line " + Decimal(reference);
+    }
+};
+
 } // namespace
 
 TEST_P(WidgetContract, TreeNodesHaveUniqueKeysPathsAndIndexesInOrderOfAddition)
@@ -61,6 +80,51 @@ TEST_P(WidgetContract, TreeNodesHaveUniqueKeysPathsAndIndexesInOrderOfAddition)
     EXPECT_EQ(tree.find(u"P11/2"), nullptr);
     EXPECT_TRUE(tree.add(plant, NodeRelationship::Child, u"P1/1", u"Pump again", 4))
         << "a removed key is free";
+
+    // Through many growths of the key index and of the blocks of text, with texts longer than a
+    // block, each refused twin giving its room back.
+    std::vector<NodeRef> many;
+    for (int number = 0; number < 5000; ++number) {
+        const std::u16string key = u"W" + Decimal(number % 97) + u"/" + Decimal(number);
+        const std::u16string text
+            = Decimal(number * 7919) + std::u16string(number % 1000 == 500 ? 40000 : 0, u'a');
+        many.push_back(tree.add(nullptr, NodeRelationship::Last, key, text, 1));
+        ASSERT_EQ(tree.add(nullptr, NodeRelationship::Last, key, u"twin", 1), nullptr);
+    }
+    for (int number = 0; number < 5000; ++number) {
+        ASSERT_EQ(tree.find(u"W" + Decimal(number % 97) + u"/" + Decimal(number)), many[number]);
+        ASSERT_TRUE(many[number]->text().starts_with(Decimal(number * 7919)));
+        ASSERT_EQ(many[number]->text().size() > 40000, number % 1000 == 500);
+    }
+}
+
+TEST_P(WidgetContract, LentTextsAreReadWhenNeededAndTheirKeysRefuseTwinsAsOwnKeysDo)
+{
+    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
+    auto lines = std::make_shared<NumberedLines>();
+    NodeRef top = tree.addLent(nullptr, NodeRelationship::Last, lines, 0, 1);
+    NodeRef child = tree.addLent(top, NodeRelationship::Child, lines, 2, 4);
+    EXPECT_EQ(lines->asked, 0) << "references in increasing order need no look at the keys";
+    EXPECT_EQ(child->key(), u"L2");
+    EXPECT_EQ(child->fullPath(), u"Line 0\\Line 2");
+    EXPECT_EQ(tree.find(u"L2"), child);
+    EXPECT_EQ(tree.addLent(nullptr, NodeRelationship::Last, lines, 2, 1), nullptr);
+
+    ASSERT_TRUE(tree.add(nullptr, NodeRelationship::Last, u"L5", u"Own", 1));
+    EXPECT_EQ(tree.addLent(nullptr, NodeRelationship::Last, lines, 5, 1), nullptr);
+    EXPECT_EQ(tree.add(nullptr, NodeRelationship::Last, u"L0", u"Own", 1), nullptr);
+    NodeRef later = tree.addLent(nullptr, NodeRelationship::Last, lines, 6, 1);
+    NodeRef fromAnother
+        = tree.addLent(nullptr, NodeRelationship::Last, std::make_shared<NumberedLines>(), 7, 1);
+    lines.reset();
+    EXPECT_EQ(later->text(), u"Line 6") << "the tree keeps its lender";
+    EXPECT_EQ(fromAnother->text(), u"Line 7");
+
+    ASSERT_TRUE(tree.remove(top));
+    EXPECT_EQ(tree.find(u"L7"), fromAnother);
+    EXPECT_EQ(tree.find(u"L2"), nullptr);
+    tree.clear();
+    EXPECT_EQ(later->key(), u"");
 }
 
 TEST_P(WidgetContract, NodeHandlesStaySafeAfterTheTreeIsCleared)

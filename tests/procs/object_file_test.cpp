@@ -56,6 +56,17 @@ std::u16string Joined(const SectionLines& lines)
     return joined;
 }
 
+std::u16string Joined(const SectionBytes& lines)
+{
+    std::u16string joined;
+    std::u16string room;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        joined += lines.line(index, room);
+        joined += u'\0';
+    }
+    return joined;
+}
+
 // The text as UTF-16 of that byte order, behind its byte order mark.
 std::string Utf16File(std::u16string_view text, std::endian order)
 {
@@ -109,6 +120,7 @@ TEST(ReadIniSection, Table)
             files.pieceBytes = pieceBytes;
             EXPECT_EQ(ReadIniSection(row.section, u"/p/plant.ini", files), Lines(row.expected));
             EXPECT_EQ(Joined(ReadSectionLines(row.section, u"/p/plant.ini", files)), Lines(row.expected));
+            EXPECT_EQ(Joined(ReadSectionBytes(row.section, u"/p/plant.ini", files)), Lines(row.expected));
             EXPECT_EQ(Visited(row.section, files), Lines(row.expected));
         }
     }
@@ -122,6 +134,7 @@ TEST(ReadSectionLines, NulInsideALineSplitsIt)
     const SectionLines lines = ReadSectionLines(u"S", u"/p/plant.ini", files);
     EXPECT_EQ(Joined(lines), ReadIniSection(u"S", u"/p/plant.ini", files));
     EXPECT_EQ(Visited(u"S", files), Joined(lines));
+    EXPECT_EQ(Joined(ReadSectionBytes(u"S", u"/p/plant.ini", files)), Joined(lines));
     EXPECT_EQ(lines.size(), 7U);
     EXPECT_EQ(lines[1], u"b");
     EXPECT_EQ(lines[4], u"c");
