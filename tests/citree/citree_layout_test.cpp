@@ -36,29 +36,6 @@ TEST_F(Layout, CollapsibleOrNotTheCollapseButtonSitsAtTheRightEdge)
     EXPECT_EQ(tree().top(), 0);
 }
 
-TEST_F(Layout, CollapseWithABorderLeavesExactlyTheExpandButtonInside)
-{
-    constexpr double border = 30;
-    create(border);
-    build(GroupedFile, ShownTree | StyleStartCollapsed | StyleStartExpanded);
-    EXPECT_EQ(surface->innerWidth(), 195);
-    EXPECT_EQ(surface->innerHeight(), 225);
-    EXPECT_EQ(surface->outerWidth(), 195 + 2 * border);
-    EXPECT_TRUE(button(u"Command_Expand").visible());
-    EXPECT_FALSE(tree().visible() || groups().visible() || filterText().visible());
-
-    ASSERT_TRUE(button(u"Command_Expand").operatorClick());
-    EXPECT_EQ(surface->outerWidth(), Width);
-    EXPECT_EQ(surface->outerHeight(), Height);
-    EXPECT_TRUE(tree().visible() && groups().visible());
-
-    control->setExpandedWidth(400);
-    control->setExpandedHeight(300);
-    ASSERT_TRUE(button(u"Command_Collapse").operatorClick());
-    ASSERT_TRUE(button(u"Command_Expand").operatorClick());
-    EXPECT_EQ(surface->outerWidth(), 400 * Pixel);
-}
-
 TEST_F(Layout, CountdownCollapsesAfterIdleSecondsAndActivityInTheControlRestartsIt)
 {
     control->setCollapseTime(5);

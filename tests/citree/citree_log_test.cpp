@@ -63,12 +63,5 @@ TEST_F(Log, ListBuildFilterRebuildAndTerminate)
     EXPECT_EQ(written.at(20), "CiTree Terminate");
 }
 
-TEST_F(Log, WithoutTheStyleBitNothingIsCreated)
-{
-    build(ExampleSection, ShownTree);
-    destroy();
-    EXPECT_FALSE(std::filesystem::exists(folder.path() / "appdata" / "Vestrak"));
-}
-
 } // namespace
 } // namespace vestrak::testing

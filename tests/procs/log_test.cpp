@@ -135,8 +135,9 @@ TEST_F(WriteLogTest, ReferenceIsResetWhenZeroAfterNowOrTooOld)
 TEST_F(WriteLogTest, WithoutTheLogBitNothingIsTouched)
 {
     float reference = 0;
-    const std::int32_t style = 0xFFFF;
-    WriteLog(style, reference, u"CiTree Terminate", m_Services);
+    for (const std::int32_t style : { 0xFFFF, 0x2FFFF }) {
+        WriteLog(style, reference, u"CiTree Terminate", m_Services);
+    }
     EXPECT_EQ(reference, 0.0F);
     EXPECT_TRUE(fs::is_empty(m_Root / "common"));
 }
