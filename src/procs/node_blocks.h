@@ -16,38 +16,49 @@ public:
     // A new node and its handle.
     template<typename... Arguments> std::shared_ptr<Node> emplace(Arguments&&... arguments)
     {
-        Node& node = place(std::forward<Arguments>(arguments)...);
-        return handleOf(node, lastBlock());
+        place(std::forward<Arguments>(arguments)...);
+        return handleOf(lastId());
     }
 
-    // A new node without a handle: lastBlock() then tells its block, for handles made later.
+    // A new node without a handle: lastId() then tells its number, for handles made later.
     template<typename... Arguments> Node& place(Arguments&&... arguments)
     {
         if (m_Blocks.empty() || m_Blocks.back()->size() == BlockNodes) {
             auto block = std::make_shared<std::vector<Node>>();
             // Never grown past this, so the nodes in it never move.
             block->reserve(BlockNodes);
+            m_Starts.push_back(block->data());
             m_Blocks.push_back(std::move(block));
         }
         return m_Blocks.back()->emplace_back(std::forward<Arguments>(arguments)...);
     }
 
-    // The number of the block the node added last lies in.
-    [[nodiscard]] std::uint32_t lastBlock() const { return static_cast<std::uint32_t>(m_Blocks.size() - 1); }
-
-    // A handle of a node in that block.
-    [[nodiscard]] std::shared_ptr<Node> handleOf(Node& node, std::uint32_t block) const
+    // The number of the node added last, which stays its number until the blocks are cleared.
+    [[nodiscard]] std::uint32_t lastId() const
     {
-        return std::shared_ptr<Node>(m_Blocks[block], &node);
+        return static_cast<std::uint32_t>((m_Blocks.size() - 1) * BlockNodes + m_Blocks.back()->size() - 1);
+    }
+    [[nodiscard]] Node& at(std::uint32_t id) const { return m_Starts[id / BlockNodes][id % BlockNodes]; }
+
+    // A handle of the node with that number.
+    [[nodiscard]] std::shared_ptr<Node> handleOf(std::uint32_t id) const
+    {
+        return std::shared_ptr<Node>(m_Blocks[id / BlockNodes], &at(id));
     }
 
     // Lets go of every block that no handle shares.
-    void clear() { m_Blocks.clear(); }
+    void clear()
+    {
+        m_Blocks.clear();
+        m_Starts.clear();
+    }
 
 private:
     static constexpr std::size_t BlockNodes = 256;
 
     std::vector<std::shared_ptr<std::vector<Node>>> m_Blocks;
+    // Where each block's nodes begin, so that a node is found by its number in one step.
+    std::vector<Node*> m_Starts;
 };
 
 } // namespace vestrak

@@ -5,7 +5,7 @@
 
 namespace vestrak {
 
-StoredNode::StoredNode(NodeStore& store, StoredNode* parent, std::uint8_t image)
+StoredNode::StoredNode(NodeStore& store, std::uint32_t parent, std::uint8_t image)
     : m_Store(&store)
     , m_Parent(parent)
     , m_Image(image)
@@ -31,7 +31,7 @@ std::u16string StoredNode::fullPath() const
     if (!exists())
         return {};
     std::vector<std::u16string> chain;
-    for (const StoredNode* node = this; node; node = node->m_Parent)
+    for (const StoredNode* node = this; node; node = m_Store->at(node->m_Parent))
         chain.push_back(m_Store->textOf(*node));
     std::u16string path;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
@@ -44,9 +44,9 @@ std::u16string StoredNode::fullPath() const
 
 NodeRef StoredNode::parent() const
 {
-    if (!exists() || !m_Parent)
+    if (!exists() || m_Parent == NoNode)
         return nullptr;
-    return m_Store->handleOf(*m_Parent);
+    return m_Store->handleOf(*m_Store->at(m_Parent));
 }
 
 std::int32_t StoredNode::children() const
@@ -124,7 +124,7 @@ void StoredNode::ensureVisible()
 {
     if (!exists())
         return;
-    for (StoredNode* ancestor = m_Parent; ancestor; ancestor = ancestor->m_Parent)
+    for (StoredNode* ancestor = m_Store->at(m_Parent); ancestor; ancestor = m_Store->at(ancestor->m_Parent))
         ancestor->setExpanded(true);
     m_Store->m_Observer.scrollIntoView(*this);
 }
@@ -202,41 +202,57 @@ NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationshi
 
 NodeRef NodeStore::place(StoredNode* parent, std::int32_t image)
 {
-    StoredNode& node
-        = m_Blocks.place(*this, parent, static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
-    node.m_Block = m_Blocks.lastBlock();
+    StoredNode& node = m_Blocks.place(*this, parent ? parent->m_Id : StoredNode::NoNode,
+        static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
+    node.m_Id = m_Blocks.lastId();
     node.m_Index = count() + 1;
     link(node);
     m_Nodes.push_back(&node);
-    return m_Blocks.handleOf(node, node.m_Block);
+    return m_Blocks.handleOf(node.m_Id);
 }
 
 // Makes the node the last child of its parent, or the last top node.
 void NodeStore::link(StoredNode& node)
 {
-    StoredNode*& last = node.m_Parent ? node.m_Parent->m_LastChild : m_LastTop;
-    StoredNode*& first = node.m_Parent ? node.m_Parent->m_FirstChild : m_FirstTop;
-    node.m_PreviousSibling = last;
+    StoredNode* parent = at(node.m_Parent);
+    StoredNode* last = parent ? at(parent->m_LastChild) : m_LastTop;
+    node.m_PreviousSibling = last ? last->m_Id : StoredNode::NoNode;
     if (last)
-        last->m_NextSibling = &node;
+        last->m_NextSibling = node.m_Id;
+    else if (parent)
+        parent->m_FirstChild = node.m_Id;
     else
-        first = &node;
-    last = &node;
-    std::int32_t& siblings = node.m_Parent ? node.m_Parent->m_ChildCount : m_TopCount;
+        m_FirstTop = &node;
+    if (parent)
+        parent->m_LastChild = node.m_Id;
+    else
+        m_LastTop = &node;
+    std::int32_t& siblings = parent ? parent->m_ChildCount : m_TopCount;
     node.m_Row = siblings++;
 }
 
 void NodeStore::unlink(StoredNode& node)
 {
-    StoredNode*& first = node.m_Parent ? node.m_Parent->m_FirstChild : m_FirstTop;
-    StoredNode*& last = node.m_Parent ? node.m_Parent->m_LastChild : m_LastTop;
-    (node.m_PreviousSibling ? node.m_PreviousSibling->m_NextSibling : first) = node.m_NextSibling;
-    (node.m_NextSibling ? node.m_NextSibling->m_PreviousSibling : last) = node.m_PreviousSibling;
-    --(node.m_Parent ? node.m_Parent->m_ChildCount : m_TopCount);
-    for (StoredNode* after = node.m_NextSibling; after; after = after->m_NextSibling)
+    StoredNode* parent = at(node.m_Parent);
+    StoredNode* previous = at(node.m_PreviousSibling);
+    StoredNode* next = at(node.m_NextSibling);
+    if (previous)
+        previous->m_NextSibling = node.m_NextSibling;
+    else if (parent)
+        parent->m_FirstChild = node.m_NextSibling;
+    else
+        m_FirstTop = next;
+    if (next)
+        next->m_PreviousSibling = node.m_PreviousSibling;
+    else if (parent)
+        parent->m_LastChild = node.m_PreviousSibling;
+    else
+        m_LastTop = previous;
+    --(parent ? parent->m_ChildCount : m_TopCount);
+    for (StoredNode* after = next; after; after = at(after->m_NextSibling))
         --after->m_Row;
-    node.m_PreviousSibling = nullptr;
-    node.m_NextSibling = nullptr;
+    node.m_PreviousSibling = StoredNode::NoNode;
+    node.m_NextSibling = StoredNode::NoNode;
 }
 
 // Takes the node and every node below it out of the store. The links inside the subtree stay
@@ -250,15 +266,15 @@ void NodeStore::leaveSubtree(StoredNode& top)
             m_BackColors.erase(node);
         if (m_Selected.get() == node)
             m_Selected.reset();
-        if (node->m_FirstChild) {
-            node = node->m_FirstChild;
+        if (node->m_FirstChild != StoredNode::NoNode) {
+            node = at(node->m_FirstChild);
             continue;
         }
-        while (node != &top && !node->m_NextSibling)
-            node = node->m_Parent;
+        while (node != &top && node->m_NextSibling == StoredNode::NoNode)
+            node = at(node->m_Parent);
         if (node == &top)
             break;
-        node = node->m_NextSibling;
+        node = at(node->m_NextSibling);
     }
 }
 
@@ -358,7 +374,7 @@ std::u16string NodeStore::textOf(const StoredNode& node) const
 
 std::shared_ptr<StoredNode> NodeStore::handleOf(const StoredNode& node) const
 {
-    return m_Blocks.handleOf(*m_Nodes[static_cast<std::size_t>(node.m_Index) - 1], node.m_Block);
+    return m_Blocks.handleOf(node.m_Id);
 }
 
 StoredNode* NodeStore::ownNode(const NodeRef& handle) const
@@ -391,18 +407,18 @@ const StoredNode* NodeStore::childAt(const StoredNode* parent, std::int32_t row)
     const std::int32_t rows = parent ? parent->m_ChildCount : m_TopCount;
     if (row < 0 || row >= rows)
         return nullptr;
-    const StoredNode* child = parent ? parent->m_FirstChild : m_FirstTop;
+    const StoredNode* child = parent ? at(parent->m_FirstChild) : m_FirstTop;
     // From the child given last when it is a sibling before the row, or from the last child
     // when the row is nearer the end.
-    if (m_LastChildAt && m_LastChildAt->m_Parent == parent && m_LastChildAt->m_Row <= row)
+    if (m_LastChildAt && at(m_LastChildAt->m_Parent) == parent && m_LastChildAt->m_Row <= row)
         child = m_LastChildAt;
     if (rows - 1 - row < row - child->m_Row) {
-        child = parent ? parent->m_LastChild : m_LastTop;
+        child = parent ? at(parent->m_LastChild) : m_LastTop;
         while (child->m_Row > row)
-            child = child->m_PreviousSibling;
+            child = at(child->m_PreviousSibling);
     } else {
         while (child->m_Row < row)
-            child = child->m_NextSibling;
+            child = at(child->m_NextSibling);
     }
     m_LastChildAt = child;
     return child;

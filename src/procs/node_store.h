@@ -31,7 +31,7 @@ public:
 // A node of a node store and its handle at once.
 class VESTRAK_CONTROLS_EXPORT StoredNode final : public TreeNode {
 public:
-    StoredNode(NodeStore& store, StoredNode* parent, std::uint8_t image);
+    StoredNode(NodeStore& store, std::uint32_t parent, std::uint8_t image);
 
     [[nodiscard]] bool exists() const override { return m_Store != nullptr; }
     [[nodiscard]] std::u16string key() const override;
@@ -51,9 +51,9 @@ public:
     void ensureVisible() override;
 
     // What a view reads while the node is in its store.
-    [[nodiscard]] const StoredNode* parentNode() const { return m_Parent; }
-    [[nodiscard]] const StoredNode* firstChild() const { return m_FirstChild; }
-    [[nodiscard]] const StoredNode* nextSibling() const { return m_NextSibling; }
+    [[nodiscard]] const StoredNode* parentNode() const;
+    [[nodiscard]] const StoredNode* firstChild() const;
+    [[nodiscard]] const StoredNode* nextSibling() const;
     [[nodiscard]] std::int32_t childCount() const { return m_ChildCount; }
     // Position among its siblings, from 0.
     [[nodiscard]] std::int32_t row() const { return m_Row; }
@@ -64,14 +64,18 @@ public:
 private:
     friend class NodeStore;
 
+    // The number of a node in its store's blocks stands for it in the links: half a pointer.
+    static constexpr std::uint32_t NoNode = UINT32_MAX;
+
     NodeStore* m_Store = nullptr;
-    StoredNode* m_Parent = nullptr;
+    std::uint32_t m_Id = NoNode;
+    std::uint32_t m_Parent = NoNode;
     // Children and siblings are linked, so that neither adding nor letting go of a node
     // allocates.
-    StoredNode* m_FirstChild = nullptr;
-    StoredNode* m_LastChild = nullptr;
-    StoredNode* m_PreviousSibling = nullptr;
-    StoredNode* m_NextSibling = nullptr;
+    std::uint32_t m_FirstChild = NoNode;
+    std::uint32_t m_LastChild = NoNode;
+    std::uint32_t m_PreviousSibling = NoNode;
+    std::uint32_t m_NextSibling = NoNode;
     // Own texts: key and text side by side in the store's arena, read only while the node is in
     // the store. Lent texts: null, and the store's lender gives them for the reference.
     const char16_t* m_KeyAndText = nullptr;
@@ -80,8 +84,6 @@ private:
     std::int32_t m_ChildCount = 0;
     std::int32_t m_Row = 0;
     std::int32_t m_Index = 0;
-    // The block of the store's blocks the node lies in, which its handles share.
-    std::uint32_t m_Block = 0;
     std::uint8_t m_Image = 0;
     bool m_Expanded = false;
     // The colour itself is kept by the store, for the few nodes that have one.
@@ -145,14 +147,14 @@ public:
         while (node) {
             if (!visit(*node))
                 return;
-            if (node->m_Expanded && node->m_FirstChild) {
-                node = node->m_FirstChild;
+            if (node->m_Expanded && node->m_FirstChild != StoredNode::NoNode) {
+                node = at(node->m_FirstChild);
                 continue;
             }
-            while (node && !node->m_NextSibling)
-                node = node->m_Parent;
+            while (node && node->m_NextSibling == StoredNode::NoNode)
+                node = at(node->m_Parent);
             if (node)
-                node = node->m_NextSibling;
+                node = at(node->m_NextSibling);
         }
     }
     [[nodiscard]] std::int32_t shownRowCount() const;
@@ -168,6 +170,11 @@ private:
     [[nodiscard]] bool parentFor(
         const NodeRef& relative, NodeRelationship relationship, StoredNode*& parent) const;
     NodeRef place(StoredNode* parent, std::int32_t image);
+    // The node with that number; null for NoNode.
+    [[nodiscard]] StoredNode* at(std::uint32_t id) const
+    {
+        return id == StoredNode::NoNode ? nullptr : &m_Blocks.at(id);
+    }
     void link(StoredNode& node);
     void unlink(StoredNode& node);
     void leaveSubtree(StoredNode& top);
@@ -198,5 +205,20 @@ private:
     // The child childAt gave last, so that the next row is one step away.
     mutable const StoredNode* m_LastChildAt = nullptr;
 };
+
+inline const StoredNode* StoredNode::parentNode() const
+{
+    return m_Store->at(m_Parent);
+}
+
+inline const StoredNode* StoredNode::firstChild() const
+{
+    return m_Store->at(m_FirstChild);
+}
+
+inline const StoredNode* StoredNode::nextSibling() const
+{
+    return m_Store->at(m_NextSibling);
+}
 
 } // namespace vestrak
