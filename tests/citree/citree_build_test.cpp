@@ -26,24 +26,6 @@ TEST_F(Build, ExampleSectionGivesKeysParentsTextsAndImages)
         nodes(), ElementsAre("P1/0 - One 1", "P10/1 P1/0 Ten 5", "A,B/2 - Both 1", "B7/3 A,B/2 Bee 5"));
 }
 
-TEST(TreeLine, TakesCodeExtraInfoImageAndText)
-{
-    const std::vector<std::pair<std::u16string, std::string>> cases = {
-        { u" p1 / North = 1 , Area 1", "P1|North|1|Area 1" },
-        { u"X=12", "X||12|12" },
-        { u"X=Pump", "X||0|Pump" },
-        { u"X=5,Pump, big=old", "X||5|Pump, big" },
-        { u"X/a/b=2.5,Half", "X|a|2|Half" },
-        { u"X=99999,Too big", "X||0|Too big" },
-    };
-    for (const auto& [text, expected] : cases) {
-        const TreeLine line = ReadTreeLine(text);
-        EXPECT_EQ(Utf8(line.code) + "|" + Utf8(line.extraInfo) + "|" + std::to_string(line.image) + "|"
-                + Utf8(line.text),
-            expected);
-    }
-}
-
 // The one-pass reader against the reading by fields it replaced, on lines of separators, blanks,
 // letters and digits in every order.
 TEST(TreeLine, OnePassAgreesWithReadingByFields)
