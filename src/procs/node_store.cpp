@@ -177,6 +177,8 @@ NodeRef NodeStore::add(const NodeRef& relative, NodeRelationship relationship, s
 NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationship,
     const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
 {
+    if (!texts)
+        return nullptr;
     if (m_Lender && m_Lender != texts) {
         // The store reads lent texts from one lender: those of another are kept as copies.
         std::u16string key;

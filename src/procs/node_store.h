@@ -50,7 +50,7 @@ public:
     void setSelected(bool selected) override;
     void ensureVisible() override;
 
-    // What a view reads while the node is in its store.
+    // What a view reads while the node is in its store; a node out of it has no relatives.
     [[nodiscard]] const StoredNode* parentNode() const;
     [[nodiscard]] const StoredNode* firstChild() const;
     [[nodiscard]] const StoredNode* nextSibling() const;
@@ -208,17 +208,17 @@ private:
 
 inline const StoredNode* StoredNode::parentNode() const
 {
-    return m_Store->at(m_Parent);
+    return m_Store ? m_Store->at(m_Parent) : nullptr;
 }
 
 inline const StoredNode* StoredNode::firstChild() const
 {
-    return m_Store->at(m_FirstChild);
+    return m_Store ? m_Store->at(m_FirstChild) : nullptr;
 }
 
 inline const StoredNode* StoredNode::nextSibling() const
 {
-    return m_Store->at(m_NextSibling);
+    return m_Store ? m_Store->at(m_NextSibling) : nullptr;
 }
 
 } // namespace vestrak

@@ -109,6 +109,7 @@ TEST_P(WidgetContract, LentTextsAreReadWhenNeededAndTheirKeysRefuseTwinsAsOwnKey
     EXPECT_EQ(child->fullPath(), u"Line 0\\Line 2");
     EXPECT_EQ(tree.find(u"L2"), child);
     EXPECT_EQ(tree.addLent(nullptr, NodeRelationship::Last, lines, 2, 1), nullptr);
+    EXPECT_EQ(tree.addLent(nullptr, NodeRelationship::Last, nullptr, 3, 1), nullptr);
 
     ASSERT_TRUE(tree.add(nullptr, NodeRelationship::Last, u"L5", u"Own", 1));
     EXPECT_EQ(tree.addLent(nullptr, NodeRelationship::Last, lines, 5, 1), nullptr);
