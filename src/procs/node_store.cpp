@@ -137,8 +137,8 @@ NodeStore::NodeStore(ImageList images, NodeStoreObserver& observer)
 
 NodeStore::~NodeStore()
 {
-    for (StoredNode* node : m_Nodes)
-        node->m_Store = nullptr;
+    for (std::size_t position = 0; position < static_cast<std::size_t>(m_Count); ++position)
+        nodeAt(position).m_Store = nullptr;
 }
 
 bool NodeStore::parentFor(const NodeRef& relative, NodeRelationship relationship, StoredNode*& parent) const
@@ -159,15 +159,15 @@ NodeRef NodeStore::add(const NodeRef& relative, NodeRelationship relationship, s
     const std::u16string_view kept = m_Texts.keep(key, text);
     // One look into the index both tells a key already there and files the new one.
     std::u16string room;
-    if (!m_NodesByKey.insert(hashedKey, key, m_Nodes.size(),
-            [this, &room](std::size_t position) { return keyOf(*m_Nodes[position], room); })) {
+    if (!m_NodesByKey.insert(hashedKey, key, static_cast<std::size_t>(m_Count),
+            [this, &room](std::size_t position) { return keyOf(nodeAt(position), room); })) {
         m_Texts.giveBack(kept);
         return nullptr;
     }
     ++m_IndexedNodes;
     m_OwnKeys = true;
     NodeRef node = place(parent, image);
-    StoredNode& placed = *m_Nodes.back();
+    auto& placed = static_cast<StoredNode&>(*node);
     placed.m_KeyAndText = kept.data();
     placed.m_KeyLengthOrReference = static_cast<std::uint32_t>(key.size());
     placed.m_TextLength = static_cast<std::uint32_t>(text.size());
@@ -198,7 +198,7 @@ NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationshi
     }
     m_HighestLentReference = std::max<std::int64_t>(m_HighestLentReference, reference);
     NodeRef node = place(parent, image);
-    m_Nodes.back()->m_KeyLengthOrReference = reference;
+    static_cast<StoredNode&>(*node).m_KeyLengthOrReference = reference;
     return node;
 }
 
@@ -207,9 +207,10 @@ NodeRef NodeStore::place(StoredNode* parent, std::int32_t image)
     StoredNode& node = m_Blocks.place(*this, parent ? parent->m_Id : StoredNode::NoNode,
         static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
     node.m_Id = m_Blocks.lastId();
-    node.m_Index = count() + 1;
+    node.m_Index = ++m_Count;
     link(node);
-    m_Nodes.push_back(&node);
+    if (m_Listed)
+        m_Nodes.push_back(&node);
     return m_Blocks.handleOf(node.m_Id);
 }
 
@@ -288,7 +289,14 @@ bool NodeStore::remove(const NodeRef& node)
     m_LastChildAt = nullptr;
     unlink(*target);
     leaveSubtree(*target);
+    if (!m_Listed) {
+        m_Nodes.reserve(static_cast<std::size_t>(m_Count));
+        for (std::uint32_t id = 0; id < static_cast<std::uint32_t>(m_Count); ++id)
+            m_Nodes.push_back(&m_Blocks.at(id));
+        m_Listed = true;
+    }
     std::erase_if(m_Nodes, [](const StoredNode* each) { return !each->exists(); });
+    m_Count = static_cast<std::int32_t>(m_Nodes.size());
     for (std::size_t i = 0; i < m_Nodes.size(); ++i)
         m_Nodes[i]->m_Index = static_cast<std::int32_t>(i) + 1;
     // Positions moved: the index is filled again when a key is next looked up.
@@ -301,9 +309,11 @@ void NodeStore::clear()
 {
     m_NodesByKey.clear();
     m_IndexedNodes = 0;
-    for (StoredNode* node : m_Nodes)
-        node->m_Store = nullptr;
+    for (std::size_t position = 0; position < static_cast<std::size_t>(m_Count); ++position)
+        nodeAt(position).m_Store = nullptr;
     m_Nodes.clear();
+    m_Listed = false;
+    m_Count = 0;
     m_Blocks.clear();
     m_Texts.clear();
     m_Lender.reset();
@@ -321,7 +331,7 @@ NodeRef NodeStore::node(std::int32_t index) const
 {
     if (index < 1 || index > count())
         return nullptr;
-    return handleOf(*m_Nodes[static_cast<std::size_t>(index) - 1]);
+    return handleOf(nodeAt(static_cast<std::size_t>(index) - 1));
 }
 
 NodeRef NodeStore::find(std::u16string_view key) const
@@ -335,17 +345,17 @@ StoredNode* NodeStore::findByKey(std::u16string_view key) const
     indexAllKeys();
     std::u16string room;
     const auto position
-        = m_NodesByKey.find(key, [this, &room](std::size_t each) { return keyOf(*m_Nodes[each], room); });
-    return position ? m_Nodes[*position] : nullptr;
+        = m_NodesByKey.find(key, [this, &room](std::size_t each) { return keyOf(nodeAt(each), room); });
+    return position ? &nodeAt(*position) : nullptr;
 }
 
 void NodeStore::indexAllKeys() const
 {
     std::u16string key;
     std::u16string room;
-    for (; m_IndexedNodes < m_Nodes.size(); ++m_IndexedNodes)
-        m_NodesByKey.insert(keyOf(*m_Nodes[m_IndexedNodes], key), m_IndexedNodes,
-            [this, &room](std::size_t each) { return keyOf(*m_Nodes[each], room); });
+    for (; m_IndexedNodes < static_cast<std::size_t>(m_Count); ++m_IndexedNodes)
+        m_NodesByKey.insert(keyOf(nodeAt(m_IndexedNodes), key), m_IndexedNodes,
+            [this, &room](std::size_t each) { return keyOf(nodeAt(each), room); });
 }
 
 std::u16string_view NodeStore::keyOf(const StoredNode& node, std::u16string& room) const

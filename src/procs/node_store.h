@@ -10,6 +10,7 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace vestrak {
@@ -110,7 +111,7 @@ public:
         const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image);
     bool remove(const NodeRef& node);
     void clear();
-    [[nodiscard]] std::int32_t count() const { return static_cast<std::int32_t>(m_Nodes.size()); }
+    [[nodiscard]] std::int32_t count() const { return m_Count; }
     [[nodiscard]] NodeRef node(std::int32_t index) const;
     [[nodiscard]] NodeRef find(std::u16string_view key) const;
     [[nodiscard]] StoredNode* findByKey(std::u16string_view key) const;
@@ -131,8 +132,8 @@ public:
     // Calls visit(node) for every node in order of addition.
     template<typename Visit> void forEachNode(Visit visit) const
     {
-        for (const StoredNode* node : m_Nodes)
-            visit(*node);
+        for (std::size_t position = 0; position < static_cast<std::size_t>(m_Count); ++position)
+            visit(std::as_const(nodeAt(position)));
     }
 
     [[nodiscard]] std::int32_t topCount() const { return m_TopCount; }
@@ -170,6 +171,11 @@ private:
     [[nodiscard]] bool parentFor(
         const NodeRef& relative, NodeRelationship relationship, StoredNode*& parent) const;
     NodeRef place(StoredNode* parent, std::int32_t image);
+    // The node at a position in order of addition, from 0.
+    [[nodiscard]] StoredNode& nodeAt(std::size_t position) const
+    {
+        return m_Listed ? *m_Nodes[position] : m_Blocks.at(static_cast<std::uint32_t>(position));
+    }
     // The node with that number; null for NoNode.
     [[nodiscard]] StoredNode* at(std::uint32_t id) const
     {
@@ -185,11 +191,15 @@ private:
     ImageList m_Images;
     NodeStoreObserver& m_Observer;
     NodeBlocks<StoredNode> m_Blocks;
+    // Until a node leaves, a node's number is its position in order of addition; from then on
+    // the nodes are listed in that order.
     std::vector<StoredNode*> m_Nodes;
+    bool m_Listed = false;
+    std::int32_t m_Count = 0;
     StoredNode* m_FirstTop = nullptr;
     StoredNode* m_LastTop = nullptr;
     std::int32_t m_TopCount = 0;
-    // Positions in m_Nodes by the nodes' keys, for the first m_IndexedNodes nodes.
+    // Positions in order of addition by the nodes' keys, for the first m_IndexedNodes nodes.
     mutable KeyIndex m_NodesByKey;
     mutable std::size_t m_IndexedNodes = 0;
     TextArena m_Texts;
