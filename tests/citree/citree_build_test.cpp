@@ -65,15 +65,9 @@ TEST_F(Build, RootsInTreeAndListMode)
         ElementsAre("P1/1 - Area 1 1", "P11/2 P1/1 Pump 1 5", "P12/3 P1/1 Pump 2 5", "Q/5 - Utilities 1"));
     build(ExampleSection, ShownTree, u"p");
     EXPECT_THAT(nodeKeys(), ElementsAre("P/0", "P1/1", "P11/2", "P12/3", "P2/4", "P21/6"));
-
-    build(ExampleSection, ShownList | StyleObjectTree, u"P1");
-    EXPECT_THAT(listTexts(), ElementsAre("Pump 1", "Pump 2"));
-    EXPECT_EQ(list().itemData(1), 3);
+    // The list transcript shows the list below a root.
     build(ExampleSection, ShownList, u"P1,Q");
     EXPECT_THAT(listTexts(), ElementsAre("Pump 1", "Pump 2", "Utilities"));
-    build("[ListObjects]\nx=5,Pump\n", ShownList);
-    EXPECT_THAT(listTexts(), ElementsAre("5,Pump"));
-    EXPECT_EQ(Utf8(control->ObjectFileSection()), "ListObjects");
 }
 
 TEST_F(Build, PreselectionByCodeAndByExtraInfo)
@@ -98,27 +92,6 @@ TEST_F(Build, PreselectionByCodeAndByExtraInfo)
     build("[TreeObjects]\nA=1,Plant\n,B=5,Unnamed\n", ShownTree);
     ASSERT_TRUE(tree().selectedNode());
     EXPECT_EQ(Utf8(tree().selectedNode()->key()), ",B/1");
-}
-
-TEST_F(Build, OpenBranchesAndLastClickedNodeSurviveDestroyAndCreate)
-{
-    constexpr std::int32_t style = ShownTree | StyleKeepOpenNodes;
-    build(ExampleSection, style);
-    ASSERT_TRUE(tree().operatorExpand(u"P/0"));
-    ASSERT_TRUE(tree().operatorClick(u"P1/1"));
-    EXPECT_EQ(setting(u"Selected", u"NodeName"), "Plant\\Area 1");
-
-    create();
-    build(ExampleSection, style);
-    EXPECT_TRUE(tree().find(u"P/0")->expanded());
-    EXPECT_TRUE(tree().find(u"P1/1")->expanded());
-    EXPECT_FALSE(tree().find(u"P2/4")->expanded());
-
-    ASSERT_TRUE(tree().operatorCollapse(u"P/0"));
-    EXPECT_EQ(setting(u"OpenNodes", u"Plant"), "(none)");
-    ASSERT_TRUE(tree().operatorExpand(u"P/0"));
-    build(ExampleSection, ShownList);
-    EXPECT_EQ(setting(u"OpenNodes", u"Plant"), "(none)");
 }
 
 // Kept branches and the last clicked node are found by full path, which the build follows down
