@@ -117,17 +117,13 @@ public:
     TestPublisher(const TestPublisher&) = delete;
     TestPublisher& operator=(const TestPublisher&) = delete;
 
-    enum class Retain {
-        No,
-        Yes,
-    };
-
-    bool publish(const std::string& topic, const std::string& payload, Retain retain = Retain::Yes)
+    // Retained, as a device's last word on a tag is.
+    bool publish(const std::string& topic, const std::string& payload)
     {
         int messageId = 0;
         if (!m_Connected
             || mosquitto_publish(m_Client, &messageId, topic.c_str(), static_cast<int>(payload.size()),
-                   payload.data(), 1, retain == Retain::Yes)
+                   payload.data(), 1, true)
                 != MOSQ_ERR_SUCCESS)
             return false;
         const QDeadlineTimer deadline(BrokerWaitMilliseconds);

@@ -49,13 +49,11 @@ protected:
     PageProfile profile { recorder, files };
 };
 
+// A relative name of a file in the current folder is read from there; other names keep the
+// profile's rule.
 TEST_F(PageProfileTest, RelativeFileInTheCurrentFolderIsReadFromThere)
 {
     EXPECT_EQ(lookUp(u"plant.ini"), (folder.path() / "plant.ini").u16string());
-}
-
-TEST_F(PageProfileTest, OtherNamesKeepTheProfileRule)
-{
     EXPECT_EQ(lookUp(u"Citect.INI"), u"Citect.INI");
     const std::u16string absolute = (folder.path() / "elsewhere.ini").u16string();
     EXPECT_EQ(lookUp(absolute), absolute);
