@@ -119,15 +119,14 @@ TEST_F(MqttTagFeedTest, AMalformedPayloadKeepsTheLastGoodValueAndIsLoggedOncePer
 
 TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWithIt)
 {
-    std::optional<TestPublisher> publisher(broker.port());
-    ASSERT_TRUE(publisher->publish("plant/A", "2"));
-    ASSERT_TRUE(publisher->publish("plant/B", "0x104"));
+    const TestPublisher publisher(broker.port());
+    ASSERT_TRUE(publisher.publish("plant/A", "2"));
+    ASSERT_TRUE(publisher.publish("plant/B", "0x104"));
     MqttTagFeed& feed = startFeed();
     ASSERT_TRUE(showsStatus("A", 2));
     ASSERT_TRUE(showsStatus("B", 0x104));
     QSignalSpy losses(&feed, &MqttTagFeed::connectionLost);
 
-    publisher.reset();
     broker.kill();
     ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
     EXPECT_EQ(feed.status("A"), 1);
@@ -138,8 +137,7 @@ TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWith
     ASSERT_TRUE(broker.start());
     ASSERT_TRUE(WaitUntil([&] { return connections.count() == 1; }));
     EXPECT_EQ(feed.status("A"), 1) << "values from before the loss are not trusted";
-    publisher.emplace(broker.port());
-    ASSERT_TRUE(publisher->publish("plant/A", "3"));
+    ASSERT_TRUE(publisher.publish("plant/A", "3"));
     EXPECT_TRUE(showsStatus("A", 3));
     EXPECT_EQ(feed.status("B"), 1);
     EXPECT_EQ(losses.count(), 1);
