@@ -125,16 +125,22 @@ TEST_F(TreeReportTest, ListsWithRootFilterAndGroups)
     EXPECT_EQ(MakeTreeReport(options, files).text, "P3/3  Pump 2  (image 4)\n");
 }
 
-TEST_F(TreeReportTest, MissingSectionAndMissingFile)
+// Both reports say why a file gave no objects: it lacks the section, or it cannot be read.
+TEST_F(TreeReportTest, FilesWithoutTheSectionAndMissingFiles)
 {
     TreeReportOptions options = optionsFor("[Other]\nA=1,A\n");
     options.section = u"Absent";
-    EXPECT_EQ(MakeTreeReport(options, files).text,
-        "warning: no section [Absent] in " + ToUtf8(options.file) + "\n");
-    options.file += u".gone";
+    const std::string file = ToUtf8(options.file);
+    EXPECT_EQ(MakeTreeReport(options, files).text, "warning: no section [Absent] in " + file + "\n");
+    EXPECT_EQ(
+        statusReport("[Other]\n"), std::pair("warning: no section [TreeObjects] in " + file + "\n", true));
+    std::filesystem::remove(file);
     const TreeReport report = MakeTreeReport(options, files);
-    EXPECT_EQ(report.text, "warning: cannot read " + ToUtf8(options.file) + "\n");
+    EXPECT_EQ(report.text, "warning: cannot read " + file + "\n");
     EXPECT_TRUE(report.warned);
+    std::ostringstream out;
+    EXPECT_TRUE(WriteStatusReport({ options.file, {} }, files, out));
+    EXPECT_EQ(out.str(), report.text);
 }
 
 TEST_F(TreeReportTest, SectionLinesAgreeWithTheSectionReader)
@@ -210,18 +216,11 @@ TEST_F(TreeReportTest, StatusReportDescribesObjectsAndWarnsAboutStatusesTagsAndP
         "warning: line 7: no \"=\" in \"B\"\n");
 }
 
-TEST_F(TreeReportTest, StatusReportOfACleanFileAFileWithoutObjectsAndAMissingFile)
+TEST_F(TreeReportTest, StatusReportOfACleanFile)
 {
     const auto [text, warned] = statusReport("[TreeObjects]\nA = 1,TAG,Site\n[Other]\n", u"A");
     EXPECT_EQ(text, "A/0  Site  (image 1, status 1, tag \"TAG\", no information, no picture)\n");
     EXPECT_FALSE(warned);
-    const std::string file = (folder.path() / "objects.ini").string();
-    EXPECT_EQ(
-        statusReport("[Other]\n"), std::pair("warning: no section [TreeObjects] in " + file + "\n", true));
-    std::filesystem::remove(file);
-    std::ostringstream out;
-    EXPECT_TRUE(WriteStatusReport({ FromUtf8(file), {} }, files, out));
-    EXPECT_EQ(out.str(), "warning: cannot read " + file + "\n");
 }
 
 } // namespace
