@@ -5,7 +5,6 @@
 #include "linux/temporary_folder.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
@@ -77,18 +76,6 @@ TEST_F(IniProfileTest, ReadsWindowsFilesAndTheProfileNamedByTheEnvironment)
     EnvironmentOverride noProfile("VESTRAK_PROFILE", std::nullopt);
     EnvironmentOverride configHome("XDG_CONFIG_HOME", m_Folder.path().string());
     EXPECT_EQ(IniProfile::defaultUserProfile(), asText(m_Folder.path() / "VestrakControls" / "win.ini"));
-}
-
-TEST_F(IniProfileTest, SeesAFileRewrittenAtOnceWithTheSameSizeAndTime)
-{
-    write("plant.ini", "[G]\nA=1\n");
-    EXPECT_EQ(lookUp(u"G", u"A"), u"1");
-    struct stat before { };
-    ASSERT_EQ(stat((m_Folder.path() / "plant.ini").c_str(), &before), 0);
-    write("plant.ini", "[G]\nA=2\n");
-    const timespec times[2] = { before.st_atim, before.st_mtim };
-    ASSERT_EQ(utimensat(AT_FDCWD, (m_Folder.path() / "plant.ini").c_str(), times, 0), 0);
-    EXPECT_EQ(lookUp(u"G", u"A"), u"2");
 }
 
 // Files in memory whose stamp is their version, read in pieces of a chosen size, counting the reads.
