@@ -7,6 +7,9 @@
 
 namespace vestrak {
 
+namespace {
+
+// The upper-cased code, "/" and the line index: unique in the tree.
 void WriteNodeKey(std::u16string_view code, std::size_t lineIndex, std::u16string& key)
 {
     std::array<char, 24> digits {};
@@ -15,6 +18,8 @@ void WriteNodeKey(std::u16string_view code, std::size_t lineIndex, std::u16strin
     key += u'/';
     key.append(digits.data(), end);
 }
+
+} // namespace
 
 void TreeObjectLines::keyAndText(std::uint32_t lineIndex, std::u16string& key, std::u16string& text) const
 {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace vestrak {
 
@@ -30,8 +31,5 @@ public:
 private:
     SectionBytes m_Lines;
 };
-
-// The key of the node of a line whose code, upper-cased, is code.
-void WriteNodeKey(std::u16string_view code, std::size_t lineIndex, std::u16string& key);
 
 } // namespace vestrak
