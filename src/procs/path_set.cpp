@@ -41,9 +41,7 @@ void PathSet::insert(std::u16string path)
     }
     m_Paths.push_back(std::move(path));
     m_Slots[slot] = { hash, static_cast<std::uint32_t>(m_Paths.size()) };
-    const auto [first, second] = filterBits(hash);
-    m_Filter[first / 64] |= std::uint64_t { 1 } << (first % 64);
-    m_Filter[second / 64] |= std::uint64_t { 1 } << (second % 64);
+    markInFilter(hash);
 }
 
 bool PathSet::contains(std::uint64_t pathHash, std::u16string_view path) const
@@ -94,9 +92,7 @@ void PathSet::grow()
                 slot = (slot + 1) & mask();
             }
             m_Slots[slot] = each;
-            const auto [first, second] = filterBits(each.hash);
-            m_Filter[first / 64] |= std::uint64_t { 1 } << (first % 64);
-            m_Filter[second / 64] |= std::uint64_t { 1 } << (second % 64);
+            markInFilter(each.hash);
         }
     }
 }
@@ -108,6 +104,13 @@ std::pair<std::size_t, std::size_t> PathSet::filterBits(std::uint64_t pathHash) 
     const std::size_t bits = m_Filter.size() * 64;
     return { static_cast<std::size_t>(mixed) & (bits - 1),
         static_cast<std::size_t>(mixed >> 32) & (bits - 1) };
+}
+
+void PathSet::markInFilter(std::uint64_t pathHash)
+{
+    const auto [first, second] = filterBits(pathHash);
+    m_Filter[first / 64] |= std::uint64_t { 1 } << (first % 64);
+    m_Filter[second / 64] |= std::uint64_t { 1 } << (second % 64);
 }
 
 } // namespace vestrak

@@ -34,6 +34,7 @@ private:
     [[nodiscard]] std::size_t mask() const { return m_Slots.size() - 1; }
     void grow();
     [[nodiscard]] std::pair<std::size_t, std::size_t> filterBits(std::uint64_t pathHash) const;
+    void markInFilter(std::uint64_t pathHash);
 
     std::vector<std::u16string> m_Paths;
     std::vector<Slot> m_Slots;
