@@ -31,9 +31,7 @@ void CiStatus::setObjectFile(const std::u16string& value)
     // The query cursor is left alone: the host may be half-way through a pass and goes on at
     // the same position in the new tree.
     m_StatusObjects.clear();
-    m_StatusBlocks.clear();
     m_ParentPositions.clear();
-    m_RecordTexts = std::make_shared<TextArena>();
     m_BlinkingPositions.clear();
     m_StatusesChanged = true;
     m_SelectedStatus = nullptr;
@@ -76,13 +74,9 @@ void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex,
     }
     node->setBackColor(m_BackColor);
 
-    auto record = m_StatusBlocks.emplace();
-    record->m_Node = std::move(node);
-    record->m_Section = m_RecordTexts->keep(parsed.section);
-    record->m_Status = parsed.status;
-    record->m_TagName = m_RecordTexts->keep(parsed.tagName);
-    record->m_Texts = m_RecordTexts;
-    m_StatusObjects.push_back(std::move(record));
+    cStatus& record = m_StatusObjects.add(parsed.section, parsed.tagName);
+    record.m_Node = std::move(node);
+    record.m_Status = parsed.status;
     m_ParentPositions.push_back(parentPosition);
     while (!m_LoadChain.empty() && m_LoadChain.back().position != parentPosition) {
         m_LoadChainCodes.resize(m_LoadChain.back().codeStart);
@@ -120,8 +114,8 @@ NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex
     if (parentPosition == NoParentPosition) {
         return TreeView_Status.add(nullptr, NodeRelationship::Last, key, text, image);
     }
-    return TreeView_Status.add(
-        m_StatusObjects[parentPosition]->m_Node, NodeRelationship::Child, key, text, image);
+    return TreeView_Status.add(m_StatusObjects[static_cast<std::size_t>(parentPosition)].m_Node,
+        NodeRelationship::Child, key, text, image);
 }
 
 void CiStatus::restoreExpandedAndSelectedNodes()
@@ -150,7 +144,7 @@ void CiStatus::restoreExpandedAndSelectedNodes()
     std::vector<ChainLink> chain;
     std::u16string path;
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
-        const NodeRef& node = m_StatusObjects[position]->m_Node;
+        const NodeRef& node = m_StatusObjects[position].m_Node;
         const std::int32_t parent = m_ParentPositions[position];
         while (!chain.empty() && chain.back().position != parent) {
             chain.pop_back();

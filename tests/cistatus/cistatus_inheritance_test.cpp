@@ -24,19 +24,18 @@ public:
         , parentPositions(std::move(parents))
     {
         for (std::size_t i = 0; i < parentPositions.size(); ++i) {
-            auto record = std::make_shared<cStatus>();
             const std::int32_t parent = parentPositions[i];
-            const NodeRef relative = parent == NoParentPosition ? nullptr : records[parent]->m_Node;
+            const NodeRef relative
+                = parent == NoParentPosition ? nullptr : records[static_cast<std::size_t>(parent)].m_Node;
             const std::u16string key(1, static_cast<char16_t>(u'\x100' + i));
-            record->m_Node = m_Tree.add(relative, NodeRelationship::Child, key, key, 0);
-            records.push_back(std::move(record));
+            records.add({}, {}).m_Node = m_Tree.add(relative, NodeRelationship::Child, key, key, 0);
         }
     }
 
     void setStatuses(const std::vector<std::int32_t>& statuses)
     {
         for (std::size_t i = 0; i < statuses.size(); ++i) {
-            records[i]->m_Status = statuses[i];
+            records[i].m_Status = statuses[i];
         }
     }
 
@@ -55,8 +54,8 @@ private:
     [[nodiscard]] std::vector<Expected> results() const
     {
         std::vector<Expected> result;
-        for (const auto& record : records) {
-            result.push_back({ record->m_DesiredStatus, record->m_StatusWasInherited });
+        for (std::size_t position = 0; position < records.size(); ++position) {
+            result.push_back({ records[position].m_DesiredStatus, records[position].m_StatusWasInherited });
         }
         return result;
     }
@@ -66,7 +65,7 @@ private:
 
 public:
     std::vector<std::int32_t> parentPositions;
-    std::vector<std::shared_ptr<cStatus>> records;
+    StatusRecords records;
 };
 
 bool operator==(const Expected& left, const Expected& right)
@@ -171,21 +170,20 @@ TEST_F(CiStatusTest, LoadedTreesShowTheIconsOfTheAncestorWalk)
         control->setBehaviour(trial % 3 ? 1 : 5);
         load(lines);
 
-        std::vector<std::shared_ptr<cStatus>> records;
+        StatusRecords records;
         for (std::int32_t index = 1; index <= tree().count(); ++index) {
-            auto record = std::make_shared<cStatus>();
-            record->m_Node = tree().node(index);
-            record->m_Status = statuses[static_cast<std::size_t>(index) - 1];
-            records.push_back(std::move(record));
+            cStatus& record = records.add({}, {});
+            record.m_Node = tree().node(index);
+            record.m_Status = statuses[static_cast<std::size_t>(index) - 1];
         }
         LiteralInheritStatuses(records, true);
         for (int tick = 0; tick < 2; ++tick) {
             clock.advance(500);
             const bool flashOn = clock.elapsedMilliseconds() / 500 % 2 == 1;
             std::vector<std::int32_t> expected;
-            for (const auto& record : records) {
-                expected.push_back(ChooseStatusImage(
-                    control->Behaviour(), record->m_DesiredStatus, record->m_StatusWasInherited, flashOn));
+            for (std::size_t position = 0; position < records.size(); ++position) {
+                expected.push_back(ChooseStatusImage(control->Behaviour(), records[position].m_DesiredStatus,
+                    records[position].m_StatusWasInherited, flashOn));
             }
             ASSERT_EQ(images(), expected) << "trial " << trial << ", tick " << tick;
         }
