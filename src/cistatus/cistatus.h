@@ -7,6 +7,7 @@
 #include "../ports/platform.h"
 #include "../ports/signal.h"
 #include "../ports/timer.h"
+#include "../procs/path_set.h"
 
 #include <cstdint>
 #include <memory>
@@ -123,7 +124,13 @@ private:
     void addStatusObject(std::u16string_view line, std::int32_t lineIndex, std::u16string& key);
     [[nodiscard]] NodeRef addStatusNode(std::u16string_view code, std::int32_t lineIndex,
         std::u16string_view text, std::int32_t image, std::u16string& key, std::int32_t& parentPosition);
-    void restoreExpandedAndSelectedNodes();
+    // The branches the user left open and the node selected, as stored.
+    struct StoredTreeState {
+        PathSet expandedPaths;
+        std::u16string selectedPath;
+    };
+    [[nodiscard]] StoredTreeState readStoredTreeState() const;
+    void restoreExpandedAndSelectedNodes(const StoredTreeState& stored);
 
     void Timer_Update_Timer();
     void Timer_Flash_Timer();

@@ -36,8 +36,11 @@ void CiStatus::setObjectFile(const std::u16string& value)
     m_StatusesChanged = true;
     m_SelectedStatus = nullptr;
 
+    // The stored branches are read before the tree grows: the settings' entries, all read at
+    // once, then come and go while the memory the tree will take is still free.
+    const StoredTreeState stored = readStoredTreeState();
     loadStatusObjects();
-    restoreExpandedAndSelectedNodes();
+    restoreExpandedAndSelectedNodes(stored);
 
     UserControl_Resize();
     TreeView_Status.setVisible(true);
@@ -118,18 +121,24 @@ NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex
         NodeRelationship::Child, key, text, image);
 }
 
-void CiStatus::restoreExpandedAndSelectedNodes()
+CiStatus::StoredTreeState CiStatus::readStoredTreeState() const
 {
     auto& settings = m_Platform.settings;
-    const std::u16string selectedPath
-        = settings.GetSetting(SettingsApplication, u"SelectedNode", u"FullPath");
+    StoredTreeState stored;
+    stored.selectedPath = settings.GetSetting(SettingsApplication, u"SelectedNode", u"FullPath");
     // The stored branches in one read instead of one per node; the load changes none of them.
-    PathSet expandedPaths;
     for (SettingsEntry& entry : settings.entries(SettingsApplication)) {
         if (entry.section == u"ExpandedNodes" && entry.value == u"1") {
-            expandedPaths.insert(std::move(entry.key));
+            stored.expandedPaths.insert(std::move(entry.key));
         }
     }
+    return stored;
+}
+
+void CiStatus::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
+{
+    const PathSet& expandedPaths = stored.expandedPaths;
+    const std::u16string& selectedPath = stored.selectedPath;
     if (expandedPaths.empty() && selectedPath.empty()) {
         return;
     }
