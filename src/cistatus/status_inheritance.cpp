@@ -14,8 +14,7 @@ constexpr std::int32_t ImageOf(std::int32_t status)
 
 } // namespace
 
-void InheritStatuses(
-    const StatusRecords& records, std::span<const std::int32_t> parentPositions, bool inherit)
+void InheritStatuses(StatusRecords& records, std::span<const std::int32_t> parentPositions, bool inherit)
 {
     for (std::size_t position = 0; position < records.size(); ++position) {
         cStatus& record = records[position];

@@ -25,8 +25,11 @@ public:
     }
 
     [[nodiscard]] std::size_t size() const { return m_Count; }
-    [[nodiscard]] bool empty() const { return m_Count == 0; }
-    [[nodiscard]] cStatus& operator[](std::size_t position) const
+    [[nodiscard]] cStatus& operator[](std::size_t position)
+    {
+        return m_Blocks[position / BlockRecords]->records[position % BlockRecords];
+    }
+    [[nodiscard]] const cStatus& operator[](std::size_t position) const
     {
         return m_Blocks[position / BlockRecords]->records[position % BlockRecords];
     }

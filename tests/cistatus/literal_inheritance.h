@@ -7,7 +7,7 @@ namespace vestrak::testing {
 // Inheritance done the slow, obvious way, as the reference for the one-pass version: every
 // record, from the last to the first, offers its value to each ancestor node in turn, found
 // through the tree itself (record n shows node Index n).
-inline void LiteralInheritStatuses(const StatusRecords& records, bool inherit)
+inline void LiteralInheritStatuses(StatusRecords& records, bool inherit)
 {
     for (std::size_t position = 0; position < records.size(); ++position) {
         records[position].m_DesiredStatus = records[position].m_Status;
