@@ -50,7 +50,7 @@ vestrak_shared_library(vestrak_controls EXPORT_NAME Controls
 target_link_libraries(vestrak_controls PRIVATE SQLite::SQLite3)
 
 vestrak_shared_library(vestrak_qtwidgets EXPORT_NAME QtWidgets
-  OBJECTS vestrak_qt vestrak_qt_controls
+  OBJECTS vestrak_widgets vestrak_qt vestrak_qt_controls
   HEADERS qt/application_platform.h qt/citree_widget.h qt/cistatus_widget.h qt/control_widget_host.h
     qt/live_platform.h)
 target_link_libraries(vestrak_qtwidgets PUBLIC vestrak_controls Qt6::Widgets)

@@ -101,6 +101,21 @@ std::u16string Quoted(std::u16string_view text)
     return quoted;
 }
 
+std::u16string_view FirstValueField(std::u16string_view line)
+{
+    return SpaceTrimmed(FieldView(SpaceTrimmed(FieldView(line, 1, u"=")), 0, u","));
+}
+
+ObjectFileWarning MissingSectionWarning(
+    const std::u16string& file, std::u16string_view section, FileSystem& files)
+{
+    // Its first piece tells whether the file can be read.
+    if (!files.readFileInPieces(file, [](std::string_view) { return false; })) {
+        return { 0, u"cannot read " + file };
+    }
+    return { 0, u"no section [" + std::u16string(section) + u"] in " + file };
+}
+
 std::vector<ObjectFileWarning> CheckSectionLines(const NumberedSectionLines& numbered, LineImages images)
 {
     std::vector<ObjectFileWarning> warnings;
@@ -108,20 +123,13 @@ std::vector<ObjectFileWarning> CheckSectionLines(const NumberedSectionLines& num
     // through an index over them, so a file of millions of lines keeps one copy of each code.
     CodeLines firstLineOfCode;
     TreeLine parsed;
-    for (std::size_t index = 0; index < numbered.lines.size(); ++index) {
-        const std::u16string_view line = numbered.lines[index];
-        const std::int32_t fileLine = numbered.fileLines[index];
-        if (FindUnit(line, u'=') == std::u16string_view::npos) {
-            warnings.push_back({ fileLine, u"no \"=\" in " + Quoted(line) });
-            continue;
-        }
+    ForEachObjectLine(numbered, warnings, [&](std::u16string_view line, std::int32_t fileLine) {
         ReadTreeLine(line, parsed);
         if (const auto first = firstLineOfCode.add(parsed.code, fileLine)) {
             warnings.push_back({ fileLine,
                 u"duplicate code " + Quoted(parsed.code) + u" (first on " + LineText(*first) + u")" });
         }
-        const std::u16string_view imageField
-            = SpaceTrimmed(FieldView(SpaceTrimmed(FieldView(line, 1, u"=")), 0, u","));
+        const std::u16string_view imageField = FirstValueField(line);
         if (images == LineImages::Checked
             && !(IsWholeNumberText(imageField) && parsed.image >= 1
                 && parsed.image <= imageCount(ImageList::SystemIcons))) {
@@ -129,7 +137,7 @@ std::vector<ObjectFileWarning> CheckSectionLines(const NumberedSectionLines& num
                 u"image " + Quoted(imageField) + u" is not a number from 1 to "
                     + DecimalText(imageCount(ImageList::SystemIcons)) });
         }
-    }
+    });
     return warnings;
 }
 

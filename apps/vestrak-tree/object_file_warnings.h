@@ -1,7 +1,9 @@
 #pragma once
 
+#include "ports/file_system.h"
 #include "ports/tree.h"
 #include "procs/object_file.h"
+#include "procs/text.h"
 
 #include <cstdint>
 #include <string>
@@ -22,6 +24,30 @@ bool IsWholeNumberText(std::u16string_view text);
 
 // The text in double quotes, as warnings name what the file holds.
 std::u16string Quoted(std::u16string_view text);
+
+// The first field after the "=" of an object line as written, without the blanks around it: the
+// image of a tree line, the status of a status line.
+std::u16string_view FirstValueField(std::u16string_view line);
+
+// Calls check(line, fileLine) for each line of the section with "=", and warns of every other one.
+template<typename LineCheck>
+void ForEachObjectLine(
+    const NumberedSectionLines& numbered, std::vector<ObjectFileWarning>& warnings, LineCheck check)
+{
+    for (std::size_t index = 0; index < numbered.lines.size(); ++index) {
+        const std::u16string_view line = numbered.lines[index];
+        const std::int32_t fileLine = numbered.fileLines[index];
+        if (FindUnit(line, u'=') == std::u16string_view::npos) {
+            warnings.push_back({ fileLine, u"no \"=\" in " + Quoted(line) });
+        } else {
+            check(line, fileLine);
+        }
+    }
+}
+
+// Why the file gave no lines of the section: it cannot be read, or it has no such section.
+ObjectFileWarning MissingSectionWarning(
+    const std::u16string& file, std::u16string_view section, FileSystem& files);
 
 enum class LineImages { Checked, Ignored };
 

@@ -49,7 +49,7 @@ void DescribeTree(const Tree& tree, std::ostream& out, const NodeDetails& detail
     }
 }
 
-void DescribeWarnings(std::vector<ObjectFileWarning> warnings, std::ostream& out)
+bool DescribeWarnings(std::vector<ObjectFileWarning> warnings, std::ostream& out)
 {
     std::stable_sort(
         warnings.begin(), warnings.end(), [](const ObjectFileWarning& one, const ObjectFileWarning& other) {
@@ -62,6 +62,7 @@ void DescribeWarnings(std::vector<ObjectFileWarning> warnings, std::ostream& out
         }
         out << Shown(warning.message) << "\n";
     }
+    return !warnings.empty();
 }
 
 } // namespace vestrak

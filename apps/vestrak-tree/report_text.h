@@ -21,7 +21,8 @@ using NodeDetails = std::function<std::u16string(const TreeNode&)>;
 // One line a node in node order, indented two blanks per level: key, text, image and details.
 void DescribeTree(const Tree& tree, std::ostream& out, const NodeDetails& details = {});
 
-// The warnings in file line order, each "warning: line N: MESSAGE" (no line for the whole file).
-void DescribeWarnings(std::vector<ObjectFileWarning> warnings, std::ostream& out);
+// The warnings in file line order, each "warning: line N: MESSAGE" (no line for the whole file);
+// true when there was any.
+bool DescribeWarnings(std::vector<ObjectFileWarning> warnings, std::ostream& out);
 
 } // namespace vestrak

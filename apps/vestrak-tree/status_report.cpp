@@ -4,15 +4,11 @@
 #include "cistatus/status_icon.h"
 #include "cistatus/status_line.h"
 #include "citree/tree_line.h"
-#include "headless/headless_surface.h"
-#include "headless/memory_settings_store.h"
-#include "headless/virtual_clock.h"
-#include "linux/environment_special_folders.h"
-#include "linux/ini_profile.h"
 #include "object_file_warnings.h"
 #include "picture_check.h"
 #include "procs/numeric.h"
 #include "procs/text.h"
+#include "report_platform.h"
 #include "report_text.h"
 
 #include <array>
@@ -24,9 +20,6 @@ namespace vestrak {
 
 namespace {
 
-constexpr double SurfaceWidth = 4800;
-constexpr double SurfaceHeight = 7200;
-constexpr const char16_t* NoUserProfile = u"";
 constexpr std::u16string_view ObjectSection = u"TreeObjects";
 // The picture box looks for these, in this order, beside the object file.
 constexpr std::array<std::u16string_view, 4> PictureExtensions { u".bmp", u".jpg", u".gif", u".tif" };
@@ -81,11 +74,6 @@ private:
     std::map<std::u16string, ObjectExtras> m_Extras;
 };
 
-std::u16string StatusField(std::u16string_view line)
-{
-    return TrimSpaces(FieldView(SpaceTrimmed(FieldView(line, 1, u"=")), 0, u","));
-}
-
 std::u16string Details(const StatusLine& parsed, std::u16string_view statusField, const ObjectExtras& extras)
 {
     std::u16string details = u"status " + std::u16string(statusField);
@@ -107,15 +95,9 @@ std::vector<ObjectFileWarning> CheckStatusLines(
     std::vector<ObjectFileWarning> warnings;
     std::map<std::u16string_view, std::int32_t> firstLineOfTag;
     std::map<std::u16string, bool> pictureWarned;
-    for (std::size_t index = 0; index < numbered.lines.size(); ++index) {
-        const std::u16string_view line = numbered.lines[index];
-        const std::int32_t fileLine = numbered.fileLines[index];
-        if (FindUnit(line, u'=') == std::u16string_view::npos) {
-            warnings.push_back({ fileLine, u"no \"=\" in " + Quoted(line) });
-            continue;
-        }
+    ForEachObjectLine(numbered, warnings, [&](std::u16string_view line, std::int32_t fileLine) {
         const StatusLine parsed = ParseStatusLine(line);
-        const std::u16string statusField = StatusField(line);
+        const std::u16string_view statusField = FirstValueField(line);
         const std::int32_t image = parsed.status & StatusImageMask;
         if (!IsWholeNumberText(statusField)) {
             warnings.push_back({ fileLine, u"status " + Quoted(statusField) + u" is not a number" });
@@ -144,7 +126,7 @@ std::vector<ObjectFileWarning> CheckStatusLines(
                 u"picture " + objectExtras.pictureName + u" cannot be read: "
                     + *objectExtras.pictureProblem });
         }
-    }
+    });
     return warnings;
 }
 
@@ -152,14 +134,9 @@ std::vector<ObjectFileWarning> CheckStatusLines(
 
 bool WriteStatusReport(const StatusReportOptions& options, FileSystem& files, std::ostream& out)
 {
-    MemorySettingsStore store;
-    IniProfile profile(files, NoUserProfile);
-    EnvironmentSpecialFolders specialFolders;
-    VirtualClock clock;
-    const Platform platform { store, profile, specialFolders, files, clock, clock };
-
-    HeadlessSurface surface(SurfaceWidth, SurfaceHeight);
-    CiStatus control(surface, platform);
+    ReportPlatform host(files);
+    HeadlessSurface& surface = host.surface();
+    CiStatus control(surface, host.platform());
     control.setRootObject(options.root);
     control.setObjectFile(options.file);
 
@@ -175,19 +152,15 @@ bool WriteStatusReport(const StatusReportOptions& options, FileSystem& files, st
             }
             const std::u16string_view line = lines->lines[static_cast<std::size_t>(*lineIndex)];
             const StatusLine parsed = ParseStatusLine(line);
-            return Details(parsed, StatusField(line), extras.of(parsed.section));
+            return Details(parsed, FirstValueField(line), extras.of(parsed.section));
         });
         warnings = CheckTopNodes(tree, *lines);
         const auto lineWarnings = CheckStatusLines(*lines, extras);
         warnings.insert(warnings.end(), lineWarnings.begin(), lineWarnings.end());
-    } else if (!files.readFile(options.file)) {
-        warnings.push_back({ 0, u"cannot read " + options.file });
     } else {
-        warnings.push_back({ 0, u"no section [" + std::u16string(ObjectSection) + u"] in " + options.file });
+        warnings.push_back(MissingSectionWarning(options.file, ObjectSection, files));
     }
-    const bool warned = !warnings.empty();
-    DescribeWarnings(std::move(warnings), out);
-    return warned;
+    return DescribeWarnings(std::move(warnings), out);
 }
 
 } // namespace vestrak

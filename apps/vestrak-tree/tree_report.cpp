@@ -4,13 +4,8 @@
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
 #include "filter_group_warnings.h"
-#include "headless/headless_surface.h"
-#include "headless/memory_settings_store.h"
-#include "headless/virtual_clock.h"
-#include "linux/environment_special_folders.h"
-#include "linux/ini_profile.h"
 #include "object_file_warnings.h"
-#include "procs/encoding.h"
+#include "report_platform.h"
 #include "report_text.h"
 
 #include <sstream>
@@ -18,12 +13,6 @@
 namespace vestrak {
 
 namespace {
-
-// Room for a few hundred rows, so nothing depends on scrolling.
-constexpr double SurfaceWidth = 4800;
-constexpr double SurfaceHeight = 7200;
-// No configuration lookup of the user's may change what the tool reads.
-constexpr const char16_t* NoUserProfile = u"";
 
 void PressFilterButtons(const TreeReportOptions& options, SettingsStore& store)
 {
@@ -48,15 +37,10 @@ void DescribeList(const ListBox& list, std::ostream& out)
 
 bool WriteTreeReport(const TreeReportOptions& options, FileSystem& files, std::ostream& out)
 {
-    MemorySettingsStore store;
-    IniProfile profile(files, NoUserProfile);
-    EnvironmentSpecialFolders specialFolders;
-    VirtualClock clock;
-    const Platform platform { store, profile, specialFolders, files, clock, clock };
-    PressFilterButtons(options, store);
-
-    HeadlessSurface surface(SurfaceWidth, SurfaceHeight);
-    CiTree control(surface, platform);
+    ReportPlatform host(files);
+    PressFilterButtons(options, host.settings());
+    HeadlessSurface& surface = host.surface();
+    CiTree control(surface, host.platform());
     control.setObjectFile(options.file);
     if (options.section) {
         control.setObjectFileSection(*options.section);
@@ -76,24 +60,19 @@ bool WriteTreeReport(const TreeReportOptions& options, FileSystem& files, std::o
             warnings = CheckTopNodes(tree, *lines);
         }
     }
-    // The file is opened again only to tell why it gave no lines; its first piece tells enough.
-    if (!lines && !files.readFileInPieces(options.file, [](std::string_view) { return false; })) {
-        warnings.push_back({ 0, u"cannot read " + options.file });
-    } else if (!lines) {
-        warnings.push_back({ 0, u"no section [" + control.ObjectFileSection() + u"] in " + options.file });
+    if (!lines) {
+        warnings.push_back(MissingSectionWarning(options.file, control.ObjectFileSection(), files));
     } else {
         const LineImages images
             = options.shape == ReportShape::Tree ? LineImages::Checked : LineImages::Ignored;
         const auto lineWarnings = CheckSectionLines(*lines, images);
         warnings.insert(warnings.end(), lineWarnings.begin(), lineWarnings.end());
         if (options.shape == ReportShape::Tree) {
-            const auto groupWarnings = CheckFilterGroups(options.file, *lines, files, profile);
+            const auto groupWarnings = CheckFilterGroups(options.file, *lines, files, host.profile());
             warnings.insert(warnings.end(), groupWarnings.begin(), groupWarnings.end());
         }
     }
-    const bool warned = !warnings.empty();
-    DescribeWarnings(std::move(warnings), out);
-    return warned;
+    return DescribeWarnings(std::move(warnings), out);
 }
 
 TreeReport MakeTreeReport(const TreeReportOptions& options, FileSystem& files)

@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <mosquitto.h>
 #include <thread>
 
 using namespace vestrak;

@@ -59,6 +59,13 @@ void PageRunner::reportUnavailable(const MemberName& name)
     print(ToUtf8(name.controlName) + "." + ToUtf8(name.member) + " ! not available");
 }
 
+template<typename Action> void PageRunner::actOnTree(const Command& command, Action action)
+{
+    const MemberName name = memberNamed(command.words[1]);
+    if (!OnTree(command.words[0].text, widgetNamed(name), action))
+        reportUnavailable(name);
+}
+
 void PageRunner::click(const Command& command)
 {
     const MemberName name = memberNamed(command.words[1]);
@@ -90,11 +97,8 @@ void PageRunner::click(const Command& command)
 
 void PageRunner::rightClick(const Command& command)
 {
-    const MemberName name = memberNamed(command.words[1]);
     const std::u16string& key = command.words[2].text;
-    if (!OnTree(command.words[0].text, widgetNamed(name),
-            [&key](Tree& tree) { return tree.operatorRightClick(key); }))
-        reportUnavailable(name);
+    actOnTree(command, [&key](Tree& tree) { return tree.operatorRightClick(key); });
 }
 
 void PageRunner::doubleClick(const Command& command)
@@ -114,28 +118,19 @@ void PageRunner::doubleClick(const Command& command)
 
 void PageRunner::expand(const Command& command)
 {
-    const MemberName name = memberNamed(command.words[1]);
     const std::u16string& key = command.words[2].text;
-    if (!OnTree(command.words[0].text, widgetNamed(name),
-            [&key](Tree& tree) { return tree.operatorExpand(key); }))
-        reportUnavailable(name);
+    actOnTree(command, [&key](Tree& tree) { return tree.operatorExpand(key); });
 }
 
 void PageRunner::collapse(const Command& command)
 {
-    const MemberName name = memberNamed(command.words[1]);
     const std::u16string& key = command.words[2].text;
-    if (!OnTree(command.words[0].text, widgetNamed(name),
-            [&key](Tree& tree) { return tree.operatorCollapse(key); }))
-        reportUnavailable(name);
+    actOnTree(command, [&key](Tree& tree) { return tree.operatorCollapse(key); });
 }
 
 void PageRunner::mouseMove(const Command& command)
 {
-    const MemberName name = memberNamed(command.words[1]);
-    if (!OnTree(
-            command.words[0].text, widgetNamed(name), [](Tree& tree) { return tree.operatorMouseMove(); }))
-        reportUnavailable(name);
+    actOnTree(command, [](Tree& tree) { return tree.operatorMouseMove(); });
 }
 
 void PageRunner::scroll(const Command& command)

@@ -114,6 +114,9 @@ private:
     void echo(const Command& command);
 
     void reportUnavailable(const MemberName& name);
+    // The operator's action on the tree the command names; false from it is reported as not
+    // available.
+    template<typename Action> void actOnTree(const Command& command, Action action);
 
     WidgetSet& m_Widgets;
     HostPlatform& m_Platform;

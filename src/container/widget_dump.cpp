@@ -68,14 +68,16 @@ void DumpTree(const Tree& tree, std::vector<std::string>& lines)
     }
 }
 
+// A list or menu item: its index and its text.
+std::string IndexedItem(std::int32_t index, std::u16string_view text)
+{
+    return std::string(ElementIndent) + "[" + std::to_string(index) + "] " + QuotedText(text);
+}
+
 void DumpList(const ListBox& list, std::vector<std::string>& lines)
 {
     for (std::int32_t index = 0; index < list.count(); ++index) {
-        std::string line = ElementIndent;
-        line += '[';
-        line += std::to_string(index);
-        line += "] ";
-        line += QuotedText(list.itemText(index));
+        std::string line = IndexedItem(index, list.itemText(index));
         line += " data=";
         line += std::to_string(list.itemData(index));
         if (index == list.listIndex())
@@ -96,14 +98,8 @@ void DumpToolbar(const Toolbar& toolbar, std::vector<std::string>& lines)
 
 void DumpMenu(const PopupMenu& menu, std::vector<std::string>& lines)
 {
-    for (std::int32_t index = 0; index < menu.itemCount(); ++index) {
-        std::string line = ElementIndent;
-        line += '[';
-        line += std::to_string(index);
-        line += "] ";
-        line += QuotedText(menu.caption(index));
-        lines.push_back(std::move(line));
-    }
+    for (std::int32_t index = 0; index < menu.itemCount(); ++index)
+        lines.push_back(IndexedItem(index, menu.caption(index)));
 }
 
 } // namespace

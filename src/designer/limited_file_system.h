@@ -1,26 +1,24 @@
 #pragma once
 
-#include "ports/file_system.h"
+#include "linux/forwarding_file_system.h"
 
 #include <cstdint>
 
 namespace vestrak {
 
-// A file system that reads no file above a size, as if it could not be read; everything else
-// goes to the file system it wraps.
-class LimitedFileSystem final : public FileSystem {
+// A file system that reads no file above a size, as if it could not be read, whole or in pieces;
+// everything else goes to the file system it wraps.
+class LimitedFileSystem final : public ForwardingFileSystem {
 public:
     LimitedFileSystem(FileSystem& files, std::uint64_t largestReadBytes);
 
     std::optional<std::string> readFile(const std::u16string& path) override;
-    bool appendToFile(const std::u16string& path, std::string_view bytes) override;
-    bool createFolder(const std::u16string& path) override;
-    bool isOrdinaryFile(const std::u16string& path) override;
-    std::optional<FileStamp> changeStamp(const std::u16string& path) override;
-    std::u16string programFolder() override;
+    bool readFileInPieces(
+        const std::u16string& path, const std::function<bool(std::string_view)>& take) override;
 
 private:
-    FileSystem& m_Files;
+    [[nodiscard]] bool isTooLarge(const std::u16string& path) const;
+
     std::uint64_t m_LargestReadBytes;
 };
 

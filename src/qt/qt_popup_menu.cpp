@@ -11,76 +11,52 @@ namespace vestrak {
 
 QtPopupMenu::QtPopupMenu(
     std::u16string name, QtWidgetHost& host, QMenu& menu, const std::u16string& firstItemCaption)
-    : QtWidget(std::move(name), Geometry {}, false, host, menu, Placement::Floating)
+    : PopupMenuState(std::move(name), host, firstItemCaption)
+    , QtWidgetBase(menu)
+    , m_Host(host)
     , m_Menu(menu)
 {
-    appendItem(firstItemCaption);
+    appendAction(firstItemCaption);
+    QObject::connect(&m_Menu, &QMenu::aboutToHide, &context(), [this] { closedByOperator(); });
 }
 
-std::int32_t QtPopupMenu::itemCount() const
+QAction* QtPopupMenu::action(std::int32_t index) const
 {
-    return static_cast<std::int32_t>(m_Menu.actions().size());
+    return m_Menu.actions().at(index);
 }
 
-QAction* QtPopupMenu::item(std::int32_t index) const
-{
-    return holds(index) ? m_Menu.actions().at(index) : nullptr;
-}
-
-void QtPopupMenu::appendItem(const std::u16string& caption)
+void QtPopupMenu::appendAction(const std::u16string& caption)
 {
     // The menu owns its actions; an action tells its index when chosen, as items move up on removal.
-    QAction* action = m_Menu.addAction(toQString(caption));
-    QObject::connect(action, &QAction::triggered, &context(),
-        [this, action] { ItemClick(static_cast<std::int32_t>(m_Menu.actions().indexOf(action))); });
+    QAction* added = m_Menu.addAction(toQString(caption));
+    QObject::connect(added, &QAction::triggered, &context(),
+        [this, added] { ItemClick(static_cast<std::int32_t>(m_Menu.actions().indexOf(added))); });
 }
 
-bool QtPopupMenu::addItem(std::int32_t index)
+void QtPopupMenu::itemAdded(std::int32_t index)
 {
-    if (index != itemCount())
-        return false;
-    appendItem({});
-    return true;
+    appendAction(caption(index));
 }
 
-bool QtPopupMenu::removeItem(std::int32_t index)
+void QtPopupMenu::itemRemoved(std::int32_t index)
 {
-    if (index == 0 || index != itemCount() - 1)
-        return false;
-    std::unique_ptr<QAction> removed(item(index));
+    std::unique_ptr<QAction> removed(action(index));
     m_Menu.removeAction(removed.get());
-    return true;
 }
 
-std::u16string QtPopupMenu::caption(std::int32_t index) const
+void QtPopupMenu::captionChanged(std::int32_t index)
 {
-    QAction* action = item(index);
-    return action ? fromQString(action->text()) : std::u16string();
+    action(index)->setText(toQString(caption(index)));
 }
 
-bool QtPopupMenu::setCaption(std::int32_t index, const std::u16string& caption)
+void QtPopupMenu::opened()
 {
-    QAction* action = item(index);
-    if (!action)
-        return false;
-    action->setText(toQString(caption));
-    return true;
+    m_Menu.popup(m_Host.keyboardMenuPosition().value_or(QCursor::pos()));
 }
 
-void QtPopupMenu::popup()
+void QtPopupMenu::closed()
 {
-    m_Menu.popup(host().keyboardMenuPosition().value_or(QCursor::pos()));
-    Shown();
-}
-
-bool QtPopupMenu::operatorChoose(std::int32_t index)
-{
-    QAction* action = item(index);
-    if (!action || !m_Menu.isVisible())
-        return false;
     m_Menu.hide();
-    action->trigger();
-    return true;
 }
 
 } // namespace vestrak

@@ -31,21 +31,11 @@ bool QtPictureBox::loadPicture(const std::u16string& path)
 
 QtCommandButton::QtCommandButton(std::u16string name, const Geometry& design, bool visible,
     QtWidgetHost& host, QAbstractButton& button, ButtonPicture picture)
-    : QtWidget(std::move(name), design, visible, host, button)
-    , m_Button(button)
-    , m_Picture(picture)
+    : QtWidget(std::move(name), design, visible, host, button, picture)
 {
-    m_Button.setIcon(buttonPictureIcon(picture));
-    m_Button.setIconSize(buttonPictureSize(picture));
-    QObject::connect(&m_Button, &QAbstractButton::clicked, &context(), [this] { Click(); });
-}
-
-bool QtCommandButton::operatorClick()
-{
-    if (!visible())
-        return false;
-    m_Button.click();
-    return true;
+    button.setIcon(buttonPictureIcon(picture));
+    button.setIconSize(buttonPictureSize(picture));
+    QObject::connect(&button, &QAbstractButton::clicked, &context(), [this] { Click(); });
 }
 
 } // namespace vestrak

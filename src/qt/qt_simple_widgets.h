@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ports/command_button.h"
 #include "ports/picture_box.h"
 #include "qt/qt_widget.h"
+#include "widgets/command_button_state.h"
 
 class QAbstractButton;
 class QLabel;
@@ -24,17 +24,11 @@ private:
     std::u16string m_PicturePath;
 };
 
-class QtCommandButton final : public QtWidget<CommandButton> {
+// A command button drawn with its picture; a click of the operator's raises Click.
+class QtCommandButton final : public QtWidget<CommandButtonState> {
 public:
     QtCommandButton(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host,
         QAbstractButton& button, ButtonPicture picture);
-
-    [[nodiscard]] ButtonPicture picture() const override { return m_Picture; }
-    bool operatorClick() override;
-
-private:
-    QAbstractButton& m_Button;
-    ButtonPicture m_Picture;
 };
 
 } // namespace vestrak

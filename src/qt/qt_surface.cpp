@@ -41,10 +41,7 @@ double QtSurface::screenTwipsPerPixel(const QWidget& widget)
 QtSurface::QtSurface(double outerWidth, double outerHeight, double border, QWidget* parent,
     std::optional<double> twipsPerPixel)
     : QWidget(parent)
-    , m_OuterWidth(outerWidth)
-    , m_OuterHeight(outerHeight)
-    , m_Border(border)
-    , m_TwipsPerPixel(twipsPerPixel.value_or(screenTwipsPerPixel(*this)))
+    , SurfaceState(outerWidth, outerHeight, border, twipsPerPixel.value_or(screenTwipsPerPixel(*this)))
     , m_Area(new QWidget(this))
 {
     placeArea();
@@ -59,82 +56,42 @@ QtSurface::~QtSurface()
 {
     if (qApp)
         disconnect(qApp, nullptr, this, nullptr);
-    m_Widgets.clear();
+    removeWidgets();
 }
 
 void QtSurface::placeArea()
 {
-    const int borderPixels = toPixels(m_Border, m_TwipsPerPixel);
-    QWidget::resize(toPixels(m_OuterWidth, m_TwipsPerPixel), toPixels(m_OuterHeight, m_TwipsPerPixel));
-    m_Area->setGeometry(borderPixels, borderPixels, toPixels(innerWidth(), m_TwipsPerPixel),
-        toPixels(innerHeight(), m_TwipsPerPixel));
+    const int borderPixels = toPixels(border(), twipsPerPixelX());
+    QWidget::resize(toPixels(outerWidth(), twipsPerPixelX()), toPixels(outerHeight(), twipsPerPixelY()));
+    m_Area->setGeometry(borderPixels, borderPixels, toPixels(innerWidth(), twipsPerPixelX()),
+        toPixels(innerHeight(), twipsPerPixelY()));
 }
 
-void QtSurface::resize(double outerWidth, double outerHeight, double border)
+void QtSurface::resized(ResizedBy by)
 {
-    m_OuterWidth = outerWidth;
-    m_OuterHeight = outerHeight;
-    m_Border = border;
     placeArea();
+    if (by == ResizedBy::Control)
+        emit resizedByControl();
 }
 
 void QtSurface::resizeToPixels(QSize size)
 {
-    resize(size.width() * m_TwipsPerPixel, size.height() * m_TwipsPerPixel, m_Border);
+    resize(size.width() * twipsPerPixelX(), size.height() * twipsPerPixelY(), border());
 }
 
-bool QtSurface::setOuterWidth(double twips)
+void QtSurface::toolTipChanged(Widget& widget, const std::u16string& text)
 {
-    if (twips < 2 * m_Border)
-        return false;
-    m_OuterWidth = twips;
-    placeArea();
-    emit resizedByControl();
-    return true;
-}
-
-bool QtSurface::setOuterHeight(double twips)
-{
-    if (twips < 2 * m_Border)
-        return false;
-    m_OuterHeight = twips;
-    placeArea();
-    emit resizedByControl();
-    return true;
-}
-
-void QtSurface::setSizeInPixels(std::int32_t width, std::int32_t height)
-{
-    setOuterWidth(width * m_TwipsPerPixel);
-    setOuterHeight(height * m_TwipsPerPixel);
-}
-
-void QtSurface::addToolTip(Widget& widget, const std::u16string& text)
-{
-    m_ToolTips[&widget] = text;
     if (auto* qtBacked = dynamic_cast<QtWidgetBase*>(&widget); qtBacked && qtBacked->qtWidget())
         qtBacked->qtWidget()->setToolTip(toolTipHtml(text, *qtBacked->qtWidget()));
 }
 
-std::u16string QtSurface::toolTip(const Widget& widget) const
-{
-    auto found = m_ToolTips.find(&widget);
-    return found == m_ToolTips.end() ? std::u16string() : found->second;
-}
-
 void QtSurface::followFocus(QWidget* now)
 {
-    for (const auto& each : m_Widgets) {
+    for (Widget* each : widgets()) {
         QWidget* shown = dynamic_cast<QtWidgetBase&>(*each).qtWidget();
         if (now && shown && (shown == now || shown->isAncestorOf(now)))
-            m_Focused = each.get();
+            focusMovedTo(*each);
     }
-}
-
-template<typename Concrete> Concrete& QtSurface::keep(std::unique_ptr<Concrete> widget)
-{
-    m_Widgets.push_back(std::move(widget));
-    return static_cast<Concrete&>(*m_Widgets.back());
 }
 
 // The Qt widgets below belong to the inner area, which deletes them after their adapters.
@@ -179,24 +136,6 @@ CommandButton& QtSurface::addCommandButton(
 PopupMenu& QtSurface::addPopupMenu(const std::u16string& name, const std::u16string& firstItemCaption)
 {
     return keep(std::make_unique<QtPopupMenu>(name, widgetHost(), *new QMenu(m_Area), firstItemCaption));
-}
-
-Widget* QtSurface::widget(std::u16string_view name) const
-{
-    for (const auto& each : m_Widgets) {
-        if (each->name() == name)
-            return each.get();
-    }
-    return nullptr;
-}
-
-std::vector<Widget*> QtSurface::widgets() const
-{
-    std::vector<Widget*> all;
-    all.reserve(m_Widgets.size());
-    for (const auto& each : m_Widgets)
-        all.push_back(each.get());
-    return all;
 }
 
 } // namespace vestrak

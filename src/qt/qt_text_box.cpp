@@ -43,7 +43,7 @@ int keyOf(char16_t character)
 
 QtTextBox::QtTextBox(
     std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QLineEdit& editor)
-    : QtWidget(std::move(name), design, visible, host, editor)
+    : QtWidget(std::move(name), design, visible, host, editor, TextBoxLines::Single)
     , m_LineEdit(&editor)
 {
     watchKeys(editor);
@@ -52,7 +52,7 @@ QtTextBox::QtTextBox(
 
 QtTextBox::QtTextBox(
     std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QPlainTextEdit& editor)
-    : QtWidget(std::move(name), design, visible, host, editor)
+    : QtWidget(std::move(name), design, visible, host, editor, TextBoxLines::Multiple)
     , m_TextEdit(&editor)
 {
     // A box of several lines shows a text to read (an object's information): the operator can
@@ -72,18 +72,18 @@ void QtTextBox::watchKeys(QWidget& editor)
 
 void QtTextBox::readEditor()
 {
-    m_Text = fromQString(m_LineEdit ? m_LineEdit->text() : m_TextEdit->toPlainText());
+    keepEditedText(fromQString(m_LineEdit ? m_LineEdit->text() : m_TextEdit->toPlainText()));
 }
 
-void QtTextBox::setText(const std::u16string& text)
+void QtTextBox::textChanged()
 {
-    m_Text = text;
+    const QString shown = toQString(text());
     if (m_LineEdit) {
         const QSignalBlocker quiet(m_LineEdit);
-        m_LineEdit->setText(toQString(text));
+        m_LineEdit->setText(shown);
     } else {
         const QSignalBlocker quiet(m_TextEdit);
-        m_TextEdit->setPlainText(toQString(text));
+        m_TextEdit->setPlainText(shown);
     }
 }
 
@@ -93,11 +93,10 @@ bool QtTextBox::keyPressed(const QKeyEvent& event)
     if (typed.size() != 1)
         return false;
     const char16_t original = typed.at(0).unicode();
-    auto code = static_cast<std::int16_t>(original);
-    KeyPress(code);
-    if (code == 0)
+    const auto passed = passKeyPress(original);
+    if (!passed)
         return true;
-    const auto character = static_cast<char16_t>(code);
+    const char16_t character = *passed;
     if (IsPrintable(character) && m_LineEdit) {
         insertTyped(character);
         return true;
@@ -109,10 +108,12 @@ bool QtTextBox::keyPressed(const QKeyEvent& event)
 void QtTextBox::insertTyped(char16_t character)
 {
     const QSignalBlocker quiet(m_LineEdit);
-    const auto at = std::min(static_cast<std::size_t>(m_LineEdit->cursorPosition()), m_Text.size());
-    m_Text.insert(at, 1, character);
+    std::u16string edited = text();
+    const auto at = std::min(static_cast<std::size_t>(m_LineEdit->cursorPosition()), edited.size());
+    edited.insert(at, 1, character);
     const int cursor = static_cast<int>(at) + 1;
-    m_LineEdit->setText(toQString(m_Text));
+    m_LineEdit->setText(toQString(edited));
+    keepEditedText(std::move(edited));
     m_LineEdit->setCursorPosition(cursor);
 }
 

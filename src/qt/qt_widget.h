@@ -1,8 +1,9 @@
 #pragma once
 
-#include "ports/widget.h"
+#include "widgets/widget_state.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QWidget>
 #include <cmath>
@@ -12,14 +13,9 @@
 
 namespace vestrak {
 
-// What a Qt widget adapter needs of the surface it sits on.
-class QtWidgetHost {
+// What a Qt widget adapter needs of the surface it sits on, beyond what every widget does.
+class QtWidgetHost : public virtual WidgetHost {
 public:
-    virtual ~QtWidgetHost() = default;
-    [[nodiscard]] virtual double twipsPerPixelX() const = 0;
-    [[nodiscard]] virtual double twipsPerPixelY() const = 0;
-    virtual void focusMovedTo(Widget& widget) = 0;
-
     // Where a popup menu opens while the keyboard asks for one (beside the row it is for);
     // unset, a menu opens at the mouse.
     [[nodiscard]] std::optional<QPoint> keyboardMenuPosition() const { return m_KeyboardMenuPosition; }
@@ -29,11 +25,8 @@ private:
     std::optional<QPoint> m_KeyboardMenuPosition;
 };
 
-// Whether the surface places and shows the widget, or the widget shows itself where it is asked
-// to (a popup menu).
-enum class Placement { OnSurface, Floating };
-
-// The Qt widget behind a port widget, for the surface (tooltips, focus) and for hosts.
+// The Qt widget behind a port widget, for the surface (tooltips, focus) and for hosts. Connections
+// made with context() end with the adapter.
 class QtWidgetBase {
 public:
     explicit QtWidgetBase(QWidget& widget)
@@ -44,88 +37,50 @@ public:
 
     [[nodiscard]] QWidget* qtWidget() const { return m_Widget.data(); }
 
+protected:
+    [[nodiscard]] QObject& context() { return m_Context; }
+
 private:
     QPointer<QWidget> m_Widget;
+    QObject m_Context;
 };
 
-// Geometry, visibility and focus of a Qt widget. The twips the control set are kept and read back
-// unchanged; only the pixels handed to Qt are rounded. The Qt widget belongs to the surface's
-// widget tree; connections made with context() end with the adapter.
-template<typename Port> class QtWidget : public Port, public QtWidgetBase {
+// A widget's state drawn by a Qt widget on the surface. The twips the control set are kept and read
+// back unchanged; only the pixels handed to Qt are rounded. The Qt widget belongs to the surface's
+// widget tree. Kind is a port (the common state) or a kind's own state class.
+template<typename Kind> class QtWidget : public StateOf<Kind>, public QtWidgetBase {
 public:
+    template<typename... StateArguments>
     QtWidget(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QWidget& widget,
-        Placement placement = Placement::OnSurface)
-        : QtWidgetBase(widget)
-        , m_Name(std::move(name))
-        , m_Geometry(design)
-        , m_Visible(visible)
+        StateArguments&&... state)
+        : StateOf<Kind>(std::move(name), design, visible, host, std::forward<StateArguments>(state)...)
+        , QtWidgetBase(widget)
         , m_Host(host)
-        , m_Placement(placement)
     {
-        if (m_Placement == Placement::OnSurface) {
-            widget.setGeometry(pixelRect());
-            widget.setVisible(visible);
-        }
-    }
-
-    [[nodiscard]] const std::u16string& name() const override { return m_Name; }
-    [[nodiscard]] double left() const override { return m_Geometry.left; }
-    [[nodiscard]] double top() const override { return m_Geometry.top; }
-    [[nodiscard]] double width() const override { return m_Geometry.width; }
-    [[nodiscard]] double height() const override { return m_Geometry.height; }
-    void setLeft(double twips) override
-    {
-        m_Geometry.left = twips;
-        place();
-    }
-    void setTop(double twips) override
-    {
-        m_Geometry.top = twips;
-        place();
-    }
-    bool setWidth(double twips) override
-    {
-        if (twips < 0)
-            return false;
-        m_Geometry.width = twips;
-        place();
-        return true;
-    }
-    bool setHeight(double twips) override
-    {
-        if (twips < 0)
-            return false;
-        m_Geometry.height = twips;
-        place();
-        return true;
-    }
-    [[nodiscard]] bool visible() const override { return m_Visible; }
-    void setVisible(bool visible) override
-    {
-        m_Visible = visible;
-        if (m_Placement == Placement::OnSurface && qtWidget())
-            qtWidget()->setVisible(visible);
-    }
-    bool setFocus() override
-    {
-        if (!m_Visible)
-            return false;
-        if (qtWidget())
-            qtWidget()->setFocus(Qt::OtherFocusReason);
-        m_Host.focusMovedTo(*this);
-        return true;
+        widget.setGeometry(pixelRect());
+        widget.setVisible(visible);
     }
 
 protected:
     // Hands the current geometry to Qt; adapters whose size follows their content call it again.
     void place()
     {
-        if (m_Placement == Placement::OnSurface && qtWidget())
+        if (qtWidget())
             qtWidget()->setGeometry(pixelRect());
+    }
+    void geometryChanged() override { place(); }
+    void visibilityChanged() override
+    {
+        if (qtWidget())
+            qtWidget()->setVisible(this->visible());
+    }
+    void focusTaken() override
+    {
+        if (qtWidget())
+            qtWidget()->setFocus(Qt::OtherFocusReason);
     }
 
     [[nodiscard]] QtWidgetHost& host() const { return m_Host; }
-    [[nodiscard]] QObject& context() { return m_Context; }
 
 private:
     [[nodiscard]] QRect pixelRect() const
@@ -138,12 +93,7 @@ private:
             pixels(this->height(), perY));
     }
 
-    std::u16string m_Name;
-    Geometry m_Geometry;
-    bool m_Visible;
     QtWidgetHost& m_Host;
-    Placement m_Placement;
-    QObject m_Context;
 };
 
 } // namespace vestrak

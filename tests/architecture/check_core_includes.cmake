@@ -1,6 +1,6 @@
 # The core folders build with the C++ standard library only: the controls must run on any widget
 # set and any settings store, so no Qt or SQLite header may reach them.
-set(core_folders procs ports citree cistatus)
+set(core_folders procs ports widgets citree cistatus)
 set(forbidden "#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|Qt[A-Za-z]*/[^>\"]*|sqlite3[^>\"]*)[>\"]")
 set(offenders "")
 foreach(folder IN LISTS core_folders)

@@ -1,12 +1,17 @@
+// The reports of vestrak-tree: the tree or list a CiTree builds, the tree a CiStatus loads, and
+// the warnings about the file.
 #include "linux/local_file_system.h"
 #include "linux/temporary_folder.h"
 #include "procs/encoding.h"
 #include "procs/object_file.h"
 #include "procs/text.h"
+#include "status_report.h"
 #include "tree_report.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace vestrak::testing {
 namespace {
@@ -22,10 +27,18 @@ protected:
         return options;
     }
 
+    std::pair<std::string, bool> statusReport(const std::string& content, const std::u16string& root = {})
+    {
+        std::ostringstream out;
+        const bool warned = WriteStatusReport({ optionsFor(content).file, root }, files, out);
+        return { std::move(out).str(), warned };
+    }
+
     TemporaryFolder folder;
     LocalFileSystem files;
 };
 
+// The image warnings name the field as the file holds it, not the image the control makes of it.
 TEST_F(TreeReportTest, WarnsWithFileLineNumbers)
 {
     const TreeReport report = MakeTreeReport(optionsFor("; objects\n"
@@ -36,7 +49,11 @@ TEST_F(TreeReportTest, WarnsWithFileLineNumbers)
                                                         "Q=1,Other\n"
                                                         "P12=5,Late pump\n"
                                                         "P1=14,Again\n"
-                                                        "no equals sign\n"),
+                                                        "no equals sign\n"
+                                                        "A=x,Pump\n"
+                                                        "B=4.5,Valve\n"
+                                                        "C=&HB,Tank\n"
+                                                        "D=Motor\n"),
         files);
     EXPECT_EQ(report.text,
         "P/0  Plant  (image 1)\n"
@@ -45,27 +62,19 @@ TEST_F(TreeReportTest, WarnsWithFileLineNumbers)
         "P12/3  Late pump  (image 5)\n"
         "P1/4  Again  (image 0)\n"
         "NO EQUALS SIGN/5    (image 0)\n"
+        "A/6  Pump  (image 0)\n"
+        "B/7  Valve  (image 4)\n"
+        "C/8  Tank  (image 11)\n"
+        "D/9  Motor  (image 0)\n"
         "warning: line 7: \"P12\" becomes a top node although its code extends \"P1\" (line 4)\n"
         "warning: line 8: \"P1\" becomes a top node although its code extends \"P1\" (line 4)\n"
         "warning: line 8: duplicate code \"P1\" (first on line 4)\n"
         "warning: line 8: image \"14\" is not a number from 1 to 11\n"
-        "warning: line 9: no \"=\" in \"no equals sign\"\n");
+        "warning: line 9: no \"=\" in \"no equals sign\"\n"
+        "warning: line 10: image \"x\" is not a number from 1 to 11\n"
+        "warning: line 11: image \"4.5\" is not a number from 1 to 11\n"
+        "warning: line 13: image \"Motor\" is not a number from 1 to 11\n");
     EXPECT_TRUE(report.warned);
-}
-
-// The warning names what the file holds, not the image the control makes of it.
-TEST_F(TreeReportTest, ImageWarningsNameTheWrittenField)
-{
-    const TreeReport report
-        = MakeTreeReport(optionsFor("[TreeObjects]\nA=x,Pump\nB=4.5,Valve\nC=&HB,Tank\nD=Motor\n"), files);
-    EXPECT_EQ(report.text,
-        "A/0  Pump  (image 0)\n"
-        "B/1  Valve  (image 4)\n"
-        "C/2  Tank  (image 11)\n"
-        "D/3  Motor  (image 0)\n"
-        "warning: line 2: image \"x\" is not a number from 1 to 11\n"
-        "warning: line 3: image \"4.5\" is not a number from 1 to 11\n"
-        "warning: line 5: image \"Motor\" is not a number from 1 to 11\n");
 }
 
 TEST_F(TreeReportTest, FilterGroupsAgainstNamesAndImages)
@@ -116,16 +125,22 @@ TEST_F(TreeReportTest, ListsWithRootFilterAndGroups)
     EXPECT_EQ(MakeTreeReport(options, files).text, "P3/3  Pump 2  (image 4)\n");
 }
 
-TEST_F(TreeReportTest, MissingSectionAndMissingFile)
+// Both reports say why a file gave no objects: it lacks the section, or it cannot be read.
+TEST_F(TreeReportTest, FilesWithoutTheSectionAndMissingFiles)
 {
     TreeReportOptions options = optionsFor("[Other]\nA=1,A\n");
     options.section = u"Absent";
-    EXPECT_EQ(MakeTreeReport(options, files).text,
-        "warning: no section [Absent] in " + ToUtf8(options.file) + "\n");
-    options.file += u".gone";
+    const std::string file = ToUtf8(options.file);
+    EXPECT_EQ(MakeTreeReport(options, files).text, "warning: no section [Absent] in " + file + "\n");
+    EXPECT_EQ(
+        statusReport("[Other]\n"), std::pair("warning: no section [TreeObjects] in " + file + "\n", true));
+    std::filesystem::remove(file);
     const TreeReport report = MakeTreeReport(options, files);
-    EXPECT_EQ(report.text, "warning: cannot read " + ToUtf8(options.file) + "\n");
+    EXPECT_EQ(report.text, "warning: cannot read " + file + "\n");
     EXPECT_TRUE(report.warned);
+    std::ostringstream out;
+    EXPECT_TRUE(WriteStatusReport({ options.file, {} }, files, out));
+    EXPECT_EQ(out.str(), report.text);
 }
 
 TEST_F(TreeReportTest, SectionLinesAgreeWithTheSectionReader)
@@ -154,6 +169,58 @@ TEST_F(TreeReportTest, ControlCharactersAreShownAndNulSplitLinesKeepTheirFileLin
         "Q/1    (image 0)\n"
         "R/2  x<U+009B>  (image 4)\n"
         "warning: line 3: no \"=\" in \"Q\"\n");
+}
+
+// The search for the branch a top node was meant for once tried every prefix of the node's code,
+// so a code of a million characters took hours; it finishes at once and still finds the branch.
+TEST_F(TreeReportTest, TopNodesWithAMillionCharacterCode)
+{
+    const std::string longCode(1'000'000, 'P');
+    const TreeReport report = MakeTreeReport(optionsFor("[TreeObjects]\nQ=1,Other\n" + longCode
+                                                 + "=5,Long\nR=1,Rest\n" + longCode + "X=4,Stray\n"),
+        files);
+    EXPECT_TRUE(report.text.starts_with("Q/0  Other  (image 1)\n" + longCode + "/1  Long  (image 5)\n"));
+    EXPECT_TRUE(report.text.ends_with("warning: line 5: \"" + longCode
+        + "X\" becomes a top node although its code extends \"" + longCode + "\" (line 3)\n"));
+}
+
+// Each object with what the file gives it, and every surprise with the number as written.
+TEST_F(TreeReportTest, StatusReportDescribesObjectsAndWarnsAboutStatusesTagsAndPictures)
+{
+    std::filesystem::copy_file(
+        std::filesystem::path(VESTRAK_EXAMPLES) / "WW111.bmp", folder.path() / "A1.bmp");
+    std::ofstream(folder.path() / "A2.jpg", std::ios::binary) << "not a picture";
+    const auto [text, warned] = statusReport("[TreeObjects]\n"
+                                             "A = 2,,Site\n"
+                                             "A1 = &H1002,TAG_1,Pump\n"
+                                             "A2 = x,TAG_2,Tank\n"
+                                             "A3 = 7, TAG_3,Valve\n"
+                                             "A4 = &H100,TAG_1,Motor\n"
+                                             "B\n"
+                                             "[A1]\n"
+                                             "Pump 1, 45 kW.\n");
+    EXPECT_TRUE(warned);
+    EXPECT_EQ(text,
+        "A/0  Site  (image 2, status 2, no tag, no information, no picture)\n"
+        "  A1/1  Pump  (image 2, status &H1002, tag \"TAG_1\", information [A1] 1 line, picture A1.bmp)\n"
+        "  A2/2  Tank  (image 0, status x, tag \"TAG_2\", no information, picture A2.jpg)\n"
+        "  A3/3  Valve  (image 0, status 7, tag \" TAG_3\", no information, no picture)\n"
+        "  A4/4  Motor  (image 0, status &H100, tag \"TAG_1\", no information, no picture)\n"
+        "B/5    (image 0, status , no tag, no information, no picture)\n"
+        "warning: line 4: status \"x\" is not a number\n"
+        "warning: line 4: picture A2.jpg cannot be read: Unsupported image format\n"
+        "warning: line 5: status \"7\" shows no icon: its low byte 7 is outside 1 to 6\n"
+        "warning: line 5: tag \" TAG_3\" has blanks around it: the host is asked for it so\n"
+        "warning: line 6: status \"&H100\" shows no icon: its low byte 0 is outside 1 to 6\n"
+        "warning: line 6: tag \"TAG_1\" is used twice (first on line 3)\n"
+        "warning: line 7: no \"=\" in \"B\"\n");
+}
+
+TEST_F(TreeReportTest, StatusReportOfACleanFile)
+{
+    const auto [text, warned] = statusReport("[TreeObjects]\nA = 1,TAG,Site\n[Other]\n", u"A");
+    EXPECT_EQ(text, "A/0  Site  (image 1, status 1, tag \"TAG\", no information, no picture)\n");
+    EXPECT_FALSE(warned);
 }
 
 } // namespace

@@ -7,11 +7,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
+#include <QStringList>
 #include <arpa/inet.h>
 #include <fstream>
-#include <mosquitto.h>
 #include <netinet/in.h>
-#include <set>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -97,51 +96,27 @@ private:
     QByteArray m_Log;
 };
 
-// Publishes to the broker and returns once the broker has each message (QoS 1).
+// Publishes to the broker with mosquitto_pub, retained, as a device's last word on a tag is, and at
+// QoS 1, so that each call returns once the broker has the message. An empty payload removes the
+// retained one.
 class TestPublisher {
 public:
     explicit TestPublisher(int port)
+        : m_Port(port)
     {
-        mosquitto_lib_init();
-        m_Client = mosquitto_new(nullptr, true, &m_Acknowledged);
-        mosquitto_publish_callback_set(m_Client, [](mosquitto*, void* acknowledged, int messageId) {
-            static_cast<std::set<int>*>(acknowledged)->insert(messageId);
-        });
-        m_Connected = mosquitto_connect(m_Client, "127.0.0.1", port, 10) == MOSQ_ERR_SUCCESS;
     }
-    ~TestPublisher()
-    {
-        mosquitto_disconnect(m_Client);
-        mosquitto_destroy(m_Client);
-    }
-    TestPublisher(const TestPublisher&) = delete;
-    TestPublisher& operator=(const TestPublisher&) = delete;
 
-    enum class Retain {
-        No,
-        Yes,
-    };
-
-    bool publish(const std::string& topic, const std::string& payload, Retain retain = Retain::Yes)
+    [[nodiscard]] bool publish(const std::string& topic, const std::string& payload) const
     {
-        int messageId = 0;
-        if (!m_Connected
-            || mosquitto_publish(m_Client, &messageId, topic.c_str(), static_cast<int>(payload.size()),
-                   payload.data(), 1, retain == Retain::Yes)
-                != MOSQ_ERR_SUCCESS)
-            return false;
-        const QDeadlineTimer deadline(BrokerWaitMilliseconds);
-        while (!m_Acknowledged.contains(messageId) && !deadline.hasExpired()) {
-            if (mosquitto_loop(m_Client, 100, 1) != MOSQ_ERR_SUCCESS)
-                return false;
-        }
-        return m_Acknowledged.contains(messageId);
+        QStringList arguments { "-h", "127.0.0.1", "-p", QString::number(m_Port), "-q", "1", "-r", "-t",
+            QString::fromStdString(topic) };
+        arguments
+            += payload.empty() ? QStringList { "-n" } : QStringList { "-m", QString::fromStdString(payload) };
+        return QProcess::execute(QStringLiteral("mosquitto_pub"), arguments) == 0;
     }
 
 private:
-    mosquitto* m_Client = nullptr;
-    std::set<int> m_Acknowledged;
-    bool m_Connected = false;
+    int m_Port = 0;
 };
 
 } // namespace vestrak::testing

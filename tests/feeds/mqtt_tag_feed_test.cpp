@@ -49,6 +49,22 @@ protected:
     std::unique_ptr<MqttTagFeed> feed;
 };
 
+// Why a feed of these options says its first connection failed.
+QString FirstLoss(const MqttFeedOptions& options)
+{
+    MqttTagFeed feed(options);
+    QSignalSpy losses(&feed, &MqttTagFeed::connectionLost);
+    feed.start();
+    return WaitUntil([&] { return losses.count() == 1; }) ? losses.first().first().toString() : "(none)";
+}
+
+bool Connects(const MqttFeedOptions& options)
+{
+    MqttTagFeed feed(options);
+    feed.start();
+    return WaitUntil([&] { return feed.isConnected(); });
+}
+
 class MqttTagFeedTest : public ::testing::Test, protected FeedOfABroker {
 protected:
     void SetUp() override { ASSERT_TRUE(started) << "mosquitto did not start"; }
@@ -103,15 +119,14 @@ TEST_F(MqttTagFeedTest, AMalformedPayloadKeepsTheLastGoodValueAndIsLoggedOncePer
 
 TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWithIt)
 {
-    std::optional<TestPublisher> publisher(broker.port());
-    ASSERT_TRUE(publisher->publish("plant/A", "2"));
-    ASSERT_TRUE(publisher->publish("plant/B", "0x104"));
+    const TestPublisher publisher(broker.port());
+    ASSERT_TRUE(publisher.publish("plant/A", "2"));
+    ASSERT_TRUE(publisher.publish("plant/B", "0x104"));
     MqttTagFeed& feed = startFeed();
     ASSERT_TRUE(showsStatus("A", 2));
     ASSERT_TRUE(showsStatus("B", 0x104));
     QSignalSpy losses(&feed, &MqttTagFeed::connectionLost);
 
-    publisher.reset();
     broker.kill();
     ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
     EXPECT_EQ(feed.status("A"), 1);
@@ -122,8 +137,7 @@ TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWith
     ASSERT_TRUE(broker.start());
     ASSERT_TRUE(WaitUntil([&] { return connections.count() == 1; }));
     EXPECT_EQ(feed.status("A"), 1) << "values from before the loss are not trusted";
-    publisher.emplace(broker.port());
-    ASSERT_TRUE(publisher->publish("plant/A", "3"));
+    ASSERT_TRUE(publisher.publish("plant/A", "3"));
     EXPECT_TRUE(showsStatus("A", 3));
     EXPECT_EQ(feed.status("B"), 1);
     EXPECT_EQ(losses.count(), 1);
@@ -169,18 +183,9 @@ TEST(MqttTagFeedLoginTest, TheFeedLogsInAndSaysWhyTheBrokerRefusesIt)
     MqttFeedOptions options = *ParseFeedUrl(broker.url("plant")).options;
     options.user = "operator";
     options.password = "wrong";
-    {
-        MqttTagFeed refused(options);
-        QSignalSpy losses(&refused, &MqttTagFeed::connectionLost);
-        refused.start();
-        ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
-        EXPECT_EQ(losses.first().first().toString(),
-            "the broker refused the connection: Connection Refused: not authorised");
-    }
+    EXPECT_EQ(FirstLoss(options), "the broker refused the connection: Connection Refused: not authorised");
     options.password = "s3cret";
-    MqttTagFeed feed(options);
-    feed.start();
-    EXPECT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
+    EXPECT_TRUE(Connects(options));
 }
 
 // A certificate authority of the test's own, the broker's certificate for 127.0.0.1 and a
@@ -221,18 +226,10 @@ TEST(MqttTagFeedTlsTest, TheFeedTrustsItsCertificateAuthorityAndShowsItsOwnCerti
     MqttFeedOptions options
         = *ParseFeedUrl(QStringLiteral("mqtts://127.0.0.1:%1/plant").arg(broker.port())).options;
     options.caFile = file("ca.pem");
-    {
-        MqttTagFeed withoutCertificate(options);
-        QSignalSpy losses(&withoutCertificate, &MqttTagFeed::connectionLost);
-        withoutCertificate.start();
-        ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
-        EXPECT_FALSE(withoutCertificate.isConnected());
-    }
+    EXPECT_NE(FirstLoss(options), "(none)") << "without a certificate of its own";
     options.certificateFile = file("client.pem");
     options.keyFile = file("client.key");
-    MqttTagFeed feed(options);
-    feed.start();
-    EXPECT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
+    EXPECT_TRUE(Connects(options));
 }
 
 // The status tree asks the feed at each GetStatus; the icons follow at the next flash tick.

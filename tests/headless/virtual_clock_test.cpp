@@ -27,7 +27,7 @@ TEST(VirtualClock, TimersFireOncePerWholeIntervalInTimeThenEnableOrder)
     EXPECT_EQ(clock.elapsedMilliseconds(), 500);
 }
 
-TEST(VirtualClock, HandlersMayDisableReEnableOrEndTimers)
+TEST(VirtualClock, HandlersMayChangeTimersAndLetTimePassWithoutItRunningBack)
 {
     VirtualClock clock;
     auto update = clock.createTimer(100, true);
@@ -51,6 +51,18 @@ TEST(VirtualClock, HandlersMayDisableReEnableOrEndTimers)
     update->setEnabled(true);
     clock.advance(1000);
     EXPECT_EQ(updates.size(), 3u) << "a timer without interval never fires";
+
+    auto slow = clock.createTimer(100, true);
+    auto fast = clock.createTimer(30, true);
+    std::vector<std::int64_t> seen;
+    slow->Tick.connect([&] {
+        slow->setEnabled(false);
+        clock.advance(200);
+    });
+    fast->Tick.connect([&] { seen.push_back(clock.elapsedMilliseconds()); });
+    clock.advance(120);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end())) << "time passing in a handler never runs back";
+    EXPECT_EQ(clock.elapsedMilliseconds(), 2650);
 }
 
 TEST(VirtualClock, ReadsTimeOfDayAcrossMidnight)
@@ -63,20 +75,4 @@ TEST(VirtualClock, ReadsTimeOfDayAcrossMidnight)
     EXPECT_EQ(clock.dateText(), u"2000-01-02");
     EXPECT_EQ(clock.timeText(), u"00:00:00");
     EXPECT_DOUBLE_EQ(clock.secondsSinceMidnight(), 0.25);
-}
-
-TEST(VirtualClock, TimePassingInsideAHandlerNeverRunsBack)
-{
-    VirtualClock clock;
-    auto slow = clock.createTimer(100, true);
-    auto fast = clock.createTimer(30, true);
-    std::vector<std::int64_t> seen;
-    slow->Tick.connect([&] {
-        slow->setEnabled(false);
-        clock.advance(200);
-    });
-    fast->Tick.connect([&] { seen.push_back(clock.elapsedMilliseconds()); });
-    clock.advance(120);
-    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
-    EXPECT_EQ(clock.elapsedMilliseconds(), 300);
 }

@@ -5,18 +5,14 @@
 namespace vestrak {
 namespace {
 
-TEST(HostOptions, DefaultsAndScriptsInOrder)
+TEST(HostOptions, DefaultsScriptsInOrderAndTheWordAfterEachOption)
 {
-    const ParsedOptions parsed = ParseHostOptions({ "a.page", "-", "b.inc" });
-    ASSERT_TRUE(parsed.options) << parsed.problem;
-    EXPECT_EQ(parsed.options->widgets, WidgetSetChoice::Headless);
-    EXPECT_EQ(parsed.options->settingsFile, "");
-    EXPECT_EQ(parsed.options->clockStartSeconds, 12 * 3600.0);
-    EXPECT_EQ(parsed.options->scripts, (std::vector<std::string> { "a.page", "-", "b.inc" }));
-}
-
-TEST(HostOptions, EveryOptionTakesTheWordAfterIt)
-{
+    const ParsedOptions defaults = ParseHostOptions({ "a.page", "-", "b.inc" });
+    ASSERT_TRUE(defaults.options) << defaults.problem;
+    EXPECT_EQ(defaults.options->widgets, WidgetSetChoice::Headless);
+    EXPECT_EQ(defaults.options->settingsFile, "");
+    EXPECT_EQ(defaults.options->clockStartSeconds, 12 * 3600.0);
+    EXPECT_EQ(defaults.options->scripts, (std::vector<std::string> { "a.page", "-", "b.inc" }));
     const ParsedOptions parsed
         = ParseHostOptions({ "--widgets", "qt", "--settings", "s.sqlite", "--clock", "06:30:05", "p.page" });
     ASSERT_TRUE(parsed.options) << parsed.problem;

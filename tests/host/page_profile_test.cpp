@@ -1,4 +1,5 @@
 #include "container/page_profile.h"
+#include "linux/ini_profile.h"
 #include "linux/local_file_system.h"
 #include "linux/temporary_folder.h"
 
@@ -9,56 +10,29 @@
 namespace vestrak {
 namespace {
 
-// Remembers the file name each lookup was given.
-class RecordingProfile : public Profile {
-public:
-    std::u16string userProfileString(const std::u16string&, const std::u16string&,
-        const std::u16string& defaultValue, std::size_t) override
-    {
-        return defaultValue;
-    }
-    std::u16string privateProfileString(const std::u16string&, const std::u16string&,
-        const std::u16string& defaultValue, const std::u16string& fileName, std::size_t) override
-    {
-        lastFileName = fileName;
-        return defaultValue;
-    }
-
-    std::u16string lastFileName;
-};
-
-class PageProfileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::filesystem::current_path(folder.path());
-        std::ofstream("plant.ini") << "[General]\r\n";
-    }
-    void TearDown() override { std::filesystem::current_path(previous); }
-
-    std::u16string lookUp(const std::u16string& fileName)
-    {
-        profile.privateProfileString(u"General", u"AllowedFilterGroups", u"", fileName, 2048);
-        return recorder.lastFileName;
-    }
-
+// A page's file that exists in the current folder is read from there; other relative names keep
+// the profile's rule, the folder of the user's profile, as absolute names keep theirs.
+TEST(PageProfileTest, RelativeFileInTheCurrentFolderIsReadFromThere)
+{
     testing::TemporaryFolder folder;
-    std::filesystem::path previous = std::filesystem::current_path();
-    RecordingProfile recorder;
+    const std::filesystem::path page = folder.path() / "page";
+    std::filesystem::create_directory(page);
+    for (const auto& [file, value] :
+        { std::pair(page / "plant.ini", "page"), std::pair(folder.path() / "plant.ini", "profile"),
+            std::pair(folder.path() / "Citect.INI", "config") })
+        std::ofstream(file) << "[General]\r\nAllowedFilterGroups=" << value << "\r\n";
     LocalFileSystem files;
-    PageProfile profile { recorder, files };
-};
-
-TEST_F(PageProfileTest, RelativeFileInTheCurrentFolderIsReadFromThere)
-{
-    EXPECT_EQ(lookUp(u"plant.ini"), (folder.path() / "plant.ini").u16string());
-}
-
-TEST_F(PageProfileTest, OtherNamesKeepTheProfileRule)
-{
-    EXPECT_EQ(lookUp(u"Citect.INI"), u"Citect.INI");
-    const std::u16string absolute = (folder.path() / "elsewhere.ini").u16string();
-    EXPECT_EQ(lookUp(absolute), absolute);
+    IniProfile userProfile(files, (folder.path() / "win.ini").u16string());
+    PageProfile profile(userProfile, files);
+    const auto lookUp = [&profile](const std::u16string& fileName) {
+        return profile.privateProfileString(u"General", u"AllowedFilterGroups", u"", fileName, 2048);
+    };
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(page);
+    EXPECT_EQ(lookUp(u"plant.ini"), u"page");
+    EXPECT_EQ(lookUp(u"Citect.INI"), u"config");
+    EXPECT_EQ(lookUp((folder.path() / "plant.ini").u16string()), u"profile");
+    std::filesystem::current_path(previous);
 }
 
 } // namespace

@@ -56,18 +56,13 @@ TEST_F(PageRunnerTest, ScriptsOfOnePageShareControlsAndHandlers)
     EXPECT_EQ(failure->line, 3u);
 }
 
-TEST_F(PageRunnerTest, HandlersStayWithTheNameWhenTheControlIsCreatedAgain)
-{
-    EXPECT_FALSE(run({ "create s CiStatus", "on s.GetStatus echo asked", "destroy s", "create s CiStatus",
-        "set s.ObjectFile " + statusFile(), "tick 100" }));
-    EXPECT_EQ(output.str(), "s.GetStatus\nasked\n");
-}
-
+// Handlers stay with the name when the control is created again, run in the order they were set
+// up, and those a handler sets up run from the next event on.
 TEST_F(PageRunnerTest, HandlersOfOneEventRunInOrderAndNewOnesFromTheNextEventOn)
 {
-    EXPECT_FALSE(run({ "create s CiStatus", "set s.UpdateInterval 100", "on s.GetStatus echo one",
-        "on s.GetStatus on s.GetStatus echo added", "on s.GetStatus echo two",
-        "set s.ObjectFile " + statusFile(), "tick 200" }));
+    EXPECT_FALSE(run({ "create s CiStatus", "on s.GetStatus echo one",
+        "on s.GetStatus on s.GetStatus echo added", "on s.GetStatus echo two", "destroy s",
+        "create s CiStatus", "set s.UpdateInterval 100", "set s.ObjectFile " + statusFile(), "tick 200" }));
     EXPECT_EQ(output.str(), "s.GetStatus\none\ntwo\ns.GetStatus\none\ntwo\nadded\n");
 }
 
@@ -81,35 +76,34 @@ TEST_F(PageRunnerTest, AMistakeInAHandlerSilencesTheRestOfThePage)
     EXPECT_EQ(failure->message, "unknown control \"x\" (in the handler of s.GetStatus)");
 }
 
-TEST_F(PageRunnerTest, WhatCannotRunInsideAnEvent)
+TEST_F(PageRunnerTest, MistakesStopThePageWithWhatWentWrong)
 {
     const std::string load = "set s.ObjectFile " + statusFile();
-    EXPECT_EQ(failureOf({ "create s CiStatus", "on s.GetStatus tick 100", load, "tick 100" }),
-        "tick cannot run inside an event handler (in the handler of s.GetStatus)");
-    EXPECT_EQ(failureOf({ "create s CiStatus", "on s.GetStatus destroy s", load, "tick 100" }),
-        "cannot destroy s inside its own event (in the handler of s.GetStatus)");
-    EXPECT_EQ(failureOf({ "create s CiStatus", "on s.GetStatus write x <<END" }),
-        "write cannot run inside an event handler");
+    const std::pair<std::vector<std::string>, std::string> mistakes[] = {
+        { { "create s CiStatus", "on s.GetStatus tick 100", load, "tick 100" },
+            "tick cannot run inside an event handler (in the handler of s.GetStatus)" },
+        { { "create s CiStatus", "on s.GetStatus destroy s", load, "tick 100" },
+            "cannot destroy s inside its own event (in the handler of s.GetStatus)" },
+        { { "create s CiStatus", "on s.GetStatus write x <<END" },
+            "write cannot run inside an event handler" },
+        { { "create s CiStatus", "on s.GetStatus ansver s" },
+            "unknown command \"ansver\" (did you mean answer?)" },
+        { { "create t CiTree", "answer t" }, "answer needs a control that asks for statuses; t is a CiTree" },
+        { { "create t CiTree", "menu t 0" }, "t (CiTree) has no popup menu" },
+        { { "create t.x CiTree" }, "bad control name \"t.x\": use letters, digits and _" },
+        { { "create t CiTree", "create t CiStatus" }, "a control named t exists already" },
+        { { "create u CiTable" }, "unknown control type \"CiTable\": use CiTree or CiStatus" },
+        { { "create t CiTree", "size t 100 100 60" },
+            "size: width and height must hold the border on both sides" },
+    };
+    for (const auto& [lines, message] : mistakes)
+        EXPECT_EQ(failureOf(lines), message);
 }
 
 TEST_F(PageRunnerTest, AHandlerMayEndAnotherControl)
 {
     EXPECT_FALSE(run({ "create t CiTree", "create s CiStatus", "on s.GetStatus destroy t",
         "set s.ObjectFile " + statusFile(), "tick 100", "create t CiTree" }));
-}
-
-TEST_F(PageRunnerTest, HandlerCommandNamesAreCheckedWhenTheHandlerIsSetUp)
-{
-    const std::optional<ScriptFailure> failure = run({ "create s CiStatus", "on s.GetStatus ansver s" });
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->message, "unknown command \"ansver\" (did you mean answer?)");
-}
-
-TEST_F(PageRunnerTest, StatusAnswersNeedAControlThatAsks)
-{
-    EXPECT_EQ(failureOf({ "create t CiTree", "answer t" }),
-        "answer needs a control that asks for statuses; t is a CiTree");
-    EXPECT_EQ(failureOf({ "create t CiTree", "menu t 0" }), "t (CiTree) has no popup menu");
 }
 
 // A live tag source answers what the page's table lacks; a tag line holds until the source's
@@ -136,19 +130,6 @@ TEST_F(PageRunnerTest, TheEndOfThePageRunsTheShutDownOfControlsStillPlaced)
     page.closePage();
     EXPECT_EQ(
         platform.settings().GetSetting(u"VestrakControls.CiTree", u"Settings", u"ScrollPosition"), u"0");
-}
-
-TEST_F(PageRunnerTest, ControlNamesAreCheckedAndTakenOnce)
-{
-    EXPECT_EQ(failureOf({ "create t.x CiTree" }), "bad control name \"t.x\": use letters, digits and _");
-    EXPECT_EQ(failureOf({ "create t CiTree", "create t CiStatus" }), "a control named t exists already");
-    EXPECT_EQ(failureOf({ "create u CiTable" }), "unknown control type \"CiTable\": use CiTree or CiStatus");
-}
-
-TEST_F(PageRunnerTest, SizeMustHoldTheBorder)
-{
-    EXPECT_EQ(failureOf({ "create t CiTree", "size t 100 100 60" }),
-        "size: width and height must hold the border on both sides");
 }
 
 } // namespace

@@ -5,10 +5,10 @@
 #include "linux/temporary_folder.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <regex>
 #include <sys/stat.h>
 #include <vector>
 
@@ -46,31 +46,6 @@ protected:
     IniProfile m_Profile { m_Files, asText(m_Folder.path() / "win.ini") };
 };
 
-TEST_F(IniProfileTest, FindsValuesIgnoringCaseBlanksCommentsAndLineEnds)
-{
-    write("plant.ini",
-        "Top=before any section\r\n"
-        "[ctedit]\r\n"
-        "; Run=commented\r\n"
-        "# Run=commented too\n"
-        "  RUN \t=  /srv/plant/run  \r"
-        "run=second key\n"
-        "[Quoted]trailing text\n"
-        "Both=\"  kept blanks \"\n"
-        "One=\"open only\n"
-        "Empty=\n"
-        "[CTEdit]\n"
-        "Other=in a repeated section");
-    EXPECT_EQ(lookUp(u"CTEDIT", u"run"), u"/srv/plant/run");
-    EXPECT_EQ(lookUp(u"quoted", u"both"), u"  kept blanks ");
-    EXPECT_EQ(lookUp(u"Quoted", u"One"), u"\"open only");
-    EXPECT_EQ(lookUp(u"Quoted", u"Empty"), u"");
-    EXPECT_EQ(lookUp(u"CTEdit", u"Other"), u"(default)");
-    EXPECT_EQ(lookUp(u"CTEdit", u"Top"), u"(default)");
-    EXPECT_EQ(lookUp(u"Missing", u"Run"), u"(default)");
-    EXPECT_EQ(lookUp(u"CTEdit", u"Run", u"missing.ini"), u"(default)");
-}
-
 TEST_F(IniProfileTest, ResolvesRelativeNamesBesideTheUserProfile)
 {
     write("win.ini", "[CITECT.HELP]\nLASTINI=Citect.INI\n");
@@ -78,6 +53,7 @@ TEST_F(IniProfileTest, ResolvesRelativeNamesBesideTheUserProfile)
     EXPECT_EQ(m_Profile.userProfileString(u"Citect.Help", u"LastIni", u"", 255), u"Citect.INI");
     EXPECT_EQ(lookUp(u"CTEDIT", u"RUN", u"Citect.INI"), u"relative");
     EXPECT_EQ(lookUp(u"CTEDIT", u"RUN", asText(m_Folder.path() / "Citect.INI")), u"relative");
+    EXPECT_EQ(lookUp(u"CTEDIT", u"RUN", u"missing.ini"), u"(default)");
 }
 
 TEST_F(IniProfileTest, CutsResultsToTheBuffer)
@@ -100,18 +76,6 @@ TEST_F(IniProfileTest, ReadsWindowsFilesAndTheProfileNamedByTheEnvironment)
     EnvironmentOverride noProfile("VESTRAK_PROFILE", std::nullopt);
     EnvironmentOverride configHome("XDG_CONFIG_HOME", m_Folder.path().string());
     EXPECT_EQ(IniProfile::defaultUserProfile(), asText(m_Folder.path() / "VestrakControls" / "win.ini"));
-}
-
-TEST_F(IniProfileTest, SeesAFileRewrittenAtOnceWithTheSameSizeAndTime)
-{
-    write("plant.ini", "[G]\nA=1\n");
-    EXPECT_EQ(lookUp(u"G", u"A"), u"1");
-    struct stat before { };
-    ASSERT_EQ(stat((m_Folder.path() / "plant.ini").c_str(), &before), 0);
-    write("plant.ini", "[G]\nA=2\n");
-    const timespec times[2] = { before.st_atim, before.st_mtim };
-    ASSERT_EQ(utimensat(AT_FDCWD, (m_Folder.path() / "plant.ini").c_str(), times, 0), 0);
-    EXPECT_EQ(lookUp(u"G", u"A"), u"2");
 }
 
 // Files in memory whose stamp is their version, read in pieces of a chosen size, counting the reads.
@@ -173,21 +137,31 @@ private:
     int m_WholeReads = 0;
 };
 
-TEST(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChanges)
+class IniProfileKeptFiles : public ::testing::Test {
+protected:
+    std::u16string lookUp(const std::u16string& section, const std::u16string& key)
+    {
+        return m_Profile.privateProfileString(section, key, u"(default)", u"/p/plant.ini", 2048);
+    }
+
+    StampedFiles m_Files;
+    IniProfile m_Profile { m_Files, u"/cfg/win.ini" };
+};
+
+TEST_F(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChanges)
 {
-    StampedFiles files;
-    IniProfile profile(files, u"/cfg/win.ini");
-    const auto lookUp = [&](const std::u16string& section, const std::u16string& key) {
-        return profile.privateProfileString(section, key, u"(default)", u"/p/plant.ini", 2048);
-    };
+    StampedFiles& files = m_Files;
     const std::string largeSection = "[Tree]\n" + std::string(70000, ';') + "\nNode=deep\n";
     files.write(u"/p/plant.ini",
-        "Top=before any section\r\n[ctedit]\r\n; Run=commented\r\n  RUN \t=  /srv/plant/run  \r"
-        "run=second key\n[Quoted]trailing\nBoth=\"  kept \"\n"
+        "Top=before any section\r\n[ctedit]\r\n; Run=commented\r\n# Run=commented too\n"
+        "  RUN \t=  /srv/plant/run  \rrun=second key\n[Quoted]trailing\nBoth=\"  kept \"\n"
+        "One=\"open only\nEmpty=\n"
             + largeSection + "[K\xFChlung]\nArea=K\xFChlung\n[CTEdit]\nOther=repeated section\n");
     for (int pass = 0; pass < 2; ++pass) {
         EXPECT_EQ(lookUp(u"CTEDIT", u"run"), u"/srv/plant/run");
         EXPECT_EQ(lookUp(u"quoted", u"both"), u"  kept ");
+        EXPECT_EQ(lookUp(u"Quoted", u"One"), u"\"open only");
+        EXPECT_EQ(lookUp(u"Quoted", u"Empty"), u"");
         EXPECT_EQ(lookUp(u"CTEdit", u"Other"), u"(default)");
         EXPECT_EQ(lookUp(u"CTEdit", u"Top"), u"(default)");
         EXPECT_EQ(lookUp(u"Missing", u"Run"), u"(default)");
@@ -216,13 +190,9 @@ TEST(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChanges)
 
 // What stays in memory is what the index keeps, never the file: every line here runs across
 // pieces, and the answers are those of the whole file.
-TEST(IniProfileKeptFiles, ReadFilesInPiecesAndAnswerAsTheWholeFileDoes)
+TEST_F(IniProfileKeptFiles, ReadFilesInPiecesAndAnswerAsTheWholeFileDoes)
 {
-    StampedFiles files;
-    IniProfile profile(files, u"/cfg/win.ini");
-    const auto lookUp = [&](const std::u16string& section, const std::u16string& key) {
-        return profile.privateProfileString(section, key, u"(default)", u"/p/plant.ini", 2048);
-    };
+    StampedFiles& files = m_Files;
     const auto utf16 = [](std::u16string_view text, bool littleEndian) {
         std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
         for (const char16_t unit : text) {
@@ -389,20 +359,11 @@ TEST(EnvironmentSpecialFoldersTest, KnowsOnlyTheCommonApplicationDataFolder)
     EXPECT_EQ(folders.folderPath(26), std::nullopt);
 }
 
-// Whether the text has the shape of the pattern, in which "9" stands for any digit.
-bool hasShape(const std::u16string& text, std::u16string_view pattern)
-{
-    return text.size() == pattern.size()
-        && std::equal(text.begin(), text.end(), pattern.begin(), [](char16_t unit, char16_t shape) {
-               return shape == u'9' ? unit >= u'0' && unit <= u'9' : unit == shape;
-           });
-}
-
 TEST(SystemClockTest, WritesSortableDateAndTime)
 {
     SystemClock clock;
-    EXPECT_TRUE(hasShape(clock.dateText(), u"9999-99-99"));
-    EXPECT_TRUE(hasShape(clock.timeText(), u"99:99:99"));
+    EXPECT_TRUE(std::regex_match(asNarrow(clock.dateText()), std::regex(R"(\d{4}-\d\d-\d\d)")));
+    EXPECT_TRUE(std::regex_match(asNarrow(clock.timeText()), std::regex(R"(\d\d:\d\d:\d\d)")));
     const double seconds = clock.secondsSinceMidnight();
     EXPECT_GE(seconds, 0.0);
     EXPECT_LT(seconds, 86401.0);

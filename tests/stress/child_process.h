@@ -52,25 +52,15 @@ public:
 
     [[nodiscard]] bool started() const { return m_Pid > 0; }
 
-    // Everything the child wrote so far, without waiting for more.
-    std::string readAvailable()
+    // Everything the child wrote, once it has ended.
+    std::string readToEnd()
     {
         std::string text;
         char buffer[4096];
-        fd_set readable;
-        timeval noWait {};
-        while (true) {
-            FD_ZERO(&readable);
-            FD_SET(m_Output, &readable);
-            if (select(m_Output + 1, &readable, nullptr, nullptr, &noWait) <= 0) {
-                return text;
-            }
-            const ssize_t count = read(m_Output, buffer, sizeof buffer);
-            if (count <= 0) {
-                return text;
-            }
+        for (ssize_t count = 0; (count = read(m_Output, buffer, sizeof buffer)) > 0;) {
             text.append(buffer, static_cast<std::size_t>(count));
         }
+        return text;
     }
 
     // The next line the child writes, without its line end, once it is written; what came before

@@ -140,7 +140,7 @@ TEST(SettingsStoreStress, AWriterKilledAtRandomLosesNothingAcknowledged)
             std::this_thread::sleep_for(std::chrono::microseconds(killAfterMicroseconds(random)));
             writer.killNow();
             writer.wait();
-            acknowledged = writer.readAvailable();
+            acknowledged = writer.readToEnd();
         }
         ASSERT_EQ(IntegrityCheck(file), "ok") << "after kill " << round;
         const auto store = OpenWithoutProblems(file);

@@ -87,34 +87,32 @@ int RunWriteUntilKilled(const std::string& file, const std::string& section)
     }
 }
 
-int RunStart(const std::string& file, const std::string& section)
+enum class StartMode { Fresh, Locked };
+
+// Saves StartKeys keys in the section; a store locked out waits longer, and tells how many changes
+// it keeps for later once they are saved.
+int RunStart(const std::string& file, const std::string& section, StartMode mode)
 {
     bool problems = false;
-    SqliteSettingsStore store(file, [&problems](const std::string& message) {
-        std::cerr << "store problem: " << message << '\n';
-        problems = true;
-    });
-    for (int key = 0; key < StartKeys; ++key) {
-        const std::u16string text = Wide(std::to_string(key));
-        store.SaveSetting(StressApplication, Wide(section), text, text);
-    }
-    return store.flush() && store.isPersistent() && !problems ? 0 : ExitFailed;
-}
-
-int RunKept(const std::string& file, const std::string& section)
-{
-    const vestrak::SettingsStoreWaits waits { .operation = std::chrono::milliseconds(20),
+    const vestrak::SettingsStoreWaits lockedWaits { .operation = std::chrono::milliseconds(20),
         .opening = std::chrono::seconds(5),
         .shutDown = std::chrono::seconds(30) };
     SqliteSettingsStore store(
-        file, [](const std::string& message) { std::cerr << message << '\n'; }, waits);
+        file,
+        [&problems](const std::string& message) {
+            std::cerr << "store problem: " << message << '\n';
+            problems = true;
+        },
+        mode == StartMode::Locked ? lockedWaits : vestrak::SettingsStoreWaits {});
     bool acknowledged = true;
     for (int key = 0; key < StartKeys; ++key) {
         const std::u16string text = Wide(std::to_string(key));
         acknowledged = store.SaveSetting(StressApplication, Wide(section), text, text) && acknowledged;
     }
-    std::cout << "kept " << store.pendingChanges() << std::endl;
-    return store.flush() && acknowledged ? 0 : ExitFailed;
+    if (mode == StartMode::Locked) {
+        std::cout << "kept " << store.pendingChanges() << std::endl;
+    }
+    return store.flush() && acknowledged && store.isPersistent() && !problems ? 0 : ExitFailed;
 }
 
 } // namespace
@@ -128,10 +126,10 @@ int main(int argc, char** argv)
         return RunWriteUntilKilled(argv[2], argv[3]);
     }
     if (argc == 4 && std::string_view(argv[1]) == "start") {
-        return RunStart(argv[2], argv[3]);
+        return RunStart(argv[2], argv[3], StartMode::Fresh);
     }
     if (argc == 4 && std::string_view(argv[1]) == "kept") {
-        return RunKept(argv[2], argv[3]);
+        return RunStart(argv[2], argv[3], StartMode::Locked);
     }
     std::cerr << "usage: store_child share FILE WRITER | write FILE SECTION | start FILE SECTION"
                  " | kept FILE SECTION\n";

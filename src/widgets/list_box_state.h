@@ -1,16 +1,17 @@
 #pragma once
 
-#include "headless/headless_widget.h"
 #include "ports/image_lists.h"
 #include "ports/list_box.h"
+#include "widgets/widget_state.h"
 
 #include <vector>
 
 namespace vestrak {
 
-class HeadlessListBox final : public HeadlessWidget<ListBox> {
+// The items of a list box, each with its 32-bit data, the item added last and the chosen one.
+class ListBoxState : public WidgetState<ListBox> {
 public:
-    using HeadlessWidget::HeadlessWidget;
+    using WidgetState::WidgetState;
 
     void addItem(const std::u16string& text) override;
     void clear() override;
@@ -26,13 +27,21 @@ public:
     bool operatorClick(std::int32_t index) override;
     bool operatorDoubleClick(std::int32_t index) override;
 
+protected:
+    // The item becomes the list index, then Click: for the operator's mouse and the operator action.
+    void clickItem(std::int32_t index);
+    [[nodiscard]] bool holds(std::int32_t index) const { return index >= 0 && index < count(); }
+
+    virtual void itemAdded(std::int32_t) { }
+    virtual void itemsCleared() { }
+    virtual void listIndexChanged() { }
+    virtual void backColorChanged() { }
+
 private:
     struct Item {
         std::u16string text;
         std::int32_t data = 0;
     };
-
-    [[nodiscard]] bool holds(std::int32_t index) const { return index >= 0 && index < count(); }
 
     std::vector<Item> m_Items;
     std::int32_t m_NewIndex = -1;
