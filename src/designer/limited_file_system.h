@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linux/forwarding_file_system.h"
+#include "ports/forwarding_file_system.h"
 
 #include <cstdint>
 

@@ -27,7 +27,7 @@ QString WhyUnreadable(const QString& path)
 
 std::optional<std::string> ReportingFileSystem::readFile(const std::u16string& path)
 {
-    std::optional<std::string> bytes = m_Files.readFile(path);
+    std::optional<std::string> bytes = ForwardingFileSystem::readFile(path);
     note(path, bytes.has_value());
     return bytes;
 }
@@ -35,7 +35,7 @@ std::optional<std::string> ReportingFileSystem::readFile(const std::u16string& p
 bool ReportingFileSystem::readFileInPieces(
     const std::u16string& path, const std::function<bool(std::string_view)>& take)
 {
-    const bool readable = m_Files.readFileInPieces(path, take);
+    const bool readable = ForwardingFileSystem::readFileInPieces(path, take);
     note(path, readable);
     return readable;
 }

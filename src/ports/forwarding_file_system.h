@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../ports/file_system.h"
+#include "file_system.h"
 
 namespace vestrak {
 
