@@ -42,7 +42,7 @@ file(GLOB port_headers RELATIVE ${PROJECT_SOURCE_DIR}/src CONFIGURE_DEPENDS ${PR
 vestrak_shared_library(vestrak_controls EXPORT_NAME Controls
   OBJECTS vestrak_procs vestrak_citree vestrak_cistatus vestrak_linux
   HEADERS export.h ${port_headers}
-    citree/citree.h cistatus/cistatus.h cistatus/cstatus.h
+    citree/citree.h cistatus/cistatus.h cistatus/cstatus.h cistatus/status_records.h
     procs/log.h procs/node_blocks.h procs/path_set.h procs/section_lines.h procs/text_arena.h procs/wildcard.h
     linux/environment_special_folders.h linux/ini_profile.h linux/local_file_system.h
     linux/pending_settings_changes.h

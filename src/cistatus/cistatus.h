@@ -1,12 +1,13 @@
 #pragma once
 
 #include "../cistatus/cstatus.h"
+#include "../cistatus/status_records.h"
 #include "../export.h"
 #include "../ports/control_surface.h"
 #include "../ports/platform.h"
 #include "../ports/signal.h"
 #include "../ports/timer.h"
-#include "../procs/node_blocks.h"
+#include "../procs/path_set.h"
 
 #include <cstdint>
 #include <memory>
@@ -123,7 +124,13 @@ private:
     void addStatusObject(std::u16string_view line, std::int32_t lineIndex, std::u16string& key);
     [[nodiscard]] NodeRef addStatusNode(std::u16string_view code, std::int32_t lineIndex,
         std::u16string_view text, std::int32_t image, std::u16string& key, std::int32_t& parentPosition);
-    void restoreExpandedAndSelectedNodes();
+    // The branches the user left open and the node selected, as stored.
+    struct StoredTreeState {
+        PathSet expandedPaths;
+        std::u16string selectedPath;
+    };
+    [[nodiscard]] StoredTreeState readStoredTreeState() const;
+    void restoreExpandedAndSelectedNodes(const StoredTreeState& stored);
 
     void Timer_Update_Timer();
     void Timer_Flash_Timer();
@@ -161,11 +168,7 @@ private:
     std::uint32_t m_BackColor = WindowBackgroundColor;
     std::u16string m_RootObject;
     // In node order: record n shows node Index n + 1.
-    std::vector<std::shared_ptr<cStatus>> m_StatusObjects;
-    // Where the records live: a record costs no allocation of its own.
-    NodeBlocks<cStatus> m_StatusBlocks;
-    // Section and tag names of the records of the last load.
-    std::shared_ptr<TextArena> m_RecordTexts = std::make_shared<TextArena>();
+    StatusRecords m_StatusObjects;
     // Per record, the position of its parent's record, or NoParentPosition for a top node.
     std::vector<std::int32_t> m_ParentPositions;
     // While loading: the record added last and its ancestors, top first, for the parent search

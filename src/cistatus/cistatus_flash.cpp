@@ -25,7 +25,7 @@ void CiStatus::showStatusIcons()
 {
     m_BlinkingPositions.clear();
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
-        const cStatus& record = *m_StatusObjects[position];
+        const cStatus& record = m_StatusObjects[position];
         const std::int32_t image = ChooseStatusImage(
             m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, m_FlashOn);
         if (image
@@ -43,7 +43,7 @@ void CiStatus::showStatusIcons()
 void CiStatus::showBlinkingIcons()
 {
     for (const std::int32_t position : m_BlinkingPositions) {
-        const cStatus& record = *m_StatusObjects[static_cast<std::size_t>(position)];
+        const cStatus& record = m_StatusObjects[static_cast<std::size_t>(position)];
         record.m_Node->setImage(ChooseStatusImage(
             m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, m_FlashOn));
     }

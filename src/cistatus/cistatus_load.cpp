@@ -31,15 +31,16 @@ void CiStatus::setObjectFile(const std::u16string& value)
     // The query cursor is left alone: the host may be half-way through a pass and goes on at
     // the same position in the new tree.
     m_StatusObjects.clear();
-    m_StatusBlocks.clear();
     m_ParentPositions.clear();
-    m_RecordTexts = std::make_shared<TextArena>();
     m_BlinkingPositions.clear();
     m_StatusesChanged = true;
     m_SelectedStatus = nullptr;
 
+    // The stored branches are read before the tree grows: the settings' entries, all read at
+    // once, then come and go while the memory the tree will take is still free.
+    const StoredTreeState stored = readStoredTreeState();
     loadStatusObjects();
-    restoreExpandedAndSelectedNodes();
+    restoreExpandedAndSelectedNodes(stored);
 
     UserControl_Resize();
     TreeView_Status.setVisible(true);
@@ -76,13 +77,9 @@ void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex,
     }
     node->setBackColor(m_BackColor);
 
-    auto record = m_StatusBlocks.emplace();
-    record->m_Node = std::move(node);
-    record->m_Section = m_RecordTexts->keep(parsed.section);
-    record->m_Status = parsed.status;
-    record->m_TagName = m_RecordTexts->keep(parsed.tagName);
-    record->m_Texts = m_RecordTexts;
-    m_StatusObjects.push_back(std::move(record));
+    cStatus& record = m_StatusObjects.add(parsed.section, parsed.tagName);
+    record.m_Node = std::move(node);
+    record.m_Status = parsed.status;
     m_ParentPositions.push_back(parentPosition);
     while (!m_LoadChain.empty() && m_LoadChain.back().position != parentPosition) {
         m_LoadChainCodes.resize(m_LoadChain.back().codeStart);
@@ -120,22 +117,28 @@ NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex
     if (parentPosition == NoParentPosition) {
         return TreeView_Status.add(nullptr, NodeRelationship::Last, key, text, image);
     }
-    return TreeView_Status.add(
-        m_StatusObjects[parentPosition]->m_Node, NodeRelationship::Child, key, text, image);
+    return TreeView_Status.add(m_StatusObjects[static_cast<std::size_t>(parentPosition)].m_Node,
+        NodeRelationship::Child, key, text, image);
 }
 
-void CiStatus::restoreExpandedAndSelectedNodes()
+CiStatus::StoredTreeState CiStatus::readStoredTreeState() const
 {
     auto& settings = m_Platform.settings;
-    const std::u16string selectedPath
-        = settings.GetSetting(SettingsApplication, u"SelectedNode", u"FullPath");
+    StoredTreeState stored;
+    stored.selectedPath = settings.GetSetting(SettingsApplication, u"SelectedNode", u"FullPath");
     // The stored branches in one read instead of one per node; the load changes none of them.
-    PathSet expandedPaths;
     for (SettingsEntry& entry : settings.entries(SettingsApplication)) {
         if (entry.section == u"ExpandedNodes" && entry.value == u"1") {
-            expandedPaths.insert(std::move(entry.key));
+            stored.expandedPaths.insert(std::move(entry.key));
         }
     }
+    return stored;
+}
+
+void CiStatus::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
+{
+    const PathSet& expandedPaths = stored.expandedPaths;
+    const std::u16string& selectedPath = stored.selectedPath;
     if (expandedPaths.empty() && selectedPath.empty()) {
         return;
     }
@@ -150,7 +153,7 @@ void CiStatus::restoreExpandedAndSelectedNodes()
     std::vector<ChainLink> chain;
     std::u16string path;
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
-        const NodeRef& node = m_StatusObjects[position]->m_Node;
+        const NodeRef& node = m_StatusObjects[position].m_Node;
         const std::int32_t parent = m_ParentPositions[position];
         while (!chain.empty() && chain.back().position != parent) {
             chain.pop_back();

@@ -27,9 +27,9 @@ std::u16string CiStatus::ObjectTagName()
     m_QueryStatus = nullptr;
     while (m_QueryIndex < static_cast<std::int32_t>(m_StatusObjects.size())) {
         ++m_QueryIndex;
-        const auto& record = m_StatusObjects[static_cast<std::size_t>(m_QueryIndex) - 1];
-        if (!record->m_TagName.empty()) {
-            m_QueryStatus = record;
+        const auto position = static_cast<std::size_t>(m_QueryIndex) - 1;
+        if (!m_StatusObjects[position].m_TagName.empty()) {
+            m_QueryStatus = m_StatusObjects.handle(position);
             break;
         }
     }

@@ -43,7 +43,7 @@ std::shared_ptr<cStatus> CiStatus::statusOfNode(const NodeRef& node) const
     if (index < 1 || index > static_cast<std::int32_t>(m_StatusObjects.size())) {
         return nullptr;
     }
-    return m_StatusObjects[static_cast<std::size_t>(index) - 1];
+    return m_StatusObjects.handle(static_cast<std::size_t>(index) - 1);
 }
 
 void CiStatus::TreeView_Status_NodeClick(const NodeRef& node)

@@ -2,10 +2,8 @@
 
 #include "../export.h"
 #include "../ports/tree.h"
-#include "../procs/text_arena.h"
 
 #include <cstdint>
-#include <memory>
 #include <string_view>
 
 namespace vestrak {
@@ -17,20 +15,19 @@ public:
     /// The node that shows the object.
     NodeRef m_Node;
     /// The first comma item of the object's code: its information section and picture name. Kept
-    /// in the texts of the load that made the record.
+    /// as long as the record.
     std::u16string_view m_Section;
+    /// The tag whose status the host reports for the object; empty: never asked for. Kept as
+    /// long as the record.
+    std::u16string_view m_TagName;
     /// The status value: first from the object line, then as the host reports it.
     std::int32_t m_Status = 0;
     /// The status to show, after inheritance.
     std::int32_t m_DesiredStatus = 0;
-    /// True when m_DesiredStatus came from a descendant.
-    bool m_StatusWasInherited = false;
     /// Kept with the record; the control neither sets nor reads it.
     std::int32_t m_Behaviour = 0;
-    /// The tag whose status the host reports for the object; empty: never asked for.
-    std::u16string_view m_TagName;
-    /// The texts m_Section and m_TagName live in, kept as long as any record of that load.
-    std::shared_ptr<const TextArena> m_Texts;
+    /// True when m_DesiredStatus came from a descendant.
+    bool m_StatusWasInherited = false;
 };
 
 } // namespace vestrak

@@ -14,12 +14,12 @@ constexpr std::int32_t ImageOf(std::int32_t status)
 
 } // namespace
 
-void InheritStatuses(std::span<const std::shared_ptr<cStatus>> records,
-    std::span<const std::int32_t> parentPositions, bool inherit)
+void InheritStatuses(StatusRecords& records, std::span<const std::int32_t> parentPositions, bool inherit)
 {
-    for (const auto& record : records) {
-        record->m_DesiredStatus = record->m_Status;
-        record->m_StatusWasInherited = false;
+    for (std::size_t position = 0; position < records.size(); ++position) {
+        cStatus& record = records[position];
+        record.m_DesiredStatus = record.m_Status;
+        record.m_StatusWasInherited = false;
     }
     if (!inherit) {
         return;
@@ -29,7 +29,7 @@ void InheritStatuses(std::span<const std::shared_ptr<cStatus>> records,
     // with a strictly higher image is the one to keep.
     std::vector<std::optional<std::int32_t>> bestBelow(records.size());
     for (std::size_t position = records.size(); position-- > 0;) {
-        cStatus& record = *records[position];
+        cStatus& record = records[position];
         const std::int32_t own = record.m_Status;
         const auto& below = bestBelow[position];
         if (below && ImageOf(*below) > ImageOf(own)) {

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "cistatus/cstatus.h"
+#include "cistatus/status_records.h"
 
 #include <cstdint>
-#include <memory>
 #include <span>
 
 namespace vestrak {
@@ -18,7 +17,6 @@ constexpr std::int32_t NoParentPosition = -1;
 // The records are in node order, a pre-order of the tree, and parentPositions[i] is the position
 // of record i's parent (NoParentPosition for a top node), so one pass from the last record to
 // the first settles every subtree before its parent: linear time, however deep the tree.
-void InheritStatuses(std::span<const std::shared_ptr<cStatus>> records,
-    std::span<const std::int32_t> parentPositions, bool inherit);
+void InheritStatuses(StatusRecords& records, std::span<const std::int32_t> parentPositions, bool inherit);
 
 } // namespace vestrak

@@ -8,10 +8,10 @@
 
 namespace vestrak {
 
-// Keeps many small texts in a few large blocks, so that keeping one costs no allocation of its
-// own and letting them all go costs one release per block. A view given stays valid until the
-// arena is cleared or destroyed.
-class TextArena {
+// Keeps many small texts in a few large blocks of BlockUnits code units, so that keeping one costs
+// no allocation of its own and letting them all go costs one release per block. A view given
+// stays valid until the arena is cleared or destroyed.
+template<std::size_t BlockUnits> class BasicTextArena {
 public:
     std::u16string_view keep(std::u16string_view text) { return keep(text, {}); }
 
@@ -58,11 +58,12 @@ public:
     }
 
 private:
-    static constexpr std::size_t BlockUnits = std::size_t { 32 } * 1024;
-
     std::vector<std::unique_ptr<char16_t[]>> m_Blocks;
     // Code units taken in the last block.
     std::size_t m_Used = BlockUnits;
 };
+
+// For the texts of a whole tree: blocks of 64 KB.
+using TextArena = BasicTextArena<std::size_t { 32 } * 1024>;
 
 } // namespace vestrak

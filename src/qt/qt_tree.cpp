@@ -10,7 +10,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
-#include <unordered_map>
 #include <utility>
 
 namespace vestrak {
@@ -165,17 +164,24 @@ void QtTree::bringViewUpToDate()
     m_Model.endStoreReset();
     m_PaintedLooks.clear();
     m_View.layOutRowsLater();
-    // Parents come before their children, so each node's level is its parent's plus one.
-    std::unordered_map<const StoredNode*, int> levels;
-    m_Store.forEachNode([&](const StoredNode& node) {
-        const auto parent = levels.find(node.parentNode());
-        const int level = parent != levels.end() ? parent->second + 1 : 0;
-        if (node.childCount() == 0)
-            return;
-        levels.emplace(&node, level);
-        if (node.isExpanded() && level < QtTreeView::MaxOpenLevels)
-            m_View.expand(m_Model.indexOf(node));
-    });
+    // Walked down the links in tree order, the level is counted on the way: no stack, no table.
+    const StoredNode* node = m_Store.childAt(nullptr, 0);
+    int level = 0;
+    while (node) {
+        if (node->firstChild()) {
+            if (node->isExpanded() && level < QtTreeView::MaxOpenLevels)
+                m_View.expand(m_Model.indexOf(*node));
+            node = node->firstChild();
+            ++level;
+            continue;
+        }
+        while (node && !node->nextSibling()) {
+            node = node->parentNode();
+            --level;
+        }
+        if (node)
+            node = node->nextSibling();
+    }
     showSelection();
     showScrollPosition();
 }
@@ -249,8 +255,12 @@ void QtTree::nodeExpandedChanged(const StoredNode& node)
         showExpanded(node);
 }
 
+// Qt keeps a persistent index for every row it is told is open, so a row without children is
+// not told: it has nothing to show, and gaining children makes the view catch up anyway.
 void QtTree::showExpanded(const StoredNode& node)
 {
+    if (node.childCount() == 0)
+        return;
     const QSignalBlocker quiet(&m_View);
     m_View.layOutRowsLater();
     m_View.setExpanded(m_Model.indexOf(node), node.isExpanded() && IsAboveOpenLevelBound(node));

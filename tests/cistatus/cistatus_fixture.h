@@ -85,15 +85,10 @@ public:
 // A status tree control 4800 x 3600 twips on the in-memory widget set, in virtual time.
 class CiStatusTest : public ::testing::Test {
 protected:
-    CiStatusTest() { recreate(); }
-
-    // A new control on a new surface, as when the operator opens the page again; the settings
-    // store stays.
-    void recreate()
+    CiStatusTest()
+        : surface(std::make_unique<HeadlessSurface>(4800, 3600))
+        , control(std::make_unique<CiStatus>(*surface, platform))
     {
-        control.reset();
-        surface = std::make_unique<HeadlessSurface>(4800, 3600);
-        control = std::make_unique<CiStatus>(*surface, platform);
         control->UserControl_Resize();
     }
 

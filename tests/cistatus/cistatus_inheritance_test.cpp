@@ -10,76 +10,39 @@ using namespace vestrak::testing;
 
 namespace {
 
-struct Expected {
-    std::int32_t desired;
-    bool inherited;
-};
-
-// Records over a tree given by parent positions, with nodes in a real tree for the reference.
-class StatusForest {
-public:
-    explicit StatusForest(std::vector<std::int32_t> parents)
-        : m_Surface(1000, 1000)
-        , m_Tree(m_Surface.addTree(u"Tree", Geometry {}, ImageList::StatusIcons, true))
-        , parentPositions(std::move(parents))
-    {
-        for (std::size_t i = 0; i < parentPositions.size(); ++i) {
-            auto record = std::make_shared<cStatus>();
-            const std::int32_t parent = parentPositions[i];
-            const NodeRef relative = parent == NoParentPosition ? nullptr : records[parent]->m_Node;
-            const std::u16string key(1, static_cast<char16_t>(u'\x100' + i));
-            record->m_Node = m_Tree.add(relative, NodeRelationship::Child, key, key, 0);
-            records.push_back(std::move(record));
-        }
-    }
-
-    void setStatuses(const std::vector<std::int32_t>& statuses)
-    {
-        for (std::size_t i = 0; i < statuses.size(); ++i) {
-            records[i]->m_Status = statuses[i];
-        }
-    }
-
-    [[nodiscard]] std::vector<Expected> inheritedInOnePass(bool inherit) const
-    {
-        InheritStatuses(records, parentPositions, inherit);
-        return results();
-    }
-    [[nodiscard]] std::vector<Expected> inheritedLiterally(bool inherit) const
-    {
-        LiteralInheritStatuses(records, inherit);
-        return results();
-    }
-
-private:
-    [[nodiscard]] std::vector<Expected> results() const
-    {
-        std::vector<Expected> result;
-        for (const auto& record : records) {
-            result.push_back({ record->m_DesiredStatus, record->m_StatusWasInherited });
-        }
-        return result;
-    }
-
-    HeadlessSurface m_Surface;
-    Tree& m_Tree;
-
-public:
-    std::vector<std::int32_t> parentPositions;
-    std::vector<std::shared_ptr<cStatus>> records;
-};
-
-bool operator==(const Expected& left, const Expected& right)
-{
-    return left.desired == right.desired && left.inherited == right.inherited;
-}
-
-void PrintTo(const Expected& value, std::ostream* out)
-{
-    *out << std::hex << "0x" << value.desired << (value.inherited ? " inherited" : "");
-}
-
 constexpr std::int32_t None = NoParentPosition;
+
+// Per record, the status to show and whether it came from a descendant.
+using Expected = std::pair<std::int32_t, bool>;
+
+enum class Walk { OnePass, Literal };
+
+// Inheritance over records of a real tree given by parent positions.
+std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
+    const std::vector<std::int32_t>& statuses, bool inherit, Walk walk)
+{
+    HeadlessSurface surface(1000, 1000);
+    Tree& tree = surface.addTree(u"Tree", Geometry {}, ImageList::StatusIcons, true);
+    StatusRecords records;
+    for (std::size_t i = 0; i < parents.size(); ++i) {
+        const NodeRef relative
+            = parents[i] == None ? nullptr : records[static_cast<std::size_t>(parents[i])].m_Node;
+        const std::u16string key(1, static_cast<char16_t>(u'\x100' + i));
+        cStatus& record = records.add({}, {});
+        record.m_Node = tree.add(relative, NodeRelationship::Child, key, key, 0);
+        record.m_Status = statuses[i];
+    }
+    if (walk == Walk::OnePass) {
+        InheritStatuses(records, parents, inherit);
+    } else {
+        LiteralInheritStatuses(records, inherit);
+    }
+    std::vector<Expected> results;
+    for (std::size_t position = 0; position < records.size(); ++position) {
+        results.emplace_back(records[position].m_DesiredStatus, records[position].m_StatusWasInherited);
+    }
+    return results;
+}
 
 } // namespace
 
@@ -112,10 +75,8 @@ TEST(StatusInheritance, StrictlyHigherImagesRiseAndTheLastDescendantWinsATie)
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.name);
-        StatusForest forest(each.parents);
-        forest.setStatuses(each.statuses);
-        EXPECT_EQ(forest.inheritedInOnePass(each.inherit), each.expected);
-        EXPECT_EQ(forest.inheritedLiterally(each.inherit), each.expected);
+        EXPECT_EQ(Inherited(each.parents, each.statuses, each.inherit, Walk::OnePass), each.expected);
+        EXPECT_EQ(Inherited(each.parents, each.statuses, each.inherit, Walk::Literal), each.expected);
     }
 }
 
@@ -140,10 +101,9 @@ TEST(StatusInheritance, OnePassEqualsTheAncestorWalkOnRandomTrees)
             const auto image = images[random() % (trial % 2 ? 3 : images.size())];
             statuses.push_back(image | extras[random() % extras.size()]);
         }
-        StatusForest forest(parents);
-        forest.setStatuses(statuses);
         const bool inherit = trial % 7 != 0;
-        ASSERT_EQ(forest.inheritedInOnePass(inherit), forest.inheritedLiterally(inherit))
+        ASSERT_EQ(Inherited(parents, statuses, inherit, Walk::OnePass),
+            Inherited(parents, statuses, inherit, Walk::Literal))
             << "trial " << trial;
     }
 }
@@ -171,21 +131,20 @@ TEST_F(CiStatusTest, LoadedTreesShowTheIconsOfTheAncestorWalk)
         control->setBehaviour(trial % 3 ? 1 : 5);
         load(lines);
 
-        std::vector<std::shared_ptr<cStatus>> records;
+        StatusRecords records;
         for (std::int32_t index = 1; index <= tree().count(); ++index) {
-            auto record = std::make_shared<cStatus>();
-            record->m_Node = tree().node(index);
-            record->m_Status = statuses[static_cast<std::size_t>(index) - 1];
-            records.push_back(std::move(record));
+            cStatus& record = records.add({}, {});
+            record.m_Node = tree().node(index);
+            record.m_Status = statuses[static_cast<std::size_t>(index) - 1];
         }
         LiteralInheritStatuses(records, true);
         for (int tick = 0; tick < 2; ++tick) {
             clock.advance(500);
             const bool flashOn = clock.elapsedMilliseconds() / 500 % 2 == 1;
             std::vector<std::int32_t> expected;
-            for (const auto& record : records) {
-                expected.push_back(ChooseStatusImage(
-                    control->Behaviour(), record->m_DesiredStatus, record->m_StatusWasInherited, flashOn));
+            for (std::size_t position = 0; position < records.size(); ++position) {
+                expected.push_back(ChooseStatusImage(control->Behaviour(), records[position].m_DesiredStatus,
+                    records[position].m_StatusWasInherited, flashOn));
             }
             ASSERT_EQ(images(), expected) << "trial " << trial << ", tick " << tick;
         }

@@ -44,24 +44,26 @@ INSTANTIATE_TEST_SUITE_P(Codes, CiStatusShapes,
 TEST_F(CiStatusTest, ValuePartGivesStatusTagNameAndText)
 {
     struct Case {
-        std::string valuePart;
+        std::string line;
         std::int32_t status;
         std::u16string tagName;
         std::u16string text;
     };
     const std::vector<Case> cases {
-        { "3, T1 ,Pump1, left", 3, u" T1 ", u"Pump1, left" },
-        { "2", 2, u"", u"2" },
-        { "2,T1", 2, u"T1", u"T1" },
-        { "&H104,T1,X", 260, u"T1", u"X" },
-        { "x,T1,X", 0, u"T1", u"X" },
-        { "2.5,T1,X", 2, u"T1", u"X" },
-        { "99999999999,T1,X", 0, u"T1", u"X" },
-        { "2,T1,X=Y", 2, u"T1", u"X" },
+        { "P = 3, T1 ,Pump1, left", 3, u" T1 ", u"Pump1, left" },
+        { "P = 2", 2, u"", u"2" },
+        { "P = 2,T1", 2, u"T1", u"T1" },
+        { "P = &H104,T1,X", 260, u"T1", u"X" },
+        { "P = x,T1,X", 0, u"T1", u"X" },
+        { "P = 2.5,T1,X", 2, u"T1", u"X" },
+        { "P = 99999999999,T1,X", 0, u"T1", u"X" },
+        { "P = 2,T1,X=Y", 2, u"T1", u"X" },
+        { "P = 7,T1,X", 7, u"T1", u"X" },
+        { "P", 0, u"", u"" },
     };
     for (const auto& each : cases) {
-        SCOPED_TRACE(each.valuePart);
-        load({ "P = " + each.valuePart, "Q = 1,Other,y" });
+        SCOPED_TRACE(each.line);
+        load({ each.line, "Q = 1,Other,y" });
         ASSERT_EQ(tree().count(), 2);
         EXPECT_EQ(node(u"P/0")->text(), each.text);
         EXPECT_EQ(node(u"P/0")->image(), (each.status & 0xFF) <= 6 ? each.status & 0xFF : 0);
@@ -74,25 +76,6 @@ TEST_F(CiStatusTest, ValuePartGivesStatusTagNameAndText)
         }
         while (!control->ObjectTagName().empty()) { }
     }
-}
-
-TEST_F(CiStatusTest, LineWithoutEqualsSignIsAnUntaggedObjectWithoutText)
-{
-    load({ "A" });
-    EXPECT_EQ(node(u"A/0")->text(), u"");
-    EXPECT_EQ(node(u"A/0")->image(), 0);
-    EXPECT_EQ(control->ObjectTagName(), u"");
-}
-
-TEST_F(CiStatusTest, NodesTakeTheBackColourOfTheLoadAndStatusImagesOutsideTheListShowNone)
-{
-    control->setBackColor(0x00FF00);
-    load({ "A=7,T,x", "B=4,T,y" });
-    control->setBackColor(0x0000FF);
-    EXPECT_EQ(node(u"A/0")->backColor(), 0x00FF00u);
-    EXPECT_EQ(node(u"A/0")->image(), 0);
-    EXPECT_EQ(node(u"B/1")->image(), 4);
-    EXPECT_EQ(control->BackColor(), 0x0000FF);
 }
 
 TEST_F(CiStatusTest, SectionsBeyondSixteenBitLineNumbersLoadCompletely)
@@ -110,13 +93,17 @@ TEST_F(CiStatusTest, SectionsBeyondSixteenBitLineNumbersLoadCompletely)
     EXPECT_EQ(control->ObjectTagName(), u"T32999");
 }
 
-TEST_F(CiStatusTest, ReloadReplacesTheTreeAndAMissingFileGivesAnEmptyOne)
+TEST_F(CiStatusTest, ReloadReplacesTheTreeInTheBackColourSetThenAndAMissingFileGivesAnEmptyOne)
 {
+    control->setBackColor(0x00FF00);
     load({ "A=2,T,x", "A1=2,T,y" });
     const NodeRef old = node(u"A/0");
+    control->setBackColor(0x0000FF);
+    EXPECT_EQ(old->backColor(), 0x00FF00u);
     control->setRootObject(u"A1");
     control->setObjectFile(control->ObjectFile());
     EXPECT_EQ(shape(), "A1/1");
+    EXPECT_EQ(node(u"A1/1")->backColor(), 0x0000FFu);
     EXPECT_FALSE(old->exists());
 
     control->setObjectFile(files.path("missing.ini"));
@@ -131,7 +118,10 @@ TEST_F(CiStatusTest, StoredBranchesAndSelectionFindNodesByFullPathAtEveryDepth)
     settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Top", u"1");
     settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Top\\Mid\\Leaf", u"1");
     settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Top\\Mid", u"0");
+    settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Top\\Mid\\Leaf\\Deep", u"-1");
     settings.SaveSetting(u"CiStatus", u"SelectedNode", u"FullPath", u"Top\\Mid\\Leaf");
+    int clicks = 0;
+    control->NodeClick.connect([&clicks] { ++clicks; });
     load({ "A=2,,Top", "A1=2,,Mid", "A11=2,,Leaf", "A111=2,,Deep", "A2=2,,Mid", "A21=2,,Leaf", "B=2,,Top",
         "B1=2,,Other" });
 
@@ -141,7 +131,14 @@ TEST_F(CiStatusTest, StoredBranchesAndSelectionFindNodesByFullPathAtEveryDepth)
             expanded.push_back(ToUtf8(tree().node(index)->key()));
         }
     }
-    // A1 and A2 open only as the ancestors of a selected leaf.
+    // A1 and A2 open only as the ancestors of a selected leaf: only "1" opens a branch.
     EXPECT_EQ(expanded, (std::vector<std::string> { "A/0", "A1/1", "A11/2", "A2/4", "A21/5", "B/6" }));
     EXPECT_EQ(tree().selectedNode(), node(u"A21/5")) << "of the nodes with the stored path the last";
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(control->SelectedNode(), u"") << "a restored selection is no click";
+    EXPECT_EQ(settings.entries(u"CiStatus").size(), 5u) << "the load stores nothing";
+
+    settings.SaveSetting(u"CiStatus", u"SelectedNode", u"FullPath", u"Nowhere");
+    control->setObjectFile(control->ObjectFile());
+    EXPECT_EQ(tree().selectedNode(), nullptr);
 }
