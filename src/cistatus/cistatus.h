@@ -121,9 +121,9 @@ private:
     void UserControl_Terminate();
 
     void loadStatusObjects();
-    void addStatusObject(std::u16string_view line, std::int32_t lineIndex, std::u16string& key);
-    [[nodiscard]] NodeRef addStatusNode(std::u16string_view code, std::int32_t lineIndex,
-        std::u16string_view text, std::int32_t image, std::u16string& key, std::int32_t& parentPosition);
+    void addStatusObject(std::u16string_view line, std::uint32_t lineIndex);
+    // The position of the record of the new object's parent while loading, or NoParentPosition.
+    [[nodiscard]] std::int32_t parentPositionOf(std::u16string_view code) const;
     // The branches the user left open and the node selected, as stored.
     struct StoredTreeState {
         PathSet expandedPaths;

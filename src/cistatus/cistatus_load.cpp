@@ -6,8 +6,6 @@
 #include "procs/path_set.h"
 #include "procs/text.h"
 
-#include <array>
-#include <charconv>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,30 +52,34 @@ void CiStatus::setObjectFile(const std::u16string& value)
 void CiStatus::loadStatusObjects()
 {
     // The records keep what they need of their lines, so the lines are read one at a time.
-    std::u16string key;
-    std::int32_t lineIndex = 0;
+    std::uint32_t lineIndex = 0;
     VisitSectionLines(ObjectSection, m_ObjectFile, m_Platform.files,
-        [&](std::u16string_view line) { addStatusObject(line, lineIndex++, key); });
+        [&](std::u16string_view line) { addStatusObject(line, lineIndex++); });
     // The chain serves one load only: it starts empty for the next.
     m_LoadChain.clear();
     m_LoadChainCodes.clear();
 }
 
-void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex, std::u16string& key)
+void CiStatus::addStatusObject(std::u16string_view line, std::uint32_t lineIndex)
 {
     const StatusLine parsed = ParseStatusLine(line);
     if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, parsed.code)) {
         return;
     }
-    std::int32_t parentPosition = NoParentPosition;
-    NodeRef node = addStatusNode(
-        parsed.code, lineIndex, parsed.text, parsed.status & StatusImageMask, key, parentPosition);
+    const std::int32_t parentPosition = parentPositionOf(parsed.code);
+    // The node reads its key and text from the record.
+    const std::size_t position = m_StatusObjects.size();
+    cStatus& record = m_StatusObjects.add(parsed, lineIndex);
+    const NodeRef parent = parentPosition == NoParentPosition
+        ? nullptr
+        : m_StatusObjects[static_cast<std::size_t>(parentPosition)].m_Node;
+    NodeRef node = TreeView_Status.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
+        m_StatusObjects.nodeTexts(), static_cast<std::uint32_t>(position), parsed.status & StatusImageMask);
     if (!node) {
+        m_StatusObjects.removeLast();
         return;
     }
     node->setBackColor(m_BackColor);
-
-    cStatus& record = m_StatusObjects.add(parsed.section, parsed.tagName);
     record.m_Node = std::move(node);
     record.m_Status = parsed.status;
     m_ParentPositions.push_back(parentPosition);
@@ -85,12 +87,11 @@ void CiStatus::addStatusObject(std::u16string_view line, std::int32_t lineIndex,
         m_LoadChainCodes.resize(m_LoadChain.back().codeStart);
         m_LoadChain.pop_back();
     }
-    m_LoadChain.push_back({ static_cast<std::int32_t>(m_StatusObjects.size()) - 1, m_LoadChainCodes.size() });
+    m_LoadChain.push_back({ static_cast<std::int32_t>(position), m_LoadChainCodes.size() });
     m_LoadChainCodes += parsed.code;
 }
 
-NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex, std::u16string_view text,
-    std::int32_t image, std::u16string& key, std::int32_t& parentPosition)
+std::int32_t CiStatus::parentPositionOf(std::u16string_view code) const
 {
     // The parent is the nearest object on the chain from the object added last up to its top
     // whose code, as a prefix list, starts the new code.
@@ -106,19 +107,7 @@ NodeRef CiStatus::addStatusNode(std::u16string_view code, std::int32_t lineIndex
         codeEnd = codeStart;
         --link;
     }
-    parentPosition = link == 0 ? NoParentPosition : m_LoadChain[link - 1].position;
-
-    // Written into the load's one key text, whose room serves every record.
-    std::array<char, 16> digits {};
-    char* digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), lineIndex).ptr;
-    key.assign(code);
-    key += u'/';
-    key.append(digits.data(), digitsEnd);
-    if (parentPosition == NoParentPosition) {
-        return TreeView_Status.add(nullptr, NodeRelationship::Last, key, text, image);
-    }
-    return TreeView_Status.add(m_StatusObjects[static_cast<std::size_t>(parentPosition)].m_Node,
-        NodeRelationship::Child, key, text, image);
+    return link == 0 ? NoParentPosition : m_LoadChain[link - 1].position;
 }
 
 CiStatus::StoredTreeState CiStatus::readStoredTreeState() const
@@ -158,7 +147,7 @@ void CiStatus::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
         while (!chain.empty() && chain.back().position != parent) {
             chain.pop_back();
         }
-        const std::u16string text = node->text();
+        const std::u16string_view text = m_StatusObjects.nodeText(position);
         path.resize(chain.empty() ? 0 : chain.back().pathLength);
         if (!chain.empty()) {
             path += u'\\';

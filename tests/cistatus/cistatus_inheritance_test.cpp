@@ -28,7 +28,7 @@ std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
         const NodeRef relative
             = parents[i] == None ? nullptr : records[static_cast<std::size_t>(parents[i])].m_Node;
         const std::u16string key(1, static_cast<char16_t>(u'\x100' + i));
-        cStatus& record = records.add({}, {});
+        cStatus& record = records.add({}, 0);
         record.m_Node = tree.add(relative, NodeRelationship::Child, key, key, 0);
         record.m_Status = statuses[i];
     }
@@ -133,7 +133,7 @@ TEST_F(CiStatusTest, LoadedTreesShowTheIconsOfTheAncestorWalk)
 
         StatusRecords records;
         for (std::int32_t index = 1; index <= tree().count(); ++index) {
-            cStatus& record = records.add({}, {});
+            cStatus& record = records.add({}, 0);
             record.m_Node = tree().node(index);
             record.m_Status = statuses[static_cast<std::size_t>(index) - 1];
         }
