@@ -116,9 +116,9 @@ CiStatus::StoredTreeState CiStatus::readStoredTreeState() const
     StoredTreeState stored;
     stored.selectedPath = settings.GetSetting(SettingsApplication, u"SelectedNode", u"FullPath");
     // The stored branches in one read instead of one per node; the load changes none of them.
-    for (SettingsEntry& entry : settings.entries(SettingsApplication)) {
+    for (const SettingsEntry& entry : settings.entries(SettingsApplication)) {
         if (entry.section == u"ExpandedNodes" && entry.value == u"1") {
-            stored.expandedPaths.insert(std::move(entry.key));
+            stored.expandedPaths.insert(entry.key);
         }
     }
     return stored;

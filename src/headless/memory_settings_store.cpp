@@ -1,5 +1,7 @@
 #include "headless/memory_settings_store.h"
 
+#include <utility>
+
 namespace vestrak {
 
 std::u16string MemorySettingsStore::GetSetting(const std::u16string& application,
@@ -57,19 +59,19 @@ bool MemorySettingsStore::DeleteSetting(const std::u16string& application, const
     return true;
 }
 
-std::vector<SettingsEntry> MemorySettingsStore::entries(const std::u16string& application)
+SettingsEntries MemorySettingsStore::entries(const std::u16string& application)
 {
     std::vector<SettingsEntry> result;
     const auto foundApplication = m_Applications.find(application);
     if (foundApplication == m_Applications.end()) {
-        return result;
+        return {};
     }
     for (const auto& [sectionName, section] : foundApplication->second) {
         for (const auto& [key, value] : section) {
             result.push_back({ sectionName, key, value });
         }
     }
-    return result;
+    return SettingsEntries(std::move(result));
 }
 
 } // namespace vestrak

@@ -19,7 +19,7 @@ public:
     bool DeleteSetting(
         const std::u16string& application, const std::u16string& section, const std::u16string& key) override;
     bool DeleteSetting(const std::u16string& application, const std::u16string& section) override;
-    std::vector<SettingsEntry> entries(const std::u16string& application) override;
+    SettingsEntries entries(const std::u16string& application) override;
 
 private:
     // std::u16string orders by UTF-16 code units, which is the order entries() promises.

@@ -610,18 +610,19 @@ std::optional<std::int64_t> SqliteSettingsStore::dataVersion()
 }
 
 // A control lists its stored entries at every build; when nothing was written since, the list
-// is answered from memory for the cost of one look at the data version.
-std::vector<SettingsEntry> SqliteSettingsStore::entries(const std::u16string& application)
+// is answered from memory for the cost of one look at the data version. The list kept is the list
+// given out.
+SettingsEntries SqliteSettingsStore::entries(const std::u16string& application)
 {
     if (!retryPending()) {
-        return m_Pending.appliedTo(readEntries(application), application);
+        return SettingsEntries(m_Pending.appliedTo(readEntries(application), application));
     }
     const std::optional<std::int64_t> version = dataVersion();
     if (version && m_ListedEntries && m_ListedEntries->application == application
         && m_ListedEntries->dataVersion == *version) {
         return m_ListedEntries->entries;
     }
-    std::vector<SettingsEntry> result = readEntries(application);
+    SettingsEntries result(readEntries(application));
     if (version) {
         m_ListedEntries = ListedEntries { application, *version, result };
     } else {

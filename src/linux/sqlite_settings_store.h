@@ -67,7 +67,7 @@ public:
     bool DeleteSetting(
         const std::u16string& application, const std::u16string& section, const std::u16string& key) override;
     bool DeleteSetting(const std::u16string& application, const std::u16string& section) override;
-    std::vector<SettingsEntry> entries(const std::u16string& application) override;
+    SettingsEntries entries(const std::u16string& application) override;
 
     // False when the values are kept in memory only, because no database file could be used.
     [[nodiscard]] bool isPersistent() const { return m_Persistent; }
@@ -113,7 +113,7 @@ private:
     struct ListedEntries {
         std::u16string application;
         std::int64_t dataVersion = 0;
-        std::vector<SettingsEntry> entries;
+        SettingsEntries entries;
     };
 
     // Declared before the statements, so they are finalized before the database closes.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vestrak {
@@ -13,6 +16,34 @@ struct SettingsEntry {
 
     /// Equal in section, key and value.
     bool operator==(const SettingsEntry&) const = default;
+};
+
+/// The entries of one application as listed once: shared and never changed, so that a store may
+/// keep the list it gave out, and a listing costs one copy of the entries however many hold it.
+class SettingsEntries {
+public:
+    SettingsEntries() = default;
+    explicit SettingsEntries(std::vector<SettingsEntry> entries)
+        : m_Entries(std::make_shared<const std::vector<SettingsEntry>>(std::move(entries)))
+    {
+    }
+
+    [[nodiscard]] std::vector<SettingsEntry>::const_iterator begin() const { return list().begin(); }
+    [[nodiscard]] std::vector<SettingsEntry>::const_iterator end() const { return list().end(); }
+    [[nodiscard]] std::size_t size() const { return list().size(); }
+    [[nodiscard]] bool empty() const { return list().empty(); }
+    [[nodiscard]] const SettingsEntry& back() const { return list().back(); }
+    /// Equal in every entry, in order.
+    bool operator==(const std::vector<SettingsEntry>& other) const { return list() == other; }
+
+private:
+    [[nodiscard]] const std::vector<SettingsEntry>& list() const
+    {
+        static const std::vector<SettingsEntry> none;
+        return m_Entries ? *m_Entries : none;
+    }
+
+    std::shared_ptr<const std::vector<SettingsEntry>> m_Entries;
 };
 
 /// Per-user string values addressed by application, section and key; names are compared exactly.
@@ -38,7 +69,7 @@ public:
     virtual bool DeleteSetting(const std::u16string& application, const std::u16string& section) = 0;
 
     /// Every entry of one application, sorted by section, then key, by their UTF-16 code units.
-    virtual std::vector<SettingsEntry> entries(const std::u16string& application) = 0;
+    virtual SettingsEntries entries(const std::u16string& application) = 0;
 };
 
 } // namespace vestrak
