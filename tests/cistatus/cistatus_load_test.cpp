@@ -93,7 +93,8 @@ TEST_F(CiStatusTest, SectionsBeyondSixteenBitLineNumbersLoadCompletely)
     EXPECT_EQ(control->ObjectTagName(), u"T32999");
 }
 
-TEST_F(CiStatusTest, ReloadReplacesTheTreeInTheBackColourSetThenAndAMissingFileGivesAnEmptyOne)
+TEST_F(CiStatusTest,
+    ReloadReplacesTheTreeInTheBackColourSetThenAndAMissingFileGivesAnEmptyOneAndTheTreeOutlivesTheControl)
 {
     control->setBackColor(0x00FF00);
     load({ "A=2,T,x", "A1=2,T,y" });
@@ -109,6 +110,11 @@ TEST_F(CiStatusTest, ReloadReplacesTheTreeInTheBackColourSetThenAndAMissingFileG
     control->setObjectFile(files.path("missing.ini"));
     EXPECT_EQ(tree().count(), 0);
     EXPECT_TRUE(tree().visible());
+
+    load({ "A=2,T,x" });
+    control.reset();
+    EXPECT_EQ(node(u"A/0")->text(), u"x")
+        << "the surface keeps the tree, which reads its texts from the records";
 }
 
 // Stored branches and the stored selection name nodes by full path, which the load follows down
