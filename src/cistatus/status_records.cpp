@@ -1,5 +1,7 @@
 #include "cistatus/status_records.h"
 
+#include "cistatus/status_line.h"
+
 #include <array>
 #include <charconv>
 

@@ -3,7 +3,6 @@
 #include "../ports/tree.h"
 #include "../procs/text_arena.h"
 #include "cstatus.h"
-#include "status_line.h"
 
 #include <array>
 #include <cstddef>
@@ -14,6 +13,8 @@
 #include <vector>
 
 namespace vestrak {
+
+struct StatusLine;
 
 // The records of a status tree in node order, in blocks of many, each block with the texts of its
 // records: the section and tag names, and the code and text their nodes show. Adding a record

@@ -22,16 +22,23 @@ struct SettingsEntry {
 /// keep the list it gave out, and a listing costs one copy of the entries however many hold it.
 class SettingsEntries {
 public:
+    /// No entries.
     SettingsEntries() = default;
+    /// These entries, in this order.
     explicit SettingsEntries(std::vector<SettingsEntry> entries)
         : m_Entries(std::make_shared<const std::vector<SettingsEntry>>(std::move(entries)))
     {
     }
 
+    /// The entries in order; they never change.
     [[nodiscard]] std::vector<SettingsEntry>::const_iterator begin() const { return list().begin(); }
+    /// After the last entry.
     [[nodiscard]] std::vector<SettingsEntry>::const_iterator end() const { return list().end(); }
+    /// How many entries there are.
     [[nodiscard]] std::size_t size() const { return list().size(); }
+    /// True when there is no entry.
     [[nodiscard]] bool empty() const { return list().empty(); }
+    /// The last entry; there must be one.
     [[nodiscard]] const SettingsEntry& back() const { return list().back(); }
     /// Equal in every entry, in order.
     bool operator==(const std::vector<SettingsEntry>& other) const { return list() == other; }

@@ -1,5 +1,6 @@
 #include "cistatus/status_icon.h"
 #include "cistatus/status_inheritance.h"
+#include "cistatus/status_line.h"
 #include "cistatus_fixture.h"
 #include "literal_inheritance.h"
 

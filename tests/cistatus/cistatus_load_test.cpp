@@ -111,10 +111,11 @@ TEST_F(CiStatusTest,
     EXPECT_EQ(tree().count(), 0);
     EXPECT_TRUE(tree().visible());
 
-    load({ "A=2,T,x" });
+    load({ "A1=2,T,x" });
     control.reset();
-    EXPECT_EQ(node(u"A/0")->text(), u"x")
-        << "the surface keeps the tree, which reads its texts from the records";
+    const NodeRef kept = node(u"A1/0");
+    ASSERT_TRUE(kept) << "the surface keeps the tree";
+    EXPECT_EQ(kept->text(), u"x") << "the tree reads its texts from the records";
 }
 
 // Stored branches and the stored selection name nodes by full path, which the load follows down
