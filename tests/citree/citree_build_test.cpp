@@ -1,10 +1,6 @@
-#include "citree/tree_line.h"
 #include "citree_fixture.h"
-#include "procs/numeric.h"
-#include "procs/text.h"
 
 #include <gmock/gmock.h>
-#include <random>
 
 using ::testing::ElementsAre;
 
@@ -24,38 +20,6 @@ TEST_F(Build, ExampleSectionGivesKeysParentsTextsAndImages)
     build("[TreeObjects]\nP1=1,One\nP10=5,Ten\nA,B=1,Both\nB7=5,Bee\n", ShownTree);
     EXPECT_THAT(
         nodes(), ElementsAre("P1/0 - One 1", "P10/1 P1/0 Ten 5", "A,B/2 - Both 1", "B7/3 A,B/2 Bee 5"));
-}
-
-// The one-pass reader against the reading by fields it replaced, on lines of separators, blanks,
-// letters and digits in every order.
-TEST(TreeLine, OnePassAgreesWithReadingByFields)
-{
-    const auto byFields = [](std::u16string_view line) {
-        const std::u16string_view objectPart = FieldView(line, 0, u"=");
-        const std::u16string_view value = SpaceTrimmed(FieldView(line, 1, u"="));
-        const std::u16string_view first = FieldView(value, 0, u",");
-        const std::size_t comma = value.find(u',');
-        return Utf8(ToUpper(SpaceTrimmed(FieldView(objectPart, 0, u"/")))) + "|"
-            + Utf8(SpaceTrimmed(FieldView(objectPart, 1, u"/"))) + "|"
-            + std::to_string(RoundToInt16(LeadingNumber(first)).value_or(0)) + "|"
-            + Utf8(comma == std::u16string_view::npos ? value : SpaceTrimmed(value.substr(comma + 1)));
-    };
-    const std::u16string units = u"=/, ,a1Bä.=/,-";
-    std::mt19937 random(11);
-    std::uniform_int_distribution<std::size_t> pick(0, units.size() - 1);
-    std::uniform_int_distribution<std::size_t> length(0, 40);
-    TreeLine line;
-    for (int round = 0; round < 20000; ++round) {
-        std::u16string text(length(random), u' ');
-        for (char16_t& unit : text) {
-            unit = units[pick(random)];
-        }
-        ReadTreeLine(text, line);
-        ASSERT_EQ(Utf8(line.code) + "|" + Utf8(line.extraInfo) + "|" + std::to_string(line.image) + "|"
-                + Utf8(line.text),
-            byFields(text))
-            << Utf8(text);
-    }
 }
 
 TEST_F(Build, RootsInTreeAndListMode)
@@ -113,20 +77,6 @@ TEST_F(Build, KeptBranchesAndTheLastClickedNodeAreFoundByFullPathAtEveryDepth)
     }
     // Of the two nodes with the last clicked path only the first opens.
     EXPECT_EQ(expanded, (std::vector<std::string> { "A/0", "A1/1", "A11/2", "A21/4", "B/5" }));
-}
-
-TEST_F(Build, FortyThousandLinesBuildAndTheLastNodeReportsItsLine)
-{
-    std::string content = "[TreeObjects]\n";
-    for (int line = 1; line <= 40000; ++line) {
-        const std::string number = std::to_string(100000 + line).substr(1);
-        content += "N" + number + "/X" + number + "=5,Item " + number + "\n";
-    }
-    build(content, ShownTree);
-    ASSERT_EQ(tree().count(), 40000);
-    ASSERT_TRUE(tree().operatorClick(u"N40000/39999"));
-    EXPECT_EQ(Utf8(control->SelectedObject()), "N40000");
-    EXPECT_EQ(Utf8(control->SelectedObjectExtraKey()), "X40000");
 }
 
 } // namespace

@@ -200,6 +200,9 @@ TEST_F(TreeReportTest, StatusReportDescribesObjectsAndWarnsAboutStatusesTagsAndP
                                              "[A1]\n"
                                              "Pump 1, 45 kW.\n");
     EXPECT_TRUE(warned);
+    EXPECT_EQ(statusReport("[TreeObjects]\nA = 1,TAG,Site\n[Other]\n", u"A"),
+        std::pair(
+            std::string("A/0  Site  (image 1, status 1, tag \"TAG\", no information, no picture)\n"), false));
     EXPECT_EQ(text,
         "A/0  Site  (image 2, status 2, no tag, no information, no picture)\n"
         "  A1/1  Pump  (image 2, status &H1002, tag \"TAG_1\", information [A1] 1 line, picture A1.bmp)\n"
@@ -214,13 +217,6 @@ TEST_F(TreeReportTest, StatusReportDescribesObjectsAndWarnsAboutStatusesTagsAndP
         "warning: line 6: status \"&H100\" shows no icon: its low byte 0 is outside 1 to 6\n"
         "warning: line 6: tag \"TAG_1\" is used twice (first on line 3)\n"
         "warning: line 7: no \"=\" in \"B\"\n");
-}
-
-TEST_F(TreeReportTest, StatusReportOfACleanFile)
-{
-    const auto [text, warned] = statusReport("[TreeObjects]\nA = 1,TAG,Site\n[Other]\n", u"A");
-    EXPECT_EQ(text, "A/0  Site  (image 1, status 1, tag \"TAG\", no information, no picture)\n");
-    EXPECT_FALSE(warned);
 }
 
 } // namespace

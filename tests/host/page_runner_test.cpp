@@ -66,16 +66,6 @@ TEST_F(PageRunnerTest, HandlersOfOneEventRunInOrderAndNewOnesFromTheNextEventOn)
     EXPECT_EQ(output.str(), "s.GetStatus\none\ntwo\ns.GetStatus\none\ntwo\nadded\n");
 }
 
-TEST_F(PageRunnerTest, AMistakeInAHandlerSilencesTheRestOfThePage)
-{
-    const std::optional<ScriptFailure> failure = run({ "create s CiStatus", "set s.UpdateInterval 100",
-        "on s.GetStatus get x.Style", "set s.ObjectFile " + statusFile(), "tick 1000", "echo after" });
-    EXPECT_EQ(output.str(), "s.GetStatus\n");
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->line, 3u);
-    EXPECT_EQ(failure->message, "unknown control \"x\" (in the handler of s.GetStatus)");
-}
-
 TEST_F(PageRunnerTest, MistakesStopThePageWithWhatWentWrong)
 {
     const std::string load = "set s.ObjectFile " + statusFile();

@@ -317,8 +317,6 @@ TEST(QtLooks, ToolTipsAndColoursReadAsTheHostMeantThem)
 
 TEST(QtLooks, ImagesAreDrawnInTheirListedColours)
 {
-    for (int image = 4; image <= 11; ++image)
-        EXPECT_EQ(pixelOf(imageListIcon(ImageList::SystemIcons, image), 7, 6), flagColor(image)) << image;
     const QColor globe = pixelOf(imageListIcon(ImageList::SystemIcons, 1), 4, 6);
     EXPECT_TRUE(globe.green() > globe.red() && globe.green() > globe.blue());
     EXPECT_GT(pixelOf(imageListIcon(ImageList::SystemIcons, 2), 8, 4).red(), 150) << "a red roof";
