@@ -14,6 +14,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <set>
 #include <string_view>
 
 namespace vestrak {
@@ -39,11 +40,16 @@ struct ObjectExtras {
 
 class ExtrasOfSections {
 public:
-    ExtrasOfSections(const std::u16string& file, FileSystem& files)
-        : m_File(file)
-        , m_Folder(FolderOf(file))
+    // The information sections of all the objects are counted in one reading of the file.
+    ExtrasOfSections(const std::u16string& file, const SectionLines& objectLines, FileSystem& files)
+        : m_Folder(FolderOf(file))
         , m_Files(files)
     {
+        std::set<std::u16string> sections;
+        for (std::size_t index = 0; index < objectLines.size(); ++index) {
+            sections.emplace(ParseStatusLine(objectLines[index]).section);
+        }
+        m_InformationLines = CountSectionLines(sections, file, files);
     }
 
     const ObjectExtras& of(std::u16string_view section)
@@ -53,8 +59,9 @@ public:
             return found->second;
         }
         ObjectExtras extras;
-        if (const auto lines = ReadIniSectionLines(name, m_File, m_Files)) {
-            extras.informationLines = lines->lines.size();
+        if (const auto counted = m_InformationLines.find(ToUpper(name));
+            counted != m_InformationLines.end()) {
+            extras.informationLines = counted->second;
         }
         for (const std::u16string_view extension : PictureExtensions) {
             const std::u16string path = m_Folder + name + std::u16string(extension);
@@ -68,9 +75,9 @@ public:
     }
 
 private:
-    const std::u16string& m_File;
     std::u16string m_Folder;
     FileSystem& m_Files;
+    std::map<std::u16string, std::size_t> m_InformationLines;
     std::map<std::u16string, ObjectExtras> m_Extras;
 };
 
@@ -141,10 +148,10 @@ bool WriteStatusReport(const StatusReportOptions& options, FileSystem& files, st
     control.setObjectFile(options.file);
 
     const auto lines = ReadIniSectionLines(std::u16string(ObjectSection), options.file, files);
-    ExtrasOfSections extras(options.file, files);
     std::vector<ObjectFileWarning> warnings;
     const auto& tree = dynamic_cast<const Tree&>(*surface.widget(u"TreeView_Status"));
     if (lines) {
+        ExtrasOfSections extras(options.file, lines->lines, files);
         DescribeTree(tree, out, [&](const TreeNode& node) {
             const auto lineIndex = RoundToInt32(LeadingNumber(FieldView(node.key(), 1, u"/")));
             if (!lineIndex || *lineIndex < 0 || static_cast<std::size_t>(*lineIndex) >= lines->lines.size()) {

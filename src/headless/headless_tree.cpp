@@ -6,9 +6,9 @@
 
 namespace vestrak {
 
-HeadlessTree::HeadlessTree(std::u16string name, const Geometry& design, bool visible, FocusTracker& focus,
+HeadlessTree::HeadlessTree(std::u16string name, const Geometry& design, bool visible, WidgetHost& host,
     ImageList images, double twipsPerPixelY)
-    : HeadlessWidget(std::move(name), design, visible, focus)
+    : HeadlessWidget(std::move(name), design, visible, host)
     , m_TwipsPerPixelY(twipsPerPixelY)
     , m_Store(images, *this)
 {

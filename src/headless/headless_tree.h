@@ -10,7 +10,7 @@ namespace vestrak {
 // scroll position.
 class HeadlessTree final : public HeadlessWidget<Tree>, private NodeStoreObserver {
 public:
-    HeadlessTree(std::u16string name, const Geometry& design, bool visible, FocusTracker& focus,
+    HeadlessTree(std::u16string name, const Geometry& design, bool visible, WidgetHost& host,
         ImageList images, double twipsPerPixelY);
 
     [[nodiscard]] ImageList imageList() const override { return m_Store.imageList(); }

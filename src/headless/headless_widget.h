@@ -5,8 +5,6 @@
 namespace vestrak {
 
 // An in-memory widget is its state: nothing is drawn, and the surface notes the focus.
-using FocusTracker = WidgetHost;
-
 template<typename Port> class HeadlessWidget : public WidgetState<Port> {
 public:
     using WidgetState<Port>::WidgetState;

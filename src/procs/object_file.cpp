@@ -6,6 +6,8 @@
 #include "procs/text.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <utility>
 
 namespace vestrak {
@@ -158,6 +160,59 @@ private:
     bool m_Found = false;
 };
 
+// Counts the data lines of the first section of each wanted name in one reading of the file, as
+// the section readers would give them one section at a time: a NUL inside a line makes another.
+class SectionCounter {
+public:
+    SectionCounter(const std::set<std::u16string>& wantedUpper, ObjectFileText::Encoding encoding)
+        : m_WantedUpper(wantedUpper)
+        , m_Encoding(encoding)
+    {
+        for (const std::u16string& name : m_WantedUpper) {
+            m_HeaderBytes = std::max(m_HeaderBytes, 3 * name.size() + 2);
+        }
+    }
+
+    [[nodiscard]] std::size_t wantedLineBytes() const
+    {
+        return m_Counting ? std::string::npos : m_HeaderBytes;
+    }
+
+    bool line(std::string_view bytes)
+    {
+        if (m_Counting) {
+            const std::string_view trimmed = SpaceTrimmedBytes(bytes);
+            if (!HeaderName(trimmed)) {
+                if (!trimmed.empty() && !trimmed.starts_with(';')) {
+                    *m_Counting += 1 + static_cast<std::size_t>(std::ranges::count(trimmed, '\0'));
+                }
+                return true;
+            }
+            m_Counting = nullptr;
+        }
+        // A section begins only at a header at the very start of its line.
+        if (const auto header = HeaderName(bytes)) {
+            m_Name.clear();
+            AppendDecoded(m_Name, *header, m_Encoding);
+            std::u16string upper = ToUpper(m_Name);
+            if (m_WantedUpper.contains(upper) && !m_Counts.contains(upper)) {
+                m_Counting = &m_Counts[std::move(upper)];
+            }
+        }
+        return true;
+    }
+
+    [[nodiscard]] std::map<std::u16string, std::size_t> counts() && { return std::move(m_Counts); }
+
+private:
+    const std::set<std::u16string>& m_WantedUpper;
+    ObjectFileText::Encoding m_Encoding;
+    std::size_t m_HeaderBytes = 2;
+    std::u16string m_Name;
+    std::map<std::u16string, std::size_t> m_Counts;
+    std::size_t* m_Counting = nullptr;
+};
+
 // Calls visit(dataLineBytes, fileLineNumber) for each data line of the first section of that
 // name; false when the file cannot be read or has no such section. The file is read in pieces, so
 // what stays in memory is the section, not the file. The one scanner behind every section
@@ -300,6 +355,27 @@ std::optional<NumberedSectionLines> ReadIniSectionLines(
         return std::nullopt;
     }
     return NumberedSectionLines { SectionLines(std::move(*text), std::move(starts)), std::move(fileLines) };
+}
+
+std::map<std::u16string, std::size_t> CountSectionLines(
+    const std::set<std::u16string>& sections, const std::u16string& fileName, FileSystem& files)
+{
+    const std::optional<ObjectFileText::Encoding> encoding = FileEncoding(fileName, files);
+    if (!encoding || sections.empty()) {
+        return {};
+    }
+    std::set<std::u16string> wantedUpper;
+    for (const std::u16string& section : sections) {
+        wantedUpper.insert(ToUpper(section));
+    }
+    SectionCounter counter(wantedUpper, *encoding);
+    LineCutter<SectionCounter> cutter(counter);
+    ObjectFileBytes text;
+    if (files.readFileInPieces(fileName, [&](std::string_view piece) { return cutter.add(text.add(piece)); })
+        && cutter.add(text.finish())) {
+        cutter.finish();
+    }
+    return std::move(counter).counts();
 }
 
 std::u16string ReadIniValue(const std::u16string& section, const std::u16string& key,

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,12 @@ struct NumberedSectionLines {
 // name, no lines for a section without data lines.
 std::optional<NumberedSectionLines> ReadIniSectionLines(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files);
+
+// How many lines ReadIniSectionLines would give for each of those sections, read in one pass, by
+// the section's name upper-cased; a section the file lacks (or a file that cannot be read) has
+// no entry.
+std::map<std::u16string, std::size_t> CountSectionLines(
+    const std::set<std::u16string>& sections, const std::u16string& fileName, FileSystem& files);
 
 // One key's value (at most 2047 characters) through the profile lookup, or the default.
 std::u16string ReadIniValue(const std::u16string& section, const std::u16string& key,

@@ -79,6 +79,16 @@ std::string Utf16File(std::u16string_view text, std::endian order)
     return bytes;
 }
 
+// How many lines the one-pass count gives the section, when the file has it.
+std::optional<std::size_t> CountedLines(const std::u16string& section, MemoryFiles& files)
+{
+    const auto counts = CountSectionLines({ section }, u"/p/plant.ini", files);
+    if (counts.empty()) {
+        return std::nullopt;
+    }
+    return counts.begin()->second;
+}
+
 // The lines visited one at a time, each followed by NUL.
 std::u16string Visited(const std::u16string& section, MemoryFiles& files)
 {
@@ -122,8 +132,22 @@ TEST(ReadIniSection, Table)
             EXPECT_EQ(Joined(ReadSectionLines(row.section, u"/p/plant.ini", files)), Lines(row.expected));
             EXPECT_EQ(Joined(ReadSectionBytes(row.section, u"/p/plant.ini", files)), Lines(row.expected));
             EXPECT_EQ(Visited(row.section, files), Lines(row.expected));
+            const auto numbered = ReadIniSectionLines(row.section, u"/p/plant.ini", files);
+            EXPECT_EQ(CountedLines(row.section, files),
+                numbered ? std::optional(numbered->lines.size()) : std::nullopt);
         }
     }
+}
+
+// Counted together, sections end and begin where each reader alone would see them.
+TEST(CountSectionLines, CountsEverySectionInOneReading)
+{
+    MemoryFiles files;
+    files.contents[u"/p/plant.ini"]
+        = std::string("[S]\na\n  [T]\nb\n[t]\nc\0d\n;x\n[U] old\n[S]\ne\n[V]\n", 43);
+    const auto counts = CountSectionLines({ u"s", u"T", u"U", u"V", u"W" }, u"/p/plant.ini", files);
+    EXPECT_EQ(counts,
+        (std::map<std::u16string, std::size_t> { { u"S", 1 }, { u"T", 2 }, { u"U", 0 }, { u"V", 0 } }));
 }
 
 // A NUL inside a line ends a line there for the kept lines too, as for readers splitting the text.
