@@ -3,8 +3,6 @@
 #include "linux/local_file_system.h"
 #include "linux/temporary_folder.h"
 #include "procs/encoding.h"
-#include "procs/object_file.h"
-#include "procs/text.h"
 #include "status_report.h"
 #include "tree_report.h"
 
@@ -141,21 +139,6 @@ TEST_F(TreeReportTest, FilesWithoutTheSectionAndMissingFiles)
     std::ostringstream out;
     EXPECT_TRUE(WriteStatusReport({ options.file, {} }, files, out));
     EXPECT_EQ(out.str(), report.text);
-}
-
-TEST_F(TreeReportTest, SectionLinesAgreeWithTheSectionReader)
-{
-    const TreeReportOptions options
-        = optionsFor("[a]\r\nx=1\r\n[TreeObjects]\r\n  y  =  2\r\n;c\r\n\tz\r[b]\nw=3");
-    const auto numbered = ReadIniSectionLines(u"treeobjects", options.file, files);
-    ASSERT_TRUE(numbered);
-    ASSERT_EQ(numbered->lines.size(), 2u);
-    EXPECT_EQ(numbered->fileLines, (std::vector<std::int32_t> { 4, 6 }));
-    const auto pieces = SplitAtNul(ReadIniSection(u"TreeObjects", options.file, files));
-    ASSERT_EQ(pieces.size(), 3u);
-    EXPECT_EQ(pieces[0], numbered->lines[0]);
-    EXPECT_EQ(pieces[1], numbered->lines[1]);
-    EXPECT_FALSE(ReadIniSectionLines(u"missing", options.file, files));
 }
 
 // A garbage file's control characters would act on the terminal; a NUL inside a line ends a line
