@@ -28,25 +28,6 @@ TEST_F(Layout, OnlyACollapsibleTreeLeavesRoomForTheCollapseButton)
     EXPECT_EQ(tree().top(), 0) << "without group buttons the tree starts at the top";
 }
 
-TEST_F(Layout, CountdownCollapsesAfterIdleSecondsAndActivityInTheControlRestartsIt)
-{
-    control->setCollapseTime(5);
-    build("[General]\nAllowedFilterGroups=4\n" + std::string(ExampleSection), ShownTree | StyleStartExpanded);
-    clock.advance(4000);
-    ASSERT_TRUE(tree().operatorMouseMove());
-    clock.advance(4000);
-    ASSERT_TRUE(widget<TextBox>(u"Text_Filter").operatorType(u"pu"));
-    clock.advance(4000);
-    EXPECT_TRUE(tree().visible()) << "typing a filter is activity";
-    clock.advance(1000);
-    EXPECT_FALSE(tree().visible());
-
-    control->setCollapseTime(0);
-    ASSERT_TRUE(button(u"Command_Expand").operatorClick());
-    clock.advance(60000);
-    EXPECT_TRUE(tree().visible());
-}
-
 TEST_F(Layout, VisibleHidesOnlyTheObjects)
 {
     build(GroupedFile, ShownTree | StyleHomeButton);
@@ -55,6 +36,15 @@ TEST_F(Layout, VisibleHidesOnlyTheObjects)
     EXPECT_TRUE(groups().visible() && button(u"Command_Home").visible());
     control->setVisible(-1);
     EXPECT_EQ(surface->focusedWidget(), &tree());
+}
+
+// The navigation transcript shows the colour in the tree after the next build.
+TEST_F(Layout, BackColorReachesTheListAtOnceAndTheTreeOnlyAtTheNextBuild)
+{
+    build(ExampleSection, ShownTree);
+    control->setBackColor(0x00FF00);
+    EXPECT_EQ(list().backColor(), 0x00FF00u);
+    EXPECT_EQ(tree().backColor(), WindowBackgroundColor);
 }
 
 } // namespace
