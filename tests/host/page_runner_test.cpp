@@ -69,22 +69,6 @@ TEST_F(PageRunnerTest, MistakesStopThePageWithWhatWentWrong)
         EXPECT_EQ(failureOf(lines), message);
 }
 
-// A live tag source answers what the page's table lacks; a tag line holds until the source's
-// next word on that tag.
-TEST_F(PageRunnerTest, ATagSourceAnswersTagsThePageHasNoValueFor)
-{
-    page.setTagSource([](const std::u16string& tag) { return tag == u"T0" ? 3 : 4; });
-    EXPECT_FALSE(run({ "create s CiStatus", "on s.GetStatus answer s", "tag T1 2",
-        "set s.ObjectFile " + statusFile(), "tick 600", "dump s.TreeView_Status" }));
-    EXPECT_NE(
-        output.str().find("  S/0 \"Station\" image=3\n    S1/1 \"Pump 1\" image=2\n"), std::string::npos);
-    output.str("");
-    page.forgetTag(u"T1");
-    EXPECT_FALSE(run({ "tick 2500", "dump s.TreeView_Status" }));
-    EXPECT_NE(
-        output.str().find("  S/0 \"Station\" image=3\n    S1/1 \"Pump 1\" image=4\n"), std::string::npos);
-}
-
 TEST_F(PageRunnerTest, TheEndOfThePageRunsTheShutDownOfControlsStillPlaced)
 {
     const std::string objects = (folder.path() / "plant.ini").string();
