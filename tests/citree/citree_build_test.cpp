@@ -1,10 +1,6 @@
-#include "citree/tree_line.h"
 #include "citree_fixture.h"
-#include "procs/numeric.h"
-#include "procs/text.h"
 
 #include <gmock/gmock.h>
-#include <random>
 
 using ::testing::ElementsAre;
 
@@ -13,120 +9,13 @@ namespace {
 
 using Build = CiTreeTest;
 
-TEST_F(Build, ExampleSectionGivesKeysParentsTextsAndImages)
+// The navigation transcript shows the example section's tree, its roots and the preselection;
+// beyond it: a code below a code it extends, and below one of a code's comma fields.
+TEST_F(Build, CodesNestBelowTheCodeOrTheCommaFieldTheyExtend)
 {
-    build(ExampleSection, ShownTree);
-    EXPECT_THAT(nodes(),
-        ElementsAre("P/0 - Plant 1", "P1/1 P/0 Area 1 1", "P11/2 P1/1 Pump 1 5", "P12/3 P1/1 Pump 2 5",
-            "P2/4 P/0 Area 2 1", "Q/5 - Utilities 1", "P21/6 - Valve 5"));
-    EXPECT_EQ(Utf8(control->ObjectFileSection()), "TreeObjects");
-
     build("[TreeObjects]\nP1=1,One\nP10=5,Ten\nA,B=1,Both\nB7=5,Bee\n", ShownTree);
     EXPECT_THAT(
         nodes(), ElementsAre("P1/0 - One 1", "P10/1 P1/0 Ten 5", "A,B/2 - Both 1", "B7/3 A,B/2 Bee 5"));
-}
-
-// The one-pass reader against the reading by fields it replaced, on lines of separators, blanks,
-// letters and digits in every order.
-TEST(TreeLine, OnePassAgreesWithReadingByFields)
-{
-    const auto byFields = [](std::u16string_view line) {
-        const std::u16string_view objectPart = FieldView(line, 0, u"=");
-        const std::u16string_view value = SpaceTrimmed(FieldView(line, 1, u"="));
-        const std::u16string_view first = FieldView(value, 0, u",");
-        const std::size_t comma = value.find(u',');
-        return Utf8(ToUpper(SpaceTrimmed(FieldView(objectPart, 0, u"/")))) + "|"
-            + Utf8(SpaceTrimmed(FieldView(objectPart, 1, u"/"))) + "|"
-            + std::to_string(RoundToInt16(LeadingNumber(first)).value_or(0)) + "|"
-            + Utf8(comma == std::u16string_view::npos ? value : SpaceTrimmed(value.substr(comma + 1)));
-    };
-    const std::u16string units = u"=/, ,a1Bä.=/,-";
-    std::mt19937 random(11);
-    std::uniform_int_distribution<std::size_t> pick(0, units.size() - 1);
-    std::uniform_int_distribution<std::size_t> length(0, 40);
-    TreeLine line;
-    for (int round = 0; round < 20000; ++round) {
-        std::u16string text(length(random), u' ');
-        for (char16_t& unit : text) {
-            unit = units[pick(random)];
-        }
-        ReadTreeLine(text, line);
-        ASSERT_EQ(Utf8(line.code) + "|" + Utf8(line.extraInfo) + "|" + std::to_string(line.image) + "|"
-                + Utf8(line.text),
-            byFields(text))
-            << Utf8(text);
-    }
-}
-
-TEST_F(Build, RootsInTreeAndListMode)
-{
-    build(ExampleSection, ShownTree, u"P1,Q");
-    EXPECT_THAT(nodes(),
-        ElementsAre("P1/1 - Area 1 1", "P11/2 P1/1 Pump 1 5", "P12/3 P1/1 Pump 2 5", "Q/5 - Utilities 1"));
-    build(ExampleSection, ShownTree, u"p");
-    EXPECT_THAT(nodeKeys(), ElementsAre("P/0", "P1/1", "P11/2", "P12/3", "P2/4", "P21/6"));
-    // The list transcript shows the list below a root.
-    build(ExampleSection, ShownList, u"P1,Q");
-    EXPECT_THAT(listTexts(), ElementsAre("Pump 1", "Pump 2", "Utilities"));
-}
-
-TEST_F(Build, PreselectionByCodeAndByExtraInfo)
-{
-    control->setSelectedObject(u"p11,any");
-    build(ExampleSection, ShownTree);
-    EXPECT_EQ(Utf8(tree().selectedNode()->key()), "P11/2");
-    EXPECT_TRUE(tree().find(u"P1/1")->expanded());
-
-    control->setSelectedObject(u"");
-    control->setSelectedObjectExtraInfo(u"north");
-    build(ExampleSection, ShownTree);
-    EXPECT_EQ(Utf8(tree().selectedNode()->key()), "P1/1");
-
-    control->setSelectedObjectExtraInfo(u"Q");
-    build(ExampleSection, ShownTree);
-    EXPECT_FALSE(tree().selectedNode());
-
-    // A set SelectedObject compares its first comma field even when that field is empty.
-    control->setSelectedObjectExtraInfo(u"");
-    control->setSelectedObject(u",zz");
-    build("[TreeObjects]\nA=1,Plant\n,B=5,Unnamed\n", ShownTree);
-    ASSERT_TRUE(tree().selectedNode());
-    EXPECT_EQ(Utf8(tree().selectedNode()->key()), ",B/1");
-}
-
-// Kept branches and the last clicked node are found by full path, which the build follows down
-// and back up the tree; texts repeat, so several nodes share a path.
-TEST_F(Build, KeptBranchesAndTheLastClickedNodeAreFoundByFullPathAtEveryDepth)
-{
-    saveSetting(u"OpenNodes", u"Top", u"1");
-    saveSetting(u"OpenNodes", u"Top\\Mid\\Leaf", u"1");
-    saveSetting(u"OpenNodes", u"Top\\Mid", u"0");
-    saveSetting(u"Selected", u"NodeName", u"Top\\Mid");
-    build("[TreeObjects]\nA=1,Top\nA1=1,Mid\nA11=1,Leaf\nA2=1,Mid\nA21=1,Leaf\nB=1,Top\n",
-        ShownTree | StyleKeepOpenNodes);
-
-    std::vector<std::string> expanded;
-    for (std::int32_t index = 1; index <= tree().count(); ++index) {
-        if (tree().node(index)->expanded()) {
-            expanded.push_back(Utf8(tree().node(index)->key()));
-        }
-    }
-    // Of the two nodes with the last clicked path only the first opens.
-    EXPECT_EQ(expanded, (std::vector<std::string> { "A/0", "A1/1", "A11/2", "A21/4", "B/5" }));
-}
-
-TEST_F(Build, FortyThousandLinesBuildAndTheLastNodeReportsItsLine)
-{
-    std::string content = "[TreeObjects]\n";
-    for (int line = 1; line <= 40000; ++line) {
-        const std::string number = std::to_string(100000 + line).substr(1);
-        content += "N" + number + "/X" + number + "=5,Item " + number + "\n";
-    }
-    build(content, ShownTree);
-    ASSERT_EQ(tree().count(), 40000);
-    ASSERT_TRUE(tree().operatorClick(u"N40000/39999"));
-    EXPECT_EQ(Utf8(control->SelectedObject()), "N40000");
-    EXPECT_EQ(Utf8(control->SelectedObjectExtraKey()), "X40000");
 }
 
 } // namespace

@@ -131,14 +131,6 @@ protected:
         }
         return keys;
     }
-    std::vector<std::string> listTexts()
-    {
-        std::vector<std::string> texts;
-        for (std::int32_t index = 0; index < list().count(); ++index) {
-            texts.push_back(Utf8(list().itemText(index)));
-        }
-        return texts;
-    }
     std::string setting(const std::u16string& section, const std::u16string& key)
     {
         return Utf8(store.GetSetting(SettingsApplication, section, key, u"(none)"));

@@ -5,54 +5,27 @@ namespace {
 
 constexpr const char* GroupedFile
     = "[General]\nAllowedFilterGroups=4,5\n[TreeObjects]\nP=1,Plant\nP1=4,Pump\n";
-constexpr double Pixel = HeadlessSurface::DefaultTwipsPerPixel;
-constexpr double ToolbarRow = 22 * Pixel;
-constexpr double FilterTextHeight = 240;
 
 using Layout = CiTreeTest;
 
-TEST_F(Layout, CollapsibleOrNotTheCollapseButtonSitsAtTheRightEdge)
+// The collapse and navigation transcripts show where the tree and the group buttons lie; beyond
+// them: the filter row beside the collapse button, and a tree that cannot collapse keeping the
+// full width when the host resizes it after the build.
+TEST_F(Layout, OnlyACollapsibleTreeLeavesRoomForTheCollapseButton)
 {
     build(GroupedFile, ShownTree | StyleStartExpanded);
-    EXPECT_EQ(tree().width(), Width - 195);
-    EXPECT_EQ(groups().width(), Width - 195);
-    EXPECT_EQ(button(u"Command_Collapse").left(), 2790);
-    EXPECT_EQ(button(u"Command_Collapse").height(), Height);
-    EXPECT_TRUE(button(u"Command_Collapse").visible());
     EXPECT_EQ(filterText().width() + widget<Toolbar>(u"Toolbar_Filter").width(), Width - 195);
-    EXPECT_EQ(tree().top(), FilterTextHeight + ToolbarRow);
-    EXPECT_EQ(tree().height(), Height - FilterTextHeight - ToolbarRow);
 
     create();
-    build(GroupedFile, ShownTree | StyleHomeButton);
-    EXPECT_EQ(tree().width(), Width);
-    EXPECT_EQ(groups().width(), Width);
-    EXPECT_EQ(filterText().top(), 0);
-    EXPECT_EQ(tree().top(), 345 + FilterTextHeight + ToolbarRow);
-    EXPECT_EQ(button(u"Command_Collapse").left(), 2790);
+    build(GroupedFile, ShownTree);
     EXPECT_FALSE(button(u"Command_Collapse").visible());
+    ASSERT_TRUE(surface->setOuterWidth(2400));
+    control->UserControl_Resize();
+    EXPECT_EQ(tree().width(), 2400);
+    EXPECT_EQ(groups().width(), 2400);
 
     build(ExampleSection, ShownTree);
-    EXPECT_EQ(tree().top(), 0);
-}
-
-TEST_F(Layout, CountdownCollapsesAfterIdleSecondsAndActivityInTheControlRestartsIt)
-{
-    control->setCollapseTime(5);
-    build("[General]\nAllowedFilterGroups=4\n" + std::string(ExampleSection), ShownTree | StyleStartExpanded);
-    clock.advance(4000);
-    ASSERT_TRUE(tree().operatorMouseMove());
-    clock.advance(4000);
-    ASSERT_TRUE(widget<TextBox>(u"Text_Filter").operatorType(u"pu"));
-    clock.advance(4000);
-    EXPECT_TRUE(tree().visible()) << "typing a filter is activity";
-    clock.advance(1000);
-    EXPECT_FALSE(tree().visible());
-
-    control->setCollapseTime(0);
-    ASSERT_TRUE(button(u"Command_Expand").operatorClick());
-    clock.advance(60000);
-    EXPECT_TRUE(tree().visible());
+    EXPECT_EQ(tree().top(), 0) << "without group buttons the tree starts at the top";
 }
 
 TEST_F(Layout, VisibleHidesOnlyTheObjects)
@@ -63,6 +36,15 @@ TEST_F(Layout, VisibleHidesOnlyTheObjects)
     EXPECT_TRUE(groups().visible() && button(u"Command_Home").visible());
     control->setVisible(-1);
     EXPECT_EQ(surface->focusedWidget(), &tree());
+}
+
+// The navigation transcript shows the colour in the tree after the next build.
+TEST_F(Layout, BackColorReachesTheListAtOnceAndTheTreeOnlyAtTheNextBuild)
+{
+    build(ExampleSection, ShownTree);
+    control->setBackColor(0x00FF00);
+    EXPECT_EQ(list().backColor(), 0x00FF00u);
+    EXPECT_EQ(tree().backColor(), WindowBackgroundColor);
 }
 
 } // namespace

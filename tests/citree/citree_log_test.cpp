@@ -38,6 +38,8 @@ protected:
 
 TEST_F(Log, TreeBuildsWriteBToGAndLaterOnesAlsoA)
 {
+    build(ExampleSection, ShownTree | 0x20000);
+    EXPECT_TRUE(messages().empty()) << "a higher style bit is not the log bit";
     build(ExampleSection, ShownTree | StyleDiagnosticLog, u"Q");
     EXPECT_THAT(messages(),
         ElementsAre("CiTree Property Let Style B", "CiTree Property Let Style C",

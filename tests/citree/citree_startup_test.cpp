@@ -29,14 +29,6 @@ TEST_F(StartUp, DefaultObjectFileLiesInTheRunFolderOfTheConfiguration)
     EXPECT_EQ(tree().count(), 7);
 }
 
-TEST_F(StartUp, CollapseAndExpandButtonsHaveTwoLineTooltips)
-{
-    const std::string collapse = Utf8(surface->toolTip(button(u"Command_Collapse")));
-    EXPECT_TRUE(collapse.starts_with("Collapse Navigation Tree\r\nVestrakControls")) << collapse;
-    EXPECT_EQ(collapse.find('\n'), collapse.rfind('\n'));
-    EXPECT_TRUE(Utf8(surface->toolTip(button(u"Command_Expand"))).starts_with("Expand Navigation Tree\r\n"));
-}
-
 TEST_F(StartUp, DestroyedControlNoLongerAnswersItsWidgets)
 {
     build(ExampleSection, ShownTree);

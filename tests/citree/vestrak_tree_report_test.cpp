@@ -3,8 +3,6 @@
 #include "linux/local_file_system.h"
 #include "linux/temporary_folder.h"
 #include "procs/encoding.h"
-#include "procs/object_file.h"
-#include "procs/text.h"
 #include "status_report.h"
 #include "tree_report.h"
 
@@ -143,21 +141,6 @@ TEST_F(TreeReportTest, FilesWithoutTheSectionAndMissingFiles)
     EXPECT_EQ(out.str(), report.text);
 }
 
-TEST_F(TreeReportTest, SectionLinesAgreeWithTheSectionReader)
-{
-    const TreeReportOptions options
-        = optionsFor("[a]\r\nx=1\r\n[TreeObjects]\r\n  y  =  2\r\n;c\r\n\tz\r[b]\nw=3");
-    const auto numbered = ReadIniSectionLines(u"treeobjects", options.file, files);
-    ASSERT_TRUE(numbered);
-    ASSERT_EQ(numbered->lines.size(), 2u);
-    EXPECT_EQ(numbered->fileLines, (std::vector<std::int32_t> { 4, 6 }));
-    const auto pieces = SplitAtNul(ReadIniSection(u"TreeObjects", options.file, files));
-    ASSERT_EQ(pieces.size(), 3u);
-    EXPECT_EQ(pieces[0], numbered->lines[0]);
-    EXPECT_EQ(pieces[1], numbered->lines[1]);
-    EXPECT_FALSE(ReadIniSectionLines(u"missing", options.file, files));
-}
-
 // A garbage file's control characters would act on the terminal; a NUL inside a line ends a line
 // there for the report as for the tree, so the warnings name the right file line.
 TEST_F(TreeReportTest, ControlCharactersAreShownAndNulSplitLinesKeepTheirFileLine)
@@ -200,6 +183,9 @@ TEST_F(TreeReportTest, StatusReportDescribesObjectsAndWarnsAboutStatusesTagsAndP
                                              "[A1]\n"
                                              "Pump 1, 45 kW.\n");
     EXPECT_TRUE(warned);
+    EXPECT_EQ(statusReport("[TreeObjects]\nA = 1,TAG,Site\n[Other]\n", u"A"),
+        std::pair(
+            std::string("A/0  Site  (image 1, status 1, tag \"TAG\", no information, no picture)\n"), false));
     EXPECT_EQ(text,
         "A/0  Site  (image 2, status 2, no tag, no information, no picture)\n"
         "  A1/1  Pump  (image 2, status &H1002, tag \"TAG_1\", information [A1] 1 line, picture A1.bmp)\n"
@@ -214,13 +200,6 @@ TEST_F(TreeReportTest, StatusReportDescribesObjectsAndWarnsAboutStatusesTagsAndP
         "warning: line 6: status \"&H100\" shows no icon: its low byte 0 is outside 1 to 6\n"
         "warning: line 6: tag \"TAG_1\" is used twice (first on line 3)\n"
         "warning: line 7: no \"=\" in \"B\"\n");
-}
-
-TEST_F(TreeReportTest, StatusReportOfACleanFile)
-{
-    const auto [text, warned] = statusReport("[TreeObjects]\nA = 1,TAG,Site\n[Other]\n", u"A");
-    EXPECT_EQ(text, "A/0  Site  (image 1, status 1, tag \"TAG\", no information, no picture)\n");
-    EXPECT_FALSE(warned);
 }
 
 } // namespace

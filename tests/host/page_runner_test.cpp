@@ -16,9 +16,9 @@ constexpr double Noon = 12 * 3600.0;
 // One page on the headless widgets with settings in memory; scripts are given line by line.
 class PageRunnerTest : public ::testing::Test {
 protected:
-    std::optional<ScriptFailure> run(std::vector<std::string> lines, std::string name = "page")
+    std::optional<ScriptFailure> run(std::vector<std::string> lines)
     {
-        scripts.push_back(ScriptSource { std::move(name), std::move(lines) });
+        scripts.push_back(ScriptSource { "page", std::move(lines) });
         return page.run(scripts.back());
     }
 
@@ -45,37 +45,6 @@ protected:
     std::list<ScriptSource> scripts;
 };
 
-TEST_F(PageRunnerTest, ScriptsOfOnePageShareControlsAndHandlers)
-{
-    EXPECT_FALSE(run({ "create s CiStatus", "on s.GetStatus echo asked" }, "first"));
-    const std::optional<ScriptFailure> failure
-        = run({ "set s.ObjectFile " + statusFile(), "tick 100", "get s.Missing" }, "second");
-    EXPECT_EQ(output.str(), "s.GetStatus\nasked\n");
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->scriptName, "second");
-    EXPECT_EQ(failure->line, 3u);
-}
-
-// Handlers stay with the name when the control is created again, run in the order they were set
-// up, and those a handler sets up run from the next event on.
-TEST_F(PageRunnerTest, HandlersOfOneEventRunInOrderAndNewOnesFromTheNextEventOn)
-{
-    EXPECT_FALSE(run({ "create s CiStatus", "on s.GetStatus echo one",
-        "on s.GetStatus on s.GetStatus echo added", "on s.GetStatus echo two", "destroy s",
-        "create s CiStatus", "set s.UpdateInterval 100", "set s.ObjectFile " + statusFile(), "tick 200" }));
-    EXPECT_EQ(output.str(), "s.GetStatus\none\ntwo\ns.GetStatus\none\ntwo\nadded\n");
-}
-
-TEST_F(PageRunnerTest, AMistakeInAHandlerSilencesTheRestOfThePage)
-{
-    const std::optional<ScriptFailure> failure = run({ "create s CiStatus", "set s.UpdateInterval 100",
-        "on s.GetStatus get x.Style", "set s.ObjectFile " + statusFile(), "tick 1000", "echo after" });
-    EXPECT_EQ(output.str(), "s.GetStatus\n");
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->line, 3u);
-    EXPECT_EQ(failure->message, "unknown control \"x\" (in the handler of s.GetStatus)");
-}
-
 TEST_F(PageRunnerTest, MistakesStopThePageWithWhatWentWrong)
 {
     const std::string load = "set s.ObjectFile " + statusFile();
@@ -98,28 +67,6 @@ TEST_F(PageRunnerTest, MistakesStopThePageWithWhatWentWrong)
     };
     for (const auto& [lines, message] : mistakes)
         EXPECT_EQ(failureOf(lines), message);
-}
-
-TEST_F(PageRunnerTest, AHandlerMayEndAnotherControl)
-{
-    EXPECT_FALSE(run({ "create t CiTree", "create s CiStatus", "on s.GetStatus destroy t",
-        "set s.ObjectFile " + statusFile(), "tick 100", "create t CiTree" }));
-}
-
-// A live tag source answers what the page's table lacks; a tag line holds until the source's
-// next word on that tag.
-TEST_F(PageRunnerTest, ATagSourceAnswersTagsThePageHasNoValueFor)
-{
-    page.setTagSource([](const std::u16string& tag) { return tag == u"T0" ? 3 : 4; });
-    EXPECT_FALSE(run({ "create s CiStatus", "on s.GetStatus answer s", "tag T1 2",
-        "set s.ObjectFile " + statusFile(), "tick 600", "dump s.TreeView_Status" }));
-    EXPECT_NE(
-        output.str().find("  S/0 \"Station\" image=3\n    S1/1 \"Pump 1\" image=2\n"), std::string::npos);
-    output.str("");
-    page.forgetTag(u"T1");
-    EXPECT_FALSE(run({ "tick 2500", "dump s.TreeView_Status" }));
-    EXPECT_NE(
-        output.str().find("  S/0 \"Station\" image=3\n    S1/1 \"Pump 1\" image=4\n"), std::string::npos);
 }
 
 TEST_F(PageRunnerTest, TheEndOfThePageRunsTheShutDownOfControlsStillPlaced)

@@ -120,7 +120,8 @@ TEST(ReadIniSection, Table)
         { "[S]\r\n\xC3\xA4\r\n\xE9", u"S", u"Ã¤|é|" }, { "[S]\r\n\xC3\xA4\r\n\xC3", u"S", u"Ã¤|Ã|" },
         { Utf16File(u"[S]\r\nä \U0001F600  x\r\n", std::endian::little), u"S", u"ä \U0001F600 x|" },
         { Utf16File(u"[ÄÖ]\r\na\r\n", std::endian::big), u"äö", u"a|" },
-        { Utf16File(u"[S]\r\n", std::endian::little) + std::string("\x00\xD8\r", 3), u"S", u"\uFFFD|" } };
+        { Utf16File(u"[S]\r\n", std::endian::little) + std::string("\x00\xD8\r", 3), u"S", u"\uFFFD|" },
+        { std::string("[S]\r\na\0b\r\n\0\0c\0\r\nd\r\n", 19), u"S", u"a|b|||c||d|" } };
     for (const Row& row : rows) {
         for (const std::size_t pieceBytes : { 0, 1, 2, 3, 5 }) {
             SCOPED_TRACE(
@@ -133,6 +134,7 @@ TEST(ReadIniSection, Table)
             EXPECT_EQ(Joined(ReadSectionBytes(row.section, u"/p/plant.ini", files)), Lines(row.expected));
             EXPECT_EQ(Visited(row.section, files), Lines(row.expected));
             const auto numbered = ReadIniSectionLines(row.section, u"/p/plant.ini", files);
+            EXPECT_EQ(numbered ? Joined(numbered->lines) : u"", Lines(row.expected));
             EXPECT_EQ(CountedLines(row.section, files),
                 numbered ? std::optional(numbered->lines.size()) : std::nullopt);
         }
@@ -150,26 +152,15 @@ TEST(CountSectionLines, CountsEverySectionInOneReading)
         (std::map<std::u16string, std::size_t> { { u"S", 1 }, { u"T", 2 }, { u"U", 0 }, { u"V", 0 } }));
 }
 
-// A NUL inside a line ends a line there for the kept lines too, as for readers splitting the text.
-TEST(ReadSectionLines, NulInsideALineSplitsIt)
-{
-    MemoryFiles files;
-    files.contents[u"/p/plant.ini"] = std::string("[S]\r\na\0b\r\n\0\0c\0\r\nd\r\n", 19);
-    const SectionLines lines = ReadSectionLines(u"S", u"/p/plant.ini", files);
-    EXPECT_EQ(Joined(lines), ReadIniSection(u"S", u"/p/plant.ini", files));
-    EXPECT_EQ(Visited(u"S", files), Joined(lines));
-    EXPECT_EQ(Joined(ReadSectionBytes(u"S", u"/p/plant.ini", files)), Joined(lines));
-    EXPECT_EQ(lines.size(), 7U);
-    EXPECT_EQ(lines[1], u"b");
-    EXPECT_EQ(lines[4], u"c");
-    EXPECT_EQ(lines[5], u"");
-    EXPECT_EQ(lines[6], u"d");
-}
-
-TEST(ReadIniSection, MissingFileGivesEmptyText)
+TEST(ReadIniSection, MissingFileGivesEmptyTextAndNoNumberedLines)
 {
     MemoryFiles files;
     EXPECT_EQ(ReadIniSection(u"S", u"/p/missing.ini", files), u"");
+    EXPECT_FALSE(ReadIniSectionLines(u"S", u"/p/missing.ini", files));
+    files.contents[u"/p/plant.ini"] = "[a]\r\nx=1\r\n[TreeObjects]\r\n  y  =  2\r\n;c\r\n\tz\r[b]\nw=3";
+    EXPECT_EQ(ReadIniSectionLines(u"treeobjects", u"/p/plant.ini", files)->fileLines,
+        (std::vector<std::int32_t> { 4, 6 }));
+    EXPECT_FALSE(ReadIniSectionLines(u"missing", u"/p/plant.ini", files));
 }
 
 TEST(ReadIniSection, HugeLinesAndManyEmptyLines)

@@ -21,7 +21,6 @@ namespace {
 struct Shown {
     std::int32_t treeNodes = 0;
     std::int32_t statusNodes = 0;
-    std::u16string firstTreeText;
     std::u16string lastTreeText;
     std::u16string lastStatusText;
     TreeReport report;
@@ -43,7 +42,6 @@ protected:
             const auto& tree = dynamic_cast<Tree&>(*surface.widget(u"TreeView_Objects"));
             shown.treeNodes = tree.count();
             if (shown.treeNodes > 0) {
-                shown.firstTreeText = tree.node(1)->text();
                 shown.lastTreeText = tree.node(shown.treeNodes)->text();
             }
         }
@@ -115,32 +113,6 @@ TEST_F(BadObjectFile, GarbageInsideTheSectionBecomesNodesAndWarnings)
     EXPECT_EQ(shown.lastStatusText, u"Plant");
     EXPECT_TRUE(shown.report.warned);
     EXPECT_GT(CountOf(shown.report.text, "warning: line "), 100U);
-}
-
-TEST_F(BadObjectFile, MixedEncodingsReadAsWindows1252)
-{
-    // One byte that is not UTF-8 makes the whole file Windows-1252, its UTF-8 letters included.
-    const Shown shown = showFile("[TreeObjects]\r\nP=1,Caf\xc3\xa9\r\nP1=5,Stra\xdf"
-                                 "e \x80\r\n");
-    EXPECT_EQ(shown.firstTreeText, u"Caf\u00c3\u00a9");
-    EXPECT_EQ(shown.lastTreeText, u"Stra\u00dfe \u20ac");
-    EXPECT_EQ(shown.lastStatusText, u"Stra\u00dfe \u20ac");
-    EXPECT_FALSE(shown.report.warned);
-}
-
-TEST_F(BadObjectFile, LinesWithoutEqualsAreObjectsWithoutTextAndEachIsReported)
-{
-    constexpr int LineCount = 100'000;
-    std::string bytes = "[TreeObjects]\r\n";
-    for (int line = 0; line < LineCount; ++line) {
-        bytes += "Line " + std::to_string(line) + "\r\n";
-    }
-    const Shown shown = showFile(bytes + "P=1,Plant\r\n");
-    EXPECT_EQ(shown.treeNodes, LineCount + 1);
-    EXPECT_EQ(shown.statusNodes, LineCount + 1);
-    EXPECT_EQ(shown.firstTreeText, u"");
-    EXPECT_EQ(shown.lastTreeText, u"Plant");
-    EXPECT_EQ(CountOf(shown.report.text, "no \"=\" in \"Line "), static_cast<std::size_t>(LineCount));
 }
 
 } // namespace
