@@ -38,6 +38,38 @@ std::string_view SpaceTrimmedBytes(std::string_view line)
     return line.substr(first, line.find_last_not_of(' ') - first + 1);
 }
 
+// The upper-cased name of a section header: one begins a section only at the very start of its
+// line.
+std::optional<std::u16string> HeaderNameUpper(std::string_view line, ObjectFileText::Encoding encoding)
+{
+    const auto header = HeaderName(line);
+    if (!header) {
+        return std::nullopt;
+    }
+    std::u16string name;
+    AppendDecoded(name, *header, encoding);
+    return ToUpper(name);
+}
+
+// A line inside a section: a header ends the section, blanks around it allowed; otherwise its data
+// trimmed of spaces, empty for a blank or comment line.
+struct LineInSection {
+    bool endsSection = false;
+    std::string_view data;
+};
+
+LineInSection ReadLineInSection(std::string_view line)
+{
+    const std::string_view trimmed = SpaceTrimmedBytes(line);
+    if (HeaderName(trimmed)) {
+        return { .endsSection = true, .data = {} };
+    }
+    if (trimmed.empty() || trimmed.starts_with(';')) {
+        return {};
+    }
+    return { .endsSection = false, .data = trimmed };
+}
+
 // Where the first two spaces in a row begin, eight bytes at a time: a marked space beside a
 // marked space, or a space that begins a word after a space that ended the word before.
 std::size_t FirstSpacePair(std::string_view line)
@@ -131,19 +163,17 @@ public:
     {
         ++m_LineNumber;
         if (!m_Found) {
-            if (const auto header = HeaderName(bytes)) {
-                m_Name.clear();
-                AppendDecoded(m_Name, *header, m_Encoding);
-                m_Found = ToUpper(m_Name) == m_WantedUpper;
+            if (const auto name = HeaderNameUpper(bytes, m_Encoding)) {
+                m_Found = *name == m_WantedUpper;
             }
             return true;
         }
-        const std::string_view trimmed = SpaceTrimmedBytes(bytes);
-        if (HeaderName(trimmed)) {
+        const LineInSection line = ReadLineInSection(bytes);
+        if (line.endsSection) {
             return false;
         }
-        if (!trimmed.empty() && !trimmed.starts_with(';')) {
-            m_Visit(HalvingDoubleSpaces(trimmed, m_Halved), m_LineNumber);
+        if (!line.data.empty()) {
+            m_Visit(HalvingDoubleSpaces(line.data, m_Halved), m_LineNumber);
         }
         return true;
     }
@@ -154,7 +184,6 @@ private:
     std::u16string m_WantedUpper;
     ObjectFileText::Encoding m_Encoding;
     Visit& m_Visit;
-    std::u16string m_Name;
     std::string m_Halved;
     std::int32_t m_LineNumber = 0;
     bool m_Found = false;
@@ -181,22 +210,18 @@ public:
     bool line(std::string_view bytes)
     {
         if (m_Counting) {
-            const std::string_view trimmed = SpaceTrimmedBytes(bytes);
-            if (!HeaderName(trimmed)) {
-                if (!trimmed.empty() && !trimmed.starts_with(';')) {
-                    *m_Counting += 1 + static_cast<std::size_t>(std::ranges::count(trimmed, '\0'));
+            const LineInSection line = ReadLineInSection(bytes);
+            if (!line.endsSection) {
+                if (!line.data.empty()) {
+                    *m_Counting += 1 + static_cast<std::size_t>(std::ranges::count(line.data, '\0'));
                 }
                 return true;
             }
             m_Counting = nullptr;
         }
-        // A section begins only at a header at the very start of its line.
-        if (const auto header = HeaderName(bytes)) {
-            m_Name.clear();
-            AppendDecoded(m_Name, *header, m_Encoding);
-            std::u16string upper = ToUpper(m_Name);
-            if (m_WantedUpper.contains(upper) && !m_Counts.contains(upper)) {
-                m_Counting = &m_Counts[std::move(upper)];
+        if (auto name = HeaderNameUpper(bytes, m_Encoding)) {
+            if (m_WantedUpper.contains(*name) && !m_Counts.contains(*name)) {
+                m_Counting = &m_Counts[std::move(*name)];
             }
         }
         return true;
@@ -208,7 +233,6 @@ private:
     const std::set<std::u16string>& m_WantedUpper;
     ObjectFileText::Encoding m_Encoding;
     std::size_t m_HeaderBytes = 2;
-    std::u16string m_Name;
     std::map<std::u16string, std::size_t> m_Counts;
     std::size_t* m_Counting = nullptr;
 };
