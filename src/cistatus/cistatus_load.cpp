@@ -141,13 +141,14 @@ void CiStatus::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
     };
     std::vector<ChainLink> chain;
     std::u16string path;
+    std::u16string text;
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
         const NodeRef& node = m_StatusObjects[position].m_Node;
         const std::int32_t parent = m_ParentPositions[position];
         while (!chain.empty() && chain.back().position != parent) {
             chain.pop_back();
         }
-        const std::u16string_view text = m_StatusObjects.nodeText(position);
+        m_StatusObjects.nodeText(position, text);
         path.resize(chain.empty() ? 0 : chain.back().pathLength);
         if (!chain.empty()) {
             path += u'\\';

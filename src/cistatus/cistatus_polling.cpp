@@ -37,7 +37,7 @@ std::u16string CiStatus::ObjectTagName()
         m_QueryIndex = 0;
         return {};
     }
-    return std::u16string(m_QueryStatus->m_TagName);
+    return m_QueryStatus->m_TagName.text();
 }
 
 std::int32_t CiStatus::ObjectStatus() const

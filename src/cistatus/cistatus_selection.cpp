@@ -64,12 +64,12 @@ void CiStatus::TreeView_Status_NodeClick(const NodeRef& node)
 void CiStatus::showInformationText()
 {
     Text_Info.setText(
-        AsLines(ReadIniSection(std::u16string(m_SelectedStatus->m_Section), m_ObjectFile, m_Platform.files)));
+        AsLines(ReadIniSection(m_SelectedStatus->m_Section.text(), m_ObjectFile, m_Platform.files)));
 }
 
 void CiStatus::showPicture()
 {
-    const std::u16string base = FolderOf(m_ObjectFile).append(m_SelectedStatus->m_Section);
+    const std::u16string base = FolderOf(m_ObjectFile).append(m_SelectedStatus->m_Section.text());
     for (const std::u16string_view extension : PictureExtensions) {
         const std::u16string path = base + std::u16string(extension);
         if (m_Platform.files.isOrdinaryFile(path)) {

@@ -11,7 +11,8 @@ namespace vestrak {
 struct StatusLine {
     // The whole code, a comma list of prefixes, as the tree structure sees it.
     std::u16string_view code;
-    // The first item of the code: names the object's information section and picture.
+    // The first item of the code, which starts it: names the object's information section and
+    // picture.
     std::u16string_view section;
     std::int32_t status = 0;
     // Kept as written, blanks included; empty for an object the host is never asked about.

@@ -1,7 +1,9 @@
 #include "cistatus/status_records.h"
 
 #include "cistatus/status_line.h"
+#include "procs/encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -16,19 +18,29 @@ cStatus& StatusRecords::add(const StatusLine& line, std::uint32_t lineIndex)
     Block& block = *blocks.back();
     const std::size_t slot = m_Count % BlockRecords;
     ++m_Count;
-    block.places[slot] = { static_cast<std::uint32_t>(line.code.size()),
-        static_cast<std::uint32_t>(line.text.size()), lineIndex };
-    // One piece for the three: one look for room instead of three.
-    m_Joined.assign(line.code).append(line.text).append(line.tagName);
-    const std::u16string_view kept = block.texts.keep(m_Joined);
+
+    // One run for the three texts: one look for room instead of three.
+    m_Encoded.clear();
+    AppendAsUtf8(m_Encoded, line.section);
+    m_Joined.clear();
+    StatusText::AppendLength(m_Joined, m_Encoded.size());
+    const std::size_t codeStart = m_Joined.size();
+    m_Joined += m_Encoded;
+    AppendAsUtf8(m_Joined, line.code.substr(line.section.size()));
+    const std::size_t codeLength = m_Joined.size() - codeStart;
+    AppendAsUtf8(m_Joined, line.text);
+    const std::size_t tagNameStart = m_Joined.size();
+    m_Encoded.clear();
+    AppendAsUtf8(m_Encoded, line.tagName);
+    StatusText::AppendLength(m_Joined, m_Encoded.size());
+    m_Joined += m_Encoded;
+    const char* kept = block.texts.keep(m_Joined).data();
+
+    block.places[slot] = { lineIndex, static_cast<std::uint32_t>(codeLength) };
     cStatus& record = block.records[slot];
     record = cStatus {};
-    // The section is a part of the code.
-    record.m_Section = line.section.empty()
-        ? std::u16string_view()
-        : kept.substr(static_cast<std::size_t>(line.section.data() - line.code.data()), line.section.size());
-    // Its start tells where the code and text end.
-    record.m_TagName = kept.substr(line.code.size() + line.text.size());
+    record.m_Section = StatusText(kept);
+    record.m_TagName = StatusText(kept + tagNameStart);
     return record;
 }
 
@@ -52,25 +64,47 @@ std::shared_ptr<cStatus> StatusRecords::handle(std::size_t position) const
     return { block, &block->records[position % BlockRecords] };
 }
 
-std::u16string_view StatusRecords::nodeText(std::size_t position) const
+void StatusRecords::nodeText(std::size_t position, std::u16string& text) const
 {
-    return m_Texts->text(position);
+    text.clear();
+    AppendDecoded(text, m_Texts->text(position), ObjectFileText::Encoding::Utf8);
 }
 
-std::u16string_view StatusRecords::Texts::code(std::size_t position) const
+std::string_view StatusRecords::KeptBytes::keep(std::string_view bytes)
 {
-    const Block& block = *blocks[position / BlockRecords];
-    const NodeTextPlace& place = block.places[position % BlockRecords];
-    const char16_t* tagName = block.records[position % BlockRecords].m_TagName.data();
-    return { tagName - place.textLength - place.codeLength, place.codeLength };
+    char* start = nullptr;
+    if (bytes.size() > ChunkBytes) {
+        // Bytes longer than a chunk get one of their own, before the chunk being filled.
+        const auto own = m_Chunks.insert(m_Chunks.end() - (m_Chunks.empty() ? 0 : 1),
+            std::make_unique_for_overwrite<char[]>(bytes.size()));
+        start = own->get();
+    } else {
+        if (bytes.size() > ChunkBytes - m_Used) {
+            m_Chunks.push_back(std::make_unique_for_overwrite<char[]>(ChunkBytes));
+            m_Used = 0;
+        }
+        start = m_Chunks.back().get() + m_Used;
+        m_Used += bytes.size();
+    }
+    std::copy(bytes.begin(), bytes.end(), start);
+    return { start, bytes.size() };
 }
 
-std::u16string_view StatusRecords::Texts::text(std::size_t position) const
+std::string_view StatusRecords::Texts::code(std::size_t position) const
 {
     const Block& block = *blocks[position / BlockRecords];
-    const NodeTextPlace& place = block.places[position % BlockRecords];
-    const char16_t* tagName = block.records[position % BlockRecords].m_TagName.data();
-    return { tagName - place.textLength, place.textLength };
+    const std::string_view section = block.records[position % BlockRecords].m_Section.bytes();
+    return { section.data(), block.places[position % BlockRecords].codeLength };
+}
+
+std::string_view StatusRecords::Texts::text(std::size_t position) const
+{
+    const std::string_view code = this->code(position);
+    const char* textStart = code.data() + code.size();
+    // The tag name's length follows the text.
+    const char* textEnd
+        = blocks[position / BlockRecords]->records[position % BlockRecords].m_TagName.lengthAndBytes();
+    return { textStart, static_cast<std::size_t>(textEnd - textStart) };
 }
 
 void StatusRecords::Texts::keyAndText(std::uint32_t position, std::u16string& key, std::u16string& text) const
@@ -79,10 +113,12 @@ void StatusRecords::Texts::keyAndText(std::uint32_t position, std::u16string& ke
     const std::uint32_t lineIndex
         = blocks[position / BlockRecords]->places[position % BlockRecords].lineIndex;
     char* digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), lineIndex).ptr;
-    key.assign(code(position));
+    key.clear();
+    AppendDecoded(key, code(position), ObjectFileText::Encoding::Utf8);
     key += u'/';
     key.append(digits.data(), digitsEnd);
-    text.assign(this->text(position));
+    text.clear();
+    AppendDecoded(text, this->text(position), ObjectFileText::Encoding::Utf8);
 }
 
 } // namespace vestrak

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "../ports/tree.h"
-#include "../procs/text_arena.h"
 #include "cstatus.h"
 
 #include <array>
@@ -17,10 +16,10 @@ namespace vestrak {
 struct StatusLine;
 
 // The records of a status tree in node order, in blocks of many, each block with the texts of its
-// records: the section and tag names, and the code and text their nodes show. Adding a record
-// costs no allocation of its own, and a record handed out (the query cursor, the selection) keeps
-// only its block and those texts alive. The tree reads its nodes' keys and texts from here, by
-// the records' positions, instead of keeping copies.
+// records as UTF-8: the section and tag names, and the code and text their nodes show. Adding a
+// record costs no allocation of its own, and a record handed out (the query cursor, the
+// selection) keeps only its block and those texts alive. The tree reads its nodes' keys and texts
+// from here, by the records' positions, instead of keeping copies.
 class StatusRecords {
 public:
     // A new last record for that line of the section: its m_Section and m_TagName point into the
@@ -42,43 +41,57 @@ public:
     }
     // A handle that keeps the record's block.
     [[nodiscard]] std::shared_ptr<cStatus> handle(std::size_t position) const;
-    // The text the record's node shows.
-    [[nodiscard]] std::u16string_view nodeText(std::size_t position) const;
+    // The text the record's node shows, written into the room given.
+    void nodeText(std::size_t position, std::u16string& text) const;
     // What the tree reads the nodes' keys and texts from; the reference is the record's position.
     [[nodiscard]] std::shared_ptr<const LentNodeTexts> nodeTexts() const { return m_Texts; }
 
 private:
     static constexpr std::size_t BlockRecords = 256;
 
-    // The lengths of a record's code and text, and the line it came from.
+    // Where a record's node finds its key and text. A record's texts are kept as one run of
+    // bytes: its section's length, its code (which the section starts), its text, then its tag
+    // name's length and bytes. The text is what lies between the code and the tag name.
     struct NodeTextPlace {
-        std::uint32_t codeLength = 0;
-        std::uint32_t textLength = 0;
         std::uint32_t lineIndex = 0;
+        std::uint32_t codeLength = 0;
+    };
+
+    // Bytes in chunks that never move, so that keeping some costs no allocation of its own.
+    class KeptBytes {
+    public:
+        std::string_view keep(std::string_view bytes);
+
+    private:
+        // About seven chunks for a block of plant-like lines.
+        static constexpr std::size_t ChunkBytes = 2048;
+        std::vector<std::unique_ptr<char[]>> m_Chunks;
+        std::size_t m_Used = ChunkBytes;
     };
 
     struct Block {
         std::array<cStatus, BlockRecords> records;
         std::array<NodeTextPlace, BlockRecords> places;
-        // About a dozen chunks of 2 KB for a block of plant-like lines.
-        BasicTextArena<1024> texts;
+        KeptBytes texts;
     };
 
     // The blocks, shared with the tree that shows them.
     struct Texts final : LentNodeTexts {
         // The node of a record: key "code/line index", unique in the tree, and the record's text.
         void keyAndText(std::uint32_t position, std::u16string& key, std::u16string& text) const override;
-        // The record's code and text, which lie just before its tag name.
-        [[nodiscard]] std::u16string_view code(std::size_t position) const;
-        [[nodiscard]] std::u16string_view text(std::size_t position) const;
+        // The record's code and text as UTF-8.
+        [[nodiscard]] std::string_view code(std::size_t position) const;
+        [[nodiscard]] std::string_view text(std::size_t position) const;
 
         std::vector<std::shared_ptr<Block>> blocks;
     };
 
     std::shared_ptr<Texts> m_Texts = std::make_shared<Texts>();
     std::size_t m_Count = 0;
-    // Where a record's texts are put together before they are kept.
-    std::u16string m_Joined;
+    // Where a record's texts are put together before they are kept, and one of them encoded
+    // before its length is known.
+    std::string m_Joined;
+    std::string m_Encoded;
 };
 
 } // namespace vestrak

@@ -355,6 +355,12 @@ std::string ToUtf8(std::u16string_view text)
 {
     std::string bytes;
     bytes.reserve(text.size());
+    AppendAsUtf8(bytes, text);
+    return bytes;
+}
+
+void AppendAsUtf8(std::string& bytes, std::u16string_view text)
+{
     for (std::size_t index = 0; index < text.size(); ++index) {
         const char16_t unit = text[index];
         char32_t codePoint = unit;
@@ -371,7 +377,6 @@ std::string ToUtf8(std::u16string_view text)
         }
         AppendUtf8(bytes, codePoint);
     }
-    return bytes;
 }
 
 std::u16string FromUtf8(std::string_view bytes)

@@ -73,6 +73,8 @@ private:
 
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);
+// Appends the UTF-8 of UTF-16 text, as ToUtf8 gives it.
+void AppendAsUtf8(std::string& bytes, std::u16string_view text);
 // UTF-8 to UTF-16; each invalid sequence becomes U+FFFD.
 std::u16string FromUtf8(std::string_view bytes);
 

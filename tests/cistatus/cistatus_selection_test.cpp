@@ -53,6 +53,42 @@ TEST_F(CiStatusSelection, NodeClickShowsTheSectionTextStoresThePathAndRaisesNode
     EXPECT_EQ(settings.GetSetting(u"CiStatus", u"SelectedNode", u"FullPath"), u"Pump\\Motor");
 }
 
+// The records keep their texts as UTF-8 whatever the file's encoding: every character and every
+// length comes back, the section's too.
+TEST_F(CiStatusSelection, TextsComeBackAsReadFromUtf8AndWindows1252Files)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::u16string code;
+        std::u16string text;
+    };
+    // A tag name longer than a one-byte length.
+    const std::string longTagName(300, 'T');
+    const std::vector<Case> cases {
+        { "UTF-8",
+            "[TreeObjects]\r\nZ\xC3\xBCrich\xF0\x9F\x98\x80,X = 2," + longTagName
+                + "\xC3\xA4\xE2\x82\xAC ,Pump\xC3\xA4\r\n[Z\xC3\xBCrich\xF0\x9F\x98\x80]\r\nInfo "
+                  "\xC3\xBC\r\n",
+            u"Zürich\U0001F600,X", u"Pumpä" },
+        { "Windows-1252",
+            "[TreeObjects]\r\nZ\xFCrich,X = 2," + longTagName
+                + "\xE4\x80 ,P\xFCmp\r\n[Z\xFCrich]\r\nInfo \xFC\r\n",
+            u"Zürich,X", u"Pümp" },
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        control->setObjectFile(files.write("Objects.ini", each.bytes));
+        const NodeRef object = node(each.code + u"/0");
+        ASSERT_TRUE(object);
+        EXPECT_EQ(object->text(), each.text);
+        EXPECT_EQ(control->ObjectTagName(), FromUtf8(longTagName) + u"ä€ ");
+        EXPECT_EQ(control->ObjectTagName(), u"") << "the query cursor starts again";
+        ASSERT_TRUE(tree().operatorClick(each.code + u"/0"));
+        EXPECT_EQ(text().text(), u"Info ü\r\n");
+    }
+}
+
 TEST_F(CiStatusSelection, PictureIsTheFirstOfBmpJpgGifTifBesideTheObjectFile)
 {
     loadPlant();
