@@ -80,6 +80,15 @@ std::size_t EndOfAscii(std::string_view bytes, std::size_t position)
     return position;
 }
 
+// The same for UTF-16 text.
+std::size_t EndOfAscii(std::u16string_view text, std::size_t position)
+{
+    while (position < text.size() && text[position] < 0x80) {
+        ++position;
+    }
+    return position;
+}
+
 bool IsValidUtf8(std::string_view bytes)
 {
     for (std::size_t position = EndOfAscii(bytes, 0); position < bytes.size();
@@ -361,15 +370,26 @@ std::string ToUtf8(std::u16string_view text)
 
 void AppendAsUtf8(std::string& bytes, std::u16string_view text)
 {
-    for (std::size_t index = 0; index < text.size(); ++index) {
-        const char16_t unit = text[index];
+    std::size_t index = 0;
+    while (index < text.size()) {
+        // Object files are mostly ASCII: a run of it is copied at once.
+        const std::size_t asciiEnd = EndOfAscii(text, index);
+        const std::size_t written = bytes.size();
+        bytes.resize(written + (asciiEnd - index));
+        std::transform(text.data() + index, text.data() + asciiEnd, bytes.data() + written,
+            [](char16_t unit) { return static_cast<char>(unit); });
+        index = asciiEnd;
+        if (index == text.size()) {
+            break;
+        }
+        const char16_t unit = text[index++];
         char32_t codePoint = unit;
         if (unit >= 0xD800 && unit <= 0xDFFF) {
-            const bool pairs = unit <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00
-                && text[index + 1] <= 0xDFFF;
+            const bool pairs
+                = unit <= 0xDBFF && index < text.size() && text[index] >= 0xDC00 && text[index] <= 0xDFFF;
             if (pairs) {
                 const char32_t high = unit - 0xD800U;
-                const char32_t low = text[++index] - 0xDC00U;
+                const char32_t low = text[index++] - 0xDC00U;
                 codePoint = 0x10000U + (high << 10U) + low;
             } else {
                 codePoint = ReplacementCharacter;
