@@ -80,15 +80,6 @@ std::size_t EndOfAscii(std::string_view bytes, std::size_t position)
     return position;
 }
 
-// The same for UTF-16 text.
-std::size_t EndOfAscii(std::u16string_view text, std::size_t position)
-{
-    while (position < text.size() && text[position] < 0x80) {
-        ++position;
-    }
-    return position;
-}
-
 bool IsValidUtf8(std::string_view bytes)
 {
     for (std::size_t position = EndOfAscii(bytes, 0); position < bytes.size();
@@ -113,23 +104,33 @@ void AppendUtf16(std::u16string& text, char32_t codePoint)
     text.push_back(static_cast<char16_t>(0xDC00 + (offset & 0x3FF)));
 }
 
-void AppendUtf8(std::string& bytes, char32_t codePoint)
+// Writes the code point's UTF-8 at `out`; returns where it ends.
+char* WriteUtf8(char* out, char32_t codePoint)
 {
     if (codePoint < 0x80) {
-        bytes.push_back(static_cast<char>(codePoint));
+        *out++ = static_cast<char>(codePoint);
     } else if (codePoint < 0x800) {
-        bytes.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
-        bytes.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+        *out++ = static_cast<char>(0xC0 | (codePoint >> 6));
+        *out++ = static_cast<char>(0x80 | (codePoint & 0x3F));
     } else if (codePoint < 0x10000) {
-        bytes.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
-        bytes.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
-        bytes.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+        *out++ = static_cast<char>(0xE0 | (codePoint >> 12));
+        *out++ = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (codePoint & 0x3F));
     } else {
-        bytes.push_back(static_cast<char>(0xF0 | (codePoint >> 18)));
-        bytes.push_back(static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)));
-        bytes.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
-        bytes.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+        *out++ = static_cast<char>(0xF0 | (codePoint >> 18));
+        *out++ = static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (codePoint & 0x3F));
     }
+    return out;
+}
+
+void AppendUtf8(std::string& bytes, char32_t codePoint)
+{
+    // Room for the longest form, given back at once.
+    const std::size_t written = bytes.size();
+    bytes.resize(written + 4);
+    bytes.resize(static_cast<std::size_t>(WriteUtf8(bytes.data() + written, codePoint) - bytes.data()));
 }
 
 // Bytes 0x80 to 0x9F of Windows-1252; the five it leaves undefined stand for themselves.
@@ -370,33 +371,32 @@ std::string ToUtf8(std::u16string_view text)
 
 void AppendAsUtf8(std::string& bytes, std::u16string_view text)
 {
-    std::size_t index = 0;
-    while (index < text.size()) {
-        // Object files are mostly ASCII: a run of it is copied at once.
-        const std::size_t asciiEnd = EndOfAscii(text, index);
-        const std::size_t written = bytes.size();
-        bytes.resize(written + (asciiEnd - index));
-        std::transform(text.data() + index, text.data() + asciiEnd, bytes.data() + written,
-            [](char16_t unit) { return static_cast<char>(unit); });
-        index = asciiEnd;
-        if (index == text.size()) {
-            break;
+    // Room for the longest form, three bytes a unit, given back at the end: object files are
+    // mostly ASCII, which then costs one store a unit.
+    const std::size_t written = bytes.size();
+    bytes.resize(written + text.size() * 3);
+    char* out = bytes.data() + written;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        const char16_t unit = text[index];
+        if (unit < 0x80) {
+            *out++ = static_cast<char>(unit);
+            continue;
         }
-        const char16_t unit = text[index++];
         char32_t codePoint = unit;
         if (unit >= 0xD800 && unit <= 0xDFFF) {
-            const bool pairs
-                = unit <= 0xDBFF && index < text.size() && text[index] >= 0xDC00 && text[index] <= 0xDFFF;
+            const bool pairs = unit <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00
+                && text[index + 1] <= 0xDFFF;
             if (pairs) {
                 const char32_t high = unit - 0xD800U;
-                const char32_t low = text[index++] - 0xDC00U;
+                const char32_t low = text[++index] - 0xDC00U;
                 codePoint = 0x10000U + (high << 10U) + low;
             } else {
                 codePoint = ReplacementCharacter;
             }
         }
-        AppendUtf8(bytes, codePoint);
+        out = WriteUtf8(out, codePoint);
     }
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
 }
 
 std::u16string FromUtf8(std::string_view bytes)
