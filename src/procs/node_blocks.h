@@ -1,44 +1,51 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
 namespace vestrak {
 
 // Keeps the nodes of a tree in blocks of many, so that adding a node costs no allocation of its
-// own and letting a whole tree go costs one release per block. A handle given out shares its
-// block: it stays safe after the tree let go of its nodes, and keeps just that block.
-template<typename Node> class NodeBlocks {
+// own and letting a whole tree go costs one release per block. Each block lies on a boundary of
+// its own size, so a node finds its block from its address alone, and with it its owner and its
+// number: a node holds neither. A handle given out shares its block: it stays safe after the
+// tree let go of its nodes, and keeps just that block.
+template<typename Node, typename Owner> class NodeBlocks {
 public:
-    // A new node and its handle.
-    template<typename... Arguments> std::shared_ptr<Node> emplace(Arguments&&... arguments)
+    explicit NodeBlocks(Owner& owner)
+        : m_Owner(&owner)
     {
-        place(std::forward<Arguments>(arguments)...);
-        return handleOf(lastId());
     }
 
-    // A new node without a handle: lastId() then tells its number, for handles made later.
+    // A new node; lastId() then tells its number.
     template<typename... Arguments> Node& place(Arguments&&... arguments)
     {
-        if (m_Blocks.empty() || m_Blocks.back()->size() == BlockNodes) {
-            auto block = std::make_shared<std::vector<Node>>();
-            // Never grown past this, so the nodes in it never move.
-            block->reserve(BlockNodes);
-            m_Starts.push_back(block->data());
-            m_Blocks.push_back(std::move(block));
+        if (m_Blocks.empty() || m_Blocks.back()->size == BlockNodes) {
+            const auto firstId = static_cast<std::uint32_t>(m_Blocks.size() * BlockNodes);
+            // Not make_shared: it would put the counts in front of the block and double its room.
+            m_Blocks.push_back(std::shared_ptr<Block>(new Block(m_Owner, firstId)));
         }
-        return m_Blocks.back()->emplace_back(std::forward<Arguments>(arguments)...);
+        Block& block = *m_Blocks.back();
+        Node* node = ::new (block.room.data() + block.size * sizeof(Node))
+            Node(std::forward<Arguments>(arguments)...);
+        ++block.size;
+        return *node;
     }
 
     // The number of the node added last, which stays its number until the blocks are cleared.
     [[nodiscard]] std::uint32_t lastId() const
     {
-        return static_cast<std::uint32_t>((m_Blocks.size() - 1) * BlockNodes + m_Blocks.back()->size() - 1);
+        return m_Blocks.back()->firstId + m_Blocks.back()->size - 1;
     }
-    [[nodiscard]] Node& at(std::uint32_t id) const { return m_Starts[id / BlockNodes][id % BlockNodes]; }
+    [[nodiscard]] Node& at(std::uint32_t id) const
+    {
+        return *m_Blocks[id / BlockNodes]->nodeAt(id % BlockNodes);
+    }
 
     // A handle of the node with that number.
     [[nodiscard]] std::shared_ptr<Node> handleOf(std::uint32_t id) const
@@ -47,18 +54,58 @@ public:
     }
 
     // Lets go of every block that no handle shares.
-    void clear()
+    void clear() { m_Blocks.clear(); }
+
+    // The owner of the blocks a node was placed in; it may be gone once the node left it.
+    [[nodiscard]] static Owner& ownerOf(const Node& node) { return *blockOf(node).owner; }
+    [[nodiscard]] static std::uint32_t idOf(const Node& node)
     {
-        m_Blocks.clear();
-        m_Starts.clear();
+        const Block& block = blockOf(node);
+        const auto offset
+            = static_cast<std::size_t>(reinterpret_cast<const std::byte*>(&node) - block.room.data());
+        return block.firstId + static_cast<std::uint32_t>(offset / sizeof(Node));
     }
 
 private:
-    static constexpr std::size_t BlockNodes = 256;
+    static constexpr std::size_t BlockBytes = std::size_t { 1 } << 16;
+    // The block's owner, first number and size come first.
+    static constexpr std::size_t HeaderBytes = 16;
+    static constexpr std::size_t BlockNodes = (BlockBytes - HeaderBytes) / sizeof(Node);
 
-    std::vector<std::shared_ptr<std::vector<Node>>> m_Blocks;
-    // Where each block's nodes begin, so that a node is found by its number in one step.
-    std::vector<Node*> m_Starts;
+    struct alignas(BlockBytes) Block {
+        Block(Owner* blockOwner, std::uint32_t blockFirstId)
+            : owner(blockOwner)
+            , firstId(blockFirstId)
+        {
+        }
+        ~Block()
+        {
+            for (std::uint32_t i = 0; i < size; ++i)
+                nodeAt(i)->~Node();
+        }
+        Block(const Block&) = delete;
+        Block& operator=(const Block&) = delete;
+
+        [[nodiscard]] Node* nodeAt(std::size_t slot) const
+        {
+            return std::launder(
+                reinterpret_cast<Node*>(const_cast<std::byte*>(room.data()) + slot * sizeof(Node)));
+        }
+
+        Owner* owner;
+        std::uint32_t firstId;
+        std::uint32_t size = 0;
+        alignas(Node) std::array<std::byte, BlockNodes * sizeof(Node)> room;
+    };
+    static_assert(sizeof(Block) == BlockBytes);
+
+    [[nodiscard]] static const Block& blockOf(const Node& node)
+    {
+        return *reinterpret_cast<const Block*>(reinterpret_cast<std::uintptr_t>(&node) & ~(BlockBytes - 1));
+    }
+
+    Owner* m_Owner;
+    std::vector<std::shared_ptr<Block>> m_Blocks;
 };
 
 } // namespace vestrak

@@ -5,9 +5,11 @@
 
 namespace vestrak {
 
-StoredNode::StoredNode(NodeStore& store, std::uint32_t parent, std::uint8_t image)
-    : m_Store(&store)
-    , m_Parent(parent)
+// A million-line plant keeps a million of them.
+static_assert(sizeof(StoredNode) <= 40);
+
+StoredNode::StoredNode(std::uint32_t parent, std::uint8_t image)
+    : m_Parent(parent)
     , m_Image(image)
 {
 }
@@ -17,22 +19,23 @@ std::u16string StoredNode::key() const
     std::u16string key;
     std::u16string text;
     if (exists())
-        m_Store->textsOf(*this, key, text);
+        store().textsOf(*this, key, text);
     return key;
 }
 
 std::u16string StoredNode::text() const
 {
-    return exists() ? m_Store->textOf(*this) : std::u16string();
+    return exists() ? store().textOf(*this) : std::u16string();
 }
 
 std::u16string StoredNode::fullPath() const
 {
     if (!exists())
         return {};
+    const NodeStore& nodes = store();
     std::vector<std::u16string> chain;
-    for (const StoredNode* node = this; node; node = m_Store->at(node->m_Parent))
-        chain.push_back(m_Store->textOf(*node));
+    for (const StoredNode* node = this; node; node = nodes.at(node->m_Parent))
+        chain.push_back(nodes.textOf(*node));
     std::u16string path;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (it != chain.rbegin())
@@ -46,7 +49,7 @@ NodeRef StoredNode::parent() const
 {
     if (!exists() || m_Parent == NoNode)
         return nullptr;
-    return m_Store->handleOf(*m_Store->at(m_Parent));
+    return store().handleOf(*store().at(m_Parent));
 }
 
 std::int32_t StoredNode::children() const
@@ -56,7 +59,7 @@ std::int32_t StoredNode::children() const
 
 std::int32_t StoredNode::index() const
 {
-    return exists() ? m_Index : 0;
+    return exists() ? store().indexOf(*this) : 0;
 }
 
 std::int32_t StoredNode::image() const
@@ -66,30 +69,31 @@ std::int32_t StoredNode::image() const
 
 bool StoredNode::setImage(std::int32_t image)
 {
-    if (!exists() || !holdsImage(m_Store->imageList(), image))
+    if (!exists() || !holdsImage(store().imageList(), image))
         return false;
     if (m_Image != image) {
         m_Image = static_cast<std::uint8_t>(image);
-        m_Store->m_Observer.nodeLooksChanged(*this);
+        store().m_Observer.nodeLooksChanged(*this);
     }
     return true;
 }
 
 std::uint32_t StoredNode::backColor() const
 {
-    return exists() ? m_Store->backColorOf(*this) : WindowBackgroundColor;
+    return exists() ? store().backColorOf(*this) : WindowBackgroundColor;
 }
 
 void StoredNode::setBackColor(std::uint32_t color)
 {
     if (!exists() || color == backColor())
         return;
+    NodeStore& nodes = store();
     m_HasBackColor = color != WindowBackgroundColor;
     if (m_HasBackColor)
-        m_Store->m_BackColors[this] = color;
+        nodes.m_BackColors[this] = color;
     else
-        m_Store->m_BackColors.erase(this);
-    m_Store->m_Observer.nodeLooksChanged(*this);
+        nodes.m_BackColors.erase(this);
+    nodes.m_Observer.nodeLooksChanged(*this);
 }
 
 bool StoredNode::expanded() const
@@ -102,12 +106,12 @@ void StoredNode::setExpanded(bool expanded)
     if (!exists() || m_Expanded == expanded)
         return;
     m_Expanded = expanded;
-    m_Store->m_Observer.nodeExpandedChanged(*this);
+    store().m_Observer.nodeExpandedChanged(*this);
 }
 
 bool StoredNode::selected() const
 {
-    return exists() && m_Store->m_Selected.get() == this;
+    return exists() && store().m_Selected.get() == this;
 }
 
 void StoredNode::setSelected(bool selected)
@@ -115,18 +119,19 @@ void StoredNode::setSelected(bool selected)
     if (!exists())
         return;
     if (selected)
-        m_Store->select(this);
+        store().select(this);
     else if (this->selected())
-        m_Store->select(nullptr);
+        store().select(nullptr);
 }
 
 void StoredNode::ensureVisible()
 {
     if (!exists())
         return;
-    for (StoredNode* ancestor = m_Store->at(m_Parent); ancestor; ancestor = m_Store->at(ancestor->m_Parent))
+    NodeStore& nodes = store();
+    for (StoredNode* ancestor = nodes.at(m_Parent); ancestor; ancestor = nodes.at(ancestor->m_Parent))
         ancestor->setExpanded(true);
-    m_Store->m_Observer.scrollIntoView(*this);
+    nodes.m_Observer.scrollIntoView(*this);
 }
 
 NodeStore::NodeStore(ImageList images, NodeStoreObserver& observer)
@@ -138,7 +143,7 @@ NodeStore::NodeStore(ImageList images, NodeStoreObserver& observer)
 NodeStore::~NodeStore()
 {
     for (std::size_t position = 0; position < static_cast<std::size_t>(m_Count); ++position)
-        nodeAt(position).m_Store = nullptr;
+        nodeAt(position).m_InStore = false;
 }
 
 bool NodeStore::parentFor(const NodeRef& relative, NodeRelationship relationship, StoredNode*& parent) const
@@ -168,9 +173,10 @@ NodeRef NodeStore::add(const NodeRef& relative, NodeRelationship relationship, s
     m_OwnKeys = true;
     NodeRef node = place(parent, image);
     auto& placed = static_cast<StoredNode&>(*node);
-    placed.m_KeyAndText = kept.data();
-    placed.m_KeyLengthOrReference = static_cast<std::uint32_t>(key.size());
-    placed.m_TextLength = static_cast<std::uint32_t>(text.size());
+    placed.m_OwnTexts = true;
+    placed.m_Texts = static_cast<std::uint32_t>(m_OwnTexts.size());
+    m_OwnTexts.push_back(
+        { kept.data(), static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(text.size()) });
     return node;
 }
 
@@ -198,38 +204,40 @@ NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationshi
     }
     m_HighestLentReference = std::max<std::int64_t>(m_HighestLentReference, reference);
     NodeRef node = place(parent, image);
-    static_cast<StoredNode&>(*node).m_KeyLengthOrReference = reference;
+    static_cast<StoredNode&>(*node).m_Texts = reference;
     return node;
 }
 
 NodeRef NodeStore::place(StoredNode* parent, std::int32_t image)
 {
-    StoredNode& node = m_Blocks.place(*this, parent ? parent->m_Id : StoredNode::NoNode,
+    StoredNode& node = m_Blocks.place(parent ? idOf(*parent) : StoredNode::NoNode,
         static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
-    node.m_Id = m_Blocks.lastId();
-    node.m_Index = ++m_Count;
-    link(node);
-    if (m_Listed)
+    const std::uint32_t id = m_Blocks.lastId();
+    ++m_Count;
+    link(node, id);
+    if (m_Listed) {
         m_Nodes.push_back(&node);
-    return m_Blocks.handleOf(node.m_Id);
+        m_IndexById.push_back(m_Count);
+    }
+    return m_Blocks.handleOf(id);
 }
 
 // Makes the node the last child of its parent, or the last top node.
-void NodeStore::link(StoredNode& node)
+void NodeStore::link(StoredNode& node, std::uint32_t id)
 {
     StoredNode* parent = at(node.m_Parent);
-    StoredNode* last = parent ? at(parent->m_LastChild) : m_LastTop;
-    node.m_PreviousSibling = last ? last->m_Id : StoredNode::NoNode;
-    if (last)
-        last->m_NextSibling = node.m_Id;
-    else if (parent)
-        parent->m_FirstChild = node.m_Id;
-    else
-        m_FirstTop = &node;
-    if (parent)
-        parent->m_LastChild = node.m_Id;
-    else
-        m_LastTop = &node;
+    StoredNode* first = firstChildOf(parent);
+    if (first) {
+        at(first->m_PreviousSibling)->m_NextSibling = id;
+        node.m_PreviousSibling = first->m_PreviousSibling;
+        first->m_PreviousSibling = id;
+    } else {
+        node.m_PreviousSibling = id;
+        if (parent)
+            parent->m_FirstChild = id;
+        else
+            m_FirstTop = &node;
+    }
     std::int32_t& siblings = parent ? parent->m_ChildCount : m_TopCount;
     node.m_Row = siblings++;
 }
@@ -237,20 +245,19 @@ void NodeStore::link(StoredNode& node)
 void NodeStore::unlink(StoredNode& node)
 {
     StoredNode* parent = at(node.m_Parent);
-    StoredNode* previous = at(node.m_PreviousSibling);
+    StoredNode* first = firstChildOf(parent);
     StoredNode* next = at(node.m_NextSibling);
-    if (previous)
-        previous->m_NextSibling = node.m_NextSibling;
-    else if (parent)
-        parent->m_FirstChild = node.m_NextSibling;
-    else
-        m_FirstTop = next;
-    if (next)
-        next->m_PreviousSibling = node.m_PreviousSibling;
-    else if (parent)
-        parent->m_LastChild = node.m_PreviousSibling;
-    else
-        m_LastTop = previous;
+    if (&node == first) {
+        if (next)
+            next->m_PreviousSibling = node.m_PreviousSibling;
+        if (parent)
+            parent->m_FirstChild = node.m_NextSibling;
+        else
+            m_FirstTop = next;
+    } else {
+        at(node.m_PreviousSibling)->m_NextSibling = node.m_NextSibling;
+        (next ? next : first)->m_PreviousSibling = node.m_PreviousSibling;
+    }
     --(parent ? parent->m_ChildCount : m_TopCount);
     for (StoredNode* after = next; after; after = at(after->m_NextSibling))
         --after->m_Row;
@@ -264,9 +271,11 @@ void NodeStore::leaveSubtree(StoredNode& top)
 {
     StoredNode* node = &top;
     while (true) {
-        node->m_Store = nullptr;
-        if (std::exchange(node->m_HasBackColor, false))
+        node->m_InStore = false;
+        if (node->m_HasBackColor) {
+            node->m_HasBackColor = false;
             m_BackColors.erase(node);
+        }
         if (m_Selected.get() == node)
             m_Selected.reset();
         if (node->m_FirstChild != StoredNode::NoNode) {
@@ -297,8 +306,9 @@ bool NodeStore::remove(const NodeRef& node)
     }
     std::erase_if(m_Nodes, [](const StoredNode* each) { return !each->exists(); });
     m_Count = static_cast<std::int32_t>(m_Nodes.size());
+    m_IndexById.resize(m_Blocks.lastId() + std::size_t { 1 });
     for (std::size_t i = 0; i < m_Nodes.size(); ++i)
-        m_Nodes[i]->m_Index = static_cast<std::int32_t>(i) + 1;
+        m_IndexById[idOf(*m_Nodes[i])] = static_cast<std::int32_t>(i) + 1;
     // Positions moved: the index is filled again when a key is next looked up.
     m_NodesByKey.clear();
     m_IndexedNodes = 0;
@@ -310,18 +320,19 @@ void NodeStore::clear()
     m_NodesByKey.clear();
     m_IndexedNodes = 0;
     for (std::size_t position = 0; position < static_cast<std::size_t>(m_Count); ++position)
-        nodeAt(position).m_Store = nullptr;
+        nodeAt(position).m_InStore = false;
     m_Nodes.clear();
+    m_IndexById.clear();
     m_Listed = false;
     m_Count = 0;
     m_Blocks.clear();
     m_Texts.clear();
+    m_OwnTexts.clear();
     m_Lender.reset();
     m_HighestLentReference = -1;
     m_OwnKeys = false;
     m_BackColors.clear();
     m_FirstTop = nullptr;
-    m_LastTop = nullptr;
     m_TopCount = 0;
     m_LastChildAt = nullptr;
     m_Selected.reset();
@@ -360,19 +371,22 @@ void NodeStore::indexAllKeys() const
 
 std::u16string_view NodeStore::keyOf(const StoredNode& node, std::u16string& room) const
 {
-    if (node.m_KeyAndText)
-        return { node.m_KeyAndText, node.m_KeyLengthOrReference };
-    m_Lender->keyAndText(node.m_KeyLengthOrReference, room, m_SpareText);
+    if (node.m_OwnTexts) {
+        const OwnTexts& own = m_OwnTexts[node.m_Texts];
+        return { own.keyAndText, own.keyLength };
+    }
+    m_Lender->keyAndText(node.m_Texts, room, m_SpareText);
     return room;
 }
 
 void NodeStore::textsOf(const StoredNode& node, std::u16string& key, std::u16string& text) const
 {
-    if (node.m_KeyAndText) {
-        key.assign(node.m_KeyAndText, node.m_KeyLengthOrReference);
-        text.assign(node.m_KeyAndText + node.m_KeyLengthOrReference, node.m_TextLength);
+    if (node.m_OwnTexts) {
+        const OwnTexts& own = m_OwnTexts[node.m_Texts];
+        key.assign(own.keyAndText, own.keyLength);
+        text.assign(own.keyAndText + own.keyLength, own.textLength);
     } else {
-        m_Lender->keyAndText(node.m_KeyLengthOrReference, key, text);
+        m_Lender->keyAndText(node.m_Texts, key, text);
     }
 }
 
@@ -386,13 +400,13 @@ std::u16string NodeStore::textOf(const StoredNode& node) const
 
 std::shared_ptr<StoredNode> NodeStore::handleOf(const StoredNode& node) const
 {
-    return m_Blocks.handleOf(node.m_Id);
+    return m_Blocks.handleOf(idOf(node));
 }
 
 StoredNode* NodeStore::ownNode(const NodeRef& handle) const
 {
     auto* node = dynamic_cast<StoredNode*>(handle.get());
-    return node && node->m_Store == this ? node : nullptr;
+    return node && node->m_InStore && &node->store() == this ? node : nullptr;
 }
 
 void NodeStore::select(StoredNode* node)
@@ -419,13 +433,13 @@ const StoredNode* NodeStore::childAt(const StoredNode* parent, std::int32_t row)
     const std::int32_t rows = parent ? parent->m_ChildCount : m_TopCount;
     if (row < 0 || row >= rows)
         return nullptr;
-    const StoredNode* child = parent ? at(parent->m_FirstChild) : m_FirstTop;
+    const StoredNode* child = firstChildOf(parent);
     // From the child given last when it is a sibling before the row, or from the last child
     // when the row is nearer the end.
     if (m_LastChildAt && at(m_LastChildAt->m_Parent) == parent && m_LastChildAt->m_Row <= row)
         child = m_LastChildAt;
     if (rows - 1 - row < row - child->m_Row) {
-        child = parent ? at(parent->m_LastChild) : m_LastTop;
+        child = lastChildOf(parent);
         while (child->m_Row > row)
             child = at(child->m_PreviousSibling);
     } else {

@@ -29,12 +29,13 @@ public:
     virtual void scrollIntoView(const StoredNode& node) = 0;
 };
 
-// A node of a node store and its handle at once.
+// A node of a node store and its handle at once. It holds only its links, counts and flags; its
+// store and its number come from the block it lies in, and its key and text from the store.
 class VESTRAK_CONTROLS_EXPORT StoredNode final : public TreeNode {
 public:
-    StoredNode(NodeStore& store, std::uint32_t parent, std::uint8_t image);
+    StoredNode(std::uint32_t parent, std::uint8_t image);
 
-    [[nodiscard]] bool exists() const override { return m_Store != nullptr; }
+    [[nodiscard]] bool exists() const override { return m_InStore; }
     [[nodiscard]] std::u16string key() const override;
     [[nodiscard]] std::u16string text() const override;
     [[nodiscard]] std::u16string fullPath() const override;
@@ -68,27 +69,26 @@ private:
     // The number of a node in its store's blocks stands for it in the links: half a pointer.
     static constexpr std::uint32_t NoNode = UINT32_MAX;
 
-    NodeStore* m_Store = nullptr;
-    std::uint32_t m_Id = NoNode;
+    // Only while the node is in its store.
+    [[nodiscard]] NodeStore& store() const;
+
     std::uint32_t m_Parent = NoNode;
     // Children and siblings are linked, so that neither adding nor letting go of a node
-    // allocates.
+    // allocates. The first child's previous sibling is the last child, so a parent finds both
+    // ends without a link of its own.
     std::uint32_t m_FirstChild = NoNode;
-    std::uint32_t m_LastChild = NoNode;
     std::uint32_t m_PreviousSibling = NoNode;
     std::uint32_t m_NextSibling = NoNode;
-    // Own texts: key and text side by side in the store's arena, read only while the node is in
-    // the store. Lent texts: null, and the store's lender gives them for the reference.
-    const char16_t* m_KeyAndText = nullptr;
-    std::uint32_t m_KeyLengthOrReference = 0;
-    std::uint32_t m_TextLength = 0;
+    // Lent texts: the lender's reference. Own texts: their number in the store's table.
+    std::uint32_t m_Texts = 0;
     std::int32_t m_ChildCount = 0;
     std::int32_t m_Row = 0;
-    std::int32_t m_Index = 0;
     std::uint8_t m_Image = 0;
-    bool m_Expanded = false;
+    bool m_InStore : 1 = true;
+    bool m_Expanded : 1 = false;
     // The colour itself is kept by the store, for the few nodes that have one.
-    bool m_HasBackColor = false;
+    bool m_HasBackColor : 1 = false;
+    bool m_OwnTexts : 1 = false;
 };
 
 // The nodes of a tree view, whatever widget set shows them: links, keys and texts in shared
@@ -176,33 +176,58 @@ private:
     {
         return m_Listed ? *m_Nodes[position] : m_Blocks.at(static_cast<std::uint32_t>(position));
     }
+    [[nodiscard]] static std::uint32_t idOf(const StoredNode& node) { return Blocks::idOf(node); }
+    [[nodiscard]] std::int32_t indexOf(const StoredNode& node) const
+    {
+        return m_Listed ? m_IndexById[idOf(node)] : static_cast<std::int32_t>(idOf(node)) + 1;
+    }
+    // The first of a parent's children (of the top nodes for null), and the last.
+    [[nodiscard]] StoredNode* firstChildOf(const StoredNode* parent) const
+    {
+        return parent ? at(parent->m_FirstChild) : m_FirstTop;
+    }
+    [[nodiscard]] StoredNode* lastChildOf(const StoredNode* parent) const
+    {
+        const StoredNode* first = firstChildOf(parent);
+        return first ? at(first->m_PreviousSibling) : nullptr;
+    }
     // The node with that number; null for NoNode.
     [[nodiscard]] StoredNode* at(std::uint32_t id) const
     {
         return id == StoredNode::NoNode ? nullptr : &m_Blocks.at(id);
     }
-    void link(StoredNode& node);
+    void link(StoredNode& node, std::uint32_t id);
     void unlink(StoredNode& node);
     void leaveSubtree(StoredNode& top);
     [[nodiscard]] std::u16string_view keyOf(const StoredNode& node, std::u16string& room) const;
     // Files the keys of the nodes the index lacks.
     void indexAllKeys() const;
 
+    using Blocks = NodeBlocks<StoredNode, NodeStore>;
+
+    // Key and text side by side in the store's arena.
+    struct OwnTexts {
+        const char16_t* keyAndText = nullptr;
+        std::uint32_t keyLength = 0;
+        std::uint32_t textLength = 0;
+    };
+
     ImageList m_Images;
     NodeStoreObserver& m_Observer;
-    NodeBlocks<StoredNode> m_Blocks;
+    Blocks m_Blocks { *this };
     // Until a node leaves, a node's number is its position in order of addition; from then on
-    // the nodes are listed in that order.
+    // the nodes are listed in that order, and their indexes kept by number.
     std::vector<StoredNode*> m_Nodes;
+    std::vector<std::int32_t> m_IndexById;
     bool m_Listed = false;
     std::int32_t m_Count = 0;
     StoredNode* m_FirstTop = nullptr;
-    StoredNode* m_LastTop = nullptr;
     std::int32_t m_TopCount = 0;
     // Positions in order of addition by the nodes' keys, for the first m_IndexedNodes nodes.
     mutable KeyIndex m_NodesByKey;
     mutable std::size_t m_IndexedNodes = 0;
     TextArena m_Texts;
+    std::vector<OwnTexts> m_OwnTexts;
     // Gives the texts of every node added with lent texts.
     std::shared_ptr<const LentNodeTexts> m_Lender;
     // The highest reference of the nodes lent, and whether a node of own texts came.
@@ -216,19 +241,24 @@ private:
     mutable const StoredNode* m_LastChildAt = nullptr;
 };
 
+inline NodeStore& StoredNode::store() const
+{
+    return NodeStore::Blocks::ownerOf(*this);
+}
+
 inline const StoredNode* StoredNode::parentNode() const
 {
-    return m_Store ? m_Store->at(m_Parent) : nullptr;
+    return m_InStore ? store().at(m_Parent) : nullptr;
 }
 
 inline const StoredNode* StoredNode::firstChild() const
 {
-    return m_Store ? m_Store->at(m_FirstChild) : nullptr;
+    return m_InStore ? store().at(m_FirstChild) : nullptr;
 }
 
 inline const StoredNode* StoredNode::nextSibling() const
 {
-    return m_Store ? m_Store->at(m_NextSibling) : nullptr;
+    return m_InStore ? store().at(m_NextSibling) : nullptr;
 }
 
 } // namespace vestrak

@@ -281,6 +281,17 @@ TEST_P(WidgetContract, TreeScrollsByRowsWithinItsRange)
     EXPECT_EQ(tree.scrollPosition(), 0) << "closing the branch leaves nothing to scroll";
     EXPECT_EQ(tree.hitTest(10, 0.5 * rowTwips), branch);
     EXPECT_EQ(tree.hitTest(10, 1.5 * rowTwips), nullptr) << "below the last row";
+
+    // Siblings keep their order when the first and the last leave and another comes.
+    branch->setExpanded(true);
+    ASSERT_TRUE(tree.remove(tree.find(u"Ca")));
+    ASSERT_TRUE(tree.remove(tree.find(u"Cs")));
+    tree.add(branch, NodeRelationship::Child, u"Ct", u"Ct", 4);
+    EXPECT_EQ(tree.hitTest(10, 1.5 * rowTwips)->key(), u"Cb");
+    tree.setScrollPosition(100);
+    EXPECT_EQ(tree.hitTest(10, 3.5 * rowTwips)->key(), u"Cr");
+    EXPECT_EQ(tree.hitTest(10, 4.5 * rowTwips)->key(), u"Ct");
+    EXPECT_EQ(tree.find(u"Ct")->index(), 19);
 }
 
 // Each widget below also shows that what the control sets from code raises no event.
