@@ -2,6 +2,7 @@
 
 #include "procs/encoding.h"
 
+#include <array>
 #include <cstring>
 
 namespace vestrak {
@@ -20,10 +21,10 @@ void StatusText::AppendLength(std::string& kept, std::size_t length)
         return;
     }
     const auto longLength = static_cast<std::uint32_t>(length);
-    char lengthBytes[sizeof longLength];
-    std::memcpy(lengthBytes, &longLength, sizeof longLength);
+    std::array<char, sizeof longLength> lengthBytes {};
+    std::memcpy(lengthBytes.data(), &longLength, sizeof longLength);
     kept += static_cast<char>(LongLength);
-    kept.append(lengthBytes, sizeof longLength);
+    kept.append(lengthBytes.data(), lengthBytes.size());
 }
 
 std::string_view StatusText::bytes() const
