@@ -116,7 +116,7 @@ CiStatus::StoredTreeState CiStatus::readStoredTreeState() const
     StoredTreeState stored;
     stored.selectedPath = settings.GetSetting(SettingsApplication, u"SelectedNode", u"FullPath");
     // The stored branches in one read instead of one per node; the load changes none of them.
-    for (const SettingsEntry& entry : settings.entries(SettingsApplication)) {
+    for (const SettingsEntryView entry : settings.entries(SettingsApplication)) {
         if (entry.section == u"ExpandedNodes" && entry.value == u"1") {
             stored.expandedPaths.insert(entry.key);
         }

@@ -23,18 +23,18 @@ void InheritStatuses(StatusRecords& records, std::span<const std::int32_t> paren
     if (!inherit) {
         return;
     }
-    // Until a record's turn comes, its m_DesiredStatus holds the value its descendants offer it,
-    // when m_StatusWasInherited says one did: the highest image below it, taken from the
-    // descendant last in node order. Children arrive last to first, so the first one with a
-    // strictly higher image is the one to keep. No room beside the records is needed.
+    // For each record, the value its descendants offer it: the highest image below it, taken
+    // from the descendant last in node order. Children arrive last to first, so the first one
+    // with a strictly higher image is the one to keep. Until a record's turn comes, its desired
+    // status holds that value, and "inherited" says whether any descendant offered one: a
+    // million records need no table beside them.
     for (std::size_t position = records.size(); position-- > 0;) {
         cStatus& record = records[position];
         const std::int32_t own = record.m_Status;
         const std::optional<std::int32_t> below
             = record.m_StatusWasInherited ? std::optional(record.m_DesiredStatus) : std::nullopt;
-        const bool raised = below && ImageOf(*below) > ImageOf(own);
-        record.m_DesiredStatus = raised ? *below : own;
-        record.m_StatusWasInherited = raised;
+        record.m_StatusWasInherited = below && ImageOf(*below) > ImageOf(own);
+        record.m_DesiredStatus = record.m_StatusWasInherited ? *below : own;
         // What the parent sees of this subtree: a descendant's value wins a tie with this
         // record's own, because the parent hears from the descendant first.
         const std::int32_t offered = below && ImageOf(*below) >= ImageOf(own) ? *below : own;

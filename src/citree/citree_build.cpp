@@ -263,7 +263,7 @@ PathSet CiTree::StoredOpenNodes()
     // One read of the store for the whole build instead of one per node; the build changes no
     // stored branch, so every node sees what it would have read on its own.
     PathSet open;
-    for (const SettingsEntry& entry : m_Platform.settings.entries(SettingsApplication)) {
+    for (const SettingsEntryView entry : m_Platform.settings.entries(SettingsApplication)) {
         if (entry.section == OpenNodesSection && LeadingNumber(entry.value) != 0) {
             open.insert(entry.key);
         }

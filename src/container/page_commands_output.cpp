@@ -23,7 +23,7 @@ void PageRunner::settings(const Command& command)
     const std::vector<Word>& words = command.words;
     SettingsStore& store = m_Platform.settings();
     if (words.size() == 2) {
-        for (const SettingsEntry& entry : store.entries(words[1].text))
+        for (const SettingsEntryView entry : store.entries(words[1].text))
             print(QuotedText(entry.section) + " " + QuotedText(entry.key) + " = " + QuotedText(entry.value));
     } else if (words[1].text == u"set" && words.size() == 6) {
         store.SaveSetting(words[2].text, words[3].text, words[4].text, words[5].text);

@@ -61,17 +61,17 @@ bool MemorySettingsStore::DeleteSetting(const std::u16string& application, const
 
 SettingsEntries MemorySettingsStore::entries(const std::u16string& application)
 {
-    std::vector<SettingsEntry> result;
+    SettingsEntries::Builder result;
     const auto foundApplication = m_Applications.find(application);
     if (foundApplication == m_Applications.end()) {
         return {};
     }
     for (const auto& [sectionName, section] : foundApplication->second) {
         for (const auto& [key, value] : section) {
-            result.push_back({ sectionName, key, value });
+            result.add(sectionName, key, value);
         }
     }
-    return SettingsEntries(std::move(result));
+    return result.finish();
 }
 
 } // namespace vestrak

@@ -16,7 +16,6 @@
 #include <optional>
 #include <sqlite3.h>
 #include <thread>
-#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -547,7 +546,7 @@ bool SqliteSettingsStore::holds(const SettingsChange& deletion)
             && sqlite3_step(m_SelectValue.get()) == SQLITE_ROW;
     }
     return std::ranges::any_of(entries(deletion.application),
-        [&deletion](const SettingsEntry& entry) { return entry.section == deletion.section; });
+        [&deletion](const SettingsEntryView entry) { return entry.section == deletion.section; });
 }
 
 bool SqliteSettingsStore::retryPending()
@@ -615,14 +614,14 @@ std::optional<std::int64_t> SqliteSettingsStore::dataVersion()
 SettingsEntries SqliteSettingsStore::entries(const std::u16string& application)
 {
     if (!retryPending()) {
-        return SettingsEntries(m_Pending.appliedTo(readEntries(application), application));
+        return SettingsEntries(m_Pending.appliedTo(readEntries(application).copies(), application));
     }
     const std::optional<std::int64_t> version = dataVersion();
     if (version && m_ListedEntries && m_ListedEntries->application == application
         && m_ListedEntries->dataVersion == *version) {
         return m_ListedEntries->entries;
     }
-    SettingsEntries result(readEntries(application));
+    SettingsEntries result = readEntries(application);
     if (version) {
         m_ListedEntries = ListedEntries { application, *version, result };
     } else {
@@ -631,29 +630,23 @@ SettingsEntries SqliteSettingsStore::entries(const std::u16string& application)
     return result;
 }
 
-std::vector<SettingsEntry> SqliteSettingsStore::readEntries(const std::u16string& application)
+SettingsEntries SqliteSettingsStore::readEntries(const std::u16string& application)
 {
-    std::vector<SettingsEntry> result;
+    SettingsEntries::Builder listing;
     if (!m_SelectEntries) {
-        return result;
+        return listing.finish();
     }
     StatementUse use(m_SelectEntries.get());
     if (!use.bindTexts({ application })) {
-        return result;
+        return listing.finish();
     }
     while (sqlite3_step(m_SelectEntries.get()) == SQLITE_ROW) {
-        result.push_back({ columnText(m_SelectEntries.get(), 0), columnText(m_SelectEntries.get(), 1),
-            columnText(m_SelectEntries.get(), 2) });
+        listing.add(columnText(m_SelectEntries.get(), 0), columnText(m_SelectEntries.get(), 1),
+            columnText(m_SelectEntries.get(), 2));
     }
-    // SQLite orders UTF-8 bytes, which differs from UTF-16 code unit order above U+FFFF only, so
-    // the entries mostly come in order already and a check costs less than a sort.
-    const auto before = [](const SettingsEntry& left, const SettingsEntry& right) {
-        return std::tie(left.section, left.key) < std::tie(right.section, right.key);
-    };
-    if (!std::ranges::is_sorted(result, before)) {
-        std::ranges::sort(result, before);
-    }
-    return result;
+    // SQLite orders UTF-8 bytes, which differs from UTF-16 code unit order above U+FFFF only; the
+    // listing sorts what comes out of order.
+    return listing.finish();
 }
 
 } // namespace vestrak

@@ -106,7 +106,7 @@ private:
     // Writes the pending changes in one transaction, waiting at most that long for locks.
     bool writePending(std::chrono::milliseconds wait);
     [[nodiscard]] std::optional<std::int64_t> dataVersion();
-    [[nodiscard]] std::vector<SettingsEntry> readEntries(const std::u16string& application);
+    [[nodiscard]] SettingsEntries readEntries(const std::u16string& application);
 
     // The entries of the application listed last, kept while the database's data version says no
     // other connection committed since; this store's own writes let them go.

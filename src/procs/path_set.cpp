@@ -25,22 +25,23 @@ std::uint64_t PathSet::ChildPathHash(std::uint64_t parentPathHash, std::u16strin
     return ExtendedTextHash(ExtendedTextHash(parentPathHash, u'\\'), text);
 }
 
-void PathSet::insert(std::u16string path)
+void PathSet::insert(std::u16string_view path)
 {
     const std::uint64_t hash = TopPathHash(path);
     if (contains(hash, path)) {
         return;
     }
     // At most half the slots taken, so that a search ends at an empty slot soon.
-    if ((m_Paths.size() + 1) * 2 > m_Slots.size()) {
+    if ((m_PathEnds.size() + 1) * 2 > m_Slots.size()) {
         grow();
     }
     std::size_t slot = FirstSlot(hash, mask());
     while (m_Slots[slot].pathAfter != 0) {
         slot = (slot + 1) & mask();
     }
-    m_Paths.push_back(std::move(path));
-    m_Slots[slot] = { hash, static_cast<std::uint32_t>(m_Paths.size()) };
+    m_Texts.append(path);
+    m_PathEnds.push_back(m_Texts.size());
+    m_Slots[slot] = { hash, static_cast<std::uint32_t>(m_PathEnds.size()) };
     markInFilter(hash);
 }
 
@@ -54,7 +55,7 @@ bool PathSet::contains(std::uint64_t pathHash, std::u16string_view path) const
         if (each.pathAfter == 0) {
             return false;
         }
-        if (each.hash == pathHash && m_Paths[each.pathAfter - 1] == path) {
+        if (each.hash == pathHash && this->path(each.pathAfter - 1) == path) {
             return true;
         }
     }

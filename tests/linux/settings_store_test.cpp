@@ -131,7 +131,7 @@ TYPED_TEST(SettingsStoreTest, EntriesAreOrderedByUtf16CodeUnits)
 
     std::vector<std::u16string> listed;
     for (const auto& entry : this->m_Store.entries(kApp)) {
-        listed.push_back(entry.section + u"/" + entry.key);
+        listed.push_back(std::u16string(entry.section) + u"/" + std::u16string(entry.key));
     }
     EXPECT_EQ(listed, expected);
     EXPECT_TRUE(this->m_Store.entries(u"Nobody").empty());

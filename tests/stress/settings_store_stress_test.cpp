@@ -70,9 +70,9 @@ TEST(SettingsStoreStress, TwoWritersShareOneFileWithoutLosingAWrite)
             }
         }
         std::map<std::u16string, std::u16string> stored;
-        for (const SettingsEntry& entry : store->entries(StressApplication)) {
+        for (const SettingsEntryView entry : store->entries(StressApplication)) {
             if (entry.section == WriterSection(writer)) {
-                stored[entry.key] = entry.value;
+                stored[std::u16string(entry.key)] = entry.value;
             }
         }
         EXPECT_EQ(stored, expected) << "writer " << writer;
