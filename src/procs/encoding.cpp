@@ -371,9 +371,20 @@ std::string ToUtf8(std::u16string_view text)
 
 void AppendAsUtf8(std::string& bytes, std::u16string_view text)
 {
-    // Room for the longest form, three bytes a unit, given back at the end: object files are
-    // mostly ASCII, which then costs one store a unit.
     const std::size_t written = bytes.size();
+    // Object files are mostly ASCII: a text of ASCII only is narrowed in one pass, both passes
+    // without a branch per unit.
+    unsigned allUnits = 0;
+    for (const char16_t unit : text) {
+        allUnits |= unit;
+    }
+    if (allUnits < 0x80) {
+        bytes.resize(written + text.size());
+        std::transform(text.begin(), text.end(), bytes.begin() + static_cast<std::ptrdiff_t>(written),
+            [](char16_t unit) { return static_cast<char>(unit); });
+        return;
+    }
+    // Room for the longest form, three bytes a unit, given back at the end.
     bytes.resize(written + text.size() * 3);
     char* out = bytes.data() + written;
     for (std::size_t index = 0; index < text.size(); ++index) {
