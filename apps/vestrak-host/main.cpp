@@ -4,6 +4,7 @@
 #include "container/page_runner.h"
 #include "headless/memory_settings_store.h"
 #include "host_options.h"
+#include "linux/large_blocks.h"
 #include "linux/sqlite_settings_store.h"
 #include "qt/qt_application.h"
 #include "qt/qt_widget_set.h"
@@ -93,6 +94,7 @@ int RunPage(const HostOptions& options, const std::vector<ScriptSource>& scripts
 
 int main(int argc, char** argv)
 {
+    HandLargeBlocksBackToTheSystem();
     const ParsedOptions parsed = ParseHostOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.helpWanted) {
         std::cout << HostUsage;

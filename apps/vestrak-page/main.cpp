@@ -1,4 +1,5 @@
 // vestrak-page: runs a page script live in a window, on the Qt widgets with real time.
+#include "linux/large_blocks.h"
 #include "live_page.h"
 #include "page_feed.h"
 #include "page_options.h"
@@ -60,6 +61,7 @@ void ShowControlsReport(QtMsgType type, const QMessageLogContext& context, const
 
 int main(int argc, char** argv)
 {
+    HandLargeBlocksBackToTheSystem();
     const ParsedPageOptions parsed = ParsePageOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.helpWanted) {
         std::cout
