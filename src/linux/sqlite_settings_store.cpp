@@ -419,9 +419,7 @@ int SqliteSettingsStore::prepareDatabase(std::string& failure)
     m_DeleteKey = prepare("DELETE FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
     m_DeleteSection = prepare("DELETE FROM settings WHERE application = ?1 AND section = ?2");
     m_SelectEntries = prepare("SELECT section, key, value FROM settings WHERE application = ?1");
-    m_SelectDataVersion = prepare("PRAGMA data_version");
-    if (!m_SelectValue || !m_UpsertValue || !m_DeleteKey || !m_DeleteSection || !m_SelectEntries
-        || !m_SelectDataVersion) {
+    if (!m_SelectValue || !m_UpsertValue || !m_DeleteKey || !m_DeleteSection || !m_SelectEntries) {
         failure = sqlite3_errmsg(database);
         const int code = sqlite3_errcode(database);
         return code == SQLITE_OK ? SQLITE_ERROR : code;
@@ -449,8 +447,6 @@ void SqliteSettingsStore::closeDatabase()
     m_DeleteKey.reset();
     m_DeleteSection.reset();
     m_SelectEntries.reset();
-    m_SelectDataVersion.reset();
-    m_ListedEntries.reset();
     m_Database.reset();
 }
 
@@ -499,7 +495,6 @@ bool SqliteSettingsStore::change(const SettingsChange& change)
     if (!m_UpsertValue) {
         return false;
     }
-    m_ListedEntries.reset();
     // Changes kept earlier go first, so the file sees every change in order.
     if (retryPending()) {
         int changedRows = 0;
@@ -591,43 +586,18 @@ bool SqliteSettingsStore::writePending(std::chrono::milliseconds wait)
         return false;
     }
     m_Pending.clear();
-    m_ListedEntries.reset();
     return true;
 }
 
-// Changes whenever another connection, in this process or another, commits to the database.
-std::optional<std::int64_t> SqliteSettingsStore::dataVersion()
-{
-    if (!m_SelectDataVersion) {
-        return std::nullopt;
-    }
-    StatementUse use(m_SelectDataVersion.get());
-    if (sqlite3_step(m_SelectDataVersion.get()) != SQLITE_ROW) {
-        return std::nullopt;
-    }
-    return sqlite3_column_int64(m_SelectDataVersion.get(), 0);
-}
-
-// A control lists its stored entries at every build; when nothing was written since, the list
-// is answered from memory for the cost of one look at the data version. The list kept is the list
-// given out.
+// Read anew at every call: a listing kept for the next build would hold the stored entries of a
+// large plant (some 12 MB for its open branches) for the whole run, to save a build a twentieth of
+// its time.
 SettingsEntries SqliteSettingsStore::entries(const std::u16string& application)
 {
     if (!retryPending()) {
         return SettingsEntries(m_Pending.appliedTo(readEntries(application).copies(), application));
     }
-    const std::optional<std::int64_t> version = dataVersion();
-    if (version && m_ListedEntries && m_ListedEntries->application == application
-        && m_ListedEntries->dataVersion == *version) {
-        return m_ListedEntries->entries;
-    }
-    SettingsEntries result = readEntries(application);
-    if (version) {
-        m_ListedEntries = ListedEntries { application, *version, result };
-    } else {
-        m_ListedEntries.reset();
-    }
-    return result;
+    return readEntries(application);
 }
 
 SettingsEntries SqliteSettingsStore::readEntries(const std::u16string& application)

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,16 +104,7 @@ private:
     bool retryPending();
     // Writes the pending changes in one transaction, waiting at most that long for locks.
     bool writePending(std::chrono::milliseconds wait);
-    [[nodiscard]] std::optional<std::int64_t> dataVersion();
     [[nodiscard]] SettingsEntries readEntries(const std::u16string& application);
-
-    // The entries of the application listed last, kept while the database's data version says no
-    // other connection committed since; this store's own writes let them go.
-    struct ListedEntries {
-        std::u16string application;
-        std::int64_t dataVersion = 0;
-        SettingsEntries entries;
-    };
 
     // Declared before the statements, so they are finalized before the database closes.
     DatabaseHandle m_Database;
@@ -123,8 +113,6 @@ private:
     StatementHandle m_DeleteKey;
     StatementHandle m_DeleteSection;
     StatementHandle m_SelectEntries;
-    StatementHandle m_SelectDataVersion;
-    std::optional<ListedEntries> m_ListedEntries;
     std::filesystem::path m_Path;
     ProblemReporter m_ReportProblem;
     Waits m_Waits;

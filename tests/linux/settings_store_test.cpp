@@ -146,27 +146,6 @@ protected:
     std::filesystem::path m_Path = m_Folder.path() / "settings.sqlite";
 };
 
-// Entries listed once are answered from memory until a write: this store's own, another store's
-// on the same file, or another process's (the stress test writes from other processes).
-TEST_F(SqliteStoreTest, ListedEntriesFollowEveryWrite)
-{
-    SqliteSettingsStore first(m_Path, failOnProblem);
-    SqliteSettingsStore second(m_Path, failOnProblem);
-    ASSERT_TRUE(first.SaveSetting(kApp, u"Nodes", u"A", u"1"));
-    EXPECT_EQ(first.entries(kApp).size(), 1U);
-    EXPECT_EQ(first.entries(u"Other").size(), 0U);
-    ASSERT_TRUE(second.SaveSetting(kApp, u"Nodes", u"B", u"1"));
-    EXPECT_EQ(first.entries(kApp).size(), 2U);
-    ASSERT_TRUE(first.SaveSetting(kApp, u"Nodes", u"B", u"0"));
-    EXPECT_EQ(first.entries(kApp).back().value, u"0");
-    EXPECT_EQ(second.entries(kApp).back().value, u"0");
-    ASSERT_TRUE(first.DeleteSetting(kApp, u"Nodes", u"A"));
-    EXPECT_EQ(first.entries(kApp).size(), 1U);
-    ASSERT_TRUE(second.DeleteSetting(kApp, u"Nodes"));
-    EXPECT_TRUE(first.entries(kApp).empty());
-    EXPECT_TRUE(second.entries(kApp).empty());
-}
-
 // Only the file's own folder is created, and only when the folder above it exists: a mistyped
 // path leaves no chain of folders behind.
 TEST_F(SqliteStoreTest, PathFromEnvironmentWithItsFolderCreatedAndWalJournal)
