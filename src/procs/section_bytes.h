@@ -2,35 +2,51 @@
 
 #include "procs/encoding.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
 namespace vestrak {
 
 // The data lines of a section kept as the file's bytes, one line decoded when it is asked for:
 // half the room of the decoded text for most files, and nothing kept twice. The bytes and the
 // line starts grow by realloc, which moves a large block by remapping its pages, so growing
-// never holds two copies of the section.
-class SectionBytes {
+// never holds two copies of the section. A line's start is kept in an Offset, and where the
+// bytes pass a multiple of the Offset's range the number of the line that passed it is noted, so
+// a section of any size costs an Offset a line.
+template<typename Offset> class BasicSectionBytes {
 public:
-    SectionBytes() = default;
-    explicit SectionBytes(ObjectFileText::Encoding encoding)
+    BasicSectionBytes() = default;
+    explicit BasicSectionBytes(ObjectFileText::Encoding encoding)
         : m_Encoding(encoding)
     {
     }
 
     // Adds a data line; a NUL inside it ends a line there and starts another, as for every reader
     // that splits a section's text at NUL.
-    void add(std::string_view line);
+    void add(std::string_view line)
+    {
+        for (std::size_t nul = line.find('\0'); nul != std::string_view::npos; nul = line.find('\0')) {
+            addOne(line.substr(0, nul));
+            line.remove_prefix(nul + 1);
+        }
+        addOne(line);
+    }
 
     [[nodiscard]] std::size_t size() const { return m_Lines; }
     [[nodiscard]] bool empty() const { return m_Lines == 0; }
     [[nodiscard]] std::string_view bytes(std::size_t index) const
     {
-        return { m_Bytes.get() + m_Starts.get()[index], m_Starts.get()[index + 1] - m_Starts.get()[index] };
+        const std::size_t start = startOf(index);
+        return { m_Bytes.get() + start, startOf(index + 1) - start };
     }
     // The line decoded into room.
     std::u16string_view line(std::size_t index, std::u16string& room) const
@@ -41,20 +57,62 @@ public:
     }
 
 private:
+    static constexpr std::size_t OffsetRange = std::size_t { std::numeric_limits<Offset>::max() } + 1;
+
     struct Free {
         void operator()(void* block) const { std::free(block); }
     };
 
-    void addOne(std::string_view line);
+    // Grows a block of trivially copyable items to hold at least wanted, by half again each time.
+    template<typename Block> static void GrowTo(Block& block, std::size_t wanted, std::size_t& room)
+    {
+        using Item = std::remove_reference_t<decltype(block[0])>;
+        if (wanted <= room)
+            return;
+        const std::size_t newRoom = std::max({ wanted, room + room / 2, std::size_t { 4096 } });
+        void* grown = std::realloc(block.get(), newRoom * sizeof(Item));
+        if (!grown)
+            throw std::bad_alloc();
+        static_cast<void>(block.release());
+        block.reset(static_cast<Item*>(grown));
+        room = newRoom;
+    }
+
+    void addOne(std::string_view line)
+    {
+        GrowTo(m_Bytes, m_ByteCount + line.size(), m_ByteRoom);
+        GrowTo(m_Starts, m_Lines + 2, m_StartRoom);
+        std::copy(line.begin(), line.end(), m_Bytes.get() + m_ByteCount);
+        if (m_Lines == 0)
+            m_Starts[0] = 0;
+        const std::size_t end = m_ByteCount + line.size();
+        // A line longer than the range passes more than one multiple of it.
+        for (std::size_t passed = m_ByteCount / OffsetRange; passed < end / OffsetRange; ++passed)
+            m_PassedAt.push_back(m_Lines + 1);
+        m_ByteCount = end;
+        m_Starts[++m_Lines] = static_cast<Offset>(end % OffsetRange);
+    }
+
+    [[nodiscard]] std::size_t startOf(std::size_t index) const
+    {
+        const auto passed = static_cast<std::size_t>(
+            std::upper_bound(m_PassedAt.begin(), m_PassedAt.end(), index) - m_PassedAt.begin());
+        return passed * OffsetRange + m_Starts[index];
+    }
 
     ObjectFileText::Encoding m_Encoding = ObjectFileText::Encoding::Utf8;
     std::unique_ptr<char[], Free> m_Bytes;
     std::size_t m_ByteCount = 0;
     std::size_t m_ByteRoom = 0;
-    // Line i is the bytes from m_Starts[i] up to m_Starts[i + 1].
-    std::unique_ptr<std::size_t[], Free> m_Starts;
+    // Line i is the bytes from start i up to start i + 1.
+    std::unique_ptr<Offset[], Free> m_Starts;
     std::size_t m_Lines = 0;
     std::size_t m_StartRoom = 0;
+    // The numbers of the line starts at which the bytes had passed one more multiple of the
+    // Offset's range; none for a section under 4 GB.
+    std::vector<std::size_t> m_PassedAt;
 };
+
+using SectionBytes = BasicSectionBytes<std::uint32_t>;
 
 } // namespace vestrak
