@@ -34,7 +34,7 @@ cStatus& StatusRecords::add(const StatusLine& line, std::uint32_t lineIndex)
     AppendAsUtf8(m_Encoded, line.tagName);
     StatusText::AppendLength(m_Joined, m_Encoded.size());
     m_Joined += m_Encoded;
-    const char* kept = block.texts.keep(m_Joined).data();
+    const char* kept = m_Kept.keep(m_Joined, block.chunks).data();
 
     block.places[slot] = { lineIndex, static_cast<std::uint32_t>(codeLength) };
     cStatus& record = block.records[slot];
@@ -55,6 +55,7 @@ void StatusRecords::removeLast()
 void StatusRecords::clear()
 {
     m_Texts = std::make_shared<Texts>();
+    m_Kept = KeptBytes();
     m_Count = 0;
 }
 
@@ -70,20 +71,22 @@ void StatusRecords::nodeText(std::size_t position, std::u16string& text) const
     AppendDecoded(text, m_Texts->text(position), ObjectFileText::Encoding::Utf8);
 }
 
-std::string_view StatusRecords::KeptBytes::keep(std::string_view bytes)
+std::string_view StatusRecords::KeptBytes::keep(std::string_view bytes, std::vector<Chunk>& holder)
 {
     char* start = nullptr;
     if (bytes.size() > ChunkBytes) {
-        // Bytes longer than a chunk get one of their own, before the chunk being filled.
-        const auto own = m_Chunks.insert(m_Chunks.end() - (m_Chunks.empty() ? 0 : 1),
-            std::make_unique_for_overwrite<char[]>(bytes.size()));
-        start = own->get();
+        // Bytes longer than a chunk get one of their own.
+        holder.push_back(std::make_shared_for_overwrite<char[]>(bytes.size()));
+        start = holder.back().get();
     } else {
         if (bytes.size() > ChunkBytes - m_Used) {
-            m_Chunks.push_back(std::make_unique_for_overwrite<char[]>(ChunkBytes));
+            m_Chunk = std::make_shared_for_overwrite<char[]>(ChunkBytes);
             m_Used = 0;
         }
-        start = m_Chunks.back().get() + m_Used;
+        if (holder.empty() || holder.back() != m_Chunk) {
+            holder.push_back(m_Chunk);
+        }
+        start = m_Chunk.get() + m_Used;
         m_Used += bytes.size();
     }
     std::copy(bytes.begin(), bytes.end(), start);

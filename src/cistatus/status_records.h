@@ -57,22 +57,26 @@ private:
         std::uint32_t codeLength = 0;
     };
 
+    using Chunk = std::shared_ptr<char[]>;
+
     // Bytes in chunks that never move, so that keeping some costs no allocation of its own.
+    // Blocks one after another share a chunk, so no block leaves the end of a chunk of its own
+    // unused; each block holds the chunks its records' texts lie in.
     class KeptBytes {
     public:
-        std::string_view keep(std::string_view bytes);
+        std::string_view keep(std::string_view bytes, std::vector<Chunk>& holder);
 
     private:
-        // About seven chunks for a block of plant-like lines.
-        static constexpr std::size_t ChunkBytes = 2048;
-        std::vector<std::unique_ptr<char[]>> m_Chunks;
+        // Some three blocks of plant-like lines.
+        static constexpr std::size_t ChunkBytes = 32768;
+        Chunk m_Chunk;
         std::size_t m_Used = ChunkBytes;
     };
 
     struct Block {
         std::array<cStatus, BlockRecords> records;
         std::array<NodeTextPlace, BlockRecords> places;
-        KeptBytes texts;
+        std::vector<Chunk> chunks;
     };
 
     // The blocks, shared with the tree that shows them.
@@ -87,6 +91,7 @@ private:
     };
 
     std::shared_ptr<Texts> m_Texts = std::make_shared<Texts>();
+    KeptBytes m_Kept;
     std::size_t m_Count = 0;
     // Where a record's texts are put together before they are kept, and one of them encoded
     // before its length is known.
