@@ -67,14 +67,26 @@ private:
     sqlite3_stmt* m_Statement = nullptr;
 };
 
-std::u16string columnText(sqlite3_stmt* statement, int column)
+std::string_view columnBytes(sqlite3_stmt* statement, int column)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     if (text == nullptr) {
         return {};
     }
-    return FromUtf8(
-        std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column))));
+    return { text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)) };
+}
+
+std::u16string columnText(sqlite3_stmt* statement, int column)
+{
+    return FromUtf8(columnBytes(statement, column));
+}
+
+// The column's text written into room, which a loop over many rows reuses.
+std::u16string_view columnText(sqlite3_stmt* statement, int column, std::u16string& room)
+{
+    room.clear();
+    AppendDecoded(room, columnBytes(statement, column), ObjectFileText::Encoding::Utf8);
+    return room;
 }
 
 std::string errorText(sqlite3* database, int resultCode)
@@ -610,9 +622,12 @@ SettingsEntries SqliteSettingsStore::readEntries(const std::u16string& applicati
     if (!use.bindTexts({ application })) {
         return listing.finish();
     }
+    std::u16string section;
+    std::u16string key;
+    std::u16string value;
     while (sqlite3_step(m_SelectEntries.get()) == SQLITE_ROW) {
-        listing.add(columnText(m_SelectEntries.get(), 0), columnText(m_SelectEntries.get(), 1),
-            columnText(m_SelectEntries.get(), 2));
+        listing.add(columnText(m_SelectEntries.get(), 0, section), columnText(m_SelectEntries.get(), 1, key),
+            columnText(m_SelectEntries.get(), 2, value));
     }
     // SQLite orders UTF-8 bytes, which differs from UTF-16 code unit order above U+FFFF only; the
     // listing sorts what comes out of order.

@@ -336,9 +336,13 @@ SectionBytes ReadSectionBytes(
         = ScanSection(fileName, files, section, encoding, [&](std::string_view line, std::int32_t) {
               if (lines.empty()) {
                   lines = SectionBytes(encoding);
+                  if (const std::optional<FileStamp> stamp = files.changeStamp(fileName)) {
+                      lines.reserveBytes(static_cast<std::size_t>(stamp->size));
+                  }
               }
               lines.add(line);
           });
+    lines.fitToSize();
     return found ? std::move(lines) : SectionBytes();
 }
 

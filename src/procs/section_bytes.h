@@ -41,6 +41,20 @@ public:
         addOne(line);
     }
 
+    // Room for that many bytes of lines at once, such as the file's size, so that reading a large
+    // section copies nothing while it grows; fitToSize() then gives back what the lines left. Room
+    // the system refuses is no error: the bytes grow step by step then.
+    void reserveBytes(std::size_t bytes)
+    {
+        if (bytes > m_ByteRoom)
+            resizeBytes(bytes);
+    }
+    void fitToSize()
+    {
+        if (m_ByteCount != 0 && m_ByteCount != m_ByteRoom)
+            resizeBytes(m_ByteCount);
+    }
+
     [[nodiscard]] std::size_t size() const { return m_Lines; }
     [[nodiscard]] bool empty() const { return m_Lines == 0; }
     [[nodiscard]] std::string_view bytes(std::size_t index) const
@@ -69,13 +83,24 @@ private:
         using Item = std::remove_reference_t<decltype(block[0])>;
         if (wanted <= room)
             return;
-        const std::size_t newRoom = std::max({ wanted, room + room / 2, std::size_t { 4096 } });
+        const std::size_t newRoom
+            = room == 0 ? std::max(wanted, std::size_t { 4096 }) : std::max({ wanted, room + room / 2 });
         void* grown = std::realloc(block.get(), newRoom * sizeof(Item));
         if (!grown)
             throw std::bad_alloc();
         static_cast<void>(block.release());
         block.reset(static_cast<Item*>(grown));
         room = newRoom;
+    }
+
+    void resizeBytes(std::size_t room)
+    {
+        void* resized = std::realloc(m_Bytes.get(), room);
+        if (!resized)
+            return;
+        static_cast<void>(m_Bytes.release());
+        m_Bytes.reset(static_cast<char*>(resized));
+        m_ByteRoom = room;
     }
 
     void addOne(std::string_view line)
