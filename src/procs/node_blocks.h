@@ -42,6 +42,7 @@ public:
     {
         return m_Blocks.back()->firstId + m_Blocks.back()->size - 1;
     }
+    [[nodiscard]] bool holds(std::uint32_t id) const { return !m_Blocks.empty() && id <= lastId(); }
     [[nodiscard]] Node& at(std::uint32_t id) const
     {
         return *m_Blocks[id / BlockNodes]->nodeAt(id % BlockNodes);

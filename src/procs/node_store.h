@@ -118,6 +118,14 @@ public:
     [[nodiscard]] NodeRef selectedNode() const { return m_Selected; }
     [[nodiscard]] StoredNode* selected() const { return m_Selected.get(); }
     void select(StoredNode* node);
+    // A node's number, its own while it is in the store; a view may keep it instead of the node's
+    // address, which says less about the node to a hash.
+    [[nodiscard]] static std::uint32_t numberOf(const StoredNode& node) { return idOf(node); }
+    // The node with a number numberOf gave; null when the store no longer has blocks that far.
+    [[nodiscard]] StoredNode* nodeNumbered(std::uint32_t number) const
+    {
+        return m_Blocks.holds(number) ? at(number) : nullptr;
+    }
     // A handle of one of the store's nodes.
     [[nodiscard]] std::shared_ptr<StoredNode> handleOf(const StoredNode& node) const;
     // The key and text of one of the store's nodes, written into the rooms given.

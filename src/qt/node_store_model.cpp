@@ -18,14 +18,14 @@ NodeStoreModel::NodeStoreModel(const NodeStore& store, const QWidget& view)
         m_Icons.push_back(imageListIcon(store.imageList(), image));
 }
 
-StoredNode* NodeStoreModel::nodeAt(const QModelIndex& index)
+StoredNode* NodeStoreModel::nodeAt(const QModelIndex& index) const
 {
-    return static_cast<StoredNode*>(index.internalPointer());
+    return index.isValid() ? m_Store.nodeNumbered(static_cast<std::uint32_t>(index.internalId())) : nullptr;
 }
 
 QModelIndex NodeStoreModel::indexOf(const StoredNode& node) const
 {
-    return createIndex(node.row(), 0, &node);
+    return createIndex(node.row(), 0, quintptr { NodeStore::numberOf(node) });
 }
 
 void NodeStoreModel::looksChanged(const StoredNode& node)
@@ -39,7 +39,7 @@ QModelIndex NodeStoreModel::index(int row, int column, const QModelIndex& parent
     if (column != 0)
         return {};
     const StoredNode* child = m_Store.childAt(nodeAt(parent), row);
-    return child ? createIndex(row, 0, child) : QModelIndex();
+    return child ? indexOf(*child) : QModelIndex();
 }
 
 QModelIndex NodeStoreModel::parent(const QModelIndex& child) const

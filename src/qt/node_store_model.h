@@ -10,7 +10,10 @@
 namespace vestrak {
 
 // The rows of a node store as Qt sees them: one column, text and icon made when the view asks.
-// An index points at its node, whose row among its siblings the store keeps.
+// An index holds its node's number in the store, whose row among its siblings the store keeps:
+// Qt files the indexes it keeps (one per open branch) by a hash that adds the number to the row,
+// and numbers one after another spread over its table where nodes' addresses, which lie in large
+// aligned blocks, would crowd into few places.
 class NodeStoreModel final : public QAbstractItemModel {
     Q_OBJECT
 public:
@@ -25,7 +28,7 @@ public:
     [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     [[nodiscard]] QModelIndex indexOf(const StoredNode& node) const;
-    [[nodiscard]] static StoredNode* nodeAt(const QModelIndex& index);
+    [[nodiscard]] StoredNode* nodeAt(const QModelIndex& index) const;
 
     // The node's icon or colour changed.
     void looksChanged(const StoredNode& node);

@@ -37,9 +37,9 @@ std::int16_t shiftState(Qt::KeyboardModifiers modifiers)
 }
 
 // The node of a row the view reports, while it is still in the tree.
-StoredNode* liveNodeAt(const QModelIndex& index)
+StoredNode* liveNodeAt(const NodeStoreModel& model, const QModelIndex& index)
 {
-    StoredNode* node = NodeStoreModel::nodeAt(index);
+    StoredNode* node = model.nodeAt(index);
     return node && node->exists() ? node : nullptr;
 }
 
@@ -81,22 +81,22 @@ void QtTree::connectView()
         [this](const QModelIndex& index, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
             const std::int16_t code = buttonCode(button);
             if (code != 0)
-                pressed(liveNodeAt(index), code, shiftState(modifiers), at.x() * host().twipsPerPixelX(),
-                    at.y() * host().twipsPerPixelY());
+                pressed(liveNodeAt(m_Model, index), code, shiftState(modifiers),
+                    at.x() * host().twipsPerPixelX(), at.y() * host().twipsPerPixelY());
         });
     QObject::connect(&m_View, &QtTreeView::rowDoubleClicked, &context(), [this] { DblClick(); });
     QObject::connect(&m_View, &QtTreeView::mouseMoved, &context(), [this] { MouseMove(); });
     QObject::connect(&m_View, &QtTreeView::menuRequested, &context(), [this] { menuRequestedByKeyboard(); });
     QObject::connect(&m_View, &QtTreeView::keyboardMovedTo, &context(), [this](const QModelIndex& index) {
-        if (StoredNode* node = liveNodeAt(index))
+        if (StoredNode* node = liveNodeAt(m_Model, index))
             keyboardMovedTo(*node);
     });
     QObject::connect(&m_View, &QTreeView::expanded, &context(), [this](const QModelIndex& index) {
-        if (StoredNode* node = liveNodeAt(index))
+        if (StoredNode* node = liveNodeAt(m_Model, index))
             expandedByOperator(*node, true);
     });
     QObject::connect(&m_View, &QTreeView::collapsed, &context(), [this](const QModelIndex& index) {
-        if (StoredNode* node = liveNodeAt(index))
+        if (StoredNode* node = liveNodeAt(m_Model, index))
             expandedByOperator(*node, false);
     });
     QObject::connect(&m_View, &QtTreeView::geometriesUpdated, &context(), [this] { showScrollPosition(); });
@@ -216,7 +216,7 @@ std::vector<QtTree::ShownLook> QtTree::shownLooks() const
     if (m_ViewBehind || !m_View.isVisible())
         return shown;
     for (int top = 0; top < m_View.viewport()->height(); top += QtTreeView::RowHeight) {
-        const StoredNode* node = NodeStoreModel::nodeAt(m_View.indexAt(QPoint(0, top)));
+        const StoredNode* node = m_Model.nodeAt(m_View.indexAt(QPoint(0, top)));
         if (!node)
             break;
         shown.push_back({ node, node->image(), node->backColor() });
