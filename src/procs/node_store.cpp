@@ -210,7 +210,7 @@ NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationshi
 
 NodeRef NodeStore::place(StoredNode* parent, std::int32_t image)
 {
-    StoredNode& node = m_Blocks.place(parent ? idOf(*parent) : StoredNode::NoNode,
+    StoredNode& node = m_Blocks.place(parent ? numberOf(*parent) : StoredNode::NoNode,
         static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
     const std::uint32_t id = m_Blocks.lastId();
     ++m_Count;
@@ -308,7 +308,7 @@ bool NodeStore::remove(const NodeRef& node)
     m_Count = static_cast<std::int32_t>(m_Nodes.size());
     m_IndexById.resize(m_Blocks.lastId() + std::size_t { 1 });
     for (std::size_t i = 0; i < m_Nodes.size(); ++i)
-        m_IndexById[idOf(*m_Nodes[i])] = static_cast<std::int32_t>(i) + 1;
+        m_IndexById[numberOf(*m_Nodes[i])] = static_cast<std::int32_t>(i) + 1;
     // Positions moved: the index is filled again when a key is next looked up.
     m_NodesByKey.clear();
     m_IndexedNodes = 0;
@@ -400,7 +400,7 @@ std::u16string NodeStore::textOf(const StoredNode& node) const
 
 std::shared_ptr<StoredNode> NodeStore::handleOf(const StoredNode& node) const
 {
-    return m_Blocks.handleOf(idOf(node));
+    return m_Blocks.handleOf(numberOf(node));
 }
 
 StoredNode* NodeStore::ownNode(const NodeRef& handle) const

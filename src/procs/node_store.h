@@ -120,7 +120,7 @@ public:
     void select(StoredNode* node);
     // A node's number, its own while it is in the store; a view may keep it instead of the node's
     // address, which says less about the node to a hash.
-    [[nodiscard]] static std::uint32_t numberOf(const StoredNode& node) { return idOf(node); }
+    [[nodiscard]] static std::uint32_t numberOf(const StoredNode& node) { return Blocks::idOf(node); }
     // The node with a number numberOf gave; null when the store no longer has blocks that far.
     [[nodiscard]] StoredNode* nodeNumbered(std::uint32_t number) const
     {
@@ -184,10 +184,9 @@ private:
     {
         return m_Listed ? *m_Nodes[position] : m_Blocks.at(static_cast<std::uint32_t>(position));
     }
-    [[nodiscard]] static std::uint32_t idOf(const StoredNode& node) { return Blocks::idOf(node); }
     [[nodiscard]] std::int32_t indexOf(const StoredNode& node) const
     {
-        return m_Listed ? m_IndexById[idOf(node)] : static_cast<std::int32_t>(idOf(node)) + 1;
+        return m_Listed ? m_IndexById[numberOf(node)] : static_cast<std::int32_t>(numberOf(node)) + 1;
     }
     // The first of a parent's children (of the top nodes for null), and the last.
     [[nodiscard]] StoredNode* firstChildOf(const StoredNode* parent) const

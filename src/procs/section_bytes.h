@@ -47,12 +47,12 @@ public:
     void reserveBytes(std::size_t bytes)
     {
         if (bytes > m_ByteRoom)
-            resizeBytes(bytes);
+            Resize(m_Bytes, bytes, m_ByteRoom);
     }
     void fitToSize()
     {
         if (m_ByteCount != 0 && m_ByteCount != m_ByteRoom)
-            resizeBytes(m_ByteCount);
+            Resize(m_Bytes, m_ByteCount, m_ByteRoom);
     }
 
     [[nodiscard]] std::size_t size() const { return m_Lines; }
@@ -80,27 +80,26 @@ private:
     // Grows a block of trivially copyable items to hold at least wanted, by half again each time.
     template<typename Block> static void GrowTo(Block& block, std::size_t wanted, std::size_t& room)
     {
-        using Item = std::remove_reference_t<decltype(block[0])>;
         if (wanted <= room)
             return;
         const std::size_t newRoom
             = room == 0 ? std::max(wanted, std::size_t { 4096 }) : std::max({ wanted, room + room / 2 });
-        void* grown = std::realloc(block.get(), newRoom * sizeof(Item));
-        if (!grown)
+        if (!Resize(block, newRoom, room))
             throw std::bad_alloc();
-        static_cast<void>(block.release());
-        block.reset(static_cast<Item*>(grown));
-        room = newRoom;
     }
 
-    void resizeBytes(std::size_t room)
+    // Gives a block of trivially copyable items room for that many; false, and the block as it
+    // was, when the system refuses.
+    template<typename Block> static bool Resize(Block& block, std::size_t newRoom, std::size_t& room)
     {
-        void* resized = std::realloc(m_Bytes.get(), room);
+        using Item = std::remove_reference_t<decltype(block[0])>;
+        void* resized = std::realloc(block.get(), newRoom * sizeof(Item));
         if (!resized)
-            return;
-        static_cast<void>(m_Bytes.release());
-        m_Bytes.reset(static_cast<char*>(resized));
-        m_ByteRoom = room;
+            return false;
+        static_cast<void>(block.release());
+        block.reset(static_cast<Item*>(resized));
+        room = newRoom;
+        return true;
     }
 
     void addOne(std::string_view line)
