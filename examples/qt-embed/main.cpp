@@ -1,5 +1,5 @@
 // A plant overview window: the navigation tree on the left, the status tree on the right, built
-// in code. qt-embed [PLANT_FOLDER] [--print]: --print writes the trees instead of showing them.
+// in code. qt-embed [PLANT_FOLDER] [--print]: --print writes the rows the trees show instead of showing them.
 #include "page_rows.h"
 
 #include <QApplication>
@@ -31,6 +31,8 @@ int main(int argc, char** argv)
     tree->setObjectFile(plant + "/plant.ini");
     // The style of the example page: tree shown, expanded at start, open branches kept. No Home
     // button: with filter groups it would lie on the filter row, which starts at the top.
+    // The page is pump P101's: the tree opens down to it and selects it.
+    tree->setSelectedObject(QStringLiteral("WW111"));
     tree->setStyle(0x618);
     QObject::connect(tree, &vestrak::CiTreeWidget::NodeClick,
         [&] { window.statusBar()->showMessage("navigate to " + tree->SelectedObjectExtraInfo()); });

@@ -1,6 +1,6 @@
 // The plant overview page drawn in Qt Designer (plant_page.ui) and loaded at run time through
 // QUiLoader; the page names its object files relative to the plant folder.
-// qt-embed-ui [PLANT_FOLDER] [--print]: --print writes the trees instead of showing them.
+// qt-embed-ui [PLANT_FOLDER] [--print]: --print writes the rows the trees show instead of showing them.
 #include "page_rows.h"
 
 #include <QApplication>

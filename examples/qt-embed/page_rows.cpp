@@ -7,12 +7,14 @@
 
 namespace {
 
-void printRows(const QAbstractItemModel& model, const QModelIndex& parent, int depth, QTextStream& out)
+// The view is given the rows it shows, top to bottom, and indents each by its depth.
+void printRows(const QTreeView& view, QTextStream& out)
 {
-    for (int row = 0; row < model.rowCount(parent); ++row) {
-        const QModelIndex index = model.index(row, 0, parent);
+    const QAbstractItemModel& model = *view.model();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QModelIndex index = model.index(row, 0);
+        const int depth = view.visualRect(index).left() / view.indentation();
         out << QString(2 * depth, ' ') << model.data(index).toString() << '\n';
-        printRows(model, index, depth + 1, out);
     }
 }
 
@@ -27,7 +29,7 @@ void printControl(const QWidget& control, const QStringList& propertyNames, QTex
     out << '\n';
     for (const QTreeView* view : control.findChildren<QTreeView*>()) {
         if (view->isVisibleTo(&control) && view->model())
-            printRows(*view->model(), {}, 1, out);
+            printRows(*view, out);
     }
 }
 

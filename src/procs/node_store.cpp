@@ -295,7 +295,6 @@ bool NodeStore::remove(const NodeRef& node)
     StoredNode* target = ownNode(node);
     if (!target)
         return false;
-    m_LastChildAt = nullptr;
     unlink(*target);
     leaveSubtree(*target);
     if (!m_Listed) {
@@ -334,7 +333,6 @@ void NodeStore::clear()
     m_BackColors.clear();
     m_FirstTop = nullptr;
     m_TopCount = 0;
-    m_LastChildAt = nullptr;
     m_Selected.reset();
 }
 
@@ -426,28 +424,6 @@ bool NodeStore::setExpandedByOperator(StoredNode& node, bool expanded)
 std::uint32_t NodeStore::backColorOf(const StoredNode& node) const
 {
     return node.m_HasBackColor ? m_BackColors.at(&node) : WindowBackgroundColor;
-}
-
-const StoredNode* NodeStore::childAt(const StoredNode* parent, std::int32_t row) const
-{
-    const std::int32_t rows = parent ? parent->m_ChildCount : m_TopCount;
-    if (row < 0 || row >= rows)
-        return nullptr;
-    const StoredNode* child = firstChildOf(parent);
-    // From the child given last when it is a sibling before the row, or from the last child
-    // when the row is nearer the end.
-    if (m_LastChildAt && at(m_LastChildAt->m_Parent) == parent && m_LastChildAt->m_Row <= row)
-        child = m_LastChildAt;
-    if (rows - 1 - row < row - child->m_Row) {
-        child = lastChildOf(parent);
-        while (child->m_Row > row)
-            child = at(child->m_PreviousSibling);
-    } else {
-        while (child->m_Row < row)
-            child = at(child->m_NextSibling);
-    }
-    m_LastChildAt = child;
-    return child;
 }
 
 std::int32_t NodeStore::shownRowCount() const

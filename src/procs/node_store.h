@@ -144,10 +144,6 @@ public:
             visit(std::as_const(nodeAt(position)));
     }
 
-    [[nodiscard]] std::int32_t topCount() const { return m_TopCount; }
-    // The child at that row of parent (of the top nodes for null); sequential rows cost one step.
-    [[nodiscard]] const StoredNode* childAt(const StoredNode* parent, std::int32_t row) const;
-
     // Calls visit(node) for every row that open branches let be seen, top to bottom, until it
     // returns false.
     template<typename Visit> void forEachShownRow(Visit visit) const
@@ -244,8 +240,6 @@ private:
     mutable std::u16string m_SpareText;
     std::unordered_map<const StoredNode*, std::uint32_t> m_BackColors;
     std::shared_ptr<StoredNode> m_Selected;
-    // The child childAt gave last, so that the next row is one step away.
-    mutable const StoredNode* m_LastChildAt = nullptr;
 };
 
 inline NodeStore& StoredNode::store() const

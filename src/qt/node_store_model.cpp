@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QBrush>
 #include <QWidget>
+#include <algorithm>
 
 namespace vestrak {
 
@@ -18,43 +19,68 @@ NodeStoreModel::NodeStoreModel(const NodeStore& store, const QWidget& view)
         m_Icons.push_back(imageListIcon(store.imageList(), image));
 }
 
+void NodeStoreModel::endStoreReset()
+{
+    m_Rows.clear();
+    m_Store.forEachShownRow([this](const StoredNode& node) {
+        m_Rows.push_back(NodeStore::numberOf(node));
+        return true;
+    });
+    endResetModel();
+}
+
+// A node that left the store keeps its number until the store is cleared, and the rows are
+// taken anew before then.
 StoredNode* NodeStoreModel::nodeAt(const QModelIndex& index) const
 {
-    return index.isValid() ? m_Store.nodeNumbered(static_cast<std::uint32_t>(index.internalId())) : nullptr;
+    StoredNode* node
+        = index.isValid() ? m_Store.nodeNumbered(static_cast<std::uint32_t>(index.internalId())) : nullptr;
+    return node && node->exists() ? node : nullptr;
 }
 
 QModelIndex NodeStoreModel::indexOf(const StoredNode& node) const
 {
-    return createIndex(node.row(), 0, quintptr { NodeStore::numberOf(node) });
+    const auto found = std::find(m_Rows.begin(), m_Rows.end(), NodeStore::numberOf(node));
+    return found == m_Rows.end() ? QModelIndex() : index(static_cast<int>(found - m_Rows.begin()), 0);
 }
 
-void NodeStoreModel::looksChanged(const StoredNode& node)
+RowBranches NodeStoreModel::branchesOf(const QModelIndex& index) const
 {
-    const QModelIndex index = indexOf(node);
-    emit dataChanged(index, index, { Qt::DecorationRole, Qt::BackgroundRole });
+    RowBranches branches;
+    const StoredNode* node = nodeAt(index);
+    if (!node)
+        return branches;
+    branches.hasChildren = node->childCount() > 0;
+    branches.open = node->isExpanded();
+    for (const StoredNode* each = node; each; each = each->parentNode()) {
+        branches.siblingsFollow.push_back(each->nextSibling() != nullptr);
+        if (each != node)
+            ++branches.level;
+    }
+    return branches;
+}
+
+void NodeStoreModel::looksChanged(int row)
+{
+    const QModelIndex changed = index(row, 0);
+    emit dataChanged(changed, changed, { Qt::DecorationRole, Qt::BackgroundRole });
 }
 
 QModelIndex NodeStoreModel::index(int row, int column, const QModelIndex& parent) const
 {
-    if (column != 0)
+    if (parent.isValid() || column != 0 || row < 0 || static_cast<std::size_t>(row) >= m_Rows.size())
         return {};
-    const StoredNode* child = m_Store.childAt(nodeAt(parent), row);
-    return child ? indexOf(*child) : QModelIndex();
+    return createIndex(row, 0, quintptr { m_Rows[static_cast<std::size_t>(row)] });
 }
 
-QModelIndex NodeStoreModel::parent(const QModelIndex& child) const
+QModelIndex NodeStoreModel::parent(const QModelIndex&) const
 {
-    const StoredNode* node = nodeAt(child);
-    const StoredNode* parentNode = node ? node->parentNode() : nullptr;
-    return parentNode ? indexOf(*parentNode) : QModelIndex();
+    return {};
 }
 
 int NodeStoreModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.column() > 0)
-        return 0;
-    const StoredNode* node = nodeAt(parent);
-    return node ? node->childCount() : m_Store.topCount();
+    return parent.isValid() ? 0 : static_cast<int>(m_Rows.size());
 }
 
 int NodeStoreModel::columnCount(const QModelIndex&) const
@@ -64,7 +90,7 @@ int NodeStoreModel::columnCount(const QModelIndex&) const
 
 bool NodeStoreModel::hasChildren(const QModelIndex& parent) const
 {
-    return rowCount(parent) > 0;
+    return !parent.isValid() && !m_Rows.empty();
 }
 
 QVariant NodeStoreModel::data(const QModelIndex& index, int role) const
@@ -87,9 +113,11 @@ QVariant NodeStoreModel::data(const QModelIndex& index, int role) const
     }
 }
 
+// Every row is a leaf to Qt: it then never looks for a row among open branches of its own.
 Qt::ItemFlags NodeStoreModel::flags(const QModelIndex& index) const
 {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
+                           : Qt::NoItemFlags;
 }
 
 } // namespace vestrak

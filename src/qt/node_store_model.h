@@ -5,15 +5,26 @@
 #include <QAbstractItemModel>
 #include <QIcon>
 #include <QPalette>
+#include <cstdint>
 #include <vector>
 
 namespace vestrak {
 
-// The rows of a node store as Qt sees them: one column, text and icon made when the view asks.
-// An index holds its node's number in the store, whose row among its siblings the store keeps:
-// Qt files the indexes it keeps (one per open branch) by a hash that adds the number to the row,
-// and numbers one after another spread over its table where nodes' addresses, which lie in large
-// aligned blocks, would crowd into few places.
+// How a shown row's branch column and the columns of its ancestors are drawn.
+struct RowBranches {
+    // 0 for a top node.
+    int level = 0;
+    bool hasChildren = false;
+    bool open = false;
+    // For the node and each ancestor, innermost first: whether a sibling follows it, so that the
+    // branch line of that level goes on below the row.
+    std::vector<bool> siblingsFollow;
+};
+
+// The rows that open branches let be seen, as one flat list: text and icon made when the view
+// asks. Qt lays out each row of a tree it is given by walking it, and keeps a persistent index
+// for each branch it is told is open; a plant has a hundred thousand of them. Given the rows
+// flat, Qt keeps none, and the store alone says which branches are open and how deep a row lies.
 class NodeStoreModel final : public QAbstractItemModel {
     Q_OBJECT
 public:
@@ -27,20 +38,25 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
     [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // The row showing the node; invalid while a closed branch hides it.
     [[nodiscard]] QModelIndex indexOf(const StoredNode& node) const;
+    // The node of a row while it is in the store.
     [[nodiscard]] StoredNode* nodeAt(const QModelIndex& index) const;
+    [[nodiscard]] RowBranches branchesOf(const QModelIndex& index) const;
 
-    // The node's icon or colour changed.
-    void looksChanged(const StoredNode& node);
-    // The store changed more than rows can tell: the view forgets what it knew.
+    // The row's icon or colour changed.
+    void looksChanged(int row);
+    // The view forgets the rows it knew until endStoreReset, which takes the store's shown rows.
     void beginStoreReset() { beginResetModel(); }
-    void endStoreReset() { endResetModel(); }
+    void endStoreReset();
 
 private:
     const NodeStore& m_Store;
     const QWidget& m_View;
     // One icon per image of the list, made once.
     std::vector<QIcon> m_Icons;
+    // The number of each shown row's node, top to bottom.
+    std::vector<std::uint32_t> m_Rows;
 };
 
 } // namespace vestrak

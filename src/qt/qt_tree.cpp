@@ -36,23 +36,6 @@ std::int16_t shiftState(Qt::KeyboardModifiers modifiers)
         | (modifiers & Qt::ControlModifier ? 2 : 0) | (modifiers & Qt::AltModifier ? 4 : 0));
 }
 
-// The node of a row the view reports, while it is still in the tree.
-StoredNode* liveNodeAt(const NodeStoreModel& model, const QModelIndex& index)
-{
-    StoredNode* node = model.nodeAt(index);
-    return node && node->exists() ? node : nullptr;
-}
-
-// Whether the view may be shown the node's branch open: see QtTreeView::MaxOpenLevels.
-bool IsAboveOpenLevelBound(const StoredNode& node)
-{
-    int level = 0;
-    for (const StoredNode* parent = node.parentNode(); parent; parent = parent->parentNode())
-        if (++level >= QtTreeView::MaxOpenLevels)
-            return false;
-    return true;
-}
-
 } // namespace
 
 QtTree::QtTree(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host,
@@ -81,23 +64,24 @@ void QtTree::connectView()
         [this](const QModelIndex& index, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
             const std::int16_t code = buttonCode(button);
             if (code != 0)
-                pressed(liveNodeAt(m_Model, index), code, shiftState(modifiers),
-                    at.x() * host().twipsPerPixelX(), at.y() * host().twipsPerPixelY());
+                pressed(m_Model.nodeAt(index), code, shiftState(modifiers), at.x() * host().twipsPerPixelX(),
+                    at.y() * host().twipsPerPixelY());
         });
     QObject::connect(&m_View, &QtTreeView::rowDoubleClicked, &context(), [this] { DblClick(); });
     QObject::connect(&m_View, &QtTreeView::mouseMoved, &context(), [this] { MouseMove(); });
     QObject::connect(&m_View, &QtTreeView::menuRequested, &context(), [this] { menuRequestedByKeyboard(); });
     QObject::connect(&m_View, &QtTreeView::keyboardMovedTo, &context(), [this](const QModelIndex& index) {
-        if (StoredNode* node = liveNodeAt(m_Model, index))
+        if (StoredNode* node = m_Model.nodeAt(index))
             keyboardMovedTo(*node);
     });
-    QObject::connect(&m_View, &QTreeView::expanded, &context(), [this](const QModelIndex& index) {
-        if (StoredNode* node = liveNodeAt(m_Model, index))
-            expandedByOperator(*node, true);
-    });
-    QObject::connect(&m_View, &QTreeView::collapsed, &context(), [this](const QModelIndex& index) {
-        if (StoredNode* node = liveNodeAt(m_Model, index))
-            expandedByOperator(*node, false);
+    QObject::connect(
+        &m_View, &QtTreeView::openRequested, &context(), [this](const QModelIndex& index, bool open) {
+            if (StoredNode* node = m_Model.nodeAt(index))
+                expandedByOperator(*node, open);
+        });
+    QObject::connect(&m_View, &QtTreeView::openBelowRequested, &context(), [this](const QModelIndex& index) {
+        if (StoredNode* node = m_Model.nodeAt(index))
+            expandedBelowByOperator(*node);
     });
     QObject::connect(&m_View, &QtTreeView::geometriesUpdated, &context(), [this] { showScrollPosition(); });
     QScrollBar* scrollBar = m_View.verticalScrollBar();
@@ -152,8 +136,7 @@ void QtTree::viewFallsBehind()
         &context(), [this] { bringViewUpToDate(); }, Qt::QueuedConnection);
 }
 
-// The view learns the rows anew, then which branches are open, the selected row and the scroll
-// position. Opened while a layout is pending, a branch costs Qt no layout of its own.
+// The view learns the shown rows anew, then the selected row and the scroll position.
 void QtTree::bringViewUpToDate()
 {
     if (!m_ViewBehind)
@@ -164,26 +147,15 @@ void QtTree::bringViewUpToDate()
     m_Model.endStoreReset();
     m_PaintedLooks.clear();
     m_View.layOutRowsLater();
-    // Walked down the links in tree order, the level is counted on the way: no stack, no table.
-    const StoredNode* node = m_Store.childAt(nullptr, 0);
-    int level = 0;
-    while (node) {
-        if (node->firstChild()) {
-            if (node->isExpanded() && level < QtTreeView::MaxOpenLevels)
-                m_View.expand(m_Model.indexOf(*node));
-            node = node->firstChild();
-            ++level;
-            continue;
-        }
-        while (node && !node->nextSibling()) {
-            node = node->parentNode();
-            --level;
-        }
-        if (node)
-            node = node->nextSibling();
-    }
     showSelection();
     showScrollPosition();
+}
+
+// Opened or closed by the operator, a branch shows at once.
+void QtTree::showRowsNow()
+{
+    viewFallsBehind();
+    bringViewUpToDate();
 }
 
 void QtTree::setVisible(bool visible)
@@ -216,10 +188,11 @@ std::vector<QtTree::ShownLook> QtTree::shownLooks() const
     if (m_ViewBehind || !m_View.isVisible())
         return shown;
     for (int top = 0; top < m_View.viewport()->height(); top += QtTreeView::RowHeight) {
-        const StoredNode* node = m_Model.nodeAt(m_View.indexAt(QPoint(0, top)));
+        const QModelIndex index = m_View.indexAt(QPoint(0, top));
+        const StoredNode* node = m_Model.nodeAt(index);
         if (!node)
             break;
-        shown.push_back({ node, node->image(), node->backColor() });
+        shown.push_back({ node, node->image(), node->backColor(), index.row() });
     }
     return shown;
 }
@@ -229,7 +202,7 @@ void QtTree::tellShownLooks()
     m_ShownLooksCheckAsked = false;
     for (const ShownLook& look : shownLooks()) {
         if (std::find(m_PaintedLooks.begin(), m_PaintedLooks.end(), look) == m_PaintedLooks.end())
-            m_Model.looksChanged(*look.node);
+            m_Model.looksChanged(look.row);
     }
 }
 
@@ -248,22 +221,10 @@ void QtTree::notePaintedLooks(const QRect& part)
     m_PaintedLooks = std::move(painted);
 }
 
-void QtTree::nodeExpandedChanged(const StoredNode& node)
+// Opened or closed from code, many branches may change at once: the view learns them together.
+void QtTree::nodeExpandedChanged(const StoredNode&)
 {
-    // A view behind learns the open branches when it catches up.
-    if (!m_ViewBehind)
-        showExpanded(node);
-}
-
-// Qt keeps a persistent index for every row it is told is open, so a row without children is
-// not told: it has nothing to show, and gaining children makes the view catch up anyway.
-void QtTree::showExpanded(const StoredNode& node)
-{
-    if (node.childCount() == 0)
-        return;
-    const QSignalBlocker quiet(&m_View);
-    m_View.layOutRowsLater();
-    m_View.setExpanded(m_Model.indexOf(node), node.isExpanded() && IsAboveOpenLevelBound(node));
+    viewFallsBehind();
 }
 
 void QtTree::selectionChanged()
@@ -389,15 +350,42 @@ void QtTree::keyboardMovedTo(StoredNode& node)
     NodeClick(handle);
 }
 
+// The branch shows opened or closed before the event tells of it, as under Qt's own tree.
 void QtTree::expandedByOperator(StoredNode& node, bool expanded)
 {
-    if (!m_Store.setExpandedByOperator(node, expanded))
+    if (node.childCount() == 0 || !m_Store.setExpandedByOperator(node, expanded))
         return;
+    showRowsNow();
     const NodeRef handle = m_Store.handleOf(node);
     if (expanded)
         Expand(handle);
     else
         Collapse(handle);
+}
+
+// "*" opens the branches below the row, leaves left as they are, each told as opened.
+void QtTree::expandedBelowByOperator(StoredNode& top)
+{
+    std::vector<NodeRef> opened;
+    std::vector<const StoredNode*> below { &top };
+    while (!below.empty()) {
+        const StoredNode* node = below.back();
+        below.pop_back();
+        if (node->childCount() == 0)
+            continue;
+        StoredNode& branch = *m_Store.nodeNumbered(NodeStore::numberOf(*node));
+        if (m_Store.setExpandedByOperator(branch, true))
+            opened.push_back(m_Store.handleOf(branch));
+        for (const StoredNode* child = node->firstChild(); child; child = child->nextSibling())
+            below.push_back(child);
+    }
+    if (opened.empty())
+        return;
+    showRowsNow();
+    for (const NodeRef& node : opened) {
+        if (node->exists())
+            Expand(node);
+    }
 }
 
 bool QtTree::operatorClick(const std::u16string& key)
@@ -435,7 +423,7 @@ bool QtTree::operatorExpand(const std::u16string& key)
         return false;
     if (!node->isExpanded()) {
         m_Store.setExpandedByOperator(*node, true);
-        showExpanded(*node);
+        showRowsNow();
         Expand(m_Store.handleOf(*node));
     }
     return true;
@@ -448,7 +436,7 @@ bool QtTree::operatorCollapse(const std::u16string& key)
         return false;
     if (node->isExpanded()) {
         m_Store.setExpandedByOperator(*node, false);
-        showExpanded(*node);
+        showRowsNow();
         Collapse(m_Store.handleOf(*node));
     }
     return true;

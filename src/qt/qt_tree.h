@@ -62,7 +62,12 @@ private:
         const StoredNode* node = nullptr;
         std::int32_t image = 0;
         std::uint32_t backColor = 0;
-        bool operator==(const ShownLook&) const = default;
+        // Where the node is shown; a row looks the same wherever it is.
+        int row = 0;
+        bool operator==(const ShownLook& other) const
+        {
+            return node == other.node && image == other.image && backColor == other.backColor;
+        }
     };
 
     void nodeLooksChanged(const StoredNode& node) override;
@@ -75,8 +80,8 @@ private:
     void notePaintedLooks(const QRect& part);
     void viewFallsBehind();
     void bringViewUpToDate();
+    void showRowsNow();
     void showSelection();
-    void showExpanded(const StoredNode& node);
     void showScrollPosition();
     [[nodiscard]] StoredNode* operatorTarget(const std::u16string& key);
     [[nodiscard]] std::int32_t rowsPerPage() const;
@@ -87,6 +92,7 @@ private:
     void keyboardMovedTo(StoredNode& node);
     void menuRequestedByKeyboard();
     void expandedByOperator(StoredNode& node, bool expanded);
+    void expandedBelowByOperator(StoredNode& top);
     void connectView();
 
     QtTreeView& m_View;

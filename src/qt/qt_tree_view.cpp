@@ -5,21 +5,37 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <utility>
-#include <vector>
 
 namespace vestrak {
 
 namespace {
 
-class FixedRowHeightDelegate final : public QStyledItemDelegate {
+// Rows of one height, their text after the branch columns of their level: Qt, given the rows
+// flat, leaves room for one column only.
+class TreeRowDelegate final : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit TreeRowDelegate(QtTreeView& view)
+        : QStyledItemDelegate(&view)
+        , m_View(view)
+    {
+    }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         return { QStyledItemDelegate::sizeHint(option, index).width(), QtTreeView::RowHeight };
     }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.setLeft(option.rect.left() + m_View.textIndent(index) - m_View.indentation());
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+private:
+    const QtTreeView& m_View;
 };
 
 } // namespace
@@ -30,7 +46,7 @@ QtTreeView::QtTreeView(QWidget* parent)
     setHeaderHidden(true);
     setSortingEnabled(false);
     setUniformRowHeights(true);
-    setItemDelegate(new FixedRowHeightDelegate(this));
+    setItemDelegate(new TreeRowDelegate(*this));
     setIconSize(QSize(16, 16));
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     // Rows per page come from the widget's height alone, as in every widget set.
@@ -61,33 +77,74 @@ void QtTreeView::setPlaceholderText(const QString& text)
     viewport()->update();
 }
 
-bool QtTreeView::onBranchIndicator(QPoint position) const
+RowBranches QtTreeView::branchesOf(const QModelIndex& index) const
+{
+    const auto* rows = qobject_cast<const NodeStoreModel*>(model());
+    return rows ? rows->branchesOf(index) : RowBranches {};
+}
+
+int QtTreeView::textIndent(const QModelIndex& index) const
+{
+    return (branchesOf(index).level + 1) * indentation();
+}
+
+QRect QtTreeView::visualRect(const QModelIndex& index) const
+{
+    QRect rect = QTreeView::visualRect(index);
+    if (rect.isValid())
+        rect.setLeft(columnViewportPosition(0) + textIndent(index));
+    return rect;
+}
+
+bool QtTreeView::onBranchColumns(QPoint position) const
 {
     const QModelIndex index = indexAt(position);
     return index.isValid() && position.x() < visualRect(index).left();
 }
 
+bool QtTreeView::onBranchIndicator(QPoint position) const
+{
+    const QModelIndex index = indexAt(position);
+    const RowBranches branches = branchesOf(index);
+    const int left = columnViewportPosition(0) + branches.level * indentation();
+    return index.isValid() && branches.hasChildren && position.x() >= left
+        && position.x() < left + indentation();
+}
+
+void QtTreeView::toggleBranchAt(QPoint position)
+{
+    if (onBranchIndicator(position)) {
+        const QModelIndex index = indexAt(position);
+        emit openRequested(index, !branchesOf(index).open);
+    }
+}
+
+// The style says whether a branch opens as the button goes down or as it comes up.
 void QtTreeView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    const bool onIndicator = onBranchIndicator(position);
+    const bool onBranches = onBranchColumns(position);
     emit mousePressed(
-        onIndicator ? QModelIndex() : indexAt(position), event->button(), event->modifiers(), position);
-    if (onIndicator)
-        QTreeView::mousePressEvent(event);
+        onBranches ? QModelIndex() : indexAt(position), event->button(), event->modifiers(), position);
+    if (onBranches
+        && style()->styleHint(QStyle::SH_ListViewExpand_SelectMouseType, nullptr, this)
+            == QEvent::MouseButtonPress)
+        toggleBranchAt(position);
 }
 
 void QtTreeView::mouseReleaseEvent(QMouseEvent* event)
 {
-    // Only the branch indicator acts on release: it opens or closes the row.
-    if (onBranchIndicator(event->position().toPoint()))
-        QTreeView::mouseReleaseEvent(event);
+    const QPoint position = event->position().toPoint();
+    if (onBranchColumns(position)
+        && style()->styleHint(QStyle::SH_ListViewExpand_SelectMouseType, nullptr, this)
+            == QEvent::MouseButtonRelease)
+        toggleBranchAt(position);
 }
 
 void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    if (onBranchIndicator(position)) {
+    if (onBranchColumns(position)) {
         mousePressEvent(event);
         return;
     }
@@ -112,10 +169,8 @@ void QtTreeView::keyPressEvent(QKeyEvent* event)
         emit rowDoubleClicked();
         return;
     }
-    if (event->key() == Qt::Key_Asterisk && currentIndex().isValid()) {
-        expandBranchesBelow(currentIndex());
+    if (branchKeyPressed(*event))
         return;
-    }
     const QModelIndex before = currentIndex();
     QTreeView::keyPressEvent(event);
     const QModelIndex after = currentIndex();
@@ -123,23 +178,44 @@ void QtTreeView::keyPressEvent(QKeyEvent* event)
         emit keyboardMovedTo(after);
 }
 
-// Qt's own "*" opens every row below, leaves too, and they would be told as opened branches.
-void QtTreeView::expandBranchesBelow(const QModelIndex& top)
+// The keys of Qt's own tree: Right opens a closed branch, Left closes an open one, and where the
+// style has the arrows walk the tree, Right goes on to the first child and Left back to the parent.
+bool QtTreeView::branchKeyPressed(const QKeyEvent& event)
 {
-    int topLevel = 0;
-    for (QModelIndex parent = top.parent(); parent.isValid() && topLevel < MaxOpenLevels;
-         parent = parent.parent())
-        ++topLevel;
-    std::vector<std::pair<QModelIndex, int>> below { { top, topLevel } };
-    while (!below.empty()) {
-        const auto [index, level] = below.back();
-        below.pop_back();
-        const int children = model()->rowCount(index);
-        if (children == 0 || level >= MaxOpenLevels)
-            continue;
-        expand(index);
-        for (int child = 0; child < children; ++child)
-            below.emplace_back(model()->index(child, 0, index), level + 1);
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || (event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    const RowBranches branches = branchesOf(current);
+    const bool walksTree
+        = style()->styleHint(QStyle::SH_ItemView_ArrowKeysNavigateIntoChildren, nullptr, this);
+    switch (event.key()) {
+    case Qt::Key_Plus:
+        emit openRequested(current, true);
+        return true;
+    case Qt::Key_Minus:
+        emit openRequested(current, false);
+        return true;
+    case Qt::Key_Asterisk:
+        emit openBelowRequested(current);
+        return true;
+    case Qt::Key_Right:
+        if (branches.hasChildren && !branches.open)
+            emit openRequested(current, true);
+        else if (walksTree && branches.hasChildren)
+            emit keyboardMovedTo(current.siblingAtRow(current.row() + 1));
+        return true;
+    case Qt::Key_Left:
+        if (branches.hasChildren && branches.open) {
+            emit openRequested(current, false);
+        } else if (walksTree) {
+            const auto* rows = qobject_cast<const NodeStoreModel*>(model());
+            const StoredNode* node = rows ? rows->nodeAt(current) : nullptr;
+            if (node && node->parentNode())
+                emit keyboardMovedTo(rows->indexOf(*node->parentNode()));
+        }
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -171,6 +247,46 @@ void QtTreeView::paintEvent(QPaintEvent* event)
     painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.drawText(viewport()->rect().adjusted(4, 4, -4, -4),
         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_PlaceholderText);
+}
+
+// The columns of the row's level and of each level above, as Qt draws those of its own tree; only
+// those within the viewport, since a row may lie thousands of levels deep.
+void QtTreeView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const
+{
+    const RowBranches branches = branchesOf(index);
+    const int indent = indentation();
+    if (indent <= 0 || branches.siblingsFollow.empty())
+        return;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    QStyle::State shared = QStyle::State_None;
+    if (isEnabled())
+        shared |= QStyle::State_Enabled;
+    if (hasFocus())
+        shared |= QStyle::State_Active;
+    if (selectionModel() && selectionModel()->isSelected(index))
+        shared |= QStyle::State_Selected;
+    if (option.showDecorationSelected && (shared & QStyle::State_Selected)) {
+        option.rect = QRect(rect.left() + indent, rect.top(), branches.level * indent, rect.height());
+        option.state = shared;
+        style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &option, painter, this);
+    }
+    const int firstShown = std::max(0, -rect.left() / indent);
+    const int lastShown = std::min(branches.level, (viewport()->width() - rect.left()) / indent);
+    for (int level = firstShown; level <= lastShown; ++level) {
+        option.rect = QRect(rect.left() + level * indent, rect.top(), indent, rect.height());
+        option.state = shared;
+        if (branches.siblingsFollow[static_cast<std::size_t>(branches.level - level)])
+            option.state |= QStyle::State_Sibling;
+        if (level == branches.level) {
+            option.state |= QStyle::State_Item;
+            if (branches.hasChildren)
+                option.state |= QStyle::State_Children;
+            if (branches.open)
+                option.state |= QStyle::State_Open;
+        }
+        style()->drawPrimitive(QStyle::PE_IndicatorBranch, &option, painter, this);
+    }
 }
 
 void QtTreeView::updateGeometries()

@@ -1,21 +1,20 @@
 #pragma once
 
+#include "qt/node_store_model.h"
+
 #include <QTreeView>
 
 namespace vestrak {
 
 // The tree view of the Qt set: rows of 18 pixels, no header, no sorting, scrolling by rows.
 // It reports what the operator does with mouse and keyboard as signals and leaves selection,
-// clicks and scrolling to its adapter, so that the operator and the operator actions of the
-// port take one path.
+// clicks, scrolling and opening branches to its adapter, so that the operator and the operator
+// actions of the port take one path. Its model gives the shown rows flat; the view indents each
+// row by its level and draws the branch columns itself.
 class QtTreeView final : public QTreeView {
     Q_OBJECT
 public:
     static constexpr int RowHeight = 18;
-    // Qt lays out an open branch by calling itself once per open level below it, so a chain of
-    // open branches some 26,000 levels deep runs it out of stack. The view is shown a branch open
-    // only above this level (0 for top rows); the tree's own state keeps every branch as it is.
-    static constexpr int MaxOpenLevels = 4096;
 
     explicit QtTreeView(QWidget* parent);
 
@@ -23,8 +22,12 @@ public:
     [[nodiscard]] QString placeholderText() const { return m_PlaceholderText; }
     void setPlaceholderText(const QString& text);
 
-    // Branches opened or closed from now on are laid out once, at the next paint or read of rows.
+    // The rows are laid out once, at the next paint or read of rows.
     void layOutRowsLater() { scheduleDelayedItemsLayout(); }
+    // Where a row's text begins: after the branch columns of its level and those above.
+    [[nodiscard]] int textIndent(const QModelIndex& index) const;
+    // The row's icon and text, right of its branch columns.
+    [[nodiscard]] QRect visualRect(const QModelIndex& index) const override;
 
 signals:
     // A mouse button went down; the index is invalid off the rows and on a row's branch indicator.
@@ -37,6 +40,10 @@ signals:
     void mouseMoved();
     // The operator moved the current row with the keyboard.
     void keyboardMovedTo(const QModelIndex& index);
+    // The operator opened or closed the row's branch: its indicator, or the keyboard.
+    void openRequested(const QModelIndex& index, bool open);
+    // "*": every branch below the row, the row's own included.
+    void openBelowRequested(const QModelIndex& index);
     // Qt has recomputed the scroll range.
     void geometriesUpdated();
     // Rows were painted, those in that part of the viewport.
@@ -53,10 +60,17 @@ protected:
         const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
     void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
+    [[nodiscard]] RowBranches branchesOf(const QModelIndex& index) const;
+    // Left of the row's text: the press opens or closes nothing else, and selects nothing.
+    [[nodiscard]] bool onBranchColumns(QPoint position) const;
+    // A press there opens or closes the row's branch.
     [[nodiscard]] bool onBranchIndicator(QPoint position) const;
-    void expandBranchesBelow(const QModelIndex& top);
+    void toggleBranchAt(QPoint position);
+    // Left, Right, +, - and *: true when the key was one of them.
+    bool branchKeyPressed(const QKeyEvent& event);
 
     // Rows changed since the rows were last painted; the repaint is asked for once.
     bool m_RepaintAsked = false;

@@ -147,7 +147,10 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickReportsTheChoiceA
     EXPECT_EQ(nodeClicks.count(), 1);
     EXPECT_EQ(status.SelectedNode(), "Water Works");
 
-    view.expand(view.model()->index(0, 0));
+    const QRect topRow = view.visualRect(view.model()->index(0, 0));
+    QTest::mouseClick(
+        view.viewport(), Qt::LeftButton, {}, QPoint(view.indentation() / 2, topRow.center().y()));
+    EXPECT_EQ(status.SelectedNode(), "Water Works") << "the branch indicator opens without selecting";
     QTest::mouseClick(view.viewport(), Qt::RightButton, {}, rowCentre(view, "Intake Building"));
     EXPECT_EQ(status.SelectedNode(), "Intake Building") << "the menu is for the object under the mouse";
     EXPECT_EQ(nodeClicks.count(), 2);

@@ -33,13 +33,24 @@ template<typename Shown = QWidget> Shown& qtWidgetOf(Widget& widget)
     return static_cast<Shown&>(*dynamic_cast<QtWidgetBase&>(widget).qtWidget());
 }
 
-// The view's row reached through the rows of the top nodes and their children, in turn.
-QModelIndex rowAt(const QTreeView& view, std::initializer_list<int> rows)
+QModelIndex rowAt(const QTreeView& view, int row)
 {
-    QModelIndex index;
-    for (const int row : rows)
-        index = view.model()->index(row, 0, index);
-    return index;
+    return view.model()->index(row, 0);
+}
+
+// The rows the view shows, top to bottom: a space per level, "+" before a closed branch and "-"
+// before an open one, then the text.
+std::vector<std::string> shownRows(const QtTreeView& view)
+{
+    const auto& model = static_cast<const NodeStoreModel&>(*view.model());
+    std::vector<std::string> rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const RowBranches branches = model.branchesOf(model.index(row, 0));
+        const char* mark = branches.hasChildren ? (branches.open ? "-" : "+") : "";
+        rows.push_back(std::string(static_cast<std::size_t>(branches.level), ' ') + mark
+            + model.index(row, 0).data().toString().toStdString());
+    }
+    return rows;
 }
 
 QColor pixelOf(const QIcon& icon, int x, int y)
@@ -110,14 +121,13 @@ TEST_F(QtTreeTest, StatesSetFromCodeShow)
     TextBox& text = surface->addTextBox(u"Text", {}, TextBoxLines::Single, true);
     text.setText(u"P*");
 
-    EXPECT_TRUE(view.isExpanded(rowAt(view, { 0 })));
-    EXPECT_EQ(view.currentIndex(), rowAt(view, { 0, 0 }));
-    const QModelIndex childRow = rowAt(view, { 0, 0 });
+    EXPECT_EQ(shownRows(view), (std::vector<std::string> { "-A", " B" }));
+    EXPECT_EQ(view.currentIndex(), rowAt(view, 1));
+    const QModelIndex childRow = rowAt(view, 1);
     EXPECT_EQ(childRow.data(Qt::DecorationRole).value<QIcon>().cacheKey(),
         imageListIcon(ImageList::StatusIcons, 3).cacheKey());
     EXPECT_EQ(childRow.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 0, 0));
-    EXPECT_FALSE(rowAt(view, { 0 }).data(Qt::BackgroundRole).isValid())
-        << "the window background is no brush";
+    EXPECT_FALSE(rowAt(view, 0).data(Qt::BackgroundRole).isValid()) << "the window background is no brush";
     EXPECT_TRUE(toolButton->isChecked());
     EXPECT_EQ(toolButton->toolTip(), "<qt>Pumps</qt>");
     EXPECT_EQ(listWidget.item(0)->text(), "one");
@@ -139,16 +149,17 @@ TEST_F(QtTreeTest, NodesAddedFromCodeReachTheViewInOrderWithTheirBranchesOpenOrC
     EXPECT_TRUE(tree.remove(gone));
     QApplication::processEvents();
 
-    ASSERT_EQ(view.model()->rowCount(), 2);
-    EXPECT_FALSE(view.isExpanded(rowAt(view, { 0 })));
-    EXPECT_TRUE(view.isExpanded(rowAt(view, { 0, 0 }))) << "an open branch in a closed one stays open";
-    EXPECT_TRUE(view.isExpanded(rowAt(view, { 1 })));
-    EXPECT_EQ(rowAt(view, { 1, 0 }).data().toString(), "Intake");
+    EXPECT_EQ(shownRows(view), (std::vector<std::string> { "+Plant", "-Works", " Intake" }));
 
     add(nullptr, u"L", u"Lab");
     EXPECT_TRUE(tree.operatorClick(u"L"));
-    ASSERT_EQ(view.model()->rowCount(), 3) << "an operator action reaches the node at once";
-    EXPECT_EQ(view.currentIndex(), rowAt(view, { 2 }));
+    EXPECT_EQ(shownRows(view), (std::vector<std::string> { "+Plant", "-Works", " Intake", "Lab" }))
+        << "an operator action reaches the node at once";
+    EXPECT_EQ(view.currentIndex(), rowAt(view, 3));
+    EXPECT_TRUE(tree.operatorExpand(u"P"));
+    EXPECT_EQ(shownRows(view),
+        (std::vector<std::string> { "-Plant", " -Pump", "  Motor", "-Works", " Intake", "Lab" }))
+        << "an open branch in a closed one stays open";
 
     NodeRef onItsWay = add(plant, u"N", u"New");
     surface.reset();
@@ -170,7 +181,7 @@ TEST_F(QtTreeTest, BranchesOpenedWhileTheTreeIsHiddenShowLaidOutAndScrolled)
     QApplication::processEvents();
 
     EXPECT_EQ(view.verticalScrollBar()->value(), 10);
-    EXPECT_EQ(view.indexAt(QPoint(1, 1)), rowAt(view, { 0, 9 }));
+    EXPECT_EQ(view.indexAt(QPoint(1, 1)), rowAt(view, 10));
 }
 
 // The dark phase of a blinking status shows image 0: the text must stay where it was.
@@ -184,7 +195,7 @@ TEST_F(QtTreeTest, ImageZeroKeepsTheIconsRoomAnEmptyFilteredTreeSaysWhyAndTheSel
     EXPECT_TRUE(add(nullptr, u"B", u"Blank", 4)->setImage(0));
     QApplication::processEvents();
     const auto shownIcon
-        = [this](int row) { return rowAt(view, { row }).data(Qt::DecorationRole).value<QIcon>(); };
+        = [this](int row) { return rowAt(view, row).data(Qt::DecorationRole).value<QIcon>(); };
     EXPECT_EQ(shownIcon(1).actualSize(view.iconSize()), shownIcon(0).actualSize(view.iconSize()));
     EXPECT_FALSE(shownIcon(1).isNull());
     EXPECT_NE(view.grab().toImage(), empty) << "with nodes the placeholder goes";
@@ -204,7 +215,7 @@ TEST_F(QtTreeTest, TheViewIsToldOnceOfEachShownRowThatLooksDifferent)
     const QSignalSpy told(view.model(), &QAbstractItemModel::dataChanged);
     const auto shownRows = [this] {
         int rows = 0;
-        while (view.visualRect(rowAt(view, { rows })).intersects(view.viewport()->rect()))
+        while (view.visualRect(rowAt(view, rows)).intersects(view.viewport()->rect()))
             ++rows;
         return rows;
     };
@@ -221,7 +232,7 @@ TEST_F(QtTreeTest, TheViewIsToldOnceOfEachShownRowThatLooksDifferent)
     EXPECT_TRUE(nodes[29]->setImage(3));
     QApplication::processEvents();
     ASSERT_EQ(told.count(), shownRows());
-    EXPECT_EQ(told.last().first().value<QModelIndex>(), rowAt(view, { 0 }));
+    EXPECT_EQ(told.last().first().value<QModelIndex>(), rowAt(view, 0));
 }
 
 TEST_F(QtTreeTest, EnterOpensMenuKeysRightClickTheSelectedRowAndStarOpensOnlyBranches)
@@ -248,6 +259,41 @@ TEST_F(QtTreeTest, EnterOpensMenuKeysRightClickTheSelectedRowAndStarOpensOnlyBra
     EXPECT_EQ(events,
         (std::vector<std::u16string> {
             u"expand P", u"expand U", u"dblclick", u"down2 P", u"click", u"down2 P", u"click" }));
+}
+
+// Qt is given the shown rows flat; the view draws the levels and opens branches as Qt's own tree.
+TEST_F(QtTreeTest, TheBranchIndicatorAndArrowKeysOpenAndCloseBranchesAtEveryLevel)
+{
+    NodeRef plant = add(nullptr, u"P", u"Plant");
+    NodeRef pump = add(plant, u"U", u"Pump");
+    add(pump, u"M", u"Motor");
+    add(nullptr, u"W", u"Works");
+    std::vector<std::u16string> events;
+    tree.Expand.connect([&](const NodeRef& node) { events.push_back(u"expand " + node->key()); });
+    tree.Collapse.connect([&](const NodeRef& node) { events.push_back(u"collapse " + node->key()); });
+    tree.NodeClick.connect([&](const NodeRef& node) { events.push_back(u"click " + node->key()); });
+    QApplication::processEvents();
+    const int indent = view.indentation();
+    const auto rowMiddle = [](int row) { return row * QtTreeView::RowHeight + QtTreeView::RowHeight / 2; };
+
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(indent / 2, rowMiddle(0)));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(indent + indent / 2, rowMiddle(1)));
+    EXPECT_EQ(shownRows(view), (std::vector<std::string> { "-Plant", " -Pump", "  Motor", "Works" }));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(indent / 2, rowMiddle(2)));
+    EXPECT_EQ(view.textIndent(rowAt(view, 2)), 3 * indent) << "each level one column further in";
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(3 * indent + 4, rowMiddle(2)));
+    EXPECT_EQ(events, (std::vector<std::u16string> { u"expand P", u"expand U", u"click M" }))
+        << "beside a leaf, or left of a row's own column, a press opens and selects nothing";
+
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Left);
+    QTest::keyClick(&view, Qt::Key_Left);
+    EXPECT_EQ(shownRows(view), (std::vector<std::string> { "-Plant", " +Pump", "Works" }));
+    QTest::keyClick(&view, Qt::Key_Right);
+    QTest::keyClick(&view, Qt::Key_Minus);
+    QTest::keyClick(&view, Qt::Key_Plus);
+    EXPECT_TRUE(pump->expanded());
+    EXPECT_EQ(view.currentIndex(), rowAt(view, 1)) << "the selected row stays selected as rows come and go";
 }
 
 // What the operator does on the Qt widgets themselves reaches what the control reads.
