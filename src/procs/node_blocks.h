@@ -54,8 +54,19 @@ public:
         return std::shared_ptr<Node>(m_Blocks[id / BlockNodes], &at(id));
     }
 
-    // Lets go of every block that no handle shares.
-    void clear() { m_Blocks.clear(); }
+    // Lets go of every block; the nodes of a block that a handle still shares are handed to
+    // leave(node) first. The others are never touched again: a large tree lets go of its
+    // blocks without reading them.
+    template<typename Leave> void clear(Leave leave)
+    {
+        for (const std::shared_ptr<Block>& block : m_Blocks) {
+            if (block.use_count() > 1) {
+                for (std::uint32_t slot = 0; slot < block->size; ++slot)
+                    leave(*block->nodeAt(slot));
+            }
+        }
+        m_Blocks.clear();
+    }
 
     // The owner of the blocks a node was placed in; it may be gone once the node left it.
     [[nodiscard]] static Owner& ownerOf(const Node& node) { return *blockOf(node).owner; }

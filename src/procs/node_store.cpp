@@ -142,8 +142,8 @@ NodeStore::NodeStore(ImageList images, NodeStoreObserver& observer)
 
 NodeStore::~NodeStore()
 {
-    for (std::size_t position = 0; position < static_cast<std::size_t>(m_Count); ++position)
-        nodeAt(position).m_InStore = false;
+    m_Selected.reset();
+    m_Blocks.clear([](StoredNode& node) { node.m_InStore = false; });
 }
 
 bool NodeStore::parentFor(const NodeRef& relative, NodeRelationship relationship, StoredNode*& parent) const
@@ -318,13 +318,12 @@ void NodeStore::clear()
 {
     m_NodesByKey.clear();
     m_IndexedNodes = 0;
-    for (std::size_t position = 0; position < static_cast<std::size_t>(m_Count); ++position)
-        nodeAt(position).m_InStore = false;
     m_Nodes.clear();
     m_IndexById.clear();
     m_Listed = false;
     m_Count = 0;
-    m_Blocks.clear();
+    m_Selected.reset();
+    m_Blocks.clear([](StoredNode& node) { node.m_InStore = false; });
     m_Texts.clear();
     m_OwnTexts.clear();
     m_Lender.reset();
@@ -333,7 +332,6 @@ void NodeStore::clear()
     m_BackColors.clear();
     m_FirstTop = nullptr;
     m_TopCount = 0;
-    m_Selected.reset();
 }
 
 NodeRef NodeStore::node(std::int32_t index) const
