@@ -116,7 +116,9 @@ CiStatus::StoredTreeState CiStatus::readStoredTreeState() const
     StoredTreeState stored;
     stored.selectedPath = settings.GetSetting(SettingsApplication, u"SelectedNode", u"FullPath");
     // The stored branches in one read instead of one per node; the load changes none of them.
-    for (const SettingsEntryView entry : settings.entries(SettingsApplication)) {
+    const SettingsEntries entries = settings.entries(SettingsApplication);
+    stored.expandedPaths.reserve(entries.size());
+    for (const SettingsEntryView entry : entries) {
         if (entry.section == u"ExpandedNodes" && entry.value == u"1") {
             stored.expandedPaths.insert(entry.key);
         }
@@ -157,7 +159,7 @@ void CiStatus::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
         const std::uint64_t pathHash = chain.empty() ? PathSet::TopPathHash(text)
                                                      : PathSet::ChildPathHash(chain.back().pathHash, text);
         chain.push_back({ static_cast<std::int32_t>(position), path.size(), pathHash });
-        if (expandedPaths.contains(pathHash, path)) {
+        if (expandedPaths.mayContain(pathHash) && expandedPaths.contains(pathHash, path)) {
             node->setExpanded(true);
         }
         // No stop at the first match: of several nodes with that path the last stays selected.

@@ -240,7 +240,7 @@ private:
     bool m_FilterRebuild = false;
     bool m_FilterChanged = false;
     // The data lines of the section the last build read; nothing before the first build.
-    std::shared_ptr<const TreeObjectLines> m_Lines;
+    std::shared_ptr<TreeObjectLines> m_Lines;
     std::int32_t m_SelectedLine = 0;
     std::int32_t m_Style = 0;
     bool m_Building = false;

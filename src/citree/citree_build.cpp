@@ -103,8 +103,12 @@ void CiTree::ShowUpButtonBesideObjects()
 
 void CiTree::ReadLines()
 {
-    m_Lines = std::make_shared<const TreeObjectLines>(
-        ReadSectionBytes(m_ObjectFileSection, m_ObjectFile, m_Platform.files));
+    // Once nothing lends from the lines of the build before, the new lines are read into their
+    // room: a large section then neither takes fresh pages nor is held twice for a moment.
+    SectionBytes room = m_Lines && m_Lines.use_count() == 1 ? m_Lines->takeLines() : SectionBytes();
+    m_Lines.reset();
+    m_Lines = std::make_shared<TreeObjectLines>(
+        ReadSectionBytes(m_ObjectFileSection, m_ObjectFile, m_Platform.files, std::move(room)));
 }
 
 void CiTree::BuildObjectList()
@@ -221,9 +225,12 @@ CiTree::BuiltTree CiTree::BuildTree()
             chain.pop_back();
         }
         std::uint64_t pathHash = 0;
+        bool mayBeStoredOpen = false;
         if (keepOpen) {
             pathHash = chain.empty() ? PathSet::TopPathHash(line.text)
                                      : PathSet::ChildPathHash(chain.back().pathHash, line.text);
+            // Asked before the node is added, so that the set's slot is on its way meanwhile.
+            mayBeStoredOpen = storedOpen.mayContain(pathHash);
         }
         const bool preselected = Preselects(wantedObject, wantedExtraInfo, line);
         const NodeRef& parent = chain.empty() ? noParent : chain.back().node;
@@ -239,7 +246,7 @@ CiTree::BuiltTree CiTree::BuildTree()
             node->setSelected(true);
         }
         if (keepOpen) {
-            if (storedOpen.mayContain(pathHash) && storedOpen.contains(pathHash, pathOf(line.text))) {
+            if (mayBeStoredOpen && storedOpen.contains(pathHash, pathOf(line.text))) {
                 node->setExpanded(true);
             }
             if (!built.lastClicked && pathHash == lastClickedHash && pathOf(line.text) == lastClicked) {
@@ -263,7 +270,9 @@ PathSet CiTree::StoredOpenNodes()
     // One read of the store for the whole build instead of one per node; the build changes no
     // stored branch, so every node sees what it would have read on its own.
     PathSet open;
-    for (const SettingsEntryView entry : m_Platform.settings.entries(SettingsApplication)) {
+    const SettingsEntries entries = m_Platform.settings.entries(SettingsApplication);
+    open.reserve(entries.size());
+    for (const SettingsEntryView entry : entries) {
         if (entry.section == OpenNodesSection && LeadingNumber(entry.value) != 0) {
             open.insert(entry.key);
         }

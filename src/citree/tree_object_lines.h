@@ -25,6 +25,9 @@ public:
         return m_Lines.line(index, room);
     }
 
+    // The lines, to serve as room for the next read once nothing lends from these.
+    [[nodiscard]] SectionBytes takeLines() { return std::move(m_Lines); }
+
     // The node of a line: key "CODE/line index", unique in the tree, and the line's text.
     void keyAndText(std::uint32_t lineIndex, std::u16string& key, std::u16string& text) const override;
 

@@ -39,6 +39,9 @@ std::int32_t HeadlessTree::rowsPerPage() const
 
 std::int32_t HeadlessTree::clampedScroll(std::int32_t position) const
 {
+    // The first row is in every range, so no rows need counting for it.
+    if (position <= 0)
+        return 0;
     return TreeRows::ClampedScroll(position, m_Store.shownRowCount(), rowsPerPage());
 }
 

@@ -328,22 +328,26 @@ SectionLines ReadSectionLines(
 }
 
 SectionBytes ReadSectionBytes(
-    const std::u16string& section, const std::u16string& fileName, FileSystem& files)
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files, SectionBytes room)
 {
     ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
-    SectionBytes lines;
+    SectionBytes& lines = room;
+    bool started = false;
     const bool found
         = ScanSection(fileName, files, section, encoding, [&](std::string_view line, std::int32_t) {
-              if (lines.empty()) {
-                  lines = SectionBytes(encoding);
+              if (!std::exchange(started, true)) {
+                  lines.restart(encoding);
                   if (const std::optional<FileStamp> stamp = files.changeStamp(fileName)) {
                       lines.reserveBytes(static_cast<std::size_t>(stamp->size));
                   }
               }
               lines.add(line);
           });
+    if (!found || !started) {
+        return SectionBytes();
+    }
     lines.fitToSize();
-    return found ? std::move(lines) : SectionBytes();
+    return std::move(lines);
 }
 
 bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,

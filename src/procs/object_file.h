@@ -26,9 +26,10 @@ std::u16string ReadIniSection(
 SectionLines ReadSectionLines(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files);
 
-// The same lines kept as the file's bytes, decoded one at a time when asked for.
-SectionBytes ReadSectionBytes(
-    const std::u16string& section, const std::u16string& fileName, FileSystem& files);
+// The same lines kept as the file's bytes, decoded one at a time when asked for. The lines of an
+// earlier read given as room lend it their memory.
+SectionBytes ReadSectionBytes(const std::u16string& section, const std::u16string& fileName,
+    FileSystem& files, SectionBytes room = SectionBytes());
 
 // Calls visit(line) for each line ReadSectionLines gives, decoding one line at a time, so that
 // nothing of the section stays; false when the file cannot be read or has no such section.

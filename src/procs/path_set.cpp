@@ -25,23 +25,37 @@ std::uint64_t PathSet::ChildPathHash(std::uint64_t parentPathHash, std::u16strin
     return ExtendedTextHash(ExtendedTextHash(parentPathHash, u'\\'), text);
 }
 
+void PathSet::reserve(std::size_t paths)
+{
+    std::size_t slots = 16;
+    while (paths * 2 > slots) {
+        slots *= 2;
+    }
+    if (slots > m_Slots.size()) {
+        growTo(slots);
+    }
+}
+
 void PathSet::insert(std::u16string_view path)
 {
     const std::uint64_t hash = TopPathHash(path);
-    if (contains(hash, path)) {
+    // A slot holds where its text starts in 32 bits: paths beyond 4 G units of text in all are
+    // not kept, which no settings store of open branches comes near.
+    if (m_Texts.size() + path.size() >= UINT32_MAX || contains(hash, path)) {
         return;
     }
     // At most half the slots taken, so that a search ends at an empty slot soon.
-    if ((m_PathEnds.size() + 1) * 2 > m_Slots.size()) {
-        grow();
+    if ((m_Count + 1) * 2 > m_Slots.size()) {
+        growTo(m_Slots.empty() ? 16 : m_Slots.size() * 2);
     }
     std::size_t slot = FirstSlot(hash, mask());
-    while (m_Slots[slot].pathAfter != 0) {
+    while (m_Slots[slot].lengthAfter != 0) {
         slot = (slot + 1) & mask();
     }
+    m_Slots[slot]
+        = { hash, static_cast<std::uint32_t>(m_Texts.size()), static_cast<std::uint32_t>(path.size() + 1) };
     m_Texts.append(path);
-    m_PathEnds.push_back(m_Texts.size());
-    m_Slots[slot] = { hash, static_cast<std::uint32_t>(m_PathEnds.size()) };
+    ++m_Count;
     markInFilter(hash);
 }
 
@@ -52,10 +66,10 @@ bool PathSet::contains(std::uint64_t pathHash, std::u16string_view path) const
     }
     for (std::size_t slot = FirstSlot(pathHash, mask());; slot = (slot + 1) & mask()) {
         const Slot& each = m_Slots[slot];
-        if (each.pathAfter == 0) {
+        if (each.lengthAfter == 0) {
             return false;
         }
-        if (each.hash == pathHash && this->path(each.pathAfter - 1) == path) {
+        if (each.hash == pathHash && this->path(each) == path) {
             return true;
         }
     }
@@ -70,26 +84,20 @@ bool PathSet::mayContain(std::uint64_t pathHash) const
     if ((m_Filter[first / 64] >> (first % 64) & m_Filter[second / 64] >> (second % 64) & 1) == 0) {
         return false;
     }
-    for (std::size_t slot = FirstSlot(pathHash, mask());; slot = (slot + 1) & mask()) {
-        if (m_Slots[slot].pathAfter == 0) {
-            return false;
-        }
-        if (m_Slots[slot].hash == pathHash) {
-            return true;
-        }
-    }
+    __builtin_prefetch(&m_Slots[FirstSlot(pathHash, mask())]);
+    return true;
 }
 
-void PathSet::grow()
+void PathSet::growTo(std::size_t slots)
 {
-    std::vector<Slot> old(m_Slots.empty() ? 16 : m_Slots.size() * 2);
+    std::vector<Slot> old(slots);
     old.swap(m_Slots);
     // A quarter to a half of the slots are taken: 4 bits of filter per slot are 8 to 16 per path.
     m_Filter.assign(m_Slots.size() / 16, 0);
     for (const Slot& each : old) {
-        if (each.pathAfter != 0) {
+        if (each.lengthAfter != 0) {
             std::size_t slot = FirstSlot(each.hash, mask());
-            while (m_Slots[slot].pathAfter != 0) {
+            while (m_Slots[slot].lengthAfter != 0) {
                 slot = (slot + 1) & mask();
             }
             m_Slots[slot] = each;

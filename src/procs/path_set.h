@@ -17,33 +17,38 @@ public:
     [[nodiscard]] static std::uint64_t TopPathHash(std::u16string_view text);
     [[nodiscard]] static std::uint64_t ChildPathHash(std::uint64_t parentPathHash, std::u16string_view text);
 
+    // Room for that many paths at once, so that filling the set moves no slot.
+    void reserve(std::size_t paths);
     void insert(std::u16string_view path);
     // pathHash must be the hash of path.
     [[nodiscard]] bool contains(std::uint64_t pathHash, std::u16string_view path) const;
     // Whether a path with that hash may be in the set: when not, no path needs to be put together.
+    // When it may, its slot is asked of memory, so that contains, asked after other work, waits
+    // less: in a large set the slot is seldom in the cache.
     [[nodiscard]] bool mayContain(std::uint64_t pathHash) const;
-    [[nodiscard]] bool empty() const { return m_PathEnds.empty(); }
+    [[nodiscard]] bool empty() const { return m_Count == 0; }
 
 private:
+    // A path's hash and place among the texts: a look-up reads the slot and then the text.
     struct Slot {
         std::uint64_t hash = 0;
-        // The number of the path plus one; 0 for an empty slot.
-        std::uint32_t pathAfter = 0;
+        std::uint32_t start = 0;
+        // The path's length plus one; 0 for an empty slot.
+        std::uint32_t lengthAfter = 0;
     };
 
     [[nodiscard]] std::size_t mask() const { return m_Slots.size() - 1; }
-    [[nodiscard]] std::u16string_view path(std::size_t number) const
+    [[nodiscard]] std::u16string_view path(const Slot& slot) const
     {
-        const std::size_t start = number == 0 ? 0 : m_PathEnds[number - 1];
-        return std::u16string_view(m_Texts).substr(start, m_PathEnds[number] - start);
+        return std::u16string_view(m_Texts).substr(slot.start, slot.lengthAfter - 1);
     }
-    void grow();
+    void growTo(std::size_t slots);
     [[nodiscard]] std::pair<std::size_t, std::size_t> filterBits(std::uint64_t pathHash) const;
     void markInFilter(std::uint64_t pathHash);
 
     // The paths side by side: a plant stores a hundred thousand open branches.
     std::u16string m_Texts;
-    std::vector<std::size_t> m_PathEnds;
+    std::size_t m_Count = 0;
     std::vector<Slot> m_Slots;
     // Two bits per path, set where its hash points, among 8 to 16 bits per path: a walk asks of
     // every node whether its path may be in the set, and this answers most of them from a table

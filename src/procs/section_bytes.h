@@ -41,6 +41,16 @@ public:
         addOne(line);
     }
 
+    // Empties the lines for others in that encoding, keeping the room they took: a section read
+    // again is then read into memory the process already has.
+    void restart(ObjectFileText::Encoding encoding)
+    {
+        m_Encoding = encoding;
+        m_ByteCount = 0;
+        m_Lines = 0;
+        m_PassedAt.clear();
+    }
+
     // Room for that many bytes of lines at once, such as the file's size, so that reading a large
     // section copies nothing while it grows; fitToSize() then gives back what the lines left. Room
     // the system refuses is no error: the bytes grow step by step then.

@@ -122,6 +122,8 @@ TEST(ReadIniSection, Table)
         { Utf16File(u"[ÄÖ]\r\na\r\n", std::endian::big), u"äö", u"a|" },
         { Utf16File(u"[S]\r\n", std::endian::little) + std::string("\x00\xD8\r", 3), u"S", u"\uFFFD|" },
         { std::string("[S]\r\na\0b\r\n\0\0c\0\r\nd\r\n", 19), u"S", u"a|b|||c||d|" } };
+    // Each read into the room of the read before, whatever that one's length and encoding.
+    SectionBytes room;
     for (const Row& row : rows) {
         for (const std::size_t pieceBytes : { 0, 1, 2, 3, 5 }) {
             SCOPED_TRACE(
@@ -132,6 +134,8 @@ TEST(ReadIniSection, Table)
             EXPECT_EQ(ReadIniSection(row.section, u"/p/plant.ini", files), Lines(row.expected));
             EXPECT_EQ(Joined(ReadSectionLines(row.section, u"/p/plant.ini", files)), Lines(row.expected));
             EXPECT_EQ(Joined(ReadSectionBytes(row.section, u"/p/plant.ini", files)), Lines(row.expected));
+            room = ReadSectionBytes(row.section, u"/p/plant.ini", files, std::move(room));
+            EXPECT_EQ(Joined(room), Lines(row.expected));
             EXPECT_EQ(Visited(row.section, files), Lines(row.expected));
             const auto numbered = ReadIniSectionLines(row.section, u"/p/plant.ini", files);
             EXPECT_EQ(numbered ? Joined(numbered->lines) : u"", Lines(row.expected));
