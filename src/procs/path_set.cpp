@@ -80,8 +80,8 @@ bool PathSet::mayContain(std::uint64_t pathHash) const
     if (m_Slots.empty()) {
         return false;
     }
-    const auto [first, second] = filterBits(pathHash);
-    if ((m_Filter[first / 64] >> (first % 64) & m_Filter[second / 64] >> (second % 64) & 1) == 0) {
+    const FilterMark mark = filterMark(pathHash);
+    if ((m_Filter[mark.word] & mark.bits) != mark.bits) {
         return false;
     }
     __builtin_prefetch(&m_Slots[FirstSlot(pathHash, mask())]);
@@ -106,20 +106,19 @@ void PathSet::growTo(std::size_t slots)
     }
 }
 
-// Two places in the filter from bits of the mixed hash that the slot does not use.
-std::pair<std::size_t, std::size_t> PathSet::filterBits(std::uint64_t pathHash) const
+// A word and two bits in it, from bits of the mixed hash that the slot does not use.
+PathSet::FilterMark PathSet::filterMark(std::uint64_t pathHash) const
 {
     const std::uint64_t mixed = MixedHashBits(pathHash * TextHashBase);
-    const std::size_t bits = m_Filter.size() * 64;
-    return { static_cast<std::size_t>(mixed) & (bits - 1),
-        static_cast<std::size_t>(mixed >> 32) & (bits - 1) };
+    const std::uint64_t one = 1;
+    return { static_cast<std::size_t>(mixed) & (m_Filter.size() - 1),
+        one << (mixed >> 52 & 63) | one << (mixed >> 58 & 63) };
 }
 
 void PathSet::markInFilter(std::uint64_t pathHash)
 {
-    const auto [first, second] = filterBits(pathHash);
-    m_Filter[first / 64] |= std::uint64_t { 1 } << (first % 64);
-    m_Filter[second / 64] |= std::uint64_t { 1 } << (second % 64);
+    const FilterMark mark = filterMark(pathHash);
+    m_Filter[mark.word] |= mark.bits;
 }
 
 } // namespace vestrak

@@ -43,7 +43,12 @@ private:
         return std::u16string_view(m_Texts).substr(slot.start, slot.lengthAfter - 1);
     }
     void growTo(std::size_t slots);
-    [[nodiscard]] std::pair<std::size_t, std::size_t> filterBits(std::uint64_t pathHash) const;
+    // The word of the filter a hash points to, and its two bits there.
+    struct FilterMark {
+        std::size_t word = 0;
+        std::uint64_t bits = 0;
+    };
+    [[nodiscard]] FilterMark filterMark(std::uint64_t pathHash) const;
     void markInFilter(std::uint64_t pathHash);
 
     // The paths side by side: a plant stores a hundred thousand open branches.
@@ -52,7 +57,8 @@ private:
     std::vector<Slot> m_Slots;
     // Two bits per path, set where its hash points, among 8 to 16 bits per path: a walk asks of
     // every node whether its path may be in the set, and this answers most of them from a table
-    // thirty-two times smaller than the slots, which stays in the cache.
+    // thirty-two times smaller than the slots, which stays in the cache. A path's two bits lie in
+    // one word, so that an answer reads the table once.
     std::vector<std::uint64_t> m_Filter;
 };
 
