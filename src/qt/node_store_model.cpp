@@ -60,6 +60,16 @@ RowBranches NodeStoreModel::branchesOf(const QModelIndex& index) const
     return branches;
 }
 
+int NodeStoreModel::levelOf(const QModelIndex& index) const
+{
+    int level = 0;
+    if (const StoredNode* node = nodeAt(index)) {
+        for (const StoredNode* parent = node->parentNode(); parent; parent = parent->parentNode())
+            ++level;
+    }
+    return level;
+}
+
 void NodeStoreModel::looksChanged(int row)
 {
     const QModelIndex changed = index(row, 0);

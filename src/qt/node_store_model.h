@@ -43,6 +43,8 @@ public:
     // The node of a row while it is in the store.
     [[nodiscard]] StoredNode* nodeAt(const QModelIndex& index) const;
     [[nodiscard]] RowBranches branchesOf(const QModelIndex& index) const;
+    // The row's level alone: 0 for a top node.
+    [[nodiscard]] int levelOf(const QModelIndex& index) const;
 
     // The row's icon or colour changed.
     void looksChanged(int row);

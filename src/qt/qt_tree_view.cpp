@@ -85,7 +85,8 @@ RowBranches QtTreeView::branchesOf(const QModelIndex& index) const
 
 int QtTreeView::textIndent(const QModelIndex& index) const
 {
-    return (branchesOf(index).level + 1) * indentation();
+    const auto* rows = qobject_cast<const NodeStoreModel*>(model());
+    return ((rows ? rows->levelOf(index) : 0) + 1) * indentation();
 }
 
 QRect QtTreeView::visualRect(const QModelIndex& index) const
