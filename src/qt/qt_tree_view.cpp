@@ -220,8 +220,8 @@ bool QtTreeView::branchKeyPressed(const QKeyEvent& event)
     }
 }
 
-// A hidden view lays its rows out once, when it shows again: until then Qt only notes the
-// branches that open or close, instead of laying out and resizing the view after each.
+// A hidden view lays its rows out once, when it shows again, instead of after each reset of its
+// rows while it is hidden.
 void QtTreeView::hideEvent(QHideEvent* event)
 {
     QTreeView::hideEvent(event);
