@@ -183,8 +183,9 @@ void QtTreeView::keyPressEvent(QKeyEvent* event)
 // style has the arrows walk the tree, Right goes on to the first child and Left back to the parent.
 bool QtTreeView::branchKeyPressed(const QKeyEvent& event)
 {
+    // Whatever the modifiers: "*" and "+" come with Shift on most keyboards.
     const QModelIndex current = currentIndex();
-    if (!current.isValid() || (event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+    if (!current.isValid())
         return false;
     const RowBranches branches = branchesOf(current);
     const bool walksTree
