@@ -2,7 +2,8 @@
 // in-memory widgets against reading and splitting its file; the same build on the Qt widgets up
 // to the first paint against the in-memory one; opening every node on Qt against the build; the
 // growth from 100,000 to 1,000,000 lines; a CiStatus load against reading its file; and one
-// flash tick of 1,000,000 records on Qt with 40 rows shown, painted.
+// flash tick of 1,000,000 records on Qt with 40 rows shown, painted; and an operator opening a
+// branch of the Qt tree of 1,000,000 lines.
 
 #include "cistatus/cistatus.h"
 #include "citree/citree.h"
@@ -11,6 +12,7 @@
 #include "qt/cistatus_widget.h"
 #include "qt/citree_widget.h"
 #include "qt/qt_application.h"
+#include "qt/qt_surface.h"
 #include "support/plant_platform.h"
 #include "support/ratio_report.h"
 
@@ -137,6 +139,24 @@ void BM_QtTreeBuildExpandAll(benchmark::State& state)
     QtBuild(state, KeptOpenTree | StyleExpandAll);
 }
 
+// The operator opens and closes the first top branch of the built tree, which shows each time.
+void BM_QtOperatorOpensBranch(benchmark::State& state)
+{
+    CiTreeWidget& widget = Page(state).qtTree();
+    widget.setStyle(KeptOpenTree);
+    QApplication::processEvents();
+    auto& tree = dynamic_cast<Tree&>(*widget.surface().widget(u"TreeView_Objects"));
+    const NodeRef top = tree.node(1);
+    QWidget* rows = widget.findChild<QTreeView*>()->viewport();
+    for (auto _ : state) {
+        if (top->expanded())
+            tree.operatorCollapse(top->key());
+        else
+            tree.operatorExpand(top->key());
+        rows->repaint();
+    }
+}
+
 void BM_ReadStatusFile(benchmark::State& state)
 {
     ScalePage& page = Page(state);
@@ -174,6 +194,7 @@ BENCHMARK(BM_ReadTreeFile)->Arg(HundredThousand)->Arg(Million)->Unit(benchmark::
 BENCHMARK(BM_HeadlessTreeBuild)->Arg(HundredThousand)->Arg(Million)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtTreeBuild)->Arg(HundredThousand)->Arg(Million)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtTreeBuildExpandAll)->Arg(Million)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QtOperatorOpensBranch)->Arg(Million)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadStatusFile)->Arg(Million)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HeadlessStatusLoad)->Arg(Million)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtFlashTick)->Arg(Million)->Unit(benchmark::kMillisecond);
