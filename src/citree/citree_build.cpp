@@ -106,7 +106,6 @@ void CiTree::ReadLines()
     // Once nothing lends from the lines of the build before, the new lines are read into their
     // room: a large section then neither takes fresh pages nor is held twice for a moment.
     SectionBytes room = m_Lines && m_Lines.use_count() == 1 ? m_Lines->takeLines() : SectionBytes();
-    m_Lines.reset();
     m_Lines = std::make_shared<TreeObjectLines>(
         ReadSectionBytes(m_ObjectFileSection, m_ObjectFile, m_Platform.files, std::move(room)));
 }

@@ -142,6 +142,12 @@ NodeStore::NodeStore(ImageList images, NodeStoreObserver& observer)
 
 NodeStore::~NodeStore()
 {
+    letGoOfNodes();
+}
+
+// A handle kept after its node left must tell it no longer exists.
+void NodeStore::letGoOfNodes()
+{
     m_Selected.reset();
     m_Blocks.clear([](StoredNode& node) { node.m_InStore = false; });
 }
@@ -322,8 +328,7 @@ void NodeStore::clear()
     m_IndexById.clear();
     m_Listed = false;
     m_Count = 0;
-    m_Selected.reset();
-    m_Blocks.clear([](StoredNode& node) { node.m_InStore = false; });
+    letGoOfNodes();
     m_Texts.clear();
     m_OwnTexts.clear();
     m_Lender.reset();

@@ -202,6 +202,7 @@ private:
     void link(StoredNode& node, std::uint32_t id);
     void unlink(StoredNode& node);
     void leaveSubtree(StoredNode& top);
+    void letGoOfNodes();
     [[nodiscard]] std::u16string_view keyOf(const StoredNode& node, std::u16string& room) const;
     // Files the keys of the nodes the index lacks.
     void indexAllKeys() const;

@@ -331,23 +331,22 @@ SectionBytes ReadSectionBytes(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files, SectionBytes room)
 {
     ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
-    SectionBytes& lines = room;
     bool started = false;
     const bool found
         = ScanSection(fileName, files, section, encoding, [&](std::string_view line, std::int32_t) {
               if (!std::exchange(started, true)) {
-                  lines.restart(encoding);
+                  room.restart(encoding);
                   if (const std::optional<FileStamp> stamp = files.changeStamp(fileName)) {
-                      lines.reserveBytes(static_cast<std::size_t>(stamp->size));
+                      room.reserveBytes(static_cast<std::size_t>(stamp->size));
                   }
               }
-              lines.add(line);
+              room.add(line);
           });
     if (!found || !started) {
         return SectionBytes();
     }
-    lines.fitToSize();
-    return std::move(lines);
+    room.fitToSize();
+    return room;
 }
 
 bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,

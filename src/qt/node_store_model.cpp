@@ -52,11 +52,9 @@ RowBranches NodeStoreModel::branchesOf(const QModelIndex& index) const
         return branches;
     branches.hasChildren = node->childCount() > 0;
     branches.open = node->isExpanded();
-    for (const StoredNode* each = node; each; each = each->parentNode()) {
+    for (const StoredNode* each = node; each; each = each->parentNode())
         branches.siblingsFollow.push_back(each->nextSibling() != nullptr);
-        if (each != node)
-            ++branches.level;
-    }
+    branches.level = static_cast<int>(branches.siblingsFollow.size()) - 1;
     return branches;
 }
 

@@ -76,7 +76,8 @@ void QtTree::connectView()
     });
     QObject::connect(
         &m_View, &QtTreeView::openRequested, &context(), [this](const QModelIndex& index, bool open) {
-            if (StoredNode* node = m_Model.nodeAt(index))
+            // The view's keys ask of leaves too; only an operator action opens a leaf.
+            if (StoredNode* node = m_Model.nodeAt(index); node && node->childCount() > 0)
                 expandedByOperator(*node, open);
         });
     QObject::connect(&m_View, &QtTreeView::openBelowRequested, &context(), [this](const QModelIndex& index) {
@@ -353,7 +354,7 @@ void QtTree::keyboardMovedTo(StoredNode& node)
 // The branch shows opened or closed before the event tells of it, as under Qt's own tree.
 void QtTree::expandedByOperator(StoredNode& node, bool expanded)
 {
-    if (node.childCount() == 0 || !m_Store.setExpandedByOperator(node, expanded))
+    if (!m_Store.setExpandedByOperator(node, expanded))
         return;
     showRowsNow();
     const NodeRef handle = m_Store.handleOf(node);
@@ -421,11 +422,7 @@ bool QtTree::operatorExpand(const std::u16string& key)
     StoredNode* node = operatorTarget(key);
     if (!node)
         return false;
-    if (!node->isExpanded()) {
-        m_Store.setExpandedByOperator(*node, true);
-        showRowsNow();
-        Expand(m_Store.handleOf(*node));
-    }
+    expandedByOperator(*node, true);
     return true;
 }
 
@@ -434,11 +431,7 @@ bool QtTree::operatorCollapse(const std::u16string& key)
     StoredNode* node = operatorTarget(key);
     if (!node)
         return false;
-    if (node->isExpanded()) {
-        m_Store.setExpandedByOperator(*node, false);
-        showRowsNow();
-        Collapse(m_Store.handleOf(*node));
-    }
+    expandedByOperator(*node, false);
     return true;
 }
 

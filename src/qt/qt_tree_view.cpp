@@ -77,16 +77,19 @@ void QtTreeView::setPlaceholderText(const QString& text)
     viewport()->update();
 }
 
+const NodeStoreModel* QtTreeView::rows() const
+{
+    return qobject_cast<const NodeStoreModel*>(model());
+}
+
 RowBranches QtTreeView::branchesOf(const QModelIndex& index) const
 {
-    const auto* rows = qobject_cast<const NodeStoreModel*>(model());
-    return rows ? rows->branchesOf(index) : RowBranches {};
+    return rows() ? rows()->branchesOf(index) : RowBranches {};
 }
 
 int QtTreeView::textIndent(const QModelIndex& index) const
 {
-    const auto* rows = qobject_cast<const NodeStoreModel*>(model());
-    return ((rows ? rows->levelOf(index) : 0) + 1) * indentation();
+    return ((rows() ? rows()->levelOf(index) : 0) + 1) * indentation();
 }
 
 QRect QtTreeView::visualRect(const QModelIndex& index) const
@@ -210,10 +213,9 @@ bool QtTreeView::branchKeyPressed(const QKeyEvent& event)
         if (branches.hasChildren && branches.open) {
             emit openRequested(current, false);
         } else if (walksTree) {
-            const auto* rows = qobject_cast<const NodeStoreModel*>(model());
-            const StoredNode* node = rows ? rows->nodeAt(current) : nullptr;
+            const StoredNode* node = rows() ? rows()->nodeAt(current) : nullptr;
             if (node && node->parentNode())
-                emit keyboardMovedTo(rows->indexOf(*node->parentNode()));
+                emit keyboardMovedTo(rows()->indexOf(*node->parentNode()));
         }
         return true;
     default:

@@ -63,6 +63,7 @@ protected:
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
+    [[nodiscard]] const NodeStoreModel* rows() const;
     [[nodiscard]] RowBranches branchesOf(const QModelIndex& index) const;
     // Left of the row's text: the press opens or closes nothing else, and selects nothing.
     [[nodiscard]] bool onBranchColumns(QPoint position) const;
