@@ -2,6 +2,8 @@
 
 #include "procs/text_hash.h"
 
+#include <algorithm>
+#include <array>
 #include <utility>
 
 namespace vestrak {
@@ -61,16 +63,51 @@ void PathSet::insert(std::u16string_view path)
 
 bool PathSet::contains(std::uint64_t pathHash, std::u16string_view path) const
 {
-    if (m_Slots.empty()) {
-        return false;
-    }
-    for (std::size_t slot = FirstSlot(pathHash, mask());; slot = (slot + 1) & mask()) {
+    return !m_Slots.empty() && holds(slotWithHash(pathHash, FirstSlot(pathHash, mask())), pathHash, path);
+}
+
+std::size_t PathSet::slotWithHash(std::uint64_t pathHash, std::size_t from) const
+{
+    for (std::size_t slot = from;; slot = (slot + 1) & mask()) {
         const Slot& each = m_Slots[slot];
         if (each.lengthAfter == 0) {
-            return false;
+            return NoSlot;
         }
-        if (each.hash == pathHash && this->path(each) == path) {
+        if (each.hash == pathHash) {
+            return slot;
+        }
+    }
+}
+
+bool PathSet::holds(std::size_t slot, std::uint64_t pathHash, std::u16string_view path) const
+{
+    for (; slot != NoSlot; slot = slotWithHash(pathHash, (slot + 1) & mask())) {
+        if (this->path(m_Slots[slot]) == path) {
             return true;
+        }
+    }
+    return false;
+}
+
+void PathSet::containsEach(const Batch& batch, std::vector<bool>& answers) const
+{
+    answers.assign(batch.size(), false);
+    if (m_Slots.empty()) {
+        return;
+    }
+    std::array<std::size_t, Batch::Size> slots {};
+    for (std::size_t first = 0; first < batch.size(); first += Batch::Size) {
+        const std::size_t end = std::min(batch.size(), first + Batch::Size);
+        for (std::size_t index = first; index < end; ++index) {
+            const std::uint64_t hash = batch.m_Hashes[index];
+            const std::size_t slot = slotWithHash(hash, FirstSlot(hash, mask()));
+            if (slot != NoSlot) {
+                __builtin_prefetch(m_Texts.data() + m_Slots[slot].start);
+            }
+            slots[index - first] = slot;
+        }
+        for (std::size_t index = first; index < end; ++index) {
+            answers[index] = holds(slots[index - first], batch.m_Hashes[index], batch.path(index));
         }
     }
 }
@@ -119,6 +156,26 @@ void PathSet::markInFilter(std::uint64_t pathHash)
 {
     const FilterMark mark = filterMark(pathHash);
     m_Filter[mark.word] |= mark.bits;
+}
+
+void PathSet::Batch::add(std::uint64_t pathHash, std::u16string_view path)
+{
+    m_Hashes.push_back(pathHash);
+    m_Texts.append(path);
+    m_Ends.push_back(m_Texts.size());
+}
+
+void PathSet::Batch::clear()
+{
+    m_Hashes.clear();
+    m_Ends.clear();
+    m_Texts.clear();
+}
+
+std::u16string_view PathSet::Batch::path(std::size_t index) const
+{
+    const std::size_t start = index == 0 ? 0 : m_Ends[index - 1];
+    return std::u16string_view(m_Texts).substr(start, m_Ends[index] - start);
 }
 
 } // namespace vestrak

@@ -28,6 +28,32 @@ public:
     [[nodiscard]] bool mayContain(std::uint64_t pathHash) const;
     [[nodiscard]] bool empty() const { return m_Count == 0; }
 
+    // Paths to look up together: a walk adds those mayContain lets through and asks of them all
+    // when the batch is full.
+    class Batch {
+    public:
+        static constexpr std::size_t Size = 16;
+
+        // pathHash must be the hash of path.
+        void add(std::uint64_t pathHash, std::u16string_view path);
+        [[nodiscard]] std::size_t size() const { return m_Hashes.size(); }
+        [[nodiscard]] bool full() const { return size() >= Size; }
+        void clear();
+
+    private:
+        friend class PathSet;
+        [[nodiscard]] std::u16string_view path(std::size_t index) const;
+
+        std::vector<std::uint64_t> m_Hashes;
+        std::vector<std::size_t> m_Ends;
+        std::u16string m_Texts;
+    };
+    // Whether the set holds each path of the batch, the n-th answer for the n-th path. The slots
+    // of sixteen paths are read before any of their texts: in a large set slot and text are each
+    // seldom in the cache, and memory asked for those of sixteen paths at once answers about as
+    // soon as for one.
+    void containsEach(const Batch& batch, std::vector<bool>& answers) const;
+
 private:
     // A path's hash and place among the texts: a look-up reads the slot and then the text.
     struct Slot {
@@ -37,7 +63,13 @@ private:
         std::uint32_t lengthAfter = 0;
     };
 
+    static constexpr std::size_t NoSlot = SIZE_MAX;
+
     [[nodiscard]] std::size_t mask() const { return m_Slots.size() - 1; }
+    // The first slot from that one on whose hash is pathHash, or NoSlot.
+    [[nodiscard]] std::size_t slotWithHash(std::uint64_t pathHash, std::size_t from) const;
+    // Whether path is at that slot or a later one of its search.
+    [[nodiscard]] bool holds(std::size_t slot, std::uint64_t pathHash, std::u16string_view path) const;
     [[nodiscard]] std::u16string_view path(const Slot& slot) const
     {
         return std::u16string_view(m_Texts).substr(slot.start, slot.lengthAfter - 1);
