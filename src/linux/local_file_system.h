@@ -28,7 +28,7 @@ public:
     // Only ordinary files are read, so a folder or a pipe named as an object file gives nothing.
     std::optional<std::string> readFile(const std::u16string& path) override;
     // Pieces of at most PieceBytes, read one after the other into one buffer.
-    static constexpr std::size_t PieceBytes = 1 << 20;
+    static constexpr std::size_t PieceBytes = 1 << 17;
     bool readFileInPieces(
         const std::u16string& path, const std::function<bool(std::string_view)>& take) override;
     // One write per call on a file opened for appending, so lines of several processes that share
