@@ -238,18 +238,12 @@ private:
 };
 
 // Calls visit(dataLineBytes, fileLineNumber) for each data line of the first section of that
-// name; false when the file cannot be read or has no such section. The file is read in pieces, so
-// what stays in memory is the section, not the file. The one scanner behind every section
-// reader, so they always agree.
+// name, its bytes read as the encoding says; false when the file cannot be read or has no such
+// section. The file is read in pieces, so what stays in memory is the section, not the file.
 template<typename Visit>
-bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
-    ObjectFileText::Encoding& encoding, Visit visit)
+bool ScanSectionAs(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
+    ObjectFileText::Encoding encoding, Visit& visit)
 {
-    const std::optional<ObjectFileText::Encoding> fileEncoding = FileEncoding(fileName, files);
-    if (!fileEncoding) {
-        return false;
-    }
-    encoding = *fileEncoding;
     SectionScanner<Visit> scanner(ToUpper(section), encoding, visit);
     LineCutter<SectionScanner<Visit>> cutter(scanner);
     ObjectFileBytes text;
@@ -262,6 +256,61 @@ bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u
         cutter.finish();
     }
     return read && scanner.found();
+}
+
+// The same, learning the encoding first: the one scanner behind every section reader, so they
+// always agree.
+template<typename Visit>
+bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
+    ObjectFileText::Encoding& encoding, Visit visit)
+{
+    const std::optional<ObjectFileText::Encoding> fileEncoding = FileEncoding(fileName, files);
+    if (!fileEncoding) {
+        return false;
+    }
+    encoding = *fileEncoding;
+    return ScanSectionAs(fileName, files, section, encoding, visit);
+}
+
+// What ScanSection gives, for a visitor that can be told to forget the lines it was given: the
+// section is scanned as UTF-8 while the whole file is checked, so a large UTF-8 file is read once
+// instead of twice. Only a file that turns out not to be UTF-8 is read again, as Windows-1252,
+// after restart().
+template<typename Visit, typename Restart>
+bool ScanSectionOnce(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
+    ObjectFileText::Encoding& encoding, Visit visit, Restart restart)
+{
+    SectionScanner<Visit> scanner(ToUpper(section), ObjectFileText::Encoding::Utf8, visit);
+    LineCutter<SectionScanner<Visit>> cutter(scanner);
+    ObjectFileBytes text;
+    Utf8Check check;
+    bool ended = false;
+    const auto take = [&](std::string_view bytes) {
+        // Without a byte order mark every byte counts, the section's end or not.
+        const bool checking = text.mark() == ObjectFileBytes::Mark::None;
+        if (checking && !check.add(bytes)) {
+            return false;
+        }
+        if (!ended) {
+            ended = !cutter.add(bytes);
+        }
+        return !ended || checking;
+    };
+    const bool read
+        = files.readFileInPieces(fileName, [&](std::string_view piece) { return take(text.add(piece)); });
+    if (!read) {
+        return false;
+    }
+    if (take(text.finish()) && !ended) {
+        cutter.finish();
+    }
+    if (text.mark() == ObjectFileBytes::Mark::None && !check.valid()) {
+        restart();
+        encoding = ObjectFileText::Encoding::Windows1252;
+        return ScanSectionAs(fileName, files, section, encoding, visit);
+    }
+    encoding = ObjectFileText::Encoding::Utf8;
+    return scanner.found();
 }
 
 // The data lines each followed by NUL, telling lineAdded(text, start, bytes, fileLine) of each
@@ -332,16 +381,18 @@ SectionBytes ReadSectionBytes(
 {
     ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
     bool started = false;
-    const bool found
-        = ScanSection(fileName, files, section, encoding, [&](std::string_view line, std::int32_t) {
-              if (!std::exchange(started, true)) {
-                  room.restart(encoding);
-                  if (const std::optional<FileStamp> stamp = files.changeStamp(fileName)) {
-                      room.reserveBytes(static_cast<std::size_t>(stamp->size));
-                  }
-              }
-              room.add(line);
-          });
+    const bool found = ScanSectionOnce(
+        fileName, files, section, encoding,
+        [&](std::string_view line, std::int32_t) {
+            if (!std::exchange(started, true)) {
+                room.restart(encoding);
+                if (const std::optional<FileStamp> stamp = files.changeStamp(fileName)) {
+                    room.reserveBytes(static_cast<std::size_t>(stamp->size));
+                }
+            }
+            room.add(line);
+        },
+        [&started] { started = false; });
     if (!found || !started) {
         return SectionBytes();
     }

@@ -118,6 +118,9 @@ TEST(ReadIniSection, Table)
         { "[S]\na\rb\n", u"S", u"a|b|" }, { "[\xC3\xA4\xC3\xB6]\r\nx\r\n", u"ÄÖ", u"x|" },
         { "[S]\r\ncaf\xE9\r\n", u"s", u"café|" }, { "[S]x]\r\na\r\n", u"S", u"a|" },
         { "[S]\r\n\xC3\xA4\r\n\xE9", u"S", u"Ã¤|é|" }, { "[S]\r\n\xC3\xA4\r\n\xC3", u"S", u"Ã¤|Ã|" },
+        // A byte that is not UTF-8 after the section still makes the whole file Windows-1252.
+        { "[S]\r\nb\xC3\xA4\r\n[T]\r\n\xE9\r\n", u"S", u"bÃ¤|" },
+        { "[S\xC3\xBC]\r\na\r\n[T]\r\n\xE9\r\n", u"SÜ", u"" }, { "[S\xDC]\r\na\r\n", u"sü", u"a|" },
         { Utf16File(u"[S]\r\nä \U0001F600  x\r\n", std::endian::little), u"S", u"ä \U0001F600 x|" },
         { Utf16File(u"[ÄÖ]\r\na\r\n", std::endian::big), u"äö", u"a|" },
         { Utf16File(u"[S]\r\n", std::endian::little) + std::string("\x00\xD8\r", 3), u"S", u"\uFFFD|" },
