@@ -5,6 +5,7 @@
 #include "procs/object_file.h"
 #include "procs/path_set.h"
 #include "procs/text.h"
+#include "procs/vector_state.h"
 
 #include <string>
 #include <utility>
@@ -33,6 +34,7 @@ void CiStatus::setObjectFile(const std::u16string& value)
     m_BlinkingPositions.clear();
     m_StatusesChanged = true;
     m_SelectedStatus = nullptr;
+    ClearUpperVectorHalves();
 
     // The stored branches are read before the tree grows: the settings' entries, all read at
     // once, then come and go while the memory the tree will take is still free.

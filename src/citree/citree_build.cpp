@@ -5,6 +5,7 @@
 #include "procs/numeric.h"
 #include "procs/object_file.h"
 #include "procs/text.h"
+#include "procs/vector_state.h"
 
 #include <optional>
 #include <utility>
@@ -117,6 +118,7 @@ void CiTree::BuildObjectList()
     }
     List_Objects.setVisible(false);
     List_Objects.clear();
+    ClearUpperVectorHalves();
     ReadLines();
     bool rootSeen = false;
     std::u16string room;
@@ -169,6 +171,7 @@ CiTree::BuiltTree CiTree::BuildTree()
         filter.textOn || filter.groupOn ? std::u16string(FilterLeftNothingText) : std::u16string());
     TreeView_Objects.setVisible(false);
     TreeView_Objects.clear();
+    ClearUpperVectorHalves();
     ReadLines();
 
     const std::optional<std::u16string> wantedObject = m_SelectedObject.empty()
