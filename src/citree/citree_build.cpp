@@ -295,11 +295,17 @@ PathSet CiTree::StoredOpenNodes()
     PathSet open;
     const SettingsEntries entries = m_Platform.settings.entries(SettingsApplication);
     open.reserve(entries.size());
+    PathSet::Batch batch;
     for (const SettingsEntryView entry : entries) {
         if (entry.section == OpenNodesSection && LeadingNumber(entry.value) != 0) {
-            open.insert(entry.key);
+            batch.add(PathSet::TopPathHash(entry.key), entry.key);
+            if (batch.full()) {
+                open.insertEach(batch);
+                batch.clear();
+            }
         }
     }
+    open.insertEach(batch);
     return open;
 }
 

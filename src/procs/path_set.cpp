@@ -40,25 +40,45 @@ void PathSet::reserve(std::size_t paths)
 
 void PathSet::insert(std::u16string_view path)
 {
-    const std::uint64_t hash = TopPathHash(path);
+    insertHashed(TopPathHash(path), path);
+}
+
+void PathSet::insertEach(const Batch& batch)
+{
+    reserve(m_Count + batch.size());
+    for (std::size_t first = 0; first < batch.size(); first += Batch::Size) {
+        const std::size_t end = std::min(batch.size(), first + Batch::Size);
+        for (std::size_t index = first; index < end; ++index) {
+            const std::uint64_t hash = batch.m_Hashes[index];
+            __builtin_prefetch(&m_Slots[FirstSlot(hash, mask())]);
+            __builtin_prefetch(&m_Filter[filterMark(hash).word]);
+        }
+        for (std::size_t index = first; index < end; ++index) {
+            insertHashed(batch.m_Hashes[index], batch.path(index));
+        }
+    }
+}
+
+void PathSet::insertHashed(std::uint64_t pathHash, std::u16string_view path)
+{
     // A slot holds where its text starts in 32 bits: paths beyond 4 G units of text in all are
     // not kept, which no settings store of open branches comes near.
-    if (m_Texts.size() + path.size() >= UINT32_MAX || contains(hash, path)) {
+    if (m_Texts.size() + path.size() >= UINT32_MAX || contains(pathHash, path)) {
         return;
     }
     // At most half the slots taken, so that a search ends at an empty slot soon.
     if ((m_Count + 1) * 2 > m_Slots.size()) {
         growTo(m_Slots.empty() ? 16 : m_Slots.size() * 2);
     }
-    std::size_t slot = FirstSlot(hash, mask());
+    std::size_t slot = FirstSlot(pathHash, mask());
     while (m_Slots[slot].lengthAfter != 0) {
         slot = (slot + 1) & mask();
     }
-    m_Slots[slot]
-        = { hash, static_cast<std::uint32_t>(m_Texts.size()), static_cast<std::uint32_t>(path.size() + 1) };
+    m_Slots[slot] = { pathHash, static_cast<std::uint32_t>(m_Texts.size()),
+        static_cast<std::uint32_t>(path.size() + 1) };
     m_Texts.append(path);
     ++m_Count;
-    markInFilter(hash);
+    markInFilter(pathHash);
 }
 
 bool PathSet::contains(std::uint64_t pathHash, std::u16string_view path) const

@@ -21,7 +21,7 @@ std::pair<std::u16string, std::u16string> CollidingTexts()
 
 // Looked up one by one and a batch at a time, through full batches and a part one, among paths
 // whose hashes collide: only paths put in are found.
-TEST(PathSet, LooksUpOneByOneAndInBatchesAlike)
+TEST(PathSet, PutsInAndLooksUpOneByOneAndInBatchesAlike)
 {
     const auto [colliding, partner] = CollidingTexts();
     ASSERT_EQ(PathSet::TopPathHash(colliding), PathSet::TopPathHash(partner));
@@ -33,11 +33,19 @@ TEST(PathSet, LooksUpOneByOneAndInBatchesAlike)
     for (int pump = 0; pump < 30; ++pump) {
         stored.push_back(u"Plant\\Area 1\\Pump " + std::u16string(1, static_cast<char16_t>(u'A' + pump)));
     }
+    // Put in one by one and a batch at a time, each path of the batch twice, the batch larger
+    // than one reading and the set too small for it.
     PathSet set;
     set.reserve(4);
-    for (const std::u16string& path : stored) {
-        set.insert(path);
+    PathSet::Batch filed;
+    for (std::size_t index = 0; index < stored.size(); ++index) {
+        if (index % 3 == 0) {
+            set.insert(stored[index]);
+        }
+        filed.add(PathSet::TopPathHash(stored[index]), stored[index]);
+        filed.add(PathSet::TopPathHash(stored[index]), stored[index]);
     }
+    set.insertEach(filed);
     std::vector<std::pair<std::u16string, bool>> asked { { longerPartner, false }, { u"plant", false },
         { u"Plant\\Area 2", false } };
     for (const std::u16string& path : stored) {
