@@ -120,11 +120,17 @@ CiStatus::StoredTreeState CiStatus::readStoredTreeState() const
     // The stored branches in one read instead of one per node; the load changes none of them.
     const SettingsEntries entries = settings.entries(SettingsApplication);
     stored.expandedPaths.reserve(entries.size());
+    PathSet::Batch batch;
     for (const SettingsEntryView entry : entries) {
         if (entry.section == u"ExpandedNodes" && entry.value == u"1") {
-            stored.expandedPaths.insert(entry.key);
+            batch.add(PathSet::TopPathHash(entry.key), entry.key);
+            if (batch.full()) {
+                stored.expandedPaths.insertEach(batch);
+                batch.clear();
+            }
         }
     }
+    stored.expandedPaths.insertEach(batch);
     return stored;
 }
 
@@ -146,6 +152,21 @@ void CiStatus::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
     std::vector<ChainLink> chain;
     std::u16string path;
     std::u16string text;
+    // Nodes whose paths may be stored open, looked up a batch at a time. A batch is answered
+    // before a node is made visible, which reads the open branches above it.
+    PathSet::Batch mayBeOpen;
+    std::vector<NodeRef> mayBeOpenNodes;
+    std::vector<bool> storedAsOpen;
+    const auto openThoseStoredOpen = [&] {
+        expandedPaths.containsEach(mayBeOpen, storedAsOpen);
+        for (std::size_t index = 0; index < mayBeOpenNodes.size(); ++index) {
+            if (storedAsOpen[index]) {
+                mayBeOpenNodes[index]->setExpanded(true);
+            }
+        }
+        mayBeOpen.clear();
+        mayBeOpenNodes.clear();
+    };
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
         const NodeRef& node = m_StatusObjects[position].m_Node;
         const std::int32_t parent = m_ParentPositions[position];
@@ -161,17 +182,23 @@ void CiStatus::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
         const std::uint64_t pathHash = chain.empty() ? PathSet::TopPathHash(text)
                                                      : PathSet::ChildPathHash(chain.back().pathHash, text);
         chain.push_back({ static_cast<std::int32_t>(position), path.size(), pathHash });
-        if (expandedPaths.mayContain(pathHash) && expandedPaths.contains(pathHash, path)) {
-            node->setExpanded(true);
+        if (expandedPaths.mayContain(pathHash)) {
+            mayBeOpen.add(pathHash, path);
+            mayBeOpenNodes.push_back(node);
+            if (mayBeOpen.full()) {
+                openThoseStoredOpen();
+            }
         }
         // No stop at the first match: of several nodes with that path the last stays selected.
         // Lengths first: comparing the texts of a deep chain costs its whole depth at each level.
         if (path.size() == selectedPath.size() && !selectedPath.empty() && path == selectedPath) {
+            openThoseStoredOpen();
             node->setExpanded(true);
             node->ensureVisible();
             node->setSelected(true);
         }
     }
+    openThoseStoredOpen();
 }
 
 } // namespace vestrak

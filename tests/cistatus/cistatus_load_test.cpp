@@ -149,3 +149,28 @@ TEST_F(CiStatusTest, StoredBranchesAndSelectionFindNodesByFullPathAtEveryDepth)
     control->setObjectFile(control->ObjectFile());
     EXPECT_EQ(tree().selectedNode(), nullptr);
 }
+
+// The stored branches above the stored selection are open before the tree scrolls to it: opened
+// after, they would push it out of sight.
+TEST_F(CiStatusTest, StoredBranchesAreOpenBeforeTheSelectedNodeIsScrolledTo)
+{
+    std::vector<std::string> lines;
+    for (int area = 10; area < 50; ++area) {
+        const std::string number = std::to_string(area);
+        lines.push_back("A" + number + "=2,,Area " + number);
+        lines.push_back("A" + number + "P=2,,Pump");
+        settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Area " + FromUtf8(number), u"1");
+    }
+    settings.SaveSetting(u"CiStatus", u"SelectedNode", u"FullPath", u"Area 47\\Pump");
+    load(lines);
+
+    const NodeRef selected = tree().selectedNode();
+    ASSERT_TRUE(selected);
+    EXPECT_EQ(ToUtf8(selected->fullPath()), "Area 47\\Pump");
+    bool shown = false;
+    for (double y = 0; y < tree().height() && !shown; y += 15) {
+        const NodeRef hit = tree().hitTest(100, y);
+        shown = hit && hit == selected;
+    }
+    EXPECT_TRUE(shown) << "scrolled to row " << tree().scrollPosition();
+}
