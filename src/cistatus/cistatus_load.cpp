@@ -152,21 +152,9 @@ void CiStatus::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
     std::vector<ChainLink> chain;
     std::u16string path;
     std::u16string text;
-    // Nodes whose paths may be stored open, looked up a batch at a time. A batch is answered
-    // before a node is made visible, which reads the open branches above it.
-    PathSet::Batch mayBeOpen;
-    std::vector<NodeRef> mayBeOpenNodes;
-    std::vector<bool> storedAsOpen;
-    const auto openThoseStoredOpen = [&] {
-        expandedPaths.containsEach(mayBeOpen, storedAsOpen);
-        for (std::size_t index = 0; index < mayBeOpenNodes.size(); ++index) {
-            if (storedAsOpen[index]) {
-                mayBeOpenNodes[index]->setExpanded(true);
-            }
-        }
-        mayBeOpen.clear();
-        mayBeOpenNodes.clear();
-    };
+    // Nodes whose paths may be stored open. Answered before a node is made visible, which reads
+    // the open branches above it.
+    PathSetQueries<NodeRef> mayBeOpen(expandedPaths, [](const NodeRef& node) { node->setExpanded(true); });
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
         const NodeRef& node = m_StatusObjects[position].m_Node;
         const std::int32_t parent = m_ParentPositions[position];
@@ -183,22 +171,18 @@ void CiStatus::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
                                                      : PathSet::ChildPathHash(chain.back().pathHash, text);
         chain.push_back({ static_cast<std::int32_t>(position), path.size(), pathHash });
         if (expandedPaths.mayContain(pathHash)) {
-            mayBeOpen.add(pathHash, path);
-            mayBeOpenNodes.push_back(node);
-            if (mayBeOpen.full()) {
-                openThoseStoredOpen();
-            }
+            mayBeOpen.add(pathHash, path, node);
         }
         // No stop at the first match: of several nodes with that path the last stays selected.
         // Lengths first: comparing the texts of a deep chain costs its whole depth at each level.
         if (path.size() == selectedPath.size() && !selectedPath.empty() && path == selectedPath) {
-            openThoseStoredOpen();
+            mayBeOpen.answer();
             node->setExpanded(true);
             node->ensureVisible();
             node->setSelected(true);
         }
     }
-    openThoseStoredOpen();
+    mayBeOpen.answer();
 }
 
 } // namespace vestrak

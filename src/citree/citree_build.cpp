@@ -212,21 +212,9 @@ CiTree::BuiltTree CiTree::BuildTree()
     TreeLine line;
     std::u16string room;
     std::int64_t linesVisited = 0;
-    // Nodes whose paths may be stored open, looked up a batch at a time. A batch is answered
-    // before a node is made visible, which reads the open branches above it.
-    PathSet::Batch mayBeOpen;
-    std::vector<NodeRef> mayBeOpenNodes;
-    std::vector<bool> storedAsOpen;
-    const auto openThoseStoredOpen = [&] {
-        storedOpen.containsEach(mayBeOpen, storedAsOpen);
-        for (std::size_t index = 0; index < mayBeOpenNodes.size(); ++index) {
-            if (storedAsOpen[index]) {
-                mayBeOpenNodes[index]->setExpanded(true);
-            }
-        }
-        mayBeOpen.clear();
-        mayBeOpenNodes.clear();
-    };
+    // Nodes whose paths may be stored open. Answered before a node is made visible, which reads
+    // the open branches above it.
+    PathSetQueries<NodeRef> mayBeOpen(storedOpen, [](const NodeRef& node) { node->setExpanded(true); });
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
         ++linesVisited;
         ReadTreeLine(m_Lines->line(index, room), line);
@@ -258,18 +246,14 @@ CiTree::BuiltTree CiTree::BuildTree()
             continue;
         }
         if (preselected) {
-            openThoseStoredOpen();
+            mayBeOpen.answer();
             node->setExpanded(true);
             node->ensureVisible();
             node->setSelected(true);
         }
         if (keepOpen) {
             if (mayBeStoredOpen) {
-                mayBeOpen.add(pathHash, pathOf(line.text));
-                mayBeOpenNodes.push_back(node);
-                if (mayBeOpen.full()) {
-                    openThoseStoredOpen();
-                }
+                mayBeOpen.add(pathHash, pathOf(line.text), node);
             }
             if (!built.lastClicked && pathHash == lastClickedHash && pathOf(line.text) == lastClicked) {
                 built.lastClicked = node;
@@ -283,7 +267,7 @@ CiTree::BuiltTree CiTree::BuildTree()
             chainPath += u'\\';
         }
     }
-    openThoseStoredOpen();
+    mayBeOpen.answer();
     WriteMarker(u"CiTree Property Let Style D - iLoops: " + DecimalText(linesVisited));
     return built;
 }

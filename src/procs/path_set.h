@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -98,6 +99,47 @@ private:
     // thirty-two times smaller than the slots, which stays in the cache. A path's two bits lie in
     // one word, so that an answer reads the table once.
     std::vector<std::uint64_t> m_Filter;
+};
+
+// Items of a walk (its nodes) whose paths mayContain lets through, asked of the set a batch at a
+// time; found gets each item whose path the set holds. A walk answers what it has gathered before
+// it acts on what depends on the answers, and once more at its end.
+template<typename Item> class PathSetQueries {
+public:
+    PathSetQueries(const PathSet& set, std::function<void(const Item&)> found)
+        : m_Set(set)
+        , m_Found(std::move(found))
+    {
+    }
+
+    // pathHash must be the hash of path.
+    void add(std::uint64_t pathHash, std::u16string_view path, Item item)
+    {
+        m_Paths.add(pathHash, path);
+        m_Items.push_back(std::move(item));
+        if (m_Paths.full()) {
+            answer();
+        }
+    }
+
+    void answer()
+    {
+        m_Set.containsEach(m_Paths, m_Answers);
+        for (std::size_t index = 0; index < m_Items.size(); ++index) {
+            if (m_Answers[index]) {
+                m_Found(m_Items[index]);
+            }
+        }
+        m_Paths.clear();
+        m_Items.clear();
+    }
+
+private:
+    const PathSet& m_Set;
+    std::function<void(const Item&)> m_Found;
+    PathSet::Batch m_Paths;
+    std::vector<Item> m_Items;
+    std::vector<bool> m_Answers;
 };
 
 } // namespace vestrak
