@@ -120,17 +120,13 @@ CiStatus::StoredTreeState CiStatus::readStoredTreeState() const
     // The stored branches in one read instead of one per node; the load changes none of them.
     const SettingsEntries entries = settings.entries(SettingsApplication);
     stored.expandedPaths.reserve(entries.size());
-    PathSet::Batch batch;
-    for (const SettingsEntryView entry : entries) {
-        if (entry.section == u"ExpandedNodes" && entry.value == u"1") {
-            batch.add(PathSet::TopPathHash(entry.key), entry.key);
-            if (batch.full()) {
-                stored.expandedPaths.insertEach(batch);
-                batch.clear();
+    stored.expandedPaths.insertAll([&entries](const auto& put) {
+        for (const SettingsEntryView entry : entries) {
+            if (entry.section == u"ExpandedNodes" && entry.value == u"1") {
+                put(entry.key);
             }
         }
-    }
-    stored.expandedPaths.insertEach(batch);
+    });
     return stored;
 }
 

@@ -102,8 +102,10 @@ void CiTree::ShowUpButtonBesideObjects()
     }
 }
 
+// Each build starts here, after the widget calls it makes first.
 void CiTree::ReadLines()
 {
+    ClearUpperVectorHalves();
     // Once nothing lends from the lines of the build before, the new lines are read into their
     // room: a large section then neither takes fresh pages nor is held twice for a moment.
     SectionBytes room = m_Lines && m_Lines.use_count() == 1 ? m_Lines->takeLines() : SectionBytes();
@@ -118,7 +120,6 @@ void CiTree::BuildObjectList()
     }
     List_Objects.setVisible(false);
     List_Objects.clear();
-    ClearUpperVectorHalves();
     ReadLines();
     bool rootSeen = false;
     std::u16string room;
@@ -171,7 +172,6 @@ CiTree::BuiltTree CiTree::BuildTree()
         filter.textOn || filter.groupOn ? std::u16string(FilterLeftNothingText) : std::u16string());
     TreeView_Objects.setVisible(false);
     TreeView_Objects.clear();
-    ClearUpperVectorHalves();
     ReadLines();
 
     const std::optional<std::u16string> wantedObject = m_SelectedObject.empty()
@@ -279,17 +279,13 @@ PathSet CiTree::StoredOpenNodes()
     PathSet open;
     const SettingsEntries entries = m_Platform.settings.entries(SettingsApplication);
     open.reserve(entries.size());
-    PathSet::Batch batch;
-    for (const SettingsEntryView entry : entries) {
-        if (entry.section == OpenNodesSection && LeadingNumber(entry.value) != 0) {
-            batch.add(PathSet::TopPathHash(entry.key), entry.key);
-            if (batch.full()) {
-                open.insertEach(batch);
-                batch.clear();
+    open.insertAll([&entries](const auto& put) {
+        for (const SettingsEntryView entry : entries) {
+            if (entry.section == OpenNodesSection && LeadingNumber(entry.value) != 0) {
+                put(entry.key);
             }
         }
-    }
-    open.insertEach(batch);
+    });
     return open;
 }
 

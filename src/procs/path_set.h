@@ -54,10 +54,22 @@ public:
     // seldom in the cache, and memory asked for those of sixteen paths at once answers about as
     // soon as for one.
     void containsEach(const Batch& batch, std::vector<bool>& answers) const;
-    // Puts in each path of the batch. The slots and filter words of all its paths are asked of
-    // memory before the first is written: a plant stores a hundred thousand open branches, and
-    // their slots then lie in more memory than the cache holds.
-    void insertEach(const Batch& batch);
+    // Puts in every path that give(put) hands to put(path), sixteen at a time: the slots and
+    // filter words of sixteen paths are asked of memory before the first is written. A plant
+    // stores a hundred thousand open branches, and their slots then lie in more memory than the
+    // cache holds.
+    template<typename Give> void insertAll(Give give)
+    {
+        Batch batch;
+        give([this, &batch](std::u16string_view path) {
+            batch.add(TopPathHash(path), path);
+            if (batch.full()) {
+                insertEach(batch);
+                batch.clear();
+            }
+        });
+        insertEach(batch);
+    }
 
 private:
     // A path's hash and place among the texts: a look-up reads the slot and then the text.
@@ -73,6 +85,7 @@ private:
     [[nodiscard]] std::size_t mask() const { return m_Slots.size() - 1; }
     // pathHash must be the hash of path.
     void insertHashed(std::uint64_t pathHash, std::u16string_view path);
+    void insertEach(const Batch& batch);
     // The first slot from that one on whose hash is pathHash, or NoSlot.
     [[nodiscard]] std::size_t slotWithHash(std::uint64_t pathHash, std::size_t from) const;
     // Whether path is at that slot or a later one of its search.

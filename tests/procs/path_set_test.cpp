@@ -33,19 +33,19 @@ TEST(PathSet, PutsInAndLooksUpOneByOneAndInBatchesAlike)
     for (int pump = 0; pump < 30; ++pump) {
         stored.push_back(u"Plant\\Area 1\\Pump " + std::u16string(1, static_cast<char16_t>(u'A' + pump)));
     }
-    // Put in one by one and a batch at a time, each path of the batch twice, the batch larger
-    // than one reading and the set too small for it.
+    // Put in one by one and sixteen at a time, each path twice, more paths than one batch holds
+    // and the set too small for them.
     PathSet set;
     set.reserve(4);
-    PathSet::Batch filed;
-    for (std::size_t index = 0; index < stored.size(); ++index) {
-        if (index % 3 == 0) {
-            set.insert(stored[index]);
-        }
-        filed.add(PathSet::TopPathHash(stored[index]), stored[index]);
-        filed.add(PathSet::TopPathHash(stored[index]), stored[index]);
+    for (std::size_t index = 0; index < stored.size(); index += 3) {
+        set.insert(stored[index]);
     }
-    set.insertEach(filed);
+    set.insertAll([&stored](const auto& put) {
+        for (const std::u16string& path : stored) {
+            put(path);
+            put(path);
+        }
+    });
     std::vector<std::pair<std::u16string, bool>> asked { { longerPartner, false }, { u"plant", false },
         { u"Plant\\Area 2", false } };
     for (const std::u16string& path : stored) {
