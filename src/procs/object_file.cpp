@@ -314,21 +314,32 @@ bool ScanSectionOnce(const std::u16string& fileName, FileSystem& files, const st
 }
 
 // The data lines each followed by NUL, telling lineAdded(text, start, bytes, fileLine) of each
-// line as it is added at start with its NUL, from those bytes of that line of the file. Nothing
+// line as it is added at start with its NUL, from those bytes of that line of the file, and
+// forget() when the lines told so far were read in the wrong encoding and come again. Nothing
 // when the file cannot be read or has no such section.
-template<typename LineAdded>
-std::optional<std::u16string> ReadSectionText(
-    const std::u16string& section, const std::u16string& fileName, FileSystem& files, LineAdded lineAdded)
+template<typename LineAdded, typename Forget>
+std::optional<std::u16string> ReadSectionText(const std::u16string& section, const std::u16string& fileName,
+    FileSystem& files, LineAdded lineAdded, Forget forget)
 {
     std::u16string result;
+    // A section decodes to at most a unit per byte of the file, each line's NUL taking its line
+    // break's place: room asked for once, so that the text is not moved as it grows.
+    if (const std::optional<FileStamp> stamp = files.changeStamp(fileName)) {
+        result.reserve(static_cast<std::size_t>(stamp->size) + 1);
+    }
     ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
-    const bool found
-        = ScanSection(fileName, files, section, encoding, [&](std::string_view line, std::int32_t fileLine) {
-              const std::size_t start = result.size();
-              AppendDecoded(result, line, encoding);
-              result.push_back(u'\0');
-              lineAdded(result, start, line, fileLine);
-          });
+    const bool found = ScanSectionOnce(
+        fileName, files, section, encoding,
+        [&](std::string_view line, std::int32_t fileLine) {
+            const std::size_t start = result.size();
+            AppendDecoded(result, line, encoding);
+            result.push_back(u'\0');
+            lineAdded(result, start, line, fileLine);
+        },
+        [&] {
+            result.clear();
+            forget();
+        });
     if (!found) {
         return std::nullopt;
     }
@@ -361,7 +372,8 @@ std::u16string ReadIniSection(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
     return ReadSectionText(
-        section, fileName, files, [](const std::u16string&, std::size_t, std::string_view, std::int32_t) {})
+        section, fileName, files, [](const std::u16string&, std::size_t, std::string_view, std::int32_t) {},
+        [] {})
         .value_or(std::u16string());
 }
 
@@ -372,7 +384,8 @@ SectionLines ReadSectionLines(
     std::optional<std::u16string> text = ReadSectionText(section, fileName, files,
         [&starts](const std::u16string& text, std::size_t start, std::string_view bytes, std::int32_t) {
             AddLineStarts(starts, text, start, bytes);
-        });
+        },
+        [&starts] { starts.clear(); });
     return { std::move(text).value_or(std::u16string()), std::move(starts) };
 }
 
@@ -432,6 +445,10 @@ std::optional<NumberedSectionLines> ReadIniSectionLines(
         [&](const std::u16string& text, std::size_t start, std::string_view bytes, std::int32_t fileLine) {
             AddLineStarts(starts, text, start, bytes);
             fileLines.resize(starts.size(), fileLine);
+        },
+        [&] {
+            starts.clear();
+            fileLines.clear();
         });
     if (!text) {
         return std::nullopt;
