@@ -122,6 +122,7 @@ private:
 
     void loadStatusObjects();
     void addStatusObject(std::u16string_view line, std::uint32_t lineIndex);
+    void forgetLoadChain();
     // The position of the record of the new object's parent while loading, or NoParentPosition.
     [[nodiscard]] std::int32_t parentPositionOf(std::u16string_view code) const;
     // The branches the user left open and the node selected, as stored.

@@ -55,9 +55,23 @@ void CiStatus::loadStatusObjects()
 {
     // The records keep what they need of their lines, so the lines are read one at a time.
     std::uint32_t lineIndex = 0;
-    VisitSectionLines(ObjectSection, m_ObjectFile, m_Platform.files,
-        [&](std::u16string_view line) { addStatusObject(line, lineIndex++); });
-    // The chain serves one load only: it starts empty for the next.
+    VisitSectionLines(
+        ObjectSection, m_ObjectFile, m_Platform.files,
+        [&](std::u16string_view line) { addStatusObject(line, lineIndex++); },
+        [&] {
+            // The lines came in the wrong encoding: they come again, from the first.
+            TreeView_Status.clear();
+            m_StatusObjects.clear();
+            m_ParentPositions.clear();
+            forgetLoadChain();
+            lineIndex = 0;
+        });
+    forgetLoadChain();
+}
+
+// The chain serves one load only: it starts empty for the next.
+void CiStatus::forgetLoadChain()
+{
     m_LoadChain.clear();
     m_LoadChainCodes.clear();
 }

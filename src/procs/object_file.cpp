@@ -258,26 +258,12 @@ bool ScanSectionAs(const std::u16string& fileName, FileSystem& files, const std:
     return read && scanner.found();
 }
 
-// The same, learning the encoding first: the one scanner behind every section reader, so they
-// always agree.
-template<typename Visit>
-bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
-    ObjectFileText::Encoding& encoding, Visit visit)
-{
-    const std::optional<ObjectFileText::Encoding> fileEncoding = FileEncoding(fileName, files);
-    if (!fileEncoding) {
-        return false;
-    }
-    encoding = *fileEncoding;
-    return ScanSectionAs(fileName, files, section, encoding, visit);
-}
-
-// What ScanSection gives, for a visitor that can be told to forget the lines it was given: the
-// section is scanned as UTF-8 while the whole file is checked, so a large UTF-8 file is read once
-// instead of twice. Only a file that turns out not to be UTF-8 is read again, as Windows-1252,
-// after restart().
+// The same, learning the encoding as it goes: the one scanner behind every section reader, so
+// they always agree. The section is scanned as UTF-8 while the whole file is checked, so a UTF-8
+// file is read once. Only a file that turns out not to be UTF-8 is read again, as Windows-1252,
+// after restart(), which tells the visitor to forget the lines it was given.
 template<typename Visit, typename Restart>
-bool ScanSectionOnce(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
+bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
     ObjectFileText::Encoding& encoding, Visit visit, Restart restart)
 {
     SectionScanner<Visit> scanner(ToUpper(section), ObjectFileText::Encoding::Utf8, visit);
@@ -328,7 +314,7 @@ std::optional<std::u16string> ReadSectionText(const std::u16string& section, con
         result.reserve(static_cast<std::size_t>(stamp->size) + 1);
     }
     ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
-    const bool found = ScanSectionOnce(
+    const bool found = ScanSection(
         fileName, files, section, encoding,
         [&](std::string_view line, std::int32_t fileLine) {
             const std::size_t start = result.size();
@@ -394,7 +380,7 @@ SectionBytes ReadSectionBytes(
 {
     ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
     bool started = false;
-    const bool found = ScanSectionOnce(
+    const bool found = ScanSection(
         fileName, files, section, encoding,
         [&](std::string_view line, std::int32_t) {
             if (!std::exchange(started, true)) {
@@ -414,11 +400,11 @@ SectionBytes ReadSectionBytes(
 }
 
 bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
-    const std::function<void(std::u16string_view)>& visit)
+    const std::function<void(std::u16string_view)>& visit, const std::function<void()>& forget)
 {
     ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
     std::u16string line;
-    return ScanSection(fileName, files, section, encoding, [&](std::string_view lineBytes, std::int32_t) {
+    const auto visitLine = [&](std::string_view lineBytes, std::int32_t) {
         line.clear();
         AppendDecoded(line, lineBytes, encoding);
         // A NUL in a line ends a line there, as for the lines kept.
@@ -433,7 +419,8 @@ bool VisitSectionLines(const std::u16string& section, const std::u16string& file
             start = nul + 1;
         }
         visit(std::u16string_view(line).substr(start));
-    });
+    };
+    return ScanSection(fileName, files, section, encoding, visitLine, forget);
 }
 
 std::optional<NumberedSectionLines> ReadIniSectionLines(

@@ -32,9 +32,11 @@ SectionBytes ReadSectionBytes(const std::u16string& section, const std::u16strin
     FileSystem& files, SectionBytes room = SectionBytes());
 
 // Calls visit(line) for each line ReadSectionLines gives, decoding one line at a time, so that
-// nothing of the section stays; false when the file cannot be read or has no such section.
+// nothing of the section stays; false when the file cannot be read or has no such section. The
+// file is read once while it is checked for UTF-8; when it turns out not to be, forget() is
+// called and the lines come again, as Windows-1252.
 bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
-    const std::function<void(std::u16string_view)>& visit);
+    const std::function<void(std::u16string_view)>& visit, const std::function<void()>& forget);
 
 // The lines of ReadSectionLines with the line of the file (from 1) each came from.
 struct NumberedSectionLines {

@@ -7,6 +7,7 @@
 #include "procs/encoding.h"
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -46,6 +47,19 @@ public:
         }
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
+    // In pieces of pieceBytes when set, so that lines are given before a later byte is read.
+    bool readFileInPieces(
+        const std::u16string& path, const std::function<bool(std::string_view)>& take) override
+    {
+        const std::optional<std::string> bytes = readFile(path);
+        if (!bytes || pieceBytes == 0) {
+            return FileSystem::readFileInPieces(path, take);
+        }
+        const std::string_view all = *bytes;
+        for (std::size_t start = 0; start < all.size() && take(all.substr(start, pieceBytes));
+             start += pieceBytes) { }
+        return true;
+    }
     bool appendToFile(const std::u16string&, std::string_view) override { return false; }
     bool createFolder(const std::u16string&) override { return false; }
     // Tests rewrite files between steps, so every read goes to the disk.
@@ -58,6 +72,7 @@ public:
     std::u16string programFolder() override { return {}; }
 
     std::vector<std::u16string> askedFiles;
+    std::size_t pieceBytes = 0;
 
 private:
     std::filesystem::path m_Folder;

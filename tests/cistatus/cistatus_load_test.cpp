@@ -118,6 +118,25 @@ TEST_F(CiStatusTest,
     EXPECT_EQ(kept->text(), u"x") << "the tree reads its texts from the records";
 }
 
+// The file is read as UTF-8 until a byte shows that it is not: the lines given until then are
+// forgotten and the whole section comes again, as Windows-1252.
+TEST_F(CiStatusTest, AFileFoundNotToBeUtf8HalfWayLoadsEachLineOnceAsWindows1252)
+{
+    files.pieceBytes = 8;
+    control->setBehaviour(CiStatus::BehaviourInheritStatus);
+    load({ "A=2,T1,caf\xC3\xA9", "A1=2,T2,d\xE9j\xE0", "A2=2,T3,z" });
+    EXPECT_EQ(shape(), "A/0(A1/1,A2/2)");
+    EXPECT_EQ(node(u"A/0")->text(), u"caf\u00C3\u00A9");
+    EXPECT_EQ(node(u"A1/1")->text(), u"d\u00E9j\u00E0");
+    std::vector<std::u16string> polled { control->ObjectTagName(), control->ObjectTagName() };
+    control->setObjectStatus(4);
+    clock.advance(500);
+    EXPECT_EQ(images(), (std::vector<std::int32_t> { 4, 4, 2 })) << "the branch above shows it";
+    polled.push_back(control->ObjectTagName());
+    polled.push_back(control->ObjectTagName());
+    EXPECT_EQ(polled, (std::vector<std::u16string> { u"T1", u"T2", u"T3", u"" }));
+}
+
 // Stored branches and the stored selection name nodes by full path, which the load follows down
 // and back up the tree; texts repeat, so several nodes share a path.
 TEST_F(CiStatusTest, StoredBranchesAndSelectionFindNodesByFullPathAtEveryDepth)

@@ -93,10 +93,13 @@ std::optional<std::size_t> CountedLines(const std::u16string& section, MemoryFil
 std::u16string Visited(const std::u16string& section, MemoryFiles& files)
 {
     std::u16string joined;
-    VisitSectionLines(section, u"/p/plant.ini", files, [&joined](std::u16string_view line) {
-        joined += line;
-        joined += u'\0';
-    });
+    VisitSectionLines(
+        section, u"/p/plant.ini", files,
+        [&joined](std::u16string_view line) {
+            joined += line;
+            joined += u'\0';
+        },
+        [&joined] { joined.clear(); });
     return joined;
 }
 
