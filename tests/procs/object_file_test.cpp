@@ -4,6 +4,7 @@
 #include <bit>
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 
 namespace vestrak {
 namespace {
@@ -149,6 +150,39 @@ TEST(ReadIniSection, Table)
                 numbered ? std::optional(numbered->lines.size()) : std::nullopt);
         }
     }
+}
+
+// Runs of spaces of every length at every place of lines of every length up to seventy bytes: the
+// search for two spaces in a row looks at sixteen bytes at a time, its last block overlapping the
+// one before, and at shorter lines eight bytes and then one at a time.
+TEST(ReadIniSection, HalvesDoubleSpacesWhereverTheyLie)
+{
+    std::mt19937 random(17);
+    std::string file = "[S]\n";
+    std::u16string expected;
+    for (int lineNumber = 0; lineNumber < 3000; ++lineNumber) {
+        std::string line;
+        const std::size_t length = random() % 71;
+        while (line.size() < length) {
+            line.append(random() % 4 + 1, random() % 2 == 0 ? ' ' : 'x');
+        }
+        file += line + "\n";
+        const std::size_t first = line.find_first_not_of(' ');
+        if (first == std::string::npos) {
+            continue;
+        }
+        const std::string trimmed = line.substr(first, line.find_last_not_of(' ') - first + 1);
+        for (std::size_t index = 0; index < trimmed.size(); ++index) {
+            expected += static_cast<char16_t>(trimmed[index]);
+            if (trimmed[index] == ' ' && index + 1 < trimmed.size() && trimmed[index + 1] == ' ') {
+                ++index;
+            }
+        }
+        expected += u'\0';
+    }
+    MemoryFiles files;
+    files.contents[u"/p/plant.ini"] = file;
+    EXPECT_EQ(ReadIniSection(u"S", u"/p/plant.ini", files), expected);
 }
 
 // Counted together, sections end and begin where each reader alone would see them.
