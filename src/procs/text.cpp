@@ -93,7 +93,23 @@ bool IsInPrefixList(std::u16string_view list, std::u16string_view text)
     std::size_t itemStart = 0;
     while (itemStart < list.size() && list[itemStart] != u',') {
         std::size_t position = itemStart;
-        for (std::size_t compared = 0; position < list.size() && list[position] != u','; ++position, ++compared) {
+        std::size_t compared = 0;
+#if defined(__SSE2__)
+        // Eight equal units that are no comma at a time: the codes of one branch share their
+        // start, written alike.
+        const __m128i commas = _mm_set1_epi16(static_cast<short>(u','));
+        while (list.size() - position >= 8 && text.size() - compared >= 8) {
+            const __m128i listed = _mm_loadu_si128(reinterpret_cast<const __m128i*>(list.data() + position));
+            const __m128i given = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + compared));
+            const __m128i alike = _mm_andnot_si128(_mm_cmpeq_epi16(listed, commas), _mm_cmpeq_epi16(listed, given));
+            if (_mm_movemask_epi8(alike) != 0xFFFF) {
+                break;
+            }
+            position += 8;
+            compared += 8;
+        }
+#endif
+        for (; position < list.size() && list[position] != u','; ++position, ++compared) {
             if (compared == text.size()
                 || (list[position] != text[compared] && ToUpper(list[position]) != ToUpper(text[compared]))) {
                 break;

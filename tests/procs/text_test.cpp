@@ -58,7 +58,14 @@ TEST(IsInPrefixList, Table)
         { u"AB,,CD", u"CD", false }, { u"", u"x", false }, { u"ABC", u"AB", false }, { u"ab", u"ABC", true },
         { u"ÄÖ,X", u"äöü", true }, { u"AB,", u"x", false }, { u",AB", u"AB", false }, { u"AB,CD", u"AX", false },
         { u"X,AB", u"ab", true }, { u"A,B,C", u"c", true }, { u"AB,CD", u"", false }, { u"AB,CD", u"A", false },
-        { u"P1", u"P1", true }, { u"P1,Q", u"Q7", true } };
+        { u"P1", u"P1", true }, { u"P1,Q", u"Q7", true },
+        // Items and codes of eight units and more.
+        { u"ABCDEFGHIJ,KLMNOPQRSTU", u"klmnopqrstuvw", true }, { u"ABCDEFGHIJKLMNOPQ", u"abcdefghijklmnopq", true },
+        { u"ABCDEFGH,IJ", u"ABCDEFGH,IJ", true }, { u"ABCDEFGHIJKLMNOPQ", u"ABCDEFGHIJKLMNOPX", false },
+        { u"ABCDEFGHIJKLMNOP,Q", u"ABCDEFGHIJKLMNOPQ", true }, { u"ABCDEFGH", u"ABCDEFG", false },
+        { u"ABCDEFG,HIJKLMNOP", u"ABCDEFG,HIJKLMNOP", true }, { u"ABCDEFGHIJKLMNOPQR", u"ABCDEFGHIJKLMNOPQ", false },
+        { u"ABCDEFGHX,IJKLMNOPQRSTUVWXY", u"IJKLMNOPQRSTUVWXYZ", true },
+        { u"ABCDEFG,HIJKLMNOPQ", u"ABCDEFG,HIJKLMNOXY", true } };
     for (const Row& row : rows) {
         SCOPED_TRACE(ToUtf8(row.list) + " | " + ToUtf8(row.text));
         EXPECT_EQ(IsInPrefixList(row.list, row.text), row.expected);
