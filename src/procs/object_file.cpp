@@ -355,15 +355,19 @@ std::optional<std::u16string> ReadSectionText(const std::u16string& section, con
     FileSystem& files, LineAdded lineAdded, Forget forget)
 {
     std::u16string result;
-    // A section decodes to at most a unit per byte of the file, each line's NUL taking its line
-    // break's place: room asked for once, so that the text is not moved as it grows.
-    if (const std::optional<FileStamp> stamp = files.changeStamp(fileName)) {
-        result.reserve(static_cast<std::size_t>(stamp->size) + 1);
-    }
+    bool roomAsked = false;
     ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
     const bool found = ScanSection(
         fileName, files, section, encoding,
         [&](std::string_view line, std::int32_t fileLine) {
+            // A section decodes to at most a unit per byte of the file, each line's NUL taking
+            // its line break's place: room asked for once, so that the text is not moved as it
+            // grows. Pages the text does not reach are never touched.
+            if (!std::exchange(roomAsked, true)) {
+                if (const std::optional<FileStamp> stamp = files.changeStamp(fileName)) {
+                    result.reserve(static_cast<std::size_t>(stamp->size) + 1);
+                }
+            }
             const std::size_t start = result.size();
             AppendDecoded(result, line, encoding);
             result.push_back(u'\0');
