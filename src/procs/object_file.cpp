@@ -444,7 +444,7 @@ SectionBytes ReadSectionBytes(
         },
         [&started] { started = false; });
     if (!found || !started) {
-        return SectionBytes();
+        return {};
     }
     room.fitToSize();
     return room;
