@@ -1,61 +1,14 @@
 #include "cistatus/status_line.h"
 
+#include "procs/line_separators.h"
 #include "procs/numeric.h"
 #include "procs/text.h"
-#include "procs/unit_search.h"
 
 namespace vestrak {
 
 namespace {
 
-constexpr std::size_t NotFound = std::u16string_view::npos;
-
-// Where a status line's separators lie, found in one pass: its first two "=", the first "/"
-// before the first "=", the first "," before that "/" (or "="), and the first two "," between
-// the two "=".
-struct Separators {
-    std::size_t equals = NotFound;
-    std::size_t secondEquals = NotFound;
-    std::size_t slash = NotFound;
-    std::size_t codeComma = NotFound;
-    std::size_t comma = NotFound;
-    std::size_t secondComma = NotFound;
-};
-
-Separators FindSeparators(std::u16string_view line)
-{
-    Separators found;
-    ForEachUnitOf(line, u'=', u'/', u',', [&](std::size_t position) {
-        const char16_t unit = line[position];
-        if (unit == u'=') {
-            if (found.equals != NotFound) {
-                found.secondEquals = position;
-                return false;
-            }
-            found.equals = position;
-        } else if (found.equals == NotFound) {
-            if (unit == u'/' && found.slash == NotFound) {
-                found.slash = position;
-            } else if (unit == u',' && found.slash == NotFound && found.codeComma == NotFound) {
-                found.codeComma = position;
-            }
-        } else if (unit == u',') {
-            if (found.comma == NotFound) {
-                found.comma = position;
-            } else if (found.secondComma == NotFound) {
-                found.secondComma = position;
-            }
-        }
-        return true;
-    });
-    return found;
-}
-
-// The part from start up to end (NotFound: the end of the text).
-std::u16string_view Between(std::u16string_view text, std::size_t start, std::size_t end)
-{
-    return text.substr(start, end == NotFound ? NotFound : end - start);
-}
+constexpr std::size_t NotFound = LineSeparators::NotFound;
 
 } // namespace
 
@@ -63,7 +16,7 @@ StatusLine ParseStatusLine(std::u16string_view line)
 {
     // Views into the line: "code/name = status, tag name, text", every part trimmed of spaces
     // but the tag name, and the text trimmed only after a second comma.
-    const Separators at = FindSeparators(line);
+    const LineSeparators at = FindLineSeparators(line);
     StatusLine parsed;
     parsed.code = SpaceTrimmed(Between(line, 0, at.slash != NotFound ? at.slash : at.equals));
     parsed.section = at.codeComma == NotFound ? parsed.code : SpaceTrimmed(Between(line, 0, at.codeComma));

@@ -418,7 +418,8 @@ SectionLines ReadSectionLines(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
     std::vector<std::size_t> starts;
-    std::optional<std::u16string> text = ReadSectionText(section, fileName, files,
+    std::optional<std::u16string> text = ReadSectionText(
+        section, fileName, files,
         [&starts](const std::u16string& text, std::size_t start, std::string_view bytes, std::int32_t) {
             AddLineStarts(starts, text, start, bytes);
         },
@@ -479,7 +480,8 @@ std::optional<NumberedSectionLines> ReadIniSectionLines(
 {
     std::vector<std::size_t> starts;
     std::vector<std::int32_t> fileLines;
-    std::optional<std::u16string> text = ReadSectionText(section, fileName, files,
+    std::optional<std::u16string> text = ReadSectionText(
+        section, fileName, files,
         [&](const std::u16string& text, std::size_t start, std::string_view bytes, std::int32_t fileLine) {
             AddLineStarts(starts, text, start, bytes);
             fileLines.resize(starts.size(), fileLine);

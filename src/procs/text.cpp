@@ -101,7 +101,8 @@ bool IsInPrefixList(std::u16string_view list, std::u16string_view text)
         while (list.size() - position >= 8 && text.size() - compared >= 8) {
             const __m128i listed = _mm_loadu_si128(reinterpret_cast<const __m128i*>(list.data() + position));
             const __m128i given = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + compared));
-            const __m128i alike = _mm_andnot_si128(_mm_cmpeq_epi16(listed, commas), _mm_cmpeq_epi16(listed, given));
+            const __m128i alike
+                = _mm_andnot_si128(_mm_cmpeq_epi16(listed, commas), _mm_cmpeq_epi16(listed, given));
             if (_mm_movemask_epi8(alike) != 0xFFFF) {
                 break;
             }

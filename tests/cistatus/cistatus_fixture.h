@@ -7,8 +7,8 @@
 #include "procs/encoding.h"
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>

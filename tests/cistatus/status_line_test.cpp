@@ -20,7 +20,8 @@ StatusLine FieldByFieldStatusLine(std::u16string_view line)
     parsed.status = RoundToInt32(LeadingNumber(FieldView(valuePart, 0, u","))).value_or(0);
     parsed.tagName = FieldView(valuePart, 1, u",");
     const std::size_t comma = valuePart.find(u',');
-    const std::size_t secondComma = comma == std::u16string_view::npos ? comma : valuePart.find(u',', comma + 1);
+    const std::size_t secondComma
+        = comma == std::u16string_view::npos ? comma : valuePart.find(u',', comma + 1);
     if (comma == std::u16string_view::npos) {
         parsed.text = valuePart;
     } else if (secondComma == std::u16string_view::npos) {

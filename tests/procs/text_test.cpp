@@ -56,14 +56,16 @@ TEST(IsInPrefixList, Table)
     };
     const Row rows[] = { { u"AB,CD", u"cdx", true }, { u"AB, CD", u"CDX", false },
         { u"AB,,CD", u"CD", false }, { u"", u"x", false }, { u"ABC", u"AB", false }, { u"ab", u"ABC", true },
-        { u"ÄÖ,X", u"äöü", true }, { u"AB,", u"x", false }, { u",AB", u"AB", false }, { u"AB,CD", u"AX", false },
-        { u"X,AB", u"ab", true }, { u"A,B,C", u"c", true }, { u"AB,CD", u"", false }, { u"AB,CD", u"A", false },
-        { u"P1", u"P1", true }, { u"P1,Q", u"Q7", true },
+        { u"ÄÖ,X", u"äöü", true }, { u"AB,", u"x", false }, { u",AB", u"AB", false },
+        { u"AB,CD", u"AX", false }, { u"X,AB", u"ab", true }, { u"A,B,C", u"c", true },
+        { u"AB,CD", u"", false }, { u"AB,CD", u"A", false }, { u"P1", u"P1", true }, { u"P1,Q", u"Q7", true },
         // Items and codes of eight units and more.
-        { u"ABCDEFGHIJ,KLMNOPQRSTU", u"klmnopqrstuvw", true }, { u"ABCDEFGHIJKLMNOPQ", u"abcdefghijklmnopq", true },
-        { u"ABCDEFGH,IJ", u"ABCDEFGH,IJ", true }, { u"ABCDEFGHIJKLMNOPQ", u"ABCDEFGHIJKLMNOPX", false },
+        { u"ABCDEFGHIJ,KLMNOPQRSTU", u"klmnopqrstuvw", true },
+        { u"ABCDEFGHIJKLMNOPQ", u"abcdefghijklmnopq", true }, { u"ABCDEFGH,IJ", u"ABCDEFGH,IJ", true },
+        { u"ABCDEFGHIJKLMNOPQ", u"ABCDEFGHIJKLMNOPX", false },
         { u"ABCDEFGHIJKLMNOP,Q", u"ABCDEFGHIJKLMNOPQ", true }, { u"ABCDEFGH", u"ABCDEFG", false },
-        { u"ABCDEFG,HIJKLMNOP", u"ABCDEFG,HIJKLMNOP", true }, { u"ABCDEFGHIJKLMNOPQR", u"ABCDEFGHIJKLMNOPQ", false },
+        { u"ABCDEFG,HIJKLMNOP", u"ABCDEFG,HIJKLMNOP", true },
+        { u"ABCDEFGHIJKLMNOPQR", u"ABCDEFGHIJKLMNOPQ", false },
         { u"ABCDEFGHX,IJKLMNOPQRSTUVWXY", u"IJKLMNOPQRSTUVWXYZ", true },
         { u"ABCDEFG,HIJKLMNOPQ", u"ABCDEFG,HIJKLMNOXY", true } };
     for (const Row& row : rows) {
