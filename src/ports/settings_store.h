@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -169,16 +170,43 @@ inline void SettingsEntries::Builder::add(
     listing.texts.append(key).append(value);
 }
 
+/// Orders two texts by their UTF-16 code units, as std::u16string_view does, passing over the
+/// units they share four at a time: the keys of a plant's stored branches share most of their
+/// paths with the key before.
+inline int CompareCodeUnits(std::u16string_view left, std::u16string_view right)
+{
+    constexpr std::size_t UnitsAtOnce = 4;
+    const std::size_t common = std::min(left.size(), right.size());
+    std::size_t index = 0;
+    while (index + UnitsAtOnce <= common
+        && std::memcmp(left.data() + index, right.data() + index, UnitsAtOnce * sizeof(char16_t)) == 0) {
+        index += UnitsAtOnce;
+    }
+    for (; index < common; ++index) {
+        if (left[index] != right[index]) {
+            return left[index] < right[index] ? -1 : 1;
+        }
+    }
+    return left.size() == right.size() ? 0 : (left.size() < right.size() ? -1 : 1);
+}
+
 inline SettingsEntries SettingsEntries::Builder::finish()
 {
     SettingsListing& listing = *m_Listing;
     const auto before = [&listing](const SettingsListing::Place& left, const SettingsListing::Place& right) {
-        const SettingsListing::Place& leftSection = listing.sections[left.section];
-        const SettingsListing::Place& rightSection = listing.sections[right.section];
-        return std::pair(listing.textAt(leftSection.keyStart, leftSection.keyLength),
-                   listing.textAt(left.keyStart, left.keyLength))
-            < std::pair(listing.textAt(rightSection.keyStart, rightSection.keyLength),
-                listing.textAt(right.keyStart, right.keyLength));
+        // A run of entries of one section shares its name's place.
+        if (left.section != right.section) {
+            const SettingsListing::Place& leftSection = listing.sections[left.section];
+            const SettingsListing::Place& rightSection = listing.sections[right.section];
+            const int sections = CompareCodeUnits(listing.textAt(leftSection.keyStart, leftSection.keyLength),
+                listing.textAt(rightSection.keyStart, rightSection.keyLength));
+            if (sections != 0) {
+                return sections < 0;
+            }
+        }
+        return CompareCodeUnits(
+                   listing.textAt(left.keyStart, left.keyLength), listing.textAt(right.keyStart, right.keyLength))
+            < 0;
     };
     // Stores mostly list in order already, and a check costs less than a sort.
     if (!std::ranges::is_sorted(listing.places, before))

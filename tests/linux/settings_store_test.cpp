@@ -109,10 +109,11 @@ TYPED_TEST(SettingsStoreTest, DeletingRemovesOnlyWhatWasNamedAndReportsMissingNa
 }
 
 // Sections and keys alike, more than 16 of each, saved in reverse order. U+FF21 follows a
-// surrogate pair in UTF-16 but precedes it in UTF-8.
+// surrogate pair in UTF-16 but precedes it in UTF-8; paths share their first units.
 TYPED_TEST(SettingsStoreTest, EntriesAreOrderedByUtf16CodeUnits)
 {
-    std::vector<std::u16string> ordered = { u"B", u"K1", u"b", u"k1", u"k2" };
+    std::vector<std::u16string> ordered = { u"B", u"K1", u"Plant\\Area 1\\Pump", u"Plant\\Area 1\\Pump 2",
+        u"Plant\\Area 1\\\U0001F600 Pump", u"Plant\\Area 1\\\uFF21 Pump", u"b", u"k1", u"k2" };
     for (char16_t letter = u'a'; letter <= u'l'; ++letter) {
         ordered.push_back(u"m" + std::u16string(1, letter));
     }
