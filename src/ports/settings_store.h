@@ -204,8 +204,8 @@ inline SettingsEntries SettingsEntries::Builder::finish()
                 return sections < 0;
             }
         }
-        return CompareCodeUnits(
-                   listing.textAt(left.keyStart, left.keyLength), listing.textAt(right.keyStart, right.keyLength))
+        return CompareCodeUnits(listing.textAt(left.keyStart, left.keyLength),
+                   listing.textAt(right.keyStart, right.keyLength))
             < 0;
     };
     // Stores mostly list in order already, and a check costs less than a sort.
