@@ -77,7 +77,7 @@ LineInSection ReadLineInSection(std::string_view line)
 
 // Where the first two spaces in a row begin, eight bytes at a time: a marked space beside a
 // marked space, or a space that begins a word after a space that ended the word before.
-std::size_t FirstSpacePairBytewise(std::string_view line)
+std::size_t FirstSpacePairByWords(std::string_view line)
 {
     constexpr std::uint64_t FirstByteMark = 0x80U;
     std::size_t position = 0;
@@ -133,12 +133,12 @@ std::size_t FirstSpacePair(std::string_view line)
             spaceBefore = marks >> (BlockBytes - 1);
         }
     }
-    return FirstSpacePairBytewise(line);
+    return FirstSpacePairByWords(line);
 }
 #else
 std::size_t FirstSpacePair(std::string_view line)
 {
-    return FirstSpacePairBytewise(line);
+    return FirstSpacePairByWords(line);
 }
 #endif
 
@@ -161,6 +161,14 @@ inline std::string_view HalvingDoubleSpaces(std::string_view line, std::string& 
 {
     const std::size_t pair = FirstSpacePair(line);
     return pair == std::string_view::npos ? line : HalvedFrom(line, pair, halved);
+}
+
+// The file's size as its stamp gives it, 0 when unknown: the most bytes a section of it holds,
+// so that a reader can ask for its room once.
+std::size_t KnownFileBytes(const std::u16string& fileName, FileSystem& files)
+{
+    const std::optional<FileStamp> stamp = files.changeStamp(fileName);
+    return stamp ? static_cast<std::size_t>(stamp->size) : 0;
 }
 
 // How the file's text is decoded, from a first reading of all of it: valid UTF-8 can be told only
@@ -364,9 +372,7 @@ std::optional<std::u16string> ReadSectionText(const std::u16string& section, con
             // its line break's place: room asked for once, so that the text is not moved as it
             // grows. Pages the text does not reach are never touched.
             if (!std::exchange(roomAsked, true)) {
-                if (const std::optional<FileStamp> stamp = files.changeStamp(fileName)) {
-                    result.reserve(static_cast<std::size_t>(stamp->size) + 1);
-                }
+                result.reserve(KnownFileBytes(fileName, files) + 1);
             }
             const std::size_t start = result.size();
             AppendDecoded(result, line, encoding);
@@ -437,9 +443,7 @@ SectionBytes ReadSectionBytes(
         [&](std::string_view line, std::int32_t) {
             if (!std::exchange(started, true)) {
                 room.restart(encoding);
-                if (const std::optional<FileStamp> stamp = files.changeStamp(fileName)) {
-                    room.reserveBytes(static_cast<std::size_t>(stamp->size));
-                }
+                room.reserveBytes(KnownFileBytes(fileName, files));
             }
             room.add(line);
         },

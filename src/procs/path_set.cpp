@@ -38,11 +38,6 @@ void PathSet::reserve(std::size_t paths)
     }
 }
 
-void PathSet::insert(std::u16string_view path)
-{
-    insertHashed(TopPathHash(path), path);
-}
-
 void PathSet::insertEach(const Batch& batch)
 {
     reserve(m_Count + batch.size());

@@ -20,7 +20,6 @@ public:
 
     // Room for that many paths at once, so that filling the set moves no slot.
     void reserve(std::size_t paths);
-    void insert(std::u16string_view path);
     // pathHash must be the hash of path.
     [[nodiscard]] bool contains(std::uint64_t pathHash, std::u16string_view path) const;
     // Whether a path with that hash may be in the set: when not, no path needs to be put together.
