@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -69,14 +72,14 @@ int openOrdinaryFile(const std::u16string& path, struct stat& status)
     return descriptor;
 }
 
-// Why a file in this place could be swapped by another user: a folder on its way that belongs to
-// someone else than the user and root, or that others may write without the sticky bit that
-// keeps them from renaming what is not theirs. Nothing when the place is safe.
-std::optional<std::string> unsafeFolderOf(const std::string& name)
+// Why a file in this place could be swapped by another user: a level on its way that belongs to
+// someone else than the user and root, or a folder that others may write without the sticky bit
+// that keeps them from renaming what is not theirs. Nothing when the place is safe.
+std::optional<std::string> unsafeLevelOf(const std::filesystem::path& folderPath)
 {
     const uid_t user = geteuid();
     std::filesystem::path folder;
-    for (const std::filesystem::path& part : std::filesystem::path(name).parent_path()) {
+    for (const std::filesystem::path& part : folderPath) {
         folder /= part;
         struct stat status { };
         if (lstat(folder.c_str(), &status) != 0) {
@@ -90,6 +93,112 @@ std::optional<std::string> unsafeFolderOf(const std::string& name)
         }
     }
     return std::nullopt;
+}
+
+// The levels of the name as written, then, when some of them are symbolic links, the folders
+// they lead to: a link of the user's own may still point into a folder open to all.
+std::optional<std::string> unsafeFolderOf(const std::string& name)
+{
+    const std::filesystem::path folder = std::filesystem::path(name).parent_path();
+    if (std::optional<std::string> danger = unsafeLevelOf(folder)) {
+        return danger;
+    }
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::canonical(folder.empty() ? "." : folder, error);
+    if (error || resolved == folder) {
+        return std::nullopt;
+    }
+    return unsafeLevelOf(resolved);
+}
+
+std::string kindOfEntry(mode_t mode)
+{
+    if (S_ISLNK(mode)) {
+        return "it is a symbolic link";
+    }
+    if (S_ISDIR(mode)) {
+        return "it is a folder";
+    }
+    if (S_ISFIFO(mode)) {
+        return "it is a pipe, not an ordinary file";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "it is a device, not an ordinary file";
+    }
+    if (S_ISSOCK(mode)) {
+        return "it is a socket, not an ordinary file";
+    }
+    return {};
+}
+
+// Why a file opened for appending must not be written: something else than an ordinary file, a
+// file with other names (any of which may be one the user would not want written), or a file
+// another user may swap or read. Nothing when it is the user's own (or root's) ordinary file.
+std::optional<std::string> unsafeFileOf(const struct stat& status)
+{
+    if (std::string kind = kindOfEntry(status.st_mode); !kind.empty()) {
+        return kind;
+    }
+    if (status.st_nlink > 1) {
+        return "it has " + std::to_string(status.st_nlink) + " names (hard links)";
+    }
+    if (status.st_uid != geteuid() && status.st_uid != 0) {
+        return "it belongs to another user";
+    }
+    return std::nullopt;
+}
+
+bool mayWriteIn(const std::filesystem::path& folder)
+{
+    return faccessat(AT_FDCWD, folder.empty() ? "." : folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+// Why a file could not be opened for appending, the open's errno given: what stands in its place,
+// or the first level of its folder that is missing, no folder, or closed to the user.
+std::string whyNotOpened(const std::string& name, int openError)
+{
+    struct stat status { };
+    if (lstat(name.c_str(), &status) == 0) {
+        if (std::string kind = kindOfEntry(status.st_mode); !kind.empty()) {
+            return kind;
+        }
+    }
+    const std::filesystem::path folderPath = std::filesystem::path(name).parent_path();
+    std::filesystem::path folder;
+    for (const std::filesystem::path& part : folderPath) {
+        const std::filesystem::path above = folder;
+        folder /= part;
+        if (stat(folder.c_str(), &status) != 0) {
+            if (errno == EACCES) {
+                return "the user may not enter the folder " + above.string();
+            }
+            if (errno != ENOENT) {
+                break;
+            }
+            if (!mayWriteIn(above)) {
+                return "the folder " + folder.string() + " is missing, and the user may not write in "
+                    + above.string() + " to create it";
+            }
+            return "the folder " + folder.string() + " is missing";
+        }
+        if (!S_ISDIR(status.st_mode)) {
+            return folder.string() + " is not a folder";
+        }
+    }
+    if (openError == EACCES || openError == EPERM) {
+        return mayWriteIn(folderPath) ? "the user may not write it"
+                                      : "the user may not write in the folder " + folderPath.string();
+    }
+    return std::strerror(openError);
+}
+
+// Each file is refused once for the whole process, however many file systems write to it.
+bool firstRefusalOf(const std::string& name)
+{
+    static std::mutex guard;
+    static std::set<std::string> refusedFiles;
+    const std::lock_guard lock(guard);
+    return refusedFiles.insert(name).second;
 }
 
 } // namespace
@@ -172,13 +281,21 @@ bool LocalFileSystem::appendToFile(const std::u16string& path, std::string_view 
         refuse(*name, *danger);
         return false;
     }
-    // Never through a link someone planted in the file's place.
-    const FileDescriptor file(
-        open(name->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644));
+    // Never through a link someone planted in the file's place, and without waiting for a reader
+    // of a pipe planted there: what was opened is looked at before anything is written.
+    const FileDescriptor file(open(
+        name->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644));
     if (file.get() < 0) {
-        if (errno == ELOOP) {
-            refuse(*name, "it is a symbolic link");
-        }
+        refuse(*name, whyNotOpened(*name, errno));
+        return false;
+    }
+    struct stat status { };
+    if (fstat(file.get(), &status) != 0) {
+        refuse(*name, std::strerror(errno));
+        return false;
+    }
+    if (const std::optional<std::string> danger = unsafeFileOf(status)) {
+        refuse(*name, *danger);
         return false;
     }
     while (!bytes.empty()) {
@@ -196,7 +313,7 @@ bool LocalFileSystem::appendToFile(const std::u16string& path, std::string_view 
 
 void LocalFileSystem::refuse(const std::string& name, const std::string& reason)
 {
-    if (m_RefusedFiles.insert(name).second) {
+    if (firstRefusalOf(name)) {
         m_ReportProblem("nothing is written to " + name + ": " + reason);
     }
 }

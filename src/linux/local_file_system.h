@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <functional>
-#include <set>
 #include <string>
 
 namespace vestrak {
@@ -32,9 +31,12 @@ public:
     bool readFileInPieces(
         const std::u16string& path, const std::function<bool(std::string_view)>& take) override;
     // One write per call on a file opened for appending, so lines of several processes that share
-    // a log file do not interleave. The file is created 0644 (less by the umask). A symbolic link
-    // in its place, or a folder on its way that another user could change (one of theirs, or one
-    // others may write without the sticky bit) is refused, and reported once per file.
+    // a log file do not interleave. The file is created 0644 (less by the umask). Refused, and
+    // reported once per file for the whole process: anything in its place but an ordinary file of
+    // the user's (or root's) with one name (a symbolic link, a pipe, a device, a hard link), and
+    // a folder on its way, or one a symbolic link on its way leads to, that another user could
+    // change (one of theirs, or one others may write without the sticky bit). A file that cannot
+    // be opened (its folder missing, no folder, or closed to the user) is reported so too.
     bool appendToFile(const std::u16string& path, std::string_view bytes) override;
     // Folders are created 0755 (less by the umask).
     bool createFolder(const std::u16string& path) override;
@@ -50,7 +52,6 @@ private:
 
     std::chrono::nanoseconds m_SettleTime;
     ProblemReporter m_ReportProblem;
-    std::set<std::string> m_RefusedFiles;
 };
 
 } // namespace vestrak

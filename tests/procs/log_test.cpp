@@ -1,10 +1,16 @@
+#include "linux/local_file_system.h"
 #include "procs/log.h"
 
 #include <deque>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
 
@@ -161,6 +167,187 @@ TEST_F(WriteLogTest, FallsBackToTheProgramFolderWhenTheLookupFails)
     WriteLog(m_LoggingStyle, reference, u"fallback", m_Services);
     EXPECT_TRUE(logText(m_Root / "bin/Vestrak/Vestrak/VestrakControls/VestrakControls.log")
                     .ends_with("\tfallback\t0 msec\r\n"));
+}
+
+// Who writes the log: the test as it runs, or a user without root's rights.
+enum class Writer { Tester, PlainUser };
+
+// Runs its work as an ordinary user when the test runs as root, who may write in any folder.
+class WithoutRootsRights {
+public:
+    static constexpr uid_t Nobody = 65534;
+    WithoutRootsRights()
+        : m_WasRoot(geteuid() == 0)
+    {
+        if (m_WasRoot) {
+            EXPECT_EQ(seteuid(Nobody), 0);
+        }
+    }
+    ~WithoutRootsRights()
+    {
+        if (m_WasRoot) {
+            EXPECT_EQ(seteuid(0), 0);
+        }
+    }
+    WithoutRootsRights(const WithoutRootsRights&) = delete;
+    WithoutRootsRights& operator=(const WithoutRootsRights&) = delete;
+
+private:
+    bool m_WasRoot;
+};
+
+// Another local user may plant something in the log's place or on its way, or the place may be
+// unusable: the log then writes nothing there, never waits, and says why once.
+TEST_F(WriteLogTest, OnTheMachinesFilesWritesOnlyItsOwnOrdinaryFileAndSaysOnceWhyNot)
+{
+    struct Row {
+        std::string name;
+        // Sets the case up below `common`, which it may point elsewhere; false when this machine
+        // does not allow it (a device or another user's file needs root).
+        std::function<bool(fs::path& common)> plant;
+        // Why nothing is written, `@` standing for the row's folder; empty when the line is written.
+        std::string reason;
+        Writer writer = Writer::Tester;
+    };
+    int pipeReader = -1;
+    const auto logIn
+        = [](const fs::path& common) { return common / "Vestrak/VestrakControls/VestrakControls.log"; };
+    const auto placeIn = [&](const fs::path& common) {
+        fs::create_directories(logIn(common).parent_path());
+        return logIn(common);
+    };
+    const auto openFolder = [](const fs::path& folder, fs::perms extra) {
+        fs::create_directories(folder / "VestrakControls");
+        fs::permissions(folder, fs::perms::all | extra);
+    };
+    const Row rows[] = {
+        { "nothing planted", [](fs::path&) { return true; }, "" },
+        { "a symbolic link",
+            [&](fs::path& common) {
+                fs::create_symlink(common.parent_path() / "victim", placeIn(common));
+                return true;
+            },
+            "it is a symbolic link" },
+        { "a hard link",
+            [&](fs::path& common) {
+                fs::create_hard_link(common.parent_path() / "victim", placeIn(common));
+                return true;
+            },
+            "it has 2 names (hard links)" },
+        { "a pipe nobody reads", [&](fs::path& common) { return mkfifo(placeIn(common).c_str(), 0666) == 0; },
+            "it is a pipe, not an ordinary file" },
+        { "a pipe someone reads",
+            [&](fs::path& common) {
+                const fs::path log = placeIn(common);
+                pipeReader = mkfifo(log.c_str(), 0666) == 0 ? open(log.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+                return pipeReader >= 0;
+            },
+            "it is a pipe, not an ordinary file" },
+        { "a device",
+            [&](fs::path& common) {
+                return mknod(placeIn(common).c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+            },
+            "it is a device, not an ordinary file" },
+        { "another user's file writable by all",
+            [&](fs::path& common) {
+                const fs::path log = placeIn(common);
+                std::ofstream(log) << "";
+                return chmod(log.c_str(), 0666) == 0
+                    && chown(log.c_str(), WithoutRootsRights::Nobody, WithoutRootsRights::Nobody) == 0;
+            },
+            "it belongs to another user" },
+        { "a folder open to all",
+            [&](fs::path& common) {
+                openFolder(common / "Vestrak", fs::perms::none);
+                return true;
+            },
+            "others may change the folder @/common/Vestrak" },
+        { "a sticky folder open to all",
+            [&](fs::path& common) {
+                openFolder(common / "Vestrak", fs::perms::sticky_bit);
+                return true;
+            },
+            "" },
+        { "a link of one's own into a folder open to all",
+            [&](fs::path& common) {
+                openFolder(common.parent_path() / "open", fs::perms::none);
+                fs::create_symlink(common.parent_path() / "open", common / "Vestrak");
+                return true;
+            },
+            "others may change the folder @/open" },
+        { "a link of one's own into a sticky folder open to all",
+            [&](fs::path& common) {
+                openFolder(common.parent_path() / "open", fs::perms::sticky_bit);
+                fs::create_symlink(common.parent_path() / "open", common / "Vestrak");
+                return true;
+            },
+            "" },
+        { "a missing folder",
+            [](fs::path& common) {
+                common = common.parent_path() / "missing/deeper";
+                return true;
+            },
+            "the folder @/missing is missing" },
+        { "a file for a folder",
+            [](fs::path& common) {
+                common /= "file";
+                std::ofstream(common) << "";
+                return true;
+            },
+            "@/common/file is not a folder" },
+        { "a folder closed to the user",
+            [](fs::path& common) {
+                fs::permissions(common,
+                    fs::perms::all
+                        & ~(fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write));
+                return true;
+            },
+            "the folder @/common/Vestrak is missing, and the user may not write in @/common to create it",
+            Writer::PlainUser },
+    };
+    for (std::size_t index = 0; index < std::size(rows); ++index) {
+        const Row& row = rows[index];
+        SCOPED_TRACE(row.name);
+        const fs::path rowFolder = m_Root / std::to_string(index);
+        fs::path common = rowFolder / "common";
+        fs::create_directories(common);
+        std::ofstream(rowFolder / "victim") << "kept";
+        if (!row.plant(common)) {
+            std::cout << "not tried here: " << row.name << '\n';
+            continue;
+        }
+        std::vector<std::string> problems;
+        LocalFileSystem files(
+            std::chrono::seconds(2), [&](const std::string& problem) { problems.push_back(problem); });
+        m_Folders.commonApplicationData = common.u16string();
+        LogServices services { m_Clock, files, m_Folders };
+        float reference = 0;
+        ForgetLogFolderOfThisThread();
+        {
+            const std::optional<WithoutRootsRights> asAPlainUser
+                = row.writer == Writer::PlainUser ? std::make_optional<WithoutRootsRights>() : std::nullopt;
+            WriteLog(m_LoggingStyle, reference, u"first", services);
+            WriteLog(m_LoggingStyle, reference, u"second", services);
+        }
+        std::string reason = row.reason;
+        for (std::size_t at = reason.find('@'); at != std::string::npos; at = reason.find('@'))
+            reason.replace(at, 1, rowFolder.string());
+        std::vector<std::string> expectedProblems;
+        if (!reason.empty())
+            expectedProblems.push_back("nothing is written to " + logIn(common).string() + ": " + reason);
+        EXPECT_EQ(problems, expectedProblems);
+        if (reason.empty()) {
+            EXPECT_TRUE(logText(logIn(common))
+                            .ends_with("\tfirst\t0 msec\r\n2024-05-01 23:59:58\tsecond\t0 msec\r\n"));
+            continue;
+        }
+        EXPECT_EQ(logText(rowFolder / "victim"), "kept");
+        if (pipeReader >= 0) {
+            char taken = 0;
+            EXPECT_LE(read(pipeReader, &taken, 1), 0) << "a line went into the pipe";
+            close(std::exchange(pipeReader, -1));
+        }
+    }
 }
 
 TEST(GetSpecialFolder, EndsInFolderEndUnlessEmpty)
