@@ -1,6 +1,7 @@
 #include "container/page_runner.h"
 
 #include "container/closest_name.h"
+#include "container/output_text.h"
 #include "procs/encoding.h"
 
 #include <algorithm>
@@ -115,6 +116,9 @@ std::size_t PageRunner::writeBlock(const Command& command, const ScriptSource& s
     const std::vector<Word>& words = command.words;
     if (words.size() != 3 || words[2].quoted || !words[2].text.starts_with(u"<<") || words[2].text.size() < 3)
         throw ScriptError("wrong number of arguments; use: write PATH <<WORD");
+    // The system would cut such a name short at the NUL and so write another file.
+    if (words[1].text.find(u'\0') != std::u16string::npos)
+        throw ScriptError("the file name " + QuotedText(words[1].text) + " holds a NUL character");
     const std::string endWord = ToUtf8(std::u16string_view(words[2].text).substr(2));
     std::string bytes;
     for (std::size_t index = lineIndex + 1; index < script.lines.size(); ++index) {

@@ -48,6 +48,7 @@ protected:
 TEST_F(PageRunnerTest, MistakesStopThePageWithWhatWentWrong)
 {
     const std::string load = "set s.ObjectFile " + statusFile();
+    const std::string outFile = (folder.path() / "out.txt").string();
     const std::pair<std::vector<std::string>, std::string> mistakes[] = {
         { { "create s CiStatus", "on s.GetStatus tick 100", load, "tick 100" },
             "tick cannot run inside an event handler (in the handler of s.GetStatus)" },
@@ -55,6 +56,8 @@ TEST_F(PageRunnerTest, MistakesStopThePageWithWhatWentWrong)
             "cannot destroy s inside its own event (in the handler of s.GetStatus)" },
         { { "create s CiStatus", "on s.GetStatus write x <<END" },
             "write cannot run inside an event handler" },
+        { { "write \"" + outFile + "\\x00evil\" <<END", "A=1", "END" },
+            "the file name \"" + outFile + "\\x00evil\" holds a NUL character" },
         { { "create s CiStatus", "on s.GetStatus ansver s" },
             "unknown command \"ansver\" (did you mean answer?)" },
         { { "create t CiTree", "answer t" }, "answer needs a control that asks for statuses; t is a CiTree" },
@@ -67,6 +70,7 @@ TEST_F(PageRunnerTest, MistakesStopThePageWithWhatWentWrong)
     };
     for (const auto& [lines, message] : mistakes)
         EXPECT_EQ(failureOf(lines), message);
+    EXPECT_FALSE(std::filesystem::exists(outFile));
 }
 
 TEST_F(PageRunnerTest, TheEndOfThePageRunsTheShutDownOfControlsStillPlaced)
