@@ -5,8 +5,6 @@
 #include "linux/sqlite_settings_store.h"
 #include "procs/encoding.h"
 
-#include <QTime>
-
 namespace vestrak {
 
 namespace {
@@ -31,6 +29,12 @@ std::vector<Word> WordsOf(const std::string& line)
     }
 }
 
+std::chrono::sys_days DateOf(const QDate& date)
+{
+    return std::chrono::sys_days { std::chrono::year { date.year() }
+        / std::chrono::month { static_cast<unsigned>(date.month()) } / static_cast<unsigned>(date.day()) };
+}
+
 } // namespace
 
 LineBuffer::int_type LineBuffer::overflow(int_type character)
@@ -48,8 +52,8 @@ LineBuffer::int_type LineBuffer::overflow(int_type character)
 
 LivePage::LivePage(
     WidgetSet& widgets, const ScriptSource& script, LinePrinter printLine, LinePrinter reportFailure)
-    : m_Platform(
-        std::make_unique<SqliteSettingsStore>(), QTime::currentTime().msecsSinceStartOfDay() / 1000.0)
+    : m_Platform(std::make_unique<SqliteSettingsStore>(), m_StartTime.time().msecsSinceStartOfDay() / 1000.0,
+        DateOf(m_StartTime.date()))
     , m_Lines(std::move(printLine))
     , m_Output(&m_Lines)
     , m_Runner(widgets, m_Platform, m_Output)

@@ -4,6 +4,7 @@
 #include "container/page_runner.h"
 #include "qt/reporting_file_system.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
@@ -54,6 +55,8 @@ private:
     void runPart(std::size_t index);
     void keepPace();
 
+    // One reading of the local date and time, where the page's clock starts.
+    const QDateTime m_StartTime = QDateTime::currentDateTime();
     HostPlatform m_Platform;
     ReportingFileSystem m_ReportingFiles { m_Platform.files() };
     LineBuffer m_Lines;

@@ -2,9 +2,10 @@
 
 namespace vestrak {
 
-HostPlatform::HostPlatform(std::unique_ptr<SettingsStore> settings, double clockStartSecondsSinceMidnight)
+HostPlatform::HostPlatform(std::unique_ptr<SettingsStore> settings, double clockStartSecondsSinceMidnight,
+    std::chrono::sys_days clockStartDate)
     : m_Settings(std::move(settings))
-    , m_Clock(clockStartSecondsSinceMidnight)
+    , m_Clock(clockStartSecondsSinceMidnight, clockStartDate)
 {
 }
 

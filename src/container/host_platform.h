@@ -14,10 +14,12 @@ namespace vestrak {
 
 // The services a container hands to its controls: the machine's files, profiles and special
 // folders, the settings store it was given, and virtual time, so that a page runs the same on
-// every machine and at every speed.
+// every machine and at every speed (or, started at the real date and time and kept in step with
+// the real clock, runs live).
 class HostPlatform {
 public:
-    HostPlatform(std::unique_ptr<SettingsStore> settings, double clockStartSecondsSinceMidnight);
+    HostPlatform(std::unique_ptr<SettingsStore> settings, double clockStartSecondsSinceMidnight,
+        std::chrono::sys_days clockStartDate = VirtualClock::DefaultStartDate);
 
     [[nodiscard]] Platform platform();
     [[nodiscard]] VirtualClock& clock() { return m_Clock; }

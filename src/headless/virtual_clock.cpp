@@ -21,8 +21,9 @@ std::u16string asciiText(const char* text)
 
 } // namespace
 
-VirtualClock::VirtualClock(double startSecondsSinceMidnight)
+VirtualClock::VirtualClock(double startSecondsSinceMidnight, std::chrono::sys_days startDate)
     : m_StartMilliseconds(std::llround(startSecondsSinceMidnight * 1000))
+    , m_StartDate(startDate)
 {
 }
 
@@ -41,8 +42,7 @@ double VirtualClock::secondsSinceMidnight()
 std::u16string VirtualClock::dateText()
 {
     using namespace std::chrono;
-    const sys_days day
-        = sys_days(year { 2000 } / January / 1) + days(millisecondsSinceStartOfDate() / MillisecondsPerDay);
+    const sys_days day = m_StartDate + days(millisecondsSinceStartOfDate() / MillisecondsPerDay);
     const year_month_day date(day);
     char text[16];
     std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),

@@ -3,6 +3,7 @@
 #include "ports/clock.h"
 #include "ports/timer.h"
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -10,12 +11,17 @@ namespace vestrak {
 
 class VirtualTimer;
 
-// Time that moves only when told to, with the timers that run on it. The date starts at
-// 2000-01-01. Every enabled timer fires once per whole interval elapsed since it was enabled, in
-// time order; timers due at the same moment fire in the order they were enabled.
+// Time that moves only when told to, with the timers that run on it, from a start date (by default
+// 2000-01-01, so that pages run the same on every day) and time of day. Every enabled timer fires once per
+// whole interval elapsed since it was enabled, in time order; timers due at the same moment fire in the order
+// they were enabled.
 class VirtualClock final : public Clock, public TimerFactory {
 public:
-    explicit VirtualClock(double startSecondsSinceMidnight = 12 * 3600.0);
+    static constexpr std::chrono::sys_days DefaultStartDate { std::chrono::year { 2000 }
+        / std::chrono::January / 1 };
+
+    explicit VirtualClock(
+        double startSecondsSinceMidnight = 12 * 3600.0, std::chrono::sys_days startDate = DefaultStartDate);
     ~VirtualClock() override;
 
     void advance(std::int64_t milliseconds);
@@ -33,6 +39,7 @@ private:
     [[nodiscard]] VirtualTimer* nextDueBy(std::int64_t deadline) const;
 
     std::int64_t m_StartMilliseconds;
+    std::chrono::sys_days m_StartDate;
     std::int64_t m_Now = 0;
     std::uint64_t m_EnableCount = 0;
     std::vector<VirtualTimer*> m_Timers;

@@ -75,4 +75,10 @@ TEST(VirtualClock, ReadsTimeOfDayAcrossMidnight)
     EXPECT_EQ(clock.dateText(), u"2000-01-02");
     EXPECT_EQ(clock.timeText(), u"00:00:00");
     EXPECT_DOUBLE_EQ(clock.secondsSinceMidnight(), 0.25);
+
+    using namespace std::chrono;
+    VirtualClock live(23 * 3600 + 59 * 60 + 59.5, sys_days(year { 2026 } / December / 31));
+    EXPECT_EQ(live.dateText(), u"2026-12-31");
+    live.advance(750);
+    EXPECT_EQ(live.dateText(), u"2027-01-01");
 }
