@@ -6,6 +6,7 @@
 #include "qt/controls_log.h"
 #include "qt/qt_application.h"
 #include "status_line.h"
+#include "stop_signals.h"
 #include "window_widget_set.h"
 
 #include <QDir>
@@ -57,9 +58,7 @@ void ShowControlsReport(QtMsgType type, const QMessageLogContext& context, const
     OtherMessages(type, context, message);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int RunPage(int argc, char** argv)
 {
     HandLargeBlocksBackToTheSystem();
     const ParsedPageOptions parsed = ParsePageOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -107,6 +106,10 @@ int main(int argc, char** argv)
     scroller->setWidget(area);
     scroller->setWidgetResizable(true);
     window.setCentralWidget(scroller);
+    const StopSignals stopSignals([&window] {
+        window.close();
+        QCoreApplication::exit(0);
+    });
     QStatusBar& bar = *window.statusBar();
     QElapsedTimer running;
     running.start();
@@ -153,5 +156,14 @@ int main(int argc, char** argv)
     const int exitCode = QApplication::exec();
     qInstallMessageHandler(OtherMessages);
     ControlsReportsShownOn = nullptr;
+    return exitCode;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int exitCode = RunPage(argc, argv);
+    StopSignals::EndAsTheSignalWould();
     return exitCode;
 }

@@ -1,8 +1,15 @@
+#include "linux/sqlite_settings_store.h"
+#include "linux/temporary_folder.h"
 #include "status_line.h"
 #include "window_widget_set.h"
 
+#include <QDate>
+#include <QDeadlineTimer>
+#include <QProcess>
 #include <QStatusBar>
 #include <QWidget>
+#include <csignal>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace vestrak;
@@ -35,4 +42,60 @@ TEST(VestrakPage, AControlThatShrinksItselfKeepsItsRoomSoItsNeighbourStays)
     EXPECT_EQ(statusWidget->x(), statusLeft) << "a collapsing tree moves nothing beside it";
     widgets.resize(*tree, 2400, 3600, 0);
     EXPECT_LT(statusWidget->x(), statusLeft) << "the page's own size counts";
+}
+
+// Waits for the page to print the line; false when it ends or falls silent first.
+bool WaitForLine(QProcess& page, const QByteArray& line)
+{
+    const QDeadlineTimer deadline(20000);
+    QByteArray printed;
+    while (!printed.contains(line + '\n')) {
+        if (!page.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            return false;
+        printed += page.readAllStandardOutput();
+    }
+    return true;
+}
+
+// A service stop, a logout or Ctrl+C shuts the page's controls down as closing its window does:
+// the tree stores its scroll position, and the program still ends by the signal. The lines of
+// the diagnostic log on the way carry the real date.
+TEST(VestrakPage, AStoppingSignalShutsTheControlsDownAsClosingTheWindowDoes)
+{
+    for (const int signal : { SIGTERM, SIGHUP, SIGINT }) {
+        SCOPED_TRACE(signal);
+        const vestrak::testing::TemporaryFolder folder;
+        const std::filesystem::path objects = folder.path() / "plant.ini";
+        std::ofstream objectLines(objects);
+        objectLines << "[TreeObjects]\r\nP=1,Plant\r\n";
+        for (int pump = 1; pump <= 30; ++pump)
+            objectLines << "P" << pump << "=4,Pump " << pump << "\r\n";
+        objectLines.close();
+        const std::filesystem::path script = folder.path() / "stop.page";
+        std::ofstream(script) << "create t CiTree\nsize t 4800 2000\nset t.ObjectFile " << objects.string()
+                              << "\nset t.Style 0x11018\nexpand t.TreeView_Objects P/0\n"
+                                 "scroll t.TreeView_Objects 7\necho ready\n";
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(
+            "VESTRAK_SETTINGS", QString::fromStdString((folder.path() / "settings.sqlite").string()));
+        environment.insert("VESTRAK_COMMON_APPDATA", QString::fromStdString(folder.path().string()));
+        QProcess page;
+        page.setProcessEnvironment(environment);
+        const QString startDate = QDate::currentDate().toString(Qt::ISODate);
+        page.start(QStringLiteral(VESTRAK_PAGE_PROGRAM), { QString::fromStdString(script.string()) });
+        ASSERT_TRUE(WaitForLine(page, "ready")) << page.readAllStandardError().toStdString();
+        kill(static_cast<pid_t>(page.processId()), signal);
+        ASSERT_TRUE(page.waitForFinished(20000));
+        EXPECT_EQ(page.exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(page.exitCode(), signal);
+
+        SqliteSettingsStore store(folder.path() / "settings.sqlite");
+        EXPECT_EQ(store.GetSetting(u"VestrakControls.CiTree", u"Settings", u"ScrollPosition"), u"7");
+        std::ifstream log(folder.path() / "Vestrak/VestrakControls/VestrakControls.log");
+        std::string firstLine;
+        std::getline(log, firstLine);
+        const QString logDate = QString::fromStdString(firstLine.substr(0, 10));
+        EXPECT_TRUE(logDate == startDate || logDate == QDate::currentDate().toString(Qt::ISODate))
+            << firstLine;
+    }
 }
