@@ -128,6 +128,18 @@ std::string immutableFileName(const std::filesystem::path& databasePath)
     return name + "?immutable=1";
 }
 
+// Lets the connection close without a checkpoint into the file and without deleting the journals
+// at the file's name, which may belong to another file by now.
+void closeLeavingJournals(sqlite3* database)
+{
+    if (database == nullptr) {
+        return;
+    }
+    int keepJournal = 1;
+    sqlite3_file_control(database, "main", SQLITE_FCNTL_PERSIST_WAL, &keepJournal);
+    sqlite3_db_config(database, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+}
+
 std::string describe(const SettingsChange& change)
 {
     std::string text = ToUtf8(change.application) + "/" + ToUtf8(change.section);
@@ -135,40 +147,6 @@ std::string describe(const SettingsChange& change)
         text += "/" + ToUtf8(change.key);
     }
     return text + (change.kind == SettingsChange::Kind::Save ? " saved" : " deleted");
-}
-
-std::string timestampForFileName()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-    localtime_r(&now, &local);
-    std::array<char, 32> text {};
-    const std::size_t length = std::strftime(text.data(), text.size(), "%Y%m%d-%H%M%S", &local);
-    return { text.data(), length };
-}
-
-// Renames the damaged file and its journal companions to one free "damaged" name beside it.
-std::optional<std::filesystem::path> moveAside(
-    const std::filesystem::path& databasePath, std::string& failure)
-{
-    const std::string baseName = databasePath.string() + ".damaged-" + timestampForFileName();
-    std::filesystem::path target = baseName;
-    std::error_code error;
-    for (int attempt = 2; std::filesystem::exists(target, error); ++attempt) {
-        target = baseName + "-" + std::to_string(attempt);
-    }
-    std::filesystem::rename(databasePath, target, error);
-    if (error) {
-        failure = "moving it aside failed: " + error.message();
-        return std::nullopt;
-    }
-    for (const char* companion : { "-wal", "-shm" }) {
-        const std::filesystem::path companionPath = databasePath.string() + companion;
-        if (std::filesystem::exists(companionPath, error)) {
-            std::filesystem::rename(companionPath, target.string() + companion, error);
-        }
-    }
-    return target;
 }
 
 // Runs a statement that answers with at most one text row, such as a PRAGMA.
@@ -229,40 +207,7 @@ SqliteSettingsStore::SqliteSettingsStore(
     , m_ReportProblem(reportProblem)
     , m_Waits(waits)
 {
-    std::string failure;
-    OpenResult result = openFile(databasePath, failure);
-    std::string problem;
-    if (result == OpenResult::ReadOnly) {
-        problem = "the settings database " + databasePath.string()
-            + " is read-only; its settings are used, and changes are kept in memory only and are lost"
-              " when the program ends";
-    }
-    if (result == OpenResult::Damaged) {
-        const std::string damage = failure;
-        if (const auto movedTo = moveAside(databasePath, failure)) {
-            problem = "the settings database " + databasePath.string() + " was damaged (" + damage
-                + "); it was moved aside to " + movedTo->string();
-            result = openFile(databasePath, failure);
-            problem += result == OpenResult::Opened
-                ? " and a fresh one was started"
-                : " but a fresh one could not be started (" + failure + ")";
-        } else {
-            problem = "the settings database " + databasePath.string() + " is damaged (" + damage + ") and "
-                + failure;
-        }
-    }
-    if (result != OpenResult::Opened && result != OpenResult::ReadOnly) {
-        if (problem.empty()) {
-            problem = "the settings database " + databasePath.string() + " cannot be used (" + failure + ")";
-        }
-        problem += "; settings are kept in memory only and are lost when the program ends";
-        openInMemory();
-    } else {
-        m_Persistent = result == OpenResult::Opened;
-    }
-    if (!problem.empty() && reportProblem) {
-        reportProblem(problem);
-    }
+    report(openStore(m_Waits.opening));
 }
 
 SqliteSettingsStore::~SqliteSettingsStore()
@@ -272,43 +217,159 @@ SqliteSettingsStore::~SqliteSettingsStore()
 
 bool SqliteSettingsStore::flush()
 {
-    if (m_Pending.empty() || writePending(m_Waits.shutDown)) {
+    watchFile();
+    if (m_Pending.empty()) {
         return !m_ChangesLost;
     }
-    std::string lost;
-    for (const SettingsChange& change : m_Pending.changes()) {
-        lost += (lost.empty() ? "" : ", ") + describe(change);
+    if (m_Mode == Mode::Postponed && !openPostponed(m_Waits.shutDown)) {
+        losePending("it could not be opened");
+        return false;
     }
-    const std::string problem = std::to_string(m_Pending.changes().size()) + " settings change"
-        + (m_Pending.changes().size() == 1 ? "" : "s") + " could not be written to " + m_Path.string() + " ("
-        + m_WriteFailure + ") and are lost: " + lost;
-    m_Pending.clear();
-    m_ChangesLost = true;
-    if (m_ReportProblem) {
-        m_ReportProblem(problem);
+    if (writePending(m_Waits.shutDown)) {
+        return !m_ChangesLost;
     }
+    losePending("it stayed locked");
     return false;
 }
 
+void SqliteSettingsStore::losePending(const std::string& reason)
+{
+    std::string lost;
+    const bool keptInMemory = m_Mode == Mode::ReadOnly || m_Mode == Mode::MemoryOnly;
+    for (const SettingsChange& change : m_Pending.changes()) {
+        int ignoredRows = 0;
+        if (keptInMemory) {
+            run(change, ignoredRows);
+        }
+        lost += (lost.empty() ? "" : ", ") + describe(change);
+    }
+    const std::size_t count = m_Pending.changes().size();
+    m_Pending.clear();
+    m_ChangesLost = true;
+    report(std::to_string(count) + " settings change" + (count == 1 ? "" : "s") + " could not be written to "
+        + m_Path.string() + " (" + reason + (m_WriteFailure.empty() ? "" : ": " + m_WriteFailure)
+        + ") and are lost: " + lost);
+}
+
+void SqliteSettingsStore::report(const std::string& problem)
+{
+    if (!problem.empty() && m_ReportProblem) {
+        m_ReportProblem(problem);
+    }
+}
+
+std::string SqliteSettingsStore::openStore(std::chrono::milliseconds wait)
+{
+    const std::string name = "the settings database " + m_Path.string();
+    Connection connection;
+    std::string failure;
+    std::string damage;
+    const OpenResult result = openChecked(connection, failure, damage, wait);
+    std::string problem = damage.empty() ? name : damage;
+    const std::string cause = damage.empty() ? " cannot be used (" + failure + ")"
+                                             : " but a fresh one could not be started (" + failure + ")";
+    switch (result) {
+    case OpenResult::Opened:
+        adopt(std::move(connection), Mode::File);
+        return damage.empty() ? std::string() : damage + " and a fresh one was started";
+    case OpenResult::ReadOnly:
+        adopt(std::move(connection), Mode::ReadOnly);
+        return problem + " is read-only; its settings are used"
+            + (failure.empty() ? "" : " except its latest changes, which " + failure)
+            + ", and changes are kept in memory only and are lost when the program ends";
+    case OpenResult::Postponed: {
+        Connection copy;
+        std::string copyFailure;
+        std::string unreadJournal;
+        std::error_code error;
+        const bool exists = std::filesystem::exists(m_Path, error);
+        const bool read
+            = exists && openCopy(copy, copyFailure, unreadJournal, m_Waits.operation) == OpenResult::ReadOnly;
+        adopt(read ? std::move(copy) : memoryConnection(), Mode::Postponed);
+        m_WriteFailure = failure;
+        m_NextRetry = std::chrono::steady_clock::now() + m_Waits.retryPause;
+        return problem + (damage.empty() ? " cannot be opened (" + failure + ")" : cause) + "; "
+            + (read ? "its settings were read from a copy"
+                        + (unreadJournal.empty() ? "" : " except its latest changes, which " + unreadJournal)
+                    : exists ? "its settings cannot be read either (" + copyFailure + ")"
+                             : "it holds no settings yet")
+            + "; changes are kept in memory and written once it can be opened (tried again at most once a"
+              " second, and at shut-down)";
+    }
+    case OpenResult::Damaged:
+    case OpenResult::Unusable:
+        break;
+    }
+    adopt(memoryConnection(), Mode::MemoryOnly);
+    return problem + cause + "; settings are kept in memory only and are lost when the program ends";
+}
+
+// Only one of the processes that find the file damaged moves it aside, under a lock of its folder,
+// and starts the fresh one; the others wait for it and then use the fresh file.
+SqliteSettingsStore::OpenResult SqliteSettingsStore::openChecked(
+    Connection& connection, std::string& failure, std::string& damage, std::chrono::milliseconds wait)
+{
+    constexpr int Looks = 5;
+    for (int look = 0; look < Looks; ++look) {
+        const std::optional<FileIdentity> checked = identityOf(m_Path);
+        const OpenResult result = openFile(connection, failure, wait);
+        if (result != OpenResult::Damaged) {
+            return result;
+        }
+        const std::optional<FileIdentity> afterCheck = identityOf(m_Path);
+        if (!checked || !afterCheck || !checked->isSameFile(*afterCheck)) {
+            continue;
+        }
+        const FolderLock lock(m_Path.parent_path(), m_Waits.opening);
+        if (!lock.isHeldOrUnavailable()) {
+            failure = "it is damaged (" + failure + ") and another process holds it to move it aside";
+            return OpenResult::Postponed;
+        }
+        if (const std::optional<FileIdentity> underLock = identityOf(m_Path);
+            !underLock || !underLock->isSameFile(*checked)) {
+            continue;
+        }
+        const std::string found = failure;
+        const std::optional<std::filesystem::path> movedTo = moveDatabaseAside(m_Path, failure);
+        if (!movedTo) {
+            failure = "it is damaged (" + found + ") and " + failure;
+            return OpenResult::Unusable;
+        }
+        damage = "the settings database " + m_Path.string() + " was damaged (" + found
+            + "); it was moved aside to " + movedTo->string();
+        return openFile(connection, failure, wait);
+    }
+    failure = "it was found damaged, and it kept changing while it was checked";
+    return OpenResult::Unusable;
+}
+
 SqliteSettingsStore::OpenResult SqliteSettingsStore::openFile(
-    const std::filesystem::path& databasePath, std::string& failure)
+    Connection& connection, std::string& failure, std::chrono::milliseconds wait)
 {
     // SQLite would take an empty name for a private temporary database, which is lost at exit.
-    if (databasePath.empty()) {
+    if (m_Path.empty()) {
         failure = "no file name was given";
         return OpenResult::Unusable;
     }
+    if (const std::optional<std::string> foreignLink = foreignLinkProblem(m_Path)) {
+        failure = *foreignLink;
+        return OpenResult::Unusable;
+    }
     std::error_code error;
-    const std::filesystem::path folder = databasePath.parent_path();
+    const std::filesystem::path folder = m_Path.parent_path();
     const std::filesystem::path usedFolder = folder.empty() ? std::filesystem::path(".") : folder;
-    // Only the last folder is created: a mistyped path must not leave a chain of folders behind.
     if (!std::filesystem::exists(usedFolder, error)) {
+        // The user's configuration folder is made as XDG applications make it; elsewhere only the
+        // last folder is created: a mistyped path must not leave a chain of folders behind.
         const std::filesystem::path above = folder.parent_path();
-        if (!std::filesystem::is_directory(above.empty() ? std::filesystem::path(".") : above, error)) {
+        if (folder == userConfigFolder()) {
+            error = createUserConfigFolder();
+        } else if (std::filesystem::is_directory(above.empty() ? std::filesystem::path(".") : above, error)) {
+            std::filesystem::create_directory(folder, error);
+        } else {
             failure = "neither its folder " + folder.string() + " nor the folder above it exists";
             return OpenResult::Unusable;
         }
-        std::filesystem::create_directory(folder, error);
         if (error) {
             failure = "creating the folder " + folder.string() + " failed: " + error.message();
             return OpenResult::Unusable;
@@ -319,119 +380,156 @@ SqliteSettingsStore::OpenResult SqliteSettingsStore::openFile(
         return OpenResult::Unusable;
     }
     // SQLite opens a file it may not write read-only without complaint; writes would fail later.
-    const bool fileExists = std::filesystem::exists(databasePath, error);
-    if (access(usedFolder.c_str(), W_OK) != 0 || (fileExists && access(databasePath.c_str(), W_OK) != 0)) {
-        if (fileExists && access(databasePath.c_str(), R_OK) == 0) {
-            return openReadOnlyCopy(databasePath, failure);
+    const bool fileExists = std::filesystem::exists(m_Path, error);
+    if (access(usedFolder.c_str(), W_OK) != 0 || (fileExists && access(m_Path.c_str(), W_OK) != 0)) {
+        if (fileExists && access(m_Path.c_str(), R_OK) == 0) {
+            failure.clear();
+            std::string unreadJournal;
+            const OpenResult result = openCopy(connection, failure, unreadJournal, m_Waits.opening);
+            if (result == OpenResult::ReadOnly) {
+                failure = unreadJournal;
+            }
+            return result;
         }
         failure = fileExists ? "the file can be neither read nor written" : "its folder is not writable";
         return OpenResult::Unusable;
     }
 
     sqlite3* rawDatabase = nullptr;
-    const int openCode = sqlite3_open_v2(databasePath.c_str(), &rawDatabase,
+    const int openCode = sqlite3_open_v2(m_Path.c_str(), &rawDatabase,
         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    m_Database.reset(rawDatabase);
+    connection = {};
+    connection.database.reset(rawDatabase);
+    sqlite3* database = connection.database.get();
     if (openCode != SQLITE_OK) {
-        failure = errorText(m_Database.get(), openCode);
-        closeDatabase();
+        failure = errorText(database, openCode);
+        connection = {};
         return OpenResult::Unusable;
     }
-    sqlite3_extended_result_codes(m_Database.get(), 1);
-    if (sqlite3_db_readonly(m_Database.get(), "main") == 1) {
+    sqlite3_extended_result_codes(database, 1);
+    if (sqlite3_db_readonly(database, "main") == 1) {
         failure = "the file is read-only";
-        closeDatabase();
+        connection = {};
         return OpenResult::Unusable;
     }
     // Several processes starting on one fresh file meet in the table's creation and the journal
     // mode switch, where SQLite may answer "locked" at once instead of waiting: those steps are
     // tried again until the opening wait is over.
-    setBusyWait(m_Database.get(), m_Waits.opening);
-    const auto deadline = std::chrono::steady_clock::now() + m_Waits.opening;
-    int code = checkAndPrepare(failure);
+    setBusyWait(database, wait);
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    int code = checkAndPrepare(connection, failure);
     while (isLocked(code) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(OpeningRetryPause);
-        code = checkAndPrepare(failure);
+        code = checkAndPrepare(connection, failure);
     }
-    setBusyWait(m_Database.get(), m_Waits.operation);
+    setBusyWait(database, m_Waits.operation);
     if (code == SQLITE_OK) {
         return OpenResult::Opened;
     }
-    closeDatabase();
-    return isDamage(code) ? OpenResult::Damaged : OpenResult::Unusable;
+    // Closing may not touch the journals at the file's name: another process may have moved the
+    // damaged file aside and started a fresh one there.
+    closeLeavingJournals(database);
+    connection = {};
+    return isDamage(code) ? OpenResult::Damaged : OpenResult::Postponed;
 }
 
-// A file the user may only read: its contents are copied into memory, where changes are kept.
-SqliteSettingsStore::OpenResult SqliteSettingsStore::openReadOnlyCopy(
-    const std::filesystem::path& databasePath, std::string& failure)
+// A copy in memory of a file that cannot be opened for writing: read directly when SQLite can,
+// otherwise from a private copy of the file with its journals, so that commits still in its
+// write-ahead journal are read too. As a last resort the file alone is read, and unreadJournal
+// says what is missed.
+SqliteSettingsStore::OpenResult SqliteSettingsStore::openCopy(
+    Connection& connection, std::string& failure, std::string& unreadJournal, std::chrono::milliseconds wait)
 {
-    sqlite3* rawDatabase = nullptr;
-    sqlite3_open_v2(
-        ":memory:", &rawDatabase, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    m_Database.reset(rawDatabase);
-    // Reading a file with a write-ahead journal needs its shared-memory file, which a read-only
-    // folder may not let SQLite create; such a file is then read as one no one changes.
-    int copyCode = SQLITE_CANTOPEN;
-    for (const std::string& source : { databasePath.string(), immutableFileName(databasePath) }) {
+    connection = memoryConnection();
+    if (!connection.database) {
+        failure = "out of memory";
+        return OpenResult::Unusable;
+    }
+    const auto copyFrom = [&connection, wait](const std::string& source, int flags) {
         sqlite3* rawSource = nullptr;
-        sqlite3_open_v2(source.c_str(), &rawSource, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+        sqlite3_open_v2(source.c_str(), &rawSource, flags, nullptr);
         const DatabaseHandle sourceDatabase(rawSource);
-        setBusyWait(sourceDatabase.get(), m_Waits.opening);
-        sqlite3_backup* backup = sqlite3_backup_init(m_Database.get(), "main", sourceDatabase.get(), "main");
+        setBusyWait(sourceDatabase.get(), wait);
+        sqlite3_backup* backup
+            = sqlite3_backup_init(connection.database.get(), "main", sourceDatabase.get(), "main");
         if (backup == nullptr) {
-            failure = errorText(m_Database.get(), SQLITE_CANTOPEN);
-            continue;
+            return sqlite3_errcode(connection.database.get());
         }
         sqlite3_backup_step(backup, -1);
-        copyCode = sqlite3_backup_finish(backup);
-        if (copyCode == SQLITE_OK) {
-            break;
+        return sqlite3_backup_finish(backup);
+    };
+    int copyCode = copyFrom(m_Path.string(), SQLITE_OPEN_READONLY);
+    if (copyCode != SQLITE_OK) {
+        std::string copyFailure = sqlite3_errstr(copyCode);
+        const PrivateDatabaseCopy privateCopy(m_Path);
+        if (!privateCopy.path().empty()) {
+            copyCode = copyFrom(privateCopy.path().string(), SQLITE_OPEN_READWRITE);
+            copyFailure = sqlite3_errstr(copyCode);
+        } else {
+            copyFailure = privateCopy.failure();
         }
-        failure = std::string("it cannot be read (") + sqlite3_errstr(copyCode) + ")";
+        // The file alone misses what its write-ahead journal holds.
+        if (copyCode != SQLITE_OK && !isDamage(copyCode)) {
+            copyCode = copyFrom(immutableFileName(m_Path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+            if (copyCode == SQLITE_OK && hasJournaledCommits(m_Path)) {
+                unreadJournal = "are in its write-ahead journal " + m_Path.string()
+                    + "-wal and could not be read (" + copyFailure + ")";
+            }
+        }
+        failure = "it cannot be read (" + copyFailure + ")";
     }
     if (copyCode != SQLITE_OK) {
-        closeDatabase();
+        connection = {};
         return isDamage(copyCode) ? OpenResult::Damaged : OpenResult::Unusable;
     }
-    if (const int code = checkAndPrepare(failure); code != SQLITE_OK) {
-        closeDatabase();
+    if (const int code = checkAndPrepare(connection, failure); code != SQLITE_OK) {
+        connection = {};
         return isDamage(code) ? OpenResult::Damaged : OpenResult::Unusable;
     }
     return OpenResult::ReadOnly;
 }
 
-int SqliteSettingsStore::checkAndPrepare(std::string& failure)
+int SqliteSettingsStore::checkAndPrepare(Connection& connection, std::string& failure)
 {
+    sqlite3* database = connection.database.get();
     std::string checkAnswer;
-    const int checkCode = runForText(m_Database.get(), "PRAGMA quick_check", &checkAnswer);
+    const int checkCode = runForText(database, "PRAGMA quick_check", &checkAnswer);
     if (checkCode == SQLITE_OK && checkAnswer != "ok") {
         failure = "it fails the integrity check";
         return SQLITE_CORRUPT;
     }
     if (checkCode != SQLITE_OK) {
-        failure = errorText(m_Database.get(), checkCode);
+        failure = errorText(database, checkCode);
         return checkCode;
     }
-    return prepareDatabase(failure);
+    return prepareDatabase(connection, failure);
 }
 
-int SqliteSettingsStore::prepareDatabase(std::string& failure)
+int SqliteSettingsStore::prepareDatabase(Connection& connection, std::string& failure)
 {
-    sqlite3* database = m_Database.get();
+    sqlite3* database = connection.database.get();
     for (const char* setup : { "PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", kCreateTable }) {
         if (const int code = runForText(database, setup); code != SQLITE_OK) {
             failure = errorText(database, code);
             return code;
         }
     }
-    m_SelectValue
+    const auto prepare = [database](const char* sql) {
+        sqlite3_stmt* rawStatement = nullptr;
+        sqlite3_prepare_v3(database, sql, -1, SQLITE_PREPARE_PERSISTENT, &rawStatement, nullptr);
+        return StatementHandle(rawStatement);
+    };
+    connection.selectValue
         = prepare("SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
-    m_UpsertValue = prepare("INSERT INTO settings (application, section, key, value) VALUES (?1, ?2, ?3, ?4)"
-                            " ON CONFLICT (application, section, key) DO UPDATE SET value = excluded.value");
-    m_DeleteKey = prepare("DELETE FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
-    m_DeleteSection = prepare("DELETE FROM settings WHERE application = ?1 AND section = ?2");
-    m_SelectEntries = prepare("SELECT section, key, value FROM settings WHERE application = ?1");
-    if (!m_SelectValue || !m_UpsertValue || !m_DeleteKey || !m_DeleteSection || !m_SelectEntries) {
+    connection.upsertValue
+        = prepare("INSERT INTO settings (application, section, key, value) VALUES (?1, ?2, ?3, ?4)"
+                  " ON CONFLICT (application, section, key) DO UPDATE SET value = excluded.value");
+    connection.deleteKey
+        = prepare("DELETE FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
+    connection.deleteSection = prepare("DELETE FROM settings WHERE application = ?1 AND section = ?2");
+    connection.selectEntries = prepare("SELECT section, key, value FROM settings WHERE application = ?1");
+    if (!connection.selectValue || !connection.upsertValue || !connection.deleteKey
+        || !connection.deleteSection || !connection.selectEntries) {
         failure = sqlite3_errmsg(database);
         const int code = sqlite3_errcode(database);
         return code == SQLITE_OK ? SQLITE_ERROR : code;
@@ -439,34 +537,101 @@ int SqliteSettingsStore::prepareDatabase(std::string& failure)
     return SQLITE_OK;
 }
 
-void SqliteSettingsStore::openInMemory()
+// Out of memory, it has no statements: every operation answers with its default.
+SqliteSettingsStore::Connection SqliteSettingsStore::memoryConnection()
 {
     sqlite3* rawDatabase = nullptr;
     const int openCode = sqlite3_open_v2(
         ":memory:", &rawDatabase, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    m_Database.reset(rawDatabase);
+    Connection connection;
+    connection.database.reset(rawDatabase);
     std::string ignoredFailure;
-    if (openCode != SQLITE_OK || prepareDatabase(ignoredFailure) != SQLITE_OK) {
-        // Out of memory: every operation answers with its default.
-        closeDatabase();
+    if (openCode != SQLITE_OK || prepareDatabase(connection, ignoredFailure) != SQLITE_OK) {
+        return {};
     }
+    return connection;
 }
 
-void SqliteSettingsStore::closeDatabase()
+void SqliteSettingsStore::adopt(Connection connection, Mode mode)
 {
-    m_SelectValue.reset();
-    m_UpsertValue.reset();
-    m_DeleteKey.reset();
-    m_DeleteSection.reset();
-    m_SelectEntries.reset();
-    m_Database.reset();
+    m_Connection = std::move(connection);
+    m_Mode = mode;
+    m_FileIdentity = mode == Mode::File ? identityOf(m_Path) : std::nullopt;
+    m_JournalIdentity = mode == Mode::File ? identityOf(m_Path.string() + "-wal") : std::nullopt;
 }
 
-SqliteSettingsStore::StatementHandle SqliteSettingsStore::prepare(const char* sql)
+bool SqliteSettingsStore::openPostponed(std::chrono::milliseconds wait)
 {
-    sqlite3_stmt* rawStatement = nullptr;
-    sqlite3_prepare_v3(m_Database.get(), sql, -1, SQLITE_PREPARE_PERSISTENT, &rawStatement, nullptr);
-    return StatementHandle(rawStatement);
+    Connection connection;
+    std::string failure;
+    std::string damage;
+    const OpenResult result = openChecked(connection, failure, damage, wait);
+    if (result == OpenResult::Opened) {
+        adopt(std::move(connection), Mode::File);
+        report(damage.empty() ? std::string() : damage + " and a fresh one was started");
+        return true;
+    }
+    m_WriteFailure = failure;
+    return false;
+}
+
+void SqliteSettingsStore::watchFile()
+{
+    if (m_Mode != Mode::File || !m_FileIdentity) {
+        return;
+    }
+    const std::optional<FileIdentity> file = identityOf(m_Path);
+    const std::optional<FileIdentity> journal = identityOf(m_Path.string() + "-wal");
+    const bool sameFile = file && file->isSameFile(*m_FileIdentity);
+    const bool sameJournal = !m_JournalIdentity || (journal && journal->isSameFile(*m_JournalIdentity));
+    if (sameFile && sameJournal && file->size >= m_FileIdentity->size) {
+        m_FileIdentity->size = file->size;
+        return;
+    }
+    const std::string what = !file ? "removed"
+        : !sameFile                ? "replaced by another file"
+        : !sameJournal             ? "left without its write-ahead journal"
+                                   : "truncated from " + std::to_string(m_FileIdentity->size) + " to "
+            + std::to_string(file->size) + " bytes";
+    closeLeavingJournals(m_Connection.database.get());
+    m_Connection = {};
+    // The journals the old file left at its name would be read as the new file's.
+    if (!sameFile && m_JournalIdentity && sameJournal) {
+        std::error_code ignored;
+        std::filesystem::remove(m_Path.string() + "-wal", ignored);
+        std::filesystem::remove(m_Path.string() + "-shm", ignored);
+    }
+    PendingSettingsChanges again;
+    for (const auto* changes : { &m_Written, &m_Pending }) {
+        for (const SettingsChange& change : changes->changes()) {
+            again.add(change);
+        }
+    }
+    const std::size_t rewritten = m_Written.changes().size();
+    m_Pending = std::move(again);
+    std::string problem = "the settings database " + m_Path.string() + " was " + what
+        + " while the program ran; it was opened again";
+    if (m_WrittenOverflowed) {
+        problem += ", and the changes this program had written to it before are lost";
+        m_ChangesLost = true;
+    }
+    const std::string reopening = openStore(m_Waits.operation);
+    if (!reopening.empty()) {
+        problem += " (" + reopening + ")";
+    }
+    if (m_Mode == Mode::ReadOnly || m_Mode == Mode::MemoryOnly) {
+        report(problem);
+        losePending("it cannot be written again");
+        return;
+    }
+    if (rewritten > 0 && !m_WrittenOverflowed) {
+        const std::string changes
+            = rewritten == 1 ? "the change" : "the " + std::to_string(rewritten) + " changes";
+        problem += m_Mode == Mode::File && writePending(m_Waits.operation)
+            ? " and " + changes + " this program had made to it were written to it again"
+            : ", and " + changes + " this program had made to it are kept and written to it once it can be";
+    }
+    report(problem);
 }
 
 std::u16string SqliteSettingsStore::GetSetting(const std::u16string& application,
@@ -475,14 +640,15 @@ std::u16string SqliteSettingsStore::GetSetting(const std::u16string& application
     if (const auto pending = m_Pending.valueOf(application, section, key)) {
         return pending->value_or(defaultValue);
     }
-    if (!m_SelectValue) {
+    if (!m_Connection.selectValue) {
         return defaultValue;
     }
-    StatementUse use(m_SelectValue.get());
-    if (!use.bindTexts({ application, section, key }) || sqlite3_step(m_SelectValue.get()) != SQLITE_ROW) {
+    StatementUse use(m_Connection.selectValue.get());
+    if (!use.bindTexts({ application, section, key })
+        || sqlite3_step(m_Connection.selectValue.get()) != SQLITE_ROW) {
         return defaultValue;
     }
-    return columnText(m_SelectValue.get(), 0);
+    return columnText(m_Connection.selectValue.get(), 0);
 }
 
 bool SqliteSettingsStore::SaveSetting(const std::u16string& application, const std::u16string& section,
@@ -504,29 +670,56 @@ bool SqliteSettingsStore::DeleteSetting(const std::u16string& application, const
 
 bool SqliteSettingsStore::change(const SettingsChange& change)
 {
-    if (!m_UpsertValue) {
+    if (!m_Connection.upsertValue) {
         return false;
     }
+    if (m_Mode == Mode::ReadOnly || m_Mode == Mode::MemoryOnly) {
+        int changedRows = 0;
+        return run(change, changedRows) == SQLITE_DONE
+            && (change.kind == SettingsChange::Kind::Save || changedRows > 0);
+    }
+    watchFile();
     // Changes kept earlier go first, so the file sees every change in order.
     if (retryPending()) {
         int changedRows = 0;
         const int code = run(change, changedRows);
         if (code == SQLITE_DONE) {
+            remember(change);
             return change.kind == SettingsChange::Kind::Save || changedRows > 0;
         }
-        m_WriteFailure = errorText(m_Database.get(), code);
+        m_WriteFailure = errorText(m_Connection.database.get(), code);
         m_NextRetry = std::chrono::steady_clock::now() + m_Waits.retryPause;
+        if (!m_DelayReported) {
+            m_DelayReported = true;
+            report("writing to the settings database " + m_Path.string() + " failed (" + m_WriteFailure
+                + "); changes are kept in memory and written with a later change (tried again at most once a"
+                  " second) or at shut-down");
+        }
     }
     const bool effective = change.kind == SettingsChange::Kind::Save || holds(change);
     m_Pending.add(change);
     return effective;
 }
 
+void SqliteSettingsStore::remember(const SettingsChange& change)
+{
+    // One change kept per key; a run that changes more gives up the copies it keeps.
+    constexpr std::size_t KeptChanges = 1000;
+    if (m_WrittenOverflowed) {
+        return;
+    }
+    m_Written.add(change);
+    if (m_Written.changes().size() > KeptChanges) {
+        m_Written.clear();
+        m_WrittenOverflowed = true;
+    }
+}
+
 int SqliteSettingsStore::run(const SettingsChange& change, int& changedRows)
 {
-    sqlite3_stmt* statement = change.kind == SettingsChange::Kind::Save ? m_UpsertValue.get()
-        : change.kind == SettingsChange::Kind::DeleteKey                ? m_DeleteKey.get()
-                                                                        : m_DeleteSection.get();
+    sqlite3_stmt* statement = change.kind == SettingsChange::Kind::Save ? m_Connection.upsertValue.get()
+        : change.kind == SettingsChange::Kind::DeleteKey                ? m_Connection.deleteKey.get()
+                                                                        : m_Connection.deleteSection.get();
     StatementUse use(statement);
     const bool bound = change.kind == SettingsChange::Kind::Save
         ? use.bindTexts({ change.application, change.section, change.key, change.value })
@@ -537,7 +730,7 @@ int SqliteSettingsStore::run(const SettingsChange& change, int& changedRows)
         return SQLITE_NOMEM;
     }
     const int code = sqlite3_step(statement);
-    changedRows = sqlite3_changes(m_Database.get());
+    changedRows = sqlite3_changes(m_Connection.database.get());
     return code;
 }
 
@@ -548,9 +741,9 @@ bool SqliteSettingsStore::holds(const SettingsChange& deletion)
         if (const auto pending = m_Pending.valueOf(deletion.application, deletion.section, deletion.key)) {
             return pending->has_value();
         }
-        StatementUse use(m_SelectValue.get());
+        StatementUse use(m_Connection.selectValue.get());
         return use.bindTexts({ deletion.application, deletion.section, deletion.key })
-            && sqlite3_step(m_SelectValue.get()) == SQLITE_ROW;
+            && sqlite3_step(m_Connection.selectValue.get()) == SQLITE_ROW;
     }
     return std::ranges::any_of(entries(deletion.application),
         [&deletion](const SettingsEntryView entry) { return entry.section == deletion.section; });
@@ -558,14 +751,14 @@ bool SqliteSettingsStore::holds(const SettingsChange& deletion)
 
 bool SqliteSettingsStore::retryPending()
 {
-    if (m_Pending.empty()) {
+    if (m_Pending.empty() && m_Mode != Mode::Postponed) {
         return true;
     }
     const auto now = std::chrono::steady_clock::now();
     if (now < m_NextRetry) {
         return false;
     }
-    if (writePending(m_Waits.operation)) {
+    if ((m_Mode != Mode::Postponed || openPostponed(m_Waits.operation)) && writePending(m_Waits.operation)) {
         return true;
     }
     m_NextRetry = now + m_Waits.retryPause;
@@ -577,7 +770,7 @@ bool SqliteSettingsStore::writePending(std::chrono::milliseconds wait)
     if (m_Pending.empty()) {
         return true;
     }
-    sqlite3* database = m_Database.get();
+    sqlite3* database = m_Connection.database.get();
     setBusyWait(database, wait);
     int code = runForText(database, "BEGIN IMMEDIATE");
     for (auto change = m_Pending.changes().begin(); code == SQLITE_OK && change != m_Pending.changes().end();
@@ -597,6 +790,9 @@ bool SqliteSettingsStore::writePending(std::chrono::milliseconds wait)
         }
         return false;
     }
+    for (const SettingsChange& change : m_Pending.changes()) {
+        remember(change);
+    }
     m_Pending.clear();
     return true;
 }
@@ -606,6 +802,7 @@ bool SqliteSettingsStore::writePending(std::chrono::milliseconds wait)
 // its time.
 SettingsEntries SqliteSettingsStore::entries(const std::u16string& application)
 {
+    watchFile();
     if (!retryPending()) {
         return SettingsEntries(m_Pending.appliedTo(readEntries(application).copies(), application));
     }
@@ -615,19 +812,20 @@ SettingsEntries SqliteSettingsStore::entries(const std::u16string& application)
 SettingsEntries SqliteSettingsStore::readEntries(const std::u16string& application)
 {
     SettingsEntries::Builder listing;
-    if (!m_SelectEntries) {
+    if (!m_Connection.selectEntries) {
         return listing.finish();
     }
-    StatementUse use(m_SelectEntries.get());
+    StatementUse use(m_Connection.selectEntries.get());
     if (!use.bindTexts({ application })) {
         return listing.finish();
     }
     std::u16string section;
     std::u16string key;
     std::u16string value;
-    while (sqlite3_step(m_SelectEntries.get()) == SQLITE_ROW) {
-        listing.add(columnText(m_SelectEntries.get(), 0, section), columnText(m_SelectEntries.get(), 1, key),
-            columnText(m_SelectEntries.get(), 2, value));
+    while (sqlite3_step(m_Connection.selectEntries.get()) == SQLITE_ROW) {
+        listing.add(columnText(m_Connection.selectEntries.get(), 0, section),
+            columnText(m_Connection.selectEntries.get(), 1, key),
+            columnText(m_Connection.selectEntries.get(), 2, value));
     }
     // SQLite orders UTF-8 bytes, which differs from UTF-16 code unit order above U+FFFF only; the
     // listing sorts what comes out of order.
