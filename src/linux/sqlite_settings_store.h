@@ -1,8 +1,8 @@
 #pragma once
 
 #include "../export.h"
+#include "../linux/file_identity.h"
 #include "../linux/pending_settings_changes.h"
-#include "../linux/settings_file.h"
 #include "../ports/settings_store.h"
 
 #include <chrono>

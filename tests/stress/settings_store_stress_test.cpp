@@ -123,7 +123,7 @@ TEST(SettingsStoreStress, ProcessesStartingTogetherOnAFreshOrDamagedFileLoseNoth
         int processes;
         int rounds;
     };
-    for (const Start start : { Start { "start", 4, 20 }, Start { "mend", 6, 2 } }) {
+    for (const Start start : { Start { "start", 4, 20 }, Start { "mend", 8, 1 } }) {
         SCOPED_TRACE(start.mode);
         for (int round = 0; round < start.rounds; ++round) {
             TemporaryFolder folder;
