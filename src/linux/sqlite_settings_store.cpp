@@ -116,9 +116,9 @@ void SqliteSettingsStore::reportToStandardErrorAndLog(const std::string& message
 }
 
 SqliteSettingsStore::SqliteSettingsStore(
-    const std::filesystem::path& databasePath, const ProblemReporter& reportProblem, Waits waits)
-    : m_Path(databasePath)
-    , m_ReportProblem(reportProblem)
+    std::filesystem::path databasePath, ProblemReporter reportProblem, Waits waits)
+    : m_Path(std::move(databasePath))
+    , m_ReportProblem(std::move(reportProblem))
     , m_Waits(waits)
 {
     report(openStore(m_Waits.opening));

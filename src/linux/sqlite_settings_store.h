@@ -56,8 +56,8 @@ public:
     // Writes the message to stderr, prefixed with the library's name, and to the diagnostic log.
     static void reportToStandardErrorAndLog(const std::string& message);
 
-    explicit SqliteSettingsStore(const std::filesystem::path& databasePath = defaultPath(),
-        const ProblemReporter& reportProblem = reportToStandardErrorAndLog, Waits waits = {});
+    explicit SqliteSettingsStore(std::filesystem::path databasePath = defaultPath(),
+        ProblemReporter reportProblem = reportToStandardErrorAndLog, Waits waits = {});
     // Flushes.
     ~SqliteSettingsStore() override;
     SqliteSettingsStore(const SqliteSettingsStore&) = delete;

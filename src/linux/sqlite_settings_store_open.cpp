@@ -122,7 +122,7 @@ SqliteSettingsStore::OpenResult SqliteSettingsStore::openChecked(
         }
         const FolderLock lock(m_Path.parent_path(), m_Waits.opening);
         if (!lock.isHeldOrUnavailable()) {
-            failure = "it is damaged (" + failure + ") and another process holds it to move it aside";
+            failure.insert(0, "it is damaged (").append(") and another process holds it to move it aside");
             return OpenResult::Postponed;
         }
         if (const std::optional<FileIdentity> underLock = identityOf(m_Path);
@@ -132,7 +132,7 @@ SqliteSettingsStore::OpenResult SqliteSettingsStore::openChecked(
         const std::string found = failure;
         const std::optional<std::filesystem::path> movedTo = moveDatabaseAside(m_Path, failure);
         if (!movedTo) {
-            failure = "it is damaged (" + found + ") and " + failure;
+            failure = std::string("it is damaged (").append(found).append(") and ").append(failure);
             return OpenResult::Unusable;
         }
         damage = "the settings database " + m_Path.string() + " was damaged (" + found

@@ -132,6 +132,7 @@ TEST(SettingsStoreStress, ProcessesStartingTogetherOnAFreshOrDamagedFileLoseNoth
                 MakeDamagedFileSlowToCheck(file);
             }
             std::vector<std::unique_ptr<ChildProcess>> children;
+            children.reserve(start.processes);
             for (int process = 0; process < start.processes; ++process) {
                 children.push_back(std::make_unique<ChildProcess>(std::vector<std::string> {
                     STORE_CHILD, start.mode, file.string(), "P" + std::to_string(process) }));
