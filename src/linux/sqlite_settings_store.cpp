@@ -247,7 +247,7 @@ void SqliteSettingsStore::remember(const SettingsChange& change)
         return;
     }
     m_Written.add(change);
-    if (m_Written.changes().size() > KeptChanges) {
+    if (m_Written.size() > KeptChanges) {
         m_Written.clear();
         m_WrittenOverflowed = true;
     }

@@ -145,7 +145,7 @@ private:
     Mode m_Mode = Mode::MemoryOnly;
     PendingSettingsChanges m_Pending;
     // The changes this store wrote to the file, one per key, while they are not too many.
-    PendingSettingsChanges m_Written;
+    WrittenSettingsChanges m_Written;
     bool m_WrittenOverflowed = false;
     // The file and its write-ahead journal as they were opened, the file's largest size seen.
     std::optional<FileIdentity> m_FileIdentity;

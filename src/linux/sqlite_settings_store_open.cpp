@@ -402,12 +402,13 @@ void SqliteSettingsStore::watchFile()
         std::filesystem::remove(m_Path.string() + "-shm", ignored);
     }
     PendingSettingsChanges again;
-    for (const auto* changes : { &m_Written, &m_Pending }) {
-        for (const SettingsChange& change : changes->changes()) {
-            again.add(change);
-        }
+    for (const SettingsChange& change : m_Written.changes()) {
+        again.add(change);
     }
-    const std::size_t rewritten = m_Written.changes().size();
+    for (const SettingsChange& change : m_Pending.changes()) {
+        again.add(change);
+    }
+    const std::size_t rewritten = m_Written.size();
     m_Pending = std::move(again);
     std::string problem = "the settings database " + m_Path.string() + " was " + what
         + " while the program ran; it was opened again";
