@@ -45,7 +45,7 @@ vestrak_shared_library(vestrak_controls EXPORT_NAME Controls
     citree/citree.h cistatus/cistatus.h cistatus/cstatus.h cistatus/status_records.h
     procs/log.h procs/node_blocks.h procs/path_set.h procs/section_lines.h procs/text_arena.h procs/wildcard.h
     linux/environment_special_folders.h linux/ini_profile.h linux/local_file_system.h
-    linux/pending_settings_changes.h
+    linux/file_identity.h linux/pending_settings_changes.h
     linux/sqlite_settings_store.h linux/system_clock.h)
 target_link_libraries(vestrak_controls PRIVATE SQLite::SQLite3)
 

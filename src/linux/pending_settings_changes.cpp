@@ -57,4 +57,39 @@ std::vector<SettingsEntry> PendingSettingsChanges::appliedTo(
     return entries;
 }
 
+void WrittenSettingsChanges::add(const SettingsChange& change)
+{
+    if (change.kind != SettingsChange::Kind::DeleteSection) {
+        m_Keys.insert_or_assign(KeyName { change.application, change.section, change.key }, change);
+        return;
+    }
+    auto key = m_Keys.lower_bound(KeyName { change.application, change.section, {} });
+    while (key != m_Keys.end() && std::get<0>(key->first) == change.application
+        && std::get<1>(key->first) == change.section) {
+        key = m_Keys.erase(key);
+    }
+    m_DeletedSections.emplace(change.application, change.section);
+}
+
+void WrittenSettingsChanges::clear()
+{
+    m_Keys.clear();
+    m_DeletedSections.clear();
+}
+
+// A section's deletion made before a change of one of its keys, since each deletion removed the
+// changes of its keys made before it.
+std::vector<SettingsChange> WrittenSettingsChanges::changes() const
+{
+    std::vector<SettingsChange> changes;
+    changes.reserve(size());
+    for (const auto& [application, section] : m_DeletedSections) {
+        changes.push_back({ SettingsChange::Kind::DeleteSection, application, section, {}, {} });
+    }
+    for (const auto& [name, change] : m_Keys) {
+        changes.push_back(change);
+    }
+    return changes;
+}
+
 } // namespace vestrak

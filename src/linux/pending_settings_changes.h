@@ -2,8 +2,12 @@
 
 #include "../ports/settings_store.h"
 
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace vestrak {
@@ -41,6 +45,25 @@ public:
 
 private:
     std::vector<SettingsChange> m_Changes;
+};
+
+// The changes a store wrote to its file, one per key and one per deleted section, to write them
+// again should the file be replaced. A change costs the logarithm of the count, so a store may keep
+// many without slowing its writes.
+class WrittenSettingsChanges {
+public:
+    void add(const SettingsChange& change);
+    void clear();
+    [[nodiscard]] std::size_t size() const { return m_Keys.size() + m_DeletedSections.size(); }
+    // The changes in an order that leaves the file as the changes in the order made would.
+    [[nodiscard]] std::vector<SettingsChange> changes() const;
+
+private:
+    // Application, section and key.
+    using KeyName = std::tuple<std::u16string, std::u16string, std::u16string>;
+
+    std::map<KeyName, SettingsChange> m_Keys;
+    std::set<std::pair<std::u16string, std::u16string>> m_DeletedSections;
 };
 
 } // namespace vestrak

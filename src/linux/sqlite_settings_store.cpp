@@ -2,37 +2,23 @@
 
 #include "linux/environment_special_folders.h"
 #include "linux/local_file_system.h"
+#include "linux/sqlite_calls.h"
 #include "linux/system_clock.h"
 #include "linux/user_config_folder.h"
 #include "procs/encoding.h"
 #include "procs/log.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
-#include <ctime>
 #include <initializer_list>
 #include <iostream>
 #include <optional>
 #include <sqlite3.h>
-#include <thread>
-#include <unistd.h>
 #include <utility>
 
 namespace vestrak {
 
 namespace {
-
-// Between tries of an opening step that found the file locked at once, without waiting.
-constexpr std::chrono::milliseconds OpeningRetryPause { 10 };
-
-constexpr const char* kCreateTable = "CREATE TABLE IF NOT EXISTS settings ("
-                                     " application TEXT NOT NULL COLLATE BINARY,"
-                                     " section TEXT NOT NULL COLLATE BINARY,"
-                                     " key TEXT NOT NULL COLLATE BINARY,"
-                                     " value TEXT NOT NULL,"
-                                     " PRIMARY KEY (application, section, key)"
-                                     ") WITHOUT ROWID";
 
 // Resets a shared prepared statement when an operation leaves, however it leaves.
 class StatementUse {
@@ -89,45 +75,6 @@ std::u16string_view columnText(sqlite3_stmt* statement, int column, std::u16stri
     return room;
 }
 
-std::string errorText(sqlite3* database, int resultCode)
-{
-    return database != nullptr ? sqlite3_errmsg(database) : sqlite3_errstr(resultCode);
-}
-
-bool isDamage(int resultCode)
-{
-    const int primaryCode = resultCode & 0xff;
-    return primaryCode == SQLITE_NOTADB || primaryCode == SQLITE_CORRUPT;
-}
-
-bool isLocked(int resultCode)
-{
-    const int primaryCode = resultCode & 0xff;
-    return primaryCode == SQLITE_BUSY || primaryCode == SQLITE_LOCKED;
-}
-
-void setBusyWait(sqlite3* database, std::chrono::milliseconds wait)
-{
-    sqlite3_busy_timeout(database, static_cast<int>(wait.count()));
-}
-
-// The file as an SQLite URI that reads it without any lock or journal.
-std::string immutableFileName(const std::filesystem::path& databasePath)
-{
-    std::string name = "file:";
-    std::error_code error;
-    for (const char character : std::filesystem::absolute(databasePath, error).string()) {
-        if (character == '%' || character == '?' || character == '#') {
-            constexpr std::string_view Digits = "0123456789ABCDEF";
-            const auto byte = static_cast<unsigned char>(character);
-            name += { '%', Digits[byte >> 4U], Digits[byte & 0xFU] };
-        } else {
-            name += character;
-        }
-    }
-    return name + "?immutable=1";
-}
-
 std::string describe(const SettingsChange& change)
 {
     std::string text = ToUtf8(change.application) + "/" + ToUtf8(change.section);
@@ -135,61 +82,6 @@ std::string describe(const SettingsChange& change)
         text += "/" + ToUtf8(change.key);
     }
     return text + (change.kind == SettingsChange::Kind::Save ? " saved" : " deleted");
-}
-
-std::string timestampForFileName()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-    localtime_r(&now, &local);
-    std::array<char, 32> text {};
-    const std::size_t length = std::strftime(text.data(), text.size(), "%Y%m%d-%H%M%S", &local);
-    return { text.data(), length };
-}
-
-// Renames the damaged file and its journal companions to one free "damaged" name beside it.
-std::optional<std::filesystem::path> moveAside(
-    const std::filesystem::path& databasePath, std::string& failure)
-{
-    const std::string baseName = databasePath.string() + ".damaged-" + timestampForFileName();
-    std::filesystem::path target = baseName;
-    std::error_code error;
-    for (int attempt = 2; std::filesystem::exists(target, error); ++attempt) {
-        target = baseName + "-" + std::to_string(attempt);
-    }
-    std::filesystem::rename(databasePath, target, error);
-    if (error) {
-        failure = "moving it aside failed: " + error.message();
-        return std::nullopt;
-    }
-    for (const char* companion : { "-wal", "-shm" }) {
-        const std::filesystem::path companionPath = databasePath.string() + companion;
-        if (std::filesystem::exists(companionPath, error)) {
-            std::filesystem::rename(companionPath, target.string() + companion, error);
-        }
-    }
-    return target;
-}
-
-// Runs a statement that answers with at most one text row, such as a PRAGMA.
-int runForText(sqlite3* database, const char* sql, std::string* answer = nullptr)
-{
-    sqlite3_stmt* rawStatement = nullptr;
-    int resultCode = sqlite3_prepare_v2(database, sql, -1, &rawStatement, nullptr);
-    if (resultCode != SQLITE_OK) {
-        sqlite3_finalize(rawStatement);
-        return resultCode;
-    }
-    resultCode = sqlite3_step(rawStatement);
-    if (resultCode == SQLITE_ROW && answer != nullptr) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(rawStatement, 0));
-        *answer = text != nullptr ? text : "";
-    }
-    const int finalizeCode = sqlite3_finalize(rawStatement);
-    if (resultCode == SQLITE_ROW || resultCode == SQLITE_DONE) {
-        return finalizeCode;
-    }
-    return resultCode;
 }
 
 } // namespace
@@ -224,45 +116,12 @@ void SqliteSettingsStore::reportToStandardErrorAndLog(const std::string& message
 }
 
 SqliteSettingsStore::SqliteSettingsStore(
-    const std::filesystem::path& databasePath, const ProblemReporter& reportProblem, Waits waits)
-    : m_Path(databasePath)
-    , m_ReportProblem(reportProblem)
+    std::filesystem::path databasePath, ProblemReporter reportProblem, Waits waits)
+    : m_Path(std::move(databasePath))
+    , m_ReportProblem(std::move(reportProblem))
     , m_Waits(waits)
 {
-    std::string failure;
-    OpenResult result = openFile(databasePath, failure);
-    std::string problem;
-    if (result == OpenResult::ReadOnly) {
-        problem = "the settings database " + databasePath.string()
-            + " is read-only; its settings are used, and changes are kept in memory only and are lost"
-              " when the program ends";
-    }
-    if (result == OpenResult::Damaged) {
-        const std::string damage = failure;
-        if (const auto movedTo = moveAside(databasePath, failure)) {
-            problem = "the settings database " + databasePath.string() + " was damaged (" + damage
-                + "); it was moved aside to " + movedTo->string();
-            result = openFile(databasePath, failure);
-            problem += result == OpenResult::Opened
-                ? " and a fresh one was started"
-                : " but a fresh one could not be started (" + failure + ")";
-        } else {
-            problem = "the settings database " + databasePath.string() + " is damaged (" + damage + ") and "
-                + failure;
-        }
-    }
-    if (result != OpenResult::Opened && result != OpenResult::ReadOnly) {
-        if (problem.empty()) {
-            problem = "the settings database " + databasePath.string() + " cannot be used (" + failure + ")";
-        }
-        problem += "; settings are kept in memory only and are lost when the program ends";
-        openInMemory();
-    } else {
-        m_Persistent = result == OpenResult::Opened;
-    }
-    if (!problem.empty() && reportProblem) {
-        reportProblem(problem);
-    }
+    report(openStore(m_Waits.opening));
 }
 
 SqliteSettingsStore::~SqliteSettingsStore()
@@ -272,201 +131,45 @@ SqliteSettingsStore::~SqliteSettingsStore()
 
 bool SqliteSettingsStore::flush()
 {
-    if (m_Pending.empty() || writePending(m_Waits.shutDown)) {
+    watchFile();
+    if (m_Pending.empty()) {
         return !m_ChangesLost;
     }
-    std::string lost;
-    for (const SettingsChange& change : m_Pending.changes()) {
-        lost += (lost.empty() ? "" : ", ") + describe(change);
+    if (m_Mode == Mode::Postponed && !openPostponed(m_Waits.shutDown)) {
+        losePending("it could not be opened");
+        return false;
     }
-    const std::string problem = std::to_string(m_Pending.changes().size()) + " settings change"
-        + (m_Pending.changes().size() == 1 ? "" : "s") + " could not be written to " + m_Path.string() + " ("
-        + m_WriteFailure + ") and are lost: " + lost;
-    m_Pending.clear();
-    m_ChangesLost = true;
-    if (m_ReportProblem) {
-        m_ReportProblem(problem);
+    if (writePending(m_Waits.shutDown)) {
+        return !m_ChangesLost;
     }
+    losePending("it stayed locked");
     return false;
 }
 
-SqliteSettingsStore::OpenResult SqliteSettingsStore::openFile(
-    const std::filesystem::path& databasePath, std::string& failure)
+void SqliteSettingsStore::losePending(const std::string& reason)
 {
-    // SQLite would take an empty name for a private temporary database, which is lost at exit.
-    if (databasePath.empty()) {
-        failure = "no file name was given";
-        return OpenResult::Unusable;
-    }
-    std::error_code error;
-    const std::filesystem::path folder = databasePath.parent_path();
-    const std::filesystem::path usedFolder = folder.empty() ? std::filesystem::path(".") : folder;
-    // Only the last folder is created: a mistyped path must not leave a chain of folders behind.
-    if (!std::filesystem::exists(usedFolder, error)) {
-        const std::filesystem::path above = folder.parent_path();
-        if (!std::filesystem::is_directory(above.empty() ? std::filesystem::path(".") : above, error)) {
-            failure = "neither its folder " + folder.string() + " nor the folder above it exists";
-            return OpenResult::Unusable;
+    std::string lost;
+    const bool keptInMemory = m_Mode == Mode::ReadOnly || m_Mode == Mode::MemoryOnly;
+    for (const SettingsChange& change : m_Pending.changes()) {
+        int ignoredRows = 0;
+        if (keptInMemory) {
+            run(change, ignoredRows);
         }
-        std::filesystem::create_directory(folder, error);
-        if (error) {
-            failure = "creating the folder " + folder.string() + " failed: " + error.message();
-            return OpenResult::Unusable;
-        }
+        lost += (lost.empty() ? "" : ", ") + describe(change);
     }
-    if (!std::filesystem::is_directory(usedFolder, error)) {
-        failure = folder.string() + " is not a folder";
-        return OpenResult::Unusable;
-    }
-    // SQLite opens a file it may not write read-only without complaint; writes would fail later.
-    const bool fileExists = std::filesystem::exists(databasePath, error);
-    if (access(usedFolder.c_str(), W_OK) != 0 || (fileExists && access(databasePath.c_str(), W_OK) != 0)) {
-        if (fileExists && access(databasePath.c_str(), R_OK) == 0) {
-            return openReadOnlyCopy(databasePath, failure);
-        }
-        failure = fileExists ? "the file can be neither read nor written" : "its folder is not writable";
-        return OpenResult::Unusable;
-    }
-
-    sqlite3* rawDatabase = nullptr;
-    const int openCode = sqlite3_open_v2(databasePath.c_str(), &rawDatabase,
-        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    m_Database.reset(rawDatabase);
-    if (openCode != SQLITE_OK) {
-        failure = errorText(m_Database.get(), openCode);
-        closeDatabase();
-        return OpenResult::Unusable;
-    }
-    sqlite3_extended_result_codes(m_Database.get(), 1);
-    if (sqlite3_db_readonly(m_Database.get(), "main") == 1) {
-        failure = "the file is read-only";
-        closeDatabase();
-        return OpenResult::Unusable;
-    }
-    // Several processes starting on one fresh file meet in the table's creation and the journal
-    // mode switch, where SQLite may answer "locked" at once instead of waiting: those steps are
-    // tried again until the opening wait is over.
-    setBusyWait(m_Database.get(), m_Waits.opening);
-    const auto deadline = std::chrono::steady_clock::now() + m_Waits.opening;
-    int code = checkAndPrepare(failure);
-    while (isLocked(code) && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(OpeningRetryPause);
-        code = checkAndPrepare(failure);
-    }
-    setBusyWait(m_Database.get(), m_Waits.operation);
-    if (code == SQLITE_OK) {
-        return OpenResult::Opened;
-    }
-    closeDatabase();
-    return isDamage(code) ? OpenResult::Damaged : OpenResult::Unusable;
+    const std::size_t count = m_Pending.changes().size();
+    m_Pending.clear();
+    m_ChangesLost = true;
+    report(std::to_string(count) + " settings change" + (count == 1 ? "" : "s") + " could not be written to "
+        + m_Path.string() + " (" + reason + (m_WriteFailure.empty() ? "" : ": " + m_WriteFailure)
+        + ") and are lost: " + lost);
 }
 
-// A file the user may only read: its contents are copied into memory, where changes are kept.
-SqliteSettingsStore::OpenResult SqliteSettingsStore::openReadOnlyCopy(
-    const std::filesystem::path& databasePath, std::string& failure)
+void SqliteSettingsStore::report(const std::string& problem)
 {
-    sqlite3* rawDatabase = nullptr;
-    sqlite3_open_v2(
-        ":memory:", &rawDatabase, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    m_Database.reset(rawDatabase);
-    // Reading a file with a write-ahead journal needs its shared-memory file, which a read-only
-    // folder may not let SQLite create; such a file is then read as one no one changes.
-    int copyCode = SQLITE_CANTOPEN;
-    for (const std::string& source : { databasePath.string(), immutableFileName(databasePath) }) {
-        sqlite3* rawSource = nullptr;
-        sqlite3_open_v2(source.c_str(), &rawSource, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
-        const DatabaseHandle sourceDatabase(rawSource);
-        setBusyWait(sourceDatabase.get(), m_Waits.opening);
-        sqlite3_backup* backup = sqlite3_backup_init(m_Database.get(), "main", sourceDatabase.get(), "main");
-        if (backup == nullptr) {
-            failure = errorText(m_Database.get(), SQLITE_CANTOPEN);
-            continue;
-        }
-        sqlite3_backup_step(backup, -1);
-        copyCode = sqlite3_backup_finish(backup);
-        if (copyCode == SQLITE_OK) {
-            break;
-        }
-        failure = std::string("it cannot be read (") + sqlite3_errstr(copyCode) + ")";
+    if (!problem.empty() && m_ReportProblem) {
+        m_ReportProblem(problem);
     }
-    if (copyCode != SQLITE_OK) {
-        closeDatabase();
-        return isDamage(copyCode) ? OpenResult::Damaged : OpenResult::Unusable;
-    }
-    if (const int code = checkAndPrepare(failure); code != SQLITE_OK) {
-        closeDatabase();
-        return isDamage(code) ? OpenResult::Damaged : OpenResult::Unusable;
-    }
-    return OpenResult::ReadOnly;
-}
-
-int SqliteSettingsStore::checkAndPrepare(std::string& failure)
-{
-    std::string checkAnswer;
-    const int checkCode = runForText(m_Database.get(), "PRAGMA quick_check", &checkAnswer);
-    if (checkCode == SQLITE_OK && checkAnswer != "ok") {
-        failure = "it fails the integrity check";
-        return SQLITE_CORRUPT;
-    }
-    if (checkCode != SQLITE_OK) {
-        failure = errorText(m_Database.get(), checkCode);
-        return checkCode;
-    }
-    return prepareDatabase(failure);
-}
-
-int SqliteSettingsStore::prepareDatabase(std::string& failure)
-{
-    sqlite3* database = m_Database.get();
-    for (const char* setup : { "PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", kCreateTable }) {
-        if (const int code = runForText(database, setup); code != SQLITE_OK) {
-            failure = errorText(database, code);
-            return code;
-        }
-    }
-    m_SelectValue
-        = prepare("SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
-    m_UpsertValue = prepare("INSERT INTO settings (application, section, key, value) VALUES (?1, ?2, ?3, ?4)"
-                            " ON CONFLICT (application, section, key) DO UPDATE SET value = excluded.value");
-    m_DeleteKey = prepare("DELETE FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
-    m_DeleteSection = prepare("DELETE FROM settings WHERE application = ?1 AND section = ?2");
-    m_SelectEntries = prepare("SELECT section, key, value FROM settings WHERE application = ?1");
-    if (!m_SelectValue || !m_UpsertValue || !m_DeleteKey || !m_DeleteSection || !m_SelectEntries) {
-        failure = sqlite3_errmsg(database);
-        const int code = sqlite3_errcode(database);
-        return code == SQLITE_OK ? SQLITE_ERROR : code;
-    }
-    return SQLITE_OK;
-}
-
-void SqliteSettingsStore::openInMemory()
-{
-    sqlite3* rawDatabase = nullptr;
-    const int openCode = sqlite3_open_v2(
-        ":memory:", &rawDatabase, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    m_Database.reset(rawDatabase);
-    std::string ignoredFailure;
-    if (openCode != SQLITE_OK || prepareDatabase(ignoredFailure) != SQLITE_OK) {
-        // Out of memory: every operation answers with its default.
-        closeDatabase();
-    }
-}
-
-void SqliteSettingsStore::closeDatabase()
-{
-    m_SelectValue.reset();
-    m_UpsertValue.reset();
-    m_DeleteKey.reset();
-    m_DeleteSection.reset();
-    m_SelectEntries.reset();
-    m_Database.reset();
-}
-
-SqliteSettingsStore::StatementHandle SqliteSettingsStore::prepare(const char* sql)
-{
-    sqlite3_stmt* rawStatement = nullptr;
-    sqlite3_prepare_v3(m_Database.get(), sql, -1, SQLITE_PREPARE_PERSISTENT, &rawStatement, nullptr);
-    return StatementHandle(rawStatement);
 }
 
 std::u16string SqliteSettingsStore::GetSetting(const std::u16string& application,
@@ -475,14 +178,15 @@ std::u16string SqliteSettingsStore::GetSetting(const std::u16string& application
     if (const auto pending = m_Pending.valueOf(application, section, key)) {
         return pending->value_or(defaultValue);
     }
-    if (!m_SelectValue) {
+    if (!m_Connection.selectValue) {
         return defaultValue;
     }
-    StatementUse use(m_SelectValue.get());
-    if (!use.bindTexts({ application, section, key }) || sqlite3_step(m_SelectValue.get()) != SQLITE_ROW) {
+    StatementUse use(m_Connection.selectValue.get());
+    if (!use.bindTexts({ application, section, key })
+        || sqlite3_step(m_Connection.selectValue.get()) != SQLITE_ROW) {
         return defaultValue;
     }
-    return columnText(m_SelectValue.get(), 0);
+    return columnText(m_Connection.selectValue.get(), 0);
 }
 
 bool SqliteSettingsStore::SaveSetting(const std::u16string& application, const std::u16string& section,
@@ -504,29 +208,56 @@ bool SqliteSettingsStore::DeleteSetting(const std::u16string& application, const
 
 bool SqliteSettingsStore::change(const SettingsChange& change)
 {
-    if (!m_UpsertValue) {
+    if (!m_Connection.upsertValue) {
         return false;
     }
+    if (m_Mode == Mode::ReadOnly || m_Mode == Mode::MemoryOnly) {
+        int changedRows = 0;
+        return run(change, changedRows) == SQLITE_DONE
+            && (change.kind == SettingsChange::Kind::Save || changedRows > 0);
+    }
+    watchFile();
     // Changes kept earlier go first, so the file sees every change in order.
     if (retryPending()) {
         int changedRows = 0;
         const int code = run(change, changedRows);
         if (code == SQLITE_DONE) {
+            remember(change);
             return change.kind == SettingsChange::Kind::Save || changedRows > 0;
         }
-        m_WriteFailure = errorText(m_Database.get(), code);
+        m_WriteFailure = errorText(m_Connection.database.get(), code);
         m_NextRetry = std::chrono::steady_clock::now() + m_Waits.retryPause;
+        if (!m_DelayReported) {
+            m_DelayReported = true;
+            report("writing to the settings database " + m_Path.string() + " failed (" + m_WriteFailure
+                + "); changes are kept in memory and written with a later change (tried again at most once a"
+                  " second) or at shut-down");
+        }
     }
     const bool effective = change.kind == SettingsChange::Kind::Save || holds(change);
     m_Pending.add(change);
     return effective;
 }
 
+void SqliteSettingsStore::remember(const SettingsChange& change)
+{
+    // One change kept per key; a run that changes more gives up the copies it keeps.
+    constexpr std::size_t KeptChanges = 1000;
+    if (m_WrittenOverflowed) {
+        return;
+    }
+    m_Written.add(change);
+    if (m_Written.size() > KeptChanges) {
+        m_Written.clear();
+        m_WrittenOverflowed = true;
+    }
+}
+
 int SqliteSettingsStore::run(const SettingsChange& change, int& changedRows)
 {
-    sqlite3_stmt* statement = change.kind == SettingsChange::Kind::Save ? m_UpsertValue.get()
-        : change.kind == SettingsChange::Kind::DeleteKey                ? m_DeleteKey.get()
-                                                                        : m_DeleteSection.get();
+    sqlite3_stmt* statement = change.kind == SettingsChange::Kind::Save ? m_Connection.upsertValue.get()
+        : change.kind == SettingsChange::Kind::DeleteKey                ? m_Connection.deleteKey.get()
+                                                                        : m_Connection.deleteSection.get();
     StatementUse use(statement);
     const bool bound = change.kind == SettingsChange::Kind::Save
         ? use.bindTexts({ change.application, change.section, change.key, change.value })
@@ -537,7 +268,7 @@ int SqliteSettingsStore::run(const SettingsChange& change, int& changedRows)
         return SQLITE_NOMEM;
     }
     const int code = sqlite3_step(statement);
-    changedRows = sqlite3_changes(m_Database.get());
+    changedRows = sqlite3_changes(m_Connection.database.get());
     return code;
 }
 
@@ -548,9 +279,9 @@ bool SqliteSettingsStore::holds(const SettingsChange& deletion)
         if (const auto pending = m_Pending.valueOf(deletion.application, deletion.section, deletion.key)) {
             return pending->has_value();
         }
-        StatementUse use(m_SelectValue.get());
+        StatementUse use(m_Connection.selectValue.get());
         return use.bindTexts({ deletion.application, deletion.section, deletion.key })
-            && sqlite3_step(m_SelectValue.get()) == SQLITE_ROW;
+            && sqlite3_step(m_Connection.selectValue.get()) == SQLITE_ROW;
     }
     return std::ranges::any_of(entries(deletion.application),
         [&deletion](const SettingsEntryView entry) { return entry.section == deletion.section; });
@@ -558,14 +289,14 @@ bool SqliteSettingsStore::holds(const SettingsChange& deletion)
 
 bool SqliteSettingsStore::retryPending()
 {
-    if (m_Pending.empty()) {
+    if (m_Pending.empty() && m_Mode != Mode::Postponed) {
         return true;
     }
     const auto now = std::chrono::steady_clock::now();
     if (now < m_NextRetry) {
         return false;
     }
-    if (writePending(m_Waits.operation)) {
+    if ((m_Mode != Mode::Postponed || openPostponed(m_Waits.operation)) && writePending(m_Waits.operation)) {
         return true;
     }
     m_NextRetry = now + m_Waits.retryPause;
@@ -577,7 +308,7 @@ bool SqliteSettingsStore::writePending(std::chrono::milliseconds wait)
     if (m_Pending.empty()) {
         return true;
     }
-    sqlite3* database = m_Database.get();
+    sqlite3* database = m_Connection.database.get();
     setBusyWait(database, wait);
     int code = runForText(database, "BEGIN IMMEDIATE");
     for (auto change = m_Pending.changes().begin(); code == SQLITE_OK && change != m_Pending.changes().end();
@@ -597,6 +328,9 @@ bool SqliteSettingsStore::writePending(std::chrono::milliseconds wait)
         }
         return false;
     }
+    for (const SettingsChange& change : m_Pending.changes()) {
+        remember(change);
+    }
     m_Pending.clear();
     return true;
 }
@@ -606,6 +340,7 @@ bool SqliteSettingsStore::writePending(std::chrono::milliseconds wait)
 // its time.
 SettingsEntries SqliteSettingsStore::entries(const std::u16string& application)
 {
+    watchFile();
     if (!retryPending()) {
         return SettingsEntries(m_Pending.appliedTo(readEntries(application).copies(), application));
     }
@@ -615,19 +350,20 @@ SettingsEntries SqliteSettingsStore::entries(const std::u16string& application)
 SettingsEntries SqliteSettingsStore::readEntries(const std::u16string& application)
 {
     SettingsEntries::Builder listing;
-    if (!m_SelectEntries) {
+    if (!m_Connection.selectEntries) {
         return listing.finish();
     }
-    StatementUse use(m_SelectEntries.get());
+    StatementUse use(m_Connection.selectEntries.get());
     if (!use.bindTexts({ application })) {
         return listing.finish();
     }
     std::u16string section;
     std::u16string key;
     std::u16string value;
-    while (sqlite3_step(m_SelectEntries.get()) == SQLITE_ROW) {
-        listing.add(columnText(m_SelectEntries.get(), 0, section), columnText(m_SelectEntries.get(), 1, key),
-            columnText(m_SelectEntries.get(), 2, value));
+    while (sqlite3_step(m_Connection.selectEntries.get()) == SQLITE_ROW) {
+        listing.add(columnText(m_Connection.selectEntries.get(), 0, section),
+            columnText(m_Connection.selectEntries.get(), 1, key),
+            columnText(m_Connection.selectEntries.get(), 2, value));
     }
     // SQLite orders UTF-8 bytes, which differs from UTF-16 code unit order above U+FFFF only; the
     // listing sorts what comes out of order.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../export.h"
+#include "../linux/file_identity.h"
 #include "../linux/pending_settings_changes.h"
 #include "../ports/settings_store.h"
 
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,13 +36,15 @@ struct SettingsStoreWaits {
 // user may share (WAL journal, busy timeout). Names are compared exactly.
 //
 // The store never stops the controls from working and loses nothing silently: a damaged database
-// file is renamed aside (kept for inspection, never deleted) and a fresh one started; a file the
-// user may read but not write is read, and changes live in memory; when no database file can be
-// created, the values live in memory for the life of the store. A write that finds the file
-// locked by another connection for longer than a short wait is kept, seen by every read, and
-// written with the next write, the next listing or at shut-down. Each of these events, and
-// changes that could not be written even at shut-down, are reported once through the problem
-// reporter.
+// file is renamed aside (kept for inspection, never deleted) by one of the processes that find it
+// so, and a fresh one started; a file the user may read but not write is read, and changes live in
+// memory; when no database file can be created, the values live in memory for the life of the
+// store. A write that finds the file locked by another connection for longer than a short wait is
+// kept, seen by every read, and written with the next write, the next listing or at shut-down; so
+// are all changes while the file cannot be opened (locked, disk full), its values read from a
+// copy meanwhile. A file replaced, removed or truncated while the store runs is opened again and
+// given this run's changes again. Each of these events, and changes that could not be written
+// even at shut-down, are reported once through the problem reporter.
 class VESTRAK_CONTROLS_EXPORT SqliteSettingsStore : public SettingsStore {
 public:
     using ProblemReporter = std::function<void(const std::string& message)>;
@@ -52,8 +56,8 @@ public:
     // Writes the message to stderr, prefixed with the library's name, and to the diagnostic log.
     static void reportToStandardErrorAndLog(const std::string& message);
 
-    explicit SqliteSettingsStore(const std::filesystem::path& databasePath = defaultPath(),
-        const ProblemReporter& reportProblem = reportToStandardErrorAndLog, Waits waits = {});
+    explicit SqliteSettingsStore(std::filesystem::path databasePath = defaultPath(),
+        ProblemReporter reportProblem = reportToStandardErrorAndLog, Waits waits = {});
     // Flushes.
     ~SqliteSettingsStore() override;
     SqliteSettingsStore(const SqliteSettingsStore&) = delete;
@@ -68,9 +72,9 @@ public:
     bool DeleteSetting(const std::u16string& application, const std::u16string& section) override;
     SettingsEntries entries(const std::u16string& application) override;
 
-    // False when the values are kept in memory only, because no database file could be used.
-    [[nodiscard]] bool isPersistent() const { return m_Persistent; }
-    // Changes kept for later because the file was locked.
+    // True while the values are read from and written to the database file.
+    [[nodiscard]] bool isPersistent() const { return m_Mode == Mode::File; }
+    // Changes kept for later because the file was locked or could not be opened.
     [[nodiscard]] std::size_t pendingChanges() const { return m_Pending.changes().size(); }
     // Writes the changes kept for later, waiting for locks at most the shut-down wait; what still
     // cannot be written is reported (once) and dropped. False when changes were lost so.
@@ -86,15 +90,38 @@ private:
     using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
     using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
-    enum class OpenResult { Opened, ReadOnly, Damaged, Unusable };
+    // One open database with the statements the store runs on it; the statements are declared
+    // after the database, so they are finalized before it closes.
+    struct Connection {
+        DatabaseHandle database;
+        StatementHandle selectValue;
+        StatementHandle upsertValue;
+        StatementHandle deleteKey;
+        StatementHandle deleteSection;
+        StatementHandle selectEntries;
+    };
 
-    OpenResult openFile(const std::filesystem::path& databasePath, std::string& failure);
-    OpenResult openReadOnlyCopy(const std::filesystem::path& databasePath, std::string& failure);
-    int checkAndPrepare(std::string& failure);
-    int prepareDatabase(std::string& failure);
-    void openInMemory();
-    void closeDatabase();
-    StatementHandle prepare(const char* sql);
+    enum class OpenResult { Opened, ReadOnly, Damaged, Postponed, Unusable };
+    // Where the values live: the file; a copy in memory while the file cannot be opened, changes
+    // kept for it; a copy in memory of a file that may not be written; memory only.
+    enum class Mode { File, Postponed, ReadOnly, MemoryOnly };
+
+    // Opens the file, or what can stand in for it, and takes it as the store's; the problem to
+    // report, if any.
+    std::string openStore(std::chrono::milliseconds wait);
+    OpenResult openChecked(
+        Connection& connection, std::string& failure, std::string& damage, std::chrono::milliseconds wait);
+    OpenResult openFile(Connection& connection, std::string& failure, std::chrono::milliseconds wait);
+    OpenResult openCopy(Connection& connection, std::string& failure, std::string& unreadJournal,
+        std::chrono::milliseconds wait);
+    static int checkAndPrepare(Connection& connection, std::string& failure);
+    static int prepareDatabase(Connection& connection, std::string& failure);
+    static Connection memoryConnection();
+    void adopt(Connection connection, Mode mode);
+    // Notices a file replaced, removed or truncated under the store, and opens it again.
+    void watchFile();
+    // Opens the file that could not be opened before; true when it is the store's now.
+    bool openPostponed(std::chrono::milliseconds wait);
     // Saves or deletes; false for a deletion that found nothing.
     bool change(const SettingsChange& change);
     // Runs the change's statement; the result code, and how many rows it changed.
@@ -104,22 +131,28 @@ private:
     bool retryPending();
     // Writes the pending changes in one transaction, waiting at most that long for locks.
     bool writePending(std::chrono::milliseconds wait);
+    // Keeps a change written to the file, to write it again should the file be replaced.
+    void remember(const SettingsChange& change);
+    // Applies the pending changes to the values in memory, and reports them lost.
+    void losePending(const std::string& reason);
+    void report(const std::string& problem);
     [[nodiscard]] SettingsEntries readEntries(const std::u16string& application);
 
-    // Declared before the statements, so they are finalized before the database closes.
-    DatabaseHandle m_Database;
-    StatementHandle m_SelectValue;
-    StatementHandle m_UpsertValue;
-    StatementHandle m_DeleteKey;
-    StatementHandle m_DeleteSection;
-    StatementHandle m_SelectEntries;
+    Connection m_Connection;
     std::filesystem::path m_Path;
     ProblemReporter m_ReportProblem;
     Waits m_Waits;
+    Mode m_Mode = Mode::MemoryOnly;
     PendingSettingsChanges m_Pending;
+    // The changes this store wrote to the file, one per key, while they are not too many.
+    WrittenSettingsChanges m_Written;
+    bool m_WrittenOverflowed = false;
+    // The file and its write-ahead journal as they were opened, the file's largest size seen.
+    std::optional<FileIdentity> m_FileIdentity;
+    std::optional<FileIdentity> m_JournalIdentity;
     std::chrono::steady_clock::time_point m_NextRetry;
     std::string m_WriteFailure;
-    bool m_Persistent = false;
+    bool m_DelayReported = false;
     bool m_ChangesLost = false;
 };
 

@@ -1,7 +1,9 @@
 #include "linux/user_config_folder.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -41,6 +43,23 @@ std::filesystem::path userConfigFolder()
         configHome = homeFolder() / ".config";
     }
     return configHome / "VestrakControls";
+}
+
+std::error_code createUserConfigFolder()
+{
+    constexpr mode_t UserOnly = 0700;
+    std::filesystem::path level;
+    for (const std::filesystem::path& name : userConfigFolder()) {
+        level /= name;
+        if (mkdir(level.c_str(), UserOnly) != 0 && errno != EEXIST) {
+            return { errno, std::generic_category() };
+        }
+    }
+    std::error_code error;
+    if (!std::filesystem::is_directory(level, error) && !error) {
+        error = std::make_error_code(std::errc::not_a_directory);
+    }
+    return error;
 }
 
 } // namespace vestrak

@@ -1,6 +1,7 @@
 #include "headless/memory_settings_store.h"
 #include "linux/sqlite_settings_store.h"
 #include "linux/temporary_folder.h"
+#include "procs/encoding.h"
 
 #include <algorithm>
 #include <functional>
@@ -169,6 +170,31 @@ TEST_F(SqliteStoreTest, PathFromEnvironmentWithItsFolderCreatedAndWalJournal)
     EXPECT_EQ(SqliteSettingsStore::defaultPath(), m_Folder.path() / "VestrakControls" / "settings.sqlite");
 }
 
+// A fresh account has no configuration folder yet: it is made as XDG applications make it, open to
+// the user only, whether named by XDG_CONFIG_HOME or found in the home folder.
+TEST_F(SqliteStoreTest, FreshAccountGetsItsConfigurationFoldersAndAKeptStore)
+{
+    const std::filesystem::path home = m_Folder.path() / "home";
+    std::filesystem::create_directory(home);
+    EnvironmentOverride settings("VESTRAK_SETTINGS", std::nullopt);
+    EnvironmentOverride homeFolder("HOME", home.string());
+    for (const std::optional<std::string>& configHome :
+        { std::optional<std::string>(), std::optional((m_Folder.path() / "xdg" / "config").string()) }) {
+        EnvironmentOverride xdgConfigHome("XDG_CONFIG_HOME", configHome);
+        EXPECT_TRUE(SqliteSettingsStore(SqliteSettingsStore::defaultPath(), failOnProblem)
+                        .SaveSetting(kApp, u"S", u"K", u"V"));
+        EXPECT_EQ(SqliteSettingsStore(SqliteSettingsStore::defaultPath(), failOnProblem)
+                      .GetSetting(kApp, u"S", u"K"),
+            u"V");
+        // The folders made, up to the home folder or the test's own.
+        for (std::filesystem::path folder = SqliteSettingsStore::defaultPath().parent_path();
+             folder != m_Folder.path() && folder != home; folder = folder.parent_path()) {
+            EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all)
+                << folder;
+        }
+    }
+}
+
 // Another connection holding the write lock longer than a store waits: writes are kept in order
 // (one per key), seen at once, and written by the next write once the lock is gone.
 TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreKeptSeenAndWrittenLater)
@@ -185,6 +211,9 @@ TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreKeptSeenAndWrittenLater)
     ASSERT_EQ(sqlite3_exec(locker, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
 
     EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"A", u"1"));
+    ASSERT_EQ(m_Problems.size(), 1U);
+    EXPECT_NE(m_Problems[0].find("(database is locked); changes are kept in memory"), std::string::npos)
+        << m_Problems[0];
     EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"A", u"2"));
     EXPECT_TRUE(store.DeleteSetting(kApp, u"Nodes", u"Gone"));
     EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes", u"Gone"));
@@ -202,18 +231,114 @@ TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreKeptSeenAndWrittenLater)
     const std::vector<SettingsEntry> written { { u"Nodes", u"A", u"2" }, { u"Nodes", u"B", u"3" } };
     EXPECT_EQ(SqliteSettingsStore(m_Path, failOnProblem).entries(kApp), written);
 
-    // What the lock keeps out even at shut-down is reported once, by name, and counted lost.
+    // The delay is told once a run. What the lock keeps out even at shut-down is reported once, by
+    // name, and counted lost.
     ASSERT_EQ(sqlite3_exec(locker, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"C", u"4"));
-    EXPECT_TRUE(m_Problems.empty());
+    EXPECT_EQ(m_Problems.size(), 1U);
     EXPECT_FALSE(store.flush());
     EXPECT_FALSE(store.flush());
-    ASSERT_EQ(m_Problems.size(), 1U);
-    EXPECT_NE(m_Problems[0].find("1 settings change could not be written"), std::string::npos)
-        << m_Problems[0];
-    EXPECT_NE(m_Problems[0].find("Nodes/C saved"), std::string::npos) << m_Problems[0];
+    ASSERT_EQ(m_Problems.size(), 2U);
+    EXPECT_NE(m_Problems[1].find("1 settings change could not be written"), std::string::npos)
+        << m_Problems[1];
+    EXPECT_NE(m_Problems[1].find("Nodes/C saved"), std::string::npos) << m_Problems[1];
     sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(locker);
+}
+
+// The file is replaced, truncated or removed under a running store, as profile-sync and restore
+// tools do: the store notices at its next write, opens the file again and writes this run's
+// changes to it again; a run that made more changes than it keeps says that they are lost.
+TEST_F(SqliteStoreTest, AFileReplacedTruncatedOrRemovedWhileRunningGetsThisRunsChangesAgain)
+{
+    struct Replacement {
+        const char* told;
+        void (*spoil)(const std::filesystem::path& file);
+        int changesBefore = 1;
+    };
+    const auto replace = [](const std::filesystem::path& file) {
+        const std::filesystem::path other = file.string() + ".restored";
+        SqliteSettingsStore(other, failOnProblem).SaveSetting(kApp, u"Restored", u"K", u"1");
+        std::filesystem::rename(other, file);
+    };
+    const Replacement replacements[] = {
+        { "replaced by another file", replace },
+        { "truncated from",
+            [](const std::filesystem::path& file) { std::filesystem::resize_file(file, 0); } },
+        { "removed", [](const std::filesystem::path& file) { std::filesystem::remove(file); } },
+        { "changes this program had written to it before are lost", replace, 1001 },
+    };
+    for (const Replacement& replacement : replacements) {
+        SCOPED_TRACE(replacement.told);
+        TemporaryFolder folder;
+        const std::filesystem::path file = folder.path() / "settings.sqlite";
+        SqliteSettingsStore(file, failOnProblem).SaveSetting(kApp, u"Before", u"K", u"1");
+        std::vector<std::string> problems;
+        SqliteSettingsStore store(
+            file, [&problems](const std::string& message) { problems.push_back(message); });
+        for (int change = 0; change < replacement.changesBefore; ++change) {
+            ASSERT_TRUE(store.SaveSetting(kApp, u"Run", FromUtf8(std::to_string(change)), u"1"));
+        }
+        replacement.spoil(file);
+        EXPECT_TRUE(store.SaveSetting(kApp, u"Run", u"After", u"1"));
+        EXPECT_TRUE(store.SaveSetting(kApp, u"Run", u"Later", u"1"));
+        ASSERT_FALSE(problems.empty());
+        EXPECT_NE(problems[0].find(replacement.told), std::string::npos) << problems[0];
+        const bool lost = replacement.changesBefore > 1;
+        EXPECT_EQ(store.flush(), !lost);
+        EXPECT_EQ(problems.size(), 1U) << problems.back();
+
+        SqliteSettingsStore reopened(file, failOnProblem);
+        EXPECT_EQ(reopened.GetSetting(kApp, u"Run", u"0", u"lost"), lost ? u"lost" : u"1");
+        EXPECT_EQ(reopened.GetSetting(kApp, u"Run", u"After"), u"1");
+        EXPECT_EQ(reopened.GetSetting(kApp, u"Run", u"Later"), u"1");
+        if (replacement.spoil == replace) {
+            EXPECT_EQ(reopened.GetSetting(kApp, u"Restored", u"K"), u"1");
+        }
+    }
+}
+
+// A store held by another process for longer than the opening wait (here in exclusive locking
+// mode, which keeps even readers out): its values are read from a copy, changes are kept and
+// written once it opens, and what never gets written is reported lost.
+TEST_F(SqliteStoreTest, AStoreLockedAtOpenIsReadAndWrittenOnceItOpens)
+{
+    SqliteSettingsStore(m_Path, failOnProblem).SaveSetting(kApp, u"Nodes", u"Open", u"1");
+    const SettingsStoreWaits waits { .operation = std::chrono::milliseconds(1),
+        .opening = std::chrono::milliseconds(50),
+        .shutDown = std::chrono::milliseconds(1),
+        .retryPause = std::chrono::milliseconds(0) };
+    for (const bool released : { false, true }) {
+        SCOPED_TRACE(released ? "released" : "held to the end");
+        m_Problems.clear();
+        sqlite3* holder = nullptr;
+        ASSERT_EQ(sqlite3_open(m_Path.c_str(), &holder), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT", nullptr,
+                      nullptr, nullptr),
+            SQLITE_OK);
+        SqliteSettingsStore store(m_Path, m_Collect, waits);
+        ASSERT_EQ(m_Problems.size(), 1U);
+        EXPECT_NE(
+            m_Problems[0].find("cannot be opened (database is locked); its settings were read from a copy"),
+            std::string::npos)
+            << m_Problems[0];
+        EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"Open"), u"1");
+        EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"New", u"2"));
+        EXPECT_EQ(store.entries(kApp).size(), 2U);
+        if (released) {
+            sqlite3_close(holder);
+            EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"Later", u"3"));
+            EXPECT_EQ(store.pendingChanges(), 0U);
+            EXPECT_TRUE(store.flush());
+            EXPECT_EQ(SqliteSettingsStore(m_Path, failOnProblem).entries(kApp).size(), 3U);
+        } else {
+            EXPECT_FALSE(store.flush());
+            ASSERT_EQ(m_Problems.size(), 2U);
+            EXPECT_NE(m_Problems[1].find("Nodes/New saved"), std::string::npos) << m_Problems[1];
+            sqlite3_close(holder);
+        }
+        EXPECT_EQ(m_Problems.size(), released ? 1U : 2U);
+    }
 }
 
 // Runs the checks as an ordinary user: the superuser may write any file. Failures count.
@@ -238,24 +363,63 @@ void AsOrdinaryUser(const std::function<void()>& checks)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 
-// A store the user may read but not write still gives what it holds; changes stay in memory.
-TEST_F(SqliteStoreTest, ReadOnlyStoreIsReadAndChangesStayInMemory)
+// A store the user may read but not write still gives what it holds, also what its latest commits
+// left in its write-ahead journal without the journal's index, in a folder the user may not write;
+// changes stay in memory.
+TEST_F(SqliteStoreTest, ReadOnlyStoreIsReadWithItsJournalAndChangesStayInMemory)
 {
-    {
-        SqliteSettingsStore store(m_Path, failOnProblem);
-        ASSERT_TRUE(store.SaveSetting(kApp, u"Nodes", u"Open", u"1"));
-    }
+    SqliteSettingsStore(m_Path, failOnProblem).SaveSetting(kApp, u"Nodes", u"Open", u"1");
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(m_Path.c_str(), &writer), SQLITE_OK);
+    sqlite3_db_config(writer, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    ASSERT_EQ(
+        sqlite3_exec(writer, "INSERT INTO settings VALUES ('VestrakControls.CiTree', 'Nodes', 'Recent', '3')",
+            nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(writer);
+    std::filesystem::remove(m_Path.string() + "-shm");
+    ASSERT_TRUE(std::filesystem::exists(m_Path.string() + "-wal"));
+    const auto readable = std::filesystem::perms::owner_read | std::filesystem::perms::others_read;
+    std::filesystem::permissions(m_Path, readable);
+    std::filesystem::permissions(m_Path.string() + "-wal", readable);
     std::filesystem::permissions(
-        m_Path, std::filesystem::perms::owner_read | std::filesystem::perms::others_read);
+        m_Folder.path(), readable | std::filesystem::perms::owner_exec | std::filesystem::perms::others_exec);
     AsOrdinaryUser([this] {
         SqliteSettingsStore store(m_Path, m_Collect);
         EXPECT_FALSE(store.isPersistent());
         ASSERT_EQ(m_Problems.size(), 1U);
-        EXPECT_NE(m_Problems[0].find("read-only; its settings are used"), std::string::npos) << m_Problems[0];
+        EXPECT_NE(m_Problems[0].find("read-only; its settings are used, and changes"), std::string::npos)
+            << m_Problems[0];
         EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"Open"), u"1");
+        EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"Recent"), u"3");
         EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"New", u"2"));
-        EXPECT_EQ(store.entries(kApp).size(), 2U);
+        EXPECT_EQ(store.entries(kApp).size(), 3U);
     });
+}
+
+// A symbolic link planted in the store's place, leading to a file of another user, is not
+// followed: the settings live in memory, and the file stays as it was.
+TEST_F(SqliteStoreTest, ALinkToAnotherUsersFileIsNotFollowed)
+{
+    std::filesystem::path target = "/etc/passwd";
+    if (geteuid() == 0) {
+        target = m_Folder.path() / "theirs.sqlite";
+        SqliteSettingsStore(target, failOnProblem).SaveSetting(kApp, u"Their", u"K", u"1");
+        constexpr uid_t Nobody = 65534;
+        ASSERT_EQ(chown(target.c_str(), Nobody, Nobody), 0);
+    }
+    const auto targetTime = std::filesystem::last_write_time(target);
+    std::filesystem::create_symlink(target, m_Path);
+    SqliteSettingsStore store(m_Path, m_Collect);
+    EXPECT_FALSE(store.isPersistent());
+    ASSERT_EQ(m_Problems.size(), 1U);
+    EXPECT_NE(m_Problems[0].find("is a symbolic link to " + target.string() + ", a file of another user"),
+        std::string::npos)
+        << m_Problems[0];
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Mine", u"K", u"2"));
+    EXPECT_EQ(store.GetSetting(kApp, u"Mine", u"K"), u"2");
+    EXPECT_EQ(store.GetSetting(kApp, u"Their", u"K", u"unread"), u"unread");
+    EXPECT_EQ(std::filesystem::last_write_time(target), targetTime);
 }
 
 } // namespace

@@ -94,7 +94,7 @@ TEST(DamagedSettingsFile, IsMovedAsideOnceAndTheControlsKeepWorking)
         std::vector<std::filesystem::path> keptAside;
         for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
             if (entry.path().filename().string().starts_with("settings.sqlite.damaged-")
-                && !entry.path().string().ends_with("-shm")) {
+                && !entry.path().string().ends_with("-shm") && !entry.path().string().ends_with("-wal")) {
                 keptAside.push_back(entry.path());
             }
         }
