@@ -34,6 +34,10 @@ public:
     [[nodiscard]] virtual std::int32_t image() const = 0;
     // False when the tree's image list has no such image; the node keeps its image then.
     virtual bool setImage(std::int32_t image) = 0;
+    // What the image stands for in words, such as "alarm, blinking": tooltips and screen readers
+    // give them, since the image shows them by colour and shape alone. Empty until set.
+    [[nodiscard]] virtual std::u16string imageMeaning() const = 0;
+    virtual void setImageMeaning(std::u16string_view words) = 0;
     [[nodiscard]] virtual std::uint32_t backColor() const = 0;
     virtual void setBackColor(std::uint32_t color) = 0;
     // A flag of the node: it may be set before the node has children.

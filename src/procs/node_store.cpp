@@ -78,6 +78,28 @@ bool StoredNode::setImage(std::int32_t image)
     return true;
 }
 
+std::u16string StoredNode::imageMeaning() const
+{
+    return exists() ? store().m_ImageMeanings[m_ImageMeaning] : std::u16string();
+}
+
+// A table of a few texts, numbered in a byte: a status tree gives each of its nodes one of a dozen.
+void StoredNode::setImageMeaning(std::u16string_view words)
+{
+    if (!exists())
+        return;
+    std::vector<std::u16string>& meanings = store().m_ImageMeanings;
+    if (meanings[m_ImageMeaning] == words)
+        return;
+    const auto found = std::find(meanings.begin(), meanings.end(), words);
+    if (found != meanings.end()) {
+        m_ImageMeaning = static_cast<std::uint8_t>(found - meanings.begin());
+    } else if (meanings.size() <= UINT8_MAX) {
+        m_ImageMeaning = static_cast<std::uint8_t>(meanings.size());
+        meanings.emplace_back(words);
+    }
+}
+
 std::uint32_t StoredNode::backColor() const
 {
     return exists() ? store().backColorOf(*this) : WindowBackgroundColor;

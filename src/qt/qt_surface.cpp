@@ -82,7 +82,7 @@ void QtSurface::resizeToPixels(QSize size)
 void QtSurface::toolTipChanged(Widget& widget, const std::u16string& text)
 {
     if (auto* qtBacked = dynamic_cast<QtWidgetBase*>(&widget); qtBacked && qtBacked->qtWidget())
-        qtBacked->qtWidget()->setToolTip(toolTipHtml(text, *qtBacked->qtWidget()));
+        setToolTipAndDescription(*qtBacked->qtWidget(), text);
 }
 
 void QtSurface::followFocus(QWidget* now)

@@ -1,5 +1,7 @@
 #include "qt/qt_tree_view.h"
 
+#include "qt/tree_accessible.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -43,6 +45,7 @@ private:
 QtTreeView::QtTreeView(QWidget* parent)
     : QTreeView(parent)
 {
+    installTreeAccessibility();
     setHeaderHidden(true);
     setSortingEnabled(false);
     setUniformRowHeights(true);
@@ -229,6 +232,23 @@ void QtTreeView::hideEvent(QHideEvent* event)
 {
     QTreeView::hideEvent(event);
     scheduleDelayedItemsLayout();
+}
+
+void QtTreeView::reset()
+{
+    QTreeView::reset();
+    treeRowsTakenAnew(*this);
+}
+
+void QtTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    treeCurrentRowMoved(*this, current);
+}
+
+void QtTreeView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 // Rows change only their icon or colour, never their size. Many change at once (a flash tick):

@@ -60,6 +60,11 @@ protected:
         const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
     void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void reset() override;
+    // Qt's tree would tell screen readers of the row by its place among the flat rows; the
+    // accessible tree nests them.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
