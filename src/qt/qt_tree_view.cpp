@@ -260,14 +260,32 @@ void QtTreeView::dataChanged(const QModelIndex&, const QModelIndex&, const QList
         viewport()->update();
 }
 
+// The frame shows which tree the keyboard acts on, even while its selected row is scrolled away.
+void QtTreeView::focusInEvent(QFocusEvent* event)
+{
+    QTreeView::focusInEvent(event);
+    viewport()->update();
+}
+
+void QtTreeView::focusOutEvent(QFocusEvent* event)
+{
+    QTreeView::focusOutEvent(event);
+    viewport()->update();
+}
+
 void QtTreeView::paintEvent(QPaintEvent* event)
 {
     m_RepaintAsked = false;
     QTreeView::paintEvent(event);
     emit painted(event->rect());
+    QPainter painter(viewport());
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), FocusFrameWidth));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(viewport()->rect()).adjusted(1, 1, -1, -1));
+    }
     if (m_PlaceholderText.isEmpty() || model()->rowCount() > 0)
         return;
-    QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.drawText(viewport()->rect().adjusted(4, 4, -4, -4),
         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_PlaceholderText);

@@ -122,6 +122,7 @@ TEST_F(QtTreeTest, StatesSetFromCodeShow)
     top->setExpanded(true);
     child->setSelected(true);
     child->setImage(3);
+    child->setImageMeaning(u"warning, blinking");
     child->setBackColor(0x0000FF);
 
     Toolbar& toolbar = surface->addToolbar(u"Bar", {}, ImageList::SystemIcons, true);
@@ -145,6 +146,10 @@ TEST_F(QtTreeTest, StatesSetFromCodeShow)
         imageListIcon(ImageList::StatusIcons, 3).cacheKey());
     EXPECT_EQ(childRow.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 0, 0));
     EXPECT_FALSE(rowAt(view, 0).data(Qt::BackgroundRole).isValid()) << "the window background is no brush";
+    EXPECT_EQ(childRow.data(Qt::ToolTipRole), "A / B\nwarning, blinking") << "the path, then the status";
+    EXPECT_EQ(childRow.data(Qt::AccessibleDescriptionRole), "warning, blinking; A / B");
+    EXPECT_EQ(rowAt(view, 0).data(Qt::ToolTipRole), "A");
+    EXPECT_EQ(view.accessibleName(), "Tree");
     EXPECT_TRUE(toolButton->isChecked());
     EXPECT_EQ(toolButton->toolTip(), "Pumps") << "plain text";
     EXPECT_EQ(toolButton->accessibleName(), "Pumps");
@@ -203,7 +208,7 @@ TEST_F(QtTreeTest, BranchesOpenedWhileTheTreeIsHiddenShowLaidOutAndScrolled)
 }
 
 // The dark phase of a blinking status shows image 0: the text must stay where it was.
-TEST_F(QtTreeTest, ImageZeroKeepsTheIconsRoomAnEmptyFilteredTreeSaysWhyAndTheSelectionMutes)
+TEST_F(QtTreeTest, ImageZeroKeepsTheIconsRoomAnEmptyFilteredTreeSaysWhyAndOnlyTheFocusedTreeShowsIt)
 {
     const QImage empty = view.grab().toImage();
     tree.setPlaceholderText(u"No objects match the filter.");
@@ -220,6 +225,19 @@ TEST_F(QtTreeTest, ImageZeroKeepsTheIconsRoomAnEmptyFilteredTreeSaysWhyAndTheSel
     EXPECT_NE(view.palette().color(QPalette::Inactive, QPalette::Highlight),
         view.palette().color(QPalette::Active, QPalette::Highlight))
         << "without the focus the selection is drawn muted";
+
+    // The focus shows round the rows, even with the selected row scrolled away.
+    for (char16_t key = u'C'; key < u'C' + 20; ++key)
+        add(nullptr, std::u16string(1, key), u"Row");
+    tree.node(1)->setSelected(true);
+    tree.setScrollPosition(15);
+    QApplication::setActiveWindow(surface.get());
+    view.setFocus();
+    const QPoint leftEdge(0, view.viewport()->height() / 2);
+    const QColor focusColour = view.palette().color(QPalette::Active, QPalette::Highlight);
+    EXPECT_EQ(view.viewport()->grab().toImage().pixelColor(leftEdge), focusColour);
+    view.clearFocus();
+    EXPECT_NE(view.viewport()->grab().toImage().pixelColor(leftEdge), focusColour);
 }
 
 // A flash tick changes the icons of a whole plant: the view hears only of the rows it shows.
