@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vestrak {
 
@@ -59,6 +60,14 @@ public:
     virtual ~LentNodeTexts() = default;
     // The key and text of the node made from reference, written into the rooms given.
     virtual void keyAndText(std::uint32_t reference, std::u16string& key, std::u16string& text) const = 0;
+    // The texts of the branches the lender places the node of reference under, from the top: where
+    // the object lies, though a filter may have left them out of the tree. Empty when the lender
+    // does not know.
+    [[nodiscard]] virtual std::vector<std::u16string> placeOf(std::uint32_t reference) const
+    {
+        (void)reference;
+        return {};
+    }
 };
 
 // A tree view with its node collection. Setting states from code raises no event; only the

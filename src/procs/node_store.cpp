@@ -413,6 +413,19 @@ void NodeStore::textsOf(const StoredNode& node, std::u16string& key, std::u16str
     }
 }
 
+std::vector<std::u16string> NodeStore::placeOf(const StoredNode& node) const
+{
+    if (!node.m_OwnTexts) {
+        std::vector<std::u16string> lent = m_Lender->placeOf(node.m_Texts);
+        if (!lent.empty())
+            return lent;
+    }
+    std::vector<std::u16string> place;
+    for (const StoredNode* above = node.parentNode(); above; above = above->parentNode())
+        place.insert(place.begin(), textOf(*above));
+    return place;
+}
+
 std::u16string NodeStore::textOf(const StoredNode& node) const
 {
     std::u16string key;

@@ -135,6 +135,9 @@ public:
     // The key and text of one of the store's nodes, written into the rooms given.
     void textsOf(const StoredNode& node, std::u16string& key, std::u16string& text) const;
     [[nodiscard]] std::u16string textOf(const StoredNode& node) const;
+    // The texts of the branches the node's object lies under, from the top: those its lender
+    // tells, else those of the tree above it.
+    [[nodiscard]] std::vector<std::u16string> placeOf(const StoredNode& node) const;
     // The node behind a handle when it is one of this store's.
     [[nodiscard]] StoredNode* ownNode(const NodeRef& handle) const;
     // Opens or closes a branch for the operator: true when that changed it.

@@ -72,8 +72,9 @@ int NodeStoreModel::levelOf(const QModelIndex& index) const
 QString NodeStoreModel::pathOf(const StoredNode& node) const
 {
     QStringList path;
-    for (const StoredNode* each = &node; each; each = each->parentNode())
-        path.prepend(toQString(m_Store.textOf(*each)));
+    for (const std::u16string& above : m_Store.placeOf(node))
+        path.append(toQString(above));
+    path.append(toQString(m_Store.textOf(node)));
     return path.join(QStringLiteral(" / "));
 }
 

@@ -104,6 +104,12 @@ TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterB
     EXPECT_EQ(filterBox->text(), "*2") << "Enter switches the filter on and is not typed";
     EXPECT_EQ(settings.GetSetting(u"VestrakControls.CiTree", u"PressedFilterButtons", u"FilterText"), u"*2");
     EXPECT_EQ(settings.GetSetting(u"VestrakControls.CiTree", u"PressedFilterButtons", u"FilterButton"), u"1");
+    clock.advance(200);
+    EXPECT_TRUE(rowsWithText(view, "Screens").isEmpty()) << "the text filter leaves the branches out";
+    const QModelIndexList pump = rowsWithText(view, "Intake Pump 2");
+    ASSERT_FALSE(pump.isEmpty());
+    EXPECT_EQ(pump.first().data(Qt::ToolTipRole), "Water Works / Intake Building / Screens / Intake Pump 2")
+        << "a filtered row still tells where its object lies";
 }
 
 // Tab goes as the operator reads the control: the filter row, the group buttons, the tree, then
