@@ -142,6 +142,13 @@ QVariant NodeStoreModel::data(const QModelIndex& index, int role) const
         if (node->hasOwnBackColor())
             return QBrush(toQColor(m_Store.backColorOf(*node), m_View.palette()));
         return {};
+    case Qt::ForegroundRole:
+        // Text on a background of the page's own stays readable, dark or light.
+        if (node->hasOwnBackColor())
+            return QBrush(toQColor(m_Store.backColorOf(*node), m_View.palette()).lightness() < 128
+                    ? Qt::white
+                    : Qt::black);
+        return {};
     default:
         return {};
     }

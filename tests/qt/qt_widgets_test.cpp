@@ -146,6 +146,8 @@ TEST_F(QtTreeTest, StatesSetFromCodeShow)
         imageListIcon(ImageList::StatusIcons, 3).cacheKey());
     EXPECT_EQ(childRow.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 0, 0));
     EXPECT_FALSE(rowAt(view, 0).data(Qt::BackgroundRole).isValid()) << "the window background is no brush";
+    child->setBackColor(0x302820);
+    EXPECT_EQ(childRow.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::white)) << "on dark";
     EXPECT_EQ(childRow.data(Qt::ToolTipRole), "A / B\nwarning, blinking") << "the path, then the status";
     EXPECT_EQ(childRow.data(Qt::AccessibleDescriptionRole), "warning, blinking; A / B");
     EXPECT_EQ(rowAt(view, 0).data(Qt::ToolTipRole), "A");
