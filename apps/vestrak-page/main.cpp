@@ -105,6 +105,8 @@ int RunPage(int argc, char** argv)
     auto* area = new QWidget(scroller);
     scroller->setWidget(area);
     scroller->setWidgetResizable(true);
+    // The controls take the keyboard; the scroll area itself is no tab stop.
+    scroller->setFocusPolicy(Qt::NoFocus);
     window.setCentralWidget(scroller);
     const StopSignals stopSignals([&window] {
         window.close();

@@ -28,11 +28,13 @@ void CiStatus::showStatusIcons()
         const cStatus& record = m_StatusObjects[position];
         const std::int32_t image = ChooseStatusImage(
             m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, m_FlashOn);
-        if (image
-            != ChooseStatusImage(
-                m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, !m_FlashOn)) {
+        const std::int32_t otherPhaseImage = ChooseStatusImage(
+            m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, !m_FlashOn);
+        const bool blinking = image != otherPhaseImage;
+        if (blinking) {
             m_BlinkingPositions.push_back(static_cast<std::int32_t>(position));
         }
+        record.m_Node->setImageMeaning(StatusWords(m_FlashOn ? otherPhaseImage : image, blinking));
         // Steady nodes are left alone; an image the list lacks leaves the icon as it is.
         if (record.m_Node->image() != image) {
             record.m_Node->setImage(image);

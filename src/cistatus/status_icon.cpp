@@ -2,6 +2,8 @@
 
 #include "cistatus/cistatus.h"
 
+#include <iterator>
+
 namespace vestrak {
 
 std::int32_t ChooseStatusImage(
@@ -22,6 +24,28 @@ std::int32_t ChooseStatusImage(
         image = GreenTwoImage;
     }
     return image;
+}
+
+std::u16string_view StatusWords(std::int32_t steadyImage, bool blinking)
+{
+    struct Meaning {
+        std::u16string_view steady;
+        std::u16string_view blinking;
+    };
+    // By image number: none, unknown, green, amber, red, green marked 1 and 2.
+    static constexpr Meaning Meanings[] {
+        {},
+        { u"unknown", u"unknown, blinking" },
+        { u"normal", u"normal, blinking" },
+        { u"warning", u"warning, blinking" },
+        { u"alarm", u"alarm, blinking" },
+        { u"normal, duty 1", u"normal, duty 1, blinking" },
+        { u"normal, duty 2", u"normal, duty 2, blinking" },
+    };
+    if (steadyImage < 0 || steadyImage >= static_cast<std::int32_t>(std::size(Meanings)))
+        return {};
+    const Meaning& meaning = Meanings[steadyImage];
+    return blinking ? meaning.blinking : meaning.steady;
 }
 
 } // namespace vestrak

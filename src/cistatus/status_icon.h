@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace vestrak {
 
@@ -22,5 +23,10 @@ constexpr std::int32_t GreenTwoImage = 6;
 // sub-states 1 and 2 mark a green icon. The result may be a number the image list lacks.
 std::int32_t ChooseStatusImage(
     std::int32_t behaviourFlags, std::int32_t desiredStatus, bool inherited, bool flashOn);
+
+// What a status shows, in words for tooltips and screen readers: "alarm", "warning", "normal" or
+// "unknown" by its steady image (duty 1 and 2 named after "normal"), then ", blinking" when it
+// blinks. Empty for an image without a meaning.
+std::u16string_view StatusWords(std::int32_t steadyImage, bool blinking);
 
 } // namespace vestrak

@@ -1,6 +1,7 @@
 #include "citree/tree_object_lines.h"
 
 #include "citree/tree_line.h"
+#include "procs/text.h"
 
 #include <array>
 #include <charconv>
@@ -34,6 +35,39 @@ void TreeObjectLines::keyAndText(std::uint32_t lineIndex, std::u16string& key, s
     const auto start = static_cast<std::size_t>(line.text.data() - text.data());
     text.erase(start + line.text.size());
     text.erase(0, start);
+}
+
+// The parents follow the rule the tree is built by, over every line: a line lies under the last line
+// before it whose code list holds a prefix of its code and that the lines between have not closed.
+void TreeObjectLines::findParentLines() const
+{
+    if (!m_ParentLines.empty() || m_Lines.size() == 0)
+        return;
+    m_ParentLines.reserve(m_Lines.size());
+    std::vector<std::pair<std::uint32_t, std::u16string>> chain;
+    std::u16string room;
+    TreeLine line;
+    for (std::size_t index = 0; index < m_Lines.size(); ++index) {
+        ReadTreeLine(m_Lines.line(index, room), line);
+        while (!chain.empty() && !IsInPrefixList(chain.back().second, line.code))
+            chain.pop_back();
+        m_ParentLines.push_back(chain.empty() ? NoParentLine : chain.back().first);
+        chain.emplace_back(static_cast<std::uint32_t>(index), line.code);
+    }
+}
+
+std::vector<std::u16string> TreeObjectLines::placeOf(std::uint32_t lineIndex) const
+{
+    findParentLines();
+    std::vector<std::u16string> place;
+    std::u16string key;
+    std::u16string text;
+    for (std::uint32_t above = lineIndex < m_ParentLines.size() ? m_ParentLines[lineIndex] : NoParentLine;
+         above != NoParentLine; above = m_ParentLines[above]) {
+        keyAndText(above, key, text);
+        place.insert(place.begin(), text);
+    }
+    return place;
 }
 
 } // namespace vestrak

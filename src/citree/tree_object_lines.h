@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace vestrak {
 
@@ -30,9 +31,16 @@ public:
 
     // The node of a line: key "CODE/line index", unique in the tree, and the line's text.
     void keyAndText(std::uint32_t lineIndex, std::u16string& key, std::u16string& text) const override;
+    // The lines above the line whose codes are prefixes of its code, as the whole file nests them.
+    [[nodiscard]] std::vector<std::u16string> placeOf(std::uint32_t lineIndex) const override;
 
 private:
+    void findParentLines() const;
+
     SectionBytes m_Lines;
+    // Each line's parent line as the whole file nests them, or NoParentLine; found at the first ask.
+    static constexpr std::uint32_t NoParentLine = UINT32_MAX;
+    mutable std::vector<std::uint32_t> m_ParentLines;
 };
 
 } // namespace vestrak

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vestrak {
 
@@ -34,6 +35,10 @@ public:
     [[nodiscard]] virtual std::int32_t image() const = 0;
     // False when the tree's image list has no such image; the node keeps its image then.
     virtual bool setImage(std::int32_t image) = 0;
+    // What the image stands for in words, such as "alarm, blinking": tooltips and screen readers
+    // give them, since the image shows them by colour and shape alone. Empty until set.
+    [[nodiscard]] virtual std::u16string imageMeaning() const = 0;
+    virtual void setImageMeaning(std::u16string_view words) = 0;
     [[nodiscard]] virtual std::uint32_t backColor() const = 0;
     virtual void setBackColor(std::uint32_t color) = 0;
     // A flag of the node: it may be set before the node has children.
@@ -55,6 +60,14 @@ public:
     virtual ~LentNodeTexts() = default;
     // The key and text of the node made from reference, written into the rooms given.
     virtual void keyAndText(std::uint32_t reference, std::u16string& key, std::u16string& text) const = 0;
+    // The texts of the branches the lender places the node of reference under, from the top: where
+    // the object lies, though a filter may have left them out of the tree. Empty when the lender
+    // does not know.
+    [[nodiscard]] virtual std::vector<std::u16string> placeOf(std::uint32_t reference) const
+    {
+        (void)reference;
+        return {};
+    }
 };
 
 // A tree view with its node collection. Setting states from code raises no event; only the

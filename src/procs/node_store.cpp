@@ -78,6 +78,28 @@ bool StoredNode::setImage(std::int32_t image)
     return true;
 }
 
+std::u16string StoredNode::imageMeaning() const
+{
+    return exists() ? store().m_ImageMeanings[m_ImageMeaning] : std::u16string();
+}
+
+// A table of a few texts, numbered in a byte: a status tree gives each of its nodes one of a dozen.
+void StoredNode::setImageMeaning(std::u16string_view words)
+{
+    if (!exists())
+        return;
+    std::vector<std::u16string>& meanings = store().m_ImageMeanings;
+    if (meanings[m_ImageMeaning] == words)
+        return;
+    const auto found = std::find(meanings.begin(), meanings.end(), words);
+    if (found != meanings.end()) {
+        m_ImageMeaning = static_cast<std::uint8_t>(found - meanings.begin());
+    } else if (meanings.size() <= UINT8_MAX) {
+        m_ImageMeaning = static_cast<std::uint8_t>(meanings.size());
+        meanings.emplace_back(words);
+    }
+}
+
 std::uint32_t StoredNode::backColor() const
 {
     return exists() ? store().backColorOf(*this) : WindowBackgroundColor;
@@ -389,6 +411,19 @@ void NodeStore::textsOf(const StoredNode& node, std::u16string& key, std::u16str
     } else {
         m_Lender->keyAndText(node.m_Texts, key, text);
     }
+}
+
+std::vector<std::u16string> NodeStore::placeOf(const StoredNode& node) const
+{
+    if (!node.m_OwnTexts) {
+        std::vector<std::u16string> lent = m_Lender->placeOf(node.m_Texts);
+        if (!lent.empty())
+            return lent;
+    }
+    std::vector<std::u16string> place;
+    for (const StoredNode* above = node.parentNode(); above; above = above->parentNode())
+        place.insert(place.begin(), textOf(*above));
+    return place;
 }
 
 std::u16string NodeStore::textOf(const StoredNode& node) const

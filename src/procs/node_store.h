@@ -44,6 +44,8 @@ public:
     [[nodiscard]] std::int32_t index() const override;
     [[nodiscard]] std::int32_t image() const override;
     bool setImage(std::int32_t image) override;
+    [[nodiscard]] std::u16string imageMeaning() const override;
+    void setImageMeaning(std::u16string_view words) override;
     [[nodiscard]] std::uint32_t backColor() const override;
     void setBackColor(std::uint32_t color) override;
     [[nodiscard]] bool expanded() const override;
@@ -84,6 +86,8 @@ private:
     std::int32_t m_ChildCount = 0;
     std::int32_t m_Row = 0;
     std::uint8_t m_Image = 0;
+    // Its place in the store's table of image meanings; 0 for none.
+    std::uint8_t m_ImageMeaning = 0;
     bool m_InStore : 1 = true;
     bool m_Expanded : 1 = false;
     // The colour itself is kept by the store, for the few nodes that have one.
@@ -131,6 +135,9 @@ public:
     // The key and text of one of the store's nodes, written into the rooms given.
     void textsOf(const StoredNode& node, std::u16string& key, std::u16string& text) const;
     [[nodiscard]] std::u16string textOf(const StoredNode& node) const;
+    // The texts of the branches the node's object lies under, from the top: those its lender
+    // tells, else those of the tree above it.
+    [[nodiscard]] std::vector<std::u16string> placeOf(const StoredNode& node) const;
     // The node behind a handle when it is one of this store's.
     [[nodiscard]] StoredNode* ownNode(const NodeRef& handle) const;
     // Opens or closes a branch for the operator: true when that changed it.
@@ -240,6 +247,8 @@ private:
     // What a lender writes besides the key looked for.
     mutable std::u16string m_SpareText;
     std::unordered_map<const StoredNode*, std::uint32_t> m_BackColors;
+    // The few distinct meanings the nodes' images have been given, the empty one first.
+    std::vector<std::u16string> m_ImageMeanings { std::u16string() };
     std::shared_ptr<StoredNode> m_Selected;
 };
 

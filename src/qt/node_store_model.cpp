@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QBrush>
+#include <QStringList>
 #include <QWidget>
 #include <algorithm>
 
@@ -68,6 +69,27 @@ int NodeStoreModel::levelOf(const QModelIndex& index) const
     return level;
 }
 
+QString NodeStoreModel::pathOf(const StoredNode& node) const
+{
+    QStringList path;
+    for (const std::u16string& above : m_Store.placeOf(node))
+        path.append(toQString(above));
+    path.append(toQString(m_Store.textOf(node)));
+    return path.join(QStringLiteral(" / "));
+}
+
+QString NodeStoreModel::toolTipOf(const StoredNode& node) const
+{
+    const std::u16string meaning = node.imageMeaning();
+    return meaning.empty() ? pathOf(node) : pathOf(node) + QLatin1Char('\n') + toQString(meaning);
+}
+
+QString NodeStoreModel::descriptionOf(const StoredNode& node) const
+{
+    const std::u16string meaning = node.imageMeaning();
+    return meaning.empty() ? pathOf(node) : toQString(meaning) + QStringLiteral("; ") + pathOf(node);
+}
+
 void NodeStoreModel::looksChanged(int row)
 {
     const QModelIndex changed = index(row, 0);
@@ -111,10 +133,21 @@ QVariant NodeStoreModel::data(const QModelIndex& index, int role) const
         return toQString(m_Store.textOf(*node));
     case Qt::DecorationRole:
         return m_Icons[node->imageIndex()];
+    case Qt::ToolTipRole:
+        return toolTipOf(*node);
+    case Qt::AccessibleDescriptionRole:
+        return descriptionOf(*node);
     case Qt::BackgroundRole:
         // The window background is what an unpainted row shows, and it follows the tree's colour.
         if (node->hasOwnBackColor())
             return QBrush(toQColor(m_Store.backColorOf(*node), m_View.palette()));
+        return {};
+    case Qt::ForegroundRole:
+        // Text on a background of the page's own stays readable, dark or light.
+        if (node->hasOwnBackColor())
+            return QBrush(toQColor(m_Store.backColorOf(*node), m_View.palette()).lightness() < 128
+                    ? Qt::white
+                    : Qt::black);
         return {};
     default:
         return {};

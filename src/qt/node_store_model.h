@@ -45,6 +45,12 @@ public:
     [[nodiscard]] RowBranches branchesOf(const QModelIndex& index) const;
     // The row's level alone: 0 for a top node.
     [[nodiscard]] int levelOf(const QModelIndex& index) const;
+    [[nodiscard]] const NodeStore& store() const { return m_Store; }
+    // The node's texts from the top node down, so that a name cut short shows whole and rows of
+    // one name tell apart, then what its image stands for.
+    [[nodiscard]] QString toolTipOf(const StoredNode& node) const;
+    // For screen readers: what the image stands for first, then where the node lies.
+    [[nodiscard]] QString descriptionOf(const StoredNode& node) const;
 
     // The row's icon or colour changed.
     void looksChanged(int row);
@@ -53,6 +59,8 @@ public:
     void endStoreReset();
 
 private:
+    [[nodiscard]] QString pathOf(const StoredNode& node) const;
+
     const NodeStore& m_Store;
     const QWidget& m_View;
     // One icon per image of the list, made once.

@@ -9,6 +9,7 @@
 #include "qt/qt_tooltip.h"
 #include "qt/qt_tree.h"
 #include "qt/qt_tree_view.h"
+#include "qt/tab_order.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -67,9 +68,24 @@ void QtSurface::placeArea()
         toPixels(innerHeight(), twipsPerPixelY()));
 }
 
+void QtSurface::chainTabStops()
+{
+    std::vector<QWidget*> shown;
+    for (Widget* each : widgets())
+        shown.push_back(dynamic_cast<QtWidgetBase&>(*each).qtWidget());
+    chainTabStopsInReadingOrder(shown);
+}
+
+bool QtSurface::focusNextPrevChild(bool next)
+{
+    chainTabStops();
+    return QWidget::focusNextPrevChild(next);
+}
+
 void QtSurface::resized(ResizedBy by)
 {
     placeArea();
+    chainTabStops();
     if (by == ResizedBy::Control)
         emit resizedByControl();
 }
@@ -82,7 +98,7 @@ void QtSurface::resizeToPixels(QSize size)
 void QtSurface::toolTipChanged(Widget& widget, const std::u16string& text)
 {
     if (auto* qtBacked = dynamic_cast<QtWidgetBase*>(&widget); qtBacked && qtBacked->qtWidget())
-        qtBacked->qtWidget()->setToolTip(toolTipHtml(text, *qtBacked->qtWidget()));
+        setToolTipAndDescription(*qtBacked->qtWidget(), text);
 }
 
 void QtSurface::followFocus(QWidget* now)

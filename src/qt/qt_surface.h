@@ -38,6 +38,10 @@ public:
 
     [[nodiscard]] static double screenTwipsPerPixel(const QWidget& widget);
 
+protected:
+    // Tab goes through the control's widgets in the order they are read, however they were made.
+    bool focusNextPrevChild(bool next) override;
+
 signals:
     // The control changed its own size (collapsing, expanding); the container may follow it.
     void resizedByControl();
@@ -48,6 +52,7 @@ private:
     QtWidgetHost& widgetHost() { return *this; }
     void followFocus(QWidget* now);
     void placeArea();
+    void chainTabStops();
 
     QWidget* m_Area;
 };

@@ -1,6 +1,7 @@
 #include "qt/qt_toolbar.h"
 
 #include "qt/qt_images.h"
+#include "qt/qt_text.h"
 #include "qt/qt_tooltip.h"
 
 #include <QSignalBlocker>
@@ -38,6 +39,7 @@ void QtToolbar::buttonAdded(const ToolbarButtonState& button)
     toolButton->setFixedSize(ButtonSizePixels, ButtonSizePixels);
     toolButton->setIconSize(QSize(16, 16));
     toolButton->setIcon(imageListIcon(imageList(), button.image()));
+    toolButton->setAccessibleName(toQString(button.key()));
     // Tab reaches every button and Space toggles it, as a click does.
     toolButton->setFocusPolicy(Qt::TabFocus);
     toolButton->show();
@@ -60,7 +62,8 @@ void QtToolbar::buttonChanged(const ToolbarButtonState& button)
     QToolButton& shown = *m_ToolButtons[positionOf(button)];
     const QSignalBlocker quiet(&shown);
     shown.setChecked(button.value() != 0);
-    shown.setToolTip(toolTipHtml(button.toolTipText(), shown));
+    setToolTipAndDescription(shown, button.toolTipText());
+    shown.setAccessibleName(toQString(button.toolTipText().empty() ? button.key() : button.toolTipText()));
 }
 
 // Qt has toggled the tool button already; the state toggles alike and tells the control.

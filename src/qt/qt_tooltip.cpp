@@ -5,30 +5,54 @@
 
 #include <QFontMetrics>
 #include <QStringList>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace vestrak {
 
 namespace {
+
 constexpr int WrapWidthPixels = 300;
+
+void appendWrapped(QStringList& lines, const QString& line, const QFontMetrics& metrics)
+{
+    QString kept;
+    for (const QString& word : line.split(QLatin1Char(' '))) {
+        const QString longer = kept.isEmpty() ? word : kept + QLatin1Char(' ') + word;
+        if (!kept.isEmpty() && metrics.horizontalAdvance(longer) > WrapWidthPixels) {
+            lines.append(kept);
+            kept = word;
+        } else {
+            kept = longer;
+        }
+    }
+    lines.append(kept);
 }
 
-QString toolTipHtml(const std::u16string& text, const QWidget& widget)
+} // namespace
+
+QString toolTipText(const std::u16string& text, const QWidget& widget)
 {
     if (text.empty())
         return {};
     const QFontMetrics metrics(widget.font());
     QStringList lines;
-    int widest = 0;
-    for (const std::u16string& line : SplitTextLines(text)) {
-        const QString shown = toQString(line);
-        widest = std::max(widest, metrics.horizontalAdvance(shown));
-        lines.append(shown.toHtmlEscaped());
-    }
-    const QString body = lines.join(QStringLiteral("<br>"));
-    if (widest <= WrapWidthPixels)
-        return QStringLiteral("<qt>%1</qt>").arg(body);
-    return QStringLiteral("<table width=\"%1\"><tr><td>%2</td></tr></table>").arg(WrapWidthPixels).arg(body);
+    for (const std::u16string& line : SplitTextLines(text))
+        appendWrapped(lines, toQString(line), metrics);
+    const QString plain = lines.join(QLatin1Char('\n'));
+    if (!Qt::mightBeRichText(plain))
+        return plain;
+    return QStringLiteral("<qt>%1</qt>")
+        .arg(plain.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
+}
+
+void setToolTipAndDescription(QWidget& widget, const std::u16string& text)
+{
+    widget.setToolTip(toolTipText(text, widget));
+    QStringList lines;
+    for (const std::u16string& line : SplitTextLines(text))
+        lines.append(toQString(line));
+    widget.setAccessibleDescription(lines.join(QLatin1Char('\n')));
 }
 
 } // namespace vestrak

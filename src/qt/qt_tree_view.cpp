@@ -1,5 +1,7 @@
 #include "qt/qt_tree_view.h"
 
+#include "qt/tree_accessible.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -43,6 +45,7 @@ private:
 QtTreeView::QtTreeView(QWidget* parent)
     : QTreeView(parent)
 {
+    installTreeAccessibility();
     setHeaderHidden(true);
     setSortingEnabled(false);
     setUniformRowHeights(true);
@@ -231,6 +234,23 @@ void QtTreeView::hideEvent(QHideEvent* event)
     scheduleDelayedItemsLayout();
 }
 
+void QtTreeView::reset()
+{
+    QTreeView::reset();
+    treeRowsTakenAnew(*this);
+}
+
+void QtTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    treeCurrentRowMoved(*this, current);
+}
+
+void QtTreeView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
+
 // Rows change only their icon or colour, never their size. Many change at once (a flash tick):
 // the rows shown are painted once, instead of Qt looking for each changed row among the laid-out
 // ones, which takes a search through them per row.
@@ -240,14 +260,32 @@ void QtTreeView::dataChanged(const QModelIndex&, const QModelIndex&, const QList
         viewport()->update();
 }
 
+// The frame shows which tree the keyboard acts on, even while its selected row is scrolled away.
+void QtTreeView::focusInEvent(QFocusEvent* event)
+{
+    QTreeView::focusInEvent(event);
+    viewport()->update();
+}
+
+void QtTreeView::focusOutEvent(QFocusEvent* event)
+{
+    QTreeView::focusOutEvent(event);
+    viewport()->update();
+}
+
 void QtTreeView::paintEvent(QPaintEvent* event)
 {
     m_RepaintAsked = false;
     QTreeView::paintEvent(event);
     emit painted(event->rect());
+    QPainter painter(viewport());
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), FocusFrameWidth));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(viewport()->rect()).adjusted(1, 1, -1, -1));
+    }
     if (m_PlaceholderText.isEmpty() || model()->rowCount() > 0)
         return;
-    QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.drawText(viewport()->rect().adjusted(4, 4, -4, -4),
         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_PlaceholderText);

@@ -15,6 +15,8 @@ class QtTreeView final : public QTreeView {
     Q_OBJECT
 public:
     static constexpr int RowHeight = 18;
+    // The frame drawn round the rows while the view has the keyboard focus.
+    static constexpr int FocusFrameWidth = 2;
 
     explicit QtTreeView(QWidget* parent);
 
@@ -60,6 +62,13 @@ protected:
         const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
     void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void reset() override;
+    // Qt's tree would tell screen readers of the row by its place among the flat rows; the
+    // accessible tree nests them.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "qt/accessible_names.h"
 #include "widgets/widget_state.h"
 
 #include <QObject>
@@ -59,6 +60,7 @@ public:
     {
         widget.setGeometry(pixelRect());
         widget.setVisible(visible);
+        widget.setAccessibleName(accessibleNameOf(this->name()));
     }
 
 protected:

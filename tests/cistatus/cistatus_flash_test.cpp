@@ -26,6 +26,11 @@ TEST(StatusIcon, ImageFollowsMutingFlashPhaseAndSubState)
         EXPECT_EQ(
             ChooseStatusImage(each.behaviour, each.desired, each.inherited, true), each.imageWhileFlashOn);
     }
+    EXPECT_EQ(StatusWords(1, false), u"unknown");
+    EXPECT_EQ(StatusWords(4, true), u"alarm, blinking");
+    EXPECT_EQ(StatusWords(6, false), u"normal, duty 2");
+    EXPECT_EQ(StatusWords(0, false), u"") << "no image, no meaning";
+    EXPECT_EQ(StatusWords(255, true), u"");
 }
 
 TEST_F(CiStatusTest, IconsChangeOnlyAtTicksFlashingOnesBlankOnOddTicksAndImagelessStatusesKeepTheirs)
@@ -36,12 +41,17 @@ TEST_F(CiStatusTest, IconsChangeOnlyAtTicksFlashingOnesBlankOnOddTicksAndImagele
     EXPECT_EQ(images(), (std::vector<std::int32_t> { 4, 2, 3 }));
     clock.advance(1);
     EXPECT_EQ(images(), (std::vector<std::int32_t> { 0, 5, 3 }));
+    const auto meaningOf = [this](std::int32_t index) { return tree().node(index)->imageMeaning(); };
+    EXPECT_EQ(meaningOf(1), u"alarm, blinking") << "in words, whatever the phase";
+    EXPECT_EQ(meaningOf(2), u"normal, duty 1");
+    EXPECT_EQ(meaningOf(3), u"warning");
     EXPECT_EQ(control->ObjectTagName(), u"T1");
     control->setObjectStatus(2);
     EXPECT_EQ(images()[0], 0) << "a new status shows at the next tick";
     clock.advance(500);
     EXPECT_EQ(images(), (std::vector<std::int32_t> { 2, 5, 3 }));
 
+    EXPECT_EQ(meaningOf(1), u"normal") << "the words follow the status";
     EXPECT_EQ(control->ObjectTagName(), u"T2");
     EXPECT_EQ(control->ObjectTagName(), u"T3");
     control->setObjectStatus(7);

@@ -104,6 +104,34 @@ TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterB
     EXPECT_EQ(filterBox->text(), "*2") << "Enter switches the filter on and is not typed";
     EXPECT_EQ(settings.GetSetting(u"VestrakControls.CiTree", u"PressedFilterButtons", u"FilterText"), u"*2");
     EXPECT_EQ(settings.GetSetting(u"VestrakControls.CiTree", u"PressedFilterButtons", u"FilterButton"), u"1");
+    clock.advance(200);
+    EXPECT_TRUE(rowsWithText(view, "Screens").isEmpty()) << "the text filter leaves the branches out";
+    const QModelIndexList pump = rowsWithText(view, "Intake Pump 2");
+    ASSERT_FALSE(pump.isEmpty());
+    EXPECT_EQ(pump.first().data(Qt::ToolTipRole), "Water Works / Intake Building / Screens / Intake Pump 2")
+        << "a filtered row still tells where its object lies";
+}
+
+// Tab goes as the operator reads the control: the filter row, the group buttons, the tree, then
+// the collapse strip down its right.
+TEST_F(OperatorOnQtWidgets, TabFollowsTheControlsLayout)
+{
+    CiTreeWidget tree(platform());
+    tree.resize(300, 400);
+    tree.setObjectFile(plantFile("plant.ini"));
+    tree.setStyle(0x618);
+    tree.show();
+    QApplication::setActiveWindow(&tree);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tree));
+    tree.findChild<QLineEdit*>()->setFocus();
+    QStringList reached;
+    for (int press = 0; press < 12; ++press) {
+        reached.append(QApplication::focusWidget()->accessibleName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(reached.join(", ").toStdString(),
+        "Filter text, Show only the objects whose names match the filter text, Pumps, Valves, Tanks, "
+        "Flow meters, Level switches, Motors, Alarms, Analysers, Object tree, Collapse");
 }
 
 // The collapse transcript, played on both widget sets, shows the sizes and the idle countdown.

@@ -58,6 +58,23 @@ QColor pixelOf(const QIcon& icon, int x, int y)
     return icon.pixmap(16, 16).toImage().pixelColor(x, y);
 }
 
+int statusHue(int image)
+{
+    return pixelOf(imageListIcon(ImageList::StatusIcons, image), 11, 11).hsvHue();
+}
+
+// The pixels a status icon covers, row by row.
+std::vector<bool> statusMask(int image)
+{
+    const QImage drawn = imageListIcon(ImageList::StatusIcons, image).pixmap(16, 16).toImage();
+    std::vector<bool> covered;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x)
+            covered.push_back(drawn.pixelColor(x, y).alpha() >= 128);
+    }
+    return covered;
+}
+
 // A shown surface with a tree of status images, and the Qt view that draws the tree.
 class QtTreeTest : public testing::Test {
 protected:
@@ -105,6 +122,7 @@ TEST_F(QtTreeTest, StatesSetFromCodeShow)
     top->setExpanded(true);
     child->setSelected(true);
     child->setImage(3);
+    child->setImageMeaning(u"warning, blinking");
     child->setBackColor(0x0000FF);
 
     Toolbar& toolbar = surface->addToolbar(u"Bar", {}, ImageList::SystemIcons, true);
@@ -128,8 +146,15 @@ TEST_F(QtTreeTest, StatesSetFromCodeShow)
         imageListIcon(ImageList::StatusIcons, 3).cacheKey());
     EXPECT_EQ(childRow.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 0, 0));
     EXPECT_FALSE(rowAt(view, 0).data(Qt::BackgroundRole).isValid()) << "the window background is no brush";
+    child->setBackColor(0x302820);
+    EXPECT_EQ(childRow.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::white)) << "on dark";
+    EXPECT_EQ(childRow.data(Qt::ToolTipRole), "A / B\nwarning, blinking") << "the path, then the status";
+    EXPECT_EQ(childRow.data(Qt::AccessibleDescriptionRole), "warning, blinking; A / B");
+    EXPECT_EQ(rowAt(view, 0).data(Qt::ToolTipRole), "A");
+    EXPECT_EQ(view.accessibleName(), "Tree");
     EXPECT_TRUE(toolButton->isChecked());
-    EXPECT_EQ(toolButton->toolTip(), "<qt>Pumps</qt>");
+    EXPECT_EQ(toolButton->toolTip(), "Pumps") << "plain text";
+    EXPECT_EQ(toolButton->accessibleName(), "Pumps");
     EXPECT_EQ(listWidget.item(0)->text(), "one");
     EXPECT_EQ(listWidget.currentRow(), 0);
     EXPECT_EQ(listWidget.palette().color(QPalette::Base), QColor(0, 255, 0));
@@ -185,7 +210,7 @@ TEST_F(QtTreeTest, BranchesOpenedWhileTheTreeIsHiddenShowLaidOutAndScrolled)
 }
 
 // The dark phase of a blinking status shows image 0: the text must stay where it was.
-TEST_F(QtTreeTest, ImageZeroKeepsTheIconsRoomAnEmptyFilteredTreeSaysWhyAndTheSelectionMutes)
+TEST_F(QtTreeTest, ImageZeroKeepsTheIconsRoomAnEmptyFilteredTreeSaysWhyAndOnlyTheFocusedTreeShowsIt)
 {
     const QImage empty = view.grab().toImage();
     tree.setPlaceholderText(u"No objects match the filter.");
@@ -202,6 +227,19 @@ TEST_F(QtTreeTest, ImageZeroKeepsTheIconsRoomAnEmptyFilteredTreeSaysWhyAndTheSel
     EXPECT_NE(view.palette().color(QPalette::Inactive, QPalette::Highlight),
         view.palette().color(QPalette::Active, QPalette::Highlight))
         << "without the focus the selection is drawn muted";
+
+    // The focus shows round the rows, even with the selected row scrolled away.
+    for (char16_t key = u'C'; key < u'C' + 20; ++key)
+        add(nullptr, std::u16string(1, key), u"Row");
+    tree.node(1)->setSelected(true);
+    tree.setScrollPosition(15);
+    QApplication::setActiveWindow(surface.get());
+    view.setFocus();
+    const QPoint leftEdge(0, view.viewport()->height() / 2);
+    const QColor focusColour = view.palette().color(QPalette::Active, QPalette::Highlight);
+    EXPECT_EQ(view.viewport()->grab().toImage().pixelColor(leftEdge), focusColour);
+    view.clearFocus();
+    EXPECT_NE(view.viewport()->grab().toImage().pixelColor(leftEdge), focusColour);
 }
 
 // A flash tick changes the icons of a whole plant: the view hears only of the rows it shows.
@@ -345,10 +383,17 @@ TEST(QtSurface, PicturesLoadThroughQtImageReadersTiffIncluded)
 TEST(QtLooks, ToolTipsAndColoursReadAsTheHostMeantThem)
 {
     QWidget widget;
-    EXPECT_EQ(toolTipHtml(u"Collapse <tree>\r\nnotice", widget), "<qt>Collapse &lt;tree&gt;<br>notice</qt>");
-    const QString wrapped = toolTipHtml(std::u16string(200, u'x'), widget);
-    EXPECT_TRUE(wrapped.startsWith("<table width=\"300\">")) << wrapped.toStdString();
-    EXPECT_EQ(toolTipHtml(u"", widget), "");
+    EXPECT_EQ(toolTipText(u"Collapse <tree>\r\nnotice", widget), "Collapse <tree>\nnotice") << "plain text";
+    EXPECT_EQ(toolTipText(u"<b>Pumps</b>", widget), "<qt>&lt;b&gt;Pumps&lt;/b&gt;</qt>")
+        << "shown as written";
+    std::u16string words;
+    for (int word = 0; word < 60; ++word)
+        words += u"pumps ";
+    const QStringList wrapped = toolTipText(words, widget).split('\n');
+    EXPECT_GT(wrapped.size(), 2);
+    for (const QString& line : wrapped)
+        EXPECT_LE(QFontMetrics(widget.font()).horizontalAdvance(line), 300) << line.toStdString();
+    EXPECT_EQ(toolTipText(u"", widget), "");
 
     const QPalette palette = QApplication::palette();
     EXPECT_EQ(toQColor(0x80000005u, palette), palette.color(QPalette::Base));
@@ -362,16 +407,43 @@ TEST(QtLooks, ImagesAreDrawnInTheirListedColours)
     EXPECT_TRUE(globe.green() > globe.red() && globe.green() > globe.blue());
     EXPECT_GT(pixelOf(imageListIcon(ImageList::SystemIcons, 2), 8, 4).red(), 150) << "a red roof";
 
-    const auto statusHue
-        = [](int image) { return pixelOf(imageListIcon(ImageList::StatusIcons, image), 11, 11).hsvHue(); };
-    for (int image = 1; image <= 6; ++image)
-        EXPECT_EQ(pixelOf(imageListIcon(ImageList::StatusIcons, image), 0, 0), QColor(Qt::white)) << image;
-    EXPECT_EQ(pixelOf(imageListIcon(ImageList::StatusIcons, 1), 11, 11).hsvSaturation(), 0) << "grey";
-    for (int green : { 2, 5, 6 })
-        EXPECT_NEAR(statusHue(green), 125, 15);
+    EXPECT_NEAR(statusHue(2), 125, 15);
     EXPECT_NEAR(statusHue(3), 42, 8) << "amber";
     EXPECT_LT((statusHue(4) + 10) % 360, 20) << "red";
-    EXPECT_NEAR(pixelOf(imageListIcon(ImageList::StatusIcons, 1), 8, 9).hsvHue(), 30, 10) << "orange";
+    for (int green : { 5, 6 })
+        EXPECT_EQ(statusMask(green), statusMask(2)) << "a marked green keeps the ball";
+    for (int image = 1; image <= 6; ++image) {
+        const QImage drawn = imageListIcon(ImageList::StatusIcons, image).pixmap(16, 16).toImage();
+        for (QPoint corner : { QPoint(0, 0), QPoint(15, 0), QPoint(0, 15), QPoint(15, 15) })
+            EXPECT_EQ(drawn.pixelColor(corner).alpha(), 0) << image << " has a transparent background";
+    }
+    // Unknown must not pass for a warning: grey throughout, with a dark mark.
+    const QImage unknown = imageListIcon(ImageList::StatusIcons, 1).pixmap(16, 16).toImage();
+    int darkPixels = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const QColor pixel = unknown.pixelColor(x, y);
+            EXPECT_LT(pixel.alpha() > 0 ? pixel.hsvSaturation() : 0, 20) << x << "," << y;
+            darkPixels += pixel.alpha() > 200 && pixel.value() < 80 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(darkPixels, 6);
+    // Shapes that tell the statuses apart without colour: a ball, a triangle, a square.
+    const std::vector<std::vector<bool>> shapes { statusMask(2), statusMask(3), statusMask(4) };
+    for (std::size_t one = 0; one < shapes.size(); ++one) {
+        for (std::size_t other = one + 1; other < shapes.size(); ++other) {
+            int differing = 0;
+            for (std::size_t pixel = 0; pixel < shapes[one].size(); ++pixel)
+                differing += shapes[one][pixel] != shapes[other][pixel] ? 1 : 0;
+            EXPECT_GT(differing, 25) << "images " << one + 2 << " and " << other + 2;
+        }
+    }
+    const auto maskAt
+        = [](int image, int x, int y) -> bool { return statusMask(image)[std::size_t(y * 16 + x)]; };
+    EXPECT_FALSE(maskAt(2, 2, 2)) << "the green ball is round";
+    EXPECT_TRUE(maskAt(4, 2, 2)) << "the red square fills its corners";
+    EXPECT_FALSE(maskAt(3, 3, 3)) << "the amber triangle is narrow at the top";
+    EXPECT_TRUE(maskAt(3, 2, 13)) << "and wide at its foot";
 
     EXPECT_GT(
         imageListIcon(ImageList::FilterToolbar, 2).pixmap(16, 16).toImage().pixelColor(2, 6).alpha(), 0);

@@ -1,0 +1,190 @@
+#!/usr/bin/python3
+"""What a screen reader finds on a page with both controls: vestrak-page on an X display of its
+own (Xvfb), in a private D-Bus session with the accessibility bus, read through AT-SPI.
+
+usage: accessibility_test.py VESTRAK_PAGE SOURCE_DIR
+Exits 77 (skipped) with the reason when a piece of the accessibility stack is not installed.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIPPED = 77
+BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+DEADLINE_SECONDS = 15
+
+PAGE = """\
+create tree CiTree
+size tree 4200 5400
+set tree.ObjectFile examples/plant/plant.ini
+set tree.Style 0x618
+expand tree.TreeView_Objects WW/0
+expand tree.TreeView_Objects WW1/1
+expand tree.TreeView_Objects WW11/2
+create status CiStatus
+size status 6000 5400
+set status.UpdateInterval 500
+on status.GetStatus answer status
+tag WW_SCREENS_ST 2
+tag WW_LS101_ST 0x104
+tag WW_F202_ST 3
+set status.ObjectFile examples/plant/status.ini
+expand status.TreeView_Status WW/0
+expand status.TreeView_Status WW1/1
+expand status.TreeView_Status WW12/6
+expand status.TreeView_Status WW2/9
+expand status.TreeView_Status WW21,WW22/10
+"""
+
+
+def skip(reason):
+    print(f"skipped: {reason}")
+    sys.exit(SKIPPED)
+
+
+def missing_piece():
+    for tool in ("Xvfb", "dbus-run-session"):
+        if not shutil.which(tool):
+            return f"{tool} is not installed"
+    if not os.access(BUS_LAUNCHER, os.X_OK):
+        return "at-spi2-core is not installed (no at-spi-bus-launcher)"
+    found = subprocess.run([sys.executable, "-c", "import pyatspi"], capture_output=True)
+    if found.returncode != 0:
+        return "python3-pyatspi is not installed"
+    return None
+
+
+def start_display(children):
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1200x800x24",
+                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    children.append(xvfb)
+    os.close(write_end)
+    with os.fdopen(read_end) as numbers:
+        display = numbers.readline().strip()
+    if not display:
+        raise RuntimeError("Xvfb gave no display")
+    os.environ["DISPLAY"] = ":" + display
+
+
+def poll(what, find):
+    end = time.monotonic() + DEADLINE_SECONDS
+    while time.monotonic() < end:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.2)
+    raise AssertionError(f"not found within {DEADLINE_SECONDS} s: {what}")
+
+
+def walk(node, depth=0):
+    yield node, depth
+    for child in node:
+        if child is not None:
+            yield from walk(child, depth + 1)
+
+
+def check_page(pyatspi, page_tool):
+    def application():
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == "vestrak-page":
+                return app
+        return None
+
+    app = poll("vestrak-page on the accessibility bus", application)
+    failures = []
+
+    def expect(condition, message):
+        if not condition:
+            failures.append(message)
+
+    def trees():
+        found = [node for node, _ in walk(app) if node.getRoleName() == "tree"]
+        return found if len(found) == 2 else None
+
+    found = {tree.name: tree for tree in poll("both trees", trees)}
+    expect(set(found) == {"Object tree", "Status tree"}, f"the trees are named {sorted(found)}")
+
+    def has(state):
+        return lambda node: node.getState().contains(state)
+
+    for name, tree in found.items():
+        items = [(node, depth) for node, depth in walk(tree) if depth > 0]
+        expect(any(depth >= 3 for _, depth in items), f"{name}: rows nest by level")
+        expect(all(node.getRoleName() in ("table cell", "tree item") for node, _ in items),
+               f"{name}: every row is an item of the tree")
+        expect(any(has(pyatspi.STATE_EXPANDED)(node) for node, _ in items), f"{name}: an open branch")
+        expect(any(has(pyatspi.STATE_EXPANDABLE)(node) and not has(pyatspi.STATE_EXPANDED)(node)
+                   for node, _ in items), f"{name}: a closed branch")
+        expect(all(node.name for node, _ in items), f"{name}: every row has its name")
+
+    status_tree = found.get("Status tree", app)
+    words = ("alarm", "warning", "normal", "unknown", "blinking")
+
+    def every_status_word():
+        said = " ".join(node.description for node, _ in walk(status_tree))
+        return all(word in said for word in words)
+
+    try:
+        poll("the statuses in words: " + ", ".join(words), every_status_word)
+    except AssertionError as missing:
+        failures.append(str(missing))
+
+    for node, _ in walk(app):
+        role = node.getRoleName()
+        states = node.getState()
+        if role in ("push button", "check box", "text", "tree", "list", "image"):
+            expect(bool(node.name), f"a {role} without a name")
+        expect("<qt>" not in node.description and "<table" not in node.description,
+               f"a {role} whose description is markup: {node.description!r}")
+        if states.contains(pyatspi.STATE_FOCUSABLE) and states.contains(pyatspi.STATE_SHOWING):
+            expect(role != "filler", f"a tab stop that shows nothing: {node.name!r}")
+    return failures
+
+
+def run_in_session(page_tool, source_dir):
+    children = []
+    try:
+        start_display(children)
+        children.append(subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"],
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        work = tempfile.mkdtemp()
+        page = os.path.join(work, "both.page")
+        with open(page, "w") as written:
+            written.write(PAGE)
+        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                           VESTRAK_SETTINGS=os.path.join(work, "settings.sqlite"))
+        children.append(subprocess.Popen([page_tool, page], cwd=source_dir, env=environment,
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        import pyatspi  # after the accessibility bus is up: the import connects to it
+        failures = check_page(pyatspi, page_tool)
+    finally:
+        for child in reversed(children):
+            child.terminate()
+            try:
+                child.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                child.kill()
+    for failure in failures:
+        print("FAILED:", failure)
+    print(f"accessibility: {0 if failures else 1} passed, {1 if failures else 0} failed")
+    return 1 if failures else 0
+
+
+def main():
+    page_tool, source_dir = sys.argv[1:3]
+    if os.environ.get("VESTRAK_ATSPI_SESSION"):
+        return run_in_session(page_tool, source_dir)
+    reason = missing_piece()
+    if reason:
+        skip(reason)
+    os.environ["VESTRAK_ATSPI_SESSION"] = "1"
+    return subprocess.call(["dbus-run-session", "--", sys.executable, __file__, page_tool, source_dir])
+
+
+if __name__ == "__main__":
+    sys.exit(main())
