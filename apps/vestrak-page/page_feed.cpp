@@ -55,10 +55,10 @@ PageFeed::PageFeed(const MqttFeedOptions& options, PageRunner& runner, const Sta
     });
     QObject::connect(
         &m_Feed, &MqttTagFeed::connectionLost, &m_Feed, [broker, showState](const QString& reason) {
-            std::cerr << "vestrak-page: no MQTT broker at " << broker.toStdString() << ": "
+            std::cerr << "vestrak-page: no statuses from the MQTT broker at " << broker.toStdString() << ": "
                       << reason.toStdString() << "; every fed tag shows unknown until it answers"
                       << std::endl;
-            showState(QStringLiteral("MQTT: no broker at %1: %2").arg(broker, reason));
+            showState(QStringLiteral("MQTT: no statuses from %1: %2").arg(broker, reason));
         });
     QObject::connect(&m_Feed, &MqttTagFeed::tagUpdated, &m_Feed,
         [this](const QString& tag) { m_Runner.forgetTag(tag.toStdU16String()); });

@@ -129,6 +129,7 @@ TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWith
 
     broker.kill();
     ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
+    EXPECT_EQ(losses.first().first().toString(), "the broker closed the connection");
     EXPECT_EQ(feed.status("A"), 1);
     EXPECT_EQ(feed.status("B"), 1);
 
@@ -174,6 +175,26 @@ TEST(MqttTagFeedLoginTest, TheFeedLogsInAndSaysWhyTheBrokerRefusesIt)
     EXPECT_TRUE(Connects(options));
 }
 
+// Mosquitto's access control plugin refuses subscriptions that its rules do not allow: by default,
+// every one.
+TEST(MqttTagFeedLoginTest, ASubscriptionRefusedByTheBrokersAccessControlIsALoss)
+{
+    testing::TemporaryFolder folder;
+    std::ofstream(folder.path() / "access.json") << R"({"defaultACLAccess": {"subscribe": false}})";
+    MosquittoBroker broker("allow_anonymous true\nplugin " MOSQUITTO_ACCESS_PLUGIN "\nplugin_opt_config_file "
+        + (folder.path() / "access.json").string() + "\n");
+    ASSERT_TRUE(broker.start());
+    MqttTagFeed feed(*ParseFeedUrl(broker.url("plant")).options);
+    QSignalSpy connections(&feed, &MqttTagFeed::connected);
+    QSignalSpy losses(&feed, &MqttTagFeed::connectionLost);
+    feed.start();
+    ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
+    EXPECT_EQ(losses.first().first().toString(),
+        "the broker refuses the subscription to plant/#: the user may not read those topics");
+    EXPECT_EQ(connections.count(), 0);
+    EXPECT_FALSE(feed.isConnected());
+}
+
 // A certificate authority of the test's own, the broker's certificate for 127.0.0.1 and a
 // client's, made with openssl in the folder; false when a step fails.
 bool MakeCertificates(const std::filesystem::path& folder)
@@ -211,8 +232,15 @@ TEST(MqttTagFeedTlsTest, TheFeedTrustsItsCertificateAuthorityAndShowsItsOwnCerti
     ASSERT_TRUE(broker.start());
     MqttFeedOptions options
         = *ParseFeedUrl(QStringLiteral("mqtts://127.0.0.1:%1/plant").arg(broker.port())).options;
+    EXPECT_EQ(FirstLoss(options),
+        "TLS: the broker's certificate cannot be verified: it is not signed by a trusted certificate "
+        "authority, has expired, or is not made out to this host")
+        << "with the system's authorities";
     options.caFile = file("ca.pem");
-    EXPECT_NE(FirstLoss(options), "(none)") << "without a certificate of its own";
+    EXPECT_EQ(FirstLoss(options),
+        "TLS: the broker broke off the session: it may ask for a certificate of the client, or refuse the "
+        "one "
+        "given");
     options.certificateFile = file("client.pem");
     options.keyFile = file("client.key");
     EXPECT_TRUE(Connects(options));

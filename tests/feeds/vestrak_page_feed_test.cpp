@@ -62,7 +62,7 @@ TEST_F(VestrakPageFeedTest, WithoutABrokerThePageOpensShowsUnknownsAndSaysWhyOnc
         "mqtt://127.0.0.1:" + std::to_string(port) + "/plant", { "tick 1000", "dump s.TreeView_Status" });
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(CountOf(run.errors,
-                  "vestrak-page: no MQTT broker at 127.0.0.1:" + std::to_string(port)
+                  "vestrak-page: no statuses from the MQTT broker at 127.0.0.1:" + std::to_string(port)
                       + ": Connection refused; every fed tag shows unknown until it answers\n"),
         1u)
         << run.errors;
