@@ -145,6 +145,18 @@ void MosquittoConnection::attempt(Attempt kind)
     watchSocket();
 }
 
+void MosquittoConnection::subscribeAgain()
+{
+    if (!m_Connected)
+        return;
+    const int result = mosquitto_subscribe(m_Client, nullptr, m_TopicFilter.toUtf8().constData(), 0);
+    if (result != MOSQ_ERR_SUCCESS) {
+        fail(result);
+        return;
+    }
+    watchWrites();
+}
+
 void MosquittoConnection::watchSocket()
 {
     unwatchSocket();
@@ -261,6 +273,9 @@ void MosquittoConnection::SubscribeCallback(mosquitto*, void* self, int, int gra
                 .arg(connection.m_TopicFilter));
         return;
     }
+    // A subscription made again on the same connection brings retained messages, not a new connection.
+    if (connection.m_Connected)
+        return;
     connection.m_Connected = true;
     connection.m_RetryDelay = connection.m_Options.firstRetryDelay;
     emit connection.connected();

@@ -29,6 +29,8 @@ public:
     // the broker grants the subscription.
     void open();
     [[nodiscard]] bool isConnected() const { return m_Connected; }
+    // Subscribes again while connected, which makes the broker send its retained messages again.
+    void subscribeAgain();
 
 signals:
     void connected();

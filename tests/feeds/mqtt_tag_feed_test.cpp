@@ -28,10 +28,11 @@ class FeedOfABroker {
 protected:
     FeedOfABroker() { started = broker.start(); }
 
-    MqttTagFeed& startFeed(std::chrono::seconds staleAfter = 0s)
+    MqttTagFeed& startFeed(std::chrono::seconds staleAfter = 0s, int mostUnusedTopicsKept = 10000)
     {
         MqttFeedOptions options = *ParseFeedUrl(broker.url("plant")).options;
         options.staleAfter = staleAfter;
+        options.mostUnusedTopicsKept = mostUnusedTopicsKept;
         options.firstRetryDelay = 20ms;
         options.longestRetryDelay = 100ms;
         feed = std::make_unique<MqttTagFeed>(options);
@@ -115,6 +116,39 @@ TEST_F(MqttTagFeedTest, AMalformedPayloadKeepsTheLastGoodValueAndIsLoggedOncePer
     EXPECT_TRUE(showsStatus("A", 1)) << "a deleted retained value";
     ASSERT_TRUE(publisher.publish("plant/A", "&H104"));
     EXPECT_TRUE(showsStatus("A", 0x104));
+}
+
+std::size_t LinesStartingWith(const std::vector<std::string>& lines, const std::string& start)
+{
+    return static_cast<std::size_t>(std::count_if(
+        lines.begin(), lines.end(), [&](const std::string& line) { return line.starts_with(start); }));
+}
+
+TEST_F(MqttTagFeedTest, TheFeedKeepsTheTagsAskedForAndFewOthersAndNoTopicThatNamesNoTag)
+{
+    TestPublisher publisher(broker.port());
+    const std::pair<const char*, std::int32_t> retained[]
+        = { { "A", 2 }, { "B", 3 }, { "C", 4 }, { "D", 5 } };
+    for (const auto& [tag, status] : retained)
+        ASSERT_TRUE(publisher.publish(std::string("plant/") + tag, std::to_string(status)));
+    for (const char* topic : { "plant/a,b", "plant/" })
+        ASSERT_TRUE(publisher.publish(topic, "2"));
+    g_FeedLog.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(KeepFeedLog);
+    MqttTagFeed& feed = startFeed(0s, 2);
+    ASSERT_TRUE(WaitUntil([&] { return feed.keptTopicCount() == 2 && g_FeedLog.size() == 2; }));
+
+    // What was dropped before it was asked for comes back from the broker's retained messages.
+    for (const auto& [tag, status] : retained)
+        EXPECT_TRUE(showsStatus(tag, status)) << tag;
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(feed.keptTopicCount(), 4);
+    EXPECT_EQ(
+        LinesStartingWith(g_FeedLog,
+            "more topics than the 2 kept for tags no object has asked for: the feed drops the others until "
+            "an object asks for them"),
+        1u);
+    EXPECT_EQ(LinesStartingWith(g_FeedLog, "the topic \"plant/"), 1u);
 }
 
 TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWithIt)
