@@ -178,6 +178,21 @@ TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWith
     EXPECT_EQ(losses.count(), 1);
 }
 
+// The client library's own text for this loss was "Unknown error".
+TEST_F(MqttTagFeedTest, ABrokerThatFallsSilentIsFoundLostWithinTwoKeepAlivePeriods)
+{
+    MqttFeedOptions options = *ParseFeedUrl(broker.url("plant")).options;
+    options.keepAliveSeconds = 5;
+    MqttTagFeed feed(options);
+    QSignalSpy losses(&feed, &MqttTagFeed::connectionLost);
+    feed.start();
+    ASSERT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
+    broker.freeze();
+    ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }, 2 * 5000 + 2000));
+    EXPECT_EQ(losses.first().first().toString(),
+        "the broker stopped answering (no reply within the keep-alive time)");
+}
+
 TEST_F(MqttTagFeedTest, AValueOlderThanTheStalenessAgeIsUnknownUntilItIsRepeated)
 {
     std::chrono::milliseconds now = 1000s;
