@@ -224,8 +224,9 @@ void MosquittoConnection::watchWrites()
 void MosquittoConnection::fail(int result)
 {
     const int errorNumber = errno;
-    // The client library gives EPROTO for a TLS session broken off before the TLS library said why.
-    const bool tlsBrokenOff = m_Options.transport == MqttFeedOptions::Transport::Tls
+    // The client library gives EPROTO for a TLS session that the broker broke off while the
+    // connection was being made, before the TLS library said why.
+    const bool tlsBrokenOff = m_Options.transport == MqttFeedOptions::Transport::Tls && !m_Connected
         && result == MOSQ_ERR_ERRNO && errorNumber == EPROTO;
     if (!m_Refusal.isEmpty())
         failWith(m_Refusal);
