@@ -12,7 +12,15 @@
 namespace vestrak {
 namespace {
 
+#ifdef VESTRAK_SANITIZED
+// The sanitizers make each message some five times dearer and hold freed memory back for a while:
+// a quarter of the flood still shows the bound, and the resident size says nothing.
+constexpr int FloodTopics = 500'000;
+constexpr bool ResidentSizeCounts = false;
+#else
 constexpr int FloodTopics = 2'000'000;
+constexpr bool ResidentSizeCounts = true;
+#endif
 
 long ResidentKibibytes()
 {
@@ -49,8 +57,10 @@ TEST(MqttTopicFloodTest, TwoMillionDistinctTopicsLeaveTheFeedsMemoryFlat)
     }
     EXPECT_EQ(updates, FloodTopics);
     EXPECT_LE(feed.keptTopicCount(), feed.options().mostUnusedTopicsKept + 1);
-    // Every topic kept took some 120 bytes.
-    EXPECT_LT(ResidentKibibytes() - residentBefore, 32 * 1024);
+    // Every topic kept took some 130 bytes.
+    if (ResidentSizeCounts) {
+        EXPECT_LT(ResidentKibibytes() - residentBefore, 32 * 1024);
+    }
 
     ASSERT_TRUE(testing::TestPublisher(broker.port()).publish("plant/P101", "3"));
     EXPECT_TRUE(testing::WaitUntil([&] { return feed.status("P101") == 3; }));
