@@ -286,10 +286,13 @@ TEST(MqttTagFeedTlsTest, TheFeedTrustsItsCertificateAuthorityAndShowsItsOwnCerti
         "authority, has expired, or is not made out to this host")
         << "with the system's authorities";
     options.caFile = file("ca.pem");
-    EXPECT_EQ(FirstLoss(options),
-        "TLS: the broker broke off the session: it may ask for a certificate of the client, or refuse the "
-        "one "
-        "given");
+    // Whether the TLS library has read the broker's alert by then is a matter of timing.
+    const QString withoutCertificate = FirstLoss(options);
+    EXPECT_TRUE(withoutCertificate == "TLS: the broker asks for a certificate of the client"
+        || withoutCertificate
+            == "TLS: the broker broke off the session: it may ask for a certificate of the client, or "
+               "refuse the one given")
+        << withoutCertificate.toStdString();
     options.certificateFile = file("client.pem");
     options.keyFile = file("client.key");
     EXPECT_TRUE(Connects(options));
