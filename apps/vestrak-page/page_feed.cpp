@@ -1,8 +1,8 @@
 #include "page_feed.h"
 
 #include "container/page_runner.h"
+#include "password_file.h"
 
-#include <QFile>
 #include <iostream>
 
 namespace vestrak {
@@ -32,12 +32,12 @@ PageFeed::Created PageFeed::Create(
     if (tlsFileGiven && feedOptions.transport != MqttFeedOptions::Transport::Tls)
         return { nullptr, "--cafile, --cert and --key need an mqtts:// address" };
     if (!options.passwordFile.empty()) {
-        QFile file(QString::fromStdString(options.passwordFile));
-        if (!file.open(QIODevice::ReadOnly))
-            return { nullptr, "cannot read the password file " + options.passwordFile };
-        // The first line is the password, so a file written by an editor works.
-        feedOptions.password
-            = QString::fromUtf8(file.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+        const PasswordFileRead read = ReadPasswordFile(options.passwordFile);
+        if (!read.password)
+            return { nullptr, read.problem };
+        if (!read.warning.empty())
+            std::cerr << "vestrak-page: warning: " << read.warning << std::endl;
+        feedOptions.password = *read.password;
     }
     return { std::make_unique<PageFeed>(feedOptions, runner, showState), {} };
 }
@@ -55,10 +55,10 @@ PageFeed::PageFeed(const MqttFeedOptions& options, PageRunner& runner, const Sta
     });
     QObject::connect(
         &m_Feed, &MqttTagFeed::connectionLost, &m_Feed, [broker, showState](const QString& reason) {
-            std::cerr << "vestrak-page: no MQTT broker at " << broker.toStdString() << ": "
+            std::cerr << "vestrak-page: no statuses from the MQTT broker at " << broker.toStdString() << ": "
                       << reason.toStdString() << "; every fed tag shows unknown until it answers"
                       << std::endl;
-            showState(QStringLiteral("MQTT: no broker at %1: %2").arg(broker, reason));
+            showState(QStringLiteral("MQTT: no statuses from %1: %2").arg(broker, reason));
         });
     QObject::connect(&m_Feed, &MqttTagFeed::tagUpdated, &m_Feed,
         [this](const QString& tag) { m_Runner.forgetTag(tag.toStdU16String()); });

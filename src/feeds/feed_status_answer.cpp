@@ -6,13 +6,13 @@
 
 namespace vestrak {
 
-void AnswerStatusesFromFeed(CiStatus& control, const MqttTagFeed& feed)
+void AnswerStatusesFromFeed(CiStatus& control, MqttTagFeed& feed)
 {
     for (std::u16string tag = control.ObjectTagName(); !tag.empty(); tag = control.ObjectTagName())
         control.setObjectStatus(feed.status(QString::fromStdU16String(tag)));
 }
 
-QMetaObject::Connection AnswerGetStatusFromFeed(CiStatusWidget& widget, const MqttTagFeed& feed)
+QMetaObject::Connection AnswerGetStatusFromFeed(CiStatusWidget& widget, MqttTagFeed& feed)
 {
     return QObject::connect(&widget, &CiStatusWidget::GetStatus, &feed,
         [&widget, &feed] { AnswerStatusesFromFeed(widget.control(), feed); });

@@ -9,10 +9,10 @@ class CiStatusWidget;
 class MqttTagFeed;
 
 // Answers one status query: every tagged object of the control gets its tag's status from the feed.
-void AnswerStatusesFromFeed(CiStatus& control, const MqttTagFeed& feed);
+void AnswerStatusesFromFeed(CiStatus& control, MqttTagFeed& feed);
 
 // Answers every GetStatus of the widget from the feed, until the connection is broken. The feed
 // must outlive the connection.
-QMetaObject::Connection AnswerGetStatusFromFeed(CiStatusWidget& widget, const MqttTagFeed& feed);
+QMetaObject::Connection AnswerGetStatusFromFeed(CiStatusWidget& widget, MqttTagFeed& feed);
 
 } // namespace vestrak

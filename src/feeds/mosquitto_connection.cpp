@@ -1,5 +1,7 @@
 #include "feeds/mosquitto_connection.h"
 
+#include "feeds/mosquitto_reasons.h"
+
 #include <QSocketNotifier>
 #include <algorithm>
 #include <cerrno>
@@ -33,10 +35,11 @@ QString WithoutFullStop(const char* message)
 // Why a call into the client failed; errno is read at once, before anything else can change it.
 QString ReasonOf(int result)
 {
-    if (result == MOSQ_ERR_ERRNO)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    return WithoutFullStop(mosquitto_strerror(result));
+    return ReasonOfClientResult(result, errno);
 }
+
+// The broker's answer to a subscription that it refuses (MQTT 3.1.1 SUBACK).
+constexpr int SubscriptionRefused = 0x80;
 
 const char* DataOrNull(const QByteArray& bytes)
 {
@@ -75,6 +78,8 @@ MosquittoConnection::~MosquittoConnection()
         mosquitto_connect_callback_set(m_Client, nullptr);
         mosquitto_disconnect_callback_set(m_Client, nullptr);
         mosquitto_message_callback_set(m_Client, nullptr);
+        mosquitto_subscribe_callback_set(m_Client, nullptr);
+        mosquitto_log_callback_set(m_Client, nullptr);
         mosquitto_disconnect(m_Client);
         mosquitto_destroy(m_Client);
     }
@@ -99,6 +104,8 @@ void MosquittoConnection::setUp()
     mosquitto_connect_callback_set(m_Client, ConnectCallback);
     mosquitto_disconnect_callback_set(m_Client, DisconnectCallback);
     mosquitto_message_callback_set(m_Client, MessageCallback);
+    mosquitto_subscribe_callback_set(m_Client, SubscribeCallback);
+    mosquitto_log_callback_set(m_Client, LogCallback);
     if (!m_Options.user.isEmpty()) {
         const QByteArray user = m_Options.user.toUtf8();
         const QByteArray password = m_Options.password.toUtf8();
@@ -127,6 +134,7 @@ void MosquittoConnection::attempt(Attempt kind)
     }
     m_Failed = false;
     m_Refusal.clear();
+    m_TlsFailure.clear();
     const int result = kind == Attempt::First ? mosquitto_connect_async(m_Client,
                            m_Options.host.toUtf8().constData(), m_Options.port, m_Options.keepAliveSeconds)
                                               : mosquitto_reconnect_async(m_Client);
@@ -135,6 +143,18 @@ void MosquittoConnection::attempt(Attempt kind)
         return;
     }
     watchSocket();
+}
+
+void MosquittoConnection::subscribeAgain()
+{
+    if (!m_Connected)
+        return;
+    const int result = mosquitto_subscribe(m_Client, nullptr, m_TopicFilter.toUtf8().constData(), 0);
+    if (result != MOSQ_ERR_SUCCESS) {
+        fail(result);
+        return;
+    }
+    watchWrites();
 }
 
 void MosquittoConnection::watchSocket()
@@ -203,7 +223,17 @@ void MosquittoConnection::watchWrites()
 
 void MosquittoConnection::fail(int result)
 {
-    failWith(m_Refusal.isEmpty() ? ReasonOf(result) : m_Refusal);
+    const int errorNumber = errno;
+    // The client library gives EPROTO for a TLS session that the broker broke off while the
+    // connection was being made, before the TLS library said why.
+    const bool tlsBrokenOff = m_Options.transport == MqttFeedOptions::Transport::Tls && !m_Connected
+        && result == MOSQ_ERR_ERRNO && errorNumber == EPROTO;
+    if (!m_Refusal.isEmpty())
+        failWith(m_Refusal);
+    else if (!m_TlsFailure.isEmpty() || tlsBrokenOff)
+        failWith(ReasonOfTlsFailure(m_TlsFailure));
+    else
+        failWith(ReasonOfClientResult(result, errorNumber));
 }
 
 void MosquittoConnection::failWith(const QString& reason)
@@ -230,13 +260,36 @@ void MosquittoConnection::ConnectCallback(mosquitto* client, void* self, int res
     }
     const int subscribed
         = mosquitto_subscribe(client, nullptr, connection.m_TopicFilter.toUtf8().constData(), 0);
-    if (subscribed != MOSQ_ERR_SUCCESS) {
+    if (subscribed != MOSQ_ERR_SUCCESS)
         connection.fail(subscribed);
+}
+
+// The connection counts as made once the broker grants the subscription: before, no status can come.
+void MosquittoConnection::SubscribeCallback(mosquitto*, void* self, int, int grantedCount, const int* granted)
+{
+    auto& connection = *static_cast<MosquittoConnection*>(self);
+    if (grantedCount < 1 || granted[0] == SubscriptionRefused) {
+        connection.failWith(
+            QStringLiteral("the broker refuses the subscription to %1: the user may not read those topics")
+                .arg(connection.m_TopicFilter));
         return;
     }
+    // A subscription made again on the same connection brings retained messages, not a new connection.
+    if (connection.m_Connected)
+        return;
     connection.m_Connected = true;
     connection.m_RetryDelay = connection.m_Options.firstRetryDelay;
     emit connection.connected();
+}
+
+// The client library logs the TLS library's reasons for a failed handshake, and nothing else says
+// them; the first one of an attempt is the most telling.
+void MosquittoConnection::LogCallback(mosquitto*, void* self, int level, const char* message)
+{
+    auto& connection = *static_cast<MosquittoConnection*>(self);
+    if (level == MOSQ_LOG_ERR && connection.m_TlsFailure.isEmpty()
+        && std::strncmp(message, "OpenSSL Error", std::strlen("OpenSSL Error")) == 0)
+        connection.m_TlsFailure = QString::fromUtf8(message);
 }
 
 void MosquittoConnection::DisconnectCallback(mosquitto*, void* self, int result)

@@ -25,9 +25,12 @@ public:
     MosquittoConnection(const MqttFeedOptions& options, QString topicFilter, QObject* parent = nullptr);
     ~MosquittoConnection() override;
 
-    // Starts connecting; returns at once. Failures arrive as connectionFailed.
+    // Starts connecting; returns at once. Failures arrive as connectionFailed; connected follows once
+    // the broker grants the subscription.
     void open();
     [[nodiscard]] bool isConnected() const { return m_Connected; }
+    // Subscribes again while connected, which makes the broker send its retained messages again.
+    void subscribeAgain();
 
 signals:
     void connected();
@@ -39,6 +42,9 @@ private:
     static void ConnectCallback(mosquitto* client, void* self, int result);
     static void DisconnectCallback(mosquitto* client, void* self, int result);
     static void MessageCallback(mosquitto* client, void* self, const mosquitto_message* message);
+    static void SubscribeCallback(
+        mosquitto* client, void* self, int messageId, int grantedCount, const int* granted);
+    static void LogCallback(mosquitto* client, void* self, int level, const char* message);
 
     enum class Attempt {
         First,
@@ -67,6 +73,8 @@ private:
     std::chrono::milliseconds m_RetryDelay;
     // The broker's answer to the last connection attempt, when it refused it.
     QString m_Refusal;
+    // The TLS library's first error of the last connection attempt, when it logged one.
+    QString m_TlsFailure;
     // Options the client could not take; no connection is tried with them.
     QString m_SetUpProblem;
     bool m_Connected = false;

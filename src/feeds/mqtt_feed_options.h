@@ -35,6 +35,9 @@ struct MqttFeedOptions {
     std::chrono::milliseconds longestRetryDelay { 30000 };
     // A silent connection is found lost after one to two of these periods.
     int keepAliveSeconds = 10;
+    // The feed keeps the values of the tags asked for, and of at most this many other topics (a
+    // page's first queries find what the broker sent before them); it drops the rest.
+    int mostUnusedTopicsKept = 10000;
 };
 
 struct ParsedFeedUrl {

@@ -39,8 +39,12 @@ std::optional<std::int32_t> HexNumber(std::string_view digits)
 
 std::optional<std::int32_t> DecimalNumber(std::string_view text)
 {
-    if (text.starts_with('+'))
+    // from_chars takes a minus but no plus: one plus is allowed before the digits, and no sign after it.
+    if (text.starts_with('+')) {
         text.remove_prefix(1);
+        if (text.starts_with('-'))
+            return std::nullopt;
+    }
     std::int32_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <arpa/inet.h>
+#include <csignal>
 #include <fstream>
 #include <netinet/in.h>
 #include <string>
@@ -72,6 +73,9 @@ public:
         m_Process.kill();
         m_Process.waitForFinished(BrokerWaitMilliseconds);
     }
+
+    // Stops the broker without closing its connections, as a hung host would; kill() still ends it.
+    void freeze() const { ::kill(static_cast<pid_t>(m_Process.processId()), SIGSTOP); }
 
     [[nodiscard]] int port() const { return m_Port; }
     [[nodiscard]] QString url(const QString& prefix) const

@@ -28,10 +28,11 @@ class FeedOfABroker {
 protected:
     FeedOfABroker() { started = broker.start(); }
 
-    MqttTagFeed& startFeed(std::chrono::seconds staleAfter = 0s)
+    MqttTagFeed& startFeed(std::chrono::seconds staleAfter = 0s, int mostUnusedTopicsKept = 10000)
     {
         MqttFeedOptions options = *ParseFeedUrl(broker.url("plant")).options;
         options.staleAfter = staleAfter;
+        options.mostUnusedTopicsKept = mostUnusedTopicsKept;
         options.firstRetryDelay = 20ms;
         options.longestRetryDelay = 100ms;
         feed = std::make_unique<MqttTagFeed>(options);
@@ -117,6 +118,39 @@ TEST_F(MqttTagFeedTest, AMalformedPayloadKeepsTheLastGoodValueAndIsLoggedOncePer
     EXPECT_TRUE(showsStatus("A", 0x104));
 }
 
+std::size_t LinesStartingWith(const std::vector<std::string>& lines, const std::string& start)
+{
+    return static_cast<std::size_t>(std::count_if(
+        lines.begin(), lines.end(), [&](const std::string& line) { return line.starts_with(start); }));
+}
+
+TEST_F(MqttTagFeedTest, TheFeedKeepsTheTagsAskedForAndFewOthersAndNoTopicThatNamesNoTag)
+{
+    TestPublisher publisher(broker.port());
+    const std::pair<const char*, std::int32_t> retained[]
+        = { { "A", 2 }, { "B", 3 }, { "C", 4 }, { "D", 5 } };
+    for (const auto& [tag, status] : retained)
+        ASSERT_TRUE(publisher.publish(std::string("plant/") + tag, std::to_string(status)));
+    for (const char* topic : { "plant/a,b", "plant/" })
+        ASSERT_TRUE(publisher.publish(topic, "2"));
+    g_FeedLog.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(KeepFeedLog);
+    MqttTagFeed& feed = startFeed(0s, 2);
+    ASSERT_TRUE(WaitUntil([&] { return feed.keptTopicCount() == 2 && g_FeedLog.size() == 2; }));
+
+    // What was dropped before it was asked for comes back from the broker's retained messages.
+    for (const auto& [tag, status] : retained)
+        EXPECT_TRUE(showsStatus(tag, status)) << tag;
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(feed.keptTopicCount(), 4);
+    EXPECT_EQ(
+        LinesStartingWith(g_FeedLog,
+            "more topics than the 2 kept for tags no object has asked for: the feed drops the others until "
+            "an object asks for them"),
+        1u);
+    EXPECT_EQ(LinesStartingWith(g_FeedLog, "the topic \"plant/"), 1u);
+}
+
 TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWithIt)
 {
     const TestPublisher publisher(broker.port());
@@ -129,6 +163,7 @@ TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWith
 
     broker.kill();
     ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
+    EXPECT_EQ(losses.first().first().toString(), "the broker closed the connection");
     EXPECT_EQ(feed.status("A"), 1);
     EXPECT_EQ(feed.status("B"), 1);
 
@@ -141,6 +176,21 @@ TEST_F(MqttTagFeedTest, EveryFedTagIsUnknownWhileTheBrokerIsLostAndComesBackWith
     EXPECT_TRUE(showsStatus("A", 3));
     EXPECT_EQ(feed.status("B"), 1);
     EXPECT_EQ(losses.count(), 1);
+}
+
+// The client library's own text for this loss was "Unknown error".
+TEST_F(MqttTagFeedTest, ABrokerThatFallsSilentIsFoundLostWithinTwoKeepAlivePeriods)
+{
+    MqttFeedOptions options = *ParseFeedUrl(broker.url("plant")).options;
+    options.keepAliveSeconds = 5;
+    MqttTagFeed feed(options);
+    QSignalSpy losses(&feed, &MqttTagFeed::connectionLost);
+    feed.start();
+    ASSERT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
+    broker.freeze();
+    ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }, 2 * 5000 + 2000));
+    EXPECT_EQ(losses.first().first().toString(),
+        "the broker stopped answering (no reply within the keep-alive time)");
 }
 
 TEST_F(MqttTagFeedTest, AValueOlderThanTheStalenessAgeIsUnknownUntilItIsRepeated)
@@ -172,6 +222,26 @@ TEST(MqttTagFeedLoginTest, TheFeedLogsInAndSaysWhyTheBrokerRefusesIt)
     EXPECT_EQ(FirstLoss(options), "the broker refused the connection: Connection Refused: not authorised");
     options.password = "s3cret";
     EXPECT_TRUE(Connects(options));
+}
+
+// Mosquitto's access control plugin refuses subscriptions that its rules do not allow: by default,
+// every one.
+TEST(MqttTagFeedLoginTest, ASubscriptionRefusedByTheBrokersAccessControlIsALoss)
+{
+    testing::TemporaryFolder folder;
+    std::ofstream(folder.path() / "access.json") << R"({"defaultACLAccess": {"subscribe": false}})";
+    MosquittoBroker broker("allow_anonymous true\nplugin " MOSQUITTO_ACCESS_PLUGIN "\nplugin_opt_config_file "
+        + (folder.path() / "access.json").string() + "\n");
+    ASSERT_TRUE(broker.start());
+    MqttTagFeed feed(*ParseFeedUrl(broker.url("plant")).options);
+    QSignalSpy connections(&feed, &MqttTagFeed::connected);
+    QSignalSpy losses(&feed, &MqttTagFeed::connectionLost);
+    feed.start();
+    ASSERT_TRUE(WaitUntil([&] { return losses.count() == 1; }));
+    EXPECT_EQ(losses.first().first().toString(),
+        "the broker refuses the subscription to plant/#: the user may not read those topics");
+    EXPECT_EQ(connections.count(), 0);
+    EXPECT_FALSE(feed.isConnected());
 }
 
 // A certificate authority of the test's own, the broker's certificate for 127.0.0.1 and a
@@ -211,8 +281,18 @@ TEST(MqttTagFeedTlsTest, TheFeedTrustsItsCertificateAuthorityAndShowsItsOwnCerti
     ASSERT_TRUE(broker.start());
     MqttFeedOptions options
         = *ParseFeedUrl(QStringLiteral("mqtts://127.0.0.1:%1/plant").arg(broker.port())).options;
+    EXPECT_EQ(FirstLoss(options),
+        "TLS: the broker's certificate cannot be verified: it is not signed by a trusted certificate "
+        "authority, has expired, or is not made out to this host")
+        << "with the system's authorities";
     options.caFile = file("ca.pem");
-    EXPECT_NE(FirstLoss(options), "(none)") << "without a certificate of its own";
+    // Whether the TLS library has read the broker's alert by then is a matter of timing.
+    const QString withoutCertificate = FirstLoss(options);
+    EXPECT_TRUE(withoutCertificate == "TLS: the broker asks for a certificate of the client"
+        || withoutCertificate
+            == "TLS: the broker broke off the session: it may ask for a certificate of the client, or "
+               "refuse the one given")
+        << withoutCertificate.toStdString();
     options.certificateFile = file("client.pem");
     options.keyFile = file("client.key");
     EXPECT_TRUE(Connects(options));

@@ -34,8 +34,8 @@ TEST(StatusPayloadTest, WhatIsNotAStatus)
 {
     EXPECT_EQ(ReadStatusPayload("").kind, Kind::Withdrawn);
     for (const char* payload :
-        { " ", "two", "2x", "2 3", "1.5", "0x", "0x1FFFFFFFF", "&H-1", "0x+1", "2147483648", "++1", "{}",
-            R"({"value":"2"})", R"({"value":2.5})", R"({"value":3e10})", R"({"value":2)", "[2]" })
+        { " ", "two", "2x", "2 3", "1.5", "0x", "0x1FFFFFFFF", "&H-1", "0x+1", "2147483648", "++1", "+-4",
+            "{}", R"({"value":"2"})", R"({"value":2.5})", R"({"value":3e10})", R"({"value":2)", "[2]" })
         EXPECT_EQ(ReadStatusPayload(payload).kind, Kind::Malformed) << payload;
 }
 

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace vestrak {
 namespace {
@@ -21,7 +22,8 @@ struct PageRun {
 // vestrak-page on a page of three tagged objects that answers every query from its tag table.
 class VestrakPageFeedTest : public ::testing::Test {
 protected:
-    PageRun runPage(const std::string& url, const std::vector<std::string>& pageLines)
+    PageRun runPage(const std::string& url, const std::vector<std::string>& pageLines,
+        const QStringList& feedOptions = {})
     {
         std::ofstream(folder.path() / "status.ini")
             << "[TreeObjects]\r\nP/Plant = 2,,Plant\r\nP1/Pump = 2,T1,Pump\r\nP2/Valve = 2,T2,Valve\r\n"
@@ -34,15 +36,20 @@ protected:
         page.close();
         QProcess program;
         program.start(QStringLiteral(VESTRAK_PAGE_PROGRAM),
-            { QString::fromStdString((folder.path() / "feed.page").string()), "--mqtt",
+            QStringList { QString::fromStdString((folder.path() / "feed.page").string()), "--mqtt",
                 QString::fromStdString(url), "--screenshot", QString::fromStdString(screenshot()), "--after",
-                "1300" });
+                "1300" }
+                + feedOptions);
         program.waitForFinished(PageWaitMilliseconds);
         return { program.exitCode(), program.readAllStandardOutput().toStdString(),
             program.readAllStandardError().toStdString() };
     }
 
     [[nodiscard]] std::string screenshot() const { return (folder.path() / "page.png").string(); }
+    [[nodiscard]] QString pathOf(const char* name) const
+    {
+        return QString::fromStdString((folder.path() / name).string());
+    }
 
     testing::TemporaryFolder folder;
 };
@@ -57,17 +64,39 @@ std::size_t CountOf(const std::string& text, const std::string& part)
 
 TEST_F(VestrakPageFeedTest, WithoutABrokerThePageOpensShowsUnknownsAndSaysWhyOnce)
 {
+    std::ofstream(folder.path() / "password") << "s3cret\n";
+    std::filesystem::permissions(folder.path() / "password", std::filesystem::perms(0644));
     const int port = testing::FreeLoopbackPort();
-    const PageRun run = runPage(
-        "mqtt://127.0.0.1:" + std::to_string(port) + "/plant", { "tick 1000", "dump s.TreeView_Status" });
+    const PageRun run = runPage("mqtt://127.0.0.1:" + std::to_string(port) + "/plant",
+        { "tick 1000", "dump s.TreeView_Status" },
+        { "--user", "operator", "--password-file", pathOf("password") });
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(CountOf(run.errors,
-                  "vestrak-page: no MQTT broker at 127.0.0.1:" + std::to_string(port)
+                  "vestrak-page: no statuses from the MQTT broker at 127.0.0.1:" + std::to_string(port)
                       + ": Connection refused; every fed tag shows unknown until it answers\n"),
         1u)
         << run.errors;
+    EXPECT_NE(run.errors.find("vestrak-page: warning: the password file " + pathOf("password").toStdString()
+                  + " may be read by other users; make it readable by its owner only (chmod 600)\n"),
+        std::string::npos)
+        << run.errors;
     EXPECT_EQ(CountOf(run.output, "image=1"), 3u) << run.output;
     EXPECT_TRUE(std::filesystem::exists(screenshot()));
+}
+
+// A FIFO would hold the page at its start until someone writes to it; a device may never end.
+TEST_F(VestrakPageFeedTest, APasswordFileThatIsNotARegularFileIsRefusedAtOnce)
+{
+    ASSERT_EQ(mkfifo((folder.path() / "fifo").c_str(), 0600), 0);
+    for (const QString& passwordFile : { pathOf("fifo"), QStringLiteral("/dev/zero") }) {
+        const PageRun run = runPage(
+            "mqtt://127.0.0.1:1/plant", {}, { "--user", "operator", "--password-file", passwordFile });
+        EXPECT_EQ(run.exitCode, 2) << passwordFile.toStdString();
+        EXPECT_NE(run.errors.find("vestrak-page: the password file " + passwordFile.toStdString()
+                      + " is not a regular file\n"),
+            std::string::npos)
+            << run.errors;
+    }
 }
 
 TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTagAndATagLineHoldsUntilTheNextMessage)
