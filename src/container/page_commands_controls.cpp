@@ -26,6 +26,7 @@ void PageRunner::create(const Command& command)
     HostedControl& placed = *control;
     m_Controls.push_back(PlacedControl { name.text, std::move(control) });
     connectEvents(name.text, placed);
+    rankUnknownAboveGoodWhenFedLive(placed);
 }
 
 void PageRunner::destroy(const Command& command)
@@ -69,6 +70,8 @@ void PageRunner::set(const Command& command)
     } catch (const ControlError& error) {
         print(ToUtf8(command.words[1].text) + " ! " + error.what());
     }
+    if (name.member == u"Behaviour")
+        rankUnknownAboveGoodWhenFedLive(name.control);
 }
 
 void PageRunner::get(const Command& command)
