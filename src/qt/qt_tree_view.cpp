@@ -163,6 +163,7 @@ void QtTreeView::mouseMoveEvent(QMouseEvent* event)
 
 void QtTreeView::keyPressEvent(QKeyEvent* event)
 {
+    emit keyPressed();
     const bool menuKey = event->key() == Qt::Key_Menu
         || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
     if (menuKey) {
@@ -170,7 +171,7 @@ void QtTreeView::keyPressEvent(QKeyEvent* event)
         return;
     }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
-        emit rowDoubleClicked();
+        emit rowActivated(currentIndex());
         return;
     }
     if (branchKeyPressed(*event))

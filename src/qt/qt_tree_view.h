@@ -33,8 +33,12 @@ signals:
     // A mouse button went down; the index is invalid off the rows and on a row's branch indicator.
     void mousePressed(
         const QModelIndex& index, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
-    // A double click on a row, or Enter on the current row: the keyboard's way to open it.
+    // A double click on a row.
     void rowDoubleClicked();
+    // Enter on the current row: the keyboard's way to open it.
+    void rowActivated(const QModelIndex& index);
+    // A key went down, before the view acts on it.
+    void keyPressed();
     // The menu key or Shift+F10: the keyboard's right click on the current row.
     void menuRequested();
     void mouseMoved();
