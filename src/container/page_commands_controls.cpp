@@ -56,6 +56,14 @@ void PageRunner::size(const Command& command)
     control.resized();
 }
 
+void PageRunner::surfaceResized(ControlSurface& surface)
+{
+    for (const PlacedControl& placed : m_Controls) {
+        if (&placed.control->surface() == &surface)
+            placed.control->resized();
+    }
+}
+
 void PageRunner::set(const Command& command)
 {
     const MemberName name = memberNamed(command.words[1]);

@@ -45,6 +45,9 @@ public:
     void setTagSource(TagSource source);
     // The page's own value of the tag gives way to the tag source again.
     void forgetTag(const std::u16string& tag);
+    // The widget set resized a surface by itself (it follows a window): the control on it, if
+    // any, lays itself out again.
+    void surfaceResized(ControlSurface& surface);
 
 private:
     struct Command {

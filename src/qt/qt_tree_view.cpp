@@ -100,12 +100,6 @@ QRect QtTreeView::visualRect(const QModelIndex& index) const
     return rect;
 }
 
-bool QtTreeView::onBranchColumns(QPoint position) const
-{
-    const QModelIndex index = indexAt(position);
-    return index.isValid() && position.x() < visualRect(index).left();
-}
-
 bool QtTreeView::onBranchIndicator(QPoint position) const
 {
     const QModelIndex index = indexAt(position);
@@ -127,10 +121,10 @@ void QtTreeView::toggleBranchAt(QPoint position)
 void QtTreeView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    const bool onBranches = onBranchColumns(position);
+    const bool onIndicator = onBranchIndicator(position);
     emit mousePressed(
-        onBranches ? QModelIndex() : indexAt(position), event->button(), event->modifiers(), position);
-    if (onBranches
+        onIndicator ? QModelIndex() : indexAt(position), event->button(), event->modifiers(), position);
+    if (onIndicator
         && style()->styleHint(QStyle::SH_ListViewExpand_SelectMouseType, nullptr, this)
             == QEvent::MouseButtonPress)
         toggleBranchAt(position);
@@ -139,7 +133,7 @@ void QtTreeView::mousePressEvent(QMouseEvent* event)
 void QtTreeView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    if (onBranchColumns(position)
+    if (onBranchIndicator(position)
         && style()->styleHint(QStyle::SH_ListViewExpand_SelectMouseType, nullptr, this)
             == QEvent::MouseButtonRelease)
         toggleBranchAt(position);
@@ -148,7 +142,7 @@ void QtTreeView::mouseReleaseEvent(QMouseEvent* event)
 void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    if (onBranchColumns(position)) {
+    if (onBranchIndicator(position)) {
         mousePressEvent(event);
         return;
     }

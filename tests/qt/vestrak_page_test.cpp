@@ -99,3 +99,30 @@ TEST(VestrakPage, AStoppingSignalShutsTheControlsDownAsClosingTheWindowDoes)
             << firstLine;
     }
 }
+
+TEST(VestrakPage, ControlsShareOutALargerWindowAndGoBackToThePageSizes)
+{
+    QWidget area;
+    WindowWidgetSet widgets(area);
+    std::vector<const ControlSurface*> laidOut;
+    widgets.setResizeHandling([&laidOut](ControlSurface& surface) { laidOut.push_back(&surface); });
+    const std::unique_ptr<ControlSurface> tree = widgets.createSurface(3000, 3600, 0);
+    const std::unique_ptr<ControlSurface> status = widgets.createSurface(6000, 3600, 0);
+    auto* treeWidget = dynamic_cast<QWidget*>(tree.get());
+    auto* statusWidget = dynamic_cast<QWidget*>(status.get());
+    area.show();
+    area.resize(12 + 400 + 12 + 800 + 12, 600);
+    widgets.arrange();
+    EXPECT_EQ(treeWidget->size(), QSize(400, 576)) << "a third of the spare width, the full height";
+    EXPECT_EQ(statusWidget->size(), QSize(800, 576));
+    EXPECT_EQ(status->outerWidth(), 800 * 15);
+    EXPECT_EQ(laidOut, (std::vector<const ControlSurface*> { tree.get(), status.get() }));
+
+    tree->setOuterWidth(195);
+    tree->setOuterHeight(225);
+    area.resize(100, 100);
+    widgets.arrange();
+    EXPECT_EQ(treeWidget->width(), 13) << "a control that sized itself keeps its size";
+    EXPECT_EQ(statusWidget->size(), QSize(400, 240)) << "back to the page's size";
+    EXPECT_EQ(statusWidget->x(), 12 + 200 + 12) << "the collapsed tree keeps the page's room";
+}
