@@ -1,10 +1,13 @@
+#include "linux/local_file_system.h"
 #include "linux/sqlite_settings_store.h"
 #include "linux/temporary_folder.h"
+#include "qt/reporting_file_system.h"
 #include "status_line.h"
 #include "window_widget_set.h"
 
 #include <QDate>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QProcess>
 #include <QStatusBar>
 #include <QWidget>
@@ -28,6 +31,33 @@ TEST(VestrakPage, APageMessageStaysReadableWhileEventLinesComeAndGo)
     now += 1;
     status.showEventLine("s.GetStatus");
     EXPECT_TRUE(bar.currentMessage().endsWith("s.GetStatus"));
+}
+
+TEST(VestrakPage, EveryUnreadableObjectFileStaysListedUntilItIsReadAgain)
+{
+    vestrak::testing::TemporaryFolder folder;
+    const std::string plant = (folder.path() / "plant.ini").string();
+    const std::string status = (folder.path() / "status.ini").string();
+    LocalFileSystem files;
+    ReportingFileSystem reporting(files);
+    QStatusBar bar;
+    StatusLine line(bar, [] { return std::int64_t { 0 }; });
+    reporting.setProblemsChanged([&] { line.showFileProblems(reporting.problems()); });
+    auto* listed = bar.findChild<QLabel*>();
+    ASSERT_NE(listed, nullptr);
+
+    reporting.readFile(QString::fromStdString(plant).toStdU16String());
+    reporting.readFile(QString::fromStdString(status).toStdU16String());
+    EXPECT_EQ(listed->text(),
+        QStringLiteral("Cannot read %1: there is no such file; %2: there is no such file")
+            .arg(QString::fromStdString(plant), QString::fromStdString(status)));
+    std::ofstream(plant) << "[TreeObjects]\n";
+    reporting.readFile(QString::fromStdString(plant).toStdU16String());
+    EXPECT_EQ(listed->text(),
+        QStringLiteral("Cannot read %1: there is no such file").arg(QString::fromStdString(status)));
+    std::ofstream(status) << "[TreeObjects]\n";
+    reporting.readFile(QString::fromStdString(status).toStdU16String());
+    EXPECT_TRUE(listed->isHidden());
 }
 
 TEST(VestrakPage, AControlThatShrinksItselfKeepsItsRoomSoItsNeighbourStays)
