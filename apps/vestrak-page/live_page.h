@@ -44,6 +44,8 @@ public:
 
     void start();
     [[nodiscard]] PageRunner& runner() { return m_Runner; }
+    // The object files the page's controls read, and those they could not.
+    [[nodiscard]] ReportingFileSystem& controlFiles() { return m_ReportingFiles; }
 
 private:
     struct Part {

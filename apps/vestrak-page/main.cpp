@@ -102,6 +102,8 @@ int RunPage(int argc, char** argv)
     window.setWindowTitle(QStringLiteral("%1 - VestrakControls")
                               .arg(QFileInfo(QString::fromStdString(options.page)).fileName()));
     auto* scroller = new QScrollArea(&window);
+    // A click on a control's button that takes no focus must not hand it to the scroll area.
+    scroller->setFocusPolicy(Qt::NoFocus);
     auto* area = new QWidget(scroller);
     scroller->setWidget(area);
     scroller->setWidgetResizable(true);
@@ -130,6 +132,9 @@ int RunPage(int argc, char** argv)
             std::cerr << failure << std::endl;
             status.showPageMessage(QString::fromStdString(failure));
         });
+    widgets.setResizeHandling([&page](ControlSurface& surface) { page.runner().surfaceResized(surface); });
+    page.controlFiles().setProblemsChanged(
+        [&status, &page] { status.showFileProblems(page.controlFiles().problems()); });
     PageFeed::Created feed;
     if (!options.feed.url.empty()) {
         // The broker's state stays in view beside the page's passing lines.
@@ -156,6 +161,8 @@ int RunPage(int argc, char** argv)
         });
     }
     const int exitCode = QApplication::exec();
+    // The page ends first: the controls it closes must not be laid out on their way.
+    widgets.setResizeHandling(nullptr);
     qInstallMessageHandler(OtherMessages);
     ControlsReportsShownOn = nullptr;
     return exitCode;

@@ -1,5 +1,6 @@
 #include "status_line.h"
 
+#include <QLabel>
 #include <QStatusBar>
 #include <QTime>
 
@@ -7,8 +8,20 @@ namespace vestrak {
 
 StatusLine::StatusLine(QStatusBar& bar, Clock now)
     : m_Bar(bar)
+    , m_FileProblems(new QLabel(&bar))
     , m_Now(std::move(now))
 {
+    m_FileProblems->setTextFormat(Qt::PlainText);
+    m_FileProblems->hide();
+    bar.addPermanentWidget(m_FileProblems);
+}
+
+void StatusLine::showFileProblems(const QStringList& problems)
+{
+    m_FileProblems->setText(problems.isEmpty()
+            ? QString()
+            : QStringLiteral("Cannot read ") + problems.join(QStringLiteral("; ")));
+    m_FileProblems->setVisible(!problems.isEmpty());
 }
 
 void StatusLine::showPageMessage(const QString& text)

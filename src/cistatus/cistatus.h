@@ -28,6 +28,9 @@ public:
     static constexpr std::int32_t BehaviourInheritStatus = 0x1;
     /// Behaviour bit: an inherited red shows as amber, and an inherited blinking status does not blink.
     static constexpr std::int32_t BehaviourMuteInherited = 0x4;
+    /// Behaviour bit: inheritance ranks unknown (image 1) above green and below amber, so that a
+    /// branch over objects without data shows the question mark rather than green.
+    static constexpr std::int32_t BehaviourUnknownAboveGood = 0x8;
 
     /// Creates the widgets on the surface and the timers through the platform; the flash timer
     /// (500 ms) runs from now on.
@@ -64,7 +67,8 @@ public:
     void setUpdateInterval(std::int32_t value) { m_UpdateInterval = value; }
     ///@}
     ///@{
-    /// The Behaviour bits (BehaviourInheritStatus, BehaviourMuteInherited); next flash tick.
+    /// The Behaviour bits (BehaviourInheritStatus, BehaviourMuteInherited,
+    /// BehaviourUnknownAboveGood); next flash tick.
     [[nodiscard]] std::int32_t Behaviour() const { return m_BehaviourFlags; }
     void setBehaviour(std::int32_t value)
     {
@@ -75,6 +79,11 @@ public:
 
     /// The text of the node clicked last; empty when there is none.
     [[nodiscard]] std::u16string SelectedNode() const;
+    /// The code of the object clicked last, which tells objects of the same text apart; empty
+    /// when there is none.
+    [[nodiscard]] std::u16string SelectedNodeCode() const;
+    /// The tag name of the object clicked last; empty when there is none or it has no tag.
+    [[nodiscard]] std::u16string SelectedNodeTagName() const;
 
     /// "Name/Caption" adds a menu item; the empty text clears the menu.
     void setPopupMenuItem(const std::u16string& nameAndCaption);
@@ -108,7 +117,8 @@ public:
 
     /// Every UpdateInterval once a file is loaded: answer through ObjectTagName() and setObjectStatus().
     Event GetStatus;
-    /// The operator clicked a node; its information and picture are shown. Read SelectedNode().
+    /// The operator clicked a node; its information and picture are shown. Read SelectedNode(),
+    /// SelectedNodeCode() or SelectedNodeTagName().
     Event NodeClick;
     /// The operator double-clicked the tree.
     Event NodeDblClick;

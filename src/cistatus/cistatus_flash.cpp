@@ -18,7 +18,12 @@ void CiStatus::Timer_Flash_Timer()
 
 void CiStatus::inheritStatuses()
 {
-    InheritStatuses(m_StatusObjects, m_ParentPositions, (m_BehaviourFlags & BehaviourInheritStatus) != 0);
+    Inheritance inheritance = Inheritance::Off;
+    if ((m_BehaviourFlags & BehaviourInheritStatus) != 0) {
+        inheritance = (m_BehaviourFlags & BehaviourUnknownAboveGood) != 0 ? Inheritance::UnknownAboveGood
+                                                                          : Inheritance::ByImage;
+    }
+    InheritStatuses(m_StatusObjects, m_ParentPositions, inheritance);
 }
 
 void CiStatus::showStatusIcons()

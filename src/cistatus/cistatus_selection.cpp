@@ -126,4 +126,17 @@ std::u16string CiStatus::SelectedNode() const
     return m_SelectedStatus && m_SelectedStatus->m_Node ? m_SelectedStatus->m_Node->text() : std::u16string();
 }
 
+std::u16string CiStatus::SelectedNodeCode() const
+{
+    // The node's key is the code, "/" and the line index; a code holds no "/".
+    const std::u16string key
+        = m_SelectedStatus && m_SelectedStatus->m_Node ? m_SelectedStatus->m_Node->key() : std::u16string();
+    return key.substr(0, key.rfind(u'/'));
+}
+
+std::u16string CiStatus::SelectedNodeTagName() const
+{
+    return m_SelectedStatus ? m_SelectedStatus->m_TagName.text() : std::u16string();
+}
+
 } // namespace vestrak

@@ -12,6 +12,7 @@ constexpr std::int32_t StatusSubStateMask = 0x7000;
 
 // Image numbers of the status icons.
 constexpr std::int32_t NoStatusImage = 0;
+constexpr std::int32_t UnknownImage = 1;
 constexpr std::int32_t GreenImage = 2;
 constexpr std::int32_t AmberImage = 3;
 constexpr std::int32_t RedImage = 4;

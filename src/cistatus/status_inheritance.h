@@ -9,14 +9,29 @@ namespace vestrak {
 
 constexpr std::int32_t NoParentPosition = -1;
 
-// Sets every record's m_DesiredStatus to its m_Status and, when `inherit` is set, raises it to
-// the highest image number (low byte) found among the record's descendants. Only a strictly
-// higher image replaces; among descendants with the same image the one last in node order gives
-// its whole value (flash bit and sub-state too), and m_StatusWasInherited marks a replaced value.
+// Whether statuses rise to the branches above, and how they are ranked on the way.
+enum class Inheritance {
+    // Every record shows its own status.
+    Off,
+    // The larger image number (low byte) wins.
+    ByImage,
+    // As ByImage, except that unknown (image 1) ranks above green (image 2, and the greens
+    // marked through sub-states): lost data shows on a branch instead of hiding behind green.
+    UnknownAboveGood,
+};
+
+// The rank of a status in an inheritance: a larger rank wins.
+[[nodiscard]] std::int32_t InheritanceRank(std::int32_t status, Inheritance inheritance);
+
+// Sets every record's m_DesiredStatus to its m_Status and, unless inheritance is Off, raises it
+// to the highest rank found among the record's descendants. Only a strictly higher rank
+// replaces; among descendants of the same rank the one last in node order gives its whole value
+// (flash bit and sub-state too), and m_StatusWasInherited marks a replaced value.
 //
 // The records are in node order, a pre-order of the tree, and parentPositions[i] is the position
 // of record i's parent (NoParentPosition for a top node), so one pass from the last record to
 // the first settles every subtree before its parent: linear time, however deep the tree.
-void InheritStatuses(StatusRecords& records, std::span<const std::int32_t> parentPositions, bool inherit);
+void InheritStatuses(
+    StatusRecords& records, std::span<const std::int32_t> parentPositions, Inheritance inheritance);
 
 } // namespace vestrak

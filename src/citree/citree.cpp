@@ -64,6 +64,8 @@ void CiTree::ConnectWidgetEvents()
     TreeView_Objects.Click.connect([this] { TreeView_Objects_Click(); });
     TreeView_Objects.DblClick.connect([this] { TreeView_Objects_DblClick(); });
     TreeView_Objects.MouseMove.connect([this] { TreeView_Objects_MouseMove(); });
+    TreeView_Objects.KeyDown.connect([this] { TreeView_Objects_KeyDown(); });
+    TreeView_Objects.Scroll.connect([this] { TreeView_Objects_Scroll(); });
     List_Objects.Click.connect([this] { List_Objects_Click(); });
     List_Objects.DblClick.connect([this] { List_Objects_DblClick(); });
     Text_Filter.KeyPress.connect([this](std::int16_t& keyAscii) { Text_Filter_KeyPress(keyAscii); });
@@ -88,6 +90,8 @@ void CiTree::DisconnectWidgetEvents()
     TreeView_Objects.Click.disconnectAll();
     TreeView_Objects.DblClick.disconnectAll();
     TreeView_Objects.MouseMove.disconnectAll();
+    TreeView_Objects.KeyDown.disconnectAll();
+    TreeView_Objects.Scroll.disconnectAll();
     List_Objects.Click.disconnectAll();
     List_Objects.DblClick.disconnectAll();
     Text_Filter.KeyPress.disconnectAll();

@@ -192,6 +192,8 @@ private:
     void TreeView_Objects_Click();
     void TreeView_Objects_DblClick();
     void TreeView_Objects_MouseMove();
+    void TreeView_Objects_KeyDown();
+    void TreeView_Objects_Scroll();
     void List_Objects_Click();
     void List_Objects_DblClick();
     void Command_Home_Click();

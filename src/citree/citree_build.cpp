@@ -313,7 +313,11 @@ void CiTree::FinishTree(const BuiltTree& built)
             Command_Expand_Click();
         }
         TreeView_Objects.setVisible(true);
-        TreeView_Objects.setFocus();
+        // A filter change leaves the keyboard where the operator had it (the rebuild gives it back
+        // to a tree that had it).
+        if (!m_FilterRebuild) {
+            TreeView_Objects.setFocus();
+        }
     }
 }
 

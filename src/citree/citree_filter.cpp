@@ -198,9 +198,14 @@ void CiTree::Timer_Filter_Timer()
         return;
     }
     WriteMarker(u"Toolbar_ButtonClick A");
+    const bool treeHadFocus = m_Surface.focusedWidget() == &TreeView_Objects;
     m_FilterRebuild = true;
     setStyle(m_Style);
     m_FilterRebuild = false;
+    // The rebuild may have hidden the tree for a moment, which takes the keyboard from it.
+    if (treeHadFocus && !m_Surface.focusedWidget()) {
+        TreeView_Objects.setFocus();
+    }
     m_FilterChanged = false;
     WriteMarker(u"Toolbar_ButtonClick B");
 }

@@ -46,6 +46,9 @@ void CiTree::ShowFilterRowWhenGroupsExist()
 
 void CiTree::Command_Collapse_Click()
 {
+    // The keyboard stays with the control, on the button that expands it again, rather than
+    // falling to whatever control comes next.
+    const bool hadFocus = m_Surface.focusedWidget() != nullptr;
     Command_Collapse.setVisible(false);
     TreeView_Objects.setVisible(false);
     Toolbar_SystemFilter.setVisible(false);
@@ -56,12 +59,16 @@ void CiTree::Command_Collapse_Click()
     m_Surface.setOuterWidth(m_Surface.outerWidth() - m_Surface.innerWidth() + Command_Expand.width());
     UserControl_Resize();
     Command_Expand.setVisible(true);
+    if (hadFocus) {
+        Command_Expand.setFocus();
+    }
     m_Collapsed = true;
     Timer_Collapse->setEnabled(false);
 }
 
 void CiTree::Command_Expand_Click()
 {
+    const bool hadFocus = m_Surface.focusedWidget() != nullptr;
     if (m_ExpandedWidth < 1 || m_ExpandedHeight < 1) {
         m_Surface.setOuterWidth(m_FirstWidth);
         m_Surface.setOuterHeight(m_FirstHeight);
@@ -73,6 +80,9 @@ void CiTree::Command_Expand_Click()
     Command_Collapse.setVisible(true);
     ShowFilterRowWhenGroupsExist();
     UserControl_Resize();
+    if (hadFocus) {
+        TreeView_Objects.setFocus();
+    }
     m_Collapsed = false;
     if (m_CollapseTime > 0) {
         m_CollapseCountdown = m_CollapseTime;

@@ -69,6 +69,17 @@ void CiTree::TreeView_Objects_MouseMove()
     m_CollapseCountdown = m_CollapseTime;
 }
 
+// An operator who walks or scrolls the tree with keys or the wheel is as active as one who clicks.
+void CiTree::TreeView_Objects_KeyDown()
+{
+    m_CollapseCountdown = m_CollapseTime;
+}
+
+void CiTree::TreeView_Objects_Scroll()
+{
+    m_CollapseCountdown = m_CollapseTime;
+}
+
 void CiTree::TreeView_Objects_DblClick()
 {
     m_CollapseCountdown = m_CollapseTime;

@@ -18,6 +18,8 @@ BindingTable<CiStatus> MakeCiStatusTable()
         { u"UpdateInterval", ReadWrite<CiStatus>(&CiStatus::UpdateInterval, &CiStatus::setUpdateInterval) },
         { u"Behaviour", ReadWrite<CiStatus>(&CiStatus::Behaviour, &CiStatus::setBehaviour) },
         { u"SelectedNode", ReadOnly<CiStatus>(&CiStatus::SelectedNode) },
+        { u"SelectedNodeCode", ReadOnly<CiStatus>(&CiStatus::SelectedNodeCode) },
+        { u"SelectedNodeTagName", ReadOnly<CiStatus>(&CiStatus::SelectedNodeTagName) },
         { u"PopupMenuItem", WriteOnly(&CiStatus::setPopupMenuItem) },
         { u"SelectedPopupMenuItem", ReadOnly<CiStatus>(&CiStatus::SelectedPopupMenuItem) },
         { u"BackColor", ReadWrite<CiStatus>(&CiStatus::BackColor, &CiStatus::setBackColor) },

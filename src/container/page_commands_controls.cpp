@@ -26,6 +26,7 @@ void PageRunner::create(const Command& command)
     HostedControl& placed = *control;
     m_Controls.push_back(PlacedControl { name.text, std::move(control) });
     connectEvents(name.text, placed);
+    rankUnknownAboveGoodWhenFedLive(placed);
 }
 
 void PageRunner::destroy(const Command& command)
@@ -55,6 +56,14 @@ void PageRunner::size(const Command& command)
     control.resized();
 }
 
+void PageRunner::surfaceResized(ControlSurface& surface)
+{
+    for (const PlacedControl& placed : m_Controls) {
+        if (&placed.control->surface() == &surface)
+            placed.control->resized();
+    }
+}
+
 void PageRunner::set(const Command& command)
 {
     const MemberName name = memberNamed(command.words[1]);
@@ -69,6 +78,8 @@ void PageRunner::set(const Command& command)
     } catch (const ControlError& error) {
         print(ToUtf8(command.words[1].text) + " ! " + error.what());
     }
+    if (name.member == u"Behaviour")
+        rankUnknownAboveGoodWhenFedLive(name.control);
 }
 
 void PageRunner::get(const Command& command)

@@ -1,4 +1,5 @@
 // Events: printing them, the handlers a page sets up, status answers and the popup menu.
+#include "cistatus/cistatus.h"
 #include "container/closest_name.h"
 #include "container/page_runner.h"
 #include "ports/control_error.h"
@@ -96,6 +97,20 @@ void PageRunner::tag(const Command& command)
 void PageRunner::setTagSource(TagSource source)
 {
     m_TagSource = std::move(source);
+    for (PlacedControl& placed : m_Controls)
+        rankUnknownAboveGoodWhenFedLive(*placed.control);
+}
+
+void PageRunner::rankUnknownAboveGoodWhenFedLive(HostedControl& control)
+{
+    if (!m_TagSource || control.typeName() != u"CiStatus")
+        return;
+    const std::optional<PropertyBinding> behaviour = control.property(u"Behaviour");
+    if (!behaviour || !behaviour->get || !behaviour->set)
+        return;
+    const std::int32_t flags = std::get<std::int32_t>(behaviour->get());
+    if ((flags & CiStatus::BehaviourUnknownAboveGood) == 0)
+        behaviour->set(flags | CiStatus::BehaviourUnknownAboveGood);
 }
 
 void PageRunner::forgetTag(const std::u16string& tag)

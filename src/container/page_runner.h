@@ -38,10 +38,16 @@ public:
     std::optional<ScriptFailure> run(const ScriptSource& script);
     // Ends the controls still placed, in the order they were created.
     void closePage();
-    // From now on `answer` answers the tags missing from the page's table from this source.
+    // From now on `answer` answers the tags missing from the page's table from this source. A
+    // page with a source is fed live: each status tree on it, placed before or after, ranks
+    // unknown above green (CiStatus::BehaviourUnknownAboveGood) whatever Behaviour the page
+    // sets, since a fed tag is unknown when its data is lost.
     void setTagSource(TagSource source);
     // The page's own value of the tag gives way to the tag source again.
     void forgetTag(const std::u16string& tag);
+    // The widget set resized a surface by itself (it follows a window): the control on it, if
+    // any, lays itself out again.
+    void surfaceResized(ControlSurface& surface);
 
 private:
     struct Command {
@@ -113,6 +119,7 @@ private:
     void settings(const Command& command);
     void echo(const Command& command);
 
+    void rankUnknownAboveGoodWhenFedLive(HostedControl& control);
     void reportUnavailable(const MemberName& name);
     // The operator's action on the tree the command names; false from it is reported as not
     // available.

@@ -144,7 +144,35 @@ bool HeadlessTree::operatorScroll(std::int32_t position)
 {
     if (!visible())
         return false;
+    Scroll();
     setScrollPosition(position);
+    return true;
+}
+
+void HeadlessTree::selectedByKeyboard(StoredNode& node)
+{
+    m_Store.select(&node);
+    scrollIntoView(node);
+    NodeClick(m_Store.handleOf(node));
+}
+
+bool HeadlessTree::operatorKey(TreeKey key)
+{
+    if (!visible())
+        return false;
+    KeyDown();
+    StoredNode* selected = m_Store.selected();
+    if (key == TreeKey::Enter) {
+        if (selected) {
+            selectedByKeyboard(*selected);
+            DblClick();
+        }
+        return true;
+    }
+    const std::int32_t row = selected ? m_Store.rowOf(*selected) : -1;
+    const std::int32_t nextRow = row < 0 ? 0 : row + (key == TreeKey::Down ? 1 : -1);
+    if (const StoredNode* next = m_Store.nodeInRow(nextRow); next && next != selected)
+        selectedByKeyboard(*m_Store.nodeNumbered(NodeStore::numberOf(*next)));
     return true;
 }
 

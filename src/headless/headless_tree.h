@@ -40,6 +40,7 @@ public:
     bool operatorCollapse(const std::u16string& key) override;
     bool operatorMouseMove() override;
     bool operatorScroll(std::int32_t position) override;
+    bool operatorKey(TreeKey key) override;
 
 private:
     void nodeLooksChanged(const StoredNode&) override { }
@@ -48,6 +49,7 @@ private:
     void scrollIntoView(const StoredNode& node) override;
 
     [[nodiscard]] StoredNode* operatorTarget(const std::u16string& key) const;
+    void selectedByKeyboard(StoredNode& node);
     [[nodiscard]] std::int32_t rowsPerPage() const;
     [[nodiscard]] std::int32_t clampedScroll(std::int32_t position) const;
     [[nodiscard]] double rowTop(const StoredNode& node) const;

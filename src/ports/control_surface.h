@@ -59,7 +59,8 @@ public:
     // For containers: the widgets by name, in order of creation.
     [[nodiscard]] virtual Widget* widget(std::u16string_view name) const = 0;
     [[nodiscard]] virtual std::vector<Widget*> widgets() const = 0;
-    // The widget that took the input focus last; null when none did.
+    // The widget that holds the input focus: the one that took it last, unless it was hidden or
+    // the focus went to another control since; null when none does.
     [[nodiscard]] virtual Widget* focusedWidget() const = 0;
 };
 

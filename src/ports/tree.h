@@ -53,6 +53,9 @@ public:
 
 enum class NodeRelationship { Last, Child };
 
+// The keys an operator action plays on a tree.
+enum class TreeKey { Up, Down, Enter };
+
 // Keys and texts a tree reads when it needs them instead of keeping copies: a control lends the
 // lines it keeps anyway. Distinct references give distinct keys.
 class LentNodeTexts {
@@ -120,6 +123,10 @@ public:
     // Button code (1 left, 2 right, 4 middle), shift state, position in twips.
     Signal<std::int16_t, std::int16_t, double, double> MouseDown;
     Signal<> MouseMove;
+    // A key went down while the tree had the keyboard, before the tree acts on it.
+    Signal<> KeyDown;
+    // The operator scrolled the rows: the wheel or the scroll bar.
+    Signal<> Scroll;
 
     // Operator actions: what a mouse does, raising the events a toolkit raises, in its order.
     // False when the tree is hidden or has no node with that key.
@@ -130,6 +137,10 @@ public:
     virtual bool operatorCollapse(const std::u16string& key) = 0;
     virtual bool operatorMouseMove() = 0;
     virtual bool operatorScroll(std::int32_t position) = 0;
+    // What a key does, after KeyDown: Up and Down select the row above or below (the first row
+    // when none is selected) with a node click; Enter acts on the selected row as a double click
+    // does, its node click first, then DblClick. False when the tree is hidden.
+    virtual bool operatorKey(TreeKey key) = 0;
 };
 
 } // namespace vestrak

@@ -89,6 +89,16 @@ QString CiStatusWidget::SelectedNode() const
     return toQString(m_Control->SelectedNode());
 }
 
+QString CiStatusWidget::SelectedNodeCode() const
+{
+    return toQString(m_Control->SelectedNodeCode());
+}
+
+QString CiStatusWidget::SelectedNodeTagName() const
+{
+    return toQString(m_Control->SelectedNodeTagName());
+}
+
 QString CiStatusWidget::SelectedPopupMenuItem() const
 {
     return toQString(m_Control->SelectedPopupMenuItem());

@@ -21,6 +21,8 @@ class VESTRAK_QTWIDGETS_EXPORT CiStatusWidget final : public ControlWidgetHost {
     Q_PROPERTY(int UpdateInterval READ UpdateInterval WRITE setUpdateInterval)
     Q_PROPERTY(int Behaviour READ Behaviour WRITE setBehaviour)
     Q_PROPERTY(QString SelectedNode READ SelectedNode DESIGNABLE false STORED false)
+    Q_PROPERTY(QString SelectedNodeCode READ SelectedNodeCode DESIGNABLE false STORED false)
+    Q_PROPERTY(QString SelectedNodeTagName READ SelectedNodeTagName DESIGNABLE false STORED false)
     Q_PROPERTY(QString SelectedPopupMenuItem READ SelectedPopupMenuItem DESIGNABLE false STORED false)
     Q_PROPERTY(int BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(int PictureVisible READ PictureVisible WRITE setPictureVisible)
@@ -67,6 +69,10 @@ public:
     ///@}
     /// The text of the node clicked last.
     [[nodiscard]] QString SelectedNode() const;
+    /// The code of the object clicked last. See CiStatus::SelectedNodeCode().
+    [[nodiscard]] QString SelectedNodeCode() const;
+    /// The tag name of the object clicked last.
+    [[nodiscard]] QString SelectedNodeTagName() const;
     /// The name of the popup menu item chosen last.
     [[nodiscard]] QString SelectedPopupMenuItem() const;
     ///@{
@@ -97,7 +103,7 @@ public slots:
 signals:
     /// Answer with ObjectTagName() and setObjectStatus() until the tag is empty.
     void GetStatus();
-    /// The operator clicked a node; read SelectedNode().
+    /// The operator clicked a node; read SelectedNode(), SelectedNodeCode(), SelectedNodeTagName().
     void NodeClick();
     /// The operator double-clicked the tree.
     void NodeDblClick();

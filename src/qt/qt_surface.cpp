@@ -101,13 +101,20 @@ void QtSurface::toolTipChanged(Widget& widget, const std::u16string& text)
         setToolTipAndDescription(*qtBacked->qtWidget(), text);
 }
 
+// Focus that leaves the window (a menu opens, another window is activated) stays the control's:
+// Qt gives it back to the same widget.
 void QtSurface::followFocus(QWidget* now)
 {
+    if (!now)
+        return;
     for (Widget* each : widgets()) {
         QWidget* shown = dynamic_cast<QtWidgetBase&>(*each).qtWidget();
-        if (now && shown && (shown == now || shown->isAncestorOf(now)))
+        if (shown && (shown == now || shown->isAncestorOf(now))) {
             focusMovedTo(*each);
+            return;
+        }
     }
+    focusLeftTheControl();
 }
 
 // The Qt widgets below belong to the inner area, which deletes them after their adapters.

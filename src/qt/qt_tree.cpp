@@ -6,6 +6,7 @@
 #include "qt/qt_tree_view.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -68,6 +69,11 @@ void QtTree::connectView()
                     at.y() * host().twipsPerPixelY());
         });
     QObject::connect(&m_View, &QtTreeView::rowDoubleClicked, &context(), [this] { DblClick(); });
+    QObject::connect(&m_View, &QtTreeView::keyPressed, &context(), [this] { KeyDown(); });
+    QObject::connect(&m_View, &QtTreeView::rowActivated, &context(), [this](const QModelIndex& index) {
+        if (StoredNode* node = m_Model.nodeAt(index))
+            activatedByKeyboard(*node);
+    });
     QObject::connect(&m_View, &QtTreeView::mouseMoved, &context(), [this] { MouseMove(); });
     QObject::connect(&m_View, &QtTreeView::menuRequested, &context(), [this] { menuRequestedByKeyboard(); });
     QObject::connect(&m_View, &QtTreeView::keyboardMovedTo, &context(), [this](const QModelIndex& index) {
@@ -87,8 +93,10 @@ void QtTree::connectView()
     QObject::connect(&m_View, &QtTreeView::geometriesUpdated, &context(), [this] { showScrollPosition(); });
     QScrollBar* scrollBar = m_View.verticalScrollBar();
     QObject::connect(scrollBar, &QAbstractSlider::actionTriggered, &context(), [this, scrollBar](int) {
-        if (!m_ShowingScroll)
-            m_ScrollPosition = clampedScroll(scrollBar->sliderPosition());
+        if (m_ShowingScroll)
+            return;
+        Scroll();
+        m_ScrollPosition = clampedScroll(scrollBar->sliderPosition());
     });
 }
 
@@ -351,6 +359,14 @@ void QtTree::keyboardMovedTo(StoredNode& node)
     NodeClick(handle);
 }
 
+// Enter opens the row the keyboard is on as a double click on it would: the row is chosen first,
+// so that the double click names it even when a rebuild highlighted it from code.
+void QtTree::activatedByKeyboard(StoredNode& node)
+{
+    keyboardMovedTo(node);
+    DblClick();
+}
+
 // The branch shows opened or closed before the event tells of it, as under Qt's own tree.
 void QtTree::expandedByOperator(StoredNode& node, bool expanded)
 {
@@ -450,7 +466,21 @@ bool QtTree::operatorScroll(std::int32_t position)
 {
     if (!visible())
         return false;
+    Scroll();
     setScrollPosition(position);
+    return true;
+}
+
+bool QtTree::operatorKey(TreeKey key)
+{
+    if (!visible())
+        return false;
+    bringViewUpToDate();
+    const Qt::Key pressed = key == TreeKey::Up ? Qt::Key_Up
+        : key == TreeKey::Down                 ? Qt::Key_Down
+                                               : Qt::Key_Return;
+    QKeyEvent press(QEvent::KeyPress, pressed, Qt::NoModifier);
+    QCoreApplication::sendEvent(&m_View, &press);
     return true;
 }
 

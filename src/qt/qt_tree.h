@@ -52,6 +52,7 @@ public:
     bool operatorCollapse(const std::u16string& key) override;
     bool operatorMouseMove() override;
     bool operatorScroll(std::int32_t position) override;
+    bool operatorKey(TreeKey key) override;
 
     [[nodiscard]] QtTreeView& view() const { return m_View; }
     [[nodiscard]] const NodeStoreModel& model() const { return m_Model; }
@@ -90,6 +91,7 @@ private:
 
     void pressed(StoredNode* node, std::int16_t button, std::int16_t shift, double x, double y);
     void keyboardMovedTo(StoredNode& node);
+    void activatedByKeyboard(StoredNode& node);
     void menuRequestedByKeyboard();
     void expandedByOperator(StoredNode& node, bool expanded);
     void expandedBelowByOperator(StoredNode& top);

@@ -103,12 +103,6 @@ QRect QtTreeView::visualRect(const QModelIndex& index) const
     return rect;
 }
 
-bool QtTreeView::onBranchColumns(QPoint position) const
-{
-    const QModelIndex index = indexAt(position);
-    return index.isValid() && position.x() < visualRect(index).left();
-}
-
 bool QtTreeView::onBranchIndicator(QPoint position) const
 {
     const QModelIndex index = indexAt(position);
@@ -130,10 +124,10 @@ void QtTreeView::toggleBranchAt(QPoint position)
 void QtTreeView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    const bool onBranches = onBranchColumns(position);
+    const bool onIndicator = onBranchIndicator(position);
     emit mousePressed(
-        onBranches ? QModelIndex() : indexAt(position), event->button(), event->modifiers(), position);
-    if (onBranches
+        onIndicator ? QModelIndex() : indexAt(position), event->button(), event->modifiers(), position);
+    if (onIndicator
         && style()->styleHint(QStyle::SH_ListViewExpand_SelectMouseType, nullptr, this)
             == QEvent::MouseButtonPress)
         toggleBranchAt(position);
@@ -142,7 +136,7 @@ void QtTreeView::mousePressEvent(QMouseEvent* event)
 void QtTreeView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    if (onBranchColumns(position)
+    if (onBranchIndicator(position)
         && style()->styleHint(QStyle::SH_ListViewExpand_SelectMouseType, nullptr, this)
             == QEvent::MouseButtonRelease)
         toggleBranchAt(position);
@@ -151,7 +145,7 @@ void QtTreeView::mouseReleaseEvent(QMouseEvent* event)
 void QtTreeView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    if (onBranchColumns(position)) {
+    if (onBranchIndicator(position)) {
         mousePressEvent(event);
         return;
     }
@@ -166,6 +160,7 @@ void QtTreeView::mouseMoveEvent(QMouseEvent* event)
 
 void QtTreeView::keyPressEvent(QKeyEvent* event)
 {
+    emit keyPressed();
     const bool menuKey = event->key() == Qt::Key_Menu
         || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
     if (menuKey) {
@@ -173,7 +168,7 @@ void QtTreeView::keyPressEvent(QKeyEvent* event)
         return;
     }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
-        emit rowDoubleClicked();
+        emit rowActivated(currentIndex());
         return;
     }
     if (branchKeyPressed(*event))

@@ -32,11 +32,16 @@ public:
     [[nodiscard]] QRect visualRect(const QModelIndex& index) const override;
 
 signals:
-    // A mouse button went down; the index is invalid off the rows and on a row's branch indicator.
+    // A mouse button went down; the index is invalid off the rows and on a row's branch indicator,
+    // for either button: the rest of a row, its indentation too, is the row.
     void mousePressed(
         const QModelIndex& index, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
-    // A double click on a row, or Enter on the current row: the keyboard's way to open it.
+    // A double click on a row.
     void rowDoubleClicked();
+    // Enter on the current row: the keyboard's way to open it.
+    void rowActivated(const QModelIndex& index);
+    // A key went down, before the view acts on it.
+    void keyPressed();
     // The menu key or Shift+F10: the keyboard's right click on the current row.
     void menuRequested();
     void mouseMoved();
@@ -74,8 +79,6 @@ protected:
 private:
     [[nodiscard]] const NodeStoreModel* rows() const;
     [[nodiscard]] RowBranches branchesOf(const QModelIndex& index) const;
-    // Left of the row's text: the press opens or closes nothing else, and selects nothing.
-    [[nodiscard]] bool onBranchColumns(QPoint position) const;
     // A press there opens or closes the row's branch.
     [[nodiscard]] bool onBranchIndicator(QPoint position) const;
     void toggleBranchAt(QPoint position);

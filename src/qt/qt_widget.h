@@ -3,6 +3,7 @@
 #include "qt/accessible_names.h"
 #include "widgets/widget_state.h"
 
+#include <QApplication>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -73,8 +74,16 @@ protected:
     void geometryChanged() override { place(); }
     void visibilityChanged() override
     {
-        if (qtWidget())
-            qtWidget()->setVisible(this->visible());
+        QWidget* widget = qtWidget();
+        if (!widget)
+            return;
+        // Qt would hand the focus of a widget it hides to the next one along, often another
+        // control's; it stays on this control's area, for the control to place.
+        const QWidget* focused = QApplication::focusWidget();
+        if (!this->visible() && focused && (widget == focused || widget->isAncestorOf(focused))
+            && widget->parentWidget())
+            widget->parentWidget()->setFocus(Qt::OtherFocusReason);
+        widget->setVisible(this->visible());
     }
     void focusTaken() override
     {

@@ -43,12 +43,27 @@ bool ReportingFileSystem::readFileInPieces(
 void ReportingFileSystem::note(const std::u16string& path, bool readable)
 {
     if (readable) {
-        m_Unreadable.erase(path);
-    } else if (!path.empty() && m_Unreadable.insert(path).second) {
-        const QString shown = toQString(path);
-        qCWarning(vestrakControls).noquote()
-            << QStringLiteral("cannot read the object file %1: %2").arg(shown, WhyUnreadable(shown));
+        if (m_Unreadable.erase(path) > 0 && m_ProblemsChanged)
+            m_ProblemsChanged();
+        return;
     }
+    if (path.empty() || m_Unreadable.contains(path))
+        return;
+    const QString shown = toQString(path);
+    const QString why = WhyUnreadable(shown);
+    m_Unreadable.emplace(path, why);
+    qCWarning(vestrakControls).noquote()
+        << QStringLiteral("cannot read the object file %1: %2").arg(shown, why);
+    if (m_ProblemsChanged)
+        m_ProblemsChanged();
+}
+
+QStringList ReportingFileSystem::problems() const
+{
+    QStringList listed;
+    for (const auto& [path, why] : m_Unreadable)
+        listed.append(toQString(path) + QStringLiteral(": ") + why);
+    return listed;
 }
 
 } // namespace vestrak

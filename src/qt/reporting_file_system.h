@@ -2,7 +2,9 @@
 
 #include "ports/forwarding_file_system.h"
 
-#include <set>
+#include <QStringList>
+#include <functional>
+#include <map>
 
 namespace vestrak {
 
@@ -13,6 +15,11 @@ class ReportingFileSystem final : public ForwardingFileSystem {
 public:
     using ForwardingFileSystem::ForwardingFileSystem;
 
+    // Each object file that could not be read at its last reading, with why: "FILE: WHY".
+    [[nodiscard]] QStringList problems() const;
+    // Called whenever a file joins or leaves the problems.
+    void setProblemsChanged(std::function<void()> changed) { m_ProblemsChanged = std::move(changed); }
+
     std::optional<std::string> readFile(const std::u16string& path) override;
     bool readFileInPieces(
         const std::u16string& path, const std::function<bool(std::string_view)>& take) override;
@@ -20,7 +27,9 @@ public:
 private:
     void note(const std::u16string& path, bool readable);
 
-    std::set<std::u16string> m_Unreadable;
+    // Path to why it cannot be read.
+    std::map<std::u16string, QString> m_Unreadable;
+    std::function<void()> m_ProblemsChanged;
 };
 
 } // namespace vestrak

@@ -43,6 +43,13 @@ public:
 
 protected:
     void focusMovedTo(Widget& widget) override { m_Focused = &widget; }
+    void focusLeft(Widget& widget) override
+    {
+        if (m_Focused == &widget)
+            m_Focused = nullptr;
+    }
+    // The input focus went to something that is none of the surface's widgets.
+    void focusLeftTheControl() { m_Focused = nullptr; }
 
     template<typename Concrete> Concrete& keep(std::unique_ptr<Concrete> widget)
     {

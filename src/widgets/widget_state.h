@@ -48,6 +48,8 @@ public:
             return;
         m_Visible = visible;
         visibilityChanged();
+        if (!visible)
+            m_Host.focusLeft(*this);
     }
     bool setFocus() override
     {

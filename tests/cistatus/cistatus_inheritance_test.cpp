@@ -4,6 +4,7 @@
 #include "cistatus_fixture.h"
 #include "literal_inheritance.h"
 
+#include <array>
 #include <random>
 
 using namespace vestrak;
@@ -20,7 +21,7 @@ enum class Walk { OnePass, Literal };
 
 // Inheritance over records of a real tree given by parent positions.
 std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
-    const std::vector<std::int32_t>& statuses, bool inherit, Walk walk)
+    const std::vector<std::int32_t>& statuses, Inheritance inheritance, Walk walk)
 {
     HeadlessSurface surface(1000, 1000);
     Tree& tree = surface.addTree(u"Tree", Geometry {}, ImageList::StatusIcons, true);
@@ -34,9 +35,9 @@ std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
         record.m_Status = statuses[i];
     }
     if (walk == Walk::OnePass) {
-        InheritStatuses(records, parents, inherit);
+        InheritStatuses(records, parents, inheritance);
     } else {
-        LiteralInheritStatuses(records, inherit);
+        LiteralInheritStatuses(records, inheritance);
     }
     std::vector<Expected> results;
     for (std::size_t position = 0; position < records.size(); ++position) {
@@ -47,37 +48,53 @@ std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
 
 } // namespace
 
-TEST(StatusInheritance, StrictlyHigherImagesRiseAndTheLastDescendantWinsATie)
+TEST(StatusInheritance, StrictlyHigherRanksRiseAndTheLastDescendantWinsATie)
 {
     struct Case {
         const char* name;
         std::vector<std::int32_t> parents;
         std::vector<std::int32_t> statuses;
-        bool inherit;
+        Inheritance inheritance;
         std::vector<Expected> expected;
     };
+    constexpr Inheritance Off = Inheritance::Off;
+    constexpr Inheritance On = Inheritance::ByImage;
+    constexpr Inheritance Unknown = Inheritance::UnknownAboveGood;
     const std::vector<Case> cases {
-        { "off: own status only", { None, 0 }, { 2, 4 }, false, { { 2, false }, { 4, false } } },
-        { "red child raises parent", { None, 0 }, { 2, 4 }, true, { { 4, true }, { 4, false } } },
-        { "equal image keeps own value", { None, 0 }, { 4, 0x104 }, true,
-            { { 4, false }, { 0x104, false } } },
-        { "last child wins a tie", { None, 0, 0 }, { 1, 0x102, 2 }, true,
+        { "off: own status only", { None, 0 }, { 2, 4 }, Off, { { 2, false }, { 4, false } } },
+        { "red child raises parent", { None, 0 }, { 2, 4 }, On, { { 4, true }, { 4, false } } },
+        { "equal image keeps own value", { None, 0 }, { 4, 0x104 }, On, { { 4, false }, { 0x104, false } } },
+        { "last child wins a tie", { None, 0, 0 }, { 1, 0x102, 2 }, On,
             { { 2, true }, { 0x102, false }, { 2, false } } },
-        { "rises through every level", { None, 0, 1 }, { 2, 2, 3 }, true,
+        { "rises through every level", { None, 0, 1 }, { 2, 2, 3 }, On,
             { { 3, true }, { 3, true }, { 3, false } } },
-        { "whole value with flash bit and sub-state", { None, 0 }, { 2, 0x1104 }, true,
+        { "whole value with flash bit and sub-state", { None, 0 }, { 2, 0x1104 }, On,
             { { 0x1104, true }, { 0x1104, false } } },
-        { "grandchild beats its equal parent for the top", { None, 0, 1 }, { 1, 0x102, 2 }, true,
+        { "grandchild beats its equal parent for the top", { None, 0, 1 }, { 1, 0x102, 2 }, On,
             { { 2, true }, { 0x102, false }, { 2, false } } },
-        { "marked green as image 5 beats red", { None, 0 }, { 4, 5 }, true, { { 5, true }, { 5, false } } },
-        { "only the low byte ranks", { None, 0 }, { 0x7FFF0003, 0x102 }, true,
+        { "marked green as image 5 beats red", { None, 0 }, { 4, 5 }, On, { { 5, true }, { 5, false } } },
+        { "only the low byte ranks", { None, 0 }, { 0x7FFF0003, 0x102 }, On,
             { { 0x7FFF0003, false }, { 0x102, false } } },
-        { "top nodes apart", { None, None }, { 2, 4 }, true, { { 2, false }, { 4, false } } },
+        { "top nodes apart", { None, None }, { 2, 4 }, On, { { 2, false }, { 4, false } } },
+        { "unknown below green by image", { None, 0, 0 }, { 2, 1, 0x1002 }, On,
+            { { 2, false }, { 1, false }, { 0x1002, false } } },
+        { "unknown above green when asked", { None, 0, 1 }, { 0x1002, 2, 1 }, Unknown,
+            { { 1, true }, { 1, true }, { 1, false } } },
+        { "green keeps its own value over green", { None, 0 }, { 2, 0x2002 }, Unknown,
+            { { 2, false }, { 0x2002, false } } },
+        { "amber and red still above unknown", { None, 0, 0, 0 }, { 1, 3, 1, 2 }, Unknown,
+            { { 3, true }, { 3, false }, { 1, false }, { 2, false } } },
+        { "red parent keeps red over unknown", { None, 0 }, { 4, 0x101 }, Unknown,
+            { { 4, false }, { 0x101, false } } },
+        { "blinking unknown rises whole", { None, 0 }, { 2, 0x101 }, Unknown,
+            { { 0x101, true }, { 0x101, false } } },
+        { "marked green as image 5 still beats unknown", { None, 0 }, { 1, 5 }, Unknown,
+            { { 5, true }, { 5, false } } },
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.name);
-        EXPECT_EQ(Inherited(each.parents, each.statuses, each.inherit, Walk::OnePass), each.expected);
-        EXPECT_EQ(Inherited(each.parents, each.statuses, each.inherit, Walk::Literal), each.expected);
+        EXPECT_EQ(Inherited(each.parents, each.statuses, each.inheritance, Walk::OnePass), each.expected);
+        EXPECT_EQ(Inherited(each.parents, each.statuses, each.inheritance, Walk::Literal), each.expected);
     }
 }
 
@@ -102,9 +119,10 @@ TEST(StatusInheritance, OnePassEqualsTheAncestorWalkOnRandomTrees)
             const auto image = images[random() % (trial % 2 ? 3 : images.size())];
             statuses.push_back(image | extras[random() % extras.size()]);
         }
-        const bool inherit = trial % 7 != 0;
-        ASSERT_EQ(Inherited(parents, statuses, inherit, Walk::OnePass),
-            Inherited(parents, statuses, inherit, Walk::Literal))
+        const auto inheritance = std::array { Inheritance::Off, Inheritance::ByImage,
+            Inheritance::UnknownAboveGood }[static_cast<std::size_t>(trial % 3)];
+        ASSERT_EQ(Inherited(parents, statuses, inheritance, Walk::OnePass),
+            Inherited(parents, statuses, inheritance, Walk::Literal))
             << "trial " << trial;
     }
 }
@@ -129,7 +147,9 @@ TEST_F(CiStatusTest, LoadedTreesShowTheIconsOfTheAncestorWalk)
             const std::string code = random() % 4 ? randomCode() : randomCode() + "," + randomCode();
             lines.push_back(code + "=" + std::to_string(statuses.back()) + ",T,x");
         }
-        control->setBehaviour(trial % 3 ? 1 : 5);
+        // Inheritance with and without muting, ranking by image or with unknown above green.
+        const std::int32_t behaviour = std::array { 1, 5, 9, 13 }[static_cast<std::size_t>(trial % 4)];
+        control->setBehaviour(behaviour);
         load(lines);
 
         StatusRecords records;
@@ -138,7 +158,9 @@ TEST_F(CiStatusTest, LoadedTreesShowTheIconsOfTheAncestorWalk)
             record.m_Node = tree().node(index);
             record.m_Status = statuses[static_cast<std::size_t>(index) - 1];
         }
-        LiteralInheritStatuses(records, true);
+        LiteralInheritStatuses(records,
+            behaviour & CiStatus::BehaviourUnknownAboveGood ? Inheritance::UnknownAboveGood
+                                                            : Inheritance::ByImage);
         for (int tick = 0; tick < 2; ++tick) {
             clock.advance(500);
             const bool flashOn = clock.elapsedMilliseconds() / 500 % 2 == 1;

@@ -51,6 +51,14 @@ TEST_F(CiStatusSelection, NodeClickShowsTheSectionTextStoresThePathAndRaisesNode
     ASSERT_TRUE(tree().operatorDoubleClick(u"P11/1"));
     EXPECT_EQ(events.back(), "double:Motor");
     EXPECT_EQ(settings.GetSetting(u"CiStatus", u"SelectedNode", u"FullPath"), u"Pump\\Motor");
+
+    // Enter on a row highlighted from code names that row, as a double click on it would.
+    events.clear();
+    node(u"Q/2")->setSelected(true);
+    ASSERT_TRUE(tree().operatorKey(TreeKey::Enter));
+    EXPECT_EQ(events, (std::vector<std::string> { "click:Valve", "double:Valve" }));
+    EXPECT_EQ(control->SelectedNodeCode(), u"Q");
+    EXPECT_EQ(control->SelectedNodeTagName(), u"T3");
 }
 
 // The records keep their texts as UTF-8 whatever the file's encoding: every character and every
@@ -86,6 +94,8 @@ TEST_F(CiStatusSelection, TextsComeBackAsReadFromUtf8AndWindows1252Files)
         EXPECT_EQ(control->ObjectTagName(), u"") << "the query cursor starts again";
         ASSERT_TRUE(tree().operatorClick(each.code + u"/0"));
         EXPECT_EQ(text().text(), u"Info ü\r\n");
+        EXPECT_EQ(control->SelectedNodeCode(), each.code);
+        EXPECT_EQ(control->SelectedNodeTagName(), FromUtf8(longTagName) + u"ä€ ");
     }
 }
 

@@ -61,6 +61,29 @@ TEST_F(Filter, EnterRebuildsWithTheFocusInTheFilterBox)
     EXPECT_EQ(surface->focusedWidget(), &filterText());
 }
 
+// The rebuild after a group click highlights the last node from code: Enter opens that node, and
+// the keyboard stays where the operator had it.
+TEST_F(Filter, AGroupChangeLeavesTheKeyboardWhereItWasAndEnterOpensTheHighlightedRow)
+{
+    build(GroupedFile, ShownTree);
+    std::vector<std::string> events;
+    control->NodeClick.connect([&] { events.push_back("click " + Utf8(control->SelectedObject())); });
+    control->NodeDoubleClick.connect([&] { events.push_back("double " + Utf8(control->SelectedObject())); });
+    ASSERT_TRUE(tree().operatorClick(u"P21/5"));
+    ASSERT_TRUE(filterText().setFocus());
+    ASSERT_TRUE(groups().operatorClick(u"K4"));
+    clock.advance(200);
+    EXPECT_EQ(surface->focusedWidget(), &filterText());
+    EXPECT_EQ(tree().selectedNode(), tree().find(u"P12/3"));
+
+    ASSERT_TRUE(tree().setFocus());
+    ASSERT_TRUE(tree().operatorKey(TreeKey::Enter));
+    EXPECT_THAT(events, ElementsAre("click P21", "click P12", "double P12"));
+    ASSERT_TRUE(groups().operatorClick(u"K4"));
+    clock.advance(200);
+    EXPECT_EQ(surface->focusedWidget(), &tree()) << "a tree that had the keyboard keeps it";
+}
+
 TEST_F(Filter, OperatorClicksThatArriveDuringABuildAreIgnored)
 {
     build(GroupedFile, ShownTree);

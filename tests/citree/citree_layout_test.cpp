@@ -38,6 +38,34 @@ TEST_F(Layout, VisibleHidesOnlyTheObjects)
     EXPECT_EQ(surface->focusedWidget(), &tree());
 }
 
+// The collapse transcript shows clicks and mouse moves restarting the count; keys and scrolling in
+// the tree do too, and a collapse keeps the keyboard on the control if it had it.
+TEST_F(Layout, KeysAndScrollingRestartTheIdleCountAndCollapseKeepsTheKeyboard)
+{
+    control->setCollapseTime(3);
+    build(GroupedFile, ShownTree | StyleStartExpanded);
+    ASSERT_EQ(surface->focusedWidget(), &tree());
+    clock.advance(2000);
+    ASSERT_TRUE(tree().operatorKey(TreeKey::Down));
+    clock.advance(2000);
+    ASSERT_TRUE(tree().operatorScroll(0));
+    clock.advance(2000);
+    EXPECT_TRUE(tree().visible()) << "never three idle seconds";
+    clock.advance(1000);
+    ASSERT_FALSE(tree().visible());
+    EXPECT_EQ(surface->focusedWidget(), &button(u"Command_Expand"));
+    ASSERT_TRUE(button(u"Command_Expand").operatorClick());
+    EXPECT_EQ(surface->focusedWidget(), &tree());
+
+    // The keyboard elsewhere (the tree hidden and shown again stands for another control's).
+    tree().setVisible(false);
+    tree().setVisible(true);
+    ASSERT_TRUE(button(u"Command_Collapse").operatorClick());
+    EXPECT_EQ(surface->focusedWidget(), nullptr) << "a collapse takes no focus it did not have";
+    ASSERT_TRUE(button(u"Command_Expand").operatorClick());
+    EXPECT_EQ(surface->focusedWidget(), nullptr);
+}
+
 // The navigation transcript shows the colour in the tree after the next build.
 TEST_F(Layout, BackColorReachesTheListAtOnceAndTheTreeOnlyAtTheNextBuild)
 {

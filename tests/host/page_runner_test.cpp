@@ -83,5 +83,18 @@ TEST_F(PageRunnerTest, TheEndOfThePageRunsTheShutDownOfControlsStillPlaced)
         platform.settings().GetSetting(u"VestrakControls.CiTree", u"Settings", u"ScrollPosition"), u"0");
 }
 
+TEST_F(PageRunnerTest, APageFedLiveRanksUnknownAboveGoodInEveryStatusTree)
+{
+    EXPECT_FALSE(run({ "create before CiStatus", "set before.Behaviour 1", "get before.Behaviour" }));
+    page.setTagSource([](const std::u16string&) { return 1; });
+    EXPECT_FALSE(run({ "get before.Behaviour", "create after CiStatus", "get after.Behaviour",
+        "set after.Behaviour 5", "get after.Behaviour", "create t CiTree" }));
+    EXPECT_EQ(output.str(),
+        "before.Behaviour = 1\n"
+        "before.Behaviour = 9\n"
+        "after.Behaviour = 8\n"
+        "after.Behaviour = 13\n");
+}
+
 } // namespace
 } // namespace vestrak

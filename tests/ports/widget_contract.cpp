@@ -29,6 +29,8 @@ struct TreeEvents {
         tree.Expand.connect([this](const NodeRef&) { log.emplace_back("expand"); });
         tree.Collapse.connect([this](const NodeRef&) { log.emplace_back("collapse"); });
         tree.MouseMove.connect([this] { log.emplace_back("move"); });
+        tree.KeyDown.connect([this] { log.emplace_back("key"); });
+        tree.Scroll.connect([this] { log.emplace_back("scroll"); });
     }
 };
 
@@ -246,7 +248,48 @@ TEST_P(WidgetContract, OperatorActionsOnTheTreeRaiseEventsInToolkitOrder)
     tree.setVisible(false);
     EXPECT_FALSE(tree.operatorClick(u"A/0"));
     EXPECT_FALSE(tree.operatorMouseMove());
+    EXPECT_FALSE(tree.operatorKey(TreeKey::Enter));
     EXPECT_TRUE(events.log.empty());
+}
+
+TEST_P(WidgetContract, KeysWalkTheShownRowsAndEnterActsOnTheSelectedRowAsADoubleClick)
+{
+    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
+    NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 1);
+    NodeRef child = tree.add(top, NodeRelationship::Child, u"A1/1", u"A1", 1);
+    tree.add(child, NodeRelationship::Child, u"A11/2", u"Hidden below a closed branch", 1);
+    NodeRef last = tree.add(nullptr, NodeRelationship::Last, u"B/3", u"B", 1);
+    top->setExpanded(true);
+    TreeEvents events(tree);
+    std::vector<NodeRef> clicked;
+    tree.NodeClick.connect([&clicked](const NodeRef& node) { clicked.push_back(node); });
+
+    EXPECT_TRUE(tree.operatorKey(TreeKey::Enter));
+    EXPECT_EQ(events.log, (std::vector<std::string> { "key" })) << "nothing selected, nothing to open";
+    events.log.clear();
+    EXPECT_TRUE(tree.operatorKey(TreeKey::Down));
+    EXPECT_TRUE(tree.operatorKey(TreeKey::Down));
+    EXPECT_TRUE(tree.operatorKey(TreeKey::Down));
+    EXPECT_TRUE(tree.operatorKey(TreeKey::Down));
+    EXPECT_EQ(clicked, (std::vector<NodeRef> { top, child, last })) << "the first row, then row by row";
+    EXPECT_EQ(events.log,
+        (std::vector<std::string> {
+            "key", "nodeclick:selected", "key", "nodeclick:selected", "key", "nodeclick:selected", "key" }));
+    events.log.clear();
+    EXPECT_TRUE(tree.operatorKey(TreeKey::Up));
+    EXPECT_EQ(tree.selectedNode(), child);
+    events.log.clear();
+    clicked.clear();
+
+    // A row selected from code, as a rebuild highlights one: Enter names it before the double click.
+    last->setSelected(true);
+    EXPECT_TRUE(tree.operatorKey(TreeKey::Enter));
+    EXPECT_EQ(events.log, (std::vector<std::string> { "key", "nodeclick:selected", "dblclick" }));
+    EXPECT_EQ(clicked, (std::vector<NodeRef> { last }));
+    events.log.clear();
+
+    EXPECT_TRUE(tree.operatorScroll(0));
+    EXPECT_EQ(events.log, (std::vector<std::string> { "scroll" }));
 }
 
 TEST_P(WidgetContract, TreeScrollsByRowsWithinItsRange)
@@ -443,6 +486,13 @@ TEST_P(WidgetContract, SurfaceKeepsItsBorderTracksFocusAndFindsWidgetsByName)
     EXPECT_EQ(surface->focusedWidget(), nullptr);
     EXPECT_TRUE(text.setFocus());
     EXPECT_EQ(surface->focusedWidget(), &text);
+    collapse.setVisible(true);
+    collapse.setVisible(false);
+    EXPECT_EQ(surface->focusedWidget(), &text) << "another widget's hiding leaves the focus";
+    text.setVisible(false);
+    EXPECT_EQ(surface->focusedWidget(), nullptr) << "a hidden widget holds no focus";
+    text.setVisible(true);
+    EXPECT_TRUE(text.setFocus());
 
     EXPECT_FALSE(collapse.setHeight(-1));
     EXPECT_EQ(collapse.height(), 225);

@@ -92,9 +92,13 @@ TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterB
             pumps = button;
     }
     ASSERT_NE(pumps, nullptr);
+    QApplication::setActiveWindow(&tree);
+    view.setFocus();
+    ASSERT_TRUE(view.hasFocus());
     QTest::mouseClick(pumps, Qt::LeftButton);
     EXPECT_TRUE(pumps->isChecked());
     clock.advance(200);
+    EXPECT_TRUE(view.hasFocus()) << "the tree keeps the keyboard through the rebuild";
     EXPECT_TRUE(rowsWithText(view, "Screen Valve").isEmpty()) << "the rebuild keeps the pumps only";
     EXPECT_FALSE(rowsWithText(view, "Intake Pump 1").isEmpty());
 
@@ -151,12 +155,19 @@ TEST_F(OperatorOnQtWidgets, CollapseAndExpandButtonsAnswerTheMouse)
     QWidget* expand = button(u"Command_Expand");
     ASSERT_TRUE(collapse && expand);
 
+    QtTreeView& view = treeView(tree, "TreeView_Objects");
+    QApplication::setActiveWindow(&tree);
+    view.setFocus();
     QTest::mouseClick(collapse, Qt::LeftButton);
     EXPECT_TRUE(expand->isVisible());
     EXPECT_FALSE(collapse->isVisible());
     EXPECT_EQ(tree.surface().innerWidth(), 195) << "the inner area becomes the expand button";
-    QTest::mouseClick(expand, Qt::LeftButton);
+    EXPECT_TRUE(expand->hasFocus()) << "the keyboard stays with the collapsed control";
+    QTest::keyClick(expand, Qt::Key_Down);
+    EXPECT_TRUE(expand->hasFocus()) << "arrow keys do not walk out of it";
+    QTest::keyClick(expand, Qt::Key_Space);
     EXPECT_TRUE(collapse->isVisible());
+    EXPECT_TRUE(view.hasFocus()) << "and goes back to the tree when it expands";
 }
 
 TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickReportsTheChoiceAndShowsTextToRead)
@@ -179,9 +190,15 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickReportsTheChoiceA
     QTest::mouseClick(
         view.viewport(), Qt::LeftButton, {}, QPoint(view.indentation() / 2, topRow.center().y()));
     EXPECT_EQ(status.SelectedNode(), "Water Works") << "the branch indicator opens without selecting";
+    const int indentationOfTreatment = view.indentation() / 2;
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+        QPoint(indentationOfTreatment, rowCentre(view, "Treatment Building").y()));
+    EXPECT_EQ(status.SelectedNode(), "Treatment Building")
+        << "a left click hits the row where a right one does";
+    EXPECT_EQ(status.property("SelectedNodeCode").toString(), "WW2");
     QTest::mouseClick(view.viewport(), Qt::RightButton, {}, rowCentre(view, "Intake Building"));
     EXPECT_EQ(status.SelectedNode(), "Intake Building") << "the menu is for the object under the mouse";
-    EXPECT_EQ(nodeClicks.count(), 2);
+    EXPECT_EQ(nodeClicks.count(), 3);
     auto* menu = status.findChild<QMenu*>();
     ASSERT_TRUE(menu && menu->isVisible());
     QAction* acknowledge = menu->actions().value(0);
@@ -202,6 +219,14 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickReportsTheChoiceA
     const QRect row = view.visualRect(view.currentIndex());
     EXPECT_NEAR(menu->pos().y(), view.viewport()->mapToGlobal(row.bottomLeft()).y(), 2) << "beside the row";
     menu->hide();
+
+    QSignalSpy doubleClicks(&status, &CiStatusWidget::NodeDblClick);
+    QObject::connect(&status, &CiStatusWidget::NodeDblClick, &status,
+        [&] { EXPECT_EQ(status.SelectedNode(), view.currentIndex().data().toString()); });
+    const int clicksBeforeEnter = nodeClicks.count();
+    QTest::keyClick(&view, Qt::Key_Return);
+    EXPECT_EQ(doubleClicks.count(), 1) << "Enter opens the row as a double click does";
+    EXPECT_EQ(nodeClicks.count(), clicksBeforeEnter + 1) << "after the row's node click";
 
     auto* info = status.findChild<QPlainTextEdit*>();
     ASSERT_NE(info, nullptr);

@@ -1,10 +1,13 @@
+#include "linux/local_file_system.h"
 #include "linux/sqlite_settings_store.h"
 #include "linux/temporary_folder.h"
+#include "qt/reporting_file_system.h"
 #include "status_line.h"
 #include "window_widget_set.h"
 
 #include <QDate>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QProcess>
 #include <QStatusBar>
 #include <QWidget>
@@ -28,6 +31,33 @@ TEST(VestrakPage, APageMessageStaysReadableWhileEventLinesComeAndGo)
     now += 1;
     status.showEventLine("s.GetStatus");
     EXPECT_TRUE(bar.currentMessage().endsWith("s.GetStatus"));
+}
+
+TEST(VestrakPage, EveryUnreadableObjectFileStaysListedUntilItIsReadAgain)
+{
+    vestrak::testing::TemporaryFolder folder;
+    const std::string plant = (folder.path() / "plant.ini").string();
+    const std::string status = (folder.path() / "status.ini").string();
+    LocalFileSystem files;
+    ReportingFileSystem reporting(files);
+    QStatusBar bar;
+    StatusLine line(bar, [] { return std::int64_t { 0 }; });
+    reporting.setProblemsChanged([&] { line.showFileProblems(reporting.problems()); });
+    auto* listed = bar.findChild<QLabel*>();
+    ASSERT_NE(listed, nullptr);
+
+    reporting.readFile(QString::fromStdString(plant).toStdU16String());
+    reporting.readFile(QString::fromStdString(status).toStdU16String());
+    EXPECT_EQ(listed->text(),
+        QStringLiteral("Cannot read %1: there is no such file; %2: there is no such file")
+            .arg(QString::fromStdString(plant), QString::fromStdString(status)));
+    std::ofstream(plant) << "[TreeObjects]\n";
+    reporting.readFile(QString::fromStdString(plant).toStdU16String());
+    EXPECT_EQ(listed->text(),
+        QStringLiteral("Cannot read %1: there is no such file").arg(QString::fromStdString(status)));
+    std::ofstream(status) << "[TreeObjects]\n";
+    reporting.readFile(QString::fromStdString(status).toStdU16String());
+    EXPECT_TRUE(listed->isHidden());
 }
 
 TEST(VestrakPage, AControlThatShrinksItselfKeepsItsRoomSoItsNeighbourStays)
@@ -98,4 +128,31 @@ TEST(VestrakPage, AStoppingSignalShutsTheControlsDownAsClosingTheWindowDoes)
         EXPECT_TRUE(logDate == startDate || logDate == QDate::currentDate().toString(Qt::ISODate))
             << firstLine;
     }
+}
+
+TEST(VestrakPage, ControlsShareOutALargerWindowAndGoBackToThePageSizes)
+{
+    QWidget area;
+    WindowWidgetSet widgets(area);
+    std::vector<const ControlSurface*> laidOut;
+    widgets.setResizeHandling([&laidOut](ControlSurface& surface) { laidOut.push_back(&surface); });
+    const std::unique_ptr<ControlSurface> tree = widgets.createSurface(3000, 3600, 0);
+    const std::unique_ptr<ControlSurface> status = widgets.createSurface(6000, 3600, 0);
+    auto* treeWidget = dynamic_cast<QWidget*>(tree.get());
+    auto* statusWidget = dynamic_cast<QWidget*>(status.get());
+    area.show();
+    area.resize(12 + 400 + 12 + 800 + 12, 600);
+    widgets.arrange();
+    EXPECT_EQ(treeWidget->size(), QSize(400, 576)) << "a third of the spare width, the full height";
+    EXPECT_EQ(statusWidget->size(), QSize(800, 576));
+    EXPECT_EQ(status->outerWidth(), 800 * 15);
+    EXPECT_EQ(laidOut, (std::vector<const ControlSurface*> { tree.get(), status.get() }));
+
+    tree->setOuterWidth(195);
+    tree->setOuterHeight(225);
+    area.resize(100, 100);
+    widgets.arrange();
+    EXPECT_EQ(treeWidget->width(), 13) << "a control that sized itself keeps its size";
+    EXPECT_EQ(statusWidget->size(), QSize(400, 240)) << "back to the page's size";
+    EXPECT_EQ(statusWidget->x(), 12 + 200 + 12) << "the collapsed tree keeps the page's room";
 }
