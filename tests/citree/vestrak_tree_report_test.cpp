@@ -169,6 +169,27 @@ TEST_F(TreeReportTest, ControlCharactersAreShownAndLinesHoldingNulAreSkippedOnce
             true));
 }
 
+// Below a depth the lines stop moving right and say their depth: a tree as deep as its file is
+// long gives a report that grows with the file, not with the square of its depth.
+TEST_F(TreeReportTest, DeepNodesAreIndentedNoFurtherAndSayTheirDepth)
+{
+    std::string file = "[TreeObjects]\n";
+    std::string code;
+    for (int line = 0; line < 40; ++line) {
+        code += 'A';
+        file += code + "=1,T\n";
+    }
+    const TreeReport report = MakeTreeReport(optionsFor(file), files);
+    EXPECT_NE(
+        report.text.find("\n" + std::string(64, ' ') + "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA/32  T  (image 1)\n"
+            + std::string(64, ' ') + "(depth 33) AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA/33  T  (image 1)\n"),
+        std::string::npos);
+    EXPECT_TRUE(report.text.ends_with("(depth 39) " + code
+        + "/39  T  (image 1)\n"
+          "note: nodes deeper than 32 are indented as at depth 32 and begin with their depth\n"));
+    EXPECT_FALSE(report.warned);
+}
+
 // The search for the branch a top node was meant for once tried every prefix of the node's code,
 // so a code of a million characters took hours; it finishes at once and still finds the branch.
 TEST_F(TreeReportTest, TopNodesWithAMillionCharacterCode)
