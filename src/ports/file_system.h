@@ -23,7 +23,7 @@ struct FileStamp {
 /// Lines of one section of an object file that its readers skipped because they hold NUL bytes,
 /// which is what a crash or power cut leaves in a file.
 struct SkippedLines {
-    std::uint64_t count = 0;
+    std::uint64_t count = 0; ///< How many lines were skipped.
     std::int32_t firstFileLine = 0; ///< The first of them, from 1, as an editor counts lines.
 };
 
