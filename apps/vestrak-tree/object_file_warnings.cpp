@@ -181,13 +181,15 @@ std::vector<ObjectFileWarning> CheckTopNodes(const Tree& tree, const NumberedSec
                 }
             }
         }
-        for (std::int32_t item = 0;; ++item) {
-            const std::u16string_view prefix = FieldView(code, item, u",");
+        // Item after item from where the last one ended: a code of many items is read once.
+        for (std::u16string_view rest = code; !rest.empty();) {
+            const std::u16string_view prefix = FieldView(rest, 0, u",");
             if (prefix.empty()) {
                 break;
             }
             itemLengths.insert(prefix.size());
             earlierItems.add(prefix, fileLine);
+            rest.remove_prefix(std::min(rest.size(), prefix.size() + 1));
         }
     }
     return warnings;
