@@ -50,18 +50,19 @@ PrefixListIndex::PrefixListIndex(std::u16string_view list)
         start = comma + 1;
     }
     const auto itemText = [list](const Item& item) { return list.substr(item.start, item.length); };
-    std::ranges::sort(m_Items, [&itemText](const Item& one, const Item& other) {
+    std::sort(m_Items.begin(), m_Items.end(), [&itemText](const Item& one, const Item& other) {
         if (one.hash != other.hash) {
             return one.hash < other.hash;
         }
         return CompareUpper(itemText(one), itemText(other)) < 0;
     });
-    const auto repeated = std::ranges::unique(m_Items, [&itemText](const Item& one, const Item& other) {
-        return one.hash == other.hash && CompareUpper(itemText(one), itemText(other)) == 0;
-    });
-    m_Items.erase(repeated.begin(), repeated.end());
-    std::ranges::sort(m_Lengths);
-    m_Lengths.erase(std::ranges::unique(m_Lengths).begin(), m_Lengths.end());
+    m_Items.erase(std::unique(m_Items.begin(), m_Items.end(),
+                      [&itemText](const Item& one, const Item& other) {
+                          return one.hash == other.hash && CompareUpper(itemText(one), itemText(other)) == 0;
+                      }),
+        m_Items.end());
+    std::sort(m_Lengths.begin(), m_Lengths.end());
+    m_Lengths.erase(std::unique(m_Lengths.begin(), m_Lengths.end()), m_Lengths.end());
 }
 
 bool PrefixListIndex::startsWithItem(std::u16string_view list, std::u16string_view text) const
@@ -75,10 +76,11 @@ bool PrefixListIndex::startsWithItem(std::u16string_view list, std::u16string_vi
         for (; hashed < length; ++hashed) {
             hash = HashStep(hash, text[hashed]);
         }
-        const auto sameHash = std::ranges::equal_range(m_Items, hash, {}, &Item::hash);
-        for (const Item& item : sameHash) {
-            if (item.length == length
-                && CompareUpper(list.substr(item.start, length), text.substr(0, length)) == 0) {
+        const auto first = std::lower_bound(m_Items.begin(), m_Items.end(), hash,
+            [](const Item& item, std::uint64_t wanted) { return item.hash < wanted; });
+        for (auto item = first; item != m_Items.end() && item->hash == hash; ++item) {
+            if (item->length == length
+                && CompareUpper(list.substr(item->start, length), text.substr(0, length)) == 0) {
                 return true;
             }
         }
