@@ -1,5 +1,6 @@
 // Both object-file readers on arbitrary bytes: the section reader (in its three forms, which must
-// agree line for line) and the key lookup through the profile reader.
+// agree line for line, none giving a line that holds NUL) and the key lookup through the profile
+// reader.
 #include "fuzz_platform.h"
 #include "procs/object_file.h"
 #include "procs/text.h"
@@ -31,13 +32,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string joined = ReadIniSection(section, fuzzing::ObjectFilePath, fuzz.files);
     const auto numbered = ReadIniSectionLines(section, fuzzing::ObjectFilePath, fuzz.files);
     if (numbered) {
-        const auto& [lines, fileLines] = *numbered;
+        const auto& [lines, fileLines, skipped] = *numbered;
         if (fileLines.size() != lines.size() || !std::is_sorted(fileLines.begin(), fileLines.end())
-            || (!fileLines.empty() && fileLines.front() < 1)) {
+            || (!fileLines.empty() && fileLines.front() < 1)
+            || (skipped.count != 0 && skipped.firstFileLine < 1)) {
             std::abort();
         }
         std::u16string joinedFromLines;
         for (std::size_t index = 0; index < lines.size(); ++index) {
+            // A line holding NUL is skipped as damage, never given.
+            if (FindUnit(lines[index], u'\0') != std::u16string_view::npos) {
+                std::abort();
+            }
             joinedFromLines += lines[index];
             joinedFromLines += u'\0';
         }

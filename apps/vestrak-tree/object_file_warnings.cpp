@@ -116,6 +116,17 @@ ObjectFileWarning MissingSectionWarning(
     return { 0, u"no section [" + std::u16string(section) + u"] in " + file };
 }
 
+ObjectFileWarning SkippedLinesWarning(const SkippedLines& skipped)
+{
+    constexpr std::u16string_view Why = u" NUL bytes, as a crash or power cut leaves a file: skipped";
+    if (skipped.count == 1) {
+        return { skipped.firstFileLine, u"the line holds" + std::u16string(Why) };
+    }
+    return { skipped.firstFileLine,
+        DecimalText(static_cast<std::int64_t>(skipped.count)) + u" lines from here on hold"
+            + std::u16string(Why) };
+}
+
 std::vector<ObjectFileWarning> CheckSectionLines(const NumberedSectionLines& numbered, LineImages images)
 {
     std::vector<ObjectFileWarning> warnings;
@@ -170,13 +181,15 @@ std::vector<ObjectFileWarning> CheckTopNodes(const Tree& tree, const NumberedSec
                 }
             }
         }
-        for (std::int32_t item = 0;; ++item) {
-            const std::u16string_view prefix = FieldView(code, item, u",");
+        // Item after item from where the last one ended: a code of many items is read once.
+        for (std::u16string_view rest = code; !rest.empty();) {
+            const std::u16string_view prefix = FieldView(rest, 0, u",");
             if (prefix.empty()) {
                 break;
             }
             itemLengths.insert(prefix.size());
             earlierItems.add(prefix, fileLine);
+            rest.remove_prefix(std::min(rest.size(), prefix.size() + 1));
         }
     }
     return warnings;

@@ -29,11 +29,18 @@ std::u16string Quoted(std::u16string_view text);
 // image of a tree line, the status of a status line.
 std::u16string_view FirstValueField(std::u16string_view line);
 
-// Calls check(line, fileLine) for each line of the section with "=", and warns of every other one.
+// The lines the readers skipped because they hold NUL bytes, at the first of them.
+ObjectFileWarning SkippedLinesWarning(const SkippedLines& skipped);
+
+// Calls check(line, fileLine) for each line of the section with "=", and warns of every other one
+// and of the lines skipped as damage.
 template<typename LineCheck>
 void ForEachObjectLine(
     const NumberedSectionLines& numbered, std::vector<ObjectFileWarning>& warnings, LineCheck check)
 {
+    if (numbered.skipped.count != 0) {
+        warnings.push_back(SkippedLinesWarning(numbered.skipped));
+    }
     for (std::size_t index = 0; index < numbered.lines.size(); ++index) {
         const std::u16string_view line = numbered.lines[index];
         const std::int32_t fileLine = numbered.fileLines[index];

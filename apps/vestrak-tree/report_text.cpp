@@ -35,17 +35,26 @@ std::string Shown(std::u16string_view text)
 void DescribeTree(const Tree& tree, std::ostream& out, const NodeDetails& details)
 {
     std::vector<std::int32_t> depths(static_cast<std::size_t>(tree.count()) + 1, 0);
+    bool deeperShown = false;
     for (std::int32_t index = 1; index <= tree.count(); ++index) {
         const NodeRef node = tree.node(index);
         const NodeRef parent = node->parent();
         const std::int32_t depth = parent ? depths[static_cast<std::size_t>(parent->index())] + 1 : 0;
         depths[static_cast<std::size_t>(index)] = depth;
-        out << std::string(2 * static_cast<std::size_t>(depth), ' ') << Shown(node->key()) << "  "
-            << Shown(node->text()) << "  (image " << node->image();
+        out << std::string(2 * static_cast<std::size_t>(std::min(depth, DeepestIndentedDepth)), ' ');
+        if (depth > DeepestIndentedDepth) {
+            out << "(depth " << depth << ") ";
+            deeperShown = true;
+        }
+        out << Shown(node->key()) << "  " << Shown(node->text()) << "  (image " << node->image();
         if (details) {
             out << ", " << Shown(details(*node));
         }
         out << ")\n";
+    }
+    if (deeperShown) {
+        out << "note: nodes deeper than " << DeepestIndentedDepth << " are indented as at depth "
+            << DeepestIndentedDepth << " and begin with their depth\n";
     }
 }
 

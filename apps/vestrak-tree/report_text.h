@@ -18,7 +18,13 @@ std::string Shown(std::u16string_view text);
 // What a report adds to a node's line, after its image.
 using NodeDetails = std::function<std::u16string(const TreeNode&)>;
 
-// One line a node in node order, indented two blanks per level: key, text, image and details.
+// Nodes deeper than this are indented as at this depth (top nodes have depth 0) and their line
+// begins with "(depth N)": the report of a deep tree grows with the file, not with the square of
+// the tree's depth.
+constexpr std::int32_t DeepestIndentedDepth = 32;
+
+// One line a node in node order, indented two blanks per level: key, text, image and details;
+// after them a note when a node was deeper than DeepestIndentedDepth.
 void DescribeTree(const Tree& tree, std::ostream& out, const NodeDetails& details = {});
 
 // The warnings in file line order, each "warning: line N: MESSAGE" (no line for the whole file);

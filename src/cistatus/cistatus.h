@@ -131,10 +131,9 @@ private:
     void UserControl_Terminate();
 
     void loadStatusObjects();
-    void addStatusObject(std::u16string_view line, std::uint32_t lineIndex);
-    void forgetLoadChain();
-    // The position of the record of the new object's parent while loading, or NoParentPosition.
-    [[nodiscard]] std::int32_t parentPositionOf(std::u16string_view code) const;
+    // While loading: the record added last and its ancestors, for the parent search.
+    struct LoadChain;
+    void addStatusObject(std::u16string_view line, std::uint32_t lineIndex, LoadChain& chain);
     // The branches the user left open and the node selected, as stored.
     struct StoredTreeState {
         PathSet expandedPaths;
@@ -182,14 +181,6 @@ private:
     StatusRecords m_StatusObjects;
     // Per record, the position of its parent's record, or NoParentPosition for a top node.
     std::vector<std::int32_t> m_ParentPositions;
-    // While loading: the record added last and its ancestors, top first, for the parent search
-    // along the prefix chain. Their codes follow one another in one text, cut back with the chain.
-    struct ChainLink {
-        std::int32_t position = 0;
-        std::size_t codeStart = 0;
-    };
-    std::vector<ChainLink> m_LoadChain;
-    std::u16string m_LoadChainCodes;
     std::shared_ptr<cStatus> m_QueryStatus;
     std::int32_t m_QueryIndex = 0;
     std::int32_t m_UpdateInterval = 2000;

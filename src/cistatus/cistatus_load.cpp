@@ -2,6 +2,7 @@
 #include "cistatus/status_icon.h"
 #include "cistatus/status_inheritance.h"
 #include "cistatus/status_line.h"
+#include "procs/code_chain.h"
 #include "procs/object_file.h"
 #include "procs/path_set.h"
 #include "procs/text.h"
@@ -19,6 +20,13 @@ const std::u16string SettingsApplication = u"CiStatus";
 const std::u16string ObjectSection = u"TreeObjects";
 
 } // namespace
+
+// The record added last and its ancestors, top first, with their codes: a new object's parent is
+// found along them. It serves one load only.
+struct CiStatus::LoadChain {
+    std::vector<std::int32_t> positions;
+    CodeChain codes;
+};
 
 void CiStatus::setObjectFile(const std::u16string& value)
 {
@@ -55,34 +63,31 @@ void CiStatus::loadStatusObjects()
 {
     // The records keep what they need of their lines, so the lines are read one at a time.
     std::uint32_t lineIndex = 0;
+    LoadChain chain;
     VisitSectionLines(
         ObjectSection, m_ObjectFile, m_Platform.files,
-        [&](std::u16string_view line) { addStatusObject(line, lineIndex++); },
+        [&](std::u16string_view line) { addStatusObject(line, lineIndex++, chain); },
         [&] {
             // The lines came in the wrong encoding: they come again, from the first.
             TreeView_Status.clear();
             m_StatusObjects.clear();
             m_ParentPositions.clear();
-            forgetLoadChain();
+            chain = LoadChain();
             lineIndex = 0;
         });
-    forgetLoadChain();
 }
 
-// The chain serves one load only: it starts empty for the next.
-void CiStatus::forgetLoadChain()
-{
-    m_LoadChain.clear();
-    m_LoadChainCodes.clear();
-}
-
-void CiStatus::addStatusObject(std::u16string_view line, std::uint32_t lineIndex)
+void CiStatus::addStatusObject(std::u16string_view line, std::uint32_t lineIndex, LoadChain& chain)
 {
     const StatusLine parsed = ParseStatusLine(line);
     if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, parsed.code)) {
         return;
     }
-    const std::int32_t parentPosition = parentPositionOf(parsed.code);
+    // The parent is the nearest object on the chain from the object added last up to its top
+    // whose code, as a prefix list, starts the new code. The chain is cut back only once the node
+    // is added.
+    const std::size_t linksKept = chain.codes.linksKeptFor(parsed.code);
+    const std::int32_t parentPosition = linksKept == 0 ? NoParentPosition : chain.positions[linksKept - 1];
     // The node reads its key and text from the record.
     const std::size_t position = m_StatusObjects.size();
     cStatus& record = m_StatusObjects.add(parsed, lineIndex);
@@ -99,31 +104,10 @@ void CiStatus::addStatusObject(std::u16string_view line, std::uint32_t lineIndex
     record.m_Node = std::move(node);
     record.m_Status = parsed.status;
     m_ParentPositions.push_back(parentPosition);
-    while (!m_LoadChain.empty() && m_LoadChain.back().position != parentPosition) {
-        m_LoadChainCodes.resize(m_LoadChain.back().codeStart);
-        m_LoadChain.pop_back();
-    }
-    m_LoadChain.push_back({ static_cast<std::int32_t>(position), m_LoadChainCodes.size() });
-    m_LoadChainCodes += parsed.code;
-}
-
-std::int32_t CiStatus::parentPositionOf(std::u16string_view code) const
-{
-    // The parent is the nearest object on the chain from the object added last up to its top
-    // whose code, as a prefix list, starts the new code.
-    // The chain is cut back only once the node is added.
-    std::size_t link = m_LoadChain.size();
-    std::size_t codeEnd = m_LoadChainCodes.size();
-    while (link > 0) {
-        const std::size_t codeStart = m_LoadChain[link - 1].codeStart;
-        if (IsInPrefixList(
-                std::u16string_view(m_LoadChainCodes).substr(codeStart, codeEnd - codeStart), code)) {
-            break;
-        }
-        codeEnd = codeStart;
-        --link;
-    }
-    return link == 0 ? NoParentPosition : m_LoadChain[link - 1].position;
+    chain.positions.resize(linksKept);
+    chain.codes.cutTo(linksKept);
+    chain.positions.push_back(static_cast<std::int32_t>(position));
+    chain.codes.add(parsed.code);
 }
 
 CiStatus::StoredTreeState CiStatus::readStoredTreeState() const

@@ -2,6 +2,7 @@
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
 #include "citree/tree_object_lines.h"
+#include "procs/code_chain.h"
 #include "procs/numeric.h"
 #include "procs/object_file.h"
 #include "procs/text.h"
@@ -183,19 +184,17 @@ CiTree::BuiltTree CiTree::BuildTree()
     BuiltTree built { filter.groupOn, nullptr };
     const std::u16string lastClicked
         = keepOpen && !filter.groupOn ? Setting(SelectedSection, SelectedNodeKey, u"") : u"";
-    // The node added last and its ancestors, top first: the parent search walks up this chain.
-    // Their codes follow one another in one text, and their texts, each ended by "\", in
-    // another, both cut back as the chain shortens. A node's full path is known by its hash,
-    // extended from its parent's; the path itself is put together only when a stored path has
-    // that hash.
+    // The node added last and its ancestors, top first: the parent search walks up their codes.
+    // Their texts, each ended by "\", follow one another in one text, cut back as the chain
+    // shortens. A node's full path is known by its hash, extended from its parent's; the path
+    // itself is put together only when a stored path has that hash.
     struct ChainLink {
         NodeRef node;
-        std::size_t codeStart = 0;
         std::size_t pathStart = 0;
         std::uint64_t pathHash = 0;
     };
     std::vector<ChainLink> chain;
-    std::u16string chainCodes;
+    CodeChain chainCodes;
     std::u16string chainPath;
     std::u16string path;
     const auto pathOf = [&chainPath, &path](std::u16string_view text) -> const std::u16string& {
@@ -204,10 +203,6 @@ CiTree::BuiltTree CiTree::BuildTree()
         return path;
     };
     const std::uint64_t lastClickedHash = PathSet::TopPathHash(lastClicked);
-    const auto codeOf = [&chainCodes, &chain](std::size_t link) {
-        const std::size_t end = link + 1 < chain.size() ? chain[link + 1].codeStart : chainCodes.size();
-        return std::u16string_view(chainCodes).substr(chain[link].codeStart, end - chain[link].codeStart);
-    };
     const NodeRef noParent;
     TreeLine line;
     std::u16string room;
@@ -224,10 +219,10 @@ CiTree::BuiltTree CiTree::BuildTree()
         if (!KeepsLine(filter, line.image, line.text)) {
             continue;
         }
-        while (!chain.empty() && !IsInPrefixList(codeOf(chain.size() - 1), line.code)) {
-            chainCodes.resize(chain.back().codeStart);
-            chainPath.resize(chain.back().pathStart);
-            chain.pop_back();
+        if (const std::size_t kept = chainCodes.linksKeptFor(line.code); kept < chain.size()) {
+            chainCodes.cutTo(kept);
+            chainPath.resize(chain[kept].pathStart);
+            chain.resize(kept);
         }
         std::uint64_t pathHash = 0;
         bool mayBeStoredOpen = false;
@@ -260,8 +255,8 @@ CiTree::BuiltTree CiTree::BuildTree()
             }
         }
         node->setBackColor(m_BackColor);
-        chain.push_back({ std::move(node), chainCodes.size(), chainPath.size(), pathHash });
-        chainCodes += line.code;
+        chain.push_back({ std::move(node), chainPath.size(), pathHash });
+        chainCodes.add(line.code);
         if (keepOpen) {
             chainPath += line.text;
             chainPath += u'\\';

@@ -20,6 +20,13 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+/// Lines of one section of an object file that its readers skipped because they hold NUL bytes,
+/// which is what a crash or power cut leaves in a file.
+struct SkippedLines {
+    std::uint64_t count = 0; ///< How many lines were skipped.
+    std::int32_t firstFileLine = 0; ///< The first of them, from 1, as an editor counts lines.
+};
+
 /// The files the controls read and write. Paths are texts as the controls build them.
 class FileSystem {
 public:
@@ -50,6 +57,12 @@ public:
     virtual std::optional<FileStamp> changeStamp(const std::u16string& path) = 0;
     /// The folder of the running program, which stands for the control library's own folder.
     virtual std::u16string programFolder() = 0;
+    /// Told by the object-file readers, after reading a section, of the lines of it they skipped
+    /// as damage; a file system that reports problems says so. The default ignores it.
+    virtual void skippedDamagedLines(
+        const std::u16string& /*path*/, const std::u16string& /*section*/, const SkippedLines& /*lines*/)
+    {
+    }
 };
 
 } // namespace vestrak

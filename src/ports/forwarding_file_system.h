@@ -33,6 +33,11 @@ public:
         return m_Files.changeStamp(path);
     }
     std::u16string programFolder() override { return m_Files.programFolder(); }
+    void skippedDamagedLines(
+        const std::u16string& path, const std::u16string& section, const SkippedLines& lines) override
+    {
+        m_Files.skippedDamagedLines(path, section, lines);
+    }
 
 private:
     FileSystem& m_Files;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 #include <map>
 #include <set>
 #include <utility>
@@ -194,9 +195,25 @@ std::optional<ObjectFileText::Encoding> FileEncoding(const std::u16string& fileN
     return check.valid() ? ObjectFileText::Encoding::Utf8 : ObjectFileText::Encoding::Windows1252;
 }
 
+// A line holding NUL is what a crash or power cut leaves in a file: damage, neither a header nor a
+// data line. NUL is the zero byte in every encoding read, UTF-16 turned into UTF-8 included.
+bool HoldsNul(std::string_view line)
+{
+    return line.find('\0') != std::string_view::npos;
+}
+
+// Lines past the range of a file line number all get the last one.
+void CountFileLine(std::int32_t& lineNumber)
+{
+    if (lineNumber < std::numeric_limits<std::int32_t>::max()) {
+        ++lineNumber;
+    }
+}
+
 // Finds the first section of that name, line by line, and hands its data lines to visit(bytes,
 // fileLineNumber), trimmed and their double spaces halved. It works on the bytes and leaves
-// decoding to the visitor, so the lines of other sections are never decoded.
+// decoding to the visitor, so the lines of other sections are never decoded. The section's lines
+// holding NUL are skipped and counted.
 template<typename Visit> class SectionScanner {
 public:
     SectionScanner(std::u16string wantedUpper, ObjectFileText::Encoding encoding, Visit& visit)
@@ -216,7 +233,13 @@ public:
     // False once the section has ended.
     bool line(std::string_view bytes)
     {
-        ++m_LineNumber;
+        CountFileLine(m_LineNumber);
+        if (HoldsNul(bytes)) {
+            if (m_Found && m_Skipped.count++ == 0) {
+                m_Skipped.firstFileLine = m_LineNumber;
+            }
+            return true;
+        }
         if (!m_Found) {
             if (const auto name = HeaderNameUpper(bytes, m_Encoding)) {
                 m_Found = *name == m_WantedUpper;
@@ -234,6 +257,7 @@ public:
     }
 
     [[nodiscard]] bool found() const { return m_Found; }
+    [[nodiscard]] const SkippedLines& skipped() const { return m_Skipped; }
 
 private:
     std::u16string m_WantedUpper;
@@ -242,10 +266,11 @@ private:
     std::string m_Halved;
     std::int32_t m_LineNumber = 0;
     bool m_Found = false;
+    SkippedLines m_Skipped;
 };
 
 // Counts the data lines of the first section of each wanted name in one reading of the file, as
-// the section readers would give them one section at a time: a NUL inside a line makes another.
+// the section readers would give them one section at a time: lines holding NUL are not counted.
 class SectionCounter {
 public:
     SectionCounter(const std::set<std::u16string>& wantedUpper, ObjectFileText::Encoding encoding)
@@ -264,11 +289,14 @@ public:
 
     bool line(std::string_view bytes)
     {
+        if (HoldsNul(bytes)) {
+            return true;
+        }
         if (m_Counting) {
             const LineInSection line = ReadLineInSection(bytes);
             if (!line.endsSection) {
                 if (!line.data.empty()) {
-                    *m_Counting += 1 + static_cast<std::size_t>(std::ranges::count(line.data, '\0'));
+                    ++*m_Counting;
                 }
                 return true;
             }
@@ -293,14 +321,15 @@ private:
 };
 
 // Calls visit(dataLineBytes, fileLineNumber) for each data line of the first section of that
-// name, its bytes read as the encoding says; false when the file cannot be read or has no such
-// section. The file is read in pieces, so what stays in memory is the section, not the file.
+// name, its bytes read as the encoding says, and tells of the lines skipped as damage; false when
+// the file cannot be read or has no such section. The file is read in pieces, so what stays in
+// memory is the section, not the file.
 template<typename Visit>
 bool ScanSectionAs(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
-    ObjectFileText::Encoding encoding, Visit& visit)
+    ObjectFileText::Encoding encoding, Visit& visit, SkippedLines& skipped)
 {
     SectionScanner<Visit> scanner(ToUpper(section), encoding, visit);
-    LineCutter<SectionScanner<Visit>> cutter(scanner);
+    LineCutter<SectionScanner<Visit>> cutter(scanner, LinesWithNul::CutAtFirstNul);
     ObjectFileBytes text;
     bool ended = false;
     const bool read = files.readFileInPieces(fileName, [&](std::string_view piece) {
@@ -310,19 +339,21 @@ bool ScanSectionAs(const std::u16string& fileName, FileSystem& files, const std:
     if (read && !ended && cutter.add(text.finish())) {
         cutter.finish();
     }
+    skipped = scanner.skipped();
     return read && scanner.found();
 }
 
 // The same, learning the encoding as it goes: the one scanner behind every section reader, so
 // they always agree. The section is scanned as UTF-8 while the whole file is checked, so a UTF-8
 // file is read once. Only a file that turns out not to be UTF-8 is read again, as Windows-1252,
-// after restart(), which tells the visitor to forget the lines it was given.
+// after restart(), which tells the visitor to forget the lines it was given. The lines of the
+// section skipped as damage are told to the file system, and to skipped.
 template<typename Visit, typename Restart>
 bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
-    ObjectFileText::Encoding& encoding, Visit visit, Restart restart)
+    ObjectFileText::Encoding& encoding, Visit visit, Restart restart, SkippedLines& skipped)
 {
     SectionScanner<Visit> scanner(ToUpper(section), ObjectFileText::Encoding::Utf8, visit);
-    LineCutter<SectionScanner<Visit>> cutter(scanner);
+    LineCutter<SectionScanner<Visit>> cutter(scanner, LinesWithNul::CutAtFirstNul);
     ObjectFileBytes text;
     Utf8Check check;
     bool ended = false;
@@ -345,22 +376,29 @@ bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u
     if (take(text.finish()) && !ended) {
         cutter.finish();
     }
+    bool found = false;
     if (text.mark() == ObjectFileBytes::Mark::None && !check.valid()) {
         restart();
         encoding = ObjectFileText::Encoding::Windows1252;
-        return ScanSectionAs(fileName, files, section, encoding, visit);
+        found = ScanSectionAs(fileName, files, section, encoding, visit, skipped);
+    } else {
+        encoding = ObjectFileText::Encoding::Utf8;
+        found = scanner.found();
+        skipped = scanner.skipped();
     }
-    encoding = ObjectFileText::Encoding::Utf8;
-    return scanner.found();
+    if (skipped.count != 0) {
+        files.skippedDamagedLines(fileName, section, skipped);
+    }
+    return found;
 }
 
-// The data lines each followed by NUL, telling lineAdded(text, start, bytes, fileLine) of each
-// line as it is added at start with its NUL, from those bytes of that line of the file, and
-// forget() when the lines told so far were read in the wrong encoding and come again. Nothing
-// when the file cannot be read or has no such section.
+// The data lines each followed by NUL, telling lineAdded(start, fileLine) of each line as it is
+// added at start with its NUL, from that line of the file, and forget() when the lines told so
+// far were read in the wrong encoding and come again. Nothing when the file cannot be read or has
+// no such section.
 template<typename LineAdded, typename Forget>
 std::optional<std::u16string> ReadSectionText(const std::u16string& section, const std::u16string& fileName,
-    FileSystem& files, LineAdded lineAdded, Forget forget)
+    FileSystem& files, LineAdded lineAdded, Forget forget, SkippedLines& skipped)
 {
     std::u16string result;
     bool roomAsked = false;
@@ -377,12 +415,13 @@ std::optional<std::u16string> ReadSectionText(const std::u16string& section, con
             const std::size_t start = result.size();
             AppendDecoded(result, line, encoding);
             result.push_back(u'\0');
-            lineAdded(result, start, line, fileLine);
+            lineAdded(start, fileLine);
         },
         [&] {
             result.clear();
             forget();
-        });
+        },
+        skipped);
     if (!found) {
         return std::nullopt;
     }
@@ -392,31 +431,14 @@ std::optional<std::u16string> ReadSectionText(const std::u16string& section, con
     return result;
 }
 
-// Files where the line just added at start begins, and where a NUL inside it starts another: a
-// NUL in a line ends a line there, as it does for every reader that splits the text at NUL. NUL
-// is the zero byte in both encodings, so the line's bytes tell whether to look.
-void AddLineStarts(
-    std::vector<std::size_t>& starts, const std::u16string& text, std::size_t start, std::string_view bytes)
-{
-    starts.push_back(start);
-    if (bytes.find('\0') == std::string_view::npos) {
-        return;
-    }
-    // The line's own NUL, the text's last unit, ends the search.
-    for (std::size_t nul = FindUnit(text, u'\0', start); nul + 1 < text.size();
-         nul = FindUnit(text, u'\0', nul + 1)) {
-        starts.push_back(nul + 1);
-    }
-}
-
 } // namespace
 
 std::u16string ReadIniSection(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
+    SkippedLines skipped;
     return ReadSectionText(
-        section, fileName, files, [](const std::u16string&, std::size_t, std::string_view, std::int32_t) {},
-        [] {})
+        section, fileName, files, [](std::size_t, std::int32_t) {}, [] {}, skipped)
         .value_or(std::u16string());
 }
 
@@ -424,12 +446,10 @@ SectionLines ReadSectionLines(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {
     std::vector<std::size_t> starts;
+    SkippedLines skipped;
     std::optional<std::u16string> text = ReadSectionText(
-        section, fileName, files,
-        [&starts](const std::u16string& text, std::size_t start, std::string_view bytes, std::int32_t) {
-            AddLineStarts(starts, text, start, bytes);
-        },
-        [&starts] { starts.clear(); });
+        section, fileName, files, [&starts](std::size_t start, std::int32_t) { starts.push_back(start); },
+        [&starts] { starts.clear(); }, skipped);
     return { std::move(text).value_or(std::u16string()), std::move(starts) };
 }
 
@@ -438,6 +458,7 @@ SectionBytes ReadSectionBytes(
 {
     ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
     bool started = false;
+    SkippedLines skipped;
     const bool found = ScanSection(
         fileName, files, section, encoding,
         [&](std::string_view line, std::int32_t) {
@@ -447,7 +468,7 @@ SectionBytes ReadSectionBytes(
             }
             room.add(line);
         },
-        [&started] { started = false; });
+        [&started] { started = false; }, skipped);
     if (!found || !started) {
         return {};
     }
@@ -463,20 +484,10 @@ bool VisitSectionLines(const std::u16string& section, const std::u16string& file
     const auto visitLine = [&](std::string_view lineBytes, std::int32_t) {
         line.clear();
         AppendDecoded(line, lineBytes, encoding);
-        // A NUL in a line ends a line there, as for the lines kept.
-        if (lineBytes.find('\0') == std::string_view::npos) {
-            visit(line);
-            return;
-        }
-        std::size_t start = 0;
-        for (std::size_t nul = FindUnit(line, u'\0'); nul != std::u16string::npos;
-             nul = FindUnit(line, u'\0', start)) {
-            visit(std::u16string_view(line).substr(start, nul - start));
-            start = nul + 1;
-        }
-        visit(std::u16string_view(line).substr(start));
+        visit(line);
     };
-    return ScanSection(fileName, files, section, encoding, visitLine, forget);
+    SkippedLines skipped;
+    return ScanSection(fileName, files, section, encoding, visitLine, forget, skipped);
 }
 
 std::optional<NumberedSectionLines> ReadIniSectionLines(
@@ -484,20 +495,23 @@ std::optional<NumberedSectionLines> ReadIniSectionLines(
 {
     std::vector<std::size_t> starts;
     std::vector<std::int32_t> fileLines;
+    SkippedLines skipped;
     std::optional<std::u16string> text = ReadSectionText(
         section, fileName, files,
-        [&](const std::u16string& text, std::size_t start, std::string_view bytes, std::int32_t fileLine) {
-            AddLineStarts(starts, text, start, bytes);
-            fileLines.resize(starts.size(), fileLine);
+        [&](std::size_t start, std::int32_t fileLine) {
+            starts.push_back(start);
+            fileLines.push_back(fileLine);
         },
         [&] {
             starts.clear();
             fileLines.clear();
-        });
+        },
+        skipped);
     if (!text) {
         return std::nullopt;
     }
-    return NumberedSectionLines { SectionLines(std::move(*text), std::move(starts)), std::move(fileLines) };
+    return NumberedSectionLines { SectionLines(std::move(*text), std::move(starts)), std::move(fileLines),
+        skipped };
 }
 
 std::map<std::u16string, std::size_t> CountSectionLines(
@@ -512,7 +526,7 @@ std::map<std::u16string, std::size_t> CountSectionLines(
         wantedUpper.insert(ToUpper(section));
     }
     SectionCounter counter(wantedUpper, *encoding);
-    LineCutter<SectionCounter> cutter(counter);
+    LineCutter<SectionCounter> cutter(counter, LinesWithNul::CutAtFirstNul);
     ObjectFileBytes text;
     if (files.readFileInPieces(fileName, [&](std::string_view piece) { return cutter.add(text.add(piece)); })
         && cutter.add(text.finish())) {

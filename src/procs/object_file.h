@@ -18,7 +18,9 @@ namespace vestrak {
 
 // The data lines of the first section of that name (compared upper-cased), each followed by NUL:
 // trimmed of spaces, comments (";") and empty lines left out, double spaces halved. A missing or
-// unreadable file, or a missing section, gives the empty text.
+// unreadable file, or a missing section, gives the empty text. A line holding NUL is damage: it is
+// skipped wherever it lies (so it is no header either), and the lines of the section skipped so
+// are told to the file system (FileSystem::skippedDamagedLines) by every reader below.
 std::u16string ReadIniSection(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files);
 
@@ -38,10 +40,12 @@ SectionBytes ReadSectionBytes(const std::u16string& section, const std::u16strin
 bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
     const std::function<void(std::u16string_view)>& visit, const std::function<void()>& forget);
 
-// The lines of ReadSectionLines with the line of the file (from 1) each came from.
+// The lines of ReadSectionLines with the line of the file (from 1) each came from, and the lines
+// skipped as damage.
 struct NumberedSectionLines {
     SectionLines lines;
     std::vector<std::int32_t> fileLines;
+    SkippedLines skipped;
 };
 
 // The same with file line numbers; nothing when the file cannot be read or has no section of that

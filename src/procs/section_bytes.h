@@ -30,15 +30,19 @@ public:
     {
     }
 
-    // Adds a data line; a NUL inside it ends a line there and starts another, as for every reader
-    // that splits a section's text at NUL.
     void add(std::string_view line)
     {
-        for (std::size_t nul = line.find('\0'); nul != std::string_view::npos; nul = line.find('\0')) {
-            addOne(line.substr(0, nul));
-            line.remove_prefix(nul + 1);
-        }
-        addOne(line);
+        GrowTo(m_Bytes, m_ByteCount + line.size(), m_ByteRoom);
+        GrowTo(m_Starts, m_Lines + 2, m_StartRoom);
+        std::copy(line.begin(), line.end(), m_Bytes.get() + m_ByteCount);
+        if (m_Lines == 0)
+            m_Starts[0] = 0;
+        const std::size_t end = m_ByteCount + line.size();
+        // A line longer than the range passes more than one multiple of it.
+        for (std::size_t passed = m_ByteCount / OffsetRange; passed < end / OffsetRange; ++passed)
+            m_PassedAt.push_back(m_Lines + 1);
+        m_ByteCount = end;
+        m_Starts[++m_Lines] = static_cast<Offset>(end % OffsetRange);
     }
 
     // Empties the lines for others in that encoding, keeping the room they took: a section read
@@ -110,21 +114,6 @@ private:
         block.reset(static_cast<Item*>(resized));
         room = newRoom;
         return true;
-    }
-
-    void addOne(std::string_view line)
-    {
-        GrowTo(m_Bytes, m_ByteCount + line.size(), m_ByteRoom);
-        GrowTo(m_Starts, m_Lines + 2, m_StartRoom);
-        std::copy(line.begin(), line.end(), m_Bytes.get() + m_ByteCount);
-        if (m_Lines == 0)
-            m_Starts[0] = 0;
-        const std::size_t end = m_ByteCount + line.size();
-        // A line longer than the range passes more than one multiple of it.
-        for (std::size_t passed = m_ByteCount / OffsetRange; passed < end / OffsetRange; ++passed)
-            m_PassedAt.push_back(m_Lines + 1);
-        m_ByteCount = end;
-        m_Starts[++m_Lines] = static_cast<Offset>(end % OffsetRange);
     }
 
     [[nodiscard]] std::size_t startOf(std::size_t index) const

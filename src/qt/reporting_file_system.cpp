@@ -40,6 +40,23 @@ bool ReportingFileSystem::readFileInPieces(
     return readable;
 }
 
+void ReportingFileSystem::skippedDamagedLines(
+    const std::u16string& path, const std::u16string& section, const SkippedLines& lines)
+{
+    ForwardingFileSystem::skippedDamagedLines(path, section, lines);
+    if (!m_Damaged.emplace(path, section).second) {
+        return;
+    }
+    const QString skipped = lines.count == 1
+        ? QStringLiteral("line %1 holds NUL bytes and is skipped").arg(lines.firstFileLine)
+        : QStringLiteral("%1 lines hold NUL bytes and are skipped, the first at line %2")
+              .arg(lines.count)
+              .arg(lines.firstFileLine);
+    qCWarning(vestrakControls).noquote() << QStringLiteral(
+        "the object file %1 is damaged (as a crash or power cut leaves a file): in [%2], %3")
+                                                .arg(toQString(path), toQString(section), skipped);
+}
+
 void ReportingFileSystem::note(const std::u16string& path, bool readable)
 {
     if (readable) {

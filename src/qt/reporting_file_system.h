@@ -5,12 +5,15 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <set>
+#include <utility>
 
 namespace vestrak {
 
 // The files of another file system, with every object file that cannot be read reported once
-// on the log category vestrak.controls (the file and why), until it can be read again. The
-// controls read nothing but object files through it.
+// on the log category vestrak.controls (the file and why), until it can be read again, and each
+// section of a file whose readers skipped damaged lines reported once. The controls read nothing
+// but object files through it.
 class ReportingFileSystem final : public ForwardingFileSystem {
 public:
     using ForwardingFileSystem::ForwardingFileSystem;
@@ -23,6 +26,8 @@ public:
     std::optional<std::string> readFile(const std::u16string& path) override;
     bool readFileInPieces(
         const std::u16string& path, const std::function<bool(std::string_view)>& take) override;
+    void skippedDamagedLines(
+        const std::u16string& path, const std::u16string& section, const SkippedLines& lines) override;
 
 private:
     void note(const std::u16string& path, bool readable);
@@ -30,6 +35,7 @@ private:
     // Path to why it cannot be read.
     std::map<std::u16string, QString> m_Unreadable;
     std::function<void()> m_ProblemsChanged;
+    std::set<std::pair<std::u16string, std::u16string>> m_Damaged;
 };
 
 } // namespace vestrak

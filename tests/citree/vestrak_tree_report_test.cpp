@@ -107,19 +107,27 @@ TEST_F(TreeReportTest, FilterGroupsAgainstNamesAndImages)
 TEST_F(TreeReportTest, ListsWithRootFilterAndGroups)
 {
     const std::string file = "[General]\nAllowedFilterGroups=4,5\n[FilterGroupNames]\n4=Pumps\n5=Valves\n"
-                             "[TreeObjects]\nP=1,Plant\nP1=4,Pump 1\nP2=5,Valve 1\nP3=4,Pump 2\n";
+                             "[TreeObjects]\nP=1,Plant\nP1=4,Pump 1\nP2=5,Valve 1\nP3=4,Pump 2\n"
+                             "P4=3,Pump hall\nP41=4,Pump 4\n";
     TreeReportOptions options = optionsFor(file);
     options.shape = ReportShape::List;
     options.root = std::u16string(u"P");
     EXPECT_EQ(MakeTreeReport(options, files).text,
-        "Pump 1  (line index 1)\nValve 1  (line index 2)\nPump 2  (line index 3)\n");
+        "Pump 1  (line index 1)\nValve 1  (line index 2)\nPump 2  (line index 3)\n"
+        "Pump hall  (line index 4)\nPump 4  (line index 5)\n");
 
+    // The structure node of image 3 left without children goes too.
     options = optionsFor(file);
     options.groups = { u"5" };
     EXPECT_EQ(MakeTreeReport(options, files).text, "P/0  Plant  (image 1)\n  P2/2  Valve 1  (image 5)\n");
 
+    // The 32nd word counts, the 33rd not.
     options = optionsFor(file);
-    options.filterText = u"pump 2";
+    std::u16string words;
+    for (int word = 1; word < 32; ++word) {
+        words += u"nothing,";
+    }
+    options.filterText = words + u"pump 2,valve";
     EXPECT_EQ(MakeTreeReport(options, files).text, "P3/3  Pump 2  (image 4)\n");
 }
 
@@ -141,17 +149,45 @@ TEST_F(TreeReportTest, FilesWithoutTheSectionAndMissingFiles)
     EXPECT_EQ(out.str(), report.text);
 }
 
-// A garbage file's control characters would act on the terminal; a NUL inside a line ends a line
-// there for the report as for the tree, so the warnings name the right file line.
-TEST_F(TreeReportTest, ControlCharactersAreShownAndNulSplitLinesKeepTheirFileLine)
+// A garbage file's control characters would act on the terminal; lines holding NUL are skipped
+// by the tree and the report alike, and named once, so the other warnings keep their file lines.
+TEST_F(TreeReportTest, ControlCharactersAreShownAndLinesHoldingNulAreSkippedOnce)
 {
-    const TreeReport report = MakeTreeReport(
-        optionsFor(std::string("[TreeObjects]\nP=1,\x1B[2JPlant\x7F\nQ\0R=4,x\xC2\x9B\n", 39)), files);
+    const std::string file("[TreeObjects]\nP=1,\x1B[2JPlant\x7F\nQ\0R=4\nR=4,x\xC2\x9B\n\0\0\nS\n", 48);
+    const TreeReport report = MakeTreeReport(optionsFor(file), files);
     EXPECT_EQ(report.text,
         "P/0  \xE2\x90\x9B[2JPlant\xE2\x90\xA1  (image 1)\n"
-        "Q/1    (image 0)\n"
-        "R/2  x<U+009B>  (image 4)\n"
-        "warning: line 3: no \"=\" in \"Q\"\n");
+        "R/1  x<U+009B>  (image 4)\n"
+        "S/2    (image 0)\n"
+        "warning: line 3: 2 lines from here on hold NUL bytes, as a crash or power cut leaves a file: "
+        "skipped\n"
+        "warning: line 6: no \"=\" in \"S\"\n");
+    EXPECT_EQ(statusReport(std::string("[TreeObjects]\nA=1,T,x\n\0\n", 24)),
+        std::pair(std::string("A/0  x  (image 1, status 1, tag \"T\", no information, no picture)\n"
+                              "warning: line 3: the line holds NUL bytes, as a crash or power cut leaves a "
+                              "file: skipped\n"),
+            true));
+}
+
+// Below a depth the lines stop moving right and say their depth: a tree as deep as its file is
+// long gives a report that grows with the file, not with the square of its depth.
+TEST_F(TreeReportTest, DeepNodesAreIndentedNoFurtherAndSayTheirDepth)
+{
+    std::string file = "[TreeObjects]\n";
+    std::string code;
+    for (int line = 0; line < 40; ++line) {
+        code += 'A';
+        file += code + "=1,T\n";
+    }
+    const TreeReport report = MakeTreeReport(optionsFor(file), files);
+    EXPECT_NE(
+        report.text.find("\n" + std::string(64, ' ') + "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA/32  T  (image 1)\n"
+            + std::string(64, ' ') + "(depth 33) AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA/33  T  (image 1)\n"),
+        std::string::npos);
+    EXPECT_TRUE(report.text.ends_with("(depth 39) " + code
+        + "/39  T  (image 1)\n"
+          "note: nodes deeper than 32 are indented as at depth 32 and begin with their depth\n"));
+    EXPECT_FALSE(report.warned);
 }
 
 // The search for the branch a top node was meant for once tried every prefix of the node's code,

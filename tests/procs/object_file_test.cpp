@@ -1,4 +1,5 @@
 #include "procs/encoding.h"
+#include "procs/line_cutter.h"
 #include "procs/object_file.h"
 
 #include <bit>
@@ -38,6 +39,15 @@ public:
     // Contents change under the tests' hands, so every read goes to them.
     std::optional<FileStamp> changeStamp(const std::u16string&) override { return std::nullopt; }
     std::u16string programFolder() override { return u"/opt/vestrak"; }
+    void skippedDamagedLines(
+        const std::u16string& path, const std::u16string& section, const SkippedLines& lines) override
+    {
+        skipped.push_back(ToUtf8(path + u" [" + section + u"] ") + std::to_string(lines.count) + " from line "
+            + std::to_string(lines.firstFileLine));
+    }
+
+    // What the readers told of lines skipped as damage.
+    std::vector<std::string> skipped;
 };
 
 // Data lines are written with "|" where the reader puts NUL.
@@ -104,13 +114,17 @@ std::u16string Visited(const std::u16string& section, MemoryFiles& files)
     return joined;
 }
 
+// A line holding NUL is skipped as damage wherever it lies, and every reader of the section tells
+// of the lines it skipped there: how many, from which line of the file.
 TEST(ReadIniSection, Table)
 {
     struct Row {
         std::string file;
         std::u16string section;
         std::u16string expected;
+        SkippedLines skipped {};
     };
+    const std::string nuls(5000, '\0');
     const Row rows[] = { { "[TREEOBJECTS]\r\na=1\r\n", u"TreeObjects", u"a=1|" },
         { "[ TreeObjects ]\r\na=1\r\n", u"TreeObjects", u"" }, { "[S]\r\n  a=1,  b\r\n", u"S", u"a=1, b|" },
         { "[S]\r\nw  x   y    z     q\r\n", u"S", u"w x  y  z   q|" },
@@ -128,7 +142,14 @@ TEST(ReadIniSection, Table)
         { Utf16File(u"[S]\r\nä \U0001F600  x\r\n", std::endian::little), u"S", u"ä \U0001F600 x|" },
         { Utf16File(u"[ÄÖ]\r\na\r\n", std::endian::big), u"äö", u"a|" },
         { Utf16File(u"[S]\r\n", std::endian::little) + std::string("\x00\xD8\r", 3), u"S", u"\uFFFD|" },
-        { std::string("[S]\r\na\0b\r\n\0\0c\0\r\nd\r\n", 19), u"S", u"a|b|||c||d|" } };
+        { std::string("[S]\r\na\0b\r\n\0\0c\0\r\nd\r\n", 19), u"S", u"d|", { 2, 2 } },
+        { std::string("[S]\0\r\na\r\n[S]\r\nb\r\n", 17), u"S", u"b|" },
+        { std::string("[S]\r\na\r\n  [T]\0\r\nb\r\n;\0\r\n", 23), u"S", u"a|b|", { 2, 3 } },
+        { "[S]\r\na\r\n" + nuls, u"S", u"a|", { 1, 3 } },
+        { "[S]\r\n" + nuls + "x\r\nb\r\n" + nuls + "\r\n", u"S", u"b|", { 2, 2 } },
+        { "[S]\r\n\xE9" + nuls + "\r\nb\xE9\r\n", u"S", u"bé|", { 1, 2 } },
+        { Utf16File(std::u16string(u"[S]\r\na\0b\r\nc\r\n", 13), std::endian::little), u"S", u"c|",
+            { 1, 2 } } };
     // Each read into the room of the read before, whatever that one's length and encoding.
     SectionBytes room;
     for (const Row& row : rows) {
@@ -148,6 +169,11 @@ TEST(ReadIniSection, Table)
             EXPECT_EQ(numbered ? Joined(numbered->lines) : u"", Lines(row.expected));
             EXPECT_EQ(CountedLines(row.section, files),
                 numbered ? std::optional(numbered->lines.size()) : std::nullopt);
+            const std::string told = "/p/plant.ini [" + ToUtf8(row.section) + "] "
+                + std::to_string(row.skipped.count) + " from line "
+                + std::to_string(row.skipped.firstFileLine);
+            EXPECT_EQ(files.skipped, std::vector<std::string>(row.skipped.count == 0 ? 0 : 6, told));
+            EXPECT_EQ(numbered ? numbered->skipped.count : 0, row.skipped.count);
         }
     }
 }
@@ -190,10 +216,10 @@ TEST(CountSectionLines, CountsEverySectionInOneReading)
 {
     MemoryFiles files;
     files.contents[u"/p/plant.ini"]
-        = std::string("[S]\na\n  [T]\nb\n[t]\nc\0d\n;x\n[U] old\n[S]\ne\n[V]\n", 43);
+        = std::string("[S]\na\n  [T]\nb\n[t]\nc\0d\n;x\n[U] old\n[S]\ne\n[V]\n[W]\0\n", 49);
     const auto counts = CountSectionLines({ u"s", u"T", u"U", u"V", u"W" }, u"/p/plant.ini", files);
     EXPECT_EQ(counts,
-        (std::map<std::u16string, std::size_t> { { u"S", 1 }, { u"T", 2 }, { u"U", 0 }, { u"V", 0 } }));
+        (std::map<std::u16string, std::size_t> { { u"S", 1 }, { u"T", 0 }, { u"U", 0 }, { u"V", 0 } }));
 }
 
 TEST(ReadIniSection, MissingFileGivesEmptyTextAndNoNumberedLines)
@@ -218,6 +244,35 @@ TEST(ReadIniSection, HugeLinesAndManyEmptyLines)
     const std::u16string section = ReadIniSection(u"S", u"/p/big.ini", files);
     EXPECT_EQ(section.size(), longLine.size() + std::u16string(u"|last one|").size());
     EXPECT_TRUE(section.ends_with(Lines(u"|last one|")));
+}
+
+// A line that runs on through many pieces of NUL, as the rest of a file a crash left filled with
+// zeros, is kept only up to its first NUL: what a scanner that skips such lines is handed stays
+// one byte, however large the file.
+TEST(LineCutter, KeepsALineRunningOnThroughNulsOnlyToItsFirstNul)
+{
+    struct Scanner {
+        [[nodiscard]] static std::size_t wantedLineBytes() { return std::string::npos; }
+        bool line(std::string_view bytes)
+        {
+            lines.emplace_back(bytes.substr(0, 8));
+            longest = std::max(longest, bytes.size());
+            return true;
+        }
+        std::vector<std::string> lines;
+        std::size_t longest = 0;
+    };
+    Scanner scanner;
+    LineCutter cutter(scanner, LinesWithNul::CutAtFirstNul);
+    const std::string zeros(1 << 20, '\0');
+    cutter.add("a\nxy");
+    for (int piece = 0; piece < 64; ++piece) {
+        cutter.add(zeros);
+    }
+    cutter.add("z\nb");
+    cutter.finish();
+    EXPECT_EQ(scanner.lines, (std::vector<std::string> { "a", std::string("xy\0", 3), "b" }));
+    EXPECT_EQ(scanner.longest, 3U);
 }
 
 } // namespace

@@ -1,4 +1,6 @@
+#include "procs/code_chain.h"
 #include "procs/encoding.h"
+#include "procs/prefix_list_index.h"
 #include "procs/text.h"
 #include "procs/wildcard.h"
 
@@ -70,6 +72,61 @@ TEST(IsInPrefixList, Table)
     for (const Row& row : rows) {
         SCOPED_TRACE(ToUtf8(row.list) + " | " + ToUtf8(row.text));
         EXPECT_EQ(IsInPrefixList(row.list, row.text), row.expected);
+        EXPECT_EQ(PrefixListIndex(row.list).startsWithItem(row.list, row.text), row.expected);
+    }
+}
+
+// A word of up to `longest` units drawn from a few, so that words are prefixes of one another,
+// repeat, and differ in case only.
+std::u16string RandomWord(std::mt19937& random, std::size_t longest)
+{
+    constexpr std::u16string_view Units = u"aAaAbä Ä";
+    std::u16string word(random() % (longest + 1), u' ');
+    for (char16_t& unit : word) {
+        unit = Units[random() % Units.size()];
+    }
+    return word;
+}
+
+// A comma list of that many words, now and then an empty one (which ends the list).
+std::u16string RandomList(std::mt19937& random, std::size_t items)
+{
+    std::u16string list;
+    for (std::size_t item = 0; item < items; ++item) {
+        list += (item == 0 ? u"" : u",") + (random() % 60 == 0 ? u"" : RandomWord(random, 4));
+    }
+    return list;
+}
+
+// The index and the parent search's chain answer as the plain list reading does, for lists of
+// every length and codes that match any item, or none.
+TEST(IsInPrefixList, IndexAndCodeChainAnswerAsTheListReadPlainly)
+{
+    std::mt19937 random(31);
+    for (int round = 0; round < 3000; ++round) {
+        const std::u16string list = RandomList(random, random() % 2 == 0 ? 3 : 100);
+        const PrefixListIndex index(list);
+        for (int question = 0; question < 20; ++question) {
+            const std::u16string text = RandomWord(random, 8);
+            ASSERT_EQ(index.startsWithItem(list, text), IsInPrefixList(list, text))
+                << ToUtf8(list) << " | " << ToUtf8(text);
+        }
+    }
+    for (int file = 0; file < 100; ++file) {
+        CodeChain chain;
+        std::vector<std::u16string> plain;
+        for (int line = 0; line < 300; ++line) {
+            const std::u16string code = RandomList(random, random() % 8 == 0 ? 40 : 1 + random() % 3);
+            std::size_t kept = plain.size();
+            while (kept > 0 && !IsInPrefixList(plain[kept - 1], code)) {
+                --kept;
+            }
+            ASSERT_EQ(chain.linksKeptFor(code), kept) << "file " << file << ", line " << line;
+            plain.resize(kept);
+            chain.cutTo(kept);
+            plain.push_back(code);
+            chain.add(code);
+        }
     }
 }
 

@@ -11,10 +11,12 @@
 #include "qt/reporting_file_system.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -239,9 +241,16 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickReportsTheChoiceA
     EXPECT_NE(status.focusWidget(), info) << "Tab leaves it";
 }
 
-// The controls raise no error to the host, but whoever runs the page learns which file failed.
+// The controls raise no error to the host, but whoever runs the page learns which file failed,
+// or which lines of it were skipped as damage.
 TEST_F(OperatorOnQtWidgets, AnObjectFileThatCannotBeReadIsReportedOnceOnTheControlsLog)
 {
+    const QTemporaryDir folder;
+    const QString damaged = folder.filePath("damaged.ini");
+    QFile damagedFile(damaged);
+    ASSERT_TRUE(damagedFile.open(QIODevice::WriteOnly));
+    damagedFile.write(QByteArray("[TreeObjects]\r\nP=1,Plant\r\n\0\0\r\nQ\0\r\n", 34));
+    damagedFile.close();
     static QStringList reports;
     reports.clear();
     const QtMessageHandler previous = qInstallMessageHandler(
@@ -253,12 +262,17 @@ TEST_F(OperatorOnQtWidgets, AnObjectFileThatCannotBeReadIsReportedOnceOnTheContr
     CiStatusWidget status(Platform { settings, profile, folders, reporting, clock, clock });
     status.setObjectFile("/nonexistent/objects.ini");
     status.setObjectFile("/nonexistent/objects.ini");
+    status.setObjectFile(damaged);
+    status.setObjectFile(damaged);
     CiTreeWidget tree(Platform { settings, profile, folders, reporting, clock, clock });
     tree.setObjectFile(plantFile(""));
     tree.setStyle(0x618);
     qInstallMessageHandler(previous);
     EXPECT_EQ(reports,
         (QStringList { "cannot read the object file /nonexistent/objects.ini: there is no such file",
+            "the object file " + damaged
+                + " is damaged (as a crash or power cut leaves a file): in [TreeObjects], 2 lines hold NUL "
+                  "bytes and are skipped, the first at line 3",
             "cannot read the object file " + plantFile("") + ": it is a folder" }));
 }
 

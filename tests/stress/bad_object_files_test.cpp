@@ -102,17 +102,36 @@ TEST_F(BadObjectFile, GarbageInsideTheSectionBecomesNodesAndWarnings)
 {
     const std::string bytes = "[TreeObjects]\r\n" + Garbage(100'000) + "\r\nP=1,Plant\r\n";
     const Shown shown = showFile(bytes);
-    // Every data line is an object to both controls, down to the good line at the end; a NUL
-    // byte ends a line's object there, as it ends a piece of the section text.
-    const auto pieces = static_cast<std::int32_t>(SplitAtNul(
+    // Every data line is an object to both controls, down to the good line at the end, but for
+    // the lines holding NUL, skipped as damage.
+    const auto lines = static_cast<std::int32_t>(SplitAtNul(
         ReadIniSection(u"TreeObjects", FromUtf8((folder.path() / "objects.ini").string()), services.files))
-                                                      .size());
-    EXPECT_EQ(shown.treeNodes, pieces - 1);
-    EXPECT_EQ(shown.statusNodes, pieces - 1);
+                                                     .size());
+    EXPECT_EQ(shown.treeNodes, lines - 1);
+    EXPECT_EQ(shown.statusNodes, lines - 1);
     EXPECT_EQ(shown.lastTreeText, u"Plant");
     EXPECT_EQ(shown.lastStatusText, u"Plant");
     EXPECT_TRUE(shown.report.warned);
     EXPECT_GT(CountOf(shown.report.text, "warning: line "), 100U);
+    EXPECT_EQ(CountOf(shown.report.text, "hold NUL bytes"), 1U);
+}
+
+// What a crash or power cut leaves: runs of NUL bytes, here 4 MB of them in the middle of a line
+// and a block of them holding line ends. Their lines are skipped, and cost nothing.
+TEST_F(BadObjectFile, RunsOfNulAreSkippedLinesNotNodes)
+{
+    const std::string bytes = "[TreeObjects]\r\nP=1,Plant\r\nP1=4,Pu" + std::string(4 << 20, '\0')
+        + "mp\r\nP2=5,Valve\r\n" + std::string(1000, '\0') + std::string("\r\n\0\0\n\0\nP3=4,Pump 3\r\n", 20);
+    const Shown shown = showFile(bytes);
+    EXPECT_EQ(shown.treeNodes, 3);
+    EXPECT_EQ(shown.statusNodes, 3);
+    EXPECT_EQ(shown.lastTreeText, u"Pump 3");
+    EXPECT_EQ(shown.report.text,
+        "P/0  Plant  (image 1)\n"
+        "  P2/1  Valve  (image 5)\n"
+        "  P3/2  Pump 3  (image 4)\n"
+        "warning: line 3: 4 lines from here on hold NUL bytes, as a crash or power cut leaves a file: "
+        "skipped\n");
 }
 
 } // namespace
