@@ -54,10 +54,11 @@ void DisposeOf(std::unique_ptr<QSocketNotifier>& watch)
 
 } // namespace
 
-MosquittoConnection::MosquittoConnection(const MqttFeedOptions& options, QString topicFilter, QObject* parent)
+MosquittoConnection::MosquittoConnection(
+    const MqttFeedOptions& options, QStringList topicFilters, QObject* parent)
     : QObject(parent)
     , m_Options(options)
-    , m_TopicFilter(std::move(topicFilter))
+    , m_TopicFilters(std::move(topicFilters))
     , m_RetryDelay(options.firstRetryDelay)
 {
     InitialiseLibraryOnce();
@@ -195,6 +196,16 @@ void MosquittoConnection::housekeeping()
     watchWrites();
 }
 
+bool MosquittoConnection::publish(const QString& topic, std::string_view payload)
+{
+    if (!m_Connected)
+        return false;
+    const int result = mosquitto_publish(m_Client, nullptr, topic.toUtf8().constData(),
+        static_cast<int>(payload.size()), payload.data(), 0, false);
+    watchWrites();
+    return result == MOSQ_ERR_SUCCESS;
+}
+
 void MosquittoConnection::watchWrites()
 {
     if (m_WriteWatch)
@@ -228,11 +239,12 @@ void MosquittoConnection::ConnectCallback(mosquitto* client, void* self, int res
                                    .arg(WithoutFullStop(mosquitto_connack_string(result)));
         return;
     }
-    const int subscribed
-        = mosquitto_subscribe(client, nullptr, connection.m_TopicFilter.toUtf8().constData(), 0);
-    if (subscribed != MOSQ_ERR_SUCCESS) {
-        connection.fail(subscribed);
-        return;
+    for (const QString& filter : std::as_const(connection.m_TopicFilters)) {
+        const int subscribed = mosquitto_subscribe(client, nullptr, filter.toUtf8().constData(), 0);
+        if (subscribed != MOSQ_ERR_SUCCESS) {
+            connection.fail(subscribed);
+            return;
+        }
     }
     connection.m_Connected = true;
     connection.m_RetryDelay = connection.m_Options.firstRetryDelay;
