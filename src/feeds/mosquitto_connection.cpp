@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mosquitto.h>
 #include <mutex>
+#include <vector>
 
 namespace vestrak {
 
@@ -37,6 +38,9 @@ QString ReasonOf(int result)
         return QString::fromLocal8Bit(std::strerror(errno));
     return WithoutFullStop(mosquitto_strerror(result));
 }
+
+// The broker's answer to a subscription that it refuses (MQTT 3.1.1 SUBACK).
+constexpr int SubscriptionRefused = 0x80;
 
 const char* DataOrNull(const QByteArray& bytes)
 {
@@ -76,6 +80,7 @@ MosquittoConnection::~MosquittoConnection()
         mosquitto_connect_callback_set(m_Client, nullptr);
         mosquitto_disconnect_callback_set(m_Client, nullptr);
         mosquitto_message_callback_set(m_Client, nullptr);
+        mosquitto_subscribe_callback_set(m_Client, nullptr);
         mosquitto_disconnect(m_Client);
         mosquitto_destroy(m_Client);
     }
@@ -100,6 +105,7 @@ void MosquittoConnection::setUp()
     mosquitto_connect_callback_set(m_Client, ConnectCallback);
     mosquitto_disconnect_callback_set(m_Client, DisconnectCallback);
     mosquitto_message_callback_set(m_Client, MessageCallback);
+    mosquitto_subscribe_callback_set(m_Client, SubscribeCallback);
     if (!m_Options.user.isEmpty()) {
         const QByteArray user = m_Options.user.toUtf8();
         const QByteArray password = m_Options.password.toUtf8();
@@ -239,12 +245,29 @@ void MosquittoConnection::ConnectCallback(mosquitto* client, void* self, int res
                                    .arg(WithoutFullStop(mosquitto_connack_string(result)));
         return;
     }
-    for (const QString& filter : std::as_const(connection.m_TopicFilters)) {
-        const int subscribed = mosquitto_subscribe(client, nullptr, filter.toUtf8().constData(), 0);
-        if (subscribed != MOSQ_ERR_SUCCESS) {
-            connection.fail(subscribed);
-            return;
-        }
+    std::vector<QByteArray> filters;
+    std::vector<char*> filterTexts;
+    for (const QString& filter : std::as_const(connection.m_TopicFilters))
+        filters.push_back(filter.toUtf8());
+    for (QByteArray& filter : filters)
+        filterTexts.push_back(filter.data());
+    const int subscribed = mosquitto_subscribe_multiple(
+        client, nullptr, static_cast<int>(filterTexts.size()), filterTexts.data(), 0, 0, nullptr);
+    if (subscribed != MOSQ_ERR_SUCCESS)
+        connection.fail(subscribed);
+}
+
+// The connection counts as made once the broker grants the subscriptions: before, no value can come.
+void MosquittoConnection::SubscribeCallback(mosquitto*, void* self, int, int grantedCount, const int* granted)
+{
+    auto& connection = *static_cast<MosquittoConnection*>(self);
+    const bool refused
+        = std::any_of(granted, granted + grantedCount, [](int qos) { return qos == SubscriptionRefused; });
+    if (grantedCount != connection.m_TopicFilters.size() || refused) {
+        connection.failWith(
+            QStringLiteral("the broker refuses the subscription to %1: the user may not read those topics")
+                .arg(connection.m_TopicFilters.join(QStringLiteral(", "))));
+        return;
     }
     connection.m_Connected = true;
     connection.m_RetryDelay = connection.m_Options.firstRetryDelay;

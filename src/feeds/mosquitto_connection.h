@@ -30,7 +30,8 @@ public:
     }
     ~MosquittoConnection() override;
 
-    // Starts connecting; returns at once. Failures arrive as connectionFailed.
+    // Starts connecting; returns at once. Failures arrive as connectionFailed; connected follows once
+    // the broker grants the subscriptions.
     void open();
     [[nodiscard]] bool isConnected() const { return m_Connected; }
     // Sends a message at QoS 0, not retained, when connected; false when it could not be queued.
@@ -46,6 +47,8 @@ private:
     static void ConnectCallback(mosquitto* client, void* self, int result);
     static void DisconnectCallback(mosquitto* client, void* self, int result);
     static void MessageCallback(mosquitto* client, void* self, const mosquitto_message* message);
+    static void SubscribeCallback(
+        mosquitto* client, void* self, int messageId, int grantedCount, const int* granted);
 
     enum class Attempt {
         First,
