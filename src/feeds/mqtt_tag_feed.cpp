@@ -64,7 +64,7 @@ void MqttTagFeed::setMonotonicClock(MonotonicClock clock)
     m_Clock = std::move(clock);
 }
 
-std::int32_t MqttTagFeed::status(const QString& tag) const
+std::int32_t MqttTagFeed::status(const QString& tag)
 {
     if (!isConnected())
         return UnknownStatus;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "feeds/mqtt_feed_options.h"
+#include "feeds/tag_status_source.h"
 
 #include <QHash>
 #include <QLoggingCategory>
@@ -23,7 +24,7 @@ class MosquittoConnection;
 // current state on connect. A tag without a good value, every tag while the broker cannot be
 // reached, and (with staleAfter set) a tag whose value has not been repeated in time, are unknown:
 // status 1. Runs on the thread of the Qt event loop that owns it.
-class MqttTagFeed final : public QObject {
+class MqttTagFeed final : public QObject, public TagStatusSource {
     Q_OBJECT
 public:
     static constexpr std::int32_t UnknownStatus = 1;
@@ -35,7 +36,7 @@ public:
     // Connects in the background and keeps reconnecting; returns at once.
     void start();
 
-    [[nodiscard]] std::int32_t status(const QString& tag) const;
+    [[nodiscard]] std::int32_t status(const QString& tag) override;
     [[nodiscard]] bool isConnected() const;
     [[nodiscard]] const MqttFeedOptions& options() const { return m_Options; }
     // The time that staleness is measured in; the steady clock unless set.

@@ -129,7 +129,7 @@ void SparkplugFeed::setMonotonicClock(MonotonicClock clock)
     m_Clock = std::move(clock);
 }
 
-std::int32_t SparkplugFeed::status(const QString& tag) const
+std::int32_t SparkplugFeed::status(const QString& tag)
 {
     if (!isConnected())
         return UnknownStatus;

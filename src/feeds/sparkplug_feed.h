@@ -45,7 +45,7 @@ public:
     // Connects in the background and keeps reconnecting; returns at once.
     void start();
 
-    [[nodiscard]] std::int32_t status(const QString& tag) const override;
+    [[nodiscard]] std::int32_t status(const QString& tag) override;
     // When the value of a tag's metric was taken, in milliseconds since the epoch (the metric's own
     // timestamp, else its message's); nothing while the tag is unknown or the message had none.
     [[nodiscard]] std::optional<std::uint64_t> timestamp(const QString& tag) const;

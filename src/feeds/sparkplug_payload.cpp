@@ -93,16 +93,61 @@ SparkplugPayloadReading ReadSparkplugPayload(std::string_view bytes)
     return { std::move(payload), {} };
 }
 
+std::string EncodeSparkplugPayload(const SparkplugPayload& payload)
+{
+    thread_local sparkplug::Payload message;
+    message.Clear();
+    if (payload.timestamp)
+        message.set_timestamp(*payload.timestamp);
+    if (payload.seq)
+        message.set_seq(*payload.seq);
+    for (const SparkplugMetric& metric : payload.metrics) {
+        ProtoMetric& encoded = *message.add_metrics();
+        if (metric.name)
+            encoded.set_name(*metric.name);
+        if (metric.alias)
+            encoded.set_alias(*metric.alias);
+        if (metric.timestamp)
+            encoded.set_timestamp(*metric.timestamp);
+        if (metric.datatype)
+            encoded.set_datatype(*metric.datatype);
+        if (metric.isHistorical)
+            encoded.set_is_historical(true);
+        if (metric.isNull)
+            encoded.set_is_null(true);
+        if (const auto* bits = std::get_if<std::uint64_t>(&metric.value)) {
+            const std::uint32_t type = metric.datatype.value_or(0);
+            const bool longValue = type == static_cast<std::uint32_t>(SparkplugDataType::Int64)
+                || type == static_cast<std::uint32_t>(SparkplugDataType::UInt64)
+                || type == static_cast<std::uint32_t>(SparkplugDataType::DateTime);
+            if (longValue)
+                encoded.set_long_value(*bits);
+            else
+                encoded.set_int_value(static_cast<std::uint32_t>(*bits));
+        } else if (const auto* number = std::get_if<double>(&metric.value)) {
+            if (metric.singlePrecision)
+                encoded.set_float_value(static_cast<float>(*number));
+            else
+                encoded.set_double_value(*number);
+        } else if (const auto* boolean = std::get_if<bool>(&metric.value)) {
+            encoded.set_boolean_value(*boolean);
+        } else if (const auto* text = std::get_if<std::string>(&metric.value)) {
+            encoded.set_string_value(*text);
+        }
+    }
+    return message.SerializeAsString();
+}
+
 std::string RebirthRequestPayload(std::uint64_t timestampMilliseconds)
 {
-    sparkplug::Payload message;
-    message.set_timestamp(timestampMilliseconds);
-    ProtoMetric& rebirth = *message.add_metrics();
-    rebirth.set_name("Node Control/Rebirth");
-    rebirth.set_timestamp(timestampMilliseconds);
-    rebirth.set_datatype(static_cast<std::uint32_t>(SparkplugDataType::Boolean));
-    rebirth.set_boolean_value(true);
-    return message.SerializeAsString();
+    SparkplugPayload payload;
+    payload.timestamp = timestampMilliseconds;
+    SparkplugMetric& rebirth = payload.metrics.emplace_back();
+    rebirth.name = "Node Control/Rebirth";
+    rebirth.timestamp = timestampMilliseconds;
+    rebirth.datatype = static_cast<std::uint32_t>(SparkplugDataType::Boolean);
+    rebirth.value = true;
+    return EncodeSparkplugPayload(payload);
 }
 
 } // namespace vestrak

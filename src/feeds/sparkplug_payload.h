@@ -74,6 +74,10 @@ constexpr std::size_t MostSparkplugMetricsPerPayload = 50000;
 
 SparkplugPayloadReading ReadSparkplugPayload(std::string_view bytes);
 
+// A payload as an edge node publishes it: integer values go in int_value for the types up to 32
+// bits and in long_value for the others, a single-precision number in float_value.
+std::string EncodeSparkplugPayload(const SparkplugPayload& payload);
+
 // What a host sends in an NCMD to have an edge node publish its births again: the Boolean
 // metric "Node Control/Rebirth", true.
 std::string RebirthRequestPayload(std::uint64_t timestampMilliseconds);

@@ -5,12 +5,13 @@
 
 namespace vestrak {
 
-// What a status tree asks of a feed: a tag's status now, 1 (unknown) when the feed has none.
+// What a status tree asks of a feed: a tag's status now, 1 (unknown) when the feed has none. Asking
+// may tell the feed that the tag is in use.
 class TagStatusSource {
 public:
     static constexpr std::int32_t UnknownStatus = 1;
 
-    [[nodiscard]] virtual std::int32_t status(const QString& tag) const = 0;
+    [[nodiscard]] virtual std::int32_t status(const QString& tag) = 0;
 
 protected:
     TagStatusSource() = default;
