@@ -428,7 +428,7 @@ int main(int argc, char** argv)
     }
     if (!g_Feed.latenciesMs.empty() && !g_Sparkplug.latenciesMs.empty()) {
         const auto median = [](const Measurement& measurement) {
-            return measurement.latenciesMs[measurement.latenciesMs.size() / 2];
+            return measurement.latenciesMs[(measurement.latenciesMs.size() - 1) / 2];
         };
         const double above = 100 * (median(g_Sparkplug) / median(g_Feed) - 1);
         std::printf("Sparkplug B median latency %.0f ms, the plain feed's %.0f ms: %+.1f%% (goal: at most "

@@ -47,7 +47,7 @@ TEST(SparkplugTopicTest, TheNamespaceAndWhatLiesOutsideIt)
     }
 }
 
-TEST(SparkplugPayloadTest, TheRebirthRequestReadsBackAndBadPayloadsAreRefused)
+TEST(SparkplugPayloadTest, WrittenPayloadsReadBackAndBadOnesAreRefused)
 {
     const SparkplugPayloadReading rebirth = ReadSparkplugPayload(RebirthRequestPayload(1234));
     ASSERT_TRUE(rebirth.payload) << rebirth.problem;
@@ -56,6 +56,34 @@ TEST(SparkplugPayloadTest, TheRebirthRequestReadsBackAndBadPayloadsAreRefused)
     EXPECT_EQ(rebirth.payload->metrics[0].name, "Node Control/Rebirth");
     EXPECT_EQ(rebirth.payload->metrics[0].datatype, 11u);
     EXPECT_EQ(rebirth.payload->metrics[0].value, SparkplugMetric::Value(true));
+
+    SparkplugPayload sent;
+    sent.seq = 255;
+    sent.metrics.resize(4);
+    sent.metrics[0].name = "Int64";
+    sent.metrics[0].datatype = static_cast<std::uint32_t>(Type::Int64);
+    sent.metrics[0].value = std::uint64_t { 1ULL << 40U };
+    sent.metrics[1].alias = 7;
+    sent.metrics[1].value = 0.25;
+    sent.metrics[1].singlePrecision = true;
+    sent.metrics[2].name = "Text";
+    sent.metrics[2].value = std::string("Auto");
+    sent.metrics[2].isHistorical = true;
+    sent.metrics[3].name = "Null";
+    sent.metrics[3].isNull = true;
+    const SparkplugPayloadReading back = ReadSparkplugPayload(EncodeSparkplugPayload(sent));
+    ASSERT_TRUE(back.payload);
+    EXPECT_EQ(back.payload->seq, 255u);
+    ASSERT_EQ(back.payload->metrics.size(), 4u);
+    for (std::size_t index = 0; index < 4; ++index) {
+        const SparkplugMetric& metric = back.payload->metrics[index];
+        EXPECT_EQ(metric.name, sent.metrics[index].name) << index;
+        EXPECT_EQ(metric.alias, sent.metrics[index].alias) << index;
+        EXPECT_EQ(metric.value, sent.metrics[index].value) << index;
+        EXPECT_EQ(metric.singlePrecision, sent.metrics[index].singlePrecision) << index;
+        EXPECT_EQ(metric.isHistorical, sent.metrics[index].isHistorical) << index;
+        EXPECT_EQ(metric.isNull, sent.metrics[index].isNull) << index;
+    }
 
     const std::string whole = RebirthRequestPayload(1234);
     EXPECT_EQ(ReadSparkplugPayload(whole.substr(0, whole.size() - 3)).problem,
