@@ -353,10 +353,11 @@ void SparkplugFeed::define(Source& source, Node& node, const SparkplugPayload& p
         if (sent.alias)
             source.byAlias[*sent.alias] = index;
         m_Tags.insert(metric.tag, { &source, index });
+        if (!sent.isHistorical)
+            takeValue(metric, sent, payload);
     }
     m_MetricsHeld += source.metrics.size();
     source.alive = true;
-    update(source, node, payload);
 }
 
 void SparkplugFeed::update(Source& source, Node& node, const SparkplugPayload& payload)
@@ -380,17 +381,20 @@ void SparkplugFeed::update(Source& source, Node& node, const SparkplugPayload& p
                           .arg(Printable(sent.name.value_or(std::string()))));
             continue;
         }
-        Metric& metric = source.metrics[index];
-        const std::uint64_t timestamp = sent.timestamp.value_or(payload.timestamp.value_or(0));
-        metric.timestamp = timestamp;
-        if (sent.isNull) {
-            metric.status.reset();
-        } else {
-            metric.status = m_Options.statusMapper(
-                { metric.tag, metric.type, TypedSparkplugValue(metric.type, sent.value), timestamp });
-        }
-        emit tagUpdated(metric.tag);
+        takeValue(source.metrics[index], sent, payload);
     }
+}
+
+void SparkplugFeed::takeValue(Metric& metric, const SparkplugMetric& sent, const SparkplugPayload& payload)
+{
+    metric.timestamp = sent.timestamp.value_or(payload.timestamp.value_or(0));
+    if (sent.isNull) {
+        metric.status.reset();
+    } else {
+        metric.status = m_Options.statusMapper(
+            { metric.tag, metric.type, TypedSparkplugValue(metric.type, sent.value), metric.timestamp });
+    }
+    emit tagUpdated(metric.tag);
 }
 
 void SparkplugFeed::forgetMetrics(Source& source)

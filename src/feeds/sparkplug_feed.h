@@ -18,6 +18,7 @@
 namespace vestrak {
 
 class MosquittoConnection;
+struct SparkplugMetric;
 struct SparkplugPayload;
 
 // Plant statuses from Sparkplug B edge nodes, as a host application reads them: subscribes to
@@ -94,6 +95,7 @@ private:
     void nodeDeath(Node& node, const SparkplugPayload& payload);
     void define(Source& source, Node& node, const SparkplugPayload& payload);
     void update(Source& source, Node& node, const SparkplugPayload& payload);
+    void takeValue(Metric& metric, const SparkplugMetric& sent, const SparkplugPayload& payload);
     void forgetMetrics(Source& source);
     void loseMessage(Node& node, const SparkplugPayload& payload);
     void silence(Source& source);
