@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     const SparkplugPayloadReading read = ReadSparkplugPayload(payload);
-    if (read.payload.has_value() == read.problem.empty())
+    if (read.payload.has_value() != read.problem.empty())
         std::abort();
     if (!read.payload)
         return 0;
