@@ -69,6 +69,7 @@ int RunPage(int argc, char** argv)
                "  --screenshot FILE  render offscreen, save the window to FILE after MS milliseconds\n"
                "                     (--after, default 3000) and exit.\n"
                "  --mqtt URL         answer the status queries from an MQTT broker (docs/mqtt-feed.md).\n"
+               "  --sparkplug URL    answer them from Sparkplug B edge nodes (docs/sparkplug-feed.md).\n"
                "See vestrak-page(1).\n";
         return 0;
     }

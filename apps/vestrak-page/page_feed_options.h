@@ -9,8 +9,19 @@ namespace vestrak {
 
 // The options that feed a page's tags from an MQTT broker, as given on the command line.
 struct PageFeedOptions {
+    enum class Protocol {
+        // --mqtt: one plain value per topic.
+        Plain,
+        // --sparkplug: Sparkplug B edge nodes.
+        SparkplugB,
+    };
+
     // Empty: the page answers from its own tag table only.
     std::string url;
+    Protocol protocol = Protocol::Plain;
+    // Sparkplug B: tag names start with the group, and the status rules file.
+    bool groupInTagNames = false;
+    std::string statusRulesFile;
     int staleSeconds = 0;
     std::string user;
     std::string passwordFile;

@@ -1,7 +1,8 @@
 // plant-simulator: runs the example water works and publishes its tag statuses, retained, to an
 // MQTT broker: a change at once, every tag again every few seconds for pages that watch for stale
-// values.
+// values. With --sparkplug GROUP it is a Sparkplug B edge node instead (sparkplug_edge_node.h).
 #include "plant_scenario.h"
+#include "sparkplug_edge_node.h"
 
 #include <atomic>
 #include <charconv>
@@ -11,6 +12,7 @@
 #include <map>
 #include <mosquitto.h>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -30,6 +32,9 @@ struct Options {
     std::string host = "127.0.0.1";
     int port = 1883;
     std::string prefix = "plant";
+    // Set: a Sparkplug B edge node of this group.
+    std::string sparkplugGroup;
+    std::string edgeNode = "WaterWorks";
     // 0 runs until stopped.
     int seconds = 0;
 };
@@ -49,6 +54,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options)
             options.host = value;
         else if (name == "--prefix")
             options.prefix = value;
+        else if (name == "--sparkplug")
+            options.sparkplugGroup = value;
+        else if (name == "--node")
+            options.edgeNode = value;
         else if (!(name == "--port" && ParseNumber(value, options.port))
             && !(name == "--seconds" && ParseNumber(value, options.seconds)))
             return false;
@@ -78,13 +87,23 @@ int main(int argc, char** argv)
 {
     Options options;
     if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
-        std::cerr << "usage: plant-simulator [--host HOST] [--port PORT] [--prefix PREFIX] [--seconds N]\n";
+        std::cerr
+            << "usage: plant-simulator [--host HOST] [--port PORT] [--prefix PREFIX | --sparkplug GROUP\n"
+               "                      [--node EDGE_NODE]] [--seconds N]\n";
         return 2;
     }
     std::signal(SIGINT, [](int) { g_Stop = true; });
     std::signal(SIGTERM, [](int) { g_Stop = true; });
     mosquitto_lib_init();
     mosquitto* client = mosquitto_new(nullptr, true, nullptr);
+    const bool sparkplug = !options.sparkplugGroup.empty();
+    vestrak::SparkplugEdgeNode edgeNode(client, options.sparkplugGroup, options.edgeNode);
+    mosquitto_user_data_set(client, &edgeNode);
+    mosquitto_message_callback_set(client, [](mosquitto*, void* node, const mosquitto_message* message) {
+        static_cast<vestrak::SparkplugEdgeNode*>(node)->take(message->topic,
+            std::string_view(
+                static_cast<const char*>(message->payload), static_cast<std::size_t>(message->payloadlen)));
+    });
     const Clock::time_point start = Clock::now();
     const auto finished = [&] {
         return g_Stop
@@ -95,17 +114,26 @@ int main(int argc, char** argv)
     Clock::time_point lastRepeat = start;
     bool connected = false;
     while (!finished()) {
+        const int second = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count());
         if (!connected) {
+            if (sparkplug)
+                edgeNode.prepareConnection();
             connected = mosquitto_connect(client, options.host.c_str(), options.port, KeepAliveSeconds)
                 == MOSQ_ERR_SUCCESS;
+            if (connected && sparkplug)
+                connected = edgeNode.connected(vestrak::PlantScenario::StatusesAt(second));
             if (!connected) {
                 std::this_thread::sleep_for(RetryEvery);
                 continue;
             }
             published.clear();
         }
-        const int second = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count());
+        if (sparkplug) {
+            connected = edgeNode.publishChanges(vestrak::PlantScenario::StatusesAt(second))
+                && mosquitto_loop(client, LoopMilliseconds, 1) == MOSQ_ERR_SUCCESS;
+            continue;
+        }
         const bool repeat = Clock::now() - lastRepeat >= RepeatEvery;
         if (repeat) {
             lastRepeat = Clock::now();

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <mosquitto.h>
 #include <mutex>
+#include <vector>
 
 namespace vestrak {
 
@@ -57,10 +58,11 @@ void DisposeOf(std::unique_ptr<QSocketNotifier>& watch)
 
 } // namespace
 
-MosquittoConnection::MosquittoConnection(const MqttFeedOptions& options, QString topicFilter, QObject* parent)
+MosquittoConnection::MosquittoConnection(
+    const MqttFeedOptions& options, QStringList topicFilters, QObject* parent)
     : QObject(parent)
     , m_Options(options)
-    , m_TopicFilter(std::move(topicFilter))
+    , m_TopicFilters(std::move(topicFilters))
     , m_RetryDelay(options.firstRetryDelay)
 {
     InitialiseLibraryOnce();
@@ -149,7 +151,7 @@ void MosquittoConnection::subscribeAgain()
 {
     if (!m_Connected)
         return;
-    const int result = mosquitto_subscribe(m_Client, nullptr, m_TopicFilter.toUtf8().constData(), 0);
+    const int result = subscribe();
     if (result != MOSQ_ERR_SUCCESS) {
         fail(result);
         return;
@@ -215,6 +217,16 @@ void MosquittoConnection::housekeeping()
     watchWrites();
 }
 
+bool MosquittoConnection::publish(const QString& topic, std::string_view payload)
+{
+    if (!m_Connected)
+        return false;
+    const int result = mosquitto_publish(m_Client, nullptr, topic.toUtf8().constData(),
+        static_cast<int>(payload.size()), payload.data(), 0, false);
+    watchWrites();
+    return result == MOSQ_ERR_SUCCESS;
+}
+
 void MosquittoConnection::watchWrites()
 {
     if (m_WriteWatch)
@@ -258,20 +270,33 @@ void MosquittoConnection::ConnectCallback(mosquitto* client, void* self, int res
                                    .arg(WithoutFullStop(mosquitto_connack_string(result)));
         return;
     }
-    const int subscribed
-        = mosquitto_subscribe(client, nullptr, connection.m_TopicFilter.toUtf8().constData(), 0);
+    const int subscribed = connection.subscribe();
     if (subscribed != MOSQ_ERR_SUCCESS)
         connection.fail(subscribed);
 }
 
-// The connection counts as made once the broker grants the subscription: before, no status can come.
+int MosquittoConnection::subscribe()
+{
+    std::vector<QByteArray> filters;
+    std::vector<char*> filterTexts;
+    for (const QString& filter : std::as_const(m_TopicFilters))
+        filters.push_back(filter.toUtf8());
+    for (QByteArray& filter : filters)
+        filterTexts.push_back(filter.data());
+    return mosquitto_subscribe_multiple(
+        m_Client, nullptr, static_cast<int>(filterTexts.size()), filterTexts.data(), 0, 0, nullptr);
+}
+
+// The connection counts as made once the broker grants the subscriptions: before, no value can come.
 void MosquittoConnection::SubscribeCallback(mosquitto*, void* self, int, int grantedCount, const int* granted)
 {
     auto& connection = *static_cast<MosquittoConnection*>(self);
-    if (grantedCount < 1 || granted[0] == SubscriptionRefused) {
+    const bool refused
+        = std::any_of(granted, granted + grantedCount, [](int qos) { return qos == SubscriptionRefused; });
+    if (grantedCount != connection.m_TopicFilters.size() || refused) {
         connection.failWith(
             QStringLiteral("the broker refuses the subscription to %1: the user may not read those topics")
-                .arg(connection.m_TopicFilter));
+                .arg(connection.m_TopicFilters.join(QStringLiteral(", "))));
         return;
     }
     // A subscription made again on the same connection brings retained messages, not a new connection.

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <chrono>
 #include <memory>
@@ -21,16 +22,22 @@ namespace vestrak {
 class MosquittoConnection final : public QObject {
     Q_OBJECT
 public:
-    // The topic filter is subscribed to on every connection.
-    MosquittoConnection(const MqttFeedOptions& options, QString topicFilter, QObject* parent = nullptr);
+    // The topic filters are subscribed to on every connection.
+    MosquittoConnection(const MqttFeedOptions& options, QStringList topicFilters, QObject* parent = nullptr);
+    MosquittoConnection(const MqttFeedOptions& options, const QString& topicFilter, QObject* parent = nullptr)
+        : MosquittoConnection(options, QStringList { topicFilter }, parent)
+    {
+    }
     ~MosquittoConnection() override;
 
     // Starts connecting; returns at once. Failures arrive as connectionFailed; connected follows once
-    // the broker grants the subscription.
+    // the broker grants the subscriptions.
     void open();
     [[nodiscard]] bool isConnected() const { return m_Connected; }
     // Subscribes again while connected, which makes the broker send its retained messages again.
     void subscribeAgain();
+    // Sends a message at QoS 0, not retained, when connected; false when it could not be queued.
+    bool publish(const QString& topic, std::string_view payload);
 
 signals:
     void connected();
@@ -60,11 +67,13 @@ private:
     void housekeeping();
     void watchWrites();
     // Every failure of a call into the client ends here: forget the socket, say why, retry later.
+    // Asks for every topic filter in one request; the client library's result.
+    int subscribe();
     void fail(int result);
     void failWith(const QString& reason);
 
     MqttFeedOptions m_Options;
-    QString m_TopicFilter;
+    QStringList m_TopicFilters;
     mosquitto* m_Client = nullptr;
     std::unique_ptr<QSocketNotifier> m_ReadWatch;
     std::unique_ptr<QSocketNotifier> m_WriteWatch;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "feeds/mqtt_feed_options.h"
+#include "feeds/tag_status_source.h"
 
 #include <QHash>
 #include <QLoggingCategory>
@@ -25,7 +26,7 @@ class MosquittoConnection;
 // status 1. The feed keeps state for the tags asked for and a bounded number of other topics, so a
 // broker with any number of topics costs it no more. Runs on the thread of the Qt event loop that
 // owns it.
-class MqttTagFeed final : public QObject {
+class MqttTagFeed final : public QObject, public TagStatusSource {
     Q_OBJECT
 public:
     static constexpr std::int32_t UnknownStatus = 1;
@@ -38,7 +39,7 @@ public:
     void start();
 
     // Asking marks the tag as used by the page: its values are kept from then on.
-    [[nodiscard]] std::int32_t status(const QString& tag);
+    [[nodiscard]] std::int32_t status(const QString& tag) override;
     [[nodiscard]] bool isConnected() const;
     [[nodiscard]] const MqttFeedOptions& options() const { return m_Options; }
     // The time that staleness is measured in; the steady clock unless set.

@@ -1,4 +1,5 @@
 #include "feeds/mosquitto_broker.h"
+#include "feeds/sparkplug_edge.h"
 
 #include <QProcess>
 #include <filesystem>
@@ -26,8 +27,9 @@ protected:
         const QStringList& feedOptions = {})
     {
         std::ofstream(folder.path() / "status.ini")
-            << "[TreeObjects]\r\nP/Plant = 2,,Plant\r\nP1/Pump = 2,T1,Pump\r\nP2/Valve = 2,T2,Valve\r\n"
-            << "P3/Tank = 2,T3,Tank\r\n";
+            << "[TreeObjects]\r\nP/Plant = 2,,Plant\r\nP1/Pump = 2," << tagPrefix
+            << "T1,Pump\r\nP2/Valve = 2," << tagPrefix << "T2,Valve\r\nP3/Tank = 2," << tagPrefix
+            << "T3,Tank\r\n";
         std::ofstream page(folder.path() / "feed.page");
         page << "create s CiStatus\nset s.UpdateInterval 100\non s.GetStatus answer s\n"
              << "set s.ObjectFile " << (folder.path() / "status.ini").string() << "\n";
@@ -36,7 +38,7 @@ protected:
         page.close();
         QProcess program;
         program.start(QStringLiteral(VESTRAK_PAGE_PROGRAM),
-            QStringList { QString::fromStdString((folder.path() / "feed.page").string()), "--mqtt",
+            QStringList { QString::fromStdString((folder.path() / "feed.page").string()), feedOption,
                 QString::fromStdString(url), "--screenshot", QString::fromStdString(screenshot()), "--after",
                 "1300" }
                 + feedOptions);
@@ -52,6 +54,8 @@ protected:
     }
 
     testing::TemporaryFolder folder;
+    QString feedOption = "--mqtt";
+    std::string tagPrefix;
 };
 
 std::size_t CountOf(const std::string& text, const std::string& part)
@@ -114,6 +118,34 @@ TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTagAndATagLineHoldsUntilTheNext
                               "    P1/1 \"Pump\" image=3\n"
                               "    P2/2 \"Valve\" image=4\n"
                               "    P3/3 \"Tank\" image=1\n"),
+        std::string::npos)
+        << run.output;
+}
+
+// Retained births stand in for edge nodes that were asked for them.
+TEST_F(VestrakPageFeedTest, SparkplugBirthsFeedThePageThroughTheStatusRules)
+{
+    MosquittoBroker broker;
+    ASSERT_TRUE(broker.start());
+    using testing::HandBuiltMetric;
+    ASSERT_TRUE(testing::PublishBytes(broker.port(), "spBv1.0/plant/NBIRTH/E1",
+        testing::HandBuiltPayload(0,
+            { HandBuiltMetric("T1").type(3).intValue(3), HandBuiltMetric("T2").type(11).booleanValue(true),
+                HandBuiltMetric("T3").type(10).doubleValue(1.5) }),
+        true));
+    std::ofstream(folder.path() / "rules") << "*/T3 | >= 1.5 | 3\n";
+    feedOption = "--sparkplug";
+    tagPrefix = "plant/E1/";
+    const PageRun run = runPage(broker.url("plant").toStdString(), { "tick 1000", "dump s.TreeView_Status" },
+        { "--group-in-tags", "--status-rules", QString::fromStdString((folder.path() / "rules").string()) });
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.errors.find(
+                  "vestrak-page: statuses come from Sparkplug B edge nodes through the MQTT broker at "),
+        std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.output.find("    P1/1 \"Pump\" image=3\n"
+                              "    P2/2 \"Valve\" image=4\n"
+                              "    P3/3 \"Tank\" image=3\n"),
         std::string::npos)
         << run.output;
 }
