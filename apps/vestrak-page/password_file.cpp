@@ -1,5 +1,7 @@
 #include "password_file.h"
 
+#include "linux/file_descriptor.h"
+
 #include <QByteArray>
 #include <array>
 #include <cerrno>
@@ -13,26 +15,6 @@ namespace vestrak {
 namespace {
 
 constexpr std::size_t LongestPasswordLine = 4096;
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor)
-        : m_Descriptor(descriptor)
-    {
-    }
-    ~FileDescriptor()
-    {
-        if (m_Descriptor >= 0)
-            close(m_Descriptor);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    [[nodiscard]] int get() const { return m_Descriptor; }
-
-private:
-    int m_Descriptor = -1;
-};
 
 PasswordFileRead Refused(std::string problem)
 {

@@ -1,5 +1,6 @@
 #include "linux/local_file_system.h"
 
+#include "linux/file_descriptor.h"
 #include "procs/encoding.h"
 
 #include <algorithm>
@@ -28,28 +29,6 @@ std::optional<std::string> systemName(const std::u16string& path)
     }
     return ToUtf8(path);
 }
-
-// Closes a POSIX file descriptor when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor)
-        : m_Descriptor(descriptor)
-    {
-    }
-    ~FileDescriptor()
-    {
-        if (m_Descriptor >= 0) {
-            close(m_Descriptor);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    [[nodiscard]] int get() const { return m_Descriptor; }
-
-private:
-    int m_Descriptor = -1;
-};
 
 std::int64_t nanoseconds(const timespec& time)
 {
