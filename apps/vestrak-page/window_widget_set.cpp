@@ -50,7 +50,7 @@ std::unique_ptr<ControlSurface> WindowWidgetSet::createSurface(
     QObject::connect(
         surface.get(), &QtSurface::resizedByControl, &m_Area, [this] { arrange(); }, Qt::QueuedConnection);
     QObject::connect(surface.get(), &QObject::destroyed, &m_Area, [this](QObject* gone) { forget(gone); });
-    m_Slots.push_back({ surface.get(), surface->size(), surface->size() });
+    m_Slots.push_back({ surface.get(), surface.get(), surface->size(), surface->size() });
     surface->show();
     arrange();
     return surface;
@@ -72,7 +72,7 @@ void WindowWidgetSet::resize(ControlSurface& surface, double outerWidth, double 
 void WindowWidgetSet::forget(const QObject* gone)
 {
     // Told while the surface is half destroyed, before its guarded pointer is cleared.
-    std::erase_if(m_Slots, [gone](const Slot& slot) { return slot.surface.data() == gone; });
+    std::erase_if(m_Slots, [gone](const Slot& slot) { return slot.object == gone; });
     arrange();
 }
 

@@ -37,6 +37,9 @@ public:
 private:
     struct Slot {
         QPointer<QtSurface> surface;
+        // The surface as a plain object, for telling which one goes while it is half destroyed:
+        // the guarded pointer would read it as a surface that no longer is one.
+        const QObject* object = nullptr;
         // The size the page gave the control, and the one this set gave it last, in pixels.
         QSize page;
         QSize given;
