@@ -14,7 +14,7 @@ import time
 
 SKIPPED = 77
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
-DEADLINE_SECONDS = 15
+DEADLINE_SECONDS = 30
 
 PAGE = """\
 create tree CiTree
@@ -46,7 +46,7 @@ def skip(reason):
 
 
 def missing_piece():
-    for tool in ("Xvfb", "dbus-run-session"):
+    for tool in ("Xvfb", "dbus-run-session", "dbus-send"):
         if not shutil.which(tool):
             return f"{tool} is not installed"
     if not os.access(BUS_LAUNCHER, os.X_OK):
@@ -79,6 +79,13 @@ def poll(what, find):
             return found
         time.sleep(0.2)
     raise AssertionError(f"not found within {DEADLINE_SECONDS} s: {what}")
+
+
+def accessibility_bus_answers():
+    asked = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus",
+                            "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return asked.returncode == 0
 
 
 def walk(node, depth=0):
@@ -152,6 +159,8 @@ def run_in_session(page_tool, source_dir):
         start_display(children)
         children.append(subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"],
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        # A page started before the accessibility bus answers never joins it.
+        poll("the accessibility bus", accessibility_bus_answers)
         work = tempfile.mkdtemp()
         page = os.path.join(work, "both.page")
         with open(page, "w") as written:
