@@ -40,19 +40,21 @@ endfunction()
 # Public: what a user of the controls names, and what those declarations hold.
 file(GLOB port_headers RELATIVE ${PROJECT_SOURCE_DIR}/src CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/ports/*.h)
 vestrak_shared_library(vestrak_controls EXPORT_NAME Controls
-  OBJECTS vestrak_procs vestrak_citree vestrak_cistatus vestrak_linux
+  OBJECTS vestrak_text vestrak_containers vestrak_object_file vestrak_diagnostics vestrak_citree vestrak_cistatus vestrak_linux_platform
   HEADERS export.h ${port_headers}
     citree/citree.h cistatus/cistatus.h cistatus/cstatus.h cistatus/status_records.h
-    procs/log.h procs/node_blocks.h procs/path_set.h procs/section_lines.h procs/text_arena.h procs/wildcard.h
-    linux/environment_special_folders.h linux/ini_profile.h linux/local_file_system.h
-    linux/file_identity.h linux/pending_settings_changes.h
-    linux/sqlite_settings_store.h linux/system_clock.h)
+    containers/settings_entries.h diagnostics/log.h containers/node_blocks.h containers/path_set.h
+    object_file/section_lines.h text/text_arena.h text/wildcard.h
+    linux_platform/environment_special_folders.h linux_platform/ini_profile.h
+    linux_platform/local_file_system.h linux_platform/file_identity.h
+    linux_platform/pending_settings_changes.h linux_platform/sqlite_settings_store.h
+    linux_platform/system_clock.h)
 target_link_libraries(vestrak_controls PRIVATE SQLite::SQLite3)
 
 vestrak_shared_library(vestrak_qtwidgets EXPORT_NAME QtWidgets
-  OBJECTS vestrak_widgets vestrak_qt vestrak_qt_controls
-  HEADERS qt/application_platform.h qt/citree_widget.h qt/cistatus_widget.h qt/control_widget_host.h
-    qt/live_platform.h)
+  OBJECTS vestrak_widgets vestrak_qt_widgets vestrak_qt_controls
+  HEADERS qt/application_platform.h qt/citree_widget.h qt/cistatus_widget.h
+    qt/control_widget_host.h qt/live_platform.h)
 target_link_libraries(vestrak_qtwidgets PUBLIC vestrak_controls Qt6::Widgets)
 
 install(TARGETS vestrak-tree vestrak-host vestrak-page RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Tools)

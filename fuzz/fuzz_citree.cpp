@@ -5,7 +5,7 @@
 #include "fuzz_input.h"
 #include "fuzz_platform.h"
 #include "headless/headless_surface.h"
-#include "procs/encoding.h"
+#include "text/encoding.h"
 
 #include <algorithm>
 #include <array>

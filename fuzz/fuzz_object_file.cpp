@@ -2,8 +2,8 @@
 // agree line for line, none giving a line that holds NUL) and the key lookup through the profile
 // reader.
 #include "fuzz_platform.h"
-#include "procs/object_file.h"
-#include "procs/text.h"
+#include "object_file/object_file.h"
+#include "text/text.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 // The page-script reader on arbitrary bytes: lines, words with their quoting and escapes,
 // numbers, control names and write-block lines, as the container reads a script before it runs
 // a line. A script error is an answer, not a failure.
-#include "container/script_error.h"
-#include "container/script_source.h"
-#include "container/script_words.h"
-#include "procs/encoding.h"
+#include "page_host/script_error.h"
+#include "page_host/script_source.h"
+#include "page_host/script_words.h"
+#include "text/encoding.h"
 
 #include <cstdlib>
 #include <string_view>

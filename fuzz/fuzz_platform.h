@@ -2,7 +2,7 @@
 
 #include "headless/memory_settings_store.h"
 #include "headless/virtual_clock.h"
-#include "linux/ini_profile.h"
+#include "linux_platform/ini_profile.h"
 #include "ports/file_system.h"
 #include "ports/platform.h"
 #include "ports/special_folders.h"

@@ -1,6 +1,6 @@
 // The three text procedures on arbitrary texts, checked against what must hold for any input.
-#include "procs/encoding.h"
-#include "procs/text.h"
+#include "text/encoding.h"
+#include "text/text.h"
 
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,13 +1,13 @@
 // vestrak-host: runs page scripts against the controls, on in-memory or Qt widgets, in virtual time.
-#include "container/headless_widget_set.h"
-#include "container/host_platform.h"
-#include "container/page_runner.h"
+#include "page_host/headless_widget_set.h"
+#include "page_host/host_platform.h"
+#include "page_host/page_runner.h"
 #include "headless/memory_settings_store.h"
 #include "host_options.h"
-#include "linux/large_blocks.h"
-#include "linux/sqlite_settings_store.h"
-#include "qt/qt_application.h"
-#include "qt/qt_widget_set.h"
+#include "linux_platform/large_blocks.h"
+#include "linux_platform/sqlite_settings_store.h"
+#include "page_host_qt/qt_application.h"
+#include "page_host_qt/qt_widget_set.h"
 
 #include <iostream>
 

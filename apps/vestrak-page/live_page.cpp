@@ -1,9 +1,9 @@
 #include "live_page.h"
 
-#include "container/script_error.h"
-#include "container/script_words.h"
-#include "linux/sqlite_settings_store.h"
-#include "procs/encoding.h"
+#include "page_host/script_error.h"
+#include "page_host/script_words.h"
+#include "linux_platform/sqlite_settings_store.h"
+#include "text/encoding.h"
 
 namespace vestrak {
 

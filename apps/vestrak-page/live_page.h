@@ -1,8 +1,8 @@
 #pragma once
 
-#include "container/host_platform.h"
-#include "container/page_runner.h"
-#include "qt/reporting_file_system.h"
+#include "page_host/host_platform.h"
+#include "page_host/page_runner.h"
+#include "qt_widgets/reporting_file_system.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

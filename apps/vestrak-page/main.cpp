@@ -1,10 +1,10 @@
 // vestrak-page: runs a page script live in a window, on the Qt widgets with real time.
-#include "linux/large_blocks.h"
+#include "linux_platform/large_blocks.h"
 #include "live_page.h"
 #include "page_feed.h"
 #include "page_options.h"
-#include "qt/controls_log.h"
-#include "qt/qt_application.h"
+#include "qt_widgets/controls_log.h"
+#include "page_host_qt/qt_application.h"
 #include "status_line.h"
 #include "stop_signals.h"
 #include "window_widget_set.h"

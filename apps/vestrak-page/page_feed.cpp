@@ -1,6 +1,6 @@
 #include "page_feed.h"
 
-#include "container/page_runner.h"
+#include "page_host/page_runner.h"
 #include "password_file.h"
 
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "password_file.h"
 
-#include "linux/file_descriptor.h"
+#include "linux_platform/file_descriptor.h"
 
 #include <QByteArray>
 #include <array>

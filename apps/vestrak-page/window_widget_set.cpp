@@ -1,6 +1,6 @@
 #include "window_widget_set.h"
 
-#include "qt/qt_surface.h"
+#include "qt_widgets/qt_surface.h"
 
 #include <QEvent>
 #include <algorithm>

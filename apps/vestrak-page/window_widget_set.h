@@ -1,6 +1,6 @@
 #pragma once
 
-#include "container/widget_set.h"
+#include "page_host/widget_set.h"
 
 #include <QPointer>
 #include <QSize>

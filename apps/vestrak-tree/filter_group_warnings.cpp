@@ -2,8 +2,8 @@
 
 #include "citree/tree_line.h"
 #include "ports/image_lists.h"
-#include "procs/numeric.h"
-#include "procs/text.h"
+#include "text/numeric.h"
+#include "text/text.h"
 
 #include <map>
 #include <set>

@@ -3,7 +3,7 @@
 #include "object_file_warnings.h"
 #include "ports/file_system.h"
 #include "ports/profile.h"
-#include "procs/object_file.h"
+#include "object_file/object_file.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "linux/local_file_system.h"
-#include "procs/encoding.h"
-#include "procs/text.h"
+#include "linux_platform/local_file_system.h"
+#include "text/encoding.h"
+#include "text/text.h"
 #include "status_report.h"
 #include "tree_report.h"
 

@@ -2,10 +2,10 @@
 
 #include "citree/tree_line.h"
 #include "ports/image_lists.h"
-#include "procs/key_index.h"
-#include "procs/numeric.h"
-#include "procs/text.h"
-#include "procs/text_arena.h"
+#include "containers/key_index.h"
+#include "text/numeric.h"
+#include "text/text.h"
+#include "text/text_arena.h"
 
 #include <algorithm>
 #include <functional>

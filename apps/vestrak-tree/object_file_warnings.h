@@ -2,8 +2,8 @@
 
 #include "ports/file_system.h"
 #include "ports/tree.h"
-#include "procs/object_file.h"
-#include "procs/text.h"
+#include "object_file/object_file.h"
+#include "text/text.h"
 
 #include <cstdint>
 #include <string>

@@ -3,8 +3,8 @@
 #include "headless/headless_surface.h"
 #include "headless/memory_settings_store.h"
 #include "headless/virtual_clock.h"
-#include "linux/environment_special_folders.h"
-#include "linux/ini_profile.h"
+#include "linux_platform/environment_special_folders.h"
+#include "linux_platform/ini_profile.h"
 #include "ports/platform.h"
 
 namespace vestrak {

@@ -1,6 +1,6 @@
 #include "report_text.h"
 
-#include "procs/encoding.h"
+#include "text/encoding.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 #include "citree/tree_line.h"
 #include "object_file_warnings.h"
 #include "picture_check.h"
-#include "procs/numeric.h"
-#include "procs/text.h"
+#include "text/numeric.h"
+#include "text/text.h"
 #include "report_platform.h"
 #include "report_text.h"
 

@@ -7,7 +7,7 @@
 #include "headless/headless_surface.h"
 #include "headless/memory_settings_store.h"
 #include "headless/virtual_clock.h"
-#include "procs/object_file.h"
+#include "object_file/object_file.h"
 #include "support/plant_platform.h"
 #include "support/ratio_report.h"
 

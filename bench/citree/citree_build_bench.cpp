@@ -4,7 +4,7 @@
 
 #include "citree/citree.h"
 #include "headless/headless_surface.h"
-#include "procs/object_file.h"
+#include "object_file/object_file.h"
 #include "support/plant_platform.h"
 #include "support/ratio_report.h"
 

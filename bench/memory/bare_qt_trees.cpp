@@ -3,7 +3,7 @@
 // (texts, icons, one branch in ten open). It shows them offscreen, runs its event loop for the
 // given time, draws the window once and exits; its peak memory is the floor of the page's.
 
-#include "qt/qt_images.h"
+#include "qt_widgets/qt_images.h"
 #include "support/plant_generator.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Reading the tree section of a 32,767-line object file, against its floor: reading the same
 // bytes and counting their lines.
 
-#include "linux/local_file_system.h"
-#include "procs/object_file.h"
+#include "linux_platform/local_file_system.h"
+#include "object_file/object_file.h"
 #include "support/plant_files.h"
 #include "support/ratio_report.h"
 

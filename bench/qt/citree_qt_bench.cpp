@@ -5,8 +5,8 @@
 
 #include "citree/citree.h"
 #include "qt/citree_widget.h"
-#include "qt/qt_application.h"
-#include "qt/qt_images.h"
+#include "page_host_qt/qt_application.h"
+#include "qt_widgets/qt_images.h"
 #include "support/plant_platform.h"
 #include "support/ratio_report.h"
 

@@ -1,8 +1,8 @@
 // The SQLite settings store: a SaveSetting and GetSetting round trip and a lone GetSetting,
 // against the same statements on a bare SQLite connection to a database set up the same way.
 
-#include "linux/sqlite_settings_store.h"
-#include "procs/encoding.h"
+#include "linux_platform/sqlite_settings_store.h"
+#include "text/encoding.h"
 #include "support/plant_files.h"
 #include "support/ratio_report.h"
 

@@ -4,7 +4,7 @@
 //   LINES     the number of object lines, 1 to 1,000,000
 //   SETTINGS  a SQLite settings file that receives the open branches of one node in ten
 
-#include "linux/sqlite_settings_store.h"
+#include "linux_platform/sqlite_settings_store.h"
 #include "support/plant_files.h"
 
 #include <cstdio>

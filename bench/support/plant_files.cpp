@@ -1,7 +1,7 @@
 #include "plant_files.h"
 
 #include "citree/settings_names.h"
-#include "procs/encoding.h"
+#include "text/encoding.h"
 
 #include <fstream>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 #include "plant_platform.h"
 
-#include "procs/encoding.h"
+#include "text/encoding.h"
 
 #include <thread>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "headless/virtual_clock.h"
-#include "linux/ini_profile.h"
-#include "linux/local_file_system.h"
-#include "linux/sqlite_settings_store.h"
+#include "linux_platform/ini_profile.h"
+#include "linux_platform/local_file_system.h"
+#include "linux_platform/sqlite_settings_store.h"
 #include "plant_files.h"
 #include "ports/platform.h"
 

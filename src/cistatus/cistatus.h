@@ -7,7 +7,7 @@
 #include "../ports/platform.h"
 #include "../ports/signal.h"
 #include "../ports/timer.h"
-#include "../procs/path_set.h"
+#include "../containers/path_set.h"
 
 #include <cstdint>
 #include <memory>

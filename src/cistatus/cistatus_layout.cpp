@@ -1,5 +1,5 @@
 #include "cistatus/cistatus.h"
-#include "procs/numeric.h"
+#include "text/numeric.h"
 
 namespace vestrak {
 

@@ -1,5 +1,5 @@
 #include "cistatus/cistatus.h"
-#include "procs/text.h"
+#include "text/text.h"
 
 namespace vestrak {
 

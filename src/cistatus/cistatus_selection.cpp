@@ -1,5 +1,5 @@
 #include "cistatus/cistatus.h"
-#include "procs/object_file.h"
+#include "object_file/object_file.h"
 
 #include <array>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "cistatus/cstatus.h"
 
-#include "procs/encoding.h"
+#include "text/encoding.h"
 
 #include <array>
 #include <cstring>

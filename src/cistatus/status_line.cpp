@@ -1,8 +1,8 @@
 #include "cistatus/status_line.h"
 
-#include "procs/line_separators.h"
-#include "procs/numeric.h"
-#include "procs/text.h"
+#include "text/line_separators.h"
+#include "text/numeric.h"
+#include "text/text.h"
 
 namespace vestrak {
 

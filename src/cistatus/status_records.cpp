@@ -1,7 +1,7 @@
 #include "cistatus/status_records.h"
 
 #include "cistatus/status_line.h"
-#include "procs/encoding.h"
+#include "text/encoding.h"
 
 #include <algorithm>
 #include <array>

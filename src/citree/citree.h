@@ -4,9 +4,9 @@
 #include "../ports/control_surface.h"
 #include "../ports/platform.h"
 #include "../ports/signal.h"
-#include "../procs/log.h"
-#include "../procs/path_set.h"
-#include "../procs/wildcard.h"
+#include "../diagnostics/log.h"
+#include "../containers/path_set.h"
+#include "../text/wildcard.h"
 
 #include <cstdint>
 #include <memory>

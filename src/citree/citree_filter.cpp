@@ -1,9 +1,9 @@
 #include "citree/citree.h"
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
-#include "procs/numeric.h"
-#include "procs/object_file.h"
-#include "procs/text.h"
+#include "text/numeric.h"
+#include "object_file/object_file.h"
+#include "text/text.h"
 
 #include <algorithm>
 

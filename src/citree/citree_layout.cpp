@@ -1,5 +1,5 @@
 #include "citree/citree.h"
-#include "procs/numeric.h"
+#include "text/numeric.h"
 
 namespace vestrak {
 

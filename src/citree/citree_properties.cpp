@@ -1,5 +1,5 @@
 #include "citree/citree.h"
-#include "procs/text.h"
+#include "text/text.h"
 
 #include <algorithm>
 

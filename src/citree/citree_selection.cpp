@@ -2,8 +2,8 @@
 #include "citree/settings_names.h"
 #include "citree/tree_object_lines.h"
 #include "ports/control_error.h"
-#include "procs/numeric.h"
-#include "procs/text.h"
+#include "text/numeric.h"
+#include "text/text.h"
 
 namespace vestrak {
 

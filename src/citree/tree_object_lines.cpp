@@ -1,7 +1,7 @@
 #include "citree/tree_object_lines.h"
 
 #include "citree/tree_line.h"
-#include "procs/text.h"
+#include "text/text.h"
 
 #include <array>
 #include <charconv>

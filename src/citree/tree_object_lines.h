@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ports/tree.h"
-#include "procs/section_bytes.h"
+#include "object_file/section_bytes.h"
 
 #include <cstdint>
 #include <string>

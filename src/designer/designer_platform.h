@@ -1,8 +1,8 @@
 #pragma once
 
 #include "limited_file_system.h"
-#include "linux/ini_profile.h"
-#include "linux/local_file_system.h"
+#include "linux_platform/ini_profile.h"
+#include "linux_platform/local_file_system.h"
 #include "ports/platform.h"
 #include "qt/live_platform.h"
 

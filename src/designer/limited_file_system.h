@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ports/forwarding_file_system.h"
+#include "qt_widgets/forwarding_file_system.h"
 
 #include <cstdint>
 

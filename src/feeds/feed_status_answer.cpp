@@ -2,7 +2,8 @@
 
 #include "cistatus/cistatus.h"
 #include "feeds/tag_status_source.h"
-#include "qt/cistatus_widget.h"
+
+#include <QString>
 
 namespace vestrak {
 
@@ -12,10 +13,9 @@ void AnswerStatusesFromFeed(CiStatus& control, TagStatusSource& feed)
         control.setObjectStatus(feed.status(QString::fromStdU16String(tag)));
 }
 
-QMetaObject::Connection AnswerGetStatusFromFeed(CiStatusWidget& widget, TagStatusSource& feed)
+void AnswerGetStatusFromFeed(CiStatus& control, TagStatusSource& feed)
 {
-    return QObject::connect(&widget, &CiStatusWidget::GetStatus, &widget,
-        [&widget, &feed] { AnswerStatusesFromFeed(widget.control(), feed); });
+    control.GetStatus.connect([&control, &feed] { AnswerStatusesFromFeed(control, feed); });
 }
 
 } // namespace vestrak

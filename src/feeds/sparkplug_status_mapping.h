@@ -1,7 +1,7 @@
 #pragma once
 
 #include "feeds/sparkplug_payload.h"
-#include "procs/wildcard.h"
+#include "text/wildcard.h"
 
 #include <QString>
 #include <cstdint>

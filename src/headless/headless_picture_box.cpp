@@ -1,6 +1,6 @@
 #include "headless/headless_picture_box.h"
 
-#include "procs/encoding.h"
+#include "text/encoding.h"
 
 #include <array>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "headless/headless_tree.h"
 
-#include "ports/tree_rows.h"
+#include "widgets/tree_rows.h"
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 
 #include "headless/headless_widget.h"
 #include "ports/tree.h"
-#include "procs/node_store.h"
+#include "widgets/node_store.h"
 
 namespace vestrak {
 

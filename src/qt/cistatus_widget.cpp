@@ -2,8 +2,8 @@
 
 #include "cistatus/cistatus.h"
 #include "qt/application_platform.h"
-#include "qt/qt_surface.h"
-#include "qt/qt_text.h"
+#include "qt_widgets/qt_surface.h"
+#include "qt_widgets/qt_text.h"
 
 namespace vestrak {
 

@@ -3,8 +3,8 @@
 #include "citree/citree.h"
 #include "ports/control_error.h"
 #include "qt/application_platform.h"
-#include "qt/qt_surface.h"
-#include "qt/qt_text.h"
+#include "qt_widgets/qt_surface.h"
+#include "qt_widgets/qt_text.h"
 
 namespace vestrak {
 

@@ -1,6 +1,6 @@
 #include "qt/control_widget_host.h"
 
-#include "qt/qt_surface.h"
+#include "qt_widgets/qt_surface.h"
 
 #include <QResizeEvent>
 

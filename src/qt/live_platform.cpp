@@ -1,8 +1,8 @@
 #include "qt/live_platform.h"
 
-#include "linux/sqlite_settings_store.h"
-#include "qt/qt_timer.h"
-#include "qt/reporting_file_system.h"
+#include "linux_platform/sqlite_settings_store.h"
+#include "qt_widgets/qt_timer.h"
+#include "qt_widgets/reporting_file_system.h"
 
 namespace vestrak {
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "../export.h"
-#include "../linux/environment_special_folders.h"
-#include "../linux/ini_profile.h"
-#include "../linux/local_file_system.h"
-#include "../linux/system_clock.h"
+#include "../linux_platform/environment_special_folders.h"
+#include "../linux_platform/ini_profile.h"
+#include "../linux_platform/local_file_system.h"
+#include "../linux_platform/system_clock.h"
 #include "../ports/platform.h"
 
 #include <memory>

@@ -4,7 +4,7 @@
 #include "headless/headless_surface.h"
 #include "headless/memory_settings_store.h"
 #include "headless/virtual_clock.h"
-#include "procs/encoding.h"
+#include "text/encoding.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,7 +1,7 @@
 #include "cistatus/status_line.h"
-#include "procs/encoding.h"
-#include "procs/numeric.h"
-#include "procs/text.h"
+#include "text/encoding.h"
+#include "text/numeric.h"
+#include "text/text.h"
 
 #include <gtest/gtest.h>
 

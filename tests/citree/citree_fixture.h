@@ -5,10 +5,10 @@
 #include "headless/headless_surface.h"
 #include "headless/memory_settings_store.h"
 #include "headless/virtual_clock.h"
-#include "linux/ini_profile.h"
-#include "linux/local_file_system.h"
-#include "linux/temporary_folder.h"
-#include "procs/encoding.h"
+#include "linux_platform/ini_profile.h"
+#include "linux_platform/local_file_system.h"
+#include "linux_platform/temporary_folder.h"
+#include "text/encoding.h"
 
 #include <fstream>
 #include <functional>

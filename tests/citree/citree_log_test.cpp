@@ -1,5 +1,5 @@
 #include "citree_fixture.h"
-#include "procs/log.h"
+#include "diagnostics/log.h"
 
 #include <filesystem>
 #include <gmock/gmock.h>

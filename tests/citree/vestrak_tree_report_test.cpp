@@ -1,8 +1,8 @@
 // The reports of vestrak-tree: the tree or list a CiTree builds, the tree a CiStatus loads, and
 // the warnings about the file.
-#include "linux/local_file_system.h"
-#include "linux/temporary_folder.h"
-#include "procs/encoding.h"
+#include "linux_platform/local_file_system.h"
+#include "linux_platform/temporary_folder.h"
+#include "text/encoding.h"
 #include "status_report.h"
 #include "tree_report.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linux/temporary_folder.h"
+#include "linux_platform/temporary_folder.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>

@@ -33,7 +33,7 @@ export cxx qt_flags prefix
 
 # The core alone, through pkg-config, with no Qt in sight.
 cat >"$work/core_user.cpp" <<'CPP'
-#include <vestrak/linux/local_file_system.h>
+#include <vestrak/linux_platform/local_file_system.h>
 int main(int argc, char** argv)
 {
     vestrak::LocalFileSystem files;

@@ -1,4 +1,4 @@
-#include "procs/encoding.h"
+#include "text/encoding.h"
 
 #include <gtest/gtest.h>
 

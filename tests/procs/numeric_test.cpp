@@ -1,5 +1,5 @@
-#include "procs/encoding.h"
-#include "procs/numeric.h"
+#include "text/encoding.h"
+#include "text/numeric.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

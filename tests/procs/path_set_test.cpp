@@ -1,4 +1,4 @@
-#include "procs/path_set.h"
+#include "containers/path_set.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "procs/section_bytes.h"
+#include "object_file/section_bytes.h"
 
 #include <gtest/gtest.h>
 #include <string>

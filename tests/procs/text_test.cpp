@@ -1,8 +1,8 @@
-#include "procs/code_chain.h"
-#include "procs/encoding.h"
-#include "procs/prefix_list_index.h"
-#include "procs/text.h"
-#include "procs/wildcard.h"
+#include "object_file/code_chain.h"
+#include "text/encoding.h"
+#include "containers/prefix_list_index.h"
+#include "text/text.h"
+#include "text/wildcard.h"
 
 #include <gtest/gtest.h>
 #include <iterator>

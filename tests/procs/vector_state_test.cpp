@@ -1,4 +1,4 @@
-#include "procs/vector_state.h"
+#include "containers/vector_state.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

@@ -1,14 +1,14 @@
 #include "headless/memory_settings_store.h"
 #include "headless/virtual_clock.h"
-#include "linux/environment_special_folders.h"
-#include "linux/ini_profile.h"
-#include "linux/local_file_system.h"
+#include "linux_platform/environment_special_folders.h"
+#include "linux_platform/ini_profile.h"
+#include "linux_platform/local_file_system.h"
 #include "qt/application_platform.h"
 #include "qt/cistatus_widget.h"
 #include "qt/citree_widget.h"
-#include "qt/qt_surface.h"
-#include "qt/qt_tree_view.h"
-#include "qt/reporting_file_system.h"
+#include "qt_widgets/qt_surface.h"
+#include "qt_widgets/qt_tree_view.h"
+#include "qt_widgets/reporting_file_system.h"
 
 #include <QApplication>
 #include <QFile>

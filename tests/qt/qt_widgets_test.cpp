@@ -1,9 +1,9 @@
 #include "ports/widget_contract.h"
-#include "qt/qt_colors.h"
-#include "qt/qt_images.h"
-#include "qt/qt_surface.h"
-#include "qt/qt_tooltip.h"
-#include "qt/qt_tree_view.h"
+#include "qt_widgets/qt_colors.h"
+#include "qt_widgets/qt_images.h"
+#include "qt_widgets/qt_surface.h"
+#include "qt_widgets/qt_tooltip.h"
+#include "qt_widgets/qt_tree_view.h"
 
 #include <QApplication>
 #include <QImageWriter>

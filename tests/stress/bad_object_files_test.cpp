@@ -5,10 +5,10 @@
 #include "control_platform.h"
 #include "headless/headless_surface.h"
 #include "headless/memory_settings_store.h"
-#include "linux/temporary_folder.h"
-#include "procs/encoding.h"
-#include "procs/object_file.h"
-#include "procs/text.h"
+#include "linux_platform/temporary_folder.h"
+#include "text/encoding.h"
+#include "object_file/object_file.h"
+#include "text/text.h"
 #include "tree_report.h"
 
 #include <fstream>

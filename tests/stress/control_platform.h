@@ -1,9 +1,9 @@
 #pragma once
 
 #include "headless/virtual_clock.h"
-#include "linux/environment_special_folders.h"
-#include "linux/ini_profile.h"
-#include "linux/local_file_system.h"
+#include "linux_platform/environment_special_folders.h"
+#include "linux_platform/ini_profile.h"
+#include "linux_platform/local_file_system.h"
 #include "ports/platform.h"
 
 namespace vestrak::testing {

@@ -4,9 +4,9 @@
 #include "citree/settings_names.h"
 #include "control_platform.h"
 #include "headless/headless_surface.h"
-#include "linux/sqlite_settings_store.h"
-#include "linux/temporary_folder.h"
-#include "procs/encoding.h"
+#include "linux_platform/sqlite_settings_store.h"
+#include "linux_platform/temporary_folder.h"
+#include "text/encoding.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Several processes of one user on one settings file: two writers sharing it, and a writer killed
 // at random moments. Nothing acknowledged may be lost and the file must stay sound.
 #include "child_process.h"
-#include "linux/sqlite_settings_store.h"
-#include "linux/temporary_folder.h"
+#include "linux_platform/sqlite_settings_store.h"
+#include "linux_platform/temporary_folder.h"
 #include "store_workload.h"
 
 #include <array>

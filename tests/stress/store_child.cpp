@@ -13,7 +13,7 @@
 //                                   when they were all written at shut-down
 //   store_child mend FILE SECTION   as start, on a damaged file that this process or another one
 //                                   moves aside
-#include "linux/sqlite_settings_store.h"
+#include "linux_platform/sqlite_settings_store.h"
 #include "store_workload.h"
 
 #include <chrono>

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "containers/prefix_list_index.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vestrak {
+
+// The codes along which the parent search of an object file goes: the line added last, its
+// parent, its parent's parent and so on, top first. A new line's parent is the nearest of them
+// whose code, read as a prefix list, has an item the new code starts with. A long code is indexed
+// as it joins the chain, so that a list of any length is read once however many lines below it
+// ask it; short ones, nearly every code, are read as they stand.
+class CodeChain {
+public:
+    // How many links, from the top, stay when a line of that code is added: up to and including
+    // its parent, none when nothing on the chain starts the code.
+    [[nodiscard]] std::size_t linksKeptFor(std::u16string_view code) const;
+    // Keeps the first links only.
+    void cutTo(std::size_t links);
+    // The line added last, its code joining the chain below the links kept.
+    void add(std::u16string_view code);
+    void clear();
+
+    [[nodiscard]] std::size_t size() const { return m_Starts.size(); }
+
+private:
+    [[nodiscard]] std::u16string_view codeOf(std::size_t link) const;
+
+    struct IndexedLink {
+        std::size_t link = 0;
+        PrefixListIndex index;
+    };
+
+    // The codes one after the other, each link's from its start to the next one's.
+    std::u16string m_Codes;
+    std::vector<std::size_t> m_Starts;
+    // The links of long codes, top first.
+    std::vector<IndexedLink> m_Indexed;
+};
+
+} // namespace vestrak

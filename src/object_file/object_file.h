@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ports/file_system.h"
+#include "ports/profile.h"
+#include "object_file/section_bytes.h"
+#include "object_file/section_lines.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vestrak {
+
+// The data lines of the first section of that name (compared upper-cased), each followed by NUL:
+// trimmed of spaces, comments (";") and empty lines left out, double spaces halved. A missing or
+// unreadable file, or a missing section, gives the empty text. A line holding NUL is damage: it is
+// skipped wherever it lies (so it is no header either), and the lines of the section skipped so
+// are told to the file system (FileSystem::skippedDamagedLines) by every reader below.
+std::u16string ReadIniSection(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files);
+
+// The same lines kept as views into one text, found while the section is read.
+SectionLines ReadSectionLines(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files);
+
+// The same lines kept as the file's bytes, decoded one at a time when asked for. The lines of an
+// earlier read given as room lend it their memory.
+SectionBytes ReadSectionBytes(const std::u16string& section, const std::u16string& fileName,
+    FileSystem& files, SectionBytes room = SectionBytes());
+
+// Calls visit(line) for each line ReadSectionLines gives, decoding one line at a time, so that
+// nothing of the section stays; false when the file cannot be read or has no such section. The
+// file is read once while it is checked for UTF-8; when it turns out not to be, forget() is
+// called and the lines come again, as Windows-1252.
+bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
+    const std::function<void(std::u16string_view)>& visit, const std::function<void()>& forget);
+
+// The lines of ReadSectionLines with the line of the file (from 1) each came from, and the lines
+// skipped as damage.
+struct NumberedSectionLines {
+    SectionLines lines;
+    std::vector<std::int32_t> fileLines;
+    SkippedLines skipped;
+};
+
+// The same with file line numbers; nothing when the file cannot be read or has no section of that
+// name, no lines for a section without data lines.
+std::optional<NumberedSectionLines> ReadIniSectionLines(
+    const std::u16string& section, const std::u16string& fileName, FileSystem& files);
+
+// How many lines ReadIniSectionLines would give for each of those sections, read in one pass, by
+// the section's name upper-cased; a section the file lacks (or a file that cannot be read) has
+// no entry.
+std::map<std::u16string, std::size_t> CountSectionLines(
+    const std::set<std::u16string>& sections, const std::u16string& fileName, FileSystem& files);
+
+// One key's value (at most 2047 characters) through the profile lookup, or the default.
+std::u16string ReadIniValue(const std::u16string& section, const std::u16string& key,
+    const std::u16string& defaultValue, const std::u16string& fileName, Profile& profile);
+
+} // namespace vestrak

@@ -1,7 +1,0 @@
-#include "qt/controls_log.h"
-
-namespace vestrak {
-
-Q_LOGGING_CATEGORY(vestrakControls, "vestrak.controls")
-
-} // namespace vestrak

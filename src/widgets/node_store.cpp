@@ -1,0 +1,506 @@
+#include "widgets/node_store.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace vestrak {
+
+// A million-line plant keeps a million of them.
+static_assert(sizeof(StoredNode) <= 40);
+
+StoredNode::StoredNode(std::uint32_t parent, std::uint8_t image)
+    : m_Parent(parent)
+    , m_Image(image)
+{
+}
+
+std::u16string StoredNode::key() const
+{
+    std::u16string key;
+    std::u16string text;
+    if (exists())
+        store().textsOf(*this, key, text);
+    return key;
+}
+
+std::u16string StoredNode::text() const
+{
+    return exists() ? store().textOf(*this) : std::u16string();
+}
+
+std::u16string StoredNode::fullPath() const
+{
+    if (!exists())
+        return {};
+    const NodeStore& nodes = store();
+    std::vector<std::u16string> chain;
+    for (const StoredNode* node = this; node; node = nodes.at(node->m_Parent))
+        chain.push_back(nodes.textOf(*node));
+    std::u16string path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (it != chain.rbegin())
+            path += u'\\';
+        path += *it;
+    }
+    return path;
+}
+
+NodeRef StoredNode::parent() const
+{
+    if (!exists() || m_Parent == NoNode)
+        return nullptr;
+    return store().handleOf(*store().at(m_Parent));
+}
+
+std::int32_t StoredNode::children() const
+{
+    return exists() ? m_ChildCount : 0;
+}
+
+std::int32_t StoredNode::index() const
+{
+    return exists() ? store().indexOf(*this) : 0;
+}
+
+std::int32_t StoredNode::image() const
+{
+    return exists() ? m_Image : 0;
+}
+
+bool StoredNode::setImage(std::int32_t image)
+{
+    if (!exists() || !holdsImage(store().imageList(), image))
+        return false;
+    if (m_Image != image) {
+        m_Image = static_cast<std::uint8_t>(image);
+        store().m_Observer.nodeLooksChanged(*this);
+    }
+    return true;
+}
+
+std::u16string StoredNode::imageMeaning() const
+{
+    return exists() ? store().m_ImageMeanings[m_ImageMeaning] : std::u16string();
+}
+
+// A table of a few texts, numbered in a byte: a status tree gives each of its nodes one of a dozen.
+void StoredNode::setImageMeaning(std::u16string_view words)
+{
+    if (!exists())
+        return;
+    std::vector<std::u16string>& meanings = store().m_ImageMeanings;
+    if (meanings[m_ImageMeaning] == words)
+        return;
+    const auto found = std::find(meanings.begin(), meanings.end(), words);
+    if (found != meanings.end()) {
+        m_ImageMeaning = static_cast<std::uint8_t>(found - meanings.begin());
+    } else if (meanings.size() <= UINT8_MAX) {
+        m_ImageMeaning = static_cast<std::uint8_t>(meanings.size());
+        meanings.emplace_back(words);
+    }
+}
+
+std::uint32_t StoredNode::backColor() const
+{
+    return exists() ? store().backColorOf(*this) : WindowBackgroundColor;
+}
+
+void StoredNode::setBackColor(std::uint32_t color)
+{
+    if (!exists() || color == backColor())
+        return;
+    NodeStore& nodes = store();
+    m_HasBackColor = color != WindowBackgroundColor;
+    if (m_HasBackColor)
+        nodes.m_BackColors[this] = color;
+    else
+        nodes.m_BackColors.erase(this);
+    nodes.m_Observer.nodeLooksChanged(*this);
+}
+
+bool StoredNode::expanded() const
+{
+    return exists() && m_Expanded;
+}
+
+void StoredNode::setExpanded(bool expanded)
+{
+    if (!exists() || m_Expanded == expanded)
+        return;
+    m_Expanded = expanded;
+    store().m_Observer.nodeExpandedChanged(*this);
+}
+
+bool StoredNode::selected() const
+{
+    return exists() && store().m_Selected.get() == this;
+}
+
+void StoredNode::setSelected(bool selected)
+{
+    if (!exists())
+        return;
+    if (selected)
+        store().select(this);
+    else if (this->selected())
+        store().select(nullptr);
+}
+
+void StoredNode::ensureVisible()
+{
+    if (!exists())
+        return;
+    NodeStore& nodes = store();
+    for (StoredNode* ancestor = nodes.at(m_Parent); ancestor; ancestor = nodes.at(ancestor->m_Parent))
+        ancestor->setExpanded(true);
+    nodes.m_Observer.scrollIntoView(*this);
+}
+
+NodeStore::NodeStore(ImageList images, NodeStoreObserver& observer)
+    : m_Images(images)
+    , m_Observer(observer)
+{
+}
+
+NodeStore::~NodeStore()
+{
+    letGoOfNodes();
+}
+
+// A handle kept after its node left must tell it no longer exists.
+void NodeStore::letGoOfNodes()
+{
+    m_Selected.reset();
+    m_Blocks.clear([](StoredNode& node) { node.m_InStore = false; });
+}
+
+bool NodeStore::parentFor(const NodeRef& relative, NodeRelationship relationship, StoredNode*& parent) const
+{
+    parent = relative && relationship == NodeRelationship::Child ? ownNode(relative) : nullptr;
+    return parent || !relative || relationship != NodeRelationship::Child;
+}
+
+NodeRef NodeStore::add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
+    std::u16string_view text, std::int32_t image)
+{
+    StoredNode* parent = nullptr;
+    if (!parentFor(relative, relationship, parent))
+        return nullptr;
+    indexAllKeys();
+    const KeyIndex::Hashed hashedKey = m_NodesByKey.prepare(key);
+    // The texts are kept while the index's slot comes from memory.
+    const std::u16string_view kept = m_Texts.keep(key, text);
+    // One look into the index both tells a key already there and files the new one.
+    std::u16string room;
+    if (!m_NodesByKey.insert(hashedKey, key, static_cast<std::size_t>(m_Count),
+            [this, &room](std::size_t position) { return keyOf(nodeAt(position), room); })) {
+        m_Texts.giveBack(kept);
+        return nullptr;
+    }
+    ++m_IndexedNodes;
+    m_OwnKeys = true;
+    NodeRef node = place(parent, image);
+    auto& placed = static_cast<StoredNode&>(*node);
+    placed.m_OwnTexts = true;
+    placed.m_Texts = static_cast<std::uint32_t>(m_OwnTexts.size());
+    m_OwnTexts.push_back(
+        { kept.data(), static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(text.size()) });
+    return node;
+}
+
+NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationship,
+    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
+{
+    if (!texts)
+        return nullptr;
+    if (m_Lender && m_Lender != texts) {
+        // The store reads lent texts from one lender: those of another are kept as copies.
+        std::u16string key;
+        std::u16string text;
+        texts->keyAndText(reference, key, text);
+        return add(relative, relationship, key, text, image);
+    }
+    StoredNode* parent = nullptr;
+    if (!parentFor(relative, relationship, parent))
+        return nullptr;
+    m_Lender = texts;
+    if (m_OwnKeys || reference <= m_HighestLentReference) {
+        std::u16string key;
+        texts->keyAndText(reference, key, m_SpareText);
+        if (findByKey(key))
+            return nullptr;
+    }
+    m_HighestLentReference = std::max<std::int64_t>(m_HighestLentReference, reference);
+    NodeRef node = place(parent, image);
+    static_cast<StoredNode&>(*node).m_Texts = reference;
+    return node;
+}
+
+NodeRef NodeStore::place(StoredNode* parent, std::int32_t image)
+{
+    StoredNode& node = m_Blocks.place(parent ? numberOf(*parent) : StoredNode::NoNode,
+        static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
+    const std::uint32_t id = m_Blocks.lastId();
+    ++m_Count;
+    link(node, id);
+    if (m_Listed) {
+        m_Nodes.push_back(&node);
+        m_IndexById.push_back(m_Count);
+    }
+    return m_Blocks.handleOf(id);
+}
+
+// Makes the node the last child of its parent, or the last top node.
+void NodeStore::link(StoredNode& node, std::uint32_t id)
+{
+    StoredNode* parent = at(node.m_Parent);
+    StoredNode* first = firstChildOf(parent);
+    if (first) {
+        at(first->m_PreviousSibling)->m_NextSibling = id;
+        node.m_PreviousSibling = first->m_PreviousSibling;
+        first->m_PreviousSibling = id;
+    } else {
+        node.m_PreviousSibling = id;
+        if (parent)
+            parent->m_FirstChild = id;
+        else
+            m_FirstTop = &node;
+    }
+    std::int32_t& siblings = parent ? parent->m_ChildCount : m_TopCount;
+    node.m_Row = siblings++;
+}
+
+void NodeStore::unlink(StoredNode& node)
+{
+    StoredNode* parent = at(node.m_Parent);
+    StoredNode* first = firstChildOf(parent);
+    StoredNode* next = at(node.m_NextSibling);
+    if (&node == first) {
+        if (next)
+            next->m_PreviousSibling = node.m_PreviousSibling;
+        if (parent)
+            parent->m_FirstChild = node.m_NextSibling;
+        else
+            m_FirstTop = next;
+    } else {
+        at(node.m_PreviousSibling)->m_NextSibling = node.m_NextSibling;
+        (next ? next : first)->m_PreviousSibling = node.m_PreviousSibling;
+    }
+    --(parent ? parent->m_ChildCount : m_TopCount);
+    for (StoredNode* after = next; after; after = at(after->m_NextSibling))
+        --after->m_Row;
+    node.m_PreviousSibling = StoredNode::NoNode;
+    node.m_NextSibling = StoredNode::NoNode;
+}
+
+// Takes the node and every node below it out of the store. The links inside the subtree stay
+// until the walk is done, so the walk needs no stack however deep the subtree is.
+void NodeStore::leaveSubtree(StoredNode& top)
+{
+    StoredNode* node = &top;
+    while (true) {
+        node->m_InStore = false;
+        if (node->m_HasBackColor) {
+            node->m_HasBackColor = false;
+            m_BackColors.erase(node);
+        }
+        if (m_Selected.get() == node)
+            m_Selected.reset();
+        if (node->m_FirstChild != StoredNode::NoNode) {
+            node = at(node->m_FirstChild);
+            continue;
+        }
+        while (node != &top && node->m_NextSibling == StoredNode::NoNode)
+            node = at(node->m_Parent);
+        if (node == &top)
+            break;
+        node = at(node->m_NextSibling);
+    }
+}
+
+bool NodeStore::remove(const NodeRef& node)
+{
+    StoredNode* target = ownNode(node);
+    if (!target)
+        return false;
+    unlink(*target);
+    leaveSubtree(*target);
+    if (!m_Listed) {
+        m_Nodes.reserve(static_cast<std::size_t>(m_Count));
+        for (std::uint32_t id = 0; id < static_cast<std::uint32_t>(m_Count); ++id)
+            m_Nodes.push_back(&m_Blocks.at(id));
+        m_Listed = true;
+    }
+    std::erase_if(m_Nodes, [](const StoredNode* each) { return !each->exists(); });
+    m_Count = static_cast<std::int32_t>(m_Nodes.size());
+    m_IndexById.resize(m_Blocks.lastId() + std::size_t { 1 });
+    for (std::size_t i = 0; i < m_Nodes.size(); ++i)
+        m_IndexById[numberOf(*m_Nodes[i])] = static_cast<std::int32_t>(i) + 1;
+    // Positions moved: the index is filled again when a key is next looked up.
+    m_NodesByKey.clear();
+    m_IndexedNodes = 0;
+    return true;
+}
+
+void NodeStore::clear()
+{
+    m_NodesByKey.clear();
+    m_IndexedNodes = 0;
+    m_Nodes.clear();
+    m_IndexById.clear();
+    m_Listed = false;
+    m_Count = 0;
+    letGoOfNodes();
+    m_Texts.clear();
+    m_OwnTexts.clear();
+    m_Lender.reset();
+    m_HighestLentReference = -1;
+    m_OwnKeys = false;
+    m_BackColors.clear();
+    m_FirstTop = nullptr;
+    m_TopCount = 0;
+}
+
+NodeRef NodeStore::node(std::int32_t index) const
+{
+    if (index < 1 || index > count())
+        return nullptr;
+    return handleOf(nodeAt(static_cast<std::size_t>(index) - 1));
+}
+
+NodeRef NodeStore::find(std::u16string_view key) const
+{
+    StoredNode* found = findByKey(key);
+    return found ? handleOf(*found) : nullptr;
+}
+
+StoredNode* NodeStore::findByKey(std::u16string_view key) const
+{
+    indexAllKeys();
+    std::u16string room;
+    const auto position
+        = m_NodesByKey.find(key, [this, &room](std::size_t each) { return keyOf(nodeAt(each), room); });
+    return position ? &nodeAt(*position) : nullptr;
+}
+
+void NodeStore::indexAllKeys() const
+{
+    std::u16string key;
+    std::u16string room;
+    for (; m_IndexedNodes < static_cast<std::size_t>(m_Count); ++m_IndexedNodes)
+        m_NodesByKey.insert(keyOf(nodeAt(m_IndexedNodes), key), m_IndexedNodes,
+            [this, &room](std::size_t each) { return keyOf(nodeAt(each), room); });
+}
+
+std::u16string_view NodeStore::keyOf(const StoredNode& node, std::u16string& room) const
+{
+    if (node.m_OwnTexts) {
+        const OwnTexts& own = m_OwnTexts[node.m_Texts];
+        return { own.keyAndText, own.keyLength };
+    }
+    m_Lender->keyAndText(node.m_Texts, room, m_SpareText);
+    return room;
+}
+
+void NodeStore::textsOf(const StoredNode& node, std::u16string& key, std::u16string& text) const
+{
+    if (node.m_OwnTexts) {
+        const OwnTexts& own = m_OwnTexts[node.m_Texts];
+        key.assign(own.keyAndText, own.keyLength);
+        text.assign(own.keyAndText + own.keyLength, own.textLength);
+    } else {
+        m_Lender->keyAndText(node.m_Texts, key, text);
+    }
+}
+
+std::vector<std::u16string> NodeStore::placeOf(const StoredNode& node) const
+{
+    if (!node.m_OwnTexts) {
+        std::vector<std::u16string> lent = m_Lender->placeOf(node.m_Texts);
+        if (!lent.empty())
+            return lent;
+    }
+    std::vector<std::u16string> place;
+    for (const StoredNode* above = node.parentNode(); above; above = above->parentNode())
+        place.insert(place.begin(), textOf(*above));
+    return place;
+}
+
+std::u16string NodeStore::textOf(const StoredNode& node) const
+{
+    std::u16string key;
+    std::u16string text;
+    textsOf(node, key, text);
+    return text;
+}
+
+std::shared_ptr<StoredNode> NodeStore::handleOf(const StoredNode& node) const
+{
+    return m_Blocks.handleOf(numberOf(node));
+}
+
+StoredNode* NodeStore::ownNode(const NodeRef& handle) const
+{
+    auto* node = dynamic_cast<StoredNode*>(handle.get());
+    return node && node->m_InStore && &node->store() == this ? node : nullptr;
+}
+
+void NodeStore::select(StoredNode* node)
+{
+    m_Selected = node ? handleOf(*node) : nullptr;
+    m_Observer.selectionChanged();
+}
+
+bool NodeStore::setExpandedByOperator(StoredNode& node, bool expanded)
+{
+    if (node.m_Expanded == expanded)
+        return false;
+    node.m_Expanded = expanded;
+    return true;
+}
+
+std::uint32_t NodeStore::backColorOf(const StoredNode& node) const
+{
+    return node.m_HasBackColor ? m_BackColors.at(&node) : WindowBackgroundColor;
+}
+
+std::int32_t NodeStore::shownRowCount() const
+{
+    std::int32_t rows = 0;
+    forEachShownRow([&rows](const StoredNode&) {
+        ++rows;
+        return true;
+    });
+    return rows;
+}
+
+std::int32_t NodeStore::rowOf(const StoredNode& target) const
+{
+    std::int32_t row = 0;
+    std::int32_t found = -1;
+    forEachShownRow([&](const StoredNode& node) {
+        if (&node == &target) {
+            found = row;
+            return false;
+        }
+        ++row;
+        return true;
+    });
+    return found;
+}
+
+const StoredNode* NodeStore::nodeInRow(std::int32_t wantedRow) const
+{
+    const StoredNode* found = nullptr;
+    std::int32_t row = 0;
+    forEachShownRow([&](const StoredNode& node) {
+        if (row++ == wantedRow) {
+            found = &node;
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+} // namespace vestrak

@@ -1,0 +1,426 @@
+#include "headless/memory_settings_store.h"
+#include "linux_platform/sqlite_settings_store.h"
+#include "linux_platform/temporary_folder.h"
+#include "text/encoding.h"
+
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vestrak {
+namespace {
+
+using testing::EnvironmentOverride;
+using testing::TemporaryFolder;
+
+void failOnProblem(const std::string& message)
+{
+    ADD_FAILURE() << "unexpected problem: " << message;
+}
+
+// Each backend gives its store through reopen(), which stands for a restart of the host: the
+// memory store survives it only as the same instance, the SQLite store reopens its file.
+class MemoryBackend {
+public:
+    SettingsStore& reopen() { return m_Store; }
+
+private:
+    MemorySettingsStore m_Store;
+};
+
+class SqliteBackend {
+public:
+    SettingsStore& reopen()
+    {
+        m_Store.reset();
+        m_Store = std::make_unique<SqliteSettingsStore>(m_Folder.path() / "settings.sqlite", failOnProblem);
+        return *m_Store;
+    }
+
+private:
+    TemporaryFolder m_Folder;
+    std::unique_ptr<SqliteSettingsStore> m_Store;
+};
+
+template<typename Backend> class SettingsStoreTest : public ::testing::Test {
+protected:
+    Backend m_Backend;
+    SettingsStore& m_Store = m_Backend.reopen();
+};
+
+using Backends = ::testing::Types<MemoryBackend, SqliteBackend>;
+TYPED_TEST_SUITE(SettingsStoreTest, Backends);
+
+const std::u16string kApp = u"VestrakControls.CiTree";
+
+TYPED_TEST(SettingsStoreTest, ValuesSurviveReopenUnchanged)
+{
+    const std::u16string awkwardKeys[]
+        = { u"Plant\\Area 1\\Pump 2", u"  spaced  ", u"Kühlwasser Ω 水 𝄞", u"" };
+    for (const auto& key : awkwardKeys) {
+        EXPECT_TRUE(this->m_Store.SaveSetting(kApp, u"Open Nodes", key, u"value of " + key + u"\r\n=;"));
+    }
+    EXPECT_TRUE(this->m_Store.SaveSetting(kApp, u"Filter", u"Text", u"first"));
+    EXPECT_TRUE(this->m_Store.SaveSetting(kApp, u"Filter", u"Text", u""));
+
+    SettingsStore& reopened = this->m_Backend.reopen();
+    for (const auto& key : awkwardKeys) {
+        EXPECT_EQ(reopened.GetSetting(kApp, u"Open Nodes", key, u"missing"), u"value of " + key + u"\r\n=;");
+    }
+    EXPECT_EQ(reopened.GetSetting(kApp, u"Filter", u"Text", u"missing"), u"");
+    EXPECT_EQ(reopened.entries(kApp).size(), 5U);
+}
+
+TYPED_TEST(SettingsStoreTest, MissingNamesGiveTheDefaultAndNamesAreExact)
+{
+    this->m_Store.SaveSetting(kApp, u"Section", u"Key", u"1");
+    EXPECT_EQ(this->m_Store.GetSetting(u"CiStatus", u"Section", u"Key", u"0"), u"0");
+    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Other", u"Key", u"0"), u"0");
+    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"Other", u"0"), u"0");
+    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"SECTION", u"Key", u"0"), u"0");
+    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"key "), u"");
+    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"Key"), u"1");
+}
+
+TYPED_TEST(SettingsStoreTest, DeletingRemovesOnlyWhatWasNamedAndReportsMissingNames)
+{
+    SettingsStore& store = this->m_Store;
+    store.SaveSetting(kApp, u"Nodes", u"A", u"1");
+    store.SaveSetting(kApp, u"Nodes", u"B", u"1");
+    store.SaveSetting(kApp, u"Scroll", u"Top", u"7");
+    store.SaveSetting(u"CiStatus", u"Nodes", u"A", u"1");
+
+    EXPECT_TRUE(store.DeleteSetting(kApp, u"Nodes", u"A"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes", u"A"));
+    EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"B"), u"1");
+
+    EXPECT_TRUE(store.DeleteSetting(kApp, u"Nodes"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes", u"B"));
+    EXPECT_FALSE(store.DeleteSetting(u"Nobody", u"Scroll", u"Top"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"scroll"));
+
+    const std::vector<SettingsEntry> expected = { { u"Scroll", u"Top", u"7" } };
+    EXPECT_EQ(this->m_Backend.reopen().entries(kApp), expected);
+    EXPECT_EQ(this->m_Backend.reopen().GetSetting(u"CiStatus", u"Nodes", u"A"), u"1");
+}
+
+// Sections and keys alike, more than 16 of each, saved in reverse order. U+FF21 follows a
+// surrogate pair in UTF-16 but precedes it in UTF-8; paths share their first units.
+TYPED_TEST(SettingsStoreTest, EntriesAreOrderedByUtf16CodeUnits)
+{
+    std::vector<std::u16string> ordered = { u"B", u"K1", u"Plant\\Area 1\\Pump", u"Plant\\Area 1\\Pump 2",
+        u"Plant\\Area 1\\\U0001F600 Pump", u"Plant\\Area 1\\\uFF21 Pump", u"b", u"k1", u"k2" };
+    for (char16_t letter = u'a'; letter <= u'l'; ++letter) {
+        ordered.push_back(u"m" + std::u16string(1, letter));
+    }
+    ordered.insert(ordered.end(), { u"\U0001F600", u"\uFF21" });
+    std::vector<std::u16string> expected;
+    for (const std::u16string& section : ordered) {
+        for (const std::u16string& key : ordered) {
+            expected.push_back(section + u"/" + key);
+        }
+    }
+    for (auto entry = expected.rbegin(); entry != expected.rend(); ++entry) {
+        const std::size_t slash = entry->find(u'/');
+        this->m_Store.SaveSetting(kApp, entry->substr(0, slash), entry->substr(slash + 1), u"v");
+    }
+    this->m_Store.SaveSetting(u"Other", u"A", u"a", u"v");
+
+    std::vector<std::u16string> listed;
+    for (const auto& entry : this->m_Store.entries(kApp)) {
+        listed.push_back(std::u16string(entry.section) + u"/" + std::u16string(entry.key));
+    }
+    EXPECT_EQ(listed, expected);
+    EXPECT_TRUE(this->m_Store.entries(u"Nobody").empty());
+}
+
+class SqliteStoreTest : public ::testing::Test {
+protected:
+    std::vector<std::string> m_Problems;
+    SqliteSettingsStore::ProblemReporter m_Collect
+        = [this](const std::string& message) { m_Problems.push_back(message); };
+    TemporaryFolder m_Folder;
+    std::filesystem::path m_Path = m_Folder.path() / "settings.sqlite";
+};
+
+// Only the file's own folder is created, and only when the folder above it exists: a mistyped
+// path leaves no chain of folders behind.
+TEST_F(SqliteStoreTest, PathFromEnvironmentWithItsFolderCreatedAndWalJournal)
+{
+    const auto configured = m_Folder.path() / "a" / "mine.sqlite";
+    {
+        EnvironmentOverride settings("VESTRAK_SETTINGS", configured.string());
+        EXPECT_EQ(SqliteSettingsStore::defaultPath(), configured);
+        SqliteSettingsStore store(SqliteSettingsStore::defaultPath(), failOnProblem);
+        EXPECT_TRUE(store.SaveSetting(kApp, u"S", u"K", u"V"));
+        EXPECT_TRUE(std::filesystem::exists(configured.string() + "-wal"));
+    }
+    EXPECT_FALSE(SqliteSettingsStore(m_Folder.path() / "b" / "c" / "mine.sqlite", m_Collect).isPersistent());
+    ASSERT_EQ(m_Problems.size(), 1U);
+    EXPECT_NE(m_Problems[0].find("nor the folder above it exists"), std::string::npos) << m_Problems[0];
+    EXPECT_FALSE(std::filesystem::exists(m_Folder.path() / "b"));
+
+    EnvironmentOverride settings("VESTRAK_SETTINGS", std::nullopt);
+    EnvironmentOverride configHome("XDG_CONFIG_HOME", m_Folder.path().string());
+    EXPECT_EQ(SqliteSettingsStore::defaultPath(), m_Folder.path() / "VestrakControls" / "settings.sqlite");
+}
+
+// A fresh account has no configuration folder yet: it is made as XDG applications make it, open to
+// the user only, whether named by XDG_CONFIG_HOME or found in the home folder.
+TEST_F(SqliteStoreTest, FreshAccountGetsItsConfigurationFoldersAndAKeptStore)
+{
+    const std::filesystem::path home = m_Folder.path() / "home";
+    std::filesystem::create_directory(home);
+    EnvironmentOverride settings("VESTRAK_SETTINGS", std::nullopt);
+    EnvironmentOverride homeFolder("HOME", home.string());
+    for (const std::optional<std::string>& configHome :
+        { std::optional<std::string>(), std::optional((m_Folder.path() / "xdg" / "config").string()) }) {
+        EnvironmentOverride xdgConfigHome("XDG_CONFIG_HOME", configHome);
+        EXPECT_TRUE(SqliteSettingsStore(SqliteSettingsStore::defaultPath(), failOnProblem)
+                        .SaveSetting(kApp, u"S", u"K", u"V"));
+        EXPECT_EQ(SqliteSettingsStore(SqliteSettingsStore::defaultPath(), failOnProblem)
+                      .GetSetting(kApp, u"S", u"K"),
+            u"V");
+        // The folders made, up to the home folder or the test's own.
+        for (std::filesystem::path folder = SqliteSettingsStore::defaultPath().parent_path();
+             folder != m_Folder.path() && folder != home; folder = folder.parent_path()) {
+            EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all)
+                << folder;
+        }
+    }
+}
+
+// Another connection holding the write lock longer than a store waits: writes are kept in order
+// (one per key), seen at once, and written by the next write once the lock is gone.
+TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreKeptSeenAndWrittenLater)
+{
+    const SettingsStoreWaits waits { .operation = std::chrono::milliseconds(1),
+        .opening = std::chrono::milliseconds(1000),
+        .shutDown = std::chrono::milliseconds(1),
+        .retryPause = std::chrono::milliseconds(0) };
+    SqliteSettingsStore store(m_Path, m_Collect, waits);
+    ASSERT_TRUE(store.SaveSetting(kApp, u"Nodes", u"Gone", u"1"));
+    ASSERT_TRUE(store.SaveSetting(kApp, u"Old", u"K", u"1"));
+    sqlite3* locker = nullptr;
+    ASSERT_EQ(sqlite3_open(m_Path.c_str(), &locker), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(locker, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"A", u"1"));
+    ASSERT_EQ(m_Problems.size(), 1U);
+    EXPECT_NE(m_Problems[0].find("(database is locked); changes are kept in memory"), std::string::npos)
+        << m_Problems[0];
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"A", u"2"));
+    EXPECT_TRUE(store.DeleteSetting(kApp, u"Nodes", u"Gone"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes", u"Gone"));
+    EXPECT_TRUE(store.DeleteSetting(kApp, u"Old"));
+    EXPECT_FALSE(store.DeleteSetting(kApp, u"Old"));
+    EXPECT_EQ(store.pendingChanges(), 3U);
+    EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"A"), u"2");
+    EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"Gone", u"none"), u"none");
+    EXPECT_EQ(store.entries(kApp), (std::vector<SettingsEntry> { { u"Nodes", u"A", u"2" } }));
+    EXPECT_EQ(SqliteSettingsStore(m_Path, failOnProblem).GetSetting(kApp, u"Nodes", u"A", u"none"), u"none");
+
+    ASSERT_EQ(sqlite3_exec(locker, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"B", u"3"));
+    EXPECT_EQ(store.pendingChanges(), 0U);
+    const std::vector<SettingsEntry> written { { u"Nodes", u"A", u"2" }, { u"Nodes", u"B", u"3" } };
+    EXPECT_EQ(SqliteSettingsStore(m_Path, failOnProblem).entries(kApp), written);
+
+    // The delay is told once a run. What the lock keeps out even at shut-down is reported once, by
+    // name, and counted lost.
+    ASSERT_EQ(sqlite3_exec(locker, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"C", u"4"));
+    EXPECT_EQ(m_Problems.size(), 1U);
+    EXPECT_FALSE(store.flush());
+    EXPECT_FALSE(store.flush());
+    ASSERT_EQ(m_Problems.size(), 2U);
+    EXPECT_NE(m_Problems[1].find("1 settings change could not be written"), std::string::npos)
+        << m_Problems[1];
+    EXPECT_NE(m_Problems[1].find("Nodes/C saved"), std::string::npos) << m_Problems[1];
+    sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(locker);
+}
+
+// The file is replaced, truncated or removed under a running store, as profile-sync and restore
+// tools do: the store notices at its next write, opens the file again and writes this run's
+// changes to it again; a run that made more changes than it keeps says that they are lost.
+TEST_F(SqliteStoreTest, AFileReplacedTruncatedOrRemovedWhileRunningGetsThisRunsChangesAgain)
+{
+    struct Replacement {
+        const char* told;
+        void (*spoil)(const std::filesystem::path& file);
+        int changesBefore = 1;
+    };
+    const auto replace = [](const std::filesystem::path& file) {
+        const std::filesystem::path other = file.string() + ".restored";
+        SqliteSettingsStore(other, failOnProblem).SaveSetting(kApp, u"Restored", u"K", u"1");
+        std::filesystem::rename(other, file);
+    };
+    const Replacement replacements[] = {
+        { "replaced by another file", replace },
+        { "truncated from",
+            [](const std::filesystem::path& file) { std::filesystem::resize_file(file, 0); } },
+        { "removed", [](const std::filesystem::path& file) { std::filesystem::remove(file); } },
+        { "changes this program had written to it before are lost", replace, 1001 },
+    };
+    for (const Replacement& replacement : replacements) {
+        SCOPED_TRACE(replacement.told);
+        TemporaryFolder folder;
+        const std::filesystem::path file = folder.path() / "settings.sqlite";
+        SqliteSettingsStore(file, failOnProblem).SaveSetting(kApp, u"Before", u"K", u"1");
+        std::vector<std::string> problems;
+        SqliteSettingsStore store(
+            file, [&problems](const std::string& message) { problems.push_back(message); });
+        for (int change = 0; change < replacement.changesBefore; ++change) {
+            ASSERT_TRUE(store.SaveSetting(kApp, u"Run", FromUtf8(std::to_string(change)), u"1"));
+        }
+        replacement.spoil(file);
+        EXPECT_TRUE(store.SaveSetting(kApp, u"Run", u"After", u"1"));
+        EXPECT_TRUE(store.SaveSetting(kApp, u"Run", u"Later", u"1"));
+        ASSERT_FALSE(problems.empty());
+        EXPECT_NE(problems[0].find(replacement.told), std::string::npos) << problems[0];
+        const bool lost = replacement.changesBefore > 1;
+        EXPECT_EQ(store.flush(), !lost);
+        EXPECT_EQ(problems.size(), 1U) << problems.back();
+
+        SqliteSettingsStore reopened(file, failOnProblem);
+        EXPECT_EQ(reopened.GetSetting(kApp, u"Run", u"0", u"lost"), lost ? u"lost" : u"1");
+        EXPECT_EQ(reopened.GetSetting(kApp, u"Run", u"After"), u"1");
+        EXPECT_EQ(reopened.GetSetting(kApp, u"Run", u"Later"), u"1");
+        if (replacement.spoil == replace) {
+            EXPECT_EQ(reopened.GetSetting(kApp, u"Restored", u"K"), u"1");
+        }
+    }
+}
+
+// A store held by another process for longer than the opening wait (here in exclusive locking
+// mode, which keeps even readers out): its values are read from a copy, changes are kept and
+// written once it opens, and what never gets written is reported lost.
+TEST_F(SqliteStoreTest, AStoreLockedAtOpenIsReadAndWrittenOnceItOpens)
+{
+    SqliteSettingsStore(m_Path, failOnProblem).SaveSetting(kApp, u"Nodes", u"Open", u"1");
+    const SettingsStoreWaits waits { .operation = std::chrono::milliseconds(1),
+        .opening = std::chrono::milliseconds(50),
+        .shutDown = std::chrono::milliseconds(1),
+        .retryPause = std::chrono::milliseconds(0) };
+    for (const bool released : { false, true }) {
+        SCOPED_TRACE(released ? "released" : "held to the end");
+        m_Problems.clear();
+        sqlite3* holder = nullptr;
+        ASSERT_EQ(sqlite3_open(m_Path.c_str(), &holder), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT", nullptr,
+                      nullptr, nullptr),
+            SQLITE_OK);
+        SqliteSettingsStore store(m_Path, m_Collect, waits);
+        ASSERT_EQ(m_Problems.size(), 1U);
+        EXPECT_NE(
+            m_Problems[0].find("cannot be opened (database is locked); its settings were read from a copy"),
+            std::string::npos)
+            << m_Problems[0];
+        EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"Open"), u"1");
+        EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"New", u"2"));
+        EXPECT_EQ(store.entries(kApp).size(), 2U);
+        if (released) {
+            sqlite3_close(holder);
+            EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"Later", u"3"));
+            EXPECT_EQ(store.pendingChanges(), 0U);
+            EXPECT_TRUE(store.flush());
+            EXPECT_EQ(SqliteSettingsStore(m_Path, failOnProblem).entries(kApp).size(), 3U);
+        } else {
+            EXPECT_FALSE(store.flush());
+            ASSERT_EQ(m_Problems.size(), 2U);
+            EXPECT_NE(m_Problems[1].find("Nodes/New saved"), std::string::npos) << m_Problems[1];
+            sqlite3_close(holder);
+        }
+        EXPECT_EQ(m_Problems.size(), released ? 1U : 2U);
+    }
+}
+
+// Runs the checks as an ordinary user: the superuser may write any file. Failures count.
+void AsOrdinaryUser(const std::function<void()>& checks)
+{
+    if (geteuid() != 0) {
+        checks();
+        return;
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr uid_t Nobody = 65534;
+        if (setgid(Nobody) != 0 || setuid(Nobody) != 0) {
+            _exit(2);
+        }
+        checks();
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}
+
+// A store the user may read but not write still gives what it holds, also what its latest commits
+// left in its write-ahead journal without the journal's index, in a folder the user may not write;
+// changes stay in memory.
+TEST_F(SqliteStoreTest, ReadOnlyStoreIsReadWithItsJournalAndChangesStayInMemory)
+{
+    SqliteSettingsStore(m_Path, failOnProblem).SaveSetting(kApp, u"Nodes", u"Open", u"1");
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(m_Path.c_str(), &writer), SQLITE_OK);
+    sqlite3_db_config(writer, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    ASSERT_EQ(
+        sqlite3_exec(writer, "INSERT INTO settings VALUES ('VestrakControls.CiTree', 'Nodes', 'Recent', '3')",
+            nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(writer);
+    std::filesystem::remove(m_Path.string() + "-shm");
+    ASSERT_TRUE(std::filesystem::exists(m_Path.string() + "-wal"));
+    const auto readable = std::filesystem::perms::owner_read | std::filesystem::perms::others_read;
+    std::filesystem::permissions(m_Path, readable);
+    std::filesystem::permissions(m_Path.string() + "-wal", readable);
+    std::filesystem::permissions(
+        m_Folder.path(), readable | std::filesystem::perms::owner_exec | std::filesystem::perms::others_exec);
+    AsOrdinaryUser([this] {
+        SqliteSettingsStore store(m_Path, m_Collect);
+        EXPECT_FALSE(store.isPersistent());
+        ASSERT_EQ(m_Problems.size(), 1U);
+        EXPECT_NE(m_Problems[0].find("read-only; its settings are used, and changes"), std::string::npos)
+            << m_Problems[0];
+        EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"Open"), u"1");
+        EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"Recent"), u"3");
+        EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"New", u"2"));
+        EXPECT_EQ(store.entries(kApp).size(), 3U);
+    });
+}
+
+// A symbolic link planted in the store's place, leading to a file of another user, is not
+// followed: the settings live in memory, and the file stays as it was.
+TEST_F(SqliteStoreTest, ALinkToAnotherUsersFileIsNotFollowed)
+{
+    std::filesystem::path target = "/etc/passwd";
+    if (geteuid() == 0) {
+        target = m_Folder.path() / "theirs.sqlite";
+        SqliteSettingsStore(target, failOnProblem).SaveSetting(kApp, u"Their", u"K", u"1");
+        constexpr uid_t Nobody = 65534;
+        ASSERT_EQ(chown(target.c_str(), Nobody, Nobody), 0);
+    }
+    const auto targetTime = std::filesystem::last_write_time(target);
+    std::filesystem::create_symlink(target, m_Path);
+    SqliteSettingsStore store(m_Path, m_Collect);
+    EXPECT_FALSE(store.isPersistent());
+    ASSERT_EQ(m_Problems.size(), 1U);
+    EXPECT_NE(m_Problems[0].find("is a symbolic link to " + target.string() + ", a file of another user"),
+        std::string::npos)
+        << m_Problems[0];
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Mine", u"K", u"2"));
+    EXPECT_EQ(store.GetSetting(kApp, u"Mine", u"K"), u"2");
+    EXPECT_EQ(store.GetSetting(kApp, u"Their", u"K", u"unread"), u"unread");
+    EXPECT_EQ(std::filesystem::last_write_time(target), targetTime);
+}
+
+} // namespace
+} // namespace vestrak
