@@ -1,9 +1,11 @@
-# vestrak_add_subdirectories(a b c): adds those that exist, so a folder can arrive with its code.
+# vestrak_add_subdirectories(a b c): adds them in order; a folder named but missing is an error, so
+# a moved or misspelt folder cannot quietly drop its code and tests from the build.
 function(vestrak_add_subdirectories)
   foreach(dir IN LISTS ARGN)
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-      add_subdirectory(${dir})
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt is missing")
     endif()
+    add_subdirectory(${dir})
   endforeach()
 endfunction()
 
