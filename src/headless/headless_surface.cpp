@@ -1,12 +1,12 @@
 #include "headless/headless_surface.h"
 
 #include "headless/headless_picture_box.h"
-#include "headless/headless_tree.h"
 #include "widgets/command_button_state.h"
 #include "widgets/list_box_state.h"
 #include "widgets/popup_menu_state.h"
 #include "widgets/text_box_state.h"
 #include "widgets/toolbar_state.h"
+#include "widgets/tree_state.h"
 
 namespace vestrak {
 
@@ -17,8 +17,7 @@ HeadlessSurface::HeadlessSurface(double outerWidth, double outerHeight, double b
 
 Tree& HeadlessSurface::addTree(const std::u16string& name, Geometry design, ImageList images, bool visible)
 {
-    return keep(
-        std::make_unique<HeadlessTree>(name, design, visible, widgetHost(), images, twipsPerPixelY()));
+    return keep(std::make_unique<TreeState>(name, design, visible, widgetHost(), images));
 }
 
 Toolbar& HeadlessSurface::addToolbar(

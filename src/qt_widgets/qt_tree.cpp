@@ -1,6 +1,5 @@
 #include "qt_widgets/qt_tree.h"
 
-#include "widgets/tree_rows.h"
 #include "qt_widgets/qt_colors.h"
 #include "qt_widgets/qt_text.h"
 #include "qt_widgets/qt_tree_view.h"
@@ -41,10 +40,9 @@ std::int16_t shiftState(Qt::KeyboardModifiers modifiers)
 
 QtTree::QtTree(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host,
     QtTreeView& view, ImageList images)
-    : QtWidget(std::move(name), design, visible, host, view)
+    : QtWidget(std::move(name), design, visible, host, view, images)
     , m_View(view)
-    , m_Store(images, *this)
-    , m_Model(m_Store, view)
+    , m_Model(store(), view)
 {
     m_View.setModel(&m_Model);
     QObject::connect(
@@ -84,57 +82,28 @@ void QtTree::connectView()
         &m_View, &QtTreeView::openRequested, &context(), [this](const QModelIndex& index, bool open) {
             // The view's keys ask of leaves too; only an operator action opens a leaf.
             if (StoredNode* node = m_Model.nodeAt(index); node && node->childCount() > 0)
-                expandedByOperator(*node, open);
+                branchSetByOperator(*node, open ? Branch::Open : Branch::Close);
         });
     QObject::connect(&m_View, &QtTreeView::openBelowRequested, &context(), [this](const QModelIndex& index) {
-        if (StoredNode* node = m_Model.nodeAt(index))
-            expandedBelowByOperator(*node);
+        if (const StoredNode* node = m_Model.nodeAt(index))
+            branchesBelowOpenedByOperator(*node);
     });
     QObject::connect(&m_View, &QtTreeView::geometriesUpdated, &context(), [this] { showScrollPosition(); });
     QScrollBar* scrollBar = m_View.verticalScrollBar();
     QObject::connect(scrollBar, &QAbstractSlider::actionTriggered, &context(), [this, scrollBar](int) {
-        if (m_ShowingScroll)
-            return;
-        Scroll();
-        m_ScrollPosition = clampedScroll(scrollBar->sliderPosition());
+        if (!m_ShowingScroll)
+            scrolledByOperator(scrollBar->sliderPosition());
     });
-}
-
-NodeRef QtTree::add(const NodeRef& relative, NodeRelationship relationship, std::u16string_view key,
-    std::u16string_view text, std::int32_t image)
-{
-    NodeRef node = m_Store.add(relative, relationship, key, text, image);
-    if (node)
-        viewFallsBehind();
-    return node;
-}
-
-NodeRef QtTree::addLent(const NodeRef& relative, NodeRelationship relationship,
-    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
-{
-    NodeRef node = m_Store.addLent(relative, relationship, texts, reference, image);
-    if (node)
-        viewFallsBehind();
-    return node;
-}
-
-bool QtTree::remove(const NodeRef& node)
-{
-    if (!m_Store.remove(node))
-        return false;
-    viewFallsBehind();
-    return true;
 }
 
 void QtTree::clear()
 {
     // The view lets go of every row before the store lets go of the nodes behind them.
     m_Model.beginStoreReset();
-    m_Store.clear();
+    TreeState::clear();
     m_Model.endStoreReset();
     m_PaintedLooks.clear();
     m_ViewBehind = false;
-    m_ScrollPosition = 0;
 }
 
 void QtTree::viewFallsBehind()
@@ -161,7 +130,7 @@ void QtTree::bringViewUpToDate()
 }
 
 // Opened or closed by the operator, a branch shows at once.
-void QtTree::showRowsNow()
+void QtTree::rowsChangedByOperator()
 {
     viewFallsBehind();
     bringViewUpToDate();
@@ -173,11 +142,10 @@ void QtTree::setVisible(bool visible)
     QtWidget::setVisible(visible);
 }
 
-void QtTree::setBackColor(std::uint32_t color)
+void QtTree::backColorChanged()
 {
-    m_BackColor = color;
     QPalette palette = m_View.palette();
-    palette.setColor(QPalette::Base, toQColor(color, QApplication::palette(&m_View)));
+    palette.setColor(QPalette::Base, toQColor(backColor(), QApplication::palette(&m_View)));
     m_View.setPalette(palette);
 }
 
@@ -245,37 +213,10 @@ void QtTree::selectionChanged()
 void QtTree::showSelection()
 {
     const QSignalBlocker quiet(&m_View);
-    const StoredNode* selected = m_Store.selected();
+    const StoredNode* selected = store().selected();
     m_View.setCurrentIndex(selected ? m_Model.indexOf(*selected) : QModelIndex());
     if (!selected)
         m_View.clearSelection();
-}
-
-std::int32_t QtTree::rowsPerPage() const
-{
-    return TreeRows::RowsPerPage(height(), host().twipsPerPixelY());
-}
-
-std::int32_t QtTree::clampedScroll(std::int32_t position) const
-{
-    // The first row is in every range, so no rows need counting for it.
-    if (position <= 0)
-        return 0;
-    return TreeRows::ClampedScroll(position, m_Store.shownRowCount(), rowsPerPage());
-}
-
-std::int32_t QtTree::scrollPosition() const
-{
-    // The range shrinks when branches close or the tree gets taller; the position follows it.
-    m_ScrollPosition = clampedScroll(m_ScrollPosition);
-    return m_ScrollPosition;
-}
-
-void QtTree::setScrollPosition(std::int32_t position)
-{
-    bringViewUpToDate();
-    m_ScrollPosition = clampedScroll(position);
-    showScrollPosition();
 }
 
 void QtTree::showScrollPosition()
@@ -285,203 +226,40 @@ void QtTree::showScrollPosition()
     m_ShowingScroll = false;
 }
 
-void QtTree::scrollIntoView(const StoredNode& node)
+void QtTree::placeholderTextChanged()
 {
-    bringViewUpToDate();
-    const std::int32_t row = m_Store.rowOf(node);
-    if (row < 0)
-        return;
-    m_ScrollPosition
-        = TreeRows::ScrollShowingRow(row, scrollPosition(), m_Store.shownRowCount(), rowsPerPage());
-    showScrollPosition();
-}
-
-double QtTree::rowTop(const StoredNode& node) const
-{
-    return (m_Store.rowOf(node) - scrollPosition()) * QtTreeView::RowHeight * host().twipsPerPixelY();
-}
-
-NodeRef QtTree::hitTest(double, double y) const
-{
-    const StoredNode* node = m_Store.nodeInRow(TreeRows::RowAt(y, host().twipsPerPixelY(), scrollPosition()));
-    return node ? NodeRef(m_Store.handleOf(*node)) : nullptr;
-}
-
-std::u16string QtTree::placeholderText() const
-{
-    return fromQString(m_View.placeholderText());
-}
-
-void QtTree::setPlaceholderText(const std::u16string& text)
-{
-    m_View.setPlaceholderText(toQString(text));
-}
-
-StoredNode* QtTree::operatorTarget(const std::u16string& key)
-{
-    if (!visible())
-        return nullptr;
-    bringViewUpToDate();
-    return m_Store.findByKey(key);
-}
-
-void QtTree::pressed(StoredNode* node, std::int16_t button, std::int16_t shift, double x, double y)
-{
-    const NodeRef handle = node ? NodeRef(m_Store.handleOf(*node)) : nullptr;
-    MouseDown(button, shift, x, y);
-    if (button == 1 && handle && handle->exists()) {
-        m_Store.select(node);
-        NodeClick(handle);
-    }
-    Click();
+    m_View.setPlaceholderText(toQString(placeholderText()));
 }
 
 // The keyboard's right click: on the selected row, with a menu opening beside the row rather
 // than wherever the mouse happens to be.
 void QtTree::menuRequestedByKeyboard()
 {
-    StoredNode* node = m_Store.selected();
+    const StoredNode* node = store().selected();
     if (!node)
         return;
     scrollIntoView(*node);
     const QRect row = m_View.visualRect(m_Model.indexOf(*node));
     host().setKeyboardMenuPosition(
         m_View.viewport()->mapToGlobal(row.bottomLeft() + QPoint(row.height(), 0)));
-    pressed(nullptr, 2, 0, 0, rowTop(*node) + QtTreeView::RowHeight / 2.0 * host().twipsPerPixelY());
+    rightPressedOn(*node);
     host().setKeyboardMenuPosition(std::nullopt);
 }
 
-void QtTree::keyboardMovedTo(StoredNode& node)
+void QtTree::playMouseMove()
 {
-    const NodeRef handle = m_Store.handleOf(node);
-    m_Store.select(&node);
-    scrollIntoView(node);
-    NodeClick(handle);
-}
-
-// Enter opens the row the keyboard is on as a double click on it would: the row is chosen first,
-// so that the double click names it even when a rebuild highlighted it from code.
-void QtTree::activatedByKeyboard(StoredNode& node)
-{
-    keyboardMovedTo(node);
-    DblClick();
-}
-
-// The branch shows opened or closed before the event tells of it, as under Qt's own tree.
-void QtTree::expandedByOperator(StoredNode& node, bool expanded)
-{
-    if (!m_Store.setExpandedByOperator(node, expanded))
-        return;
-    showRowsNow();
-    const NodeRef handle = m_Store.handleOf(node);
-    if (expanded)
-        Expand(handle);
-    else
-        Collapse(handle);
-}
-
-// "*" opens the branches below the row, leaves left as they are, each told as opened.
-void QtTree::expandedBelowByOperator(StoredNode& top)
-{
-    std::vector<NodeRef> opened;
-    std::vector<const StoredNode*> below { &top };
-    while (!below.empty()) {
-        const StoredNode* node = below.back();
-        below.pop_back();
-        if (node->childCount() == 0)
-            continue;
-        StoredNode& branch = *m_Store.nodeNumbered(NodeStore::numberOf(*node));
-        if (m_Store.setExpandedByOperator(branch, true))
-            opened.push_back(m_Store.handleOf(branch));
-        for (const StoredNode* child = node->firstChild(); child; child = child->nextSibling())
-            below.push_back(child);
-    }
-    if (opened.empty())
-        return;
-    showRowsNow();
-    for (const NodeRef& node : opened) {
-        if (node->exists())
-            Expand(node);
-    }
-}
-
-bool QtTree::operatorClick(const std::u16string& key)
-{
-    StoredNode* node = operatorTarget(key);
-    if (!node)
-        return false;
-    pressed(node, 1, 0, 0, rowTop(*node));
-    return true;
-}
-
-bool QtTree::operatorRightClick(const std::u16string& key)
-{
-    StoredNode* node = operatorTarget(key);
-    if (!node)
-        return false;
-    pressed(nullptr, 2, 0, 0, rowTop(*node) + QtTreeView::RowHeight / 2.0 * host().twipsPerPixelY());
-    return true;
-}
-
-bool QtTree::operatorDoubleClick(const std::u16string& key)
-{
-    if (!operatorClick(key))
-        return false;
-    DblClick();
-    return true;
-}
-
-// The branch opens or closes in the view as under the operator's hand, then the event is raised
-// as the view's own signal would.
-bool QtTree::operatorExpand(const std::u16string& key)
-{
-    StoredNode* node = operatorTarget(key);
-    if (!node)
-        return false;
-    expandedByOperator(*node, true);
-    return true;
-}
-
-bool QtTree::operatorCollapse(const std::u16string& key)
-{
-    StoredNode* node = operatorTarget(key);
-    if (!node)
-        return false;
-    expandedByOperator(*node, false);
-    return true;
-}
-
-bool QtTree::operatorMouseMove()
-{
-    if (!visible())
-        return false;
-    bringViewUpToDate();
     QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), m_View.viewport()->mapToGlobal(QPointF(0, 0)),
         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(m_View.viewport(), &move);
-    return true;
 }
 
-bool QtTree::operatorScroll(std::int32_t position)
+void QtTree::playKey(TreeKey key)
 {
-    if (!visible())
-        return false;
-    Scroll();
-    setScrollPosition(position);
-    return true;
-}
-
-bool QtTree::operatorKey(TreeKey key)
-{
-    if (!visible())
-        return false;
-    bringViewUpToDate();
     const Qt::Key pressed = key == TreeKey::Up ? Qt::Key_Up
         : key == TreeKey::Down                 ? Qt::Key_Down
                                                : Qt::Key_Return;
     QKeyEvent press(QEvent::KeyPress, pressed, Qt::NoModifier);
     QCoreApplication::sendEvent(&m_View, &press);
-    return true;
 }
 
 } // namespace vestrak
