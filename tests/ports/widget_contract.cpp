@@ -218,8 +218,11 @@ TEST_P(WidgetContract, OperatorActionsOnTheTreeRaiseEventsInToolkitOrder)
     top->setExpanded(true);
     TreeEvents events(tree);
     NodeRef pressedOn;
-    tree.MouseDown.connect(
-        [&](std::int16_t, std::int16_t, double x, double y) { pressedOn = tree.hitTest(x, y); });
+    double pressedY = 0;
+    tree.MouseDown.connect([&](std::int16_t, std::int16_t, double x, double y) {
+        pressedOn = tree.hitTest(x, y);
+        pressedY = y;
+    });
 
     EXPECT_TRUE(tree.operatorClick(u"A/0"));
     EXPECT_EQ(events.log, (std::vector<std::string> { "down1", "nodeclick:selected", "click" }));
@@ -229,6 +232,7 @@ TEST_P(WidgetContract, OperatorActionsOnTheTreeRaiseEventsInToolkitOrder)
     EXPECT_EQ(events.log, (std::vector<std::string> { "down2", "click" }));
     EXPECT_EQ(tree.selectedNode(), top) << "a right click leaves the selection";
     EXPECT_EQ(pressedOn, child) << "the press lies on the node's row";
+    EXPECT_EQ(pressedY, 1.5 * 18 * 15) << "in its middle, clear of the row above";
     events.log.clear();
 
     EXPECT_TRUE(tree.operatorDoubleClick(u"A1/1"));
