@@ -200,10 +200,10 @@ std::int32_t PageRunner::NumberArgument(const Word& word)
 void PageRunner::closePage()
 {
     while (!m_Controls.empty()) {
-        std::unique_ptr<HostedControl> ending = std::move(m_Controls.front().control);
-        m_ShownMenus.erase(m_Controls.front().name);
+        PlacedControl ending = std::move(m_Controls.front());
+        m_ShownMenus.erase(ending.name);
         m_Controls.erase(m_Controls.begin());
-        ending.reset();
+        ending.control.reset();
     }
 }
 
