@@ -1,9 +1,9 @@
 // Placing controls, their properties, and the passing of time.
 #include "page_host/control_types.h"
-#include "page_host/output_text.h"
 #include "page_host/page_runner.h"
 #include "ports/control_error.h"
 #include "text/encoding.h"
+#include "text/output_text.h"
 
 #include <algorithm>
 
