@@ -9,6 +9,7 @@
 
 namespace vestrak {
 
+/// @cond
 namespace signal_parts {
 
 // The handlers of one signal, shared with the connections to it so that a connection can outlive
@@ -80,22 +81,27 @@ private:
 };
 
 } // namespace signal_parts
+/// @endcond
 
 /// Keeps one handler connected to a signal and disconnects it when it goes. It may outlive the
 /// signal; it can be moved, not copied. An empty connection holds nothing.
 class [[nodiscard]] Connection {
 public:
+    /// An empty connection.
     Connection() = default;
+    /// Made by Signal::connect() for the handler with that id.
     Connection(std::weak_ptr<signal_parts::SlotList> list, std::uint64_t id)
         : m_Slots(std::move(list))
         , m_Id(id)
     {
     }
+    /// Takes over the other's handler; the other is left empty.
     Connection(Connection&& other) noexcept
         : m_Slots(std::exchange(other.m_Slots, {}))
         , m_Id(std::exchange(other.m_Id, 0))
     {
     }
+    /// Disconnects the handler held so far and takes over the other's.
     Connection& operator=(Connection&& other) noexcept
     {
         if (this != &other) {
@@ -126,6 +132,7 @@ private:
 /// its handlers use, so that it goes first.
 class Connections {
 public:
+    /// Keeps one more connection.
     Connections& operator+=(Connection connection)
     {
         m_Connections.push_back(std::move(connection));
