@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     HeadlessSurface surface(4800, 3600);
     CiStatus control(surface, fuzz.platform);
     control.UserControl_Resize();
-    control.GetStatus.connect([&control, &answers] {
+    Connections connections;
+    connections += control.GetStatus.connect([&control, &answers] {
         std::size_t answered = 0;
         while (!control.ObjectTagName().empty()) {
             control.setObjectStatus(answers.at(std::min(answered++, answers.size() - 1)));

@@ -1,13 +1,14 @@
 // vestrak-host: runs page scripts against the controls, on in-memory or Qt widgets, in virtual time.
-#include "page_host/headless_widget_set.h"
-#include "page_host/host_platform.h"
-#include "page_host/page_runner.h"
 #include "headless/memory_settings_store.h"
 #include "host_options.h"
 #include "linux_platform/large_blocks.h"
 #include "linux_platform/sqlite_settings_store.h"
+#include "page_host/headless_widget_set.h"
+#include "page_host/host_platform.h"
+#include "page_host/page_runner.h"
 #include "page_host_qt/qt_application.h"
 #include "page_host_qt/qt_widget_set.h"
+#include "text/output_text.h"
 
 #include <iostream>
 
@@ -28,7 +29,7 @@ std::optional<std::vector<ScriptSource>> ReadScripts(const std::vector<std::stri
         }
         std::optional<ScriptSource> script = ReadScriptFile(name);
         if (!script) {
-            std::cerr << "vestrak-host: cannot read the script " << name << '\n';
+            std::cerr << "vestrak-host: cannot read the script " << PrintableText(name) << '\n';
             return std::nullopt;
         }
         scripts.push_back(std::move(*script));
@@ -62,7 +63,7 @@ void ReportFailure(const ScriptFailure& failure, bool severalScripts)
 {
     std::cerr << "error: line " << failure.line << ": " << failure.message;
     if (severalScripts)
-        std::cerr << " (in " << failure.scriptName << ")";
+        std::cerr << " (in " << PrintableText(failure.scriptName) << ")";
     std::cerr << '\n';
 }
 
@@ -101,7 +102,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (!parsed.options) {
-        std::cerr << "vestrak-host: " << parsed.problem << '\n' << HostUsage;
+        std::cerr << "vestrak-host: " << PrintableText(parsed.problem) << '\n' << HostUsage;
         return ScriptFailed;
     }
     const std::optional<std::vector<ScriptSource>> scripts = ReadScripts(parsed.options->scripts);

@@ -2,11 +2,12 @@
 #include "linux_platform/large_blocks.h"
 #include "live_page.h"
 #include "page_feed.h"
+#include "page_host_qt/qt_application.h"
 #include "page_options.h"
 #include "qt_widgets/controls_log.h"
-#include "page_host_qt/qt_application.h"
 #include "status_line.h"
 #include "stop_signals.h"
+#include "text/output_text.h"
 #include "window_widget_set.h"
 
 #include <QDir>
@@ -51,7 +52,7 @@ QtMessageHandler OtherMessages = nullptr;
 void ShowControlsReport(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (ControlsReportsShownOn && qstrcmp(context.category, vestrakControls().categoryName()) == 0) {
-        std::cerr << "vestrak-page: " << message.toStdString() << std::endl;
+        std::cerr << "vestrak-page: " << PrintableText(message.toStdU16String()) << std::endl;
         ControlsReportsShownOn->showPageMessage(message);
         return;
     }
@@ -74,7 +75,7 @@ int RunPage(int argc, char** argv)
         return 0;
     }
     if (!parsed.options) {
-        std::cerr << "vestrak-page: " << parsed.problem << '\n' << PageUsage;
+        std::cerr << "vestrak-page: " << PrintableText(parsed.problem) << '\n' << PageUsage;
         return UsageProblem;
     }
     PageOptions options = *parsed.options;
@@ -95,7 +96,7 @@ int RunPage(int argc, char** argv)
     }
     std::optional<ScriptSource> script = ReadScriptFile(options.page);
     if (!script) {
-        std::cerr << "vestrak-page: cannot read the page " << options.page << '\n';
+        std::cerr << "vestrak-page: cannot read the page " << PrintableText(options.page) << '\n';
         return UsageProblem;
     }
 
@@ -144,7 +145,7 @@ int RunPage(int argc, char** argv)
         feed = PageFeed::Create(
             options.feed, page.runner(), [feedState](const QString& state) { feedState->setText(state); });
         if (!feed.feed) {
-            std::cerr << "vestrak-page: " << feed.problem << '\n';
+            std::cerr << "vestrak-page: " << PrintableText(feed.problem) << '\n';
             return UsageProblem;
         }
         feed.feed->start();
@@ -157,7 +158,7 @@ int RunPage(int argc, char** argv)
         QTimer::singleShot(options.screenshotAfterMilliseconds, &window, [&] {
             const bool saved = window.grab().save(QString::fromStdString(options.screenshotFile));
             std::cerr << (saved ? "vestrak-page: wrote " : "vestrak-page: could not write ")
-                      << options.screenshotFile << '\n';
+                      << PrintableText(options.screenshotFile) << '\n';
             QCoreApplication::exit(saved ? 0 : 1);
         });
     }

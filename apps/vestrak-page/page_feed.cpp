@@ -2,6 +2,7 @@
 
 #include "page_host/page_runner.h"
 #include "password_file.h"
+#include "text/output_text.h"
 
 #include <iostream>
 #include <optional>
@@ -30,7 +31,7 @@ std::optional<std::string> TakeSecurityOptions(const PageFeedOptions& options, M
         if (!read.password)
             return read.problem;
         if (!read.warning.empty())
-            std::cerr << "vestrak-page: warning: " << read.warning << std::endl;
+            std::cerr << "vestrak-page: warning: " << PrintableText(read.warning) << std::endl;
         feedOptions.password = *read.password;
     }
     return std::nullopt;
@@ -98,15 +99,15 @@ void PageFeed::wire(
     const QString kind = naming.kind;
     showState(QStringLiteral("%1: connecting to %2").arg(kind, broker));
     QObject::connect(&feed, &Feed::connected, &feed, [broker, kind, origin = naming.origin, showState] {
-        std::cerr << "vestrak-page: statuses come from " << origin << " at " << broker.toStdString()
-                  << std::endl;
+        std::cerr << "vestrak-page: statuses come from " << origin << " at "
+                  << PrintableText(broker.toStdString()) << std::endl;
         showState(QStringLiteral("%1: %2").arg(kind, broker));
     });
     QObject::connect(&feed, &Feed::connectionLost, &feed,
         [broker, kind, origin = naming.origin, showState](const QString& reason) {
-            std::cerr << "vestrak-page: no statuses from " << origin << " at " << broker.toStdString() << ": "
-                      << reason.toStdString() << "; every fed tag shows unknown until it answers"
-                      << std::endl;
+            std::cerr << "vestrak-page: no statuses from " << origin << " at "
+                      << PrintableText(broker.toStdString()) << ": " << PrintableText(reason.toStdString())
+                      << "; every fed tag shows unknown until it answers" << std::endl;
             showState(QStringLiteral("%1: no statuses from %2: %3").arg(kind, broker, reason));
         });
     QObject::connect(&feed, &Feed::tagUpdated, &feed,

@@ -11,16 +11,11 @@
 
 namespace vestrak {
 
-// The text in UTF-8, with control characters shown as their pictures (C0 and DEL) or their code
-// point (C1), so that a garbage file cannot act on the terminal the report is read on.
-std::string Shown(std::u16string_view text);
-
 // What a report adds to a node's line, after its image.
 using NodeDetails = std::function<std::u16string(const TreeNode&)>;
 
 // Nodes deeper than this are indented as at this depth (top nodes have depth 0) and their line
-// begins with "(depth N)": the report of a deep tree grows with the file, not with the square of
-// the tree's depth.
+// begins with "(depth N)".
 constexpr std::int32_t DeepestIndentedDepth = 32;
 
 // One line a node in node order, indented two blanks per level: key, text, image and details;

@@ -4,14 +4,14 @@
 #include "cistatus/status_icon.h"
 #include "cistatus/status_line.h"
 #include "citree/tree_line.h"
+#include "object_file/object_file_names.h"
 #include "object_file_warnings.h"
 #include "picture_check.h"
-#include "text/numeric.h"
-#include "text/text.h"
 #include "report_platform.h"
 #include "report_text.h"
+#include "text/numeric.h"
+#include "text/text.h"
 
-#include <array>
 #include <map>
 #include <optional>
 #include <set>
@@ -20,10 +20,6 @@
 namespace vestrak {
 
 namespace {
-
-constexpr std::u16string_view ObjectSection = u"TreeObjects";
-// The picture box looks for these, in this order, beside the object file.
-constexpr std::array<std::u16string_view, 4> PictureExtensions { u".bmp", u".jpg", u".gif", u".tif" };
 
 std::u16string FolderOf(const std::u16string& path)
 {
@@ -147,7 +143,7 @@ bool WriteStatusReport(const StatusReportOptions& options, FileSystem& files, st
     control.setRootObject(options.root);
     control.setObjectFile(options.file);
 
-    const auto lines = ReadIniSectionLines(std::u16string(ObjectSection), options.file, files);
+    const auto lines = ReadIniSectionLines(std::u16string(TreeObjectsSection), options.file, files);
     std::vector<ObjectFileWarning> warnings;
     const auto& tree = dynamic_cast<const Tree&>(*surface.widget(u"TreeView_Status"));
     if (lines) {
@@ -165,7 +161,7 @@ bool WriteStatusReport(const StatusReportOptions& options, FileSystem& files, st
         const auto lineWarnings = CheckStatusLines(*lines, extras);
         warnings.insert(warnings.end(), lineWarnings.begin(), lineWarnings.end());
     } else {
-        warnings.push_back(MissingSectionWarning(options.file, ObjectSection, files));
+        warnings.push_back(MissingSectionWarning(options.file, TreeObjectsSection, files));
     }
     return DescribeWarnings(std::move(warnings), out);
 }

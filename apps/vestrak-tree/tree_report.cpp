@@ -7,6 +7,7 @@
 #include "object_file_warnings.h"
 #include "report_platform.h"
 #include "report_text.h"
+#include "text/output_text.h"
 
 #include <sstream>
 
@@ -29,7 +30,7 @@ void PressFilterButtons(const TreeReportOptions& options, SettingsStore& store)
 void DescribeList(const ListBox& list, std::ostream& out)
 {
     for (std::int32_t index = 0; index < list.count(); ++index) {
-        out << Shown(list.itemText(index)) << "  (line index " << list.itemData(index) << ")\n";
+        out << PrintableText(list.itemText(index)) << "  (line index " << list.itemData(index) << ")\n";
     }
 }
 

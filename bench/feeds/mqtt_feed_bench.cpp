@@ -361,7 +361,7 @@ void BM_PageFedFromTheBroker(benchmark::State& state)
     MqttTagFeed feed(*ParseFeedUrl(broker.url("bench")).options);
     std::int64_t received = 0;
     QObject::connect(&feed, &MqttTagFeed::tagUpdated, &feed, [&received] { ++received; });
-    AnswerGetStatusFromFeed(page.widget().control(), feed);
+    const Connection answering = AnswerGetStatusFromFeed(page.widget().control(), feed);
     feed.start();
     page.load();
     for (auto _ : state) {
@@ -384,7 +384,7 @@ void BM_PageFedFromSparkplugB(benchmark::State& state)
     SparkplugFeed feed(*ParseSparkplugUrl(broker.url("bench")).options);
     std::int64_t received = 0;
     QObject::connect(&feed, &SparkplugFeed::tagUpdated, &feed, [&received] { ++received; });
-    AnswerGetStatusFromFeed(page.widget().control(), feed);
+    const Connection answering = AnswerGetStatusFromFeed(page.widget().control(), feed);
     feed.start();
     page.load();
     // Births are not kept by the broker: the feed must listen before the node is born.

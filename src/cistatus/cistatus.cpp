@@ -35,26 +35,22 @@ CiStatus::~CiStatus()
 
 void CiStatus::connectWidgetEvents()
 {
-    // The timers belong to the control and go with it; the widgets stay on the surface, so
-    // their events find the control only while it lives.
-    Timer_Update->Tick.connect([this] { Timer_Update_Timer(); });
-    Timer_Flash->Tick.connect([this] { Timer_Flash_Timer(); });
-
-    const std::weak_ptr<CiStatus*> target = m_EventTarget;
-    auto forward = [target](auto handler) {
-        return [target, handler](auto&&... arguments) {
-            if (const auto control = target.lock()) {
-                ((*control)->*handler)(arguments...);
-            }
-        };
-    };
-    TreeView_Status.NodeClick.connect(forward(&CiStatus::TreeView_Status_NodeClick));
-    TreeView_Status.DblClick.connect(forward(&CiStatus::TreeView_Status_DblClick));
-    TreeView_Status.Click.connect(forward(&CiStatus::TreeView_Status_Click));
-    TreeView_Status.MouseDown.connect(forward(&CiStatus::TreeView_Status_MouseDown));
-    TreeView_Status.Expand.connect(forward(&CiStatus::TreeView_Status_Expand));
-    TreeView_Status.Collapse.connect(forward(&CiStatus::TreeView_Status_Collapse));
-    Menu_Popup.ItemClick.connect(forward(&CiStatus::Menu_Popup_Item_Click));
+    m_Connections += Timer_Update->Tick.connect([this] { Timer_Update_Timer(); });
+    m_Connections += Timer_Flash->Tick.connect([this] { Timer_Flash_Timer(); });
+    m_Connections += TreeView_Status.NodeClick.connect(
+        [this](const NodeRef& node) { TreeView_Status_NodeClick(node); });
+    m_Connections += TreeView_Status.DblClick.connect([this] { TreeView_Status_DblClick(); });
+    m_Connections += TreeView_Status.Click.connect([this] { TreeView_Status_Click(); });
+    m_Connections += TreeView_Status.MouseDown.connect(
+        [this](std::int16_t button, std::int16_t shift, double x, double y) {
+            TreeView_Status_MouseDown(button, shift, x, y);
+        });
+    m_Connections
+        += TreeView_Status.Expand.connect([this](const NodeRef& node) { TreeView_Status_Expand(node); });
+    m_Connections
+        += TreeView_Status.Collapse.connect([this](const NodeRef& node) { TreeView_Status_Collapse(node); });
+    m_Connections
+        += Menu_Popup.ItemClick.connect([this](std::int32_t index) { Menu_Popup_Item_Click(index); });
 }
 
 void CiStatus::UserControl_Initialize()

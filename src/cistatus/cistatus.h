@@ -170,9 +170,6 @@ private:
     PopupMenu& Menu_Popup;
     std::unique_ptr<Timer> Timer_Update;
     std::unique_ptr<Timer> Timer_Flash;
-    // Widget events reach the control only while this lives: the surface keeps its widgets
-    // (and their connections) after the control has gone.
-    std::shared_ptr<CiStatus*> m_EventTarget = std::make_shared<CiStatus*>(this);
 
     std::u16string m_ObjectFile;
     std::uint32_t m_BackColor = WindowBackgroundColor;
@@ -201,6 +198,8 @@ private:
     bool m_StatusesChanged = true;
     // The positions of the records whose icon follows the flash phase.
     std::vector<std::int32_t> m_BlinkingPositions;
+    // Last, so that the widgets stop calling the handlers before what they use goes.
+    Connections m_Connections;
 };
 
 } // namespace vestrak

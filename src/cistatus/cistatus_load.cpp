@@ -2,11 +2,12 @@
 #include "cistatus/status_icon.h"
 #include "cistatus/status_inheritance.h"
 #include "cistatus/status_line.h"
+#include "containers/path_set.h"
+#include "containers/vector_state.h"
 #include "object_file/code_chain.h"
 #include "object_file/object_file.h"
-#include "containers/path_set.h"
+#include "object_file/object_file_names.h"
 #include "text/text.h"
-#include "containers/vector_state.h"
 
 #include <string>
 #include <utility>
@@ -17,7 +18,6 @@ namespace vestrak {
 namespace {
 
 const std::u16string SettingsApplication = u"CiStatus";
-const std::u16string ObjectSection = u"TreeObjects";
 
 } // namespace
 
@@ -65,7 +65,7 @@ void CiStatus::loadStatusObjects()
     std::uint32_t lineIndex = 0;
     LoadChain chain;
     VisitSectionLines(
-        ObjectSection, m_ObjectFile, m_Platform.files,
+        std::u16string(TreeObjectsSection), m_ObjectFile, m_Platform.files,
         [&](std::u16string_view line) { addStatusObject(line, lineIndex++, chain); },
         [&] {
             // The lines came in the wrong encoding: they come again, from the first.

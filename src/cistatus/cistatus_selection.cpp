@@ -1,7 +1,7 @@
 #include "cistatus/cistatus.h"
 #include "object_file/object_file.h"
+#include "object_file/object_file_names.h"
 
-#include <array>
 #include <string_view>
 
 namespace vestrak {
@@ -10,7 +10,6 @@ namespace {
 
 const std::u16string SettingsApplication = u"CiStatus";
 constexpr std::int16_t RightMouseButton = 2;
-constexpr std::array<std::u16string_view, 4> PictureExtensions { u".bmp", u".jpg", u".gif", u".tif" };
 
 // The object file's folder with its folder end ("/", or "\" in a path written on Windows);
 // empty when the path names no folder.

@@ -52,56 +52,36 @@ CiTree::CiTree(ControlSurface& surface, const Platform& platform)
 CiTree::~CiTree()
 {
     UserControl_Terminate();
-    // The surface may outlive the control; its widgets must not call back into it.
-    DisconnectWidgetEvents();
 }
 
 void CiTree::ConnectWidgetEvents()
 {
-    TreeView_Objects.NodeClick.connect([this](const NodeRef& node) { TreeView_Objects_NodeClick(node); });
-    TreeView_Objects.Expand.connect([this](const NodeRef& node) { TreeView_Objects_Expand(node); });
-    TreeView_Objects.Collapse.connect([this](const NodeRef& node) { TreeView_Objects_Collapse(node); });
-    TreeView_Objects.Click.connect([this] { TreeView_Objects_Click(); });
-    TreeView_Objects.DblClick.connect([this] { TreeView_Objects_DblClick(); });
-    TreeView_Objects.MouseMove.connect([this] { TreeView_Objects_MouseMove(); });
-    TreeView_Objects.KeyDown.connect([this] { TreeView_Objects_KeyDown(); });
-    TreeView_Objects.Scroll.connect([this] { TreeView_Objects_Scroll(); });
-    List_Objects.Click.connect([this] { List_Objects_Click(); });
-    List_Objects.DblClick.connect([this] { List_Objects_DblClick(); });
-    Text_Filter.KeyPress.connect([this](std::int16_t& keyAscii) { Text_Filter_KeyPress(keyAscii); });
-    Toolbar_Filter.ButtonClick.connect(
+    m_Connections += TreeView_Objects.NodeClick.connect(
+        [this](const NodeRef& node) { TreeView_Objects_NodeClick(node); });
+    m_Connections
+        += TreeView_Objects.Expand.connect([this](const NodeRef& node) { TreeView_Objects_Expand(node); });
+    m_Connections += TreeView_Objects.Collapse.connect(
+        [this](const NodeRef& node) { TreeView_Objects_Collapse(node); });
+    m_Connections += TreeView_Objects.Click.connect([this] { TreeView_Objects_Click(); });
+    m_Connections += TreeView_Objects.DblClick.connect([this] { TreeView_Objects_DblClick(); });
+    m_Connections += TreeView_Objects.MouseMove.connect([this] { TreeView_Objects_MouseMove(); });
+    m_Connections += TreeView_Objects.KeyDown.connect([this] { TreeView_Objects_KeyDown(); });
+    m_Connections += TreeView_Objects.Scroll.connect([this] { TreeView_Objects_Scroll(); });
+    m_Connections += List_Objects.Click.connect([this] { List_Objects_Click(); });
+    m_Connections += List_Objects.DblClick.connect([this] { List_Objects_DblClick(); });
+    m_Connections
+        += Text_Filter.KeyPress.connect([this](std::int16_t& keyAscii) { Text_Filter_KeyPress(keyAscii); });
+    m_Connections += Toolbar_Filter.ButtonClick.connect(
         [this](const ButtonRef& button) { Toolbar_Filter_ButtonClick(button); });
-    Toolbar_SystemFilter.ButtonClick.connect(
+    m_Connections += Toolbar_SystemFilter.ButtonClick.connect(
         [this](const ButtonRef& button) { Toolbar_SystemFilter_ButtonClick(button); });
-    Command_Home.Click.connect([this] { Command_Home_Click(); });
-    Command_Up.Click.connect([this] { Command_Up_Click(); });
-    Command_Down.Click.connect([this] { Command_Down_Click(); });
-    Command_Collapse.Click.connect([this] { Command_Collapse_Click(); });
-    Command_Expand.Click.connect([this] { Command_Expand_Click(); });
-    Timer_Filter->Tick.connect([this] { Timer_Filter_Timer(); });
-    Timer_Collapse->Tick.connect([this] { Timer_Collapse_Timer(); });
-}
-
-void CiTree::DisconnectWidgetEvents()
-{
-    TreeView_Objects.NodeClick.disconnectAll();
-    TreeView_Objects.Expand.disconnectAll();
-    TreeView_Objects.Collapse.disconnectAll();
-    TreeView_Objects.Click.disconnectAll();
-    TreeView_Objects.DblClick.disconnectAll();
-    TreeView_Objects.MouseMove.disconnectAll();
-    TreeView_Objects.KeyDown.disconnectAll();
-    TreeView_Objects.Scroll.disconnectAll();
-    List_Objects.Click.disconnectAll();
-    List_Objects.DblClick.disconnectAll();
-    Text_Filter.KeyPress.disconnectAll();
-    Toolbar_Filter.ButtonClick.disconnectAll();
-    Toolbar_SystemFilter.ButtonClick.disconnectAll();
-    Command_Home.Click.disconnectAll();
-    Command_Up.Click.disconnectAll();
-    Command_Down.Click.disconnectAll();
-    Command_Collapse.Click.disconnectAll();
-    Command_Expand.Click.disconnectAll();
+    m_Connections += Command_Home.Click.connect([this] { Command_Home_Click(); });
+    m_Connections += Command_Up.Click.connect([this] { Command_Up_Click(); });
+    m_Connections += Command_Down.Click.connect([this] { Command_Down_Click(); });
+    m_Connections += Command_Collapse.Click.connect([this] { Command_Collapse_Click(); });
+    m_Connections += Command_Expand.Click.connect([this] { Command_Expand_Click(); });
+    m_Connections += Timer_Filter->Tick.connect([this] { Timer_Filter_Timer(); });
+    m_Connections += Timer_Collapse->Tick.connect([this] { Timer_Collapse_Timer(); });
 }
 
 bool CiTree::Collapsible() const

@@ -147,7 +147,6 @@ private:
     };
 
     void ConnectWidgetEvents();
-    void DisconnectWidgetEvents();
     [[nodiscard]] bool HasStyle(std::int32_t bit) const { return (m_Style & bit) != 0; }
     [[nodiscard]] bool Collapsible() const;
     void WriteMarker(const std::u16string& message);
@@ -256,6 +255,8 @@ private:
     std::int32_t m_ExpandedWidth = 0;
     float m_LogTime = 0;
     bool m_FocusFilterText = false;
+    // Last, so that the widgets stop calling the handlers before what they use goes.
+    Connections m_Connections;
 };
 
 } // namespace vestrak

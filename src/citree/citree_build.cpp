@@ -2,11 +2,12 @@
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
 #include "citree/tree_object_lines.h"
-#include "object_file/code_chain.h"
-#include "text/numeric.h"
-#include "object_file/object_file.h"
-#include "text/text.h"
 #include "containers/vector_state.h"
+#include "object_file/code_chain.h"
+#include "object_file/object_file.h"
+#include "object_file/object_file_names.h"
+#include "text/numeric.h"
+#include "text/text.h"
 
 #include <optional>
 #include <utility>
@@ -14,9 +15,6 @@
 namespace vestrak {
 
 namespace {
-
-constexpr const char16_t* ListSection = u"ListObjects";
-constexpr const char16_t* TreeSection = u"TreeObjects";
 
 // An object is wanted when SelectedObject is set at all: its first comma field may be empty and
 // then matches the codes whose first comma field is empty.
@@ -117,7 +115,7 @@ void CiTree::ReadLines()
 void CiTree::BuildObjectList()
 {
     if (!m_SectionSet) {
-        m_ObjectFileSection = m_RootObject.empty() ? ListSection : TreeSection;
+        m_ObjectFileSection = std::u16string(m_RootObject.empty() ? ListObjectsSection : TreeObjectsSection);
     }
     List_Objects.setVisible(false);
     List_Objects.clear();
@@ -163,7 +161,7 @@ void CiTree::PlaceObjectList()
 CiTree::BuiltTree CiTree::BuildTree()
 {
     if (!m_SectionSet) {
-        m_ObjectFileSection = TreeSection;
+        m_ObjectFileSection = TreeObjectsSection;
     }
     if (!m_FilterRebuild) {
         PrepareFilter();

@@ -13,9 +13,9 @@ void AnswerStatusesFromFeed(CiStatus& control, TagStatusSource& feed)
         control.setObjectStatus(feed.status(QString::fromStdU16String(tag)));
 }
 
-void AnswerGetStatusFromFeed(CiStatus& control, TagStatusSource& feed)
+Connection AnswerGetStatusFromFeed(CiStatus& control, TagStatusSource& feed)
 {
-    control.GetStatus.connect([&control, &feed] { AnswerStatusesFromFeed(control, feed); });
+    return control.GetStatus.connect([&control, &feed] { AnswerStatusesFromFeed(control, feed); });
 }
 
 } // namespace vestrak

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ports/signal.h"
+
 namespace vestrak {
 
 class CiStatus;
@@ -8,7 +10,8 @@ class TagStatusSource;
 // Answers one status query: every tagged object of the control gets its tag's status from the feed.
 void AnswerStatusesFromFeed(CiStatus& control, TagStatusSource& feed);
 
-// Answers every GetStatus of the control from the feed; the feed must outlive the control.
-void AnswerGetStatusFromFeed(CiStatus& control, TagStatusSource& feed);
+// Answers every GetStatus of the control from the feed while the connection is kept; the feed and
+// the control must outlive it.
+[[nodiscard]] Connection AnswerGetStatusFromFeed(CiStatus& control, TagStatusSource& feed);
 
 } // namespace vestrak

@@ -2,6 +2,7 @@
 
 #include "linux_platform/file_descriptor.h"
 #include "text/encoding.h"
+#include "text/output_text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -190,7 +191,7 @@ LocalFileSystem::LocalFileSystem(std::chrono::nanoseconds settleTime, ProblemRep
 
 void LocalFileSystem::reportToStandardError(const std::string& message)
 {
-    std::cerr << "VestrakControls: " << message << '\n';
+    std::cerr << "VestrakControls: " << PrintableText(message) << '\n';
 }
 
 std::optional<std::string> LocalFileSystem::readFile(const std::u16string& path)

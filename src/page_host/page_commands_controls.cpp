@@ -1,9 +1,9 @@
 // Placing controls, their properties, and the passing of time.
 #include "page_host/control_types.h"
-#include "page_host/output_text.h"
 #include "page_host/page_runner.h"
 #include "ports/control_error.h"
 #include "text/encoding.h"
+#include "text/output_text.h"
 
 #include <algorithm>
 
@@ -24,8 +24,8 @@ void PageRunner::create(const Command& command)
         throw ScriptError(
             "unknown control type \"" + ToUtf8(command.words[2].text) + "\": use CiTree or CiStatus");
     HostedControl& placed = *control;
-    m_Controls.push_back(PlacedControl { name.text, std::move(control) });
-    connectEvents(name.text, placed);
+    Connections events = connectEvents(name.text, placed);
+    m_Controls.push_back(PlacedControl { name.text, std::move(control), std::move(events) });
     rankUnknownAboveGoodWhenFedLive(placed);
 }
 
@@ -38,10 +38,10 @@ void PageRunner::destroy(const Command& command)
     const auto found = std::find_if(m_Controls.begin(), m_Controls.end(),
         [&name](const PlacedControl& placed) { return placed.name == name.text; });
     // Out of the page first, so that whatever its shut-down raises cannot reach it by name.
-    std::unique_ptr<HostedControl> ending = std::move(found->control);
+    PlacedControl ending = std::move(*found);
     m_Controls.erase(found);
     m_ShownMenus.erase(name.text);
-    ending.reset();
+    ending.control.reset();
 }
 
 void PageRunner::size(const Command& command)

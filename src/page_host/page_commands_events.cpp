@@ -23,16 +23,19 @@ PopupMenu* FirstPopupMenu(const ControlSurface& surface)
 
 } // namespace
 
-void PageRunner::connectEvents(const std::u16string& name, HostedControl& control)
+Connections PageRunner::connectEvents(const std::u16string& name, HostedControl& control)
 {
+    Connections connections;
     for (const std::u16string& eventName : control.eventNames())
-        control.event(eventName)->connect([this, name, eventName] { eventRaised(name, eventName); });
+        connections
+            += control.event(eventName)->connect([this, name, eventName] { eventRaised(name, eventName); });
     for (Widget* widget : control.surface().widgets()) {
         if (widget->kind() != WidgetKind::PopupMenu)
             continue;
         auto* popupMenu = dynamic_cast<PopupMenu*>(widget);
-        popupMenu->Shown.connect([this, name, popupMenu] { menuShown(name, *popupMenu); });
+        connections += popupMenu->Shown.connect([this, name, popupMenu] { menuShown(name, *popupMenu); });
     }
+    return connections;
 }
 
 void PageRunner::eventRaised(const std::u16string& controlName, const std::u16string& eventName)

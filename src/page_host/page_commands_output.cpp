@@ -1,8 +1,8 @@
 // Looking at widgets, the settings store, and plain text.
-#include "page_host/output_text.h"
 #include "page_host/page_runner.h"
 #include "page_host/widget_dump.h"
 #include "text/encoding.h"
+#include "text/output_text.h"
 
 namespace vestrak {
 

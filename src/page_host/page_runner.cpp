@@ -1,8 +1,8 @@
 #include "page_host/page_runner.h"
 
 #include "page_host/closest_name.h"
-#include "page_host/output_text.h"
 #include "text/encoding.h"
+#include "text/output_text.h"
 
 #include <algorithm>
 #include <fstream>
@@ -134,17 +134,19 @@ std::size_t PageRunner::writeBlock(const Command& command, const ScriptSource& s
     throw ScriptError("unterminated write block: no line " + Quoted(words[2].text.substr(2)) + " ends it");
 }
 
+// What the page prints and reports passes here: no text from a script or a file reaches the
+// terminal with its control characters.
 void PageRunner::fail(const std::string& scriptName, std::size_t line, const std::string& message)
 {
     if (!m_Failure)
-        m_Failure = ScriptFailure { scriptName, line, message };
+        m_Failure = ScriptFailure { scriptName, line, PrintableText(message) };
 }
 
 void PageRunner::print(const std::string& line)
 {
     // Once the page has failed it prints nothing more, so the error is its last word.
     if (!m_Failure)
-        m_Output << line << '\n';
+        m_Output << PrintableText(line) << '\n';
 }
 
 HostedControl& PageRunner::controlNamed(const Word& name)
@@ -200,10 +202,10 @@ std::int32_t PageRunner::NumberArgument(const Word& word)
 void PageRunner::closePage()
 {
     while (!m_Controls.empty()) {
-        std::unique_ptr<HostedControl> ending = std::move(m_Controls.front().control);
-        m_ShownMenus.erase(m_Controls.front().name);
+        PlacedControl ending = std::move(m_Controls.front());
+        m_ShownMenus.erase(ending.name);
         m_Controls.erase(m_Controls.begin());
-        ending.reset();
+        ending.control.reset();
     }
 }
 

@@ -7,6 +7,7 @@
 #include "page_host/script_words.h"
 #include "page_host/widget_set.h"
 #include "ports/popup_menu.h"
+#include "ports/signal.h"
 
 #include <cstdint>
 #include <functional>
@@ -64,6 +65,8 @@ private:
     struct PlacedControl {
         std::u16string name;
         std::unique_ptr<HostedControl> control;
+        // Its events print until it has gone, its shut-down included.
+        Connections events;
     };
     struct MemberName {
         HostedControl& control;
@@ -88,7 +91,7 @@ private:
     static std::int32_t NumberArgument(const Word& word);
 
     // Events
-    void connectEvents(const std::u16string& name, HostedControl& control);
+    [[nodiscard]] Connections connectEvents(const std::u16string& name, HostedControl& control);
     void eventRaised(const std::u16string& controlName, const std::u16string& eventName);
     void menuShown(const std::u16string& controlName, PopupMenu& menu);
     void runHandlers(const std::u16string& controlName, const std::u16string& eventKey);

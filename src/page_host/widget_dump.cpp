@@ -1,6 +1,5 @@
 #include "page_host/widget_dump.h"
 
-#include "page_host/output_text.h"
 #include "ports/list_box.h"
 #include "ports/picture_box.h"
 #include "ports/popup_menu.h"
@@ -9,6 +8,8 @@
 #include "ports/tree.h"
 #include "text/encoding.h"
 #include "text/numeric.h"
+#include "text/output_text.h"
+#include "widgets/tree_text.h"
 
 #include <cstdio>
 
@@ -42,30 +43,24 @@ std::string ColourText(std::uint32_t colour)
     return text;
 }
 
-int Depth(const NodeRef& node)
+std::string NodeLine(const TreeNode& node)
 {
-    int depth = 0;
-    for (NodeRef parent = node->parent(); parent; parent = parent->parent())
-        ++depth;
-    return depth;
+    std::string line = PrintableText(node.key()) + " " + QuotedText(node.text())
+        + " image=" + std::to_string(node.image());
+    if (node.expanded())
+        line += " expanded";
+    if (node.selected())
+        line += " selected";
+    if (node.backColor() != WindowBackgroundColor)
+        line += " back=" + ColourText(node.backColor());
+    return line;
 }
 
 void DumpTree(const Tree& tree, std::vector<std::string>& lines)
 {
     lines.back() += " scroll=" + std::to_string(tree.scrollPosition());
-    for (std::int32_t index = 1; index <= tree.count(); ++index) {
-        const NodeRef node = tree.node(index);
-        std::string line(static_cast<std::size_t>(2 + 2 * Depth(node)), ' ');
-        line += ToUtf8(node->key()) + " " + QuotedText(node->text())
-            + " image=" + std::to_string(node->image());
-        if (node->expanded())
-            line += " expanded";
-        if (node->selected())
-            line += " selected";
-        if (node->backColor() != WindowBackgroundColor)
-            line += " back=" + ColourText(node->backColor());
-        lines.push_back(line);
-    }
+    PrintTree(tree, TreeTextLayout { .firstIndent = 2 }, NodeLine,
+        [&lines](const std::string& line) { lines.push_back(line); });
 }
 
 // A list or menu item: its index and its text.
@@ -90,7 +85,7 @@ void DumpToolbar(const Toolbar& toolbar, std::vector<std::string>& lines)
 {
     for (std::int32_t index = 1; index <= toolbar.buttonCount(); ++index) {
         const ButtonRef button = toolbar.button(index);
-        lines.push_back(std::string(ElementIndent) + ToUtf8(button->key())
+        lines.push_back(std::string(ElementIndent) + PrintableText(button->key())
             + " value=" + std::to_string(button->value()) + " image=" + std::to_string(button->image())
             + " tip=" + QuotedText(button->toolTipText()));
     }

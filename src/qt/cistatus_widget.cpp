@@ -16,10 +16,10 @@ CiStatusWidget::CiStatusWidget(const Platform& platform, QWidget* parent)
     : ControlWidgetHost(parent)
     , m_Control(std::make_unique<CiStatus>(surface(), platform))
 {
-    m_Control->GetStatus.connect([this] { emit GetStatus(); });
-    m_Control->NodeClick.connect([this] { emit NodeClick(); });
-    m_Control->NodeDblClick.connect([this] { emit NodeDblClick(); });
-    m_Control->PopupMenuItemClick.connect([this] { emit PopupMenuItemClick(); });
+    m_Connections += m_Control->GetStatus.connect([this] { emit GetStatus(); });
+    m_Connections += m_Control->NodeClick.connect([this] { emit NodeClick(); });
+    m_Connections += m_Control->NodeDblClick.connect([this] { emit NodeDblClick(); });
+    m_Connections += m_Control->PopupMenuItemClick.connect([this] { emit PopupMenuItemClick(); });
     runLayoutWith([this] { m_Control->UserControl_Resize(); });
 }
 

@@ -17,9 +17,9 @@ CiTreeWidget::CiTreeWidget(const Platform& platform, QWidget* parent)
     : ControlWidgetHost(parent)
     , m_Control(std::make_unique<CiTree>(surface(), platform))
 {
-    m_Control->Click.connect([this] { emit Click(); });
-    m_Control->NodeClick.connect([this] { emit NodeClick(); });
-    m_Control->NodeDoubleClick.connect([this] { emit NodeDoubleClick(); });
+    m_Connections += m_Control->Click.connect([this] { emit Click(); });
+    m_Connections += m_Control->NodeClick.connect([this] { emit NodeClick(); });
+    m_Connections += m_Control->NodeDoubleClick.connect([this] { emit NodeDoubleClick(); });
     runLayoutWith([this] { m_Control->UserControl_Resize(); });
 }
 

@@ -2,6 +2,7 @@
 
 #include "../export.h"
 #include "../ports/platform.h"
+#include "../ports/signal.h"
 #include "../qt/control_widget_host.h"
 
 #include <QString>
@@ -96,6 +97,7 @@ signals:
 
 private:
     std::unique_ptr<CiTree> m_Control;
+    Connections m_Connections;
 };
 
 } // namespace vestrak

@@ -147,7 +147,8 @@ TEST_F(CiStatusTest, StoredBranchesAndSelectionFindNodesByFullPathAtEveryDepth)
     settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Top\\Mid\\Leaf\\Deep", u"-1");
     settings.SaveSetting(u"CiStatus", u"SelectedNode", u"FullPath", u"Top\\Mid\\Leaf");
     int clicks = 0;
-    control->NodeClick.connect([&clicks] { ++clicks; });
+    Connections connections;
+    connections += control->NodeClick.connect([&clicks] { ++clicks; });
     load({ "A=2,,Top", "A1=2,,Mid", "A11=2,,Leaf", "A111=2,,Deep", "A2=2,,Mid", "A21=2,,Leaf", "B=2,,Top",
         "B1=2,,Other" });
 

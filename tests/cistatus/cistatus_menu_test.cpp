@@ -9,8 +9,9 @@ class CiStatusMenu : public CiStatusTest {
 protected:
     CiStatusMenu()
     {
-        menu().Shown.connect([this] { ++shownCount; });
-        control->PopupMenuItemClick.connect([this] { chosen.push_back(control->SelectedPopupMenuItem()); });
+        connections += menu().Shown.connect([this] { ++shownCount; });
+        connections += control->PopupMenuItemClick.connect(
+            [this] { chosen.push_back(control->SelectedPopupMenuItem()); });
         load({ "A=2,T1,a" });
     }
 
@@ -26,6 +27,7 @@ protected:
 
     int shownCount = 0;
     std::vector<std::u16string> chosen;
+    Connections connections;
 };
 
 } // namespace
@@ -67,8 +69,8 @@ TEST_F(CiStatusMenu, RightClickSelectsThePointedNodeBeforeTheMenuOpensAndOffTheR
     control->setPopupMenuItem(u"Ack/Acknowledge alarm");
     ASSERT_TRUE(tree().operatorClick(u"A/0"));
     std::vector<std::u16string> seen;
-    control->NodeClick.connect([this, &seen] { seen.push_back(control->SelectedNode()); });
-    menu().Shown.connect([&seen] { seen.emplace_back(u"menu"); });
+    connections += control->NodeClick.connect([this, &seen] { seen.push_back(control->SelectedNode()); });
+    connections += menu().Shown.connect([&seen] { seen.emplace_back(u"menu"); });
     ASSERT_TRUE(tree().operatorRightClick(u"B/1"));
     EXPECT_EQ(seen, (std::vector<std::u16string> { u"Tank", u"menu" }));
     EXPECT_EQ(static_cast<TextBox&>(widget(u"Text_Info")).text(), u"Tank alarm\r\n");

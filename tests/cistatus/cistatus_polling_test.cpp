@@ -9,11 +9,13 @@ class CiStatusPolling : public CiStatusTest {
 protected:
     CiStatusPolling()
     {
-        control->GetStatus.connect([this] { eventTimes.push_back(clock.elapsedMilliseconds()); });
+        connections
+            += control->GetStatus.connect([this] { eventTimes.push_back(clock.elapsedMilliseconds()); });
     }
 
     // The virtual times of the GetStatus events.
     std::vector<std::int64_t> eventTimes;
+    Connections connections;
 };
 
 } // namespace
@@ -66,7 +68,7 @@ TEST_F(CiStatusPolling, NoSecondRequestWhileTheHostAnswers)
 {
     int running = 0;
     int overlapping = 0;
-    control->GetStatus.connect([&] {
+    connections += control->GetStatus.connect([&] {
         overlapping += running;
         ++running;
         clock.advance(5000); // the host lets the message loop run

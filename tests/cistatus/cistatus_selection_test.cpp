@@ -16,8 +16,9 @@ class CiStatusSelection : public CiStatusTest {
 protected:
     CiStatusSelection()
     {
-        control->NodeClick.connect([this] { events.push_back("click:" + ToUtf8(control->SelectedNode())); });
-        control->NodeDblClick.connect(
+        connections += control->NodeClick.connect(
+            [this] { events.push_back("click:" + ToUtf8(control->SelectedNode())); });
+        connections += control->NodeDblClick.connect(
             [this] { events.push_back("double:" + ToUtf8(control->SelectedNode())); });
     }
 
@@ -31,6 +32,7 @@ protected:
     [[nodiscard]] PictureBox& picture() const { return static_cast<PictureBox&>(widget(u"Picture_Object")); }
 
     std::vector<std::string> events;
+    Connections connections;
 };
 
 } // namespace

@@ -67,8 +67,11 @@ TEST_F(Filter, AGroupChangeLeavesTheKeyboardWhereItWasAndEnterOpensTheHighlighte
 {
     build(GroupedFile, ShownTree);
     std::vector<std::string> events;
-    control->NodeClick.connect([&] { events.push_back("click " + Utf8(control->SelectedObject())); });
-    control->NodeDoubleClick.connect([&] { events.push_back("double " + Utf8(control->SelectedObject())); });
+    Connections connections;
+    connections
+        += control->NodeClick.connect([&] { events.push_back("click " + Utf8(control->SelectedObject())); });
+    connections += control->NodeDoubleClick.connect(
+        [&] { events.push_back("double " + Utf8(control->SelectedObject())); });
     ASSERT_TRUE(tree().operatorClick(u"P21/5"));
     ASSERT_TRUE(filterText().setFocus());
     ASSERT_TRUE(groups().operatorClick(u"K4"));
@@ -88,7 +91,8 @@ TEST_F(Filter, OperatorClicksThatArriveDuringABuildAreIgnored)
 {
     build(GroupedFile, ShownTree);
     bool nodeClickRaised = false;
-    control->NodeClick.connect([&nodeClickRaised] { nodeClickRaised = true; });
+    Connections connections;
+    connections += control->NodeClick.connect([&nodeClickRaised] { nodeClickRaised = true; });
     profile.whileLookingUp = [this] {
         groups().operatorClick(u"K5");
         widget<Toolbar>(u"Toolbar_Filter").operatorClick(u"Filter");

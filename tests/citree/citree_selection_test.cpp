@@ -8,10 +8,11 @@ class Selection : public CiTreeTest {
 protected:
     void SetUp() override
     {
-        control->NodeClick.connect([this] { ++nodeClicks; });
+        connections += control->NodeClick.connect([this] { ++nodeClicks; });
     }
 
     int nodeClicks = 0;
+    Connections connections;
 };
 
 TEST_F(Selection, ListClickSelectsWithoutStoringAndStaleNodesAreIgnored)

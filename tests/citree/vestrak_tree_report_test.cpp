@@ -156,8 +156,8 @@ TEST_F(TreeReportTest, ControlCharactersAreShownAndLinesHoldingNulAreSkippedOnce
     const std::string file("[TreeObjects]\nP=1,\x1B[2JPlant\x7F\nQ\0R=4\nR=4,x\xC2\x9B\n\0\0\nS\n", 48);
     const TreeReport report = MakeTreeReport(optionsFor(file), files);
     EXPECT_EQ(report.text,
-        "P/0  \xE2\x90\x9B[2JPlant\xE2\x90\xA1  (image 1)\n"
-        "R/1  x<U+009B>  (image 4)\n"
+        "P/0  \\x1B[2JPlant\\x7F  (image 1)\n"
+        "R/1  x\\x9B  (image 4)\n"
         "S/2    (image 0)\n"
         "warning: line 3: 2 lines from here on hold NUL bytes, as a crash or power cut leaves a file: "
         "skipped\n"

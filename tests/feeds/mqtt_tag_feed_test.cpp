@@ -311,7 +311,8 @@ TEST_F(FeedIconTest, AnUpdateIsShownWithinOneUpdateIntervalAndAFlashTick)
 {
     MqttTagFeed& feed = startFeed();
     ASSERT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
-    control->GetStatus.connect([&] { AnswerStatusesFromFeed(*control, feed); });
+    Connections connections;
+    connections += control->GetStatus.connect([&] { AnswerStatusesFromFeed(*control, feed); });
     control->setUpdateInterval(UpdateInterval);
     load({ "P/Plant = 2,,Plant", "P1/Pump = 2,T1,Pump", "P2/Valve = 2,T2,Valve" });
     clock.advance(UpdateInterval + FlashTick);

@@ -15,9 +15,13 @@ TEST(VirtualClock, TimersFireOncePerWholeIntervalInTimeThenEnableOrder)
     auto update = clock.createTimer(100, false);
     auto filter = clock.createTimer(200, true);
     update->setEnabled(true);
-    flash->Tick.connect([&] { fired.push_back("flash@" + std::to_string(clock.elapsedMilliseconds())); });
-    update->Tick.connect([&] { fired.push_back("update@" + std::to_string(clock.elapsedMilliseconds())); });
-    filter->Tick.connect([&] { fired.push_back("filter@" + std::to_string(clock.elapsedMilliseconds())); });
+    Connections connections;
+    connections += flash->Tick.connect(
+        [&] { fired.push_back("flash@" + std::to_string(clock.elapsedMilliseconds())); });
+    connections += update->Tick.connect(
+        [&] { fired.push_back("update@" + std::to_string(clock.elapsedMilliseconds())); });
+    connections += filter->Tick.connect(
+        [&] { fired.push_back("filter@" + std::to_string(clock.elapsedMilliseconds())); });
 
     clock.advance(499);
     clock.advance(1);
@@ -33,7 +37,8 @@ TEST(VirtualClock, HandlersMayChangeTimersAndLetTimePassWithoutItRunningBack)
     auto update = clock.createTimer(100, true);
     auto other = clock.createTimer(100, true);
     std::vector<std::int64_t> updates;
-    update->Tick.connect([&] {
+    Connections connections;
+    connections += update->Tick.connect([&] {
         updates.push_back(clock.elapsedMilliseconds());
         // Switching off for the handler and on again starts a new interval from now.
         update->setEnabled(false);
@@ -55,11 +60,11 @@ TEST(VirtualClock, HandlersMayChangeTimersAndLetTimePassWithoutItRunningBack)
     auto slow = clock.createTimer(100, true);
     auto fast = clock.createTimer(30, true);
     std::vector<std::int64_t> seen;
-    slow->Tick.connect([&] {
+    connections += slow->Tick.connect([&] {
         slow->setEnabled(false);
         clock.advance(200);
     });
-    fast->Tick.connect([&] { seen.push_back(clock.elapsedMilliseconds()); });
+    connections += fast->Tick.connect([&] { seen.push_back(clock.elapsedMilliseconds()); });
     clock.advance(120);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end())) << "time passing in a handler never runs back";
     EXPECT_EQ(clock.elapsedMilliseconds(), 2650);

@@ -1,10 +1,10 @@
 // The page-script language's happy paths are played by the transcript tests (script_language.page);
 // these are the edges and mistakes no page shows.
-#include "page_host/output_text.h"
 #include "page_host/script_error.h"
 #include "page_host/script_source.h"
 #include "page_host/script_words.h"
 #include "text/encoding.h"
+#include "text/output_text.h"
 
 #include <gtest/gtest.h>
 
@@ -48,10 +48,13 @@ TEST(ScriptLines, CommentsLineEndsAndWriteBlockEscapes)
     EXPECT_EQ(DecodeBlockLine("caf\xC3\xA9 \\xzz \\"), "caf\xC3\xA9 \\xzz \\");
 }
 
-TEST(OutputText, ControlCharactersAreEscapedAndOtherTextIsUtf8)
+TEST(OutputText, ControlCharactersOfC0DelAndC1AreEscapedOtherTextIsUtf8)
 {
-    EXPECT_EQ(QuotedText(u"c\x01\x1F"), R"("c\x01\x1F")");
-    EXPECT_EQ(QuotedText(u"\u007F\u00E9\u20AC"), "\"\x7F\xC3\xA9\xE2\x82\xAC\"");
+    EXPECT_EQ(QuotedText(u"c\x01\x1F\t\\\""), R"("c\x01\x1F\t\\\"")");
+    EXPECT_EQ(QuotedText(u"\u007F\u009B\u00A0\u00E9\u20AC"), "\"\\x7F\\x9B\xC2\xA0\xC3\xA9\xE2\x82\xAC\"");
+    EXPECT_EQ(PrintableText(u"a\\b\"\t\x1B[2J\u0085"), "a\\b\"\t\\x1B[2J\\x85");
+    EXPECT_EQ(PrintableText(std::string_view("\x1B]0;\xC2\x9B\xC3\xA9\xFF\n")),
+        "\\x1B]0;\\x9B\xC3\xA9\xEF\xBF\xBD\\n");
 }
 
 } // namespace

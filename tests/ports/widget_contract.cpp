@@ -14,23 +14,24 @@ constexpr Geometry TreeArea { 0, 0, 3000, 5 * 18 * 15 };
 
 struct TreeEvents {
     std::vector<std::string> log;
+    Connections connections;
 
     explicit TreeEvents(Tree& tree)
     {
-        tree.MouseDown.connect([this](std::int16_t button, std::int16_t, double, double) {
+        connections += tree.MouseDown.connect([this](std::int16_t button, std::int16_t, double, double) {
             log.push_back("down" + std::to_string(button));
         });
-        tree.NodeClick.connect([this, &tree](const NodeRef& node) {
+        connections += tree.NodeClick.connect([this, &tree](const NodeRef& node) {
             const bool selectedFirst = tree.selectedNode() == node;
             log.push_back(std::string("nodeclick:") + (selectedFirst ? "selected" : "unselected"));
         });
-        tree.Click.connect([this] { log.emplace_back("click"); });
-        tree.DblClick.connect([this] { log.emplace_back("dblclick"); });
-        tree.Expand.connect([this](const NodeRef&) { log.emplace_back("expand"); });
-        tree.Collapse.connect([this](const NodeRef&) { log.emplace_back("collapse"); });
-        tree.MouseMove.connect([this] { log.emplace_back("move"); });
-        tree.KeyDown.connect([this] { log.emplace_back("key"); });
-        tree.Scroll.connect([this] { log.emplace_back("scroll"); });
+        connections += tree.Click.connect([this] { log.emplace_back("click"); });
+        connections += tree.DblClick.connect([this] { log.emplace_back("dblclick"); });
+        connections += tree.Expand.connect([this](const NodeRef&) { log.emplace_back("expand"); });
+        connections += tree.Collapse.connect([this](const NodeRef&) { log.emplace_back("collapse"); });
+        connections += tree.MouseMove.connect([this] { log.emplace_back("move"); });
+        connections += tree.KeyDown.connect([this] { log.emplace_back("key"); });
+        connections += tree.Scroll.connect([this] { log.emplace_back("scroll"); });
     }
 };
 
@@ -219,7 +220,8 @@ TEST_P(WidgetContract, OperatorActionsOnTheTreeRaiseEventsInToolkitOrder)
     TreeEvents events(tree);
     NodeRef pressedOn;
     double pressedY = 0;
-    tree.MouseDown.connect([&](std::int16_t, std::int16_t, double x, double y) {
+    Connections connections;
+    connections += tree.MouseDown.connect([&](std::int16_t, std::int16_t, double x, double y) {
         pressedOn = tree.hitTest(x, y);
         pressedY = y;
     });
@@ -266,7 +268,8 @@ TEST_P(WidgetContract, KeysWalkTheShownRowsAndEnterActsOnTheSelectedRowAsADouble
     top->setExpanded(true);
     TreeEvents events(tree);
     std::vector<NodeRef> clicked;
-    tree.NodeClick.connect([&clicked](const NodeRef& node) { clicked.push_back(node); });
+    Connections connections;
+    connections += tree.NodeClick.connect([&clicked](const NodeRef& node) { clicked.push_back(node); });
 
     EXPECT_TRUE(tree.operatorKey(TreeKey::Enter));
     EXPECT_EQ(events.log, (std::vector<std::string> { "key" })) << "nothing selected, nothing to open";
@@ -347,7 +350,8 @@ TEST_P(WidgetContract, ToolbarButtonsAreCheckButtonsThatFlowIntoRows)
     Toolbar& toolbar = surface->addToolbar(u"Bar", {}, ImageList::SystemIcons, true);
     EXPECT_EQ(toolbar.height(), 22 * 15) << "an empty toolbar still has one row";
     std::vector<std::pair<std::u16string, std::int32_t>> clicks;
-    toolbar.ButtonClick.connect(
+    Connections connections;
+    connections += toolbar.ButtonClick.connect(
         [&](const ButtonRef& button) { clicks.emplace_back(button->key(), button->value()); });
     ButtonRef k4 = toolbar.addButton(u"K4", 4);
     toolbar.addButton(u"K5", 5);
@@ -378,9 +382,10 @@ TEST_P(WidgetContract, ListBoxKeepsItemDataAndReportsClicksAfterTheIndexMoved)
 {
     ListBox& list = surface->addListBox(u"List", { 0, 330, 795, 780 }, true);
     std::vector<std::int32_t> indexAtClick;
-    list.Click.connect([&] { indexAtClick.push_back(list.listIndex()); });
+    Connections connections;
+    connections += list.Click.connect([&] { indexAtClick.push_back(list.listIndex()); });
     int doubleClicks = 0;
-    list.DblClick.connect([&] { ++doubleClicks; });
+    connections += list.DblClick.connect([&] { ++doubleClicks; });
     EXPECT_EQ(list.newIndex(), -1);
     list.addItem(u"Pump 1");
     list.addItem(u"Pump 2");
@@ -405,7 +410,8 @@ TEST_P(WidgetContract, TypedKeysPassThroughTheKeyPressHandler)
 {
     TextBox& text = surface->addTextBox(u"Text", { 72, 2088, 1848, 240 }, TextBoxLines::Single, true);
     int keys = 0;
-    text.KeyPress.connect([&keys](std::int16_t& key) {
+    Connections connections;
+    connections += text.KeyPress.connect([&keys](std::int16_t& key) {
         ++keys;
         if (key == 13)
             key = 0;
@@ -432,8 +438,9 @@ TEST_P(WidgetContract, PopupMenuItemsAreCreatedAndRemovedByIndex)
 
     int shown = 0;
     std::vector<std::int32_t> chosen;
-    menu.Shown.connect([&] { ++shown; });
-    menu.ItemClick.connect([&](std::int32_t index) { chosen.push_back(index); });
+    Connections connections;
+    connections += menu.Shown.connect([&] { ++shown; });
+    connections += menu.ItemClick.connect([&](std::int32_t index) { chosen.push_back(index); });
     EXPECT_FALSE(menu.operatorChoose(1)) << "not open";
     menu.popup();
     EXPECT_FALSE(menu.operatorChoose(5));
@@ -507,7 +514,8 @@ TEST_P(WidgetContract, SurfaceKeepsItsBorderTracksFocusAndFindsWidgetsByName)
     EXPECT_EQ(surface->toolTip(text), u"");
 
     int clicks = 0;
-    collapse.Click.connect([&] { ++clicks; });
+    Connections connections;
+    connections += collapse.Click.connect([&] { ++clicks; });
     EXPECT_FALSE(collapse.operatorClick());
     collapse.setVisible(true);
     EXPECT_TRUE(collapse.operatorClick());

@@ -280,10 +280,12 @@ TEST_F(QtTreeTest, EnterOpensMenuKeysRightClickTheSelectedRowAndStarOpensOnlyBra
     NodeRef valve = add(plant, u"V", u"Valve", 4);
     ASSERT_TRUE(tree.operatorClick(u"P"));
     std::vector<std::u16string> events;
-    tree.Expand.connect([&](const NodeRef& node) { events.push_back(u"expand " + node->key()); });
-    tree.DblClick.connect([&] { events.emplace_back(u"dblclick"); });
-    tree.Click.connect([&] { events.emplace_back(u"click"); });
-    tree.MouseDown.connect([&](std::int16_t button, std::int16_t, double x, double y) {
+    Connections connections;
+    connections
+        += tree.Expand.connect([&](const NodeRef& node) { events.push_back(u"expand " + node->key()); });
+    connections += tree.DblClick.connect([&] { events.emplace_back(u"dblclick"); });
+    connections += tree.Click.connect([&] { events.emplace_back(u"click"); });
+    connections += tree.MouseDown.connect([&](std::int16_t button, std::int16_t, double x, double y) {
         const NodeRef at = tree.hitTest(x, y);
         events.push_back(u"down" + std::u16string(1, static_cast<char16_t>(u'0' + button)) + u" "
             + (at ? at->key() : u"none"));
@@ -307,9 +309,13 @@ TEST_F(QtTreeTest, TheBranchIndicatorAndArrowKeysOpenAndCloseBranchesAtEveryLeve
     add(pump, u"M", u"Motor");
     add(nullptr, u"W", u"Works");
     std::vector<std::u16string> events;
-    tree.Expand.connect([&](const NodeRef& node) { events.push_back(u"expand " + node->key()); });
-    tree.Collapse.connect([&](const NodeRef& node) { events.push_back(u"collapse " + node->key()); });
-    tree.NodeClick.connect([&](const NodeRef& node) { events.push_back(u"click " + node->key()); });
+    Connections connections;
+    connections
+        += tree.Expand.connect([&](const NodeRef& node) { events.push_back(u"expand " + node->key()); });
+    connections
+        += tree.Collapse.connect([&](const NodeRef& node) { events.push_back(u"collapse " + node->key()); });
+    connections
+        += tree.NodeClick.connect([&](const NodeRef& node) { events.push_back(u"click " + node->key()); });
     QApplication::processEvents();
     const int indent = view.indentation();
     const auto rowMiddle = [](int row) { return row * QtTreeView::RowHeight + QtTreeView::RowHeight / 2; };
@@ -343,7 +349,9 @@ TEST(QtOperator, ToolbarListBoxAndMenuTellTheControlWhatTheOperatorDid)
     ButtonRef first = toolbar.addButton(u"K4", 4);
     toolbar.addButton(u"K5", 5);
     std::vector<std::u16string> clicked;
-    toolbar.ButtonClick.connect([&](const ButtonRef& button) { clicked.push_back(button->key()); });
+    Connections connections;
+    connections
+        += toolbar.ButtonClick.connect([&](const ButtonRef& button) { clicked.push_back(button->key()); });
     const QList<QToolButton*> buttons = qtWidgetOf(toolbar).findChildren<QToolButton*>();
     ASSERT_EQ(buttons.size(), 2);
     const QColor unpressed = buttons[0]->grab().toImage().pixelColor(1, 11);
