@@ -3,12 +3,12 @@
 # their manual pages. Binaries are stripped; their debug information goes to -dbgsym packages.
 set(CPACK_PACKAGE_NAME vestrak-controls)
 set(CPACK_PACKAGE_VENDOR "VestrakControls developers")
-set(CPACK_PACKAGE_CONTACT "VestrakControls developers <vestrak-controls@localhost>")
+# A placeholder address of the reserved .example domain, until the project publishes its own.
+set(CPACK_PACKAGE_CONTACT "VestrakControls developers <vestrak-controls@vestrak-controls.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Navigation and status tree controls for SCADA operator pages")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vestrak-controls.localhost/")
 
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
@@ -26,15 +26,15 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 
 set(vestrak_runtime_suffix ${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_CONTROLSRUNTIME_PACKAGE_NAME libvestrak-controls${vestrak_runtime_suffix})
-set(CPACK_COMPONENT_CONTROLSRUNTIME_DESCRIPTION "VestrakControls core library\n The CiTree and CiStatus operator controls with the Linux platform (object files,\n settings store, profiles), without Qt.")
+set(CPACK_DEBIAN_CONTROLSRUNTIME_DESCRIPTION "VestrakControls core library\nThe CiTree and CiStatus operator controls with the Linux platform (object\nfiles, settings store, profiles), without Qt.")
 
 set(CPACK_DEBIAN_QTWIDGETSRUNTIME_PACKAGE_NAME libvestrak-qtwidgets${vestrak_runtime_suffix})
 set(CPACK_COMPONENT_QTWIDGETSRUNTIME_DEPENDS ControlsRuntime)
-set(CPACK_COMPONENT_QTWIDGETSRUNTIME_DESCRIPTION "VestrakControls Qt widgets library\n CiTreeWidget and CiStatusWidget: the operator controls as Qt 6 widgets.")
+set(CPACK_DEBIAN_QTWIDGETSRUNTIME_DESCRIPTION "VestrakControls Qt widgets library\nCiTreeWidget and CiStatusWidget: the operator controls as Qt 6 widgets.")
 
 set(CPACK_DEBIAN_FEEDSRUNTIME_PACKAGE_NAME libvestrak-feeds${vestrak_runtime_suffix})
 set(CPACK_COMPONENT_FEEDSRUNTIME_DEPENDS QtWidgetsRuntime)
-set(CPACK_COMPONENT_FEEDSRUNTIME_DESCRIPTION "VestrakControls MQTT feeds library\n Plant statuses for the status tree from an MQTT broker, as plain values per topic\n or from Sparkplug B edge nodes.")
+set(CPACK_DEBIAN_FEEDSRUNTIME_DESCRIPTION "VestrakControls MQTT feeds library\nPlant statuses for the status tree from an MQTT broker, as plain values per\ntopic or from Sparkplug B edge nodes.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libvestrak-controls-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
@@ -42,13 +42,16 @@ set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS ControlsRuntime QtWidgetsRuntime FeedsRu
 # The Designer plugin's own library dependencies come from dpkg-shlibdeps; qt6-base-dev brings
 # the Qt 6 CMake packages and pkg-config files that VestrakControls' own name as dependencies.
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "qt6-base-dev")
-set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "VestrakControls development files and Qt Designer plugin\n Headers, CMake package, pkg-config files, documentation, examples, and the\n Qt Designer plugin offering CiTreeWidget and CiStatusWidget.")
+set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "VestrakControls development files and Qt Designer plugin\nHeaders, CMake package, pkg-config files, documentation, examples, and the\nQt Designer plugin offering CiTreeWidget and CiStatusWidget.")
 
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME vestrak-controls-tools)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION utils)
-set(CPACK_COMPONENT_TOOLS_DESCRIPTION "VestrakControls tools\n vestrak-tree (object file report), vestrak-host (headless page scripts) and\n vestrak-page (live page window), with their manual pages.")
+set(CPACK_DEBIAN_TOOLS_DESCRIPTION "VestrakControls tools\nvestrak-tree (object file report), vestrak-host (headless page scripts) and\nvestrak-page (live page window), with their manual pages.")
 
 set(CPACK_COMPONENTS_ALL ControlsRuntime QtWidgetsRuntime FeedsRuntime Development Tools)
+foreach(runtime CONTROLSRUNTIME QTWIDGETSRUNTIME FEEDSRUNTIME)
+  set(CPACK_DEBIAN_${runtime}_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/triggers)
+endforeach()
 
 # Every package carries the copyright and a changelog in its documentation folder.
 string(TIMESTAMP vestrak_changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
