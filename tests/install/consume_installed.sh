@@ -39,7 +39,8 @@ examples=$prefix/share/vestrak-controls/examples
 configure=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix")
 if command -v ccache >/dev/null; then configure+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 
-# The core through CMake, where Qt 6 cannot be found; asking for more than the core then fails.
+# The core through CMake, where Qt 6 cannot be found; asking for more (or for all, naming no
+# component) then fails.
 core() {
   cmake -S "$here/core_consumer" -B "$work/core-$1" "${configure[@]}" --no-warn-unused-cli \
     -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE -DWANTED="$1"
@@ -47,7 +48,7 @@ core() {
 core Controls >/dev/null || fail "the core consumer does not configure without Qt"
 cmake --build "$work/core-Controls" >/dev/null
 "$work/core-Controls/core_user" "$here/core_consumer/core_user.cpp" || fail "the CMake core user failed"
-for wanted in QtWidgets Sparkplug; do
+for wanted in QtWidgets Sparkplug ''; do
   if core "$wanted" >"$work/core-$wanted.log" 2>&1; then fail "find_package accepted COMPONENTS $wanted without Qt"; fi
 done
 grep -q 'QtWidgets needs Qt 6 Widgets' "$work/core-QtWidgets.log" || fail "no reason for the missing QtWidgets"
