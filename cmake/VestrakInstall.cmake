@@ -76,8 +76,8 @@ set(VESTRAK_FEEDS_HEADERS
   feeds/tag_status_source.h)
 vestrak_shared_library(vestrak_feeds_shared EXPORT_NAME Feeds OBJECTS vestrak_feeds HEADERS ${VESTRAK_FEEDS_HEADERS})
 set_target_properties(vestrak_feeds_shared PROPERTIES OUTPUT_NAME vestrak_feeds)
-target_link_libraries(vestrak_feeds_shared PUBLIC vestrak_qtwidgets Qt6::Core
-  PRIVATE PkgConfig::Mosquitto protobuf::libprotobuf vestrak_procs)
+target_link_libraries(vestrak_feeds_shared PUBLIC vestrak_controls Qt6::Core
+  PRIVATE PkgConfig::Mosquitto protobuf::libprotobuf vestrak_text)
 
 install(TARGETS vestrak-tree vestrak-host vestrak-page RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Tools)
 # The guides; the manual pages go with the tools, the build's own files nowhere.

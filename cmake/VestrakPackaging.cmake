@@ -33,7 +33,7 @@ set(CPACK_COMPONENT_QTWIDGETSRUNTIME_DEPENDS ControlsRuntime)
 set(CPACK_DEBIAN_QTWIDGETSRUNTIME_DESCRIPTION "VestrakControls Qt widgets library\nCiTreeWidget and CiStatusWidget: the operator controls as Qt 6 widgets.")
 
 set(CPACK_DEBIAN_FEEDSRUNTIME_PACKAGE_NAME libvestrak-feeds${vestrak_runtime_suffix})
-set(CPACK_COMPONENT_FEEDSRUNTIME_DEPENDS QtWidgetsRuntime)
+set(CPACK_COMPONENT_FEEDSRUNTIME_DEPENDS ControlsRuntime)
 set(CPACK_DEBIAN_FEEDSRUNTIME_DESCRIPTION "VestrakControls MQTT feeds library\nPlant statuses for the status tree from an MQTT broker, as plain values per\ntopic or from Sparkplug B edge nodes.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libvestrak-controls-dev)

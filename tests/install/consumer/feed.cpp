@@ -21,7 +21,7 @@ int main(int argc, char** argv)
         return 2;
     vestrak::MqttTagFeed feed(*parsed.options);
     vestrak::CiStatusWidget status;
-    vestrak::AnswerGetStatusFromFeed(status, feed);
+    vestrak::AnswerGetStatusFromFeed(status.control(), feed);
     status.setObjectFile(QStringLiteral("status.ini"));
     feed.start();
     QTimer::singleShot(0, [&] {
