@@ -4,3 +4,4 @@
 // ELF both the library and its users see the same default visibility.
 #define VESTRAK_CONTROLS_EXPORT __attribute__((visibility("default")))
 #define VESTRAK_QTWIDGETS_EXPORT __attribute__((visibility("default")))
+#define VESTRAK_FEEDS_EXPORT __attribute__((visibility("default")))

@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -26,22 +27,39 @@ using namespace vestrak;
 
 constexpr int UsageProblem = 2;
 const QString ExamplePage = QStringLiteral("examples/plant/plant.page");
+const QString InstalledExamplePage = QStringLiteral("../share/vestrak-controls/examples/plant/plant.page");
 
-// The example page names its files from the repository's top folder: look for it from the
-// current folder and from the program's folder upwards, and work from there.
+// The bundled example: installed beside the program's folder, or in a source tree found from the
+// current folder or the program's folder upwards.
 std::optional<std::string> FindExamplePage(const QString& programFolder)
 {
+    const QFileInfo installed(QDir(programFolder).filePath(InstalledExamplePage));
+    if (installed.isFile())
+        return installed.absoluteFilePath().toStdString();
     for (const QString& start : { QDir::currentPath(), programFolder }) {
         for (QDir folder(start);;) {
-            if (QFileInfo::exists(folder.filePath(ExamplePage))) {
-                QDir::setCurrent(folder.path());
-                return ExamplePage.toStdString();
-            }
+            if (QFileInfo::exists(folder.filePath(ExamplePage)))
+                return QFileInfo(folder.filePath(ExamplePage)).absoluteFilePath().toStdString();
             if (!folder.cdUp())
                 break;
         }
     }
     return std::nullopt;
+}
+
+// A page names its files relative to its own folder, wherever it is run from; the files named
+// on the command line stay the caller's.
+bool WorkInThePageFolder(PageOptions& options)
+{
+    std::error_code error;
+    for (std::string* name :
+        { &options.page, &options.screenshotFile, &options.feed.statusRulesFile, &options.feed.passwordFile,
+            &options.feed.caFile, &options.feed.certificateFile, &options.feed.keyFile }) {
+        if (!name->empty())
+            *name = std::filesystem::absolute(*name, error).lexically_normal().string();
+    }
+    std::filesystem::current_path(std::filesystem::path(options.page).parent_path(), error);
+    return !error;
 }
 
 // What the controls report on their log category goes to standard error and the status bar;
@@ -83,9 +101,6 @@ int RunPage(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QApplication> application = startQtApplication(argc, argv);
 
-    if (!options.screenshotFile.empty())
-        options.screenshotFile
-            = QFileInfo(QString::fromStdString(options.screenshotFile)).absoluteFilePath().toStdString();
     if (options.page.empty()) {
         const std::optional<std::string> example = FindExamplePage(QCoreApplication::applicationDirPath());
         if (!example) {
@@ -97,6 +112,10 @@ int RunPage(int argc, char** argv)
     std::optional<ScriptSource> script = ReadScriptFile(options.page);
     if (!script) {
         std::cerr << "vestrak-page: cannot read the page " << PrintableText(options.page) << '\n';
+        return UsageProblem;
+    }
+    if (!WorkInThePageFolder(options)) {
+        std::cerr << "vestrak-page: cannot work in the folder of the page " << options.page << '\n';
         return UsageProblem;
     }
 

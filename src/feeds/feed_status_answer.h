@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ports/signal.h"
+#include "../export.h"
+#include "../ports/signal.h"
 
 namespace vestrak {
 
@@ -8,10 +9,10 @@ class CiStatus;
 class TagStatusSource;
 
 // Answers one status query: every tagged object of the control gets its tag's status from the feed.
-void AnswerStatusesFromFeed(CiStatus& control, TagStatusSource& feed);
+VESTRAK_FEEDS_EXPORT void AnswerStatusesFromFeed(CiStatus& control, TagStatusSource& feed);
 
 // Answers every GetStatus of the control from the feed while the connection is kept; the feed and
 // the control must outlive it.
-[[nodiscard]] Connection AnswerGetStatusFromFeed(CiStatus& control, TagStatusSource& feed);
+[[nodiscard]] VESTRAK_FEEDS_EXPORT Connection AnswerGetStatusFromFeed(CiStatus& control, TagStatusSource& feed);
 
 } // namespace vestrak

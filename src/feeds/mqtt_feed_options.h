@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../export.h"
+
 #include <QString>
 #include <chrono>
 #include <optional>
@@ -47,6 +49,6 @@ struct ParsedFeedUrl {
 
 // mqtt://HOST[:PORT][/PREFIX] (port 1883) or mqtts://HOST[:PORT][/PREFIX] (TLS, port 8883). The
 // prefix may have several levels; it may not hold the wildcards + and #.
-ParsedFeedUrl ParseFeedUrl(const QString& url);
+VESTRAK_FEEDS_EXPORT ParsedFeedUrl ParseFeedUrl(const QString& url);
 
 } // namespace vestrak

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "feeds/mqtt_feed_options.h"
-#include "feeds/tag_status_source.h"
+#include "../export.h"
+#include "../feeds/mqtt_feed_options.h"
+#include "../feeds/tag_status_source.h"
 
 #include <QHash>
 #include <QLoggingCategory>
@@ -13,7 +14,8 @@
 #include <optional>
 #include <string_view>
 
-Q_DECLARE_LOGGING_CATEGORY(VestrakFeedLog)
+// The feeds' reports, category vestrak.feed.
+VESTRAK_FEEDS_EXPORT const QLoggingCategory& VestrakFeedLog();
 
 namespace vestrak {
 
@@ -26,7 +28,7 @@ class MosquittoConnection;
 // status 1. The feed keeps state for the tags asked for and a bounded number of other topics, so a
 // broker with any number of topics costs it no more. Runs on the thread of the Qt event loop that
 // owns it.
-class MqttTagFeed final : public QObject, public TagStatusSource {
+class VESTRAK_FEEDS_EXPORT MqttTagFeed final : public QObject, public TagStatusSource {
     Q_OBJECT
 public:
     static constexpr std::int32_t UnknownStatus = 1;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "feeds/sparkplug_feed_options.h"
-#include "feeds/tag_status_source.h"
+#include "../export.h"
+#include "../feeds/sparkplug_feed_options.h"
+#include "../feeds/tag_status_source.h"
 
 #include <QHash>
 #include <QObject>
@@ -30,7 +31,7 @@ struct SparkplugPayload;
 // its next birth, and every metric while the broker is lost. After a gap, or data from a node
 // without a birth, the node is asked for its births again (NCMD Node Control/Rebirth), at most
 // once per rebirthInterval. Runs on the thread of the Qt event loop that owns it.
-class SparkplugFeed final : public QObject, public TagStatusSource {
+class VESTRAK_FEEDS_EXPORT SparkplugFeed final : public QObject, public TagStatusSource {
     Q_OBJECT
 public:
     using MonotonicClock = std::function<std::chrono::milliseconds()>;

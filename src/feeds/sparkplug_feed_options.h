@@ -1,7 +1,8 @@
 #pragma once
 
-#include "feeds/mqtt_feed_options.h"
-#include "feeds/sparkplug_status_mapping.h"
+#include "../export.h"
+#include "../feeds/mqtt_feed_options.h"
+#include "../feeds/sparkplug_status_mapping.h"
 
 #include <QStringList>
 #include <chrono>
@@ -35,6 +36,6 @@ struct ParsedSparkplugUrl {
 
 // mqtt[s]://HOST[:PORT]/GROUP[,GROUP...]: the broker as for the plain feed, and one or more group
 // names, each a single topic level without wildcards.
-ParsedSparkplugUrl ParseSparkplugUrl(const QString& url);
+VESTRAK_FEEDS_EXPORT ParsedSparkplugUrl ParseSparkplugUrl(const QString& url);
 
 } // namespace vestrak

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../export.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -72,14 +74,14 @@ struct SparkplugPayloadReading {
 constexpr std::size_t MostSparkplugPayloadBytes = 4 * 1024 * 1024;
 constexpr std::size_t MostSparkplugMetricsPerPayload = 50000;
 
-SparkplugPayloadReading ReadSparkplugPayload(std::string_view bytes);
+VESTRAK_FEEDS_EXPORT SparkplugPayloadReading ReadSparkplugPayload(std::string_view bytes);
 
 // A payload as an edge node publishes it: integer values go in int_value for the types up to 32
 // bits and in long_value for the others, a single-precision number in float_value.
-std::string EncodeSparkplugPayload(const SparkplugPayload& payload);
+VESTRAK_FEEDS_EXPORT std::string EncodeSparkplugPayload(const SparkplugPayload& payload);
 
 // What a host sends in an NCMD to have an edge node publish its births again: the Boolean
 // metric "Node Control/Rebirth", true.
-std::string RebirthRequestPayload(std::uint64_t timestampMilliseconds);
+VESTRAK_FEEDS_EXPORT std::string RebirthRequestPayload(std::uint64_t timestampMilliseconds);
 
 } // namespace vestrak

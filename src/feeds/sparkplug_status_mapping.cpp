@@ -1,6 +1,7 @@
 #include "feeds/sparkplug_status_mapping.h"
 
 #include "feeds/status_payload.h"
+#include "text/wildcard.h"
 
 #include <QFile>
 #include <charconv>
@@ -44,7 +45,107 @@ double AtWidthOf(SparkplugDataType type, double number)
     return type == SparkplugDataType::Float ? static_cast<double>(static_cast<float>(number)) : number;
 }
 
+// What a rule asks of a metric's value.
+struct ValueTest {
+    enum class Kind {
+        Any,
+        Boolean,
+        Equal,
+        Less,
+        LessOrEqual,
+        Greater,
+        GreaterOrEqual,
+        Text,
+    };
+    Kind kind = Kind::Any;
+    double number = 0;
+    bool boolean = false;
+    std::string text;
+
+    [[nodiscard]] bool holdsFor(const SparkplugMetricValue& metric) const;
+};
+
+std::optional<ValueTest> ReadValueTest(std::string_view text)
+{
+    using Kind = ValueTest::Kind;
+    if (text.empty())
+        return std::nullopt;
+    if (text == "*")
+        return ValueTest {};
+    if (text == "true" || text == "false")
+        return ValueTest { Kind::Boolean, 0, text == "true", {} };
+    constexpr std::array<std::pair<std::string_view, Kind>, 5> comparisons { {
+        { "<=", Kind::LessOrEqual },
+        { ">=", Kind::GreaterOrEqual },
+        { "<", Kind::Less },
+        { ">", Kind::Greater },
+        { "=", Kind::Equal },
+    } };
+    for (const auto& [sign, kind] : comparisons) {
+        if (!text.starts_with(sign))
+            continue;
+        if (const std::optional<double> number = ReadNumber(Trimmed(text.substr(sign.size()))))
+            return ValueTest { kind, *number, false, {} };
+        break;
+    }
+    if (const std::optional<double> number = ReadNumber(text))
+        return ValueTest { Kind::Equal, *number, false, {} };
+    return ValueTest { Kind::Text, 0, false, std::string(text) };
+}
+
+bool ValueTest::holdsFor(const SparkplugMetricValue& metric) const
+{
+    if (kind == Kind::Any)
+        return !std::holds_alternative<std::monostate>(metric.value);
+    if (kind == Kind::Boolean) {
+        const auto* value = std::get_if<bool>(&metric.value);
+        return value && *value == boolean;
+    }
+    if (kind == Kind::Text) {
+        const auto* value = std::get_if<std::string_view>(&metric.value);
+        return value && *value == text;
+    }
+    double value = 0;
+    if (const auto* integer = std::get_if<std::int64_t>(&metric.value))
+        value = static_cast<double>(*integer);
+    else if (const auto* floating = std::get_if<double>(&metric.value))
+        value = *floating;
+    else
+        return false;
+    const double wanted = AtWidthOf(metric.type, number);
+    switch (kind) {
+    case Kind::Less:
+        return value < wanted;
+    case Kind::LessOrEqual:
+        return value <= wanted;
+    case Kind::Greater:
+        return value > wanted;
+    case Kind::GreaterOrEqual:
+        return value >= wanted;
+    default:
+        return value == wanted;
+    }
+}
+
 } // namespace
+
+struct SparkplugStatusRules::Rule {
+    WildcardPattern tag;
+    ValueTest value;
+    std::int32_t status = 0;
+};
+
+SparkplugStatusRules::SparkplugStatusRules() = default;
+SparkplugStatusRules::~SparkplugStatusRules() = default;
+SparkplugStatusRules::SparkplugStatusRules(const SparkplugStatusRules& other) = default;
+SparkplugStatusRules::SparkplugStatusRules(SparkplugStatusRules&& other) noexcept = default;
+SparkplugStatusRules& SparkplugStatusRules::operator=(const SparkplugStatusRules& other) = default;
+SparkplugStatusRules& SparkplugStatusRules::operator=(SparkplugStatusRules&& other) noexcept = default;
+
+std::size_t SparkplugStatusRules::size() const
+{
+    return m_Rules.size();
+}
 
 SparkplugMetricValue::Value TypedSparkplugValue(SparkplugDataType type, const SparkplugMetric::Value& raw)
 {
@@ -153,68 +254,6 @@ SparkplugStatusRules::Read SparkplugStatusRules::FromFile(const QString& path)
     if (!read.rules)
         read.problem = path + QStringLiteral(", ") + read.problem;
     return read;
-}
-
-std::optional<SparkplugStatusRules::ValueTest> SparkplugStatusRules::ReadValueTest(std::string_view text)
-{
-    using Kind = ValueTest::Kind;
-    if (text.empty())
-        return std::nullopt;
-    if (text == "*")
-        return ValueTest {};
-    if (text == "true" || text == "false")
-        return ValueTest { Kind::Boolean, 0, text == "true", {} };
-    constexpr std::array<std::pair<std::string_view, Kind>, 5> comparisons { {
-        { "<=", Kind::LessOrEqual },
-        { ">=", Kind::GreaterOrEqual },
-        { "<", Kind::Less },
-        { ">", Kind::Greater },
-        { "=", Kind::Equal },
-    } };
-    for (const auto& [sign, kind] : comparisons) {
-        if (!text.starts_with(sign))
-            continue;
-        if (const std::optional<double> number = ReadNumber(Trimmed(text.substr(sign.size()))))
-            return ValueTest { kind, *number, false, {} };
-        break;
-    }
-    if (const std::optional<double> number = ReadNumber(text))
-        return ValueTest { Kind::Equal, *number, false, {} };
-    return ValueTest { Kind::Text, 0, false, std::string(text) };
-}
-
-bool SparkplugStatusRules::ValueTest::holdsFor(const SparkplugMetricValue& metric) const
-{
-    if (kind == Kind::Any)
-        return !std::holds_alternative<std::monostate>(metric.value);
-    if (kind == Kind::Boolean) {
-        const auto* value = std::get_if<bool>(&metric.value);
-        return value && *value == boolean;
-    }
-    if (kind == Kind::Text) {
-        const auto* value = std::get_if<std::string_view>(&metric.value);
-        return value && *value == text;
-    }
-    double value = 0;
-    if (const auto* integer = std::get_if<std::int64_t>(&metric.value))
-        value = static_cast<double>(*integer);
-    else if (const auto* floating = std::get_if<double>(&metric.value))
-        value = *floating;
-    else
-        return false;
-    const double wanted = AtWidthOf(metric.type, number);
-    switch (kind) {
-    case Kind::Less:
-        return value < wanted;
-    case Kind::LessOrEqual:
-        return value <= wanted;
-    case Kind::Greater:
-        return value > wanted;
-    case Kind::GreaterOrEqual:
-        return value >= wanted;
-    default:
-        return value == wanted;
-    }
 }
 
 std::optional<std::int32_t> SparkplugStatusRules::statusOf(const SparkplugMetricValue& metric) const

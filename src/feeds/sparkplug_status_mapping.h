@@ -1,7 +1,7 @@
 #pragma once
 
-#include "feeds/sparkplug_payload.h"
-#include "text/wildcard.h"
+#include "../export.h"
+#include "../feeds/sparkplug_payload.h"
 
 #include <QString>
 #include <cstdint>
@@ -34,18 +34,27 @@ using SparkplugStatusMapper = std::function<std::optional<std::int32_t>(const Sp
 // What the feed does unless told otherwise: an integer type gives its value (its 32 bits, as hex
 // does in the plain feed; unknown beyond them), a Boolean 2 for false and 4 for true, every other
 // type unknown.
-std::optional<std::int32_t> DefaultSparkplugStatus(const SparkplugMetricValue& metric);
+VESTRAK_FEEDS_EXPORT std::optional<std::int32_t> DefaultSparkplugStatus(const SparkplugMetricValue& metric);
 
 // The typed value of a metric as it travelled, by the type its birth declared.
-SparkplugMetricValue::Value TypedSparkplugValue(SparkplugDataType type, const SparkplugMetric::Value& raw);
+VESTRAK_FEEDS_EXPORT SparkplugMetricValue::Value TypedSparkplugValue(
+    SparkplugDataType type, const SparkplugMetric::Value& raw);
 
 // Status rules an integrator writes in a small text file, one rule a line:
 //     TAG PATTERN | VALUE | STATUS
 // The first rule whose pattern (* and ? wildcards) matches the tag name and whose value test holds
 // gives the status; a metric that no rule takes gets DefaultSparkplugStatus.
-class SparkplugStatusRules {
+class VESTRAK_FEEDS_EXPORT SparkplugStatusRules {
 public:
     struct Read;
+
+    SparkplugStatusRules();
+    ~SparkplugStatusRules();
+    SparkplugStatusRules(const SparkplugStatusRules& other);
+    SparkplugStatusRules(SparkplugStatusRules&& other) noexcept;
+    SparkplugStatusRules& operator=(const SparkplugStatusRules& other);
+    SparkplugStatusRules& operator=(SparkplugStatusRules&& other) noexcept;
+
     // The rules of a file's text; lines empty or starting with # are skipped.
     static Read FromText(std::string_view text);
     static Read FromFile(const QString& path);
@@ -53,34 +62,11 @@ public:
     [[nodiscard]] std::optional<std::int32_t> statusOf(const SparkplugMetricValue& metric) const;
     // The rules, then the default, as the feed's mapper.
     [[nodiscard]] SparkplugStatusMapper mapper() const;
-    [[nodiscard]] std::size_t size() const { return m_Rules.size(); }
+    [[nodiscard]] std::size_t size() const;
 
 private:
-    struct ValueTest {
-        enum class Kind {
-            Any,
-            Boolean,
-            Equal,
-            Less,
-            LessOrEqual,
-            Greater,
-            GreaterOrEqual,
-            Text,
-        };
-        Kind kind = Kind::Any;
-        double number = 0;
-        bool boolean = false;
-        std::string text;
-
-        [[nodiscard]] bool holdsFor(const SparkplugMetricValue& metric) const;
-    };
-    struct Rule {
-        WildcardPattern tag;
-        ValueTest value;
-        std::int32_t status = 0;
-    };
-
-    static std::optional<ValueTest> ReadValueTest(std::string_view text);
+    // A rule holds a compiled tag pattern, which stays inside the library.
+    struct Rule;
 
     std::vector<Rule> m_Rules;
 };

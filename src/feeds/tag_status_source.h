@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../export.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -7,7 +9,7 @@ namespace vestrak {
 
 // What a status tree asks of a feed: a tag's status now, 1 (unknown) when the feed has none. Asking
 // may tell the feed that the tag is in use.
-class TagStatusSource {
+class VESTRAK_FEEDS_EXPORT TagStatusSource {
 public:
     static constexpr std::int32_t UnknownStatus = 1;
 

@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # consume_installed.sh BUILD WORK: installs BUILD into WORK/prefix and uses it as an integrator
-# would: every public header compiles on its own include prefix, the core links through
-# pkg-config without Qt, and the installed qt-embed example configures with find_package, builds
-# and runs offscreen, its .ui page included.
+# would, passing no C++ standard anywhere: the libraries and their pkg-config files, a CMake
+# project building the installed example page three ways (uic, QUiLoader, code setting the
+# properties in reverse order) that must show the same trees, a feed user, a core user on a
+# machine without Qt, and the installed tools run from a folder of their own.
 set -euo pipefail
-build=$1 work=$2
+build=$1 work=$(realpath -m "$2")
 prefix=$work/prefix
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 rm -rf "$work"
 mkdir -p "$work"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
+major=$(sed -n 's/^CMAKE_PROJECT_VERSION_MAJOR:STATIC=//p' "$build/CMakeCache.txt")
 libdir=$(find "$prefix" -name libvestrak_controls.so -printf '%h\n')
-for library in vestrak_controls vestrak_qtwidgets; do
-  readelf -d "$libdir/lib$library.so" | grep -q "SONAME.*\[lib$library\.so\.0\]" || fail "lib$library.so has no SONAME .so.0"
+for library in vestrak_controls vestrak_qtwidgets vestrak_feeds; do
+  readelf -d "$libdir/lib$library.so" | grep -q "SONAME.*\[lib$library\.so\.$major\]" ||
+    fail "lib$library.so has no SONAME .so.$major"
 done
 if readelf -d "$libdir/libvestrak_controls.so" | grep -E 'NEEDED.*libQt'; then
   fail "the core library links Qt"
@@ -23,49 +27,59 @@ if nm -DC --defined-only "$libdir/libvestrak_qtwidgets.so" | grep -E 'vestrak::(
   fail "libvestrak_qtwidgets.so exports internal classes"
 fi
 
-# Each installed header stands on its own with the one include prefix.
-cxx=${CXX:-c++}
-qt_flags=$(pkg-config --cflags Qt6Widgets)
-export cxx qt_flags prefix
-(cd "$prefix/include" && find vestrak -name '*.h' -print0) | xargs -0 -P2 -I{} sh -c \
-  'echo "#include <{}>" | $cxx -std=c++20 -fsyntax-only -fPIC -x c++ - -I"$prefix/include" $qt_flags' \
-  || fail "an installed header does not compile on its own"
-
-# The core alone, through pkg-config, with no Qt in sight.
-cat >"$work/core_user.cpp" <<'CPP'
-#include <vestrak/linux_platform/local_file_system.h>
-int main(int argc, char** argv)
-{
-    vestrak::LocalFileSystem files;
-    return argc > 1 && files.isOrdinaryFile(std::u16string(argv[1], argv[1] + std::char_traits<char>::length(argv[1]))) ? 0 : 1;
-}
-CPP
-PKG_CONFIG_PATH=$libdir/pkgconfig
-export PKG_CONFIG_PATH
+# pkg-config: every file resolves, and the core alone links with its flags only.
+export PKG_CONFIG_PATH=$libdir/pkgconfig
+pkg-config --print-errors --exists vestrak-controls vestrak-qtwidgets vestrak-feeds
 # shellcheck disable=SC2046
-$cxx -std=c++20 "$work/core_user.cpp" -o "$work/core_user" $(pkg-config --cflags --libs vestrak-controls)
-LD_LIBRARY_PATH=$libdir "$work/core_user" "$work/core_user.cpp" || fail "the core's user could not see its own source"
+${CXX:-c++} "$here/core_consumer/core_user.cpp" -o "$work/core_user" $(pkg-config --cflags --libs vestrak-controls)
+LD_LIBRARY_PATH=$libdir "$work/core_user" "$here/core_consumer/core_user.cpp" ||
+  fail "the pkg-config core user could not see its own source"
 
-example=$prefix/share/vestrak-controls/examples
-launcher=()
-if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-cmake -S "$example/qt-embed" -B "$work/example" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_PREFIX_PATH="$prefix" "${launcher[@]}" >/dev/null
-cmake --build "$work/example" >/dev/null
+examples=$prefix/share/vestrak-controls/examples
+configure=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix")
+if command -v ccache >/dev/null; then configure+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 
-export QT_QPA_PLATFORM=offscreen VESTRAK_SETTINGS=$work/settings.sqlite VESTRAK_PROFILE=$work/win.ini
-"$work/example/qt-embed" "$example/plant" --print >"$work/code.txt"
-"$work/example/qt-embed-ui" "$example/plant" --print >"$work/ui.txt"
-expect() {
-  grep -qxF -- "$2" "$work/$1" || { cat "$work/$1" >&2; fail "$1 lacks the line '$2'"; }
+# The core through CMake, where Qt 6 cannot be found; asking for more (or for all, naming no
+# component) then fails.
+core() {
+  cmake -S "$here/core_consumer" -B "$work/core-$1" "${configure[@]}" --no-warn-unused-cli \
+    -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE -DWANTED="$1"
 }
-expect code.txt "ciTree (vestrak::CiTreeWidget) Style=1560"
-expect code.txt "        Intake Pump 1"
-expect code.txt "ciStatus (vestrak::CiStatusWidget) Behaviour=1"
-# The page's properties reached the controls, ObjectFile before Style: the tree is built.
-expect ui.txt "ciTree (vestrak::CiTreeWidget) ObjectFile=plant.ini Style=1560"
-expect ui.txt "  Water Works"
-expect ui.txt "        Intake Pump 1"
-expect ui.txt "ciStatus (vestrak::CiStatusWidget) ObjectFile=status.ini Behaviour=1 UpdateInterval=2"
-[ "$(grep -cxF "  Water Works" "$work/ui.txt")" = 2 ] || fail "the .ui page's status tree did not load"
-echo "installed library: headers, pkg-config core, find_package example and its .ui page all work"
+core Controls >/dev/null || fail "the core consumer does not configure without Qt"
+cmake --build "$work/core-Controls" >/dev/null
+"$work/core-Controls/core_user" "$here/core_consumer/core_user.cpp" || fail "the CMake core user failed"
+for wanted in QtWidgets Sparkplug ''; do
+  if core "$wanted" >"$work/core-$wanted.log" 2>&1; then fail "find_package accepted COMPONENTS $wanted without Qt"; fi
+done
+grep -q 'QtWidgets needs Qt 6 Widgets' "$work/core-QtWidgets.log" || fail "no reason for the missing QtWidgets"
+grep -q 'no component Sparkplug' "$work/core-Sparkplug.log" || fail "no reason for the unknown component"
+
+cmake -S "$here/consumer" -B "$work/consumer" "${configure[@]}" -DEXAMPLES="$examples" >/dev/null
+cmake --build "$work/consumer" >/dev/null
+
+export QT_QPA_PLATFORM=offscreen VESTRAK_PROFILE=$work/win.ini
+for way in uic loader code; do
+  VESTRAK_SETTINGS=$work/$way.sqlite "$work/consumer/pages" "$way" "$examples/plant" >"$work/$way.txt"
+done
+grep -qxF "        Intake Pump 1" "$work/code.txt" || { cat "$work/code.txt" >&2; fail "the code page's tree is not built"; }
+[ "$(grep -cxF "  Water Works" "$work/code.txt")" = 2 ] || fail "the code page's status tree did not load"
+for way in uic loader; do
+  diff -u "$work/code.txt" "$work/$way.txt" >&2 || fail "the $way page shows other trees than the code page"
+done
+
+"$work/consumer/feed" "$examples/plant" >"$work/feed.txt"
+diff -u - "$work/feed.txt" <<'EOF' || fail "the feed user"
+WW_P101_ST: 1
+rules: 2
+EOF
+
+# The installed tools from an unrelated folder: vestrak-page finds the installed example page,
+# whose object files are found beside it.
+mkdir "$work/elsewhere"
+(cd "$work/elsewhere" && VESTRAK_SETTINGS=$work/page.sqlite "$prefix/bin/vestrak-page" --screenshot shot.png --after 500 \
+  >page.out 2>page.err) || { cat "$work/elsewhere/page.err" >&2; fail "the installed vestrak-page did not run its example"; }
+[ -s "$work/elsewhere/shot.png" ] || fail "vestrak-page wrote no screenshot where it was started"
+if grep '^vestrak-page: ' "$work/elsewhere/page.err" | grep -v '^vestrak-page: wrote '; then
+  fail "the installed example page reported problems"
+fi
+echo "installed library: pkg-config, components, three equal pages, feed and tools all work"

@@ -19,7 +19,7 @@ DEADLINE_SECONDS = 30
 PAGE = """\
 create tree CiTree
 size tree 4200 5400
-set tree.ObjectFile examples/plant/plant.ini
+set tree.ObjectFile plant/plant.ini
 set tree.Style 0x618
 expand tree.TreeView_Objects WW/0
 expand tree.TreeView_Objects WW1/1
@@ -31,7 +31,7 @@ on status.GetStatus answer status
 tag WW_SCREENS_ST 2
 tag WW_LS101_ST 0x104
 tag WW_F202_ST 3
-set status.ObjectFile examples/plant/status.ini
+set status.ObjectFile plant/status.ini
 expand status.TreeView_Status WW/0
 expand status.TreeView_Status WW1/1
 expand status.TreeView_Status WW12/6
@@ -163,6 +163,8 @@ def run_in_session(page_tool, source_dir):
         poll("the accessibility bus", accessibility_bus_answers)
         work = tempfile.mkdtemp()
         page = os.path.join(work, "both.page")
+        # The page names its files relative to its own folder, where the example plant is linked.
+        os.symlink(os.path.join(source_dir, "examples", "plant"), os.path.join(work, "plant"))
         with open(page, "w") as written:
             written.write(PAGE)
         environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
