@@ -23,6 +23,8 @@ function(vestrak_shared_library name)
     SOVERSION ${PROJECT_VERSION_MAJOR}
     # Beside the core library wherever both are installed.
     INSTALL_RPATH "$ORIGIN")
+  # The headers need C++20, and the users compiling them are told so.
+  target_compile_features(${name} PUBLIC cxx_std_20)
   if(NOT VESTRAK_SANITIZE AND NOT VESTRAK_FUZZ)
     # A symbol the other library forgot to export fails here, not in a user's link.
     target_link_options(${name} PRIVATE LINKER:--no-undefined)
@@ -37,25 +39,19 @@ function(vestrak_shared_library name)
     COMPONENT Development)
 endfunction()
 
-# Public: what a user of the controls names, and what those declarations hold.
-file(GLOB port_headers RELATIVE ${PROJECT_SOURCE_DIR}/src CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/ports/*.h)
+include(${PROJECT_SOURCE_DIR}/cmake/VestrakPublicHeaders.cmake)
 vestrak_shared_library(vestrak_controls EXPORT_NAME Controls
   OBJECTS vestrak_text vestrak_containers vestrak_object_file vestrak_diagnostics vestrak_citree vestrak_cistatus vestrak_linux_platform
-  HEADERS export.h ${port_headers}
-    citree/citree.h cistatus/cistatus.h cistatus/cstatus.h cistatus/status_records.h
-    containers/settings_entries.h diagnostics/log.h containers/node_blocks.h containers/path_set.h
-    object_file/section_lines.h text/text_arena.h text/wildcard.h
-    linux_platform/environment_special_folders.h linux_platform/ini_profile.h
-    linux_platform/local_file_system.h linux_platform/file_identity.h
-    linux_platform/pending_settings_changes.h linux_platform/sqlite_settings_store.h
-    linux_platform/system_clock.h)
+  HEADERS ${VESTRAK_CONTROLS_HEADERS})
 target_link_libraries(vestrak_controls PRIVATE SQLite::SQLite3)
 
 vestrak_shared_library(vestrak_qtwidgets EXPORT_NAME QtWidgets
   OBJECTS vestrak_widgets vestrak_qt_widgets vestrak_qt_controls
-  HEADERS qt/application_platform.h qt/citree_widget.h qt/cistatus_widget.h
-    qt/control_widget_host.h qt/live_platform.h)
-target_link_libraries(vestrak_qtwidgets PUBLIC vestrak_controls Qt6::Widgets)
+  HEADERS ${VESTRAK_QTWIDGETS_HEADERS})
+# What the widgets need of the shared procedures that the core does not export (the node store of
+# their trees) is linked into them from the static libraries, hidden as everything else.
+target_link_libraries(vestrak_qtwidgets PUBLIC vestrak_controls Qt6::Widgets
+  PRIVATE vestrak_text vestrak_containers vestrak_object_file vestrak_diagnostics)
 
 install(TARGETS vestrak-tree vestrak-host vestrak-page RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Tools)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Development)
@@ -64,9 +60,9 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/plant ${PROJECT_SOURCE_DIR}/exa
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VestrakControlsConfig.cmake.in
   ${PROJECT_BINARY_DIR}/VestrakControlsConfig.cmake INSTALL_DESTINATION ${VESTRAK_PACKAGE_DIR})
-# 0.x: a new minor version may break what the last one offered.
+# Every 1.x keeps the ABI of 1.0: a change that breaks it raises the major version and the SONAME.
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/VestrakControlsConfigVersion.cmake
-  COMPATIBILITY SameMinorVersion)
+  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/VestrakControlsConfig.cmake ${PROJECT_BINARY_DIR}/VestrakControlsConfigVersion.cmake
   DESTINATION ${VESTRAK_PACKAGE_DIR} COMPONENT Development)
 

@@ -1,4 +1,4 @@
-#include "cistatus/cistatus.h"
+#include "cistatus/cistatus_p.h"
 
 namespace vestrak {
 
@@ -14,8 +14,12 @@ constexpr Geometry PictureDesign { 4800, 0, 2415, 3600 };
 
 } // namespace
 
-CiStatus::CiStatus(ControlSurface& surface, const Platform& platform)
-    : m_Surface(surface)
+CiStatusPrivate::CiStatusPrivate(CiStatus& control, ControlSurface& surface, const Platform& platform)
+    : GetStatus(control.GetStatus)
+    , NodeClick(control.NodeClick)
+    , NodeDblClick(control.NodeDblClick)
+    , PopupMenuItemClick(control.PopupMenuItemClick)
+    , m_Surface(surface)
     , m_Platform(platform)
     , TreeView_Status(surface.addTree(u"TreeView_Status", TreeDesign, ImageList::StatusIcons, true))
     , Text_Info(surface.addTextBox(u"Text_Info", TextDesign, TextBoxLines::Multiple, true))
@@ -28,19 +32,19 @@ CiStatus::CiStatus(ControlSurface& surface, const Platform& platform)
     UserControl_Initialize();
 }
 
-CiStatus::~CiStatus()
+CiStatusPrivate::~CiStatusPrivate()
 {
     UserControl_Terminate();
 }
 
-void CiStatus::connectWidgetEvents()
+void CiStatusPrivate::connectWidgetEvents()
 {
     // The timers belong to the control and go with it; the widgets stay on the surface, so
     // their events find the control only while it lives.
     Timer_Update->Tick.connect([this] { Timer_Update_Timer(); });
     Timer_Flash->Tick.connect([this] { Timer_Flash_Timer(); });
 
-    const std::weak_ptr<CiStatus*> target = m_EventTarget;
+    const std::weak_ptr<CiStatusPrivate*> target = m_EventTarget;
     auto forward = [target](auto handler) {
         return [target, handler](auto&&... arguments) {
             if (const auto control = target.lock()) {
@@ -48,22 +52,22 @@ void CiStatus::connectWidgetEvents()
             }
         };
     };
-    TreeView_Status.NodeClick.connect(forward(&CiStatus::TreeView_Status_NodeClick));
-    TreeView_Status.DblClick.connect(forward(&CiStatus::TreeView_Status_DblClick));
-    TreeView_Status.Click.connect(forward(&CiStatus::TreeView_Status_Click));
-    TreeView_Status.MouseDown.connect(forward(&CiStatus::TreeView_Status_MouseDown));
-    TreeView_Status.Expand.connect(forward(&CiStatus::TreeView_Status_Expand));
-    TreeView_Status.Collapse.connect(forward(&CiStatus::TreeView_Status_Collapse));
-    Menu_Popup.ItemClick.connect(forward(&CiStatus::Menu_Popup_Item_Click));
+    TreeView_Status.NodeClick.connect(forward(&CiStatusPrivate::TreeView_Status_NodeClick));
+    TreeView_Status.DblClick.connect(forward(&CiStatusPrivate::TreeView_Status_DblClick));
+    TreeView_Status.Click.connect(forward(&CiStatusPrivate::TreeView_Status_Click));
+    TreeView_Status.MouseDown.connect(forward(&CiStatusPrivate::TreeView_Status_MouseDown));
+    TreeView_Status.Expand.connect(forward(&CiStatusPrivate::TreeView_Status_Expand));
+    TreeView_Status.Collapse.connect(forward(&CiStatusPrivate::TreeView_Status_Collapse));
+    Menu_Popup.ItemClick.connect(forward(&CiStatusPrivate::Menu_Popup_Item_Click));
 }
 
-void CiStatus::UserControl_Initialize()
+void CiStatusPrivate::UserControl_Initialize()
 {
     m_BackColor = WindowBackgroundColor;
     m_UpdateInterval = 2000;
 }
 
-void CiStatus::UserControl_Terminate()
+void CiStatusPrivate::UserControl_Terminate()
 {
     Timer_Flash->setEnabled(false);
     Timer_Update->setEnabled(false);

@@ -1,5 +1,4 @@
-#include "citree/citree.h"
-
+#include "citree/citree_p.h"
 #include "citree/settings_names.h"
 
 namespace vestrak {
@@ -16,8 +15,11 @@ constexpr bool DisabledAtCreation = false;
 
 } // namespace
 
-CiTree::CiTree(ControlSurface& surface, const Platform& platform)
-    : m_Surface(surface)
+CiTreePrivate::CiTreePrivate(CiTree& control, ControlSurface& surface, const Platform& platform)
+    : Click(control.Click)
+    , NodeClick(control.NodeClick)
+    , NodeDoubleClick(control.NodeDoubleClick)
+    , m_Surface(surface)
     , m_Platform(platform)
     , m_LogServices { platform.clock, platform.files, platform.specialFolders }
     , Command_Home(surface.addCommandButton(
@@ -49,14 +51,14 @@ CiTree::CiTree(ControlSurface& surface, const Platform& platform)
     UserControl_Initialize();
 }
 
-CiTree::~CiTree()
+CiTreePrivate::~CiTreePrivate()
 {
     UserControl_Terminate();
     // The surface may outlive the control; its widgets must not call back into it.
     DisconnectWidgetEvents();
 }
 
-void CiTree::ConnectWidgetEvents()
+void CiTreePrivate::ConnectWidgetEvents()
 {
     TreeView_Objects.NodeClick.connect([this](const NodeRef& node) { TreeView_Objects_NodeClick(node); });
     TreeView_Objects.Expand.connect([this](const NodeRef& node) { TreeView_Objects_Expand(node); });
@@ -82,7 +84,7 @@ void CiTree::ConnectWidgetEvents()
     Timer_Collapse->Tick.connect([this] { Timer_Collapse_Timer(); });
 }
 
-void CiTree::DisconnectWidgetEvents()
+void CiTreePrivate::DisconnectWidgetEvents()
 {
     TreeView_Objects.NodeClick.disconnectAll();
     TreeView_Objects.Expand.disconnectAll();
@@ -104,23 +106,23 @@ void CiTree::DisconnectWidgetEvents()
     Command_Expand.Click.disconnectAll();
 }
 
-bool CiTree::Collapsible() const
+bool CiTreePrivate::Collapsible() const
 {
     return HasStyle(StyleStartCollapsed) || HasStyle(StyleStartExpanded);
 }
 
-void CiTree::WriteMarker(const std::u16string& message)
+void CiTreePrivate::WriteMarker(const std::u16string& message)
 {
     WriteLog(m_Style, m_LogTime, message, m_LogServices);
 }
 
-std::u16string CiTree::Setting(
+std::u16string CiTreePrivate::Setting(
     const std::u16string& section, const std::u16string& key, const std::u16string& defaultValue)
 {
     return m_Platform.settings.GetSetting(SettingsApplication, section, key, defaultValue);
 }
 
-void CiTree::SaveSetting(
+void CiTreePrivate::SaveSetting(
     const std::u16string& section, const std::u16string& key, const std::u16string& value)
 {
     m_Platform.settings.SaveSetting(SettingsApplication, section, key, value);

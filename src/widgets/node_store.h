@@ -1,6 +1,5 @@
 #pragma once
 
-#include "../export.h"
 #include "ports/tree.h"
 #include "containers/key_index.h"
 #include "containers/node_blocks.h"
@@ -31,7 +30,7 @@ public:
 
 // A node of a node store and its handle at once. It holds only its links, counts and flags; its
 // store and its number come from the block it lies in, and its key and text from the store.
-class VESTRAK_CONTROLS_EXPORT StoredNode final : public TreeNode {
+class StoredNode final : public TreeNode {
 public:
     StoredNode(std::uint32_t parent, std::uint8_t image);
 
@@ -98,7 +97,7 @@ private:
 // The nodes of a tree view, whatever widget set shows them: links, keys and texts in shared
 // blocks, flags, the key index, the selected node and the rows that open branches let be seen.
 // Exported for the Qt widget set, whose tree model reads the store.
-class VESTRAK_CONTROLS_EXPORT NodeStore {
+class NodeStore {
 public:
     NodeStore(ImageList images, NodeStoreObserver& observer);
     ~NodeStore();
