@@ -13,7 +13,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null
 libdir=$(find "$prefix" -name libvestrak_controls.so -printf '%h\n')
 for library in vestrak_controls vestrak_qtwidgets; do
-  readelf -d "$libdir/lib$library.so" | grep -q "SONAME.*\[lib$library\.so\.0\]" || fail "lib$library.so has no SONAME .so.0"
+  readelf -d "$libdir/lib$library.so" | grep -q "SONAME.*\[lib$library\.so\.1\]" || fail "lib$library.so has no SONAME .so.1"
 done
 if readelf -d "$libdir/libvestrak_controls.so" | grep -E 'NEEDED.*libQt'; then
   fail "the core library links Qt"
