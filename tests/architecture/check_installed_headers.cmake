@@ -48,12 +48,11 @@ if(Feeds IN_LIST components)
 endif()
 file(WRITE ${WORK}/consumer/CMakeLists.txt "cmake_minimum_required(VERSION 3.25)
 project(HeaderConsumer LANGUAGES CXX)
-set(asked ${asked})
-find_package(VestrakControls 1.0 REQUIRED \${asked})
+find_package(VestrakControls 1.0 REQUIRED ${asked})
 add_compile_options(-Wall -Wextra -Wpedantic -Werror -fsyntax-only)
 ${sources}")
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${WORK}/consumer -B ${WORK}/consumer/build -G Ninja
-  -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} 
+  -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX}
   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK}/consumer/build -j2 RESULT_VARIABLE built)
 if(NOT built EQUAL 0)
