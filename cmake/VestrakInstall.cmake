@@ -40,40 +40,25 @@ function(vestrak_shared_library name)
     COMPONENT Development)
 endfunction()
 
-# Public: what a user of the controls names, and what those declarations hold.
-file(GLOB port_headers RELATIVE ${PROJECT_SOURCE_DIR}/src CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/ports/*.h)
+include(${PROJECT_SOURCE_DIR}/cmake/VestrakPublicHeaders.cmake)
 vestrak_shared_library(vestrak_controls EXPORT_NAME Controls
   OBJECTS vestrak_text vestrak_containers vestrak_object_file vestrak_diagnostics vestrak_citree vestrak_cistatus vestrak_linux_platform
-  HEADERS export.h ${port_headers}
-    citree/citree.h cistatus/cistatus.h cistatus/cstatus.h cistatus/status_records.h
-    containers/settings_entries.h diagnostics/log.h containers/node_blocks.h containers/path_set.h
-    object_file/section_lines.h text/text_arena.h text/wildcard.h
-    linux_platform/environment_special_folders.h linux_platform/ini_profile.h
-    linux_platform/local_file_system.h linux_platform/file_identity.h
-    linux_platform/pending_settings_changes.h linux_platform/sqlite_settings_store.h
-    linux_platform/system_clock.h)
+  HEADERS ${VESTRAK_CONTROLS_HEADERS})
 target_link_libraries(vestrak_controls PRIVATE SQLite::SQLite3)
 
 vestrak_shared_library(vestrak_qtwidgets EXPORT_NAME QtWidgets
   OBJECTS vestrak_widgets vestrak_qt_widgets vestrak_qt_controls
-  HEADERS qt/application_platform.h qt/citree_widget.h qt/cistatus_widget.h
-    qt/control_widget_host.h qt/live_platform.h)
-target_link_libraries(vestrak_qtwidgets PUBLIC vestrak_controls Qt6::Widgets)
+  HEADERS ${VESTRAK_QTWIDGETS_HEADERS})
+# What the widgets need of the shared procedures that the core does not export (the node store of
+# their trees) is linked into them from the static libraries, hidden as everything else.
+target_link_libraries(vestrak_qtwidgets PUBLIC vestrak_controls Qt6::Widgets
+  PRIVATE vestrak_text vestrak_containers vestrak_object_file vestrak_diagnostics)
 
 # The feeds answer a status widget's queries. libmosquitto, protobuf and the core's text helpers
 # they use stay inside the library: no installed header names them.
 find_package(PkgConfig REQUIRED)
 find_package(Protobuf REQUIRED)
 pkg_check_modules(Mosquitto REQUIRED IMPORTED_TARGET libmosquitto)
-set(VESTRAK_FEEDS_HEADERS
-  feeds/feed_status_answer.h
-  feeds/mqtt_feed_options.h
-  feeds/mqtt_tag_feed.h
-  feeds/sparkplug_feed.h
-  feeds/sparkplug_feed_options.h
-  feeds/sparkplug_payload.h
-  feeds/sparkplug_status_mapping.h
-  feeds/tag_status_source.h)
 vestrak_shared_library(vestrak_feeds_shared EXPORT_NAME Feeds OBJECTS vestrak_feeds HEADERS ${VESTRAK_FEEDS_HEADERS})
 set_target_properties(vestrak_feeds_shared PROPERTIES OUTPUT_NAME vestrak_feeds)
 target_link_libraries(vestrak_feeds_shared PUBLIC vestrak_controls Qt6::Core
@@ -88,9 +73,9 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/plant ${PROJECT_SOURCE_DIR}/exa
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VestrakControlsConfig.cmake.in
   ${PROJECT_BINARY_DIR}/VestrakControlsConfig.cmake INSTALL_DESTINATION ${VESTRAK_PACKAGE_DIR})
-# 0.x: a new minor version may break what the last one offered.
+# Every 1.x keeps the ABI of 1.0: a change that breaks it raises the major version and the SONAME.
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/VestrakControlsConfigVersion.cmake
-  COMPATIBILITY SameMinorVersion)
+  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/VestrakControlsConfig.cmake ${PROJECT_BINARY_DIR}/VestrakControlsConfigVersion.cmake
   DESTINATION ${VESTRAK_PACKAGE_DIR} COMPONENT Development)
 

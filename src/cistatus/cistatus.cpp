@@ -1,4 +1,4 @@
-#include "cistatus/cistatus.h"
+#include "cistatus/cistatus_p.h"
 
 namespace vestrak {
 
@@ -14,8 +14,12 @@ constexpr Geometry PictureDesign { 4800, 0, 2415, 3600 };
 
 } // namespace
 
-CiStatus::CiStatus(ControlSurface& surface, const Platform& platform)
-    : m_Surface(surface)
+CiStatusPrivate::CiStatusPrivate(CiStatus& control, ControlSurface& surface, const Platform& platform)
+    : GetStatus(control.GetStatus)
+    , NodeClick(control.NodeClick)
+    , NodeDblClick(control.NodeDblClick)
+    , PopupMenuItemClick(control.PopupMenuItemClick)
+    , m_Surface(surface)
     , m_Platform(platform)
     , TreeView_Status(surface.addTree(u"TreeView_Status", TreeDesign, ImageList::StatusIcons, true))
     , Text_Info(surface.addTextBox(u"Text_Info", TextDesign, TextBoxLines::Multiple, true))
@@ -28,12 +32,12 @@ CiStatus::CiStatus(ControlSurface& surface, const Platform& platform)
     UserControl_Initialize();
 }
 
-CiStatus::~CiStatus()
+CiStatusPrivate::~CiStatusPrivate()
 {
     UserControl_Terminate();
 }
 
-void CiStatus::connectWidgetEvents()
+void CiStatusPrivate::connectWidgetEvents()
 {
     m_Connections += Timer_Update->Tick.connect([this] { Timer_Update_Timer(); });
     m_Connections += Timer_Flash->Tick.connect([this] { Timer_Flash_Timer(); });
@@ -53,13 +57,13 @@ void CiStatus::connectWidgetEvents()
         += Menu_Popup.ItemClick.connect([this](std::int32_t index) { Menu_Popup_Item_Click(index); });
 }
 
-void CiStatus::UserControl_Initialize()
+void CiStatusPrivate::UserControl_Initialize()
 {
     m_BackColor = WindowBackgroundColor;
     m_UpdateInterval = 2000;
 }
 
-void CiStatus::UserControl_Terminate()
+void CiStatusPrivate::UserControl_Terminate()
 {
     Timer_Flash->setEnabled(false);
     Timer_Update->setEnabled(false);

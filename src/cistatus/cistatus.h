@@ -1,20 +1,17 @@
 #pragma once
 
-#include "../cistatus/cstatus.h"
-#include "../cistatus/status_records.h"
 #include "../export.h"
 #include "../ports/control_surface.h"
 #include "../ports/platform.h"
 #include "../ports/signal.h"
-#include "../ports/timer.h"
-#include "../containers/path_set.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace vestrak {
+
+class CiStatusPrivate;
 
 /// A tree of plant objects, each showing the status its host reports for the object's tag as an
 /// icon. Statuses may rise to the branches above and alarm statuses blink. A click shows the
@@ -43,13 +40,13 @@ public:
     ///@{
     /// Path of the object file. Setting it (again) loads the tree from its section TreeObjects,
     /// reopens the branches and the selection kept for the user and starts the status queries.
-    [[nodiscard]] std::u16string ObjectFile() const { return m_ObjectFile; }
+    [[nodiscard]] std::u16string ObjectFile() const;
     void setObjectFile(const std::u16string& value);
     ///@}
     ///@{
     /// Comma list of code prefixes that limits the tree; takes effect at the next load.
-    [[nodiscard]] std::u16string RootObject() const { return m_RootObject; }
-    void setRootObject(const std::u16string& value) { m_RootObject = value; }
+    [[nodiscard]] std::u16string RootObject() const;
+    void setRootObject(const std::u16string& value);
     ///@}
 
     /// The status query: moves to the next object with a tag name and returns that tag; empty at
@@ -63,18 +60,14 @@ public:
     ///@}
     ///@{
     /// Milliseconds between GetStatus events, in whole ticks of 100 ms; 2000 at the start.
-    [[nodiscard]] std::int32_t UpdateInterval() const { return m_UpdateInterval; }
-    void setUpdateInterval(std::int32_t value) { m_UpdateInterval = value; }
+    [[nodiscard]] std::int32_t UpdateInterval() const;
+    void setUpdateInterval(std::int32_t value);
     ///@}
     ///@{
     /// The Behaviour bits (BehaviourInheritStatus, BehaviourMuteInherited,
     /// BehaviourUnknownAboveGood); next flash tick.
-    [[nodiscard]] std::int32_t Behaviour() const { return m_BehaviourFlags; }
-    void setBehaviour(std::int32_t value)
-    {
-        m_BehaviourFlags = value;
-        m_StatusesChanged = true;
-    }
+    [[nodiscard]] std::int32_t Behaviour() const;
+    void setBehaviour(std::int32_t value);
     ///@}
 
     /// The text of the node clicked last; empty when there is none.
@@ -88,13 +81,13 @@ public:
     /// "Name/Caption" adds a menu item; the empty text clears the menu.
     void setPopupMenuItem(const std::u16string& nameAndCaption);
     /// The name of the popup menu item chosen last.
-    [[nodiscard]] std::u16string SelectedPopupMenuItem() const { return m_SelectedPopupMenuItem; }
+    [[nodiscard]] std::u16string SelectedPopupMenuItem() const;
 
     ///@{
     /// The background of the nodes made by the next load: 0x00BBGGRR, or a system colour when
     /// the top bit is set.
-    [[nodiscard]] std::int32_t BackColor() const { return static_cast<std::int32_t>(m_BackColor); }
-    void setBackColor(std::int32_t value) { m_BackColor = static_cast<std::uint32_t>(value); }
+    [[nodiscard]] std::int32_t BackColor() const;
+    void setBackColor(std::int32_t value);
     ///@}
     ///@{
     /// -1 when the picture box is shown, else 0; any value other than 0 shows it, at once.
@@ -126,80 +119,8 @@ public:
     Event PopupMenuItemClick;
 
 private:
-    void connectWidgetEvents();
-    void UserControl_Initialize();
-    void UserControl_Terminate();
-
-    void loadStatusObjects();
-    // While loading: the record added last and its ancestors, for the parent search.
-    struct LoadChain;
-    void addStatusObject(std::u16string_view line, std::uint32_t lineIndex, LoadChain& chain);
-    // The branches the user left open and the node selected, as stored.
-    struct StoredTreeState {
-        PathSet expandedPaths;
-        std::u16string selectedPath;
-    };
-    [[nodiscard]] StoredTreeState readStoredTreeState() const;
-    void restoreExpandedAndSelectedNodes(const StoredTreeState& stored);
-
-    void Timer_Update_Timer();
-    void Timer_Flash_Timer();
-    void inheritStatuses();
-    void showStatusIcons();
-    void showBlinkingIcons();
-
-    void TreeView_Status_NodeClick(const NodeRef& node);
-    void TreeView_Status_DblClick();
-    void TreeView_Status_Click();
-    void TreeView_Status_MouseDown(std::int16_t button, std::int16_t shift, double x, double y);
-    void TreeView_Status_Expand(const NodeRef& node);
-    void TreeView_Status_Collapse(const NodeRef& node);
-    [[nodiscard]] std::shared_ptr<cStatus> statusOfNode(const NodeRef& node) const;
-    void showInformationText();
-    void showPicture();
-
-    void Menu_Popup_Item_Click(std::int32_t index);
-
-    ControlSurface& m_Surface;
-    const Platform m_Platform;
-
-    Tree& TreeView_Status;
-    TextBox& Text_Info;
-    PictureBox& Picture_Object;
-    // Its items are the menu item array Menu_Popup_Item, item 0 existing from the start.
-    PopupMenu& Menu_Popup;
-    std::unique_ptr<Timer> Timer_Update;
-    std::unique_ptr<Timer> Timer_Flash;
-
-    std::u16string m_ObjectFile;
-    std::uint32_t m_BackColor = WindowBackgroundColor;
-    std::u16string m_RootObject;
-    // In node order: record n shows node Index n + 1.
-    StatusRecords m_StatusObjects;
-    // Per record, the position of its parent's record, or NoParentPosition for a top node.
-    std::vector<std::int32_t> m_ParentPositions;
-    std::shared_ptr<cStatus> m_QueryStatus;
-    std::int32_t m_QueryIndex = 0;
-    std::int32_t m_UpdateInterval = 2000;
-    std::int32_t m_UpdateElapsed = 0;
-    bool m_Loading = false;
-    std::shared_ptr<cStatus> m_SelectedStatus;
-    std::int32_t m_BehaviourFlags = 0;
-    std::int16_t m_LastMouseButton = 0;
-    // The node under the last right button press, which the menu's commands are for; null when
-    // the press was off the rows.
-    NodeRef m_RightClickedNode;
-    std::vector<std::u16string> m_MenuItems;
-    bool m_MenuInUse = false;
-    std::u16string m_SelectedPopupMenuItem;
-    bool m_FlashOn = false;
-    // A status, the behaviour or the records changed since the last tick: inherited statuses
-    // and every icon are settled again. Otherwise only the blinking icons change.
-    bool m_StatusesChanged = true;
-    // The positions of the records whose icon follows the flash phase.
-    std::vector<std::int32_t> m_BlinkingPositions;
-    // Last, so that the widgets stop calling the handlers before what they use goes.
-    Connections m_Connections;
+    // Declared after the events it raises, so that it ends (and stops its timers) before them.
+    const std::unique_ptr<CiStatusPrivate> d;
 };
 
 } // namespace vestrak

@@ -1,10 +1,10 @@
-#include "cistatus/cistatus.h"
+#include "cistatus/cistatus_p.h"
 #include "cistatus/status_icon.h"
 #include "cistatus/status_inheritance.h"
 
 namespace vestrak {
 
-void CiStatus::Timer_Flash_Timer()
+void CiStatusPrivate::Timer_Flash_Timer()
 {
     m_FlashOn = !m_FlashOn;
     if (m_StatusesChanged) {
@@ -16,7 +16,7 @@ void CiStatus::Timer_Flash_Timer()
     }
 }
 
-void CiStatus::inheritStatuses()
+void CiStatusPrivate::inheritStatuses()
 {
     Inheritance inheritance = Inheritance::Off;
     if ((m_BehaviourFlags & BehaviourInheritStatus) != 0) {
@@ -26,7 +26,7 @@ void CiStatus::inheritStatuses()
     InheritStatuses(m_StatusObjects, m_ParentPositions, inheritance);
 }
 
-void CiStatus::showStatusIcons()
+void CiStatusPrivate::showStatusIcons()
 {
     m_BlinkingPositions.clear();
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
@@ -47,7 +47,7 @@ void CiStatus::showStatusIcons()
     }
 }
 
-void CiStatus::showBlinkingIcons()
+void CiStatusPrivate::showBlinkingIcons()
 {
     for (const std::int32_t position : m_BlinkingPositions) {
         const cStatus& record = m_StatusObjects[static_cast<std::size_t>(position)];

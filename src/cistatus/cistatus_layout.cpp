@@ -1,4 +1,4 @@
-#include "cistatus/cistatus.h"
+#include "cistatus/cistatus_p.h"
 #include "text/numeric.h"
 
 namespace vestrak {
@@ -12,7 +12,7 @@ std::int32_t ToPixels(double twips, double twipsPerPixel)
 
 } // namespace
 
-void CiStatus::UserControl_Resize()
+void CiStatusPrivate::UserControl_Resize()
 {
     const double width = m_Surface.innerWidth();
     const double height = m_Surface.innerHeight();
@@ -32,34 +32,34 @@ void CiStatus::UserControl_Resize()
     Picture_Object.setHeight(height);
 }
 
-std::int32_t CiStatus::PictureVisible() const
+std::int32_t CiStatusPrivate::PictureVisible() const
 {
     return Picture_Object.visible() ? -1 : 0;
 }
 
-void CiStatus::setPictureVisible(std::int32_t value)
+void CiStatusPrivate::setPictureVisible(std::int32_t value)
 {
     Picture_Object.setVisible(value != 0);
     UserControl_Resize();
 }
 
-std::int32_t CiStatus::PictureWidth() const
+std::int32_t CiStatusPrivate::PictureWidth() const
 {
     return ToPixels(Picture_Object.width(), m_Surface.twipsPerPixelX());
 }
 
-void CiStatus::setPictureWidth(std::int32_t value)
+void CiStatusPrivate::setPictureWidth(std::int32_t value)
 {
     Picture_Object.setWidth(value * m_Surface.twipsPerPixelX());
     UserControl_Resize();
 }
 
-std::int32_t CiStatus::TextHeight() const
+std::int32_t CiStatusPrivate::TextHeight() const
 {
     return ToPixels(Text_Info.height(), m_Surface.twipsPerPixelY());
 }
 
-void CiStatus::setTextHeight(std::int32_t value)
+void CiStatusPrivate::setTextHeight(std::int32_t value)
 {
     Text_Info.setHeight(value * m_Surface.twipsPerPixelY());
 }

@@ -1,4 +1,4 @@
-#include "cistatus/cistatus.h"
+#include "cistatus/cistatus_p.h"
 #include "cistatus/status_icon.h"
 #include "cistatus/status_inheritance.h"
 #include "cistatus/status_line.h"
@@ -23,12 +23,12 @@ const std::u16string SettingsApplication = u"CiStatus";
 
 // The record added last and its ancestors, top first, with their codes: a new object's parent is
 // found along them. It serves one load only.
-struct CiStatus::LoadChain {
+struct CiStatusPrivate::LoadChain {
     std::vector<std::int32_t> positions;
     CodeChain codes;
 };
 
-void CiStatus::setObjectFile(const std::u16string& value)
+void CiStatusPrivate::setObjectFile(const std::u16string& value)
 {
     m_ObjectFile = value;
     m_Loading = true;
@@ -59,7 +59,7 @@ void CiStatus::setObjectFile(const std::u16string& value)
     m_Loading = false;
 }
 
-void CiStatus::loadStatusObjects()
+void CiStatusPrivate::loadStatusObjects()
 {
     // The records keep what they need of their lines, so the lines are read one at a time.
     std::uint32_t lineIndex = 0;
@@ -77,7 +77,7 @@ void CiStatus::loadStatusObjects()
         });
 }
 
-void CiStatus::addStatusObject(std::u16string_view line, std::uint32_t lineIndex, LoadChain& chain)
+void CiStatusPrivate::addStatusObject(std::u16string_view line, std::uint32_t lineIndex, LoadChain& chain)
 {
     const StatusLine parsed = ParseStatusLine(line);
     if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, parsed.code)) {
@@ -110,7 +110,7 @@ void CiStatus::addStatusObject(std::u16string_view line, std::uint32_t lineIndex
     chain.codes.add(parsed.code);
 }
 
-CiStatus::StoredTreeState CiStatus::readStoredTreeState() const
+CiStatusPrivate::StoredTreeState CiStatusPrivate::readStoredTreeState() const
 {
     auto& settings = m_Platform.settings;
     StoredTreeState stored;
@@ -128,7 +128,7 @@ CiStatus::StoredTreeState CiStatus::readStoredTreeState() const
     return stored;
 }
 
-void CiStatus::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
+void CiStatusPrivate::restoreExpandedAndSelectedNodes(const StoredTreeState& stored)
 {
     const PathSet& expandedPaths = stored.expandedPaths;
     const std::u16string& selectedPath = stored.selectedPath;

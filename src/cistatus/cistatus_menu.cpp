@@ -1,4 +1,4 @@
-#include "cistatus/cistatus.h"
+#include "cistatus/cistatus_p.h"
 #include "text/text.h"
 
 namespace vestrak {
@@ -9,7 +9,7 @@ constexpr std::int16_t RightMouseButton = 2;
 
 } // namespace
 
-void CiStatus::setPopupMenuItem(const std::u16string& nameAndCaption)
+void CiStatusPrivate::setPopupMenuItem(const std::u16string& nameAndCaption)
 {
     if (nameAndCaption.empty()) {
         m_MenuItems.assign(2, std::u16string());
@@ -29,7 +29,7 @@ void CiStatus::setPopupMenuItem(const std::u16string& nameAndCaption)
     m_MenuInUse = true;
 }
 
-void CiStatus::TreeView_Status_Click()
+void CiStatusPrivate::TreeView_Status_Click()
 {
     // A right click off the rows points at no object, so there is nothing to command.
     if (!m_Loading && m_MenuInUse && m_LastMouseButton == RightMouseButton && m_RightClickedNode
@@ -38,7 +38,7 @@ void CiStatus::TreeView_Status_Click()
     }
 }
 
-void CiStatus::Menu_Popup_Item_Click(std::int32_t index)
+void CiStatusPrivate::Menu_Popup_Item_Click(std::int32_t index)
 {
     // Every item the operator can reach has a name; anything else is no choice.
     if (index < 0 || index >= static_cast<std::int32_t>(m_MenuItems.size())) {

@@ -1,11 +1,11 @@
-#include "cistatus/cistatus.h"
+#include "cistatus/cistatus_p.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace vestrak {
 
-void CiStatus::Timer_Update_Timer()
+void CiStatusPrivate::Timer_Update_Timer()
 {
     // Saturating, so that an interval near the largest number still comes round instead of
     // overflowing the count.
@@ -22,7 +22,7 @@ void CiStatus::Timer_Update_Timer()
     m_UpdateElapsed = 0;
 }
 
-std::u16string CiStatus::ObjectTagName()
+std::u16string CiStatusPrivate::ObjectTagName()
 {
     m_QueryStatus = nullptr;
     while (m_QueryIndex < static_cast<std::int32_t>(m_StatusObjects.size())) {
@@ -40,12 +40,12 @@ std::u16string CiStatus::ObjectTagName()
     return m_QueryStatus->m_TagName.text();
 }
 
-std::int32_t CiStatus::ObjectStatus() const
+std::int32_t CiStatusPrivate::ObjectStatus() const
 {
     return m_QueryStatus ? m_QueryStatus->m_Status : -1;
 }
 
-void CiStatus::setObjectStatus(std::int32_t value)
+void CiStatusPrivate::setObjectStatus(std::int32_t value)
 {
     if (!m_QueryStatus) {
         return;

@@ -1,4 +1,4 @@
-#include "cistatus/cistatus.h"
+#include "cistatus/cistatus_p.h"
 #include "object_file/object_file.h"
 #include "object_file/object_file_names.h"
 
@@ -36,7 +36,7 @@ std::u16string AsLines(const std::u16string& section)
 
 } // namespace
 
-std::shared_ptr<cStatus> CiStatus::statusOfNode(const NodeRef& node) const
+std::shared_ptr<cStatus> CiStatusPrivate::statusOfNode(const NodeRef& node) const
 {
     const std::int32_t index = node ? node->index() : 0;
     if (index < 1 || index > static_cast<std::int32_t>(m_StatusObjects.size())) {
@@ -45,7 +45,7 @@ std::shared_ptr<cStatus> CiStatus::statusOfNode(const NodeRef& node) const
     return m_StatusObjects.handle(static_cast<std::size_t>(index) - 1);
 }
 
-void CiStatus::TreeView_Status_NodeClick(const NodeRef& node)
+void CiStatusPrivate::TreeView_Status_NodeClick(const NodeRef& node)
 {
     // The load selects the stored node from code; that is no operator's choice.
     if (m_Loading) {
@@ -60,13 +60,13 @@ void CiStatus::TreeView_Status_NodeClick(const NodeRef& node)
     NodeClick();
 }
 
-void CiStatus::showInformationText()
+void CiStatusPrivate::showInformationText()
 {
     Text_Info.setText(
         AsLines(ReadIniSection(m_SelectedStatus->m_Section.text(), m_ObjectFile, m_Platform.files)));
 }
 
-void CiStatus::showPicture()
+void CiStatusPrivate::showPicture()
 {
     const std::u16string base = FolderOf(m_ObjectFile).append(m_SelectedStatus->m_Section.text());
     for (const std::u16string_view extension : PictureExtensions) {
@@ -81,7 +81,7 @@ void CiStatus::showPicture()
     Picture_Object.setVisible(false);
 }
 
-void CiStatus::TreeView_Status_DblClick()
+void CiStatusPrivate::TreeView_Status_DblClick()
 {
     if (m_Loading) {
         return;
@@ -94,7 +94,7 @@ void CiStatus::TreeView_Status_DblClick()
     NodeDblClick();
 }
 
-void CiStatus::TreeView_Status_MouseDown(std::int16_t button, std::int16_t, double x, double y)
+void CiStatusPrivate::TreeView_Status_MouseDown(std::int16_t button, std::int16_t, double x, double y)
 {
     m_LastMouseButton = button;
     m_RightClickedNode = button == RightMouseButton ? TreeView_Status.hitTest(x, y) : nullptr;
@@ -106,26 +106,26 @@ void CiStatus::TreeView_Status_MouseDown(std::int16_t button, std::int16_t, doub
     }
 }
 
-void CiStatus::TreeView_Status_Expand(const NodeRef& node)
+void CiStatusPrivate::TreeView_Status_Expand(const NodeRef& node)
 {
     if (!m_Loading) {
         m_Platform.settings.SaveSetting(SettingsApplication, u"ExpandedNodes", node->fullPath(), u"1");
     }
 }
 
-void CiStatus::TreeView_Status_Collapse(const NodeRef& node)
+void CiStatusPrivate::TreeView_Status_Collapse(const NodeRef& node)
 {
     if (!m_Loading) {
         m_Platform.settings.DeleteSetting(SettingsApplication, u"ExpandedNodes", node->fullPath());
     }
 }
 
-std::u16string CiStatus::SelectedNode() const
+std::u16string CiStatusPrivate::SelectedNode() const
 {
     return m_SelectedStatus && m_SelectedStatus->m_Node ? m_SelectedStatus->m_Node->text() : std::u16string();
 }
 
-std::u16string CiStatus::SelectedNodeCode() const
+std::u16string CiStatusPrivate::SelectedNodeCode() const
 {
     // The node's key is the code, "/" and the line index; a code holds no "/".
     const std::u16string key
@@ -133,7 +133,7 @@ std::u16string CiStatus::SelectedNodeCode() const
     return key.substr(0, key.rfind(u'/'));
 }
 
-std::u16string CiStatus::SelectedNodeTagName() const
+std::u16string CiStatusPrivate::SelectedNodeTagName() const
 {
     return m_SelectedStatus ? m_SelectedStatus->m_TagName.text() : std::u16string();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "../export.h"
 #include "../ports/tree.h"
 
 #include <cstddef>
@@ -15,7 +14,7 @@ namespace vestrak {
 /// a length under 255, else 255 and four more bytes). A text read from an object file, whatever
 /// the file's encoding, decodes to exactly the text read. Valid as long as the record it belongs
 /// to.
-class VESTRAK_CONTROLS_EXPORT StatusText {
+class StatusText {
 public:
     /// An empty text.
     StatusText() = default;
@@ -46,7 +45,7 @@ private:
 
 /// The status of one object of the status tree: shared by the tree's record list, the host's
 /// query cursor and the selection, so it may outlive the node that showed it.
-class VESTRAK_CONTROLS_EXPORT cStatus {
+class cStatus {
 public:
     /// The node that shows the object.
     NodeRef m_Node;

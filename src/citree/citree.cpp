@@ -1,5 +1,4 @@
-#include "citree/citree.h"
-
+#include "citree/citree_p.h"
 #include "citree/settings_names.h"
 
 namespace vestrak {
@@ -16,8 +15,11 @@ constexpr bool DisabledAtCreation = false;
 
 } // namespace
 
-CiTree::CiTree(ControlSurface& surface, const Platform& platform)
-    : m_Surface(surface)
+CiTreePrivate::CiTreePrivate(CiTree& control, ControlSurface& surface, const Platform& platform)
+    : Click(control.Click)
+    , NodeClick(control.NodeClick)
+    , NodeDoubleClick(control.NodeDoubleClick)
+    , m_Surface(surface)
     , m_Platform(platform)
     , m_LogServices { platform.clock, platform.files, platform.specialFolders }
     , Command_Home(surface.addCommandButton(
@@ -49,12 +51,12 @@ CiTree::CiTree(ControlSurface& surface, const Platform& platform)
     UserControl_Initialize();
 }
 
-CiTree::~CiTree()
+CiTreePrivate::~CiTreePrivate()
 {
     UserControl_Terminate();
 }
 
-void CiTree::ConnectWidgetEvents()
+void CiTreePrivate::ConnectWidgetEvents()
 {
     m_Connections += TreeView_Objects.NodeClick.connect(
         [this](const NodeRef& node) { TreeView_Objects_NodeClick(node); });
@@ -84,23 +86,23 @@ void CiTree::ConnectWidgetEvents()
     m_Connections += Timer_Collapse->Tick.connect([this] { Timer_Collapse_Timer(); });
 }
 
-bool CiTree::Collapsible() const
+bool CiTreePrivate::Collapsible() const
 {
     return HasStyle(StyleStartCollapsed) || HasStyle(StyleStartExpanded);
 }
 
-void CiTree::WriteMarker(const std::u16string& message)
+void CiTreePrivate::WriteMarker(const std::u16string& message)
 {
     WriteLog(m_Style, m_LogTime, message, m_LogServices);
 }
 
-std::u16string CiTree::Setting(
+std::u16string CiTreePrivate::Setting(
     const std::u16string& section, const std::u16string& key, const std::u16string& defaultValue)
 {
     return m_Platform.settings.GetSetting(SettingsApplication, section, key, defaultValue);
 }
 
-void CiTree::SaveSetting(
+void CiTreePrivate::SaveSetting(
     const std::u16string& section, const std::u16string& key, const std::u16string& value)
 {
     m_Platform.settings.SaveSetting(SettingsApplication, section, key, value);

@@ -1,4 +1,4 @@
-#include "citree/citree.h"
+#include "citree/citree_p.h"
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
 #include "citree/tree_object_lines.h"
@@ -31,7 +31,7 @@ bool Preselects(const std::optional<std::u16string>& wantedObject, const std::u1
 
 } // namespace
 
-void CiTree::setStyle(std::int32_t value)
+void CiTreePrivate::setStyle(std::int32_t value)
 {
     WriteMarker(u"CiTree Property Let Style A");
     if (!m_FirstSizeTaken) {
@@ -73,7 +73,7 @@ void CiTree::setStyle(std::int32_t value)
     m_Building = false;
 }
 
-void CiTree::PlaceNavigationButtons()
+void CiTreePrivate::PlaceNavigationButtons()
 {
     if (HasStyle(StyleHomeButton)) {
         Command_Home.setVisible(true);
@@ -93,7 +93,7 @@ void CiTree::PlaceNavigationButtons()
     }
 }
 
-void CiTree::ShowUpButtonBesideObjects()
+void CiTreePrivate::ShowUpButtonBesideObjects()
 {
     if (HasStyle(StyleUpDownButtons) && HasStyle(StyleShowObjects)) {
         Command_Up.setVisible(true);
@@ -102,7 +102,7 @@ void CiTree::ShowUpButtonBesideObjects()
 }
 
 // Each build starts here, after the widget calls it makes first.
-void CiTree::ReadLines()
+void CiTreePrivate::ReadLines()
 {
     ClearUpperVectorHalves();
     // Once nothing lends from the lines of the build before, the new lines are read into their
@@ -112,7 +112,7 @@ void CiTree::ReadLines()
         ReadSectionBytes(m_ObjectFileSection, m_ObjectFile, m_Platform.files, std::move(room)));
 }
 
-void CiTree::BuildObjectList()
+void CiTreePrivate::BuildObjectList()
 {
     if (!m_SectionSet) {
         m_ObjectFileSection = std::u16string(m_RootObject.empty() ? ListObjectsSection : TreeObjectsSection);
@@ -145,7 +145,7 @@ void CiTree::BuildObjectList()
     List_Objects.setVisible(HasStyle(StyleShowObjects));
 }
 
-void CiTree::PlaceObjectList()
+void CiTreePrivate::PlaceObjectList()
 {
     if (Command_Home.visible()) {
         List_Objects.setTop(Command_Home.height());
@@ -158,7 +158,7 @@ void CiTree::PlaceObjectList()
     List_Objects.setLeft(0);
 }
 
-CiTree::BuiltTree CiTree::BuildTree()
+CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
 {
     if (!m_SectionSet) {
         m_ObjectFileSection = TreeObjectsSection;
@@ -265,7 +265,7 @@ CiTree::BuiltTree CiTree::BuildTree()
     return built;
 }
 
-PathSet CiTree::StoredOpenNodes()
+PathSet CiTreePrivate::StoredOpenNodes()
 {
     // One read of the store for the whole build instead of one per node; the build changes no
     // stored branch, so every node sees what it would have read on its own.
@@ -282,7 +282,7 @@ PathSet CiTree::StoredOpenNodes()
     return open;
 }
 
-void CiTree::FinishTree(const BuiltTree& built)
+void CiTreePrivate::FinishTree(const BuiltTree& built)
 {
     if (built.groupOn) {
         TidyUpGroupFilter();
@@ -314,7 +314,7 @@ void CiTree::FinishTree(const BuiltTree& built)
     }
 }
 
-void CiTree::RestoreScrollPosition()
+void CiTreePrivate::RestoreScrollPosition()
 {
     if (!HasStyle(StyleKeepScrollPosition)) {
         return;
@@ -325,7 +325,7 @@ void CiTree::RestoreScrollPosition()
     }
 }
 
-void CiTree::ExpandAllNodes()
+void CiTreePrivate::ExpandAllNodes()
 {
     const bool wasVisible = TreeView_Objects.visible();
     TreeView_Objects.setVisible(false);

@@ -1,4 +1,4 @@
-#include "citree/citree.h"
+#include "citree/citree_p.h"
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
 #include "text/numeric.h"
@@ -39,12 +39,12 @@ std::u16string FilterPattern(const std::u16string& word)
 
 } // namespace
 
-ButtonRef CiTree::FilterButton() const
+ButtonRef CiTreePrivate::FilterButton() const
 {
     return Toolbar_Filter.button(1);
 }
 
-void CiTree::PrepareFilter()
+void CiTreePrivate::PrepareFilter()
 {
     const std::u16string allowed
         = TrimSpaces(ReadIniValue(u"General", u"AllowedFilterGroups", u"", m_ObjectFile, m_Platform.profile));
@@ -77,7 +77,7 @@ void CiTree::PrepareFilter()
     m_Surface.refresh();
 }
 
-CiTree::FilterState CiTree::TakeFilterState() const
+CiTreePrivate::FilterState CiTreePrivate::TakeFilterState() const
 {
     FilterState state;
     const ButtonRef filterButton = FilterButton();
@@ -116,7 +116,7 @@ CiTree::FilterState CiTree::TakeFilterState() const
     return state;
 }
 
-bool CiTree::KeepsLine(FilterState& filter, std::int32_t image, std::u16string_view text)
+bool CiTreePrivate::KeepsLine(FilterState& filter, std::int32_t image, std::u16string_view text)
 {
     if (filter.groupOn && filter.imagesOfUpGroups.contains(image)) {
         return false;
@@ -129,7 +129,7 @@ bool CiTree::KeepsLine(FilterState& filter, std::int32_t image, std::u16string_v
         [&filter](const WildcardPattern& pattern) { return pattern.matches(filter.upperText); });
 }
 
-void CiTree::TidyUpGroupFilter()
+void CiTreePrivate::TidyUpGroupFilter()
 {
     // From the last node up, so a structure node whose last child went is reached afterwards.
     for (std::int32_t index = TreeView_Objects.count(); index >= 1; --index) {
@@ -151,7 +151,7 @@ void CiTree::TidyUpGroupFilter()
     }
 }
 
-void CiTree::Text_Filter_KeyPress(std::int16_t& keyAscii)
+void CiTreePrivate::Text_Filter_KeyPress(std::int16_t& keyAscii)
 {
     // Typing a filter is work in the control: it must not collapse under the operator's hands.
     m_CollapseCountdown = m_CollapseTime;
@@ -168,7 +168,7 @@ void CiTree::Text_Filter_KeyPress(std::int16_t& keyAscii)
     m_FocusFilterText = true;
 }
 
-void CiTree::Toolbar_Filter_ButtonClick(const ButtonRef& button)
+void CiTreePrivate::Toolbar_Filter_ButtonClick(const ButtonRef& button)
 {
     m_CollapseCountdown = m_CollapseTime;
     if (m_Building) {
@@ -179,7 +179,7 @@ void CiTree::Toolbar_Filter_ButtonClick(const ButtonRef& button)
     SaveSetting(PressedFilterButtonsSection, FilterTextKey, Text_Filter.text());
 }
 
-void CiTree::Toolbar_SystemFilter_ButtonClick(const ButtonRef& button)
+void CiTreePrivate::Toolbar_SystemFilter_ButtonClick(const ButtonRef& button)
 {
     m_CollapseCountdown = m_CollapseTime;
     if (m_Building) {
@@ -192,7 +192,7 @@ void CiTree::Toolbar_SystemFilter_ButtonClick(const ButtonRef& button)
     }
 }
 
-void CiTree::Timer_Filter_Timer()
+void CiTreePrivate::Timer_Filter_Timer()
 {
     if (!m_FilterChanged) {
         return;

@@ -1,9 +1,9 @@
-#include "citree/citree.h"
+#include "citree/citree_p.h"
 #include "text/numeric.h"
 
 namespace vestrak {
 
-void CiTree::UserControl_Resize()
+void CiTreePrivate::UserControl_Resize()
 {
     double y = 0;
     if (Command_Home.visible()) {
@@ -37,14 +37,14 @@ void CiTree::UserControl_Resize()
     Command_Collapse.setLeft(m_Surface.innerWidth() - Command_Expand.width() - m_Surface.twipsPerPixelX());
 }
 
-void CiTree::ShowFilterRowWhenGroupsExist()
+void CiTreePrivate::ShowFilterRowWhenGroupsExist()
 {
     Toolbar_SystemFilter.setVisible(Toolbar_SystemFilter.buttonCount() > 0);
     Toolbar_Filter.setVisible(Toolbar_SystemFilter.visible());
     Text_Filter.setVisible(Toolbar_SystemFilter.visible());
 }
 
-void CiTree::Command_Collapse_Click()
+void CiTreePrivate::Command_Collapse_Click()
 {
     // The keyboard stays with the control, on the button that expands it again, rather than
     // falling to whatever control comes next.
@@ -66,7 +66,7 @@ void CiTree::Command_Collapse_Click()
     Timer_Collapse->setEnabled(false);
 }
 
-void CiTree::Command_Expand_Click()
+void CiTreePrivate::Command_Expand_Click()
 {
     const bool hadFocus = m_Surface.focusedWidget() != nullptr;
     if (m_ExpandedWidth < 1 || m_ExpandedHeight < 1) {
@@ -90,7 +90,7 @@ void CiTree::Command_Expand_Click()
     }
 }
 
-void CiTree::Timer_Collapse_Timer()
+void CiTreePrivate::Timer_Collapse_Timer()
 {
     const double secondsPerTick = Timer_Collapse->interval() / 1000.0;
     m_CollapseCountdown = RoundToInt32(m_CollapseCountdown - secondsPerTick).value_or(m_CollapseCountdown);
@@ -99,7 +99,7 @@ void CiTree::Timer_Collapse_Timer()
     }
 }
 
-void CiTree::setVisible(std::int32_t value)
+void CiTreePrivate::setVisible(std::int32_t value)
 {
     const bool show = value != 0;
     if (HasStyle(StyleObjectTree)) {

@@ -1,18 +1,18 @@
-#include "citree/citree.h"
+#include "citree/citree_p.h"
 
 namespace vestrak {
 
-std::int32_t CiTree::GetScrollPosition() const
+std::int32_t CiTreePrivate::GetScrollPosition() const
 {
     return TreeView_Objects.scrollPosition();
 }
 
-void CiTree::SetScrollPosition(const std::int32_t& position)
+void CiTreePrivate::SetScrollPosition(const std::int32_t& position)
 {
     TreeView_Objects.setScrollPosition(position);
 }
 
-void CiTree::SetTreeBackColor(const std::uint32_t& color)
+void CiTreePrivate::SetTreeBackColor(const std::uint32_t& color)
 {
     for (std::int32_t index = 1; index <= TreeView_Objects.count(); ++index) {
         if (const NodeRef node = TreeView_Objects.node(index)) {

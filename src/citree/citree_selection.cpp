@@ -1,4 +1,4 @@
-#include "citree/citree.h"
+#include "citree/citree_p.h"
 #include "citree/settings_names.h"
 #include "citree/tree_object_lines.h"
 #include "ports/control_error.h"
@@ -7,7 +7,7 @@
 
 namespace vestrak {
 
-bool CiTree::SelectLine(std::int64_t lineIndex)
+bool CiTreePrivate::SelectLine(std::int64_t lineIndex)
 {
     // A node or item left from an older build may name a line the current lines lack.
     if (!m_Lines || lineIndex < 0 || lineIndex >= static_cast<std::int64_t>(m_Lines->size())) {
@@ -25,7 +25,7 @@ bool CiTree::SelectLine(std::int64_t lineIndex)
     return true;
 }
 
-void CiTree::TreeView_Objects_NodeClick(const NodeRef& node)
+void CiTreePrivate::TreeView_Objects_NodeClick(const NodeRef& node)
 {
     if (m_Building) {
         return;
@@ -38,7 +38,7 @@ void CiTree::TreeView_Objects_NodeClick(const NodeRef& node)
     NodeClick();
 }
 
-void CiTree::List_Objects_Click()
+void CiTreePrivate::List_Objects_Click()
 {
     const std::int32_t chosen = List_Objects.listIndex();
     if (chosen < 0 || !SelectLine(List_Objects.itemData(chosen))) {
@@ -47,56 +47,56 @@ void CiTree::List_Objects_Click()
     NodeClick();
 }
 
-void CiTree::TreeView_Objects_Expand(const NodeRef& node)
+void CiTreePrivate::TreeView_Objects_Expand(const NodeRef& node)
 {
     if (!m_FilterRebuild) {
         SaveSetting(OpenNodesSection, node->fullPath(), u"1");
     }
 }
 
-void CiTree::TreeView_Objects_Collapse(const NodeRef& node)
+void CiTreePrivate::TreeView_Objects_Collapse(const NodeRef& node)
 {
     m_Platform.settings.DeleteSetting(SettingsApplication, OpenNodesSection, node->fullPath());
 }
 
-void CiTree::TreeView_Objects_Click()
+void CiTreePrivate::TreeView_Objects_Click()
 {
     m_CollapseCountdown = m_CollapseTime;
 }
 
-void CiTree::TreeView_Objects_MouseMove()
+void CiTreePrivate::TreeView_Objects_MouseMove()
 {
     m_CollapseCountdown = m_CollapseTime;
 }
 
 // An operator who walks or scrolls the tree with keys or the wheel is as active as one who clicks.
-void CiTree::TreeView_Objects_KeyDown()
+void CiTreePrivate::TreeView_Objects_KeyDown()
 {
     m_CollapseCountdown = m_CollapseTime;
 }
 
-void CiTree::TreeView_Objects_Scroll()
+void CiTreePrivate::TreeView_Objects_Scroll()
 {
     m_CollapseCountdown = m_CollapseTime;
 }
 
-void CiTree::TreeView_Objects_DblClick()
+void CiTreePrivate::TreeView_Objects_DblClick()
 {
     m_CollapseCountdown = m_CollapseTime;
     NodeDoubleClick();
 }
 
-void CiTree::List_Objects_DblClick()
+void CiTreePrivate::List_Objects_DblClick()
 {
     NodeDoubleClick();
 }
 
-void CiTree::Command_Home_Click()
+void CiTreePrivate::Command_Home_Click()
 {
     Click();
 }
 
-void CiTree::Command_Up_Click()
+void CiTreePrivate::Command_Up_Click()
 {
     Command_Down.setVisible(true);
     Command_Up.setVisible(false);
@@ -104,7 +104,7 @@ void CiTree::Command_Up_Click()
     TreeView_Objects.setVisible(false);
 }
 
-void CiTree::Command_Down_Click()
+void CiTreePrivate::Command_Down_Click()
 {
     Command_Down.setVisible(false);
     Command_Up.setVisible(true);
@@ -117,7 +117,7 @@ void CiTree::Command_Down_Click()
     }
 }
 
-std::u16string CiTree::SelectedObjectExtraKey() const
+std::u16string CiTreePrivate::SelectedObjectExtraKey() const
 {
     if (!m_Lines) {
         throw ControlError("SelectedObjectExtraKey: no object list has been built yet");

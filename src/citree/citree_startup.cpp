@@ -1,4 +1,4 @@
-#include "citree/citree.h"
+#include "citree/citree_p.h"
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
 
@@ -16,7 +16,7 @@ bool EndsInFolderSeparator(const std::u16string& path)
 
 } // namespace
 
-void CiTree::UserControl_Initialize()
+void CiTreePrivate::UserControl_Initialize()
 {
     WriteMarker(u"CiTree UserControl_Initialize A");
     const std::u16string configurationFile = m_Platform.profile.userProfileString(
@@ -34,7 +34,7 @@ void CiTree::UserControl_Initialize()
     WriteMarker(u"CiTree UserControl_Initialize B");
 }
 
-void CiTree::UserControl_Terminate()
+void CiTreePrivate::UserControl_Terminate()
 {
     if (HasStyle(StyleKeepScrollPosition)) {
         SaveSetting(SettingsSection, ScrollPositionKey, DecimalText(GetScrollPosition()));

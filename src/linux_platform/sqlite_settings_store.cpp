@@ -1,4 +1,4 @@
-#include "linux_platform/sqlite_settings_store.h"
+#include "linux_platform/sqlite_settings_store_p.h"
 
 #include "diagnostics/log.h"
 #include "linux_platform/environment_special_folders.h"
@@ -87,17 +87,17 @@ std::string describe(const SettingsChange& change)
 
 } // namespace
 
-void SqliteSettingsStore::DatabaseCloser::operator()(sqlite3* database) const
+void SqliteSettingsStorePrivate::DatabaseCloser::operator()(sqlite3* database) const
 {
     sqlite3_close_v2(database);
 }
 
-void SqliteSettingsStore::StatementFinalizer::operator()(sqlite3_stmt* statement) const
+void SqliteSettingsStorePrivate::StatementFinalizer::operator()(sqlite3_stmt* statement) const
 {
     sqlite3_finalize(statement);
 }
 
-std::filesystem::path SqliteSettingsStore::defaultPath()
+std::filesystem::path SqliteSettingsStorePrivate::defaultPath()
 {
     if (auto configured = environmentPath("VESTRAK_SETTINGS"); !configured.empty()) {
         return configured;
@@ -105,7 +105,7 @@ std::filesystem::path SqliteSettingsStore::defaultPath()
     return userConfigFolder() / "settings.sqlite";
 }
 
-void SqliteSettingsStore::reportToStandardErrorAndLog(const std::string& message)
+void SqliteSettingsStorePrivate::reportToStandardErrorAndLog(const std::string& message)
 {
     std::cerr << "VestrakControls: " << PrintableText(message) << '\n';
     LocalFileSystem files;
@@ -116,7 +116,7 @@ void SqliteSettingsStore::reportToStandardErrorAndLog(const std::string& message
     WriteLog(DiagnosticLogFlag, timeReference, u"Settings store: " + FromUtf8(message), services);
 }
 
-SqliteSettingsStore::SqliteSettingsStore(
+SqliteSettingsStorePrivate::SqliteSettingsStorePrivate(
     std::filesystem::path databasePath, ProblemReporter reportProblem, Waits waits)
     : m_Path(std::move(databasePath))
     , m_ReportProblem(std::move(reportProblem))
@@ -125,12 +125,12 @@ SqliteSettingsStore::SqliteSettingsStore(
     report(openStore(m_Waits.opening));
 }
 
-SqliteSettingsStore::~SqliteSettingsStore()
+SqliteSettingsStorePrivate::~SqliteSettingsStorePrivate()
 {
     flush();
 }
 
-bool SqliteSettingsStore::flush()
+bool SqliteSettingsStorePrivate::flush()
 {
     watchFile();
     if (m_Pending.empty()) {
@@ -147,7 +147,7 @@ bool SqliteSettingsStore::flush()
     return false;
 }
 
-void SqliteSettingsStore::losePending(const std::string& reason)
+void SqliteSettingsStorePrivate::losePending(const std::string& reason)
 {
     std::string lost;
     const bool keptInMemory = m_Mode == Mode::ReadOnly || m_Mode == Mode::MemoryOnly;
@@ -166,14 +166,14 @@ void SqliteSettingsStore::losePending(const std::string& reason)
         + ") and are lost: " + lost);
 }
 
-void SqliteSettingsStore::report(const std::string& problem)
+void SqliteSettingsStorePrivate::report(const std::string& problem)
 {
     if (!problem.empty() && m_ReportProblem) {
         m_ReportProblem(problem);
     }
 }
 
-std::u16string SqliteSettingsStore::GetSetting(const std::u16string& application,
+std::u16string SqliteSettingsStorePrivate::GetSetting(const std::u16string& application,
     const std::u16string& section, const std::u16string& key, const std::u16string& defaultValue)
 {
     if (const auto pending = m_Pending.valueOf(application, section, key)) {
@@ -190,24 +190,24 @@ std::u16string SqliteSettingsStore::GetSetting(const std::u16string& application
     return columnText(m_Connection.selectValue.get(), 0);
 }
 
-bool SqliteSettingsStore::SaveSetting(const std::u16string& application, const std::u16string& section,
+bool SqliteSettingsStorePrivate::SaveSetting(const std::u16string& application, const std::u16string& section,
     const std::u16string& key, const std::u16string& value)
 {
     return change({ SettingsChange::Kind::Save, application, section, key, value });
 }
 
-bool SqliteSettingsStore::DeleteSetting(
+bool SqliteSettingsStorePrivate::DeleteSetting(
     const std::u16string& application, const std::u16string& section, const std::u16string& key)
 {
     return change({ SettingsChange::Kind::DeleteKey, application, section, key, {} });
 }
 
-bool SqliteSettingsStore::DeleteSetting(const std::u16string& application, const std::u16string& section)
+bool SqliteSettingsStorePrivate::DeleteSetting(const std::u16string& application, const std::u16string& section)
 {
     return change({ SettingsChange::Kind::DeleteSection, application, section, {}, {} });
 }
 
-bool SqliteSettingsStore::change(const SettingsChange& change)
+bool SqliteSettingsStorePrivate::change(const SettingsChange& change)
 {
     if (!m_Connection.upsertValue) {
         return false;
@@ -240,7 +240,7 @@ bool SqliteSettingsStore::change(const SettingsChange& change)
     return effective;
 }
 
-void SqliteSettingsStore::remember(const SettingsChange& change)
+void SqliteSettingsStorePrivate::remember(const SettingsChange& change)
 {
     // One change kept per key; a run that changes more gives up the copies it keeps.
     constexpr std::size_t KeptChanges = 1000;
@@ -254,7 +254,7 @@ void SqliteSettingsStore::remember(const SettingsChange& change)
     }
 }
 
-int SqliteSettingsStore::run(const SettingsChange& change, int& changedRows)
+int SqliteSettingsStorePrivate::run(const SettingsChange& change, int& changedRows)
 {
     sqlite3_stmt* statement = change.kind == SettingsChange::Kind::Save ? m_Connection.upsertValue.get()
         : change.kind == SettingsChange::Kind::DeleteKey                ? m_Connection.deleteKey.get()
@@ -274,7 +274,7 @@ int SqliteSettingsStore::run(const SettingsChange& change, int& changedRows)
 }
 
 // Whether the deletion finds something to delete, as far as this store can see.
-bool SqliteSettingsStore::holds(const SettingsChange& deletion)
+bool SqliteSettingsStorePrivate::holds(const SettingsChange& deletion)
 {
     if (deletion.kind == SettingsChange::Kind::DeleteKey) {
         if (const auto pending = m_Pending.valueOf(deletion.application, deletion.section, deletion.key)) {
@@ -288,7 +288,7 @@ bool SqliteSettingsStore::holds(const SettingsChange& deletion)
         [&deletion](const SettingsEntryView entry) { return entry.section == deletion.section; });
 }
 
-bool SqliteSettingsStore::retryPending()
+bool SqliteSettingsStorePrivate::retryPending()
 {
     if (m_Pending.empty() && m_Mode != Mode::Postponed) {
         return true;
@@ -304,7 +304,7 @@ bool SqliteSettingsStore::retryPending()
     return false;
 }
 
-bool SqliteSettingsStore::writePending(std::chrono::milliseconds wait)
+bool SqliteSettingsStorePrivate::writePending(std::chrono::milliseconds wait)
 {
     if (m_Pending.empty()) {
         return true;
@@ -339,7 +339,7 @@ bool SqliteSettingsStore::writePending(std::chrono::milliseconds wait)
 // Read anew at every call: a listing kept for the next build would hold the stored entries of a
 // large plant (some 12 MB for its open branches) for the whole run, to save a build a twentieth of
 // its time.
-SettingsEntries SqliteSettingsStore::entries(const std::u16string& application)
+SettingsEntries SqliteSettingsStorePrivate::entries(const std::u16string& application)
 {
     watchFile();
     if (!retryPending()) {
@@ -348,7 +348,7 @@ SettingsEntries SqliteSettingsStore::entries(const std::u16string& application)
     return readEntries(application);
 }
 
-SettingsEntries SqliteSettingsStore::readEntries(const std::u16string& application)
+SettingsEntries SqliteSettingsStorePrivate::readEntries(const std::u16string& application)
 {
     SettingsEntries::Builder listing;
     if (!m_Connection.selectEntries) {

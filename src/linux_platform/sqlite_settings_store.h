@@ -1,64 +1,61 @@
 #pragma once
 
 #include "../export.h"
-#include "../linux_platform/file_identity.h"
-#include "../linux_platform/pending_settings_changes.h"
 #include "../ports/settings_store.h"
 
 #include <chrono>
-#include <cstdint>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace vestrak {
 
-// How long the SQLite settings store waits for other connections' locks; tests shorten them.
+class SqliteSettingsStorePrivate;
+
+/// How long the SQLite settings store waits for other connections' locks; tests shorten them.
 struct SettingsStoreWaits {
-    // Each operation, on the UI thread: a longer lock keeps a write for later.
+    /// Each operation, on the UI thread: a longer lock keeps a write for later.
     std::chrono::milliseconds operation { 100 };
-    // Opening, which creates the table and switches the journal mode.
+    /// Opening, which creates the table and switches the journal mode.
     std::chrono::milliseconds opening { 5000 };
-    // Writing the changes kept for later at shut-down.
+    /// Writing the changes kept for later at shut-down.
     std::chrono::milliseconds shutDown { 5000 };
-    // After a try to write the changes kept for later failed, writes and listings do not try
-    // again (nor wait) for this long.
+    /// After a try to write the changes kept for later failed, writes and listings do not try
+    /// again (nor wait) for this long.
     std::chrono::milliseconds retryPause { 1000 };
 };
 
-// The per-user settings store on Linux: one SQLite database that several host processes of one
-// user may share (WAL journal, busy timeout). Names are compared exactly.
-//
-// The store never stops the controls from working and loses nothing silently: a damaged database
-// file is renamed aside (kept for inspection, never deleted) by one of the processes that find it
-// so, and a fresh one started; a file the user may read but not write is read, and changes live in
-// memory; when no database file can be created, the values live in memory for the life of the
-// store. A write that finds the file locked by another connection for longer than a short wait is
-// kept, seen by every read, and written with the next write, the next listing or at shut-down; so
-// are all changes while the file cannot be opened (locked, disk full), its values read from a
-// copy meanwhile. A file replaced, removed or truncated while the store runs is opened again and
-// given this run's changes again. Each of these events, and changes that could not be written
-// even at shut-down, are reported once through the problem reporter.
+/// The per-user settings store on Linux: one SQLite database that several host processes of one
+/// user may share (WAL journal, busy timeout). Names are compared exactly.
+///
+/// The store never stops the controls from working and loses nothing silently: a damaged database
+/// file is renamed aside (kept for inspection, never deleted) by one of the processes that find it
+/// so, and a fresh one started; a file the user may read but not write is read, and changes live in
+/// memory; when no database file can be created, the values live in memory for the life of the
+/// store. A write that finds the file locked by another connection for longer than a short wait is
+/// kept, seen by every read, and written with the next write, the next listing or at shut-down; so
+/// are all changes while the file cannot be opened (locked, disk full), its values read from a
+/// copy meanwhile. A file replaced, removed or truncated while the store runs is opened again and
+/// given this run's changes again. Each of these events, and changes that could not be written
+/// even at shut-down, are reported once through the problem reporter.
 class VESTRAK_CONTROLS_EXPORT SqliteSettingsStore : public SettingsStore {
 public:
+    /// Told each problem of the store once, as a sentence.
     using ProblemReporter = std::function<void(const std::string& message)>;
-
+    /// How long the store waits for locks.
     using Waits = SettingsStoreWaits;
 
-    // $VESTRAK_SETTINGS when set, otherwise settings.sqlite in the user's configuration folder.
+    /// $VESTRAK_SETTINGS when set, otherwise settings.sqlite in the user's configuration folder.
     static std::filesystem::path defaultPath();
-    // Writes the message to stderr, prefixed with the library's name, and to the diagnostic log.
+    /// Writes the message to stderr, prefixed with the library's name, and to the diagnostic log.
     static void reportToStandardErrorAndLog(const std::string& message);
 
+    /// Opens the database at that path, or what can stand in for it; problems go to the reporter.
     explicit SqliteSettingsStore(std::filesystem::path databasePath = defaultPath(),
         ProblemReporter reportProblem = reportToStandardErrorAndLog, Waits waits = {});
-    // Flushes.
+    /// Flushes.
     ~SqliteSettingsStore() override;
     SqliteSettingsStore(const SqliteSettingsStore&) = delete;
     SqliteSettingsStore& operator=(const SqliteSettingsStore&) = delete;
@@ -72,88 +69,16 @@ public:
     bool DeleteSetting(const std::u16string& application, const std::u16string& section) override;
     SettingsEntries entries(const std::u16string& application) override;
 
-    // True while the values are read from and written to the database file.
-    [[nodiscard]] bool isPersistent() const { return m_Mode == Mode::File; }
-    // Changes kept for later because the file was locked or could not be opened.
-    [[nodiscard]] std::size_t pendingChanges() const { return m_Pending.changes().size(); }
-    // Writes the changes kept for later, waiting for locks at most the shut-down wait; what still
-    // cannot be written is reported (once) and dropped. False when changes were lost so.
+    /// True while the values are read from and written to the database file.
+    [[nodiscard]] bool isPersistent() const;
+    /// Changes kept for later because the file was locked or could not be opened.
+    [[nodiscard]] std::size_t pendingChanges() const;
+    /// Writes the changes kept for later, waiting for locks at most the shut-down wait; what still
+    /// cannot be written is reported (once) and dropped. False when changes were lost so.
     bool flush();
 
 private:
-    struct DatabaseCloser {
-        void operator()(sqlite3* database) const;
-    };
-    struct StatementFinalizer {
-        void operator()(sqlite3_stmt* statement) const;
-    };
-    using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
-    using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
-    // One open database with the statements the store runs on it; the statements are declared
-    // after the database, so they are finalized before it closes.
-    struct Connection {
-        DatabaseHandle database;
-        StatementHandle selectValue;
-        StatementHandle upsertValue;
-        StatementHandle deleteKey;
-        StatementHandle deleteSection;
-        StatementHandle selectEntries;
-    };
-
-    enum class OpenResult { Opened, ReadOnly, Damaged, Postponed, Unusable };
-    // Where the values live: the file; a copy in memory while the file cannot be opened, changes
-    // kept for it; a copy in memory of a file that may not be written; memory only.
-    enum class Mode { File, Postponed, ReadOnly, MemoryOnly };
-
-    // Opens the file, or what can stand in for it, and takes it as the store's; the problem to
-    // report, if any.
-    std::string openStore(std::chrono::milliseconds wait);
-    OpenResult openChecked(
-        Connection& connection, std::string& failure, std::string& damage, std::chrono::milliseconds wait);
-    OpenResult openFile(Connection& connection, std::string& failure, std::chrono::milliseconds wait);
-    OpenResult openCopy(Connection& connection, std::string& failure, std::string& unreadJournal,
-        std::chrono::milliseconds wait);
-    static int checkAndPrepare(Connection& connection, std::string& failure);
-    static int prepareDatabase(Connection& connection, std::string& failure);
-    static Connection memoryConnection();
-    void adopt(Connection connection, Mode mode);
-    // Notices a file replaced, removed or truncated under the store, and opens it again.
-    void watchFile();
-    // Opens the file that could not be opened before; true when it is the store's now.
-    bool openPostponed(std::chrono::milliseconds wait);
-    // Saves or deletes; false for a deletion that found nothing.
-    bool change(const SettingsChange& change);
-    // Runs the change's statement; the result code, and how many rows it changed.
-    int run(const SettingsChange& change, int& changedRows);
-    [[nodiscard]] bool holds(const SettingsChange& deletion);
-    // Writes the pending changes unless a try failed a moment ago; true when none are left.
-    bool retryPending();
-    // Writes the pending changes in one transaction, waiting at most that long for locks.
-    bool writePending(std::chrono::milliseconds wait);
-    // Keeps a change written to the file, to write it again should the file be replaced.
-    void remember(const SettingsChange& change);
-    // Applies the pending changes to the values in memory, and reports them lost.
-    void losePending(const std::string& reason);
-    void report(const std::string& problem);
-    [[nodiscard]] SettingsEntries readEntries(const std::u16string& application);
-
-    Connection m_Connection;
-    std::filesystem::path m_Path;
-    ProblemReporter m_ReportProblem;
-    Waits m_Waits;
-    Mode m_Mode = Mode::MemoryOnly;
-    PendingSettingsChanges m_Pending;
-    // The changes this store wrote to the file, one per key, while they are not too many.
-    WrittenSettingsChanges m_Written;
-    bool m_WrittenOverflowed = false;
-    // The file and its write-ahead journal as they were opened, the file's largest size seen.
-    std::optional<FileIdentity> m_FileIdentity;
-    std::optional<FileIdentity> m_JournalIdentity;
-    std::chrono::steady_clock::time_point m_NextRetry;
-    std::string m_WriteFailure;
-    bool m_DelayReported = false;
-    bool m_ChangesLost = false;
+    const std::unique_ptr<SqliteSettingsStorePrivate> d;
 };
 
 } // namespace vestrak

@@ -2,7 +2,7 @@
 // and noticing one replaced under the running store.
 #include "linux_platform/settings_file.h"
 #include "linux_platform/sqlite_calls.h"
-#include "linux_platform/sqlite_settings_store.h"
+#include "linux_platform/sqlite_settings_store_p.h"
 #include "linux_platform/user_config_folder.h"
 
 #include <chrono>
@@ -58,7 +58,7 @@ void closeLeavingJournals(sqlite3* database)
 
 } // namespace
 
-std::string SqliteSettingsStore::openStore(std::chrono::milliseconds wait)
+std::string SqliteSettingsStorePrivate::openStore(std::chrono::milliseconds wait)
 {
     const std::string name = "the settings database " + m_Path.string();
     Connection connection;
@@ -106,7 +106,7 @@ std::string SqliteSettingsStore::openStore(std::chrono::milliseconds wait)
 
 // Only one of the processes that find the file damaged moves it aside, under a lock of its folder,
 // and starts the fresh one; the others wait for it and then use the fresh file.
-SqliteSettingsStore::OpenResult SqliteSettingsStore::openChecked(
+SqliteSettingsStorePrivate::OpenResult SqliteSettingsStorePrivate::openChecked(
     Connection& connection, std::string& failure, std::string& damage, std::chrono::milliseconds wait)
 {
     constexpr int Looks = 5;
@@ -143,7 +143,7 @@ SqliteSettingsStore::OpenResult SqliteSettingsStore::openChecked(
     return OpenResult::Unusable;
 }
 
-SqliteSettingsStore::OpenResult SqliteSettingsStore::openFile(
+SqliteSettingsStorePrivate::OpenResult SqliteSettingsStorePrivate::openFile(
     Connection& connection, std::string& failure, std::chrono::milliseconds wait)
 {
     // SQLite would take an empty name for a private temporary database, which is lost at exit.
@@ -237,7 +237,7 @@ SqliteSettingsStore::OpenResult SqliteSettingsStore::openFile(
 // otherwise from a private copy of the file with its journals, so that commits still in its
 // write-ahead journal are read too. As a last resort the file alone is read, and unreadJournal
 // says what is missed.
-SqliteSettingsStore::OpenResult SqliteSettingsStore::openCopy(
+SqliteSettingsStorePrivate::OpenResult SqliteSettingsStorePrivate::openCopy(
     Connection& connection, std::string& failure, std::string& unreadJournal, std::chrono::milliseconds wait)
 {
     connection = memoryConnection();
@@ -289,7 +289,7 @@ SqliteSettingsStore::OpenResult SqliteSettingsStore::openCopy(
     return OpenResult::ReadOnly;
 }
 
-int SqliteSettingsStore::checkAndPrepare(Connection& connection, std::string& failure)
+int SqliteSettingsStorePrivate::checkAndPrepare(Connection& connection, std::string& failure)
 {
     sqlite3* database = connection.database.get();
     std::string checkAnswer;
@@ -305,7 +305,7 @@ int SqliteSettingsStore::checkAndPrepare(Connection& connection, std::string& fa
     return prepareDatabase(connection, failure);
 }
 
-int SqliteSettingsStore::prepareDatabase(Connection& connection, std::string& failure)
+int SqliteSettingsStorePrivate::prepareDatabase(Connection& connection, std::string& failure)
 {
     sqlite3* database = connection.database.get();
     for (const char* setup : { "PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", kCreateTable }) {
@@ -338,7 +338,7 @@ int SqliteSettingsStore::prepareDatabase(Connection& connection, std::string& fa
 }
 
 // Out of memory, it has no statements: every operation answers with its default.
-SqliteSettingsStore::Connection SqliteSettingsStore::memoryConnection()
+SqliteSettingsStorePrivate::Connection SqliteSettingsStorePrivate::memoryConnection()
 {
     sqlite3* rawDatabase = nullptr;
     const int openCode = sqlite3_open_v2(
@@ -352,7 +352,7 @@ SqliteSettingsStore::Connection SqliteSettingsStore::memoryConnection()
     return connection;
 }
 
-void SqliteSettingsStore::adopt(Connection connection, Mode mode)
+void SqliteSettingsStorePrivate::adopt(Connection connection, Mode mode)
 {
     m_Connection = std::move(connection);
     m_Mode = mode;
@@ -360,7 +360,7 @@ void SqliteSettingsStore::adopt(Connection connection, Mode mode)
     m_JournalIdentity = mode == Mode::File ? identityOf(m_Path.string() + "-wal") : std::nullopt;
 }
 
-bool SqliteSettingsStore::openPostponed(std::chrono::milliseconds wait)
+bool SqliteSettingsStorePrivate::openPostponed(std::chrono::milliseconds wait)
 {
     Connection connection;
     std::string failure;
@@ -375,7 +375,7 @@ bool SqliteSettingsStore::openPostponed(std::chrono::milliseconds wait)
     return false;
 }
 
-void SqliteSettingsStore::watchFile()
+void SqliteSettingsStorePrivate::watchFile()
 {
     if (m_Mode != Mode::File || !m_FileIdentity) {
         return;

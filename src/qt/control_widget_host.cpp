@@ -23,6 +23,11 @@ ControlWidgetHost::ControlWidgetHost(QWidget* parent)
     });
 }
 
+ControlSurface& ControlWidgetHost::surface() const
+{
+    return *m_Surface;
+}
+
 QSize ControlWidgetHost::sizeHint() const
 {
     return m_Surface->size();

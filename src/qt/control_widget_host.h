@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../export.h"
+#include "../ports/control_surface.h"
 
 #include <QWidget>
 #include <functional>
@@ -18,8 +19,8 @@ public:
     /// An empty host; the derived widget creates its control on surface().
     explicit ControlWidgetHost(QWidget* parent);
 
-    /// The surface the control's widgets live on.
-    [[nodiscard]] QtSurface& surface() const { return *m_Surface; }
+    /// The surface the control's widgets live on; its widgets are found by their names.
+    [[nodiscard]] ControlSurface& surface() const;
     /// The size the control took itself (collapsed or expanded), else the widget's own hint.
     [[nodiscard]] QSize sizeHint() const override;
 

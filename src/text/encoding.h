@@ -1,7 +1,5 @@
 #pragma once
 
-#include "../export.h"
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,6 +82,6 @@ std::optional<std::u16string_view> TakeTextLine(std::u16string_view& rest);
 std::optional<std::string_view> TakeTextLine(std::string_view& rest);
 // Every line of the text; a final line end does not start another (empty) line.
 // Exported for the Qt widgets, which split tooltips with it.
-VESTRAK_CONTROLS_EXPORT std::vector<std::u16string> SplitTextLines(std::u16string_view text);
+std::vector<std::u16string> SplitTextLines(std::u16string_view text);
 
 } // namespace vestrak
