@@ -240,12 +240,14 @@ TEST_F(PageForms, HostileFormValuesLoadWithNoCrashAndNoHang)
         bool showsNothing;
     } forms[] {
         { "negative sizes", "CiTreeWidget",
-            value("ObjectFile", "string", "plant.ini") + value("ExpandedWidth", "number", "-300")
+            value("geometry", "rect", "<x>0</x><y>0</y><width>-320</width><height>-240</height>")
+                + value("ObjectFile", "string", "plant.ini") + value("ExpandedWidth", "number", "-300")
                 + value("ExpandedHeight", "number", "-1") + value("CollapseTime", "number", "-5")
                 + value("Style", "number", "536"),
             false },
         { "negative sizes", "CiStatusWidget",
-            value("PictureVisible", "bool", "true") + value("PictureWidth", "number", "-120")
+            value("geometry", "rect", "<x>0</x><y>0</y><width>-1</width><height>-1</height>")
+                + value("PictureVisible", "bool", "true") + value("PictureWidth", "number", "-120")
                 + value("TextHeight", "number", "-40") + value("UpdateInterval", "number", "-1")
                 + value("ObjectFile", "string", "status.ini"),
             false },
