@@ -41,12 +41,12 @@ public:
             [name](const ControlProperty<Control>& entry) { return entry.name == name; });
         if (found == m_Table.properties.end())
             return std::nullopt;
-        const ControlProperty<Control>& access = *found;
-        PropertyBinding binding { access.valueType(), {}, {} };
-        if (access.get)
-            binding.get = [this, get = access.get] { return get(m_Control); };
-        if (access.set)
-            binding.set = [this, set = access.set](const PropertyValue& value) { set(m_Control, value); };
+        const ControlProperty<Control>& entry = *found;
+        PropertyBinding binding { entry.valueType(), {}, {} };
+        if (entry.get)
+            binding.get = [this, get = entry.get] { return get(m_Control); };
+        if (entry.set)
+            binding.set = [this, set = entry.set](const PropertyValue& value) { set(m_Control, value); };
         return binding;
     }
 
