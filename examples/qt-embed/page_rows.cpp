@@ -1,6 +1,7 @@
 #include "page_rows.h"
 
 #include <QAbstractItemModel>
+#include <QMetaProperty>
 #include <QTreeView>
 #include <vestrak/qt/cistatus_widget.h>
 #include <vestrak/qt/citree_widget.h>
@@ -21,10 +22,14 @@ void printRows(const QTreeView& view, QTextStream& out)
 void printControl(const QWidget& control, const QStringList& propertyNames, QTextStream& out)
 {
     out << control.objectName() << " (" << control.metaObject()->className() << ")";
+    const QMetaObject& meta = *control.metaObject();
     for (const QString& name : propertyNames) {
         const QVariant value = control.property(name.toUtf8());
-        if (value.isValid())
-            out << ' ' << name << '=' << value.toString();
+        if (!value.isValid())
+            continue;
+        // Style and Behaviour as their bits' number, as reference.md lists them.
+        const bool bits = meta.property(meta.indexOfProperty(name.toUtf8())).isFlagType();
+        out << ' ' << name << '=' << (bits ? QString::number(value.toInt()) : value.toString());
     }
     out << '\n';
     for (const QTreeView* view : control.findChildren<QTreeView*>()) {

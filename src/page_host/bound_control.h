@@ -1,62 +1,24 @@
 #pragma once
 
 #include "page_host/hosted_control.h"
+#include "ports/control_properties.h"
 #include "ports/platform.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
-#include <type_traits>
+#include <span>
 #include <utility>
 
 namespace vestrak {
 
-// A property of a control type, not yet tied to an instance.
-template<typename Control> struct PropertyAccess {
-    ValueType type = ValueType::Number;
-    std::function<PropertyValue(Control&)> get;
-    std::function<void(Control&, const PropertyValue&)> set;
-};
-
 // The names a host uses for one control type: its properties and its events.
 template<typename Control> struct BindingTable {
     std::u16string typeName;
-    std::map<std::u16string, PropertyAccess<Control>, std::less<>> properties;
+    std::span<const ControlProperty<Control>> properties;
     std::map<std::u16string, Event Control::*, std::less<>> events;
 };
-
-template<typename Value>
-constexpr ValueType ValueTypeOf
-    = std::is_same_v<std::remove_cvref_t<Value>, std::u16string> ? ValueType::Text : ValueType::Number;
-
-template<typename Control, typename Get> std::function<PropertyValue(Control&)> MakeGetter(Get get)
-{
-    return [get](Control& control) { return PropertyValue(std::invoke(get, control)); };
-}
-
-template<typename Control, typename Argument>
-std::function<void(Control&, const PropertyValue&)> MakeSetter(void (Control::*set)(Argument))
-{
-    using Value = std::remove_cvref_t<Argument>;
-    return [set](Control& control, const PropertyValue& value) { (control.*set)(std::get<Value>(value)); };
-}
-
-template<typename Control, typename Get, typename Argument>
-PropertyAccess<Control> ReadWrite(Get get, void (Control::*set)(Argument))
-{
-    return { ValueTypeOf<Argument>, MakeGetter<Control>(get), MakeSetter(set) };
-}
-
-template<typename Control, typename Get> PropertyAccess<Control> ReadOnly(Get get)
-{
-    return { ValueTypeOf<std::invoke_result_t<Get, Control&>>, MakeGetter<Control>(get), {} };
-}
-
-template<typename Control, typename Argument>
-PropertyAccess<Control> WriteOnly(void (Control::*set)(Argument))
-{
-    return { ValueTypeOf<Argument>, {}, MakeSetter(set) };
-}
 
 // One control instance on its own surface. The control is built in place (controls cannot be
 // moved) and ends before its surface, so its shut-down still finds its widgets.
@@ -75,15 +37,16 @@ public:
 
     [[nodiscard]] std::optional<PropertyBinding> property(std::u16string_view name) override
     {
-        const auto found = m_Table.properties.find(name);
+        const auto found = std::find_if(m_Table.properties.begin(), m_Table.properties.end(),
+            [name](const ControlProperty<Control>& entry) { return entry.name == name; });
         if (found == m_Table.properties.end())
             return std::nullopt;
-        const PropertyAccess<Control>& access = found->second;
-        PropertyBinding binding { access.type, {}, {} };
-        if (access.get)
-            binding.get = [this, get = access.get] { return get(m_Control); };
-        if (access.set)
-            binding.set = [this, set = access.set](const PropertyValue& value) { set(m_Control, value); };
+        const ControlProperty<Control>& entry = *found;
+        PropertyBinding binding { entry.valueType(), {}, {} };
+        if (entry.get)
+            binding.get = [this, get = entry.get] { return get(m_Control); };
+        if (entry.set)
+            binding.set = [this, set = entry.set](const PropertyValue& value) { set(m_Control, value); };
         return binding;
     }
 
@@ -95,7 +58,12 @@ public:
 
     [[nodiscard]] std::vector<std::u16string> propertyNames() const override
     {
-        return KeysOf(m_Table.properties);
+        std::vector<std::u16string> names;
+        names.reserve(m_Table.properties.size());
+        for (const ControlProperty<Control>& entry : m_Table.properties)
+            names.emplace_back(entry.name);
+        std::ranges::sort(names);
+        return names;
     }
     [[nodiscard]] std::vector<std::u16string> eventNames() const override { return KeysOf(m_Table.events); }
 

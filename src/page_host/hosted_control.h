@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ports/control_properties.h"
 #include "ports/control_surface.h"
 #include "ports/signal.h"
 
@@ -8,14 +9,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace vestrak {
-
-enum class ValueType { Number, Text };
-
-using PropertyValue = std::variant<std::int32_t, std::u16string>;
 
 // What a host can do with one property of one control. An empty getter marks a write-only
 // property, an empty setter a read-only one. Both may throw ControlError.

@@ -1,11 +1,28 @@
 #include "qt/cistatus_widget.h"
 
 #include "cistatus/cistatus.h"
+#include "cistatus/cistatus_property_table.h"
 #include "qt/application_platform.h"
+#include "qt/control_property_values.h"
+#include "qt_widgets/qt_colors.h"
 #include "qt_widgets/qt_surface.h"
 #include "qt_widgets/qt_text.h"
 
 namespace vestrak {
+
+namespace {
+
+std::u16string TextOf(CiStatus& control, std::u16string_view name)
+{
+    return TextProperty(CiStatusProperties(), control, name);
+}
+
+std::int32_t NumberOf(CiStatus& control, std::u16string_view name)
+{
+    return NumberProperty(CiStatusProperties(), control, name);
+}
+
+} // namespace
 
 CiStatusWidget::CiStatusWidget(QWidget* parent)
     : CiStatusWidget(applicationPlatform(), parent)
@@ -17,10 +34,18 @@ CiStatusWidget::CiStatusWidget(const Platform& platform, QWidget* parent)
     , m_Control(std::make_unique<CiStatus>(surface(), platform))
 {
     m_Connections += m_Control->GetStatus.connect([this] { emit GetStatus(); });
-    m_Connections += m_Control->NodeClick.connect([this] { emit NodeClick(); });
+    m_Connections += m_Control->NodeClick.connect([this] {
+        announceChangedProperties();
+        emit NodeClick();
+    });
     m_Connections += m_Control->NodeDblClick.connect([this] { emit NodeDblClick(); });
-    m_Connections += m_Control->PopupMenuItemClick.connect([this] { emit PopupMenuItemClick(); });
+    m_Connections += m_Control->PopupMenuItemClick.connect([this] {
+        announceChangedProperties();
+        emit PopupMenuItemClick();
+    });
     runLayoutWith([this] { m_Control->UserControl_Resize(); });
+    rebuildWith([this] { m_Control->setObjectFile(m_Control->ObjectFile()); });
+    announceChangedProperties();
 }
 
 // The control ends while its surface and widgets still exist.
@@ -29,124 +54,154 @@ CiStatusWidget::~CiStatusWidget()
     m_Control.reset();
 }
 
+template<typename Value> void CiStatusWidget::apply(std::u16string_view name, Value value)
+{
+    const ControlProperty<CiStatus>& property = FindProperty(CiStatusProperties(), name);
+    property.set(*m_Control, PropertyValue(std::move(value)));
+    if (property.timing == PropertyTiming::Builds)
+        buildRan();
+    else if (property.timing == PropertyTiming::NextBuild)
+        buildInputChanged();
+    if (property.timing == PropertyTiming::Builds || property.changes == PropertyChanges::ByOperator)
+        announceChangedProperties();
+}
+
 QString CiStatusWidget::ObjectFile() const
 {
-    return toQString(m_Control->ObjectFile());
+    return toQString(TextOf(*m_Control, u"ObjectFile"));
 }
 
 void CiStatusWidget::setObjectFile(const QString& value)
 {
-    m_Control->setObjectFile(fromQString(value));
+    apply(u"ObjectFile", fromQString(value));
 }
 
 QString CiStatusWidget::RootObject() const
 {
-    return toQString(m_Control->RootObject());
+    return toQString(TextOf(*m_Control, u"RootObject"));
 }
 
 void CiStatusWidget::setRootObject(const QString& value)
 {
-    m_Control->setRootObject(fromQString(value));
+    apply(u"RootObject", fromQString(value));
 }
 
 QString CiStatusWidget::ObjectTagName()
 {
-    return toQString(m_Control->ObjectTagName());
+    return toQString(TextOf(*m_Control, u"ObjectTagName"));
 }
 
 int CiStatusWidget::ObjectStatus() const
 {
-    return m_Control->ObjectStatus();
+    return NumberOf(*m_Control, u"ObjectStatus");
 }
 
 void CiStatusWidget::setObjectStatus(int value)
 {
-    m_Control->setObjectStatus(value);
+    apply(u"ObjectStatus", std::int32_t { value });
 }
 
 int CiStatusWidget::UpdateInterval() const
 {
-    return m_Control->UpdateInterval();
+    return NumberOf(*m_Control, u"UpdateInterval");
 }
 
 void CiStatusWidget::setUpdateInterval(int value)
 {
-    m_Control->setUpdateInterval(value);
+    apply(u"UpdateInterval", std::int32_t { value });
 }
 
-int CiStatusWidget::Behaviour() const
+CiStatusWidget::Behaviours CiStatusWidget::Behaviour() const
 {
-    return m_Control->Behaviour();
+    return Behaviours::fromInt(NumberOf(*m_Control, u"Behaviour"));
 }
 
-void CiStatusWidget::setBehaviour(int value)
+void CiStatusWidget::setBehaviour(Behaviours value)
 {
-    m_Control->setBehaviour(value);
+    apply(u"Behaviour", static_cast<std::int32_t>(value.toInt()));
 }
 
 QString CiStatusWidget::SelectedNode() const
 {
-    return toQString(m_Control->SelectedNode());
+    return toQString(TextOf(*m_Control, u"SelectedNode"));
 }
 
 QString CiStatusWidget::SelectedNodeCode() const
 {
-    return toQString(m_Control->SelectedNodeCode());
+    return toQString(TextOf(*m_Control, u"SelectedNodeCode"));
 }
 
 QString CiStatusWidget::SelectedNodeTagName() const
 {
-    return toQString(m_Control->SelectedNodeTagName());
+    return toQString(TextOf(*m_Control, u"SelectedNodeTagName"));
 }
 
 QString CiStatusWidget::SelectedPopupMenuItem() const
 {
-    return toQString(m_Control->SelectedPopupMenuItem());
+    return toQString(TextOf(*m_Control, u"SelectedPopupMenuItem"));
 }
 
-int CiStatusWidget::BackColor() const
+QColor CiStatusWidget::BackColor() const
 {
-    return m_Control->BackColor();
+    return toQColor(static_cast<std::uint32_t>(NumberOf(*m_Control, u"BackColor")), palette());
 }
 
-void CiStatusWidget::setBackColor(int value)
+void CiStatusWidget::setBackColor(const QColor& value)
 {
-    m_Control->setBackColor(value);
+    setBackColor(hostColorOf(value));
 }
 
-int CiStatusWidget::PictureVisible() const
+void CiStatusWidget::setBackColor(int hostColor)
 {
-    return m_Control->PictureVisible();
+    apply(u"BackColor", std::int32_t { hostColor });
 }
 
-void CiStatusWidget::setPictureVisible(int value)
+bool CiStatusWidget::PictureVisible() const
 {
-    m_Control->setPictureVisible(value);
+    return NumberOf(*m_Control, u"PictureVisible") != 0;
+}
+
+void CiStatusWidget::setPictureVisible(bool visible)
+{
+    apply(u"PictureVisible", HostYesNo(visible));
 }
 
 int CiStatusWidget::PictureWidth() const
 {
-    return m_Control->PictureWidth();
+    return NumberOf(*m_Control, u"PictureWidth");
 }
 
 void CiStatusWidget::setPictureWidth(int value)
 {
-    m_Control->setPictureWidth(value);
+    apply(u"PictureWidth", std::int32_t { value });
 }
 
 int CiStatusWidget::TextHeight() const
 {
-    return m_Control->TextHeight();
+    return NumberOf(*m_Control, u"TextHeight");
 }
 
 void CiStatusWidget::setTextHeight(int value)
 {
-    m_Control->setTextHeight(value);
+    apply(u"TextHeight", std::int32_t { value });
 }
 
 void CiStatusWidget::setPopupMenuItem(const QString& nameAndCaption)
 {
-    m_Control->setPopupMenuItem(fromQString(nameAndCaption));
+    apply(u"PopupMenuItem", fromQString(nameAndCaption));
+    if (nameAndCaption.isEmpty())
+        m_PopupMenuItems.clear();
+    else
+        m_PopupMenuItems.append(nameAndCaption);
+}
+
+void CiStatusWidget::setPopupMenuItem(const QStringList& namesAndCaptions)
+{
+    setPopupMenuItem(QString());
+    for (const QString& nameAndCaption : namesAndCaptions) {
+        if (!nameAndCaption.isEmpty())
+            setPopupMenuItem(nameAndCaption);
+    }
 }
 
 } // namespace vestrak

@@ -5,33 +5,53 @@
 #include "../ports/signal.h"
 #include "../qt/control_widget_host.h"
 
+#include <QColor>
 #include <QString>
+#include <QStringList>
+#include <concepts>
 #include <memory>
+#include <string_view>
 
 namespace vestrak {
 
 class CiStatus;
 
 /// The status tree as a Qt widget. Property and signal names are those of the control; the status
-/// query is a method, as reading the next tag moves the control's cursor.
+/// query is a method, as reading the next tag moves the control's cursor. The properties may be set
+/// in any order (see ControlWidgetHost).
 class VESTRAK_QTWIDGETS_EXPORT CiStatusWidget final : public ControlWidgetHost {
     Q_OBJECT
     Q_PROPERTY(QString RootObject READ RootObject WRITE setRootObject)
     // The answer to a status query, not a page setting.
     Q_PROPERTY(int ObjectStatus READ ObjectStatus WRITE setObjectStatus DESIGNABLE false STORED false)
     Q_PROPERTY(int UpdateInterval READ UpdateInterval WRITE setUpdateInterval)
-    Q_PROPERTY(int Behaviour READ Behaviour WRITE setBehaviour)
-    Q_PROPERTY(QString SelectedNode READ SelectedNode DESIGNABLE false STORED false)
-    Q_PROPERTY(QString SelectedNodeCode READ SelectedNodeCode DESIGNABLE false STORED false)
-    Q_PROPERTY(QString SelectedNodeTagName READ SelectedNodeTagName DESIGNABLE false STORED false)
-    Q_PROPERTY(QString SelectedPopupMenuItem READ SelectedPopupMenuItem DESIGNABLE false STORED false)
-    Q_PROPERTY(int BackColor READ BackColor WRITE setBackColor)
-    Q_PROPERTY(int PictureVisible READ PictureVisible WRITE setPictureVisible)
+    Q_PROPERTY(Behaviours Behaviour READ Behaviour WRITE setBehaviour)
+    Q_PROPERTY(
+        QString SelectedNode READ SelectedNode NOTIFY SelectedNodeChanged DESIGNABLE false STORED false)
+    Q_PROPERTY(QString SelectedNodeCode READ SelectedNodeCode NOTIFY SelectedNodeCodeChanged
+            DESIGNABLE false STORED false)
+    Q_PROPERTY(QString SelectedNodeTagName READ SelectedNodeTagName NOTIFY SelectedNodeTagNameChanged
+            DESIGNABLE false STORED false)
+    Q_PROPERTY(QStringList PopupMenuItem READ PopupMenuItem WRITE setPopupMenuItem)
+    Q_PROPERTY(QString SelectedPopupMenuItem READ SelectedPopupMenuItem NOTIFY SelectedPopupMenuItemChanged
+            DESIGNABLE false STORED false)
+    Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(bool PictureVisible READ PictureVisible WRITE setPictureVisible)
     Q_PROPERTY(int PictureWidth READ PictureWidth WRITE setPictureWidth)
     Q_PROPERTY(int TextHeight READ TextHeight WRITE setTextHeight)
     // Last: Qt Designer writes properties in this order, and the load runs with all the others set.
     Q_PROPERTY(QString ObjectFile READ ObjectFile WRITE setObjectFile)
 public:
+    /// The bits of Behaviour (docs/reference.md has what each does); other bits have no effect.
+    enum BehaviourFlag {
+        BehaviourInheritStatus = 0x1, ///< A branch shows the worst status below it when worse than its own.
+        BehaviourMuteInherited
+        = 0x4, ///< An inherited red shows as amber and an inherited blink does not blink.
+        BehaviourUnknownAboveGood = 0x8, ///< Inheritance ranks unknown above green and below amber.
+    };
+    Q_DECLARE_FLAGS(Behaviours, BehaviourFlag)
+    Q_FLAG(Behaviours)
+
     /// A status tree on the application platform (see application_platform.h).
     explicit CiStatusWidget(QWidget* parent = nullptr);
     /// A status tree on the given platform, which must outlive the widget.
@@ -64,9 +84,14 @@ public:
     void setUpdateInterval(int value);
     ///@}
     ///@{
-    /// The Behaviour bits. See CiStatus::Behaviour().
-    [[nodiscard]] int Behaviour() const;
-    void setBehaviour(int value);
+    /// The Behaviour bits. See CiStatus::Behaviour(). The integer setter takes the bits as a number,
+    /// unknown bits included.
+    [[nodiscard]] Behaviours Behaviour() const;
+    void setBehaviour(Behaviours value);
+    template<std::integral Bits> void setBehaviour(Bits value)
+    {
+        setBehaviour(Behaviours::fromInt(static_cast<int>(value)));
+    }
     ///@}
     /// The text of the node clicked last.
     [[nodiscard]] QString SelectedNode() const;
@@ -77,14 +102,17 @@ public:
     /// The name of the popup menu item chosen last.
     [[nodiscard]] QString SelectedPopupMenuItem() const;
     ///@{
-    /// Background of the nodes of the next load. See CiStatus::BackColor().
-    [[nodiscard]] int BackColor() const;
-    void setBackColor(int value);
+    /// Background of the nodes of the next load. See CiStatus::BackColor(). Reads a system colour
+    /// as the palette draws it; the int setter takes 0x00BBGGRR or a system colour (0x800000xx).
+    [[nodiscard]] QColor BackColor() const;
+    void setBackColor(const QColor& value);
+    void setBackColor(Qt::GlobalColor value) { setBackColor(QColor(value)); }
+    void setBackColor(int hostColor);
     ///@}
     ///@{
-    /// -1 when the picture box is shown, else 0.
-    [[nodiscard]] int PictureVisible() const;
-    void setPictureVisible(int value);
+    /// Whether the picture box is shown (at once, narrowing the tree).
+    [[nodiscard]] bool PictureVisible() const;
+    void setPictureVisible(bool visible);
     ///@}
     ///@{
     /// Width of the picture box in pixels.
@@ -95,6 +123,13 @@ public:
     /// Height of the information text box in pixels; next resize.
     [[nodiscard]] int TextHeight() const;
     void setTextHeight(int value);
+    ///@}
+
+    ///@{
+    /// The popup menu's items, each "Name/Caption", in the order added. Setting the list replaces
+    /// the menu.
+    [[nodiscard]] QStringList PopupMenuItem() const { return m_PopupMenuItems; }
+    void setPopupMenuItem(const QStringList& namesAndCaptions);
     ///@}
 
 public slots:
@@ -110,10 +145,23 @@ signals:
     void NodeDblClick();
     /// The operator chose a popup menu item; read SelectedPopupMenuItem().
     void PopupMenuItemClick();
+    /// SelectedNode() reads another value (a node click).
+    void SelectedNodeChanged();
+    /// SelectedNodeCode() reads another value.
+    void SelectedNodeCodeChanged();
+    /// SelectedNodeTagName() reads another value.
+    void SelectedNodeTagNameChanged();
+    /// SelectedPopupMenuItem() reads another value (a menu choice).
+    void SelectedPopupMenuItemChanged();
 
 private:
+    template<typename Value> void apply(std::u16string_view name, Value value);
+
     std::unique_ptr<CiStatus> m_Control;
+    QStringList m_PopupMenuItems;
     Connections m_Connections;
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(CiStatusWidget::Behaviours)
 
 } // namespace vestrak

@@ -1,12 +1,29 @@
 #include "qt/citree_widget.h"
 
 #include "citree/citree.h"
+#include "citree/citree_property_table.h"
 #include "ports/control_error.h"
 #include "qt/application_platform.h"
+#include "qt/control_property_values.h"
+#include "qt_widgets/qt_colors.h"
 #include "qt_widgets/qt_surface.h"
 #include "qt_widgets/qt_text.h"
 
 namespace vestrak {
+
+namespace {
+
+std::u16string TextOf(CiTree& control, std::u16string_view name)
+{
+    return TextProperty(CiTreeProperties(), control, name);
+}
+
+std::int32_t NumberOf(CiTree& control, std::u16string_view name)
+{
+    return NumberProperty(CiTreeProperties(), control, name);
+}
+
+} // namespace
 
 CiTreeWidget::CiTreeWidget(QWidget* parent)
     : CiTreeWidget(applicationPlatform(), parent)
@@ -18,9 +35,14 @@ CiTreeWidget::CiTreeWidget(const Platform& platform, QWidget* parent)
     , m_Control(std::make_unique<CiTree>(surface(), platform))
 {
     m_Connections += m_Control->Click.connect([this] { emit Click(); });
-    m_Connections += m_Control->NodeClick.connect([this] { emit NodeClick(); });
+    m_Connections += m_Control->NodeClick.connect([this] {
+        announceChangedProperties();
+        emit NodeClick();
+    });
     m_Connections += m_Control->NodeDoubleClick.connect([this] { emit NodeDoubleClick(); });
     runLayoutWith([this] { m_Control->UserControl_Resize(); });
+    rebuildWith([this] { m_Control->setStyle(m_Control->Style()); });
+    announceChangedProperties();
 }
 
 // The control ends while its surface and widgets still exist.
@@ -29,80 +51,97 @@ CiTreeWidget::~CiTreeWidget()
     m_Control.reset();
 }
 
+template<typename Value> void CiTreeWidget::apply(std::u16string_view name, Value value)
+{
+    const ControlProperty<CiTree>& property = FindProperty(CiTreeProperties(), name);
+    property.set(*m_Control, PropertyValue(std::move(value)));
+    if (property.timing == PropertyTiming::Builds)
+        buildRan();
+    else if (property.timing == PropertyTiming::NextBuild)
+        buildInputChanged();
+    if (property.timing == PropertyTiming::Builds || property.changes == PropertyChanges::ByOperator)
+        announceChangedProperties();
+}
+
 QString CiTreeWidget::ObjectFile() const
 {
-    return toQString(m_Control->ObjectFile());
+    return toQString(TextOf(*m_Control, u"ObjectFile"));
 }
 
 void CiTreeWidget::setObjectFile(const QString& value)
 {
-    m_Control->setObjectFile(fromQString(value));
+    apply(u"ObjectFile", fromQString(value));
 }
 
 QString CiTreeWidget::ObjectFileSection() const
 {
-    return toQString(m_Control->ObjectFileSection());
+    return toQString(TextOf(*m_Control, u"ObjectFileSection"));
 }
 
 void CiTreeWidget::setObjectFileSection(const QString& value)
 {
-    m_Control->setObjectFileSection(fromQString(value));
+    apply(u"ObjectFileSection", fromQString(value));
 }
 
 QString CiTreeWidget::RootObject() const
 {
-    return toQString(m_Control->RootObject());
+    return toQString(TextOf(*m_Control, u"RootObject"));
 }
 
 void CiTreeWidget::setRootObject(const QString& value)
 {
-    m_Control->setRootObject(fromQString(value));
+    apply(u"RootObject", fromQString(value));
 }
 
-int CiTreeWidget::Style() const
+CiTreeWidget::Styles CiTreeWidget::Style() const
 {
-    return m_Control->Style();
+    return Styles::fromInt(NumberOf(*m_Control, u"Style"));
 }
 
-void CiTreeWidget::setStyle(int value)
+void CiTreeWidget::setStyle(Styles value)
 {
-    m_Control->setStyle(value);
+    apply(u"Style", static_cast<std::int32_t>(value.toInt()));
 }
 
-int CiTreeWidget::BackColor() const
+QColor CiTreeWidget::BackColor() const
 {
-    return m_Control->BackColor();
+    return toQColor(static_cast<std::uint32_t>(NumberOf(*m_Control, u"BackColor")), palette());
 }
 
-void CiTreeWidget::setBackColor(int value)
+void CiTreeWidget::setBackColor(const QColor& value)
 {
-    m_Control->setBackColor(value);
+    setBackColor(hostColorOf(value));
+}
+
+void CiTreeWidget::setBackColor(int hostColor)
+{
+    apply(u"BackColor", std::int32_t { hostColor });
 }
 
 QString CiTreeWidget::SelectedObject() const
 {
-    return toQString(m_Control->SelectedObject());
+    return toQString(TextOf(*m_Control, u"SelectedObject"));
 }
 
 void CiTreeWidget::setSelectedObject(const QString& value)
 {
-    m_Control->setSelectedObject(fromQString(value));
+    apply(u"SelectedObject", fromQString(value));
 }
 
 QString CiTreeWidget::SelectedObjectExtraInfo() const
 {
-    return toQString(m_Control->SelectedObjectExtraInfo());
+    return toQString(TextOf(*m_Control, u"SelectedObjectExtraInfo"));
 }
 
 void CiTreeWidget::setSelectedObjectExtraInfo(const QString& value)
 {
-    m_Control->setSelectedObjectExtraInfo(fromQString(value));
+    apply(u"SelectedObjectExtraInfo", fromQString(value));
 }
 
 QString CiTreeWidget::SelectedObjectExtraKey() const
 {
     try {
-        return toQString(m_Control->SelectedObjectExtraKey());
+        return toQString(TextOf(*m_Control, u"SelectedObjectExtraKey"));
     } catch (const ControlError&) {
         return {};
     }
@@ -110,27 +149,30 @@ QString CiTreeWidget::SelectedObjectExtraKey() const
 
 int CiTreeWidget::CollapseTime() const
 {
-    return m_Control->CollapseTime();
+    return NumberOf(*m_Control, u"CollapseTime");
 }
 
 void CiTreeWidget::setCollapseTime(int value)
 {
-    m_Control->setCollapseTime(value);
+    apply(u"CollapseTime", std::int32_t { value });
 }
 
 void CiTreeWidget::setExpandedWidth(int pixels)
 {
-    m_Control->setExpandedWidth(pixels);
+    apply(u"ExpandedWidth", std::int32_t { pixels });
+    m_ExpandedWidth = pixels;
 }
 
 void CiTreeWidget::setExpandedHeight(int pixels)
 {
-    m_Control->setExpandedHeight(pixels);
+    apply(u"ExpandedHeight", std::int32_t { pixels });
+    m_ExpandedHeight = pixels;
 }
 
-void CiTreeWidget::setControlVisible(int value)
+void CiTreeWidget::setControlVisible(bool visible)
 {
-    m_Control->setVisible(value);
+    apply(u"Visible", HostYesNo(visible));
+    m_ControlVisible = visible;
 }
 
 } // namespace vestrak

@@ -2,7 +2,9 @@
 
 #include "qt_widgets/qt_surface.h"
 
+#include <QMetaProperty>
 #include <QResizeEvent>
+#include <QTimer>
 
 namespace vestrak {
 
@@ -21,6 +23,8 @@ ControlWidgetHost::ControlWidgetHost(QWidget* parent)
         updateGeometry();
         QWidget::resize(m_Surface->size());
     });
+    // uic and QUiLoader apply every property before control returns to the event loop.
+    QTimer::singleShot(0, this, &ControlWidgetHost::finishSetUp);
 }
 
 ControlSurface& ControlWidgetHost::surface() const
@@ -33,6 +37,48 @@ QSize ControlWidgetHost::sizeHint() const
     return m_Surface->size();
 }
 
+void ControlWidgetHost::buildRan()
+{
+    if (m_SetUp != SetUp::Done)
+        m_SetUp = SetUp::BuiltWhileApplying;
+}
+
+void ControlWidgetHost::buildInputChanged()
+{
+    if (m_SetUp == SetUp::BuiltWhileApplying)
+        m_SetUp = SetUp::BuildOutOfDate;
+}
+
+void ControlWidgetHost::finishSetUp()
+{
+    const bool outOfDate = m_SetUp == SetUp::BuildOutOfDate;
+    m_SetUp = SetUp::Done;
+    if (outOfDate && m_Build) {
+        m_Build();
+        announceChangedProperties();
+    }
+}
+
+void ControlWidgetHost::announceChangedProperties()
+{
+    const QMetaObject& meta = *metaObject();
+    const int first = staticMetaObject.propertyCount();
+    const bool firstCall = m_AnnouncedValues.empty();
+    m_AnnouncedValues.resize(static_cast<std::size_t>(meta.propertyCount() - first));
+    for (int index = first; index < meta.propertyCount(); ++index) {
+        const QMetaProperty property = meta.property(index);
+        if (!property.hasNotifySignal())
+            continue;
+        QVariant value = property.read(this);
+        QVariant& announced = m_AnnouncedValues[static_cast<std::size_t>(index - first)];
+        if (value == announced)
+            continue;
+        announced = std::move(value);
+        if (!firstCall)
+            property.notifySignal().invoke(this, Qt::DirectConnection);
+    }
+}
+
 void ControlWidgetHost::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -41,6 +87,12 @@ void ControlWidgetHost::resizeEvent(QResizeEvent* event)
     m_Surface->resizeToPixels(event->size());
     if (m_Layout)
         m_Layout();
+}
+
+void ControlWidgetHost::showEvent(QShowEvent* event)
+{
+    finishSetUp();
+    QWidget::showEvent(event);
 }
 
 } // namespace vestrak

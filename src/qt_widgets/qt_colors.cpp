@@ -1,5 +1,7 @@
 #include "qt_widgets/qt_colors.h"
 
+#include "ports/image_lists.h"
+
 #include <array>
 
 namespace vestrak {
@@ -49,6 +51,13 @@ QColor toQColor(std::uint32_t hostColor, const QPalette& palette)
     }
     return { static_cast<int>(hostColor & 0xFFu), static_cast<int>(hostColor >> 8 & 0xFFu),
         static_cast<int>(hostColor >> 16 & 0xFFu) };
+}
+
+std::int32_t hostColorOf(const QColor& color)
+{
+    if (!color.isValid())
+        return static_cast<std::int32_t>(WindowBackgroundColor);
+    return color.red() | (color.green() << 8) | (color.blue() << 16);
 }
 
 } // namespace vestrak

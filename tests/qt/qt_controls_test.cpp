@@ -74,11 +74,13 @@ TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterB
     tree.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
     QSignalSpy nodeClicks(&tree, &CiTreeWidget::NodeClick);
+    QSignalSpy extraInfoChanges(&tree, &CiTreeWidget::SelectedObjectExtraInfoChanged);
 
     QtTreeView& view = treeView(tree, "TreeView_Objects");
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, rowCentre(view, "Water Works"));
     EXPECT_EQ(nodeClicks.count(), 1);
     EXPECT_EQ(tree.SelectedObjectExtraInfo(), "Site");
+    EXPECT_EQ(extraInfoChanges.count(), 1);
 
     QTest::keyClick(&view, Qt::Key_Right);
     EXPECT_EQ(settings.GetSetting(u"VestrakControls.CiTree", u"OpenNodes", u"Water Works"), u"1")
@@ -182,6 +184,8 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickReportsTheChoiceA
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&status));
     QSignalSpy nodeClicks(&status, &CiStatusWidget::NodeClick);
     QSignalSpy choices(&status, &CiStatusWidget::PopupMenuItemClick);
+    QSignalSpy nodeChanges(&status, &CiStatusWidget::SelectedNodeChanged);
+    QSignalSpy choiceChanges(&status, &CiStatusWidget::SelectedPopupMenuItemChanged);
 
     QtTreeView& view = treeView(status, "TreeView_Status");
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, rowCentre(view, "Water Works"));
@@ -201,6 +205,7 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickReportsTheChoiceA
     QTest::mouseClick(view.viewport(), Qt::RightButton, {}, rowCentre(view, "Intake Building"));
     EXPECT_EQ(status.SelectedNode(), "Intake Building") << "the menu is for the object under the mouse";
     EXPECT_EQ(nodeClicks.count(), 3);
+    EXPECT_EQ(nodeChanges.count(), 3) << "Water Works, Treatment Building, Intake Building";
     auto* menu = status.findChild<QMenu*>();
     ASSERT_TRUE(menu && menu->isVisible());
     QAction* acknowledge = menu->actions().value(0);
@@ -208,6 +213,7 @@ TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickReportsTheChoiceA
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(acknowledge).center());
     EXPECT_EQ(choices.count(), 1);
     EXPECT_EQ(status.SelectedPopupMenuItem(), "Ack");
+    EXPECT_EQ(choiceChanges.count(), 1);
     EXPECT_FALSE(menu->isVisible());
 
     QTest::mouseClick(view.viewport(), Qt::RightButton, {}, QPoint(20, view.viewport()->height() - 4));
