@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <utility>
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
 #include <emmintrin.h>
 #endif
 
@@ -24,7 +24,7 @@ std::size_t LineEndPosition(std::u16string_view text)
 std::size_t LineEndPosition(std::string_view text)
 {
     std::size_t position = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
     const __m128i carriageReturns = _mm_set1_epi8('\r');
     const __m128i lineFeeds = _mm_set1_epi8('\n');
     for (; text.size() - position >= 16; position += 16) {

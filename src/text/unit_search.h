@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstddef>
 #include <string_view>
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
 #include <emmintrin.h>
 #endif
 
@@ -16,7 +16,7 @@ template<typename Found>
 void ForEachUnitOf(std::u16string_view text, char16_t first, char16_t second, char16_t third, Found found)
 {
     std::size_t position = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
     const __m128i firsts = _mm_set1_epi16(static_cast<short>(first));
     const __m128i seconds = _mm_set1_epi16(static_cast<short>(second));
     const __m128i thirds = _mm_set1_epi16(static_cast<short>(third));
