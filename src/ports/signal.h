@@ -36,7 +36,7 @@ private:
     std::vector<Handler> m_Handlers;
 };
 
-// The host-facing event of a control: no arguments, the host reads properties in its handler.
+/// The host-facing event of a control: no arguments, the host reads properties in its handler.
 using Event = Signal<>;
 
 } // namespace vestrak
