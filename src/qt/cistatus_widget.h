@@ -15,19 +15,32 @@ class CiStatus;
 /// query is a method, as reading the next tag moves the control's cursor.
 class VESTRAK_QTWIDGETS_EXPORT CiStatusWidget final : public ControlWidgetHost {
     Q_OBJECT
+    /// Comma list of the code prefixes of the objects shown; takes effect at the next load.
     Q_PROPERTY(QString RootObject READ RootObject WRITE setRootObject)
+    /// The status of the object under the query cursor, set in answer to GetStatus.
     // The answer to a status query, not a page setting.
     Q_PROPERTY(int ObjectStatus READ ObjectStatus WRITE setObjectStatus DESIGNABLE false STORED false)
+    /// Milliseconds between GetStatus signals.
     Q_PROPERTY(int UpdateInterval READ UpdateInterval WRITE setUpdateInterval)
+    /// The Behaviour bits.
     Q_PROPERTY(int Behaviour READ Behaviour WRITE setBehaviour)
+    /// The text of the node clicked last; read-only.
     Q_PROPERTY(QString SelectedNode READ SelectedNode DESIGNABLE false STORED false)
+    /// The code of the object clicked last; read-only.
     Q_PROPERTY(QString SelectedNodeCode READ SelectedNodeCode DESIGNABLE false STORED false)
+    /// The tag name of the object clicked last; read-only.
     Q_PROPERTY(QString SelectedNodeTagName READ SelectedNodeTagName DESIGNABLE false STORED false)
+    /// The name of the popup menu item chosen last; read-only.
     Q_PROPERTY(QString SelectedPopupMenuItem READ SelectedPopupMenuItem DESIGNABLE false STORED false)
+    /// Background of the nodes, as hosts give colours; takes effect at the next load.
     Q_PROPERTY(int BackColor READ BackColor WRITE setBackColor)
+    /// -1 when the picture box is shown, else 0.
     Q_PROPERTY(int PictureVisible READ PictureVisible WRITE setPictureVisible)
+    /// Width of the picture box in pixels.
     Q_PROPERTY(int PictureWidth READ PictureWidth WRITE setPictureWidth)
+    /// Height of the information text box in pixels; takes effect at the next resize.
     Q_PROPERTY(int TextHeight READ TextHeight WRITE setTextHeight)
+    /// The object file; setting it loads the tree.
     // Last: Qt Designer writes properties in this order, and the load runs with all the others set.
     Q_PROPERTY(QString ObjectFile READ ObjectFile WRITE setObjectFile)
 public:

@@ -15,14 +15,23 @@ class CiTree;
 /// its signals. Property and signal names are those of the control.
 class VESTRAK_QTWIDGETS_EXPORT CiTreeWidget final : public ControlWidgetHost {
     Q_OBJECT
+    /// The object file the tree is built from; takes effect at the next build.
     Q_PROPERTY(QString ObjectFile READ ObjectFile WRITE setObjectFile)
+    /// The section of the object file a build reads.
     Q_PROPERTY(QString ObjectFileSection READ ObjectFileSection WRITE setObjectFileSection)
+    /// Comma list of the code prefixes of the objects shown; takes effect at the next build.
     Q_PROPERTY(QString RootObject READ RootObject WRITE setRootObject)
+    /// Back colour, as hosts give colours (0x00BBGGRR, or a system colour with the top bit set).
     Q_PROPERTY(int BackColor READ BackColor WRITE setBackColor)
+    /// Code of the selected object.
     Q_PROPERTY(QString SelectedObject READ SelectedObject WRITE setSelectedObject)
+    /// Extra info of the selected object.
     Q_PROPERTY(QString SelectedObjectExtraInfo READ SelectedObjectExtraInfo WRITE setSelectedObjectExtraInfo)
+    /// Key of the extra info of the selected object; read-only.
     Q_PROPERTY(QString SelectedObjectExtraKey READ SelectedObjectExtraKey DESIGNABLE false STORED false)
+    /// Idle seconds before a collapsible tree collapses; 0 never.
     Q_PROPERTY(int CollapseTime READ CollapseTime WRITE setCollapseTime)
+    /// The Style bits; setting them builds the tree (or list) from the object file.
     // Last: Qt Designer writes properties in this order, and Style builds with all the others set.
     Q_PROPERTY(int Style READ Style WRITE setStyle)
 public:
