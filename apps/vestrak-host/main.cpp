@@ -1,11 +1,11 @@
 // vestrak-host: runs page scripts against the controls, on in-memory or Qt widgets, in virtual time.
-#include "page_host/headless_widget_set.h"
-#include "page_host/host_platform.h"
-#include "page_host/page_runner.h"
 #include "headless/memory_settings_store.h"
 #include "host_options.h"
 #include "linux_platform/large_blocks.h"
 #include "linux_platform/sqlite_settings_store.h"
+#include "page_host/headless_widget_set.h"
+#include "page_host/host_platform.h"
+#include "page_host/page_runner.h"
 #include "page_host_qt/qt_application.h"
 #include "page_host_qt/qt_widget_set.h"
 

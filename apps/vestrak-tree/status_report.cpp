@@ -6,10 +6,10 @@
 #include "citree/tree_line.h"
 #include "object_file_warnings.h"
 #include "picture_check.h"
-#include "text/numeric.h"
-#include "text/text.h"
 #include "report_platform.h"
 #include "report_text.h"
+#include "text/numeric.h"
+#include "text/text.h"
 
 #include <array>
 #include <map>

@@ -2,11 +2,11 @@
 #include "cistatus/status_icon.h"
 #include "cistatus/status_inheritance.h"
 #include "cistatus/status_line.h"
+#include "containers/path_set.h"
+#include "containers/vector_state.h"
 #include "object_file/code_chain.h"
 #include "object_file/object_file.h"
-#include "containers/path_set.h"
 #include "text/text.h"
-#include "containers/vector_state.h"
 
 #include <string>
 #include <utility>

@@ -2,11 +2,11 @@
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
 #include "citree/tree_object_lines.h"
-#include "object_file/code_chain.h"
-#include "text/numeric.h"
-#include "object_file/object_file.h"
-#include "text/text.h"
 #include "containers/vector_state.h"
+#include "object_file/code_chain.h"
+#include "object_file/object_file.h"
+#include "text/numeric.h"
+#include "text/text.h"
 
 #include <optional>
 #include <utility>

@@ -1,12 +1,12 @@
 #include "linux_platform/sqlite_settings_store.h"
 
+#include "diagnostics/log.h"
 #include "linux_platform/environment_special_folders.h"
 #include "linux_platform/local_file_system.h"
 #include "linux_platform/sqlite_calls.h"
 #include "linux_platform/system_clock.h"
 #include "linux_platform/user_config_folder.h"
 #include "text/encoding.h"
-#include "diagnostics/log.h"
 
 #include <algorithm>
 #include <chrono>

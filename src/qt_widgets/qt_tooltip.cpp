@@ -1,7 +1,7 @@
 #include "qt_widgets/qt_tooltip.h"
 
-#include "text/encoding.h"
 #include "qt_widgets/qt_text.h"
+#include "text/encoding.h"
 
 #include <QFontMetrics>
 #include <QStringList>

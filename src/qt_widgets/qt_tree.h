@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ports/tree.h"
-#include "widgets/node_store.h"
 #include "qt_widgets/node_store_model.h"
 #include "qt_widgets/qt_widget.h"
+#include "widgets/node_store.h"
 
 #include <vector>
 
