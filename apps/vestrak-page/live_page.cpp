@@ -1,8 +1,8 @@
 #include "live_page.h"
 
+#include "linux_platform/sqlite_settings_store.h"
 #include "page_host/script_error.h"
 #include "page_host/script_words.h"
-#include "linux_platform/sqlite_settings_store.h"
 #include "text/encoding.h"
 
 namespace vestrak {

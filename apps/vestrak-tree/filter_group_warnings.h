@@ -1,9 +1,9 @@
 #pragma once
 
+#include "object_file/object_file.h"
 #include "object_file_warnings.h"
 #include "ports/file_system.h"
 #include "ports/profile.h"
-#include "object_file/object_file.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "linux_platform/local_file_system.h"
+#include "status_report.h"
 #include "text/encoding.h"
 #include "text/text.h"
-#include "status_report.h"
 #include "tree_report.h"
 
 #include <iostream>

@@ -1,8 +1,8 @@
 #include "object_file_warnings.h"
 
 #include "citree/tree_line.h"
-#include "ports/image_lists.h"
 #include "containers/key_index.h"
+#include "ports/image_lists.h"
 #include "text/numeric.h"
 #include "text/text.h"
 #include "text/text_arena.h"

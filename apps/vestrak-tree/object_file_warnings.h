@@ -1,8 +1,8 @@
 #pragma once
 
+#include "object_file/object_file.h"
 #include "ports/file_system.h"
 #include "ports/tree.h"
-#include "object_file/object_file.h"
 #include "text/text.h"
 
 #include <cstdint>

@@ -4,8 +4,8 @@
 // at two sizes, to show that opening grows with the node count only.
 
 #include "citree/citree.h"
-#include "qt/citree_widget.h"
 #include "page_host_qt/qt_application.h"
+#include "qt/citree_widget.h"
 #include "qt_widgets/qt_images.h"
 #include "support/plant_platform.h"
 #include "support/ratio_report.h"

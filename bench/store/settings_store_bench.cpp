@@ -2,9 +2,9 @@
 // against the same statements on a bare SQLite connection to a database set up the same way.
 
 #include "linux_platform/sqlite_settings_store.h"
-#include "text/encoding.h"
 #include "support/plant_files.h"
 #include "support/ratio_report.h"
+#include "text/encoding.h"
 
 #include <memory>
 #include <sqlite3.h>

@@ -1,8 +1,8 @@
 #include "citree/citree_p.h"
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
-#include "text/numeric.h"
 #include "object_file/object_file.h"
+#include "text/numeric.h"
 #include "text/text.h"
 
 #include <algorithm>

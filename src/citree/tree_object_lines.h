@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ports/tree.h"
 #include "object_file/section_bytes.h"
+#include "ports/tree.h"
 
 #include <cstdint>
 #include <string>

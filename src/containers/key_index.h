@@ -56,7 +56,8 @@ public:
         return insert(Hashed { hashOf(key) }, key, position, keyAt);
     }
 
-    template<typename KeyAt> bool insert(Hashed hashed, std::u16string_view key, std::size_t position, KeyAt keyAt)
+    template<typename KeyAt>
+    bool insert(Hashed hashed, std::u16string_view key, std::size_t position, KeyAt keyAt)
     {
         // At most three slots in four taken, so that a search ends at an empty slot soon.
         if ((m_Count + 1) * 4 > m_Slots.size() * 3) {

@@ -113,7 +113,8 @@ private:
 
     [[nodiscard]] static const Block& blockOf(const Node& node)
     {
-        return *reinterpret_cast<const Block*>(reinterpret_cast<std::uintptr_t>(&node) & ~(BlockBytes - 1));
+        const std::uintptr_t offsetInBlock = reinterpret_cast<std::uintptr_t>(&node) & (BlockBytes - 1);
+        return *reinterpret_cast<const Block*>(reinterpret_cast<const std::byte*>(&node) - offsetInBlock);
     }
 
     Owner* m_Owner;

@@ -1,7 +1,7 @@
 #include "diagnostics/log.h"
 
-#include "text/encoding.h"
 #include "diagnostics/paths.h"
+#include "text/encoding.h"
 
 #include <cmath>
 #include <string>

@@ -281,6 +281,7 @@ int MosquittoConnection::subscribe()
     std::vector<char*> filterTexts;
     for (const QString& filter : std::as_const(m_TopicFilters))
         filters.push_back(filter.toUtf8());
+    filterTexts.reserve(filters.size());
     for (QByteArray& filter : filters)
         filterTexts.push_back(filter.data());
     return mosquitto_subscribe_multiple(

@@ -69,7 +69,7 @@ QString ReasonOfClientResult(int result, int errorNumber)
     default:
         break;
     }
-    const QString text = LibraryText(result);
+    QString text = LibraryText(result);
     if (text == QLatin1String("Unknown error"))
         return QStringLiteral("the MQTT client library failed with its code %1").arg(result);
     return text;

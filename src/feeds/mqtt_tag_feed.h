@@ -21,39 +21,45 @@ namespace vestrak {
 
 class MosquittoConnection;
 
-// Plant statuses from an MQTT broker. Subscribes to PREFIX/#; the topic below the prefix is the tag
-// name and the payload its status value (see ReadStatusPayload). Retained messages give the
-// current state on connect. A tag without a good value, every tag while the broker cannot be
-// reached, and (with staleAfter set) a tag whose value has not been repeated in time, are unknown:
-// status 1. The feed keeps state for the tags asked for and a bounded number of other topics, so a
-// broker with any number of topics costs it no more. Runs on the thread of the Qt event loop that
-// owns it.
+/// Plant statuses from an MQTT broker. Subscribes to PREFIX/#; the topic below the prefix is the tag
+/// name and the payload its status value (see ReadStatusPayload). Retained messages give the
+/// current state on connect. A tag without a good value, every tag while the broker cannot be
+/// reached, and (with staleAfter set) a tag whose value has not been repeated in time, are unknown:
+/// status 1. The feed keeps state for the tags asked for and a bounded number of other topics, so a
+/// broker with any number of topics costs it no more. Runs on the thread of the Qt event loop that
+/// owns it.
 class VESTRAK_FEEDS_EXPORT MqttTagFeed final : public QObject, public TagStatusSource {
     Q_OBJECT
 public:
+    /// The status of a tag the feed has no good value for.
     static constexpr std::int32_t UnknownStatus = 1;
+    /// A clock that never goes back, in milliseconds.
     using MonotonicClock = std::function<std::chrono::milliseconds()>;
 
+    /// A feed from the broker of options; start() connects it.
     explicit MqttTagFeed(const MqttFeedOptions& options, QObject* parent = nullptr);
     ~MqttTagFeed() override;
 
-    // Connects in the background and keeps reconnecting; returns at once.
+    /// Connects in the background and keeps reconnecting; returns at once.
     void start();
 
-    // Asking marks the tag as used by the page: its values are kept from then on.
+    /// Asking marks the tag as used by the page: its values are kept from then on.
     [[nodiscard]] std::int32_t status(const QString& tag) override;
+    /// Whether the broker is connected now.
     [[nodiscard]] bool isConnected() const;
+    /// The options it was made with.
     [[nodiscard]] const MqttFeedOptions& options() const { return m_Options; }
-    // The time that staleness is measured in; the steady clock unless set.
+    /// The time that staleness is measured in; the steady clock unless set.
     void setMonotonicClock(MonotonicClock clock);
-    // The topics the feed holds state for: the tags asked for, and at most mostUnusedTopicsKept others.
+    /// The topics the feed holds state for: the tags asked for, and at most mostUnusedTopicsKept others.
     [[nodiscard]] qsizetype keptTopicCount() const { return m_Tags.size(); }
 
 signals:
+    /// The broker is connected (again).
     void connected();
-    // Once per loss of the broker (and once when it cannot be reached at start), with the reason.
+    /// Once per loss of the broker (and once when it cannot be reached at start), with the reason.
     void connectionLost(const QString& reason);
-    // A good value or a withdrawal came for the tag.
+    /// A good value or a withdrawal came for the tag.
     void tagUpdated(const QString& tag);
 
 private:

@@ -14,7 +14,7 @@ namespace {
 constexpr std::int32_t BooleanFalseStatus = 2;
 constexpr std::int32_t BooleanTrueStatus = 4;
 // A rules file is a few lines; a larger one is not a rules file.
-constexpr qint64 MostRulesFileBytes = 1024 * 1024;
+constexpr qint64 MostRulesFileBytes = qint64 { 1024 } * 1024;
 
 std::string_view Trimmed(std::string_view text)
 {

@@ -401,7 +401,7 @@ std::u16string IniProfile::lookUp(const std::u16string& section, const std::u16s
     if (fresh && stamp) {
         keep(std::move(fresh));
     }
-    return cutToBuffer(value ? std::move(*value) : defaultValue, bufferSize);
+    return cutToBuffer(std::move(value).value_or(defaultValue), bufferSize);
 }
 
 void IniProfile::keep(std::unique_ptr<FileIndex> index)

@@ -5,8 +5,8 @@
 
 namespace vestrak {
 
-// The machine's clock in local time. Dates read YYYY-MM-DD and times HH:MM:SS, so log lines
-// sort by time whatever the user's locale.
+/// The machine's clock in local time. Dates read YYYY-MM-DD and times HH:MM:SS, so log lines
+/// sort by time whatever the user's locale.
 class VESTRAK_CONTROLS_EXPORT SystemClock : public Clock {
 public:
     double secondsSinceMidnight() override;

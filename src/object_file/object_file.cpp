@@ -12,7 +12,7 @@
 #include <set>
 #include <utility>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
 #include <emmintrin.h>
 #endif
 
@@ -104,7 +104,7 @@ std::size_t FirstSpacePairByWords(std::string_view line)
     return std::string_view::npos;
 }
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
 // The bytes of a block of sixteen that are spaces, one bit each.
 std::uint32_t SpaceMarks(std::string_view line, std::size_t position)
 {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ports/file_system.h"
-#include "ports/profile.h"
 #include "object_file/section_bytes.h"
 #include "object_file/section_lines.h"
+#include "ports/file_system.h"
+#include "ports/profile.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "page_host/page_profile.h"
 #include "headless/virtual_clock.h"
 #include "linux_platform/environment_special_folders.h"
 #include "linux_platform/ini_profile.h"
 #include "linux_platform/local_file_system.h"
+#include "page_host/page_profile.h"
 #include "ports/platform.h"
 #include "ports/settings_store.h"
 

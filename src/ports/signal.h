@@ -193,7 +193,7 @@ private:
     std::shared_ptr<signal_parts::SlotList> m_Slots;
 };
 
-// The host-facing event of a control: no arguments, the host reads properties in its handler.
+/// The host-facing event of a control: no arguments, the host reads properties in its handler.
 using Event = Signal<>;
 
 } // namespace vestrak

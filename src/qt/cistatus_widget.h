@@ -21,9 +21,12 @@ class CiStatus;
 /// in any order (see ControlWidgetHost).
 class VESTRAK_QTWIDGETS_EXPORT CiStatusWidget final : public ControlWidgetHost {
     Q_OBJECT
+    /// Comma list of the code prefixes of the objects shown; takes effect at the next load.
     Q_PROPERTY(QString RootObject READ RootObject WRITE setRootObject)
+    /// The status of the object under the query cursor, set in answer to GetStatus.
     // The answer to a status query, not a page setting.
     Q_PROPERTY(int ObjectStatus READ ObjectStatus WRITE setObjectStatus DESIGNABLE false STORED false)
+    /// Milliseconds between GetStatus signals.
     Q_PROPERTY(int UpdateInterval READ UpdateInterval WRITE setUpdateInterval)
     Q_PROPERTY(Behaviours Behaviour READ Behaviour WRITE setBehaviour)
     Q_PROPERTY(
@@ -38,7 +41,9 @@ class VESTRAK_QTWIDGETS_EXPORT CiStatusWidget final : public ControlWidgetHost {
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(bool PictureVisible READ PictureVisible WRITE setPictureVisible)
     Q_PROPERTY(int PictureWidth READ PictureWidth WRITE setPictureWidth)
+    /// Height of the information text box in pixels; takes effect at the next resize.
     Q_PROPERTY(int TextHeight READ TextHeight WRITE setTextHeight)
+    /// The object file; setting it loads the tree.
     // Last: Qt Designer writes properties in this order, and the load runs with all the others set.
     Q_PROPERTY(QString ObjectFile READ ObjectFile WRITE setObjectFile)
 public:

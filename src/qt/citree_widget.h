@@ -20,8 +20,11 @@ class CiTree;
 /// any order (see ControlWidgetHost).
 class VESTRAK_QTWIDGETS_EXPORT CiTreeWidget final : public ControlWidgetHost {
     Q_OBJECT
+    /// The object file the tree is built from; takes effect at the next build.
     Q_PROPERTY(QString ObjectFile READ ObjectFile WRITE setObjectFile)
+    /// The section of the object file a build reads.
     Q_PROPERTY(QString ObjectFileSection READ ObjectFileSection WRITE setObjectFileSection)
+    /// Comma list of the code prefixes of the objects shown; takes effect at the next build.
     Q_PROPERTY(QString RootObject READ RootObject WRITE setRootObject)
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(

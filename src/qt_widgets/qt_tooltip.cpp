@@ -1,7 +1,7 @@
 #include "qt_widgets/qt_tooltip.h"
 
-#include "text/encoding.h"
 #include "qt_widgets/qt_text.h"
+#include "text/encoding.h"
 
 #include <QFontMetrics>
 #include <QStringList>
@@ -39,7 +39,7 @@ QString toolTipText(const std::u16string& text, const QWidget& widget)
     QStringList lines;
     for (const std::u16string& line : SplitTextLines(text))
         appendWrapped(lines, toQString(line), metrics);
-    const QString plain = lines.join(QLatin1Char('\n'));
+    QString plain = lines.join(QLatin1Char('\n'));
     if (!Qt::mightBeRichText(plain))
         return plain;
     return QStringLiteral("<qt>%1</qt>")

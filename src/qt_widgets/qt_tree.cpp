@@ -3,6 +3,7 @@
 #include "qt_widgets/qt_colors.h"
 #include "qt_widgets/qt_text.h"
 #include "qt_widgets/qt_tree_view.h"
+#include "widgets/tree_rows.h"
 
 #include <QApplication>
 #include <QKeyEvent>

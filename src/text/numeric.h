@@ -20,7 +20,8 @@ std::optional<std::int32_t> RoundFractionToInt32(double value);
 // caller's target keeps its value. A whole number in range, the common case, needs no rounding.
 inline std::optional<std::int16_t> RoundToInt16(double value)
 {
-    if (value >= INT16_MIN && value <= INT16_MAX && value == static_cast<double>(static_cast<std::int16_t>(value))) {
+    if (value >= INT16_MIN && value <= INT16_MAX
+        && value == static_cast<double>(static_cast<std::int16_t>(value))) {
         return static_cast<std::int16_t>(value);
     }
     return RoundFractionToInt16(value);
@@ -28,7 +29,8 @@ inline std::optional<std::int16_t> RoundToInt16(double value)
 
 inline std::optional<std::int32_t> RoundToInt32(double value)
 {
-    if (value >= INT32_MIN && value <= INT32_MAX && value == static_cast<double>(static_cast<std::int32_t>(value))) {
+    if (value >= INT32_MIN && value <= INT32_MAX
+        && value == static_cast<double>(static_cast<std::int32_t>(value))) {
         return static_cast<std::int32_t>(value);
     }
     return RoundFractionToInt32(value);

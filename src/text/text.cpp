@@ -2,7 +2,7 @@
 
 #include <bit>
 #include <optional>
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
 #include <emmintrin.h>
 #endif
 
@@ -70,7 +70,7 @@ std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t from)
     }
     const char16_t* units = text.data();
     std::size_t position = from;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
     const __m128i pattern = _mm_set1_epi16(static_cast<short>(unit));
     for (; text.size() - position >= 8; position += 8) {
         const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + position));
@@ -94,7 +94,7 @@ bool IsInPrefixList(std::u16string_view list, std::u16string_view text)
     while (itemStart < list.size() && list[itemStart] != u',') {
         std::size_t position = itemStart;
         std::size_t compared = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
         // Eight equal units that are no comma at a time: the codes of one branch share their
         // start, written alike.
         const __m128i commas = _mm_set1_epi16(static_cast<short>(u','));

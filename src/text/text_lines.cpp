@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <utility>
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
 #include <emmintrin.h>
 #endif
 
@@ -24,12 +24,13 @@ std::size_t LineEndPosition(std::u16string_view text)
 std::size_t LineEndPosition(std::string_view text)
 {
     std::size_t position = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
     const __m128i carriageReturns = _mm_set1_epi8('\r');
     const __m128i lineFeeds = _mm_set1_epi8('\n');
     for (; text.size() - position >= 16; position += 16) {
         const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + position));
-        const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(sixteen, carriageReturns), _mm_cmpeq_epi8(sixteen, lineFeeds));
+        const __m128i ends
+            = _mm_or_si128(_mm_cmpeq_epi8(sixteen, carriageReturns), _mm_cmpeq_epi8(sixteen, lineFeeds));
         if (const int marks = _mm_movemask_epi8(ends)) {
             return position + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(marks)));
         }

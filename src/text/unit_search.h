@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstddef>
 #include <string_view>
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
 #include <emmintrin.h>
 #endif
 
@@ -16,14 +16,15 @@ template<typename Found>
 void ForEachUnitOf(std::u16string_view text, char16_t first, char16_t second, char16_t third, Found found)
 {
     std::size_t position = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
     const __m128i firsts = _mm_set1_epi16(static_cast<short>(first));
     const __m128i seconds = _mm_set1_epi16(static_cast<short>(second));
     const __m128i thirds = _mm_set1_epi16(static_cast<short>(third));
     for (; text.size() - position >= 8; position += 8) {
         const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + position));
-        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(eight, firsts), _mm_cmpeq_epi16(eight, seconds)),
-            _mm_cmpeq_epi16(eight, thirds));
+        const __m128i hits
+            = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(eight, firsts), _mm_cmpeq_epi16(eight, seconds)),
+                _mm_cmpeq_epi16(eight, thirds));
         // Two mask bits a unit.
         for (auto marks = static_cast<unsigned>(_mm_movemask_epi8(hits)); marks != 0;) {
             const auto bit = static_cast<unsigned>(std::countr_zero(marks));

@@ -3,6 +3,7 @@
 #include "ports/tree.h"
 #include "containers/key_index.h"
 #include "containers/node_blocks.h"
+#include "ports/tree.h"
 #include "text/text_arena.h"
 
 #include <cstdint>

@@ -2,8 +2,8 @@
 // the warnings about the file.
 #include "linux_platform/local_file_system.h"
 #include "linux_platform/temporary_folder.h"
-#include "text/encoding.h"
 #include "status_report.h"
+#include "text/encoding.h"
 #include "tree_report.h"
 
 #include <filesystem>

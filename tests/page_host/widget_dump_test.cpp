@@ -1,6 +1,6 @@
 // The transcript tests show every widget's dump; what no page can show is a position between twips.
-#include "page_host/widget_dump.h"
 #include "headless/headless_surface.h"
+#include "page_host/widget_dump.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "linux_platform/local_file_system.h"
 #include "diagnostics/log.h"
+#include "linux_platform/local_file_system.h"
 
 #include <deque>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
+#include "object_file/object_file.h"
 #include "text/encoding.h"
 #include "text/line_cutter.h"
-#include "object_file/object_file.h"
 
 #include <bit>
 #include <gtest/gtest.h>

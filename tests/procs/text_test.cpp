@@ -1,9 +1,11 @@
+#include "containers/prefix_list_index.h"
 #include "object_file/code_chain.h"
 #include "text/encoding.h"
-#include "containers/prefix_list_index.h"
+#include "text/line_separators.h"
 #include "text/text.h"
 #include "text/wildcard.h"
 
+#include <array>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <random>
@@ -226,6 +228,27 @@ TEST(FindUnit, AgreesWithAPlainSearchAtEveryStartAndLength)
             ASSERT_EQ(FindUnit(text, wanted, from), std::u16string_view(text).find(wanted, from))
                 << "round " << round << " from " << from;
         }
+    }
+}
+
+// Separators on both sides of the eight-unit blocks; the search stops at the second "=".
+TEST(FindLineSeparators, Table)
+{
+    constexpr std::size_t N = LineSeparators::NotFound;
+    const struct {
+        std::u16string_view line;
+        std::array<std::size_t, 7> equalsSlashesCommas;
+    } cases[] = {
+        { u"code/name = value, more, text", { 10, N, 4, N, N, 17, 23 } },
+        { u"AREA,PLANT/UNIT/PUMP/X=a=b,c", { 22, 24, 10, 15, 4, N, N } },
+        { u"no separators at all here", { N, N, N, N, N, N, N } },
+    };
+    for (const auto& [line, expected] : cases) {
+        const LineSeparators at = FindLineSeparators(line);
+        EXPECT_EQ((std::array { at.equals, at.secondEquals, at.slash, at.secondSlash, at.codeComma, at.comma,
+                      at.secondComma }),
+            expected)
+            << ToUtf8(line);
     }
 }
 

@@ -6,8 +6,8 @@
 #include "headless/headless_surface.h"
 #include "headless/memory_settings_store.h"
 #include "linux_platform/temporary_folder.h"
-#include "text/encoding.h"
 #include "object_file/object_file.h"
+#include "text/encoding.h"
 #include "text/text.h"
 #include "tree_report.h"
 
