@@ -3,11 +3,11 @@
 #include "../cistatus/cistatus.h"
 #include "../cistatus/cstatus.h"
 #include "../cistatus/status_records.h"
+#include "../containers/path_set.h"
 #include "../ports/control_surface.h"
 #include "../ports/platform.h"
 #include "../ports/signal.h"
 #include "../ports/timer.h"
-#include "../containers/path_set.h"
 
 #include <cstdint>
 #include <memory>

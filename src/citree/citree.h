@@ -1,7 +1,5 @@
 #pragma once
 
-#include "../containers/path_set.h"
-#include "../diagnostics/log.h"
 #include "../export.h"
 #include "../ports/control_surface.h"
 #include "../ports/platform.h"

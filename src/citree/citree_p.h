@@ -1,11 +1,11 @@
 #pragma once
 
 #include "../citree/citree.h"
+#include "../containers/path_set.h"
+#include "../diagnostics/log.h"
 #include "../ports/control_surface.h"
 #include "../ports/platform.h"
 #include "../ports/signal.h"
-#include "../diagnostics/log.h"
-#include "../containers/path_set.h"
 #include "../text/wildcard.h"
 
 #include <cstdint>

@@ -262,7 +262,7 @@ void MosquittoConnection::failWith(const QString& reason)
     emit connectionFailed(reason);
 }
 
-void MosquittoConnection::ConnectCallback(mosquitto* client, void* self, int result)
+void MosquittoConnection::ConnectCallback(mosquitto* /*client*/, void* self, int result)
 {
     auto& connection = *static_cast<MosquittoConnection*>(self);
     if (result != 0) {

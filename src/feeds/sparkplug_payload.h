@@ -88,6 +88,7 @@ constexpr std::size_t MostSparkplugPayloadBytes = 4 * 1024 * 1024;
 constexpr std::size_t MostSparkplugMetricsPerPayload = 50000;
 ///@}
 
+/// Reads one payload; a payload it cannot read gives the problem instead of metrics.
 VESTRAK_FEEDS_EXPORT SparkplugPayloadReading ReadSparkplugPayload(std::string_view bytes);
 
 /// A payload as an edge node publishes it: integer values go in int_value for the types up to 32

@@ -53,9 +53,13 @@ public:
 
     SparkplugStatusRules();
     ~SparkplugStatusRules();
+    /// A copy of the rules.
     SparkplugStatusRules(const SparkplugStatusRules& other);
+    /// The rules taken over.
     SparkplugStatusRules(SparkplugStatusRules&& other) noexcept;
+    /// Takes a copy of the rules.
     SparkplugStatusRules& operator=(const SparkplugStatusRules& other);
+    /// Takes the rules over.
     SparkplugStatusRules& operator=(SparkplugStatusRules&& other) noexcept;
 
     /// The rules of a file's text; lines empty or starting with # are skipped.
@@ -67,6 +71,7 @@ public:
     [[nodiscard]] std::optional<std::int32_t> statusOf(const SparkplugMetricValue& metric) const;
     /// The rules, then the default, as the feed's mapper.
     [[nodiscard]] SparkplugStatusMapper mapper() const;
+    /// How many rules there are.
     [[nodiscard]] std::size_t size() const;
 
 private:

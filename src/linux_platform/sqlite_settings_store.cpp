@@ -1,9 +1,8 @@
-#include "linux_platform/sqlite_settings_store_p.h"
-
 #include "diagnostics/log.h"
 #include "linux_platform/environment_special_folders.h"
 #include "linux_platform/local_file_system.h"
 #include "linux_platform/sqlite_calls.h"
+#include "linux_platform/sqlite_settings_store_p.h"
 #include "linux_platform/system_clock.h"
 #include "linux_platform/user_config_folder.h"
 #include "text/encoding.h"
@@ -202,7 +201,8 @@ bool SqliteSettingsStorePrivate::DeleteSetting(
     return change({ SettingsChange::Kind::DeleteKey, application, section, key, {} });
 }
 
-bool SqliteSettingsStorePrivate::DeleteSetting(const std::u16string& application, const std::u16string& section)
+bool SqliteSettingsStorePrivate::DeleteSetting(
+    const std::u16string& application, const std::u16string& section)
 {
     return change({ SettingsChange::Kind::DeleteSection, application, section, {}, {} });
 }

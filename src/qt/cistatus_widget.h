@@ -28,18 +28,28 @@ class VESTRAK_QTWIDGETS_EXPORT CiStatusWidget final : public ControlWidgetHost {
     Q_PROPERTY(int ObjectStatus READ ObjectStatus WRITE setObjectStatus DESIGNABLE false STORED false)
     /// Milliseconds between GetStatus signals.
     Q_PROPERTY(int UpdateInterval READ UpdateInterval WRITE setUpdateInterval)
+    /// How statuses rise and show, a set of BehaviourFlag bits.
     Q_PROPERTY(Behaviours Behaviour READ Behaviour WRITE setBehaviour)
+    /// The key of the selected node; read-only.
     Q_PROPERTY(
         QString SelectedNode READ SelectedNode NOTIFY SelectedNodeChanged DESIGNABLE false STORED false)
+    /// The code of the selected node; read-only.
     Q_PROPERTY(QString SelectedNodeCode READ SelectedNodeCode NOTIFY SelectedNodeCodeChanged
             DESIGNABLE false STORED false)
+    /// The tag name of the selected node; read-only.
     Q_PROPERTY(QString SelectedNodeTagName READ SelectedNodeTagName NOTIFY SelectedNodeTagNameChanged
             DESIGNABLE false STORED false)
+    /// The items of the popup menu, in order; setting the list replaces the menu.
     Q_PROPERTY(QStringList PopupMenuItem READ PopupMenuItem WRITE setPopupMenuItem)
+    /// The popup menu item the operator chose last; read-only.
     Q_PROPERTY(QString SelectedPopupMenuItem READ SelectedPopupMenuItem NOTIFY SelectedPopupMenuItemChanged
             DESIGNABLE false STORED false)
+    /// The background colour of the tree; an integer page colour (0x00BBGGRR, or a system colour
+    /// 0x800000xx) also works.
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
+    /// Whether the picture box beside the tree shows.
     Q_PROPERTY(bool PictureVisible READ PictureVisible WRITE setPictureVisible)
+    /// The width of the picture box, in pixels.
     Q_PROPERTY(int PictureWidth READ PictureWidth WRITE setPictureWidth)
     /// Height of the information text box in pixels; takes effect at the next resize.
     Q_PROPERTY(int TextHeight READ TextHeight WRITE setTextHeight)

@@ -26,18 +26,28 @@ class VESTRAK_QTWIDGETS_EXPORT CiTreeWidget final : public ControlWidgetHost {
     Q_PROPERTY(QString ObjectFileSection READ ObjectFileSection WRITE setObjectFileSection)
     /// Comma list of the code prefixes of the objects shown; takes effect at the next build.
     Q_PROPERTY(QString RootObject READ RootObject WRITE setRootObject)
+    /// The background colour of the tree and the list; an integer page colour (0x00BBGGRR, or a
+    /// system colour 0x800000xx) also works.
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
+    /// The key of the selected object; setting it selects that object.
     Q_PROPERTY(
         QString SelectedObject READ SelectedObject WRITE setSelectedObject NOTIFY SelectedObjectChanged)
+    /// The extra information of the selected object, as the object file gives it.
     Q_PROPERTY(QString SelectedObjectExtraInfo READ SelectedObjectExtraInfo WRITE setSelectedObjectExtraInfo
             NOTIFY SelectedObjectExtraInfoChanged)
+    /// The extra key of the selected object; read-only.
     Q_PROPERTY(QString SelectedObjectExtraKey READ SelectedObjectExtraKey NOTIFY SelectedObjectExtraKeyChanged
             DESIGNABLE false STORED false)
+    /// Idle seconds after which an expanded, collapsible tree collapses; 0 never.
     Q_PROPERTY(int CollapseTime READ CollapseTime WRITE setCollapseTime)
+    /// The width the expand operation gives the control, in pixels; below 1, its size at the first Style.
     Q_PROPERTY(int ExpandedWidth READ ExpandedWidth WRITE setExpandedWidth)
+    /// The height the expand operation gives the control, in pixels; as ExpandedWidth.
     Q_PROPERTY(int ExpandedHeight READ ExpandedHeight WRITE setExpandedHeight)
+    /// Whether the control shows; set by the page at run time, not in Designer.
     Q_PROPERTY(bool Visible READ ControlVisible WRITE setControlVisible DESIGNABLE false STORED false)
     // Last: Qt Designer writes properties in this order, and Style builds with all the others set.
+    /// The look and behaviour of the tree, a set of StyleFlag bits; setting it builds the tree.
     Q_PROPERTY(Styles Style READ Style WRITE setStyle)
 public:
     /// The bits of Style (docs/reference.md has what each does); other bits have no effect.

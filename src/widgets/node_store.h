@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ports/tree.h"
 #include "containers/key_index.h"
 #include "containers/node_blocks.h"
 #include "ports/tree.h"

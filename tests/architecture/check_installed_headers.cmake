@@ -5,7 +5,7 @@ cmake_minimum_required(VERSION 3.25)
 include(${SOURCE_ROOT}/cmake/VestrakPublicHeaders.cmake)
 set(prefix ${WORK}/prefix)
 file(REMOVE_RECURSE ${WORK})
-foreach(component Runtime Development)
+foreach(component ControlsRuntime QtWidgetsRuntime FeedsRuntime Development)
   execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix} --component ${component}
     OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
