@@ -40,6 +40,7 @@ public:
     [[nodiscard]] NodeRef hitTest(double x, double y) const override;
     [[nodiscard]] std::uint32_t backColor() const override { return m_BackColor; }
     void setBackColor(std::uint32_t color) override;
+    void setBlinkPhase(BlinkPhase phase) override { m_Store.setBlinkPhase(phase); }
     [[nodiscard]] std::int32_t scrollPosition() const override;
     void setScrollPosition(std::int32_t position) override;
     [[nodiscard]] std::u16string placeholderText() const override;
@@ -72,6 +73,8 @@ private:
     };
 
     void nodeLooksChanged(const StoredNode& node) override;
+    void blinkPhaseChanged() override;
+    void askShownLooksCheck();
     void nodeExpandedChanged(const StoredNode& node) override;
     void selectionChanged() override;
     void scrollIntoView(const StoredNode& node) override;
@@ -106,7 +109,7 @@ private:
     // Nodes were added or removed since the view's model was last reset.
     bool m_ViewBehind = false;
 
-    // Looks change many at a time (a flash tick over every record): the view is told once they
+    // Looks change many at a time (a status load over every record): the view is told once they
     // have changed, and only of the shown rows that look different from their last paint.
     bool m_ShownLooksCheckAsked = false;
     std::vector<ShownLook> m_PaintedLooks;
