@@ -9,12 +9,12 @@
 
 #include "cistatus/cistatus.h"
 #include "citree/citree.h"
+#include "page_host_qt/qt_application.h"
 #include "ports/text_box.h"
 #include "ports/tree.h"
 #include "qt/cistatus_widget.h"
 #include "qt/citree_widget.h"
-#include "qt/qt_application.h"
-#include "qt/qt_surface.h"
+#include "qt_widgets/qt_surface.h"
 #include "support/plant_platform.h"
 
 #include <QApplication>
