@@ -4,15 +4,16 @@
 
 namespace vestrak {
 
+// A tick that follows no change turns the tree's blink phase alone: the blinking nodes read it
+// when their rows are drawn, so the tick costs the rows shown, not the alarms.
 void CiStatusPrivate::Timer_Flash_Timer()
 {
     m_FlashOn = !m_FlashOn;
+    TreeView_Status.setBlinkPhase(m_FlashOn ? BlinkPhase::On : BlinkPhase::Off);
     if (m_StatusesChanged) {
         m_StatusesChanged = false;
         inheritStatuses();
         showStatusIcons();
-    } else {
-        showBlinkingIcons();
     }
 }
 
@@ -28,31 +29,15 @@ void CiStatusPrivate::inheritStatuses()
 
 void CiStatusPrivate::showStatusIcons()
 {
-    m_BlinkingPositions.clear();
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
         const cStatus& record = m_StatusObjects[position];
-        const std::int32_t image = ChooseStatusImage(
-            m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, m_FlashOn);
-        const std::int32_t otherPhaseImage = ChooseStatusImage(
-            m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, !m_FlashOn);
-        const bool blinking = image != otherPhaseImage;
-        if (blinking) {
-            m_BlinkingPositions.push_back(static_cast<std::int32_t>(position));
-        }
-        record.m_Node->setImageMeaning(StatusWords(m_FlashOn ? otherPhaseImage : image, blinking));
-        // Steady nodes are left alone; an image the list lacks leaves the icon as it is.
-        if (record.m_Node->image() != image) {
-            record.m_Node->setImage(image);
-        }
-    }
-}
-
-void CiStatusPrivate::showBlinkingIcons()
-{
-    for (const std::int32_t position : m_BlinkingPositions) {
-        const cStatus& record = m_StatusObjects[static_cast<std::size_t>(position)];
-        record.m_Node->setImage(ChooseStatusImage(
-            m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, m_FlashOn));
+        const std::int32_t phaseOffImage
+            = ChooseStatusImage(m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, false);
+        const std::int32_t phaseOnImage
+            = ChooseStatusImage(m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, true);
+        record.m_Node->setImageMeaning(StatusWords(phaseOffImage, phaseOffImage != phaseOnImage));
+        // An image the list lacks leaves the icon as it is.
+        record.m_Node->setBlinkImages(phaseOffImage, phaseOnImage);
     }
 }
 

@@ -39,7 +39,6 @@ void CiStatusPrivate::setObjectFile(const std::u16string& value)
     // the same position in the new tree.
     m_StatusObjects.clear();
     m_ParentPositions.clear();
-    m_BlinkingPositions.clear();
     m_StatusesChanged = true;
     m_SelectedStatus = nullptr;
     ClearUpperVectorHalves();

@@ -139,7 +139,6 @@ private:
     void Timer_Flash_Timer();
     void inheritStatuses();
     void showStatusIcons();
-    void showBlinkingIcons();
 
     void TreeView_Status_NodeClick(const NodeRef& node);
     void TreeView_Status_DblClick();
@@ -187,10 +186,8 @@ private:
     std::u16string m_SelectedPopupMenuItem;
     bool m_FlashOn = false;
     // A status, the behaviour or the records changed since the last tick: inherited statuses
-    // and every icon are settled again. Otherwise only the blinking icons change.
+    // and every icon are settled again. Otherwise only the tree's blink phase turns.
     bool m_StatusesChanged = true;
-    // The positions of the records whose icon follows the flash phase.
-    std::vector<std::int32_t> m_BlinkingPositions;
     // Last, so that the widgets stop calling the handlers before what they use goes.
     Connections m_Connections;
 };

@@ -2,6 +2,7 @@
 
 #include "cistatus/status_line.h"
 #include "text/encoding.h"
+#include "text/line_key.h"
 
 #include <algorithm>
 #include <array>
@@ -12,12 +13,13 @@ namespace vestrak {
 cStatus& StatusRecords::add(const StatusLine& line, std::uint32_t lineIndex)
 {
     std::vector<std::shared_ptr<Block>>& blocks = m_Texts->blocks;
-    if (m_Count % BlockRecords == 0) {
+    std::size_t& count = m_Texts->count;
+    if (count % BlockRecords == 0) {
         blocks.push_back(std::make_shared<Block>());
     }
     Block& block = *blocks.back();
-    const std::size_t slot = m_Count % BlockRecords;
-    ++m_Count;
+    const std::size_t slot = count % BlockRecords;
+    ++count;
 
     // One run for the three texts: one look for room instead of three.
     m_Encoded.clear();
@@ -46,8 +48,7 @@ cStatus& StatusRecords::add(const StatusLine& line, std::uint32_t lineIndex)
 
 void StatusRecords::removeLast()
 {
-    --m_Count;
-    if (m_Count % BlockRecords == 0) {
+    if (--m_Texts->count % BlockRecords == 0) {
         m_Texts->blocks.pop_back();
     }
 }
@@ -56,7 +57,6 @@ void StatusRecords::clear()
 {
     m_Texts = std::make_shared<Texts>();
     m_Kept = KeptBytes();
-    m_Count = 0;
 }
 
 std::shared_ptr<cStatus> StatusRecords::handle(std::size_t position) const
@@ -122,6 +122,28 @@ void StatusRecords::Texts::keyAndText(std::uint32_t position, std::u16string& ke
     key.append(digits.data(), digitsEnd);
     text.clear();
     AppendDecoded(text, this->text(position), ObjectFileText::Encoding::Utf8);
+}
+
+std::optional<std::uint32_t> StatusRecords::Texts::referenceOfKey(std::u16string_view key) const
+{
+    const std::optional<std::uint32_t> lineIndex = LineIndexOfKey(key);
+    if (!lineIndex)
+        return std::nullopt;
+    const auto lineOf = [this](std::size_t position) {
+        return blocks[position / BlockRecords]->places[position % BlockRecords].lineIndex;
+    };
+    std::size_t first = 0;
+    std::size_t end = count;
+    while (first < end) {
+        const std::size_t middle = first + (end - first) / 2;
+        if (lineOf(middle) < *lineIndex)
+            first = middle + 1;
+        else
+            end = middle;
+    }
+    if (first < count && lineOf(first) == *lineIndex)
+        return static_cast<std::uint32_t>(first);
+    return UINT32_MAX;
 }
 
 } // namespace vestrak

@@ -30,7 +30,7 @@ public:
     // Starts an empty list; a tree still showing the records before keeps their texts.
     void clear();
 
-    [[nodiscard]] std::size_t size() const { return m_Count; }
+    [[nodiscard]] std::size_t size() const { return m_Texts->count; }
     [[nodiscard]] cStatus& operator[](std::size_t position)
     {
         return m_Texts->blocks[position / BlockRecords]->records[position % BlockRecords];
@@ -83,16 +83,18 @@ private:
     struct Texts final : LentNodeTexts {
         // The node of a record: key "code/line index", unique in the tree, and the record's text.
         void keyAndText(std::uint32_t position, std::u16string& key, std::u16string& text) const override;
+        // The position of the record of the line the key names: records follow their lines.
+        [[nodiscard]] std::optional<std::uint32_t> referenceOfKey(std::u16string_view key) const override;
         // The record's code and text as UTF-8.
         [[nodiscard]] std::string_view code(std::size_t position) const;
         [[nodiscard]] std::string_view text(std::size_t position) const;
 
         std::vector<std::shared_ptr<Block>> blocks;
+        std::size_t count = 0;
     };
 
     std::shared_ptr<Texts> m_Texts = std::make_shared<Texts>();
     KeptBytes m_Kept;
-    std::size_t m_Count = 0;
     // Where a record's texts are put together before they are kept, and one of them encoded
     // before its length is known.
     std::string m_Joined;

@@ -101,15 +101,23 @@ void CiTreePrivate::ShowUpButtonBesideObjects()
     }
 }
 
-// Each build starts here, after the widget calls it makes first.
+// Each build starts here, after the widget calls it makes first. A rebuild of the same section
+// of a file whose stamp has not changed (a filter, a group button, a Style) keeps the lines.
 void CiTreePrivate::ReadLines()
 {
     ClearUpperVectorHalves();
+    const std::optional<FileStamp> stamp = m_Platform.files.changeStamp(m_ObjectFile);
+    if (m_Lines && stamp && stamp == m_LinesStamp && m_LinesFile == m_ObjectFile
+        && m_LinesSection == m_ObjectFileSection)
+        return;
     // Once nothing lends from the lines of the build before, the new lines are read into their
     // room: a large section then neither takes fresh pages nor is held twice for a moment.
     SectionBytes room = m_Lines && m_Lines.use_count() == 1 ? m_Lines->takeLines() : SectionBytes();
     m_Lines = std::make_shared<TreeObjectLines>(
         ReadSectionBytes(m_ObjectFileSection, m_ObjectFile, m_Platform.files, std::move(room)));
+    m_LinesStamp = stamp;
+    m_LinesFile = m_ObjectFile;
+    m_LinesSection = m_ObjectFileSection;
 }
 
 void CiTreePrivate::BuildObjectList()

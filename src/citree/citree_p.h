@@ -210,6 +210,10 @@ private:
     bool m_FilterChanged = false;
     // The data lines of the section the last build read; nothing before the first build.
     std::shared_ptr<TreeObjectLines> m_Lines;
+    // The file, section and stamp the lines were read from.
+    std::u16string m_LinesFile;
+    std::u16string m_LinesSection;
+    std::optional<FileStamp> m_LinesStamp;
     std::int32_t m_SelectedLine = 0;
     std::int32_t m_Style = 0;
     bool m_Building = false;

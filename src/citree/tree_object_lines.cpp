@@ -1,6 +1,7 @@
 #include "citree/tree_object_lines.h"
 
 #include "citree/tree_line.h"
+#include "text/line_key.h"
 #include "text/text.h"
 
 #include <array>
@@ -35,6 +36,12 @@ void TreeObjectLines::keyAndText(std::uint32_t lineIndex, std::u16string& key, s
     const auto start = static_cast<std::size_t>(line.text.data() - text.data());
     text.erase(start + line.text.size());
     text.erase(0, start);
+}
+
+// A node's reference is its line index, which its key ends with.
+std::optional<std::uint32_t> TreeObjectLines::referenceOfKey(std::u16string_view key) const
+{
+    return LineIndexOfKey(key);
 }
 
 // The parents follow the rule the tree is built by, over every line: a line lies under the last line

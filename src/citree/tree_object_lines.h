@@ -31,6 +31,7 @@ public:
 
     // The node of a line: key "CODE/line index", unique in the tree, and the line's text.
     void keyAndText(std::uint32_t lineIndex, std::u16string& key, std::u16string& text) const override;
+    [[nodiscard]] std::optional<std::uint32_t> referenceOfKey(std::u16string_view key) const override;
     // The lines above the line whose codes are prefixes of its code, as the whole file nests them.
     [[nodiscard]] std::vector<std::u16string> placeOf(std::uint32_t lineIndex) const override;
 

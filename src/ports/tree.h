@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,10 +38,15 @@ public:
     /// Position in the tree's node collection in order of addition, from 1; 0 once removed.
     [[nodiscard]] virtual std::int32_t index() const = 0;
 
-    /// Its image in the tree's image list, from 1 (0 none).
+    /// The image shown now: for a blinking node, the one of its tree's blink phase.
     [[nodiscard]] virtual std::int32_t image() const = 0;
-    /// False when the tree's image list has no such image; the node keeps its image then.
+    /// False when the tree's image list has no such image; the node keeps its image then. A
+    /// blinking node becomes steady.
     virtual bool setImage(std::int32_t image) = 0;
+    /// The node shows the first image while its tree's blink phase is off and the second while it
+    /// is on; the same image twice makes it steady. A phase's image the list lacks is the image
+    /// the node shows now.
+    virtual void setBlinkImages(std::int32_t phaseOffImage, std::int32_t phaseOnImage) = 0;
     /// What the image stands for in words, such as "alarm, blinking": tooltips and screen readers
     /// give them, since the image shows them by colour and shape alone. Empty until set.
     [[nodiscard]] virtual std::u16string imageMeaning() const = 0;
@@ -66,6 +72,8 @@ public:
 /// Where Tree::add() puts a node: the last top node, or the last child of its relative.
 enum class NodeRelationship { Last, Child };
 
+enum class BlinkPhase { Off, On };
+
 /// The keys an operator action plays on a tree.
 enum class TreeKey { Up, Down, Enter };
 
@@ -76,6 +84,14 @@ public:
     virtual ~LentNodeTexts() = default;
     /// The key and text of the node made from reference, written into the rooms given.
     virtual void keyAndText(std::uint32_t reference, std::u16string& key, std::u16string& text) const = 0;
+    /// For a lender whose keys tell their reference: the one reference whose key may be key (one
+    /// no node was lent for when none may). Nullopt when the key tells nothing: the tree looks
+    /// the key up among all its nodes.
+    [[nodiscard]] virtual std::optional<std::uint32_t> referenceOfKey(std::u16string_view key) const
+    {
+        (void)key;
+        return std::nullopt;
+    }
     /// The texts of the branches the lender places the node of reference under, from the top: where
     /// the object lies, though a filter may have left them out of the tree. Empty when the lender
     /// does not know.
@@ -125,6 +141,8 @@ public:
     /// Back colour of the tree, as hosts give colours (see WindowBackgroundColor).
     [[nodiscard]] virtual std::uint32_t backColor() const = 0;
     virtual void setBackColor(std::uint32_t color) = 0;
+    /// Turns every blinking node at once; the tree repaints only the rows it shows.
+    virtual void setBlinkPhase(BlinkPhase phase) = 0;
     ///@}
 
     /// The index, from 0, of the first row shown among the rows that open branches let be seen.

@@ -3,6 +3,8 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <map>
+#include <tuple>
 #include <utility>
 
 namespace vestrak {
@@ -27,21 +29,31 @@ public:
     {
     }
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
+    // A tree paints the same few icons on every row it shows at every flash tick: each is drawn
+    // once per size and mode, then copied. A painter that scales or turns draws the shapes.
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
-        painter->save();
-        if (mode == QIcon::Disabled)
-            painter->setOpacity(0.4);
-        drawScaled(*painter, rect, m_DesignSize, m_Drawing);
-        painter->restore();
+        if (painter->worldTransform().type() > QTransform::TxTranslate || !painter->device()) {
+            drawInto(*painter, rect, mode);
+            return;
+        }
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        const QSize pixels = (QSizeF(rect.size()) * ratio).toSize();
+        QPixmap& drawn = m_Drawn[{ pixels.width(), pixels.height(), mode }];
+        if (drawn.isNull()) {
+            drawn = pixmap(pixels, mode, state);
+            drawn.setDevicePixelRatio(ratio);
+        }
+        painter->drawPixmap(rect, drawn);
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
+        (void)state;
         QPainter painter(&image);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        drawInto(painter, QRect(QPoint(0, 0), size), mode);
         painter.end();
         return QPixmap::fromImage(std::move(image));
     }
@@ -55,8 +67,18 @@ public:
     QIconEngine* clone() const override { return new PaintedIconEngine(m_DesignSize, m_Drawing); }
 
 private:
+    void drawInto(QPainter& painter, const QRect& rect, QIcon::Mode mode) const
+    {
+        painter.save();
+        if (mode == QIcon::Disabled)
+            painter.setOpacity(0.4);
+        drawScaled(painter, rect, m_DesignSize, m_Drawing);
+        painter.restore();
+    }
+
     QSize m_DesignSize;
     PictureDrawing m_Drawing;
+    std::map<std::tuple<int, int, QIcon::Mode>, QPixmap> m_Drawn;
 };
 
 } // namespace

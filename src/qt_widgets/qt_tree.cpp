@@ -152,6 +152,17 @@ void QtTree::backColorChanged()
 
 void QtTree::nodeLooksChanged(const StoredNode&)
 {
+    askShownLooksCheck();
+}
+
+// Shown rows read the phase when they are checked and painted: a tick costs the rows shown.
+void QtTree::blinkPhaseChanged()
+{
+    askShownLooksCheck();
+}
+
+void QtTree::askShownLooksCheck()
+{
     // A view behind learns every row anew when it catches up.
     if (m_ViewBehind || std::exchange(m_ShownLooksCheckAsked, true))
         return;

@@ -52,6 +52,8 @@ private:
     void playMouseMove() override;
     void playKey(TreeKey key) override;
     void nodeLooksChanged(const StoredNode& node) override;
+    void blinkPhaseChanged() override;
+    void askShownLooksCheck();
     void nodeExpandedChanged(const StoredNode& node) override;
     void selectionChanged() override;
 
@@ -71,7 +73,7 @@ private:
     // Nodes were added or removed since the view's model was last reset.
     bool m_ViewBehind = false;
 
-    // Looks change many at a time (a flash tick over every record): the view is told once they
+    // Looks change many at a time (a status load over every record): the view is told once they
     // have changed, and only of the shown rows that look different from their last paint.
     bool m_ShownLooksCheckAsked = false;
     std::vector<ShownLook> m_PaintedLooks;

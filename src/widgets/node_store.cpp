@@ -64,18 +64,36 @@ std::int32_t StoredNode::index() const
 
 std::int32_t StoredNode::image() const
 {
-    return exists() ? m_Image : 0;
+    return exists() ? imageIndex() : 0;
 }
 
 bool StoredNode::setImage(std::int32_t image)
 {
     if (!exists() || !holdsImage(store().imageList(), image))
         return false;
-    if (m_Image != image) {
-        m_Image = static_cast<std::uint8_t>(image);
-        store().m_Observer.nodeLooksChanged(*this);
-    }
+    setBlinkImages(image, image);
     return true;
+}
+
+void StoredNode::setBlinkImages(std::int32_t phaseOffImage, std::int32_t phaseOnImage)
+{
+    if (!exists())
+        return;
+    const ImageList images = store().imageList();
+    const std::uint8_t shown = imageIndex();
+    const auto held = [&](std::int32_t image) {
+        return holdsImage(images, image) ? static_cast<std::uint8_t>(image) : shown;
+    };
+    const std::uint8_t offImage = held(phaseOffImage);
+    const std::uint8_t onImage = held(phaseOnImage);
+    const bool blinking = offImage != onImage;
+    if (m_Image == offImage && m_Blinking == blinking && (!blinking || m_PhaseOnImage == onImage))
+        return;
+    m_Image = offImage;
+    m_PhaseOnImage = blinking ? onImage : 0;
+    m_Blinking = blinking;
+    if (imageIndex() != shown)
+        store().m_Observer.nodeLooksChanged(*this);
 }
 
 std::u16string StoredNode::imageMeaning() const
@@ -224,7 +242,9 @@ NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationshi
     if (!parentFor(relative, relationship, parent))
         return nullptr;
     m_Lender = texts;
-    if (m_OwnKeys || reference <= m_HighestLentReference) {
+    const bool inOrder = reference > m_HighestLentReference;
+    m_LentInOrder = m_LentInOrder && inOrder;
+    if (m_OwnKeys || !inOrder) {
         std::u16string key;
         texts->keyAndText(reference, key, m_SpareText);
         if (findByKey(key))
@@ -355,6 +375,7 @@ void NodeStore::clear()
     m_OwnTexts.clear();
     m_Lender.reset();
     m_HighestLentReference = -1;
+    m_LentInOrder = true;
     m_OwnKeys = false;
     m_BackColors.clear();
     m_FirstTop = nullptr;
@@ -376,11 +397,34 @@ NodeRef NodeStore::find(std::u16string_view key) const
 
 StoredNode* NodeStore::findByKey(std::u16string_view key) const
 {
+    if (m_Lender && m_LentInOrder && !m_OwnKeys && !m_Listed) {
+        if (const std::optional<std::uint32_t> reference = m_Lender->referenceOfKey(key))
+            return lentNodeWithKey(*reference, key);
+    }
     indexAllKeys();
     std::u16string room;
     const auto position
         = m_NodesByKey.find(key, [this, &room](std::size_t each) { return keyOf(nodeAt(each), room); });
     return position ? &nodeAt(*position) : nullptr;
+}
+
+// Lent in the order of their references, the nodes are sorted by them: a first click on a
+// plant of millions finds its node in a few steps instead of indexing every key.
+StoredNode* NodeStore::lentNodeWithKey(std::uint32_t reference, std::u16string_view key) const
+{
+    std::size_t first = 0;
+    std::size_t end = static_cast<std::size_t>(m_Count);
+    while (first < end) {
+        const std::size_t middle = first + (end - first) / 2;
+        if (nodeAt(middle).m_Texts < reference)
+            first = middle + 1;
+        else
+            end = middle;
+    }
+    if (first == static_cast<std::size_t>(m_Count) || nodeAt(first).m_Texts != reference)
+        return nullptr;
+    std::u16string room;
+    return keyOf(nodeAt(first), room) == key ? &nodeAt(first) : nullptr;
 }
 
 void NodeStore::indexAllKeys() const
@@ -457,6 +501,12 @@ bool NodeStore::setExpandedByOperator(StoredNode& node, bool expanded)
         return false;
     node.m_Expanded = expanded;
     return true;
+}
+
+void NodeStore::setBlinkPhase(BlinkPhase phase)
+{
+    if (std::exchange(m_BlinkPhase, phase) != phase)
+        m_Observer.blinkPhaseChanged();
 }
 
 std::uint32_t NodeStore::backColorOf(const StoredNode& node) const

@@ -22,6 +22,8 @@ public:
     virtual ~NodeStoreObserver() = default;
     // Image or back colour.
     virtual void nodeLooksChanged(const class StoredNode& node) = 0;
+    // Every blinking node shows its other image.
+    virtual void blinkPhaseChanged() = 0;
     virtual void nodeExpandedChanged(const StoredNode& node) = 0;
     virtual void selectionChanged() = 0;
     // Every ancestor of the node is open; the rows should scroll to show it.
@@ -43,6 +45,7 @@ public:
     [[nodiscard]] std::int32_t index() const override;
     [[nodiscard]] std::int32_t image() const override;
     bool setImage(std::int32_t image) override;
+    void setBlinkImages(std::int32_t phaseOffImage, std::int32_t phaseOnImage) override;
     [[nodiscard]] std::u16string imageMeaning() const override;
     void setImageMeaning(std::u16string_view words) override;
     [[nodiscard]] std::uint32_t backColor() const override;
@@ -61,7 +64,8 @@ public:
     // Position among its siblings, from 0.
     [[nodiscard]] std::int32_t row() const { return m_Row; }
     [[nodiscard]] bool isExpanded() const { return m_Expanded; }
-    [[nodiscard]] std::uint8_t imageIndex() const { return m_Image; }
+    // The image of the store's blink phase.
+    [[nodiscard]] std::uint8_t imageIndex() const;
     [[nodiscard]] bool hasOwnBackColor() const { return m_HasBackColor; }
 
 private:
@@ -85,6 +89,8 @@ private:
     std::int32_t m_ChildCount = 0;
     std::int32_t m_Row = 0;
     std::uint8_t m_Image = 0;
+    // What a blinking node shows while the blink phase is on.
+    std::uint8_t m_PhaseOnImage = 0;
     // Its place in the store's table of image meanings; 0 for none.
     std::uint8_t m_ImageMeaning = 0;
     bool m_InStore : 1 = true;
@@ -92,6 +98,7 @@ private:
     // The colour itself is kept by the store, for the few nodes that have one.
     bool m_HasBackColor : 1 = false;
     bool m_OwnTexts : 1 = false;
+    bool m_Blinking : 1 = false;
 };
 
 // The nodes of a tree view, whatever widget set shows them: links, keys and texts in shared
@@ -141,6 +148,9 @@ public:
     // Opens or closes a branch for the operator: true when that changed it.
     bool setExpandedByOperator(StoredNode& node, bool expanded);
     [[nodiscard]] std::uint32_t backColorOf(const StoredNode& node) const;
+    // A tick costs no walk over the blinking nodes: each resolves the phase when it is read.
+    void setBlinkPhase(BlinkPhase phase);
+    [[nodiscard]] BlinkPhase blinkPhase() const { return m_BlinkPhase; }
 
     // Calls visit(node) for every node in order of addition.
     template<typename Visit> void forEachNode(Visit visit) const
@@ -211,6 +221,8 @@ private:
     [[nodiscard]] std::u16string_view keyOf(const StoredNode& node, std::u16string& room) const;
     // Files the keys of the nodes the index lacks.
     void indexAllKeys() const;
+    // The node lent for reference when its key is key.
+    [[nodiscard]] StoredNode* lentNodeWithKey(std::uint32_t reference, std::u16string_view key) const;
 
     using Blocks = NodeBlocks<StoredNode, NodeStore>;
 
@@ -241,6 +253,8 @@ private:
     std::shared_ptr<const LentNodeTexts> m_Lender;
     // The highest reference of the nodes lent, and whether a node of own texts came.
     std::int64_t m_HighestLentReference = -1;
+    // Every node was lent after the nodes of lower references.
+    bool m_LentInOrder = true;
     bool m_OwnKeys = false;
     // What a lender writes besides the key looked for.
     mutable std::u16string m_SpareText;
@@ -248,11 +262,17 @@ private:
     // The few distinct meanings the nodes' images have been given, the empty one first.
     std::vector<std::u16string> m_ImageMeanings { std::u16string() };
     std::shared_ptr<StoredNode> m_Selected;
+    BlinkPhase m_BlinkPhase = BlinkPhase::Off;
 };
 
 inline NodeStore& StoredNode::store() const
 {
     return NodeStore::Blocks::ownerOf(*this);
+}
+
+inline std::uint8_t StoredNode::imageIndex() const
+{
+    return m_Blinking && store().m_BlinkPhase == BlinkPhase::On ? m_PhaseOnImage : m_Image;
 }
 
 inline const StoredNode* StoredNode::parentNode() const

@@ -29,6 +29,7 @@ public:
     [[nodiscard]] NodeRef hitTest(double x, double y) const override;
     [[nodiscard]] std::uint32_t backColor() const override { return m_BackColor; }
     void setBackColor(std::uint32_t color) override;
+    void setBlinkPhase(BlinkPhase phase) override { m_Store.setBlinkPhase(phase); }
     [[nodiscard]] std::int32_t scrollPosition() const override;
     void setScrollPosition(std::int32_t position) override;
     [[nodiscard]] std::u16string placeholderText() const override { return m_PlaceholderText; }
@@ -80,6 +81,7 @@ protected:
     virtual void playKey(TreeKey key);
 
     void nodeLooksChanged(const StoredNode&) override { }
+    void blinkPhaseChanged() override { }
     void nodeExpandedChanged(const StoredNode&) override { }
     void selectionChanged() override { }
     void scrollIntoView(const StoredNode& node) final;

@@ -16,6 +16,10 @@ TEST_F(Build, CodesNestBelowTheCodeOrTheCommaFieldTheyExtend)
     build("[TreeObjects]\nP1=1,One\nP10=5,Ten\nA,B=1,Both\nB7=5,Bee\n", ShownTree);
     EXPECT_THAT(
         nodes(), ElementsAre("P1/0 - One 1", "P10/1 P1/0 Ten 5", "A,B/2 - Both 1", "B7/3 A,B/2 Bee 5"));
+    // A file changed since the last build is read again.
+    writeFile("objects.ini", "[TreeObjects]\nP2=1,Two\nP20=5,Ten\nA,B=1,Both\nB7=5,Bee\n");
+    control->setStyle(ShownTree);
+    EXPECT_EQ(nodes()[0], "P2/0 - Two 1");
 }
 
 // Forty areas stored open, one pump too, and another pump preselected below them: that pump is

@@ -52,6 +52,16 @@ public:
         key = u"L" + Decimal(reference);
         text = u"Line " + Decimal(reference);
     }
+
+    std::optional<std::uint32_t> referenceOfKey(std::u16string_view key) const override
+    {
+        if (!key.starts_with(u"L"))
+            return std::nullopt;
+        std::uint32_t reference = 0;
+        for (const char16_t digit : key.substr(1))
+            reference = reference * 10 + static_cast<std::uint32_t>(digit - u'0');
+        return reference;
+    }
 };
 
 } // namespace
@@ -111,6 +121,9 @@ TEST_P(WidgetContract, LentTextsAreReadWhenNeededAndTheirKeysRefuseTwinsAsOwnKey
     NodeRef top = tree.addLent(nullptr, NodeRelationship::Last, lines, 0, 1);
     NodeRef child = tree.addLent(top, NodeRelationship::Child, lines, 2, 4);
     EXPECT_EQ(lines->asked, 0) << "references in increasing order need no look at the keys";
+    EXPECT_EQ(tree.find(u"L2"), child);
+    EXPECT_EQ(tree.find(u"L1"), nullptr);
+    EXPECT_EQ(lines->asked, 1) << "a key naming its reference is read alone, not every key";
     EXPECT_EQ(child->key(), u"L2");
     EXPECT_EQ(child->fullPath(), u"Line 0\\Line 2");
     EXPECT_EQ(tree.find(u"L2"), child);
@@ -192,6 +205,18 @@ TEST_P(WidgetContract, NodeImagesAreCheckedAgainstTheImageList)
     EXPECT_EQ(node->image(), 0);
     EXPECT_TRUE(node->setImage(6));
     EXPECT_EQ(tree.add(nullptr, NodeRelationship::Last, u"B/1", u"B", 12)->image(), 0);
+
+    node->setBlinkImages(4, 0);
+    EXPECT_EQ(node->image(), 4);
+    tree.setBlinkPhase(BlinkPhase::On);
+    EXPECT_EQ(node->image(), 0);
+    node->setBlinkImages(7, 3);
+    EXPECT_EQ(node->image(), 3) << "a phase's image the list lacks is the one shown";
+    tree.setBlinkPhase(BlinkPhase::Off);
+    EXPECT_EQ(node->image(), 0);
+    EXPECT_TRUE(node->setImage(5));
+    tree.setBlinkPhase(BlinkPhase::On);
+    EXPECT_EQ(node->image(), 5) << "an image set alone is steady";
 }
 
 TEST_P(WidgetContract, StatesSetFromCodeRaiseNoEvents)
