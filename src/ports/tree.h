@@ -72,6 +72,8 @@ public:
 /// Where Tree::add() puts a node: the last top node, or the last child of its relative.
 enum class NodeRelationship { Last, Child };
 
+/// The phase of every blinking node of a tree: each shows its first image while Off, its second
+/// while On.
 enum class BlinkPhase { Off, On };
 
 /// The keys an operator action plays on a tree.
