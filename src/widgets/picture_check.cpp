@@ -27,7 +27,7 @@ constexpr std::array<Signature, 5> Signatures { {
 // the largest, has 124 bytes.
 constexpr std::size_t BmpFileHeaderBytes = 14;
 constexpr std::array<std::uint32_t, 8> BmpInformationHeaderBytes { 12, 16, 40, 52, 56, 64, 108, 124 };
-constexpr std::size_t LongestHeaderBytes = BmpFileHeaderBytes + 124;
+constexpr std::size_t LongestHeaderBytes = BmpFileHeaderBytes + BmpInformationHeaderBytes.back();
 // The start of a JPEG image, the first segment's marker and its length, which counts itself.
 constexpr std::size_t JpegHeaderBytes = 6;
 // "GIF87a" or "GIF89a" and the logical screen descriptor.

@@ -152,17 +152,3 @@ TEST_F(CiStatusTest, OperatorActionsAfterTheControlHasGoneReachNothing)
     clock.advance(5000);
     EXPECT_TRUE(settings.entries(u"CiStatus").empty());
 }
-
-TEST_F(CiStatusSelection, ExamplePlantHasAPictureInEveryFormat)
-{
-    control->setObjectFile(FromUtf8(VESTRAK_SOURCE_DIR "/examples/plant/status.ini"));
-    ASSERT_EQ(shape().substr(0, 14), "WW/0(WW1/1(WW1");
-    for (const auto& [key, fileName] :
-        std::vector<std::pair<std::u16string, std::string>> { { u"WW111/3", "WW111.bmp" },
-            { u"WW121/7", "WW121.jpg" }, { u"WW21,WW22/10", "WW21.gif" }, { u"WW311/19", "WW311.tif" } }) {
-        ASSERT_TRUE(tree().operatorClick(key)) << ToUtf8(key);
-        EXPECT_EQ(ToUtf8(picture().picturePath()), VESTRAK_SOURCE_DIR "/examples/plant/" + fileName);
-        EXPECT_EQ(control->PictureVisible(), -1);
-    }
-    EXPECT_EQ(text().text(), u"High lift pump 1, 110 kW.\r\nRuns with pump 2 in duty and standby.\r\n");
-}
