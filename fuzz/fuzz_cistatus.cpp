@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.splitRemainder(rootLength);
 
     fuzzing::FuzzPlatform fuzz(input.objectFile);
-    HeadlessSurface surface(4800, 3600);
+    HeadlessSurface surface(fuzz.platform.files, 4800, 3600);
     CiStatus control(surface, fuzz.platform);
     control.UserControl_Resize();
     Connections connections;

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string root = DecodeObjectFile(input.tail.substr(filterEnd));
 
     fuzzing::FuzzPlatform fuzz(input.objectFile);
-    HeadlessSurface surface(3000, 4500);
+    HeadlessSurface surface(fuzz.platform.files, 3000, 4500);
     CiTree control(surface, fuzz.platform);
     control.setObjectFile(fuzzing::ObjectFilePath);
     if (section != 0) {

@@ -43,9 +43,9 @@ WindowWidgetSet::WindowWidgetSet(QWidget& area)
 WindowWidgetSet::~WindowWidgetSet() = default;
 
 std::unique_ptr<ControlSurface> WindowWidgetSet::createSurface(
-    double outerWidth, double outerHeight, double border)
+    FileSystem& files, double outerWidth, double outerHeight, double border)
 {
-    auto surface = std::make_unique<QtSurface>(outerWidth, outerHeight, border, &m_Area);
+    auto surface = std::make_unique<QtSurface>(files, outerWidth, outerHeight, border, &m_Area);
     // Later, so that a control in the middle of sizing itself is not laid out from within.
     QObject::connect(
         surface.get(), &QtSurface::resizedByControl, &m_Area, [this] { arrange(); }, Qt::QueuedConnection);

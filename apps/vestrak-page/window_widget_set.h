@@ -27,7 +27,7 @@ public:
     ~WindowWidgetSet() override;
 
     std::unique_ptr<ControlSurface> createSurface(
-        double outerWidth, double outerHeight, double border) override;
+        FileSystem& files, double outerWidth, double outerHeight, double border) override;
     void resize(ControlSurface& surface, double outerWidth, double outerHeight, double border) override;
     void setResizeHandling(ResizeHandling handling) { m_ResizeHandling = std::move(handling); }
 

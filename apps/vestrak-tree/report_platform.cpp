@@ -13,7 +13,7 @@ constexpr const char16_t* NoUserProfile = u"";
 ReportPlatform::ReportPlatform(FileSystem& files)
     : m_Profile(files, NoUserProfile)
     , m_Platform { m_Store, m_Profile, m_SpecialFolders, files, m_Clock, m_Clock }
-    , m_Surface(SurfaceWidth, SurfaceHeight)
+    , m_Surface(files, SurfaceWidth, SurfaceHeight)
 {
 }
 

@@ -6,11 +6,11 @@
 #include "citree/tree_line.h"
 #include "object_file/object_file_names.h"
 #include "object_file_warnings.h"
-#include "picture_check.h"
 #include "report_platform.h"
 #include "report_text.h"
 #include "text/numeric.h"
 #include "text/text.h"
+#include "widgets/picture_check.h"
 
 #include <map>
 #include <optional>
@@ -31,7 +31,7 @@ std::u16string FolderOf(const std::u16string& path)
 struct ObjectExtras {
     std::optional<std::size_t> informationLines;
     std::u16string pictureName;
-    std::optional<std::u16string> pictureProblem;
+    std::u16string pictureProblem;
 };
 
 class ExtrasOfSections {
@@ -63,7 +63,7 @@ public:
             const std::u16string path = m_Folder + name + std::u16string(extension);
             if (m_Files.isOrdinaryFile(path)) {
                 extras.pictureName = name + std::u16string(extension);
-                extras.pictureProblem = PictureProblem(path);
+                extras.pictureProblem = CheckPicture(m_Files, path, PictureBytes::HeaderOnly).problem;
                 break;
             }
         }
@@ -123,11 +123,11 @@ std::vector<ObjectFileWarning> CheckStatusLines(
             }
         }
         const ObjectExtras& objectExtras = extras.of(parsed.section);
-        if (objectExtras.pictureProblem && !pictureWarned[objectExtras.pictureName]) {
+        if (!objectExtras.pictureProblem.empty() && !pictureWarned[objectExtras.pictureName]) {
             pictureWarned[objectExtras.pictureName] = true;
             warnings.push_back({ fileLine,
                 u"picture " + objectExtras.pictureName + u" cannot be read: "
-                    + *objectExtras.pictureProblem });
+                    + objectExtras.pictureProblem });
         }
     });
     return warnings;

@@ -121,7 +121,7 @@ struct LoadedPlant {
     VirtualClock clock;
     NoProfile profile;
     NoSpecialFolders specialFolders;
-    HeadlessSurface surface { 4800, 3600 };
+    HeadlessSurface surface { files, 4800, 3600 };
     CiStatus control { surface, Platform { settings, profile, specialFolders, files, clock, clock } };
 };
 
@@ -161,7 +161,7 @@ struct PlantStatusPage {
 
     PlantPlatform platform;
     std::u16string objectFile;
-    HeadlessSurface surface { 4800, 9000 };
+    HeadlessSurface surface { platform.files(), 4800, 9000 };
     CiStatus control { surface, platform.platform() };
 };
 

@@ -58,7 +58,7 @@ struct PlantPage {
 
     PlantPlatform platform;
     std::u16string objectFile;
-    HeadlessSurface surface { 4800, 9000 };
+    HeadlessSurface surface { platform.files(), 4800, 9000 };
     std::unique_ptr<CiTree> control;
 };
 

@@ -80,9 +80,9 @@ struct ScalePage {
     PlantPlatform platform;
     std::u16string treeFile;
     std::u16string statusFile;
-    HeadlessSurface headlessTreeSurface { 4800, ShownRows * 18 * 15 };
+    HeadlessSurface headlessTreeSurface { platform.files(), 4800, ShownRows * 18 * 15 };
     std::unique_ptr<CiTree> headlessTreeControl;
-    HeadlessSurface headlessStatusSurface { 6000, ShownRows * 18 * 15 };
+    HeadlessSurface headlessStatusSurface { platform.files(), 6000, ShownRows * 18 * 15 };
     std::unique_ptr<CiStatus> headlessStatusControl;
     std::unique_ptr<CiTreeWidget> qtTreeWidget;
     std::unique_ptr<CiStatusWidget> qtStatusWidget;

@@ -1,39 +1,19 @@
 #include "headless/headless_picture_box.h"
 
-#include "text/encoding.h"
-
-#include <array>
-#include <fstream>
-#include <string_view>
+#include "widgets/picture_check.h"
 
 namespace vestrak {
 
-namespace {
-
-bool looksLikePicture(std::string_view head)
+HeadlessPictureBox::HeadlessPictureBox(
+    std::u16string name, const Geometry& design, bool visible, WidgetHost& host, FileSystem& files)
+    : HeadlessWidget(std::move(name), design, visible, host)
+    , m_Files(files)
 {
-    static constexpr std::array<std::string_view, 5> signatures {
-        std::string_view("BM"),
-        std::string_view("\xFF\xD8\xFF"),
-        std::string_view("GIF8"),
-        std::string_view("II*\0", 4),
-        std::string_view("MM\0*", 4),
-    };
-    for (auto signature : signatures) {
-        if (head.starts_with(signature))
-            return true;
-    }
-    return false;
 }
-
-} // namespace
 
 bool HeadlessPictureBox::loadPicture(const std::u16string& path)
 {
-    std::ifstream file(ToUtf8(path), std::ios::binary);
-    std::array<char, 4> head {};
-    file.read(head.data(), head.size());
-    if (!looksLikePicture(std::string_view(head.data(), static_cast<std::size_t>(file.gcount()))))
+    if (!CheckPicture(m_Files, path, PictureBytes::HeaderOnly).format)
         return false;
     m_PicturePath = path;
     return true;

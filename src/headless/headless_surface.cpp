@@ -10,8 +10,10 @@
 
 namespace vestrak {
 
-HeadlessSurface::HeadlessSurface(double outerWidth, double outerHeight, double border, double twipsPerPixel)
+HeadlessSurface::HeadlessSurface(
+    FileSystem& files, double outerWidth, double outerHeight, double border, double twipsPerPixel)
     : SurfaceState(outerWidth, outerHeight, border, twipsPerPixel)
+    , m_Files(files)
 {
 }
 
@@ -39,7 +41,7 @@ TextBox& HeadlessSurface::addTextBox(
 
 PictureBox& HeadlessSurface::addPictureBox(const std::u16string& name, Geometry design, bool visible)
 {
-    return keep(std::make_unique<HeadlessPictureBox>(name, design, visible, widgetHost()));
+    return keep(std::make_unique<HeadlessPictureBox>(name, design, visible, widgetHost(), m_Files));
 }
 
 CommandButton& HeadlessSurface::addCommandButton(

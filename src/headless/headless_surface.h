@@ -1,15 +1,17 @@
 #pragma once
 
+#include "ports/file_system.h"
 #include "widgets/surface_state.h"
 
 namespace vestrak {
 
-// The in-memory area of one control, with its widgets. Sized by the container in twips.
+// The in-memory area of one control, with its widgets. Sized by the container in twips; its
+// picture box reads pictures from the given files.
 class HeadlessSurface final : public SurfaceState {
 public:
     static constexpr double DefaultTwipsPerPixel = 15;
 
-    HeadlessSurface(double outerWidth, double outerHeight, double border = 0,
+    HeadlessSurface(FileSystem& files, double outerWidth, double outerHeight, double border = 0,
         double twipsPerPixel = DefaultTwipsPerPixel);
 
     [[nodiscard]] int refreshCount() const { return m_RefreshCount; }
@@ -28,6 +30,7 @@ public:
 private:
     WidgetHost& widgetHost() { return *this; }
 
+    FileSystem& m_Files;
     int m_RefreshCount = 0;
 };
 

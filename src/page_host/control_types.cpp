@@ -23,7 +23,8 @@ std::unique_ptr<HostedControl> CreateControl(
 {
     for (const auto& [name, make] : ControlTypes) {
         if (name == typeName)
-            return make(widgets.createSurface(DefaultControlWidth, DefaultControlHeight, 0), platform);
+            return make(widgets.createSurface(platform.files, DefaultControlWidth, DefaultControlHeight, 0),
+                platform);
     }
     return nullptr;
 }

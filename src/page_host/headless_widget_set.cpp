@@ -5,9 +5,9 @@
 namespace vestrak {
 
 std::unique_ptr<ControlSurface> HeadlessWidgetSet::createSurface(
-    double outerWidth, double outerHeight, double border)
+    FileSystem& files, double outerWidth, double outerHeight, double border)
 {
-    return std::make_unique<HeadlessSurface>(outerWidth, outerHeight, border);
+    return std::make_unique<HeadlessSurface>(files, outerWidth, outerHeight, border);
 }
 
 void HeadlessWidgetSet::resize(ControlSurface& surface, double outerWidth, double outerHeight, double border)

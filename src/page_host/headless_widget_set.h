@@ -8,7 +8,7 @@ namespace vestrak {
 class HeadlessWidgetSet final : public WidgetSet {
 public:
     std::unique_ptr<ControlSurface> createSurface(
-        double outerWidth, double outerHeight, double border) override;
+        FileSystem& files, double outerWidth, double outerHeight, double border) override;
     void resize(ControlSurface& surface, double outerWidth, double outerHeight, double border) override;
 };
 

@@ -5,9 +5,9 @@
 namespace vestrak {
 
 std::unique_ptr<ControlSurface> QtWidgetSet::createSurface(
-    double outerWidth, double outerHeight, double border)
+    FileSystem& files, double outerWidth, double outerHeight, double border)
 {
-    return std::make_unique<QtSurface>(outerWidth, outerHeight, border, nullptr, TwipsPerPixel);
+    return std::make_unique<QtSurface>(files, outerWidth, outerHeight, border, nullptr, TwipsPerPixel);
 }
 
 void QtWidgetSet::resize(ControlSurface& surface, double outerWidth, double outerHeight, double border)

@@ -11,7 +11,7 @@ public:
     static constexpr double TwipsPerPixel = 15;
 
     std::unique_ptr<ControlSurface> createSurface(
-        double outerWidth, double outerHeight, double border) override;
+        FileSystem& files, double outerWidth, double outerHeight, double border) override;
     void resize(ControlSurface& surface, double outerWidth, double outerHeight, double border) override;
 };
 

@@ -30,7 +30,7 @@ CiStatusWidget::CiStatusWidget(QWidget* parent)
 }
 
 CiStatusWidget::CiStatusWidget(const Platform& platform, QWidget* parent)
-    : ControlWidgetHost(parent)
+    : ControlWidgetHost(platform.files, parent)
     , m_Control(std::make_unique<CiStatus>(surface(), platform))
 {
     m_Connections += m_Control->GetStatus.connect([this] { emit GetStatus(); });

@@ -31,7 +31,7 @@ CiTreeWidget::CiTreeWidget(QWidget* parent)
 }
 
 CiTreeWidget::CiTreeWidget(const Platform& platform, QWidget* parent)
-    : ControlWidgetHost(parent)
+    : ControlWidgetHost(platform.files, parent)
     , m_Control(std::make_unique<CiTree>(surface(), platform))
 {
     m_Connections += m_Control->Click.connect([this] { emit Click(); });

@@ -1,5 +1,6 @@
 #include "qt/control_widget_host.h"
 
+#include "qt/application_platform.h"
 #include "qt_widgets/qt_surface.h"
 
 #include <QMetaProperty>
@@ -14,9 +15,14 @@ constexpr double DesignHeightTwips = 3600;
 } // namespace
 
 ControlWidgetHost::ControlWidgetHost(QWidget* parent)
+    : ControlWidgetHost(applicationPlatform().files, parent)
+{
+}
+
+ControlWidgetHost::ControlWidgetHost(FileSystem& files, QWidget* parent)
     : QWidget(parent)
     // The widget owns its surface as a child.
-    , m_Surface(new QtSurface(DesignWidthTwips, DesignHeightTwips, 0, this))
+    , m_Surface(new QtSurface(files, DesignWidthTwips, DesignHeightTwips, 0, this))
 {
     QWidget::resize(m_Surface->size());
     connect(m_Surface, &QtSurface::resizedByControl, this, [this] {

@@ -2,6 +2,7 @@
 
 #include "../export.h"
 #include "../ports/control_surface.h"
+#include "../ports/file_system.h"
 
 #include <QVariant>
 #include <QWidget>
@@ -23,8 +24,12 @@ class QtSurface;
 class VESTRAK_QTWIDGETS_EXPORT ControlWidgetHost : public QWidget {
     Q_OBJECT
 public:
-    /// An empty host; the derived widget creates its control on surface().
+    /// An empty host whose picture boxes read the files of the application's platform
+    /// (applicationPlatform()); the derived widget creates its control on surface().
     explicit ControlWidgetHost(QWidget* parent);
+    /// An empty host whose picture boxes read pictures from these files, which outlive it: those
+    /// of the platform the control is given.
+    ControlWidgetHost(FileSystem& files, QWidget* parent);
 
     /// The surface the control's widgets live on; its widgets are found by their names.
     [[nodiscard]] ControlSurface& surface() const;

@@ -27,7 +27,7 @@ public:
 private:
     std::unique_ptr<SettingsStore> m_Settings;
     LocalFileSystem m_Files;
-    // The controls' own reads are object files: those that fail are reported.
+    // The controls' own reads, object files and pictures: those that fail are reported.
     std::unique_ptr<FileSystem> m_ControlFiles;
     IniProfile m_Profile { m_Files };
     EnvironmentSpecialFolders m_SpecialFolders;

@@ -1,10 +1,10 @@
 #include "qt_widgets/qt_simple_widgets.h"
 
 #include "qt_widgets/qt_images.h"
-#include "qt_widgets/qt_text.h"
+#include "widgets/picture_check.h"
 
 #include <QAbstractButton>
-#include <QImageReader>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
@@ -38,18 +38,23 @@ protected:
 
 } // namespace
 
-QtPictureBox::QtPictureBox(
-    std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QLabel& label)
+QtPictureBox::QtPictureBox(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host,
+    QLabel& label, FileSystem& files)
     : QtWidget(std::move(name), design, visible, host, label)
     , m_Label(label)
+    , m_Files(files)
 {
     m_Label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 bool QtPictureBox::loadPicture(const std::u16string& path)
 {
-    QImageReader reader(toQString(path));
-    const QImage picture = reader.read();
+    const PictureCheck checked = CheckPicture(m_Files, path, PictureBytes::WholeFile);
+    if (!checked.format)
+        return false;
+    const std::string_view format = PictureFormatName(*checked.format);
+    const QImage picture = QImage::fromData(
+        QByteArrayView(checked.bytes), QByteArray(format.data(), qsizetype(format.size())).constData());
     if (picture.isNull())
         return false;
     m_Label.setPixmap(QPixmap::fromImage(picture));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ports/file_system.h"
 #include "ports/picture_box.h"
 #include "qt_widgets/qt_widget.h"
 #include "widgets/command_button_state.h"
@@ -9,18 +10,19 @@ class QLabel;
 
 namespace vestrak {
 
-// A picture box that shows the picture at its top left corner, clipped to the box. Pictures are
-// read by Qt's image readers, so what loads depends on the image-format plugins present.
+// A picture box that shows the picture at its top left corner, clipped to the box. A file the
+// picture check takes is drawn by Qt's image readers (TIFF needs the image-formats plugins).
 class QtPictureBox final : public QtWidget<PictureBox> {
 public:
-    QtPictureBox(
-        std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QLabel& label);
+    QtPictureBox(std::u16string name, const Geometry& design, bool visible, QtWidgetHost& host, QLabel& label,
+        FileSystem& files);
 
     bool loadPicture(const std::u16string& path) override;
     [[nodiscard]] std::u16string picturePath() const override { return m_PicturePath; }
 
 private:
     QLabel& m_Label;
+    FileSystem& m_Files;
     std::u16string m_PicturePath;
 };
 

@@ -39,10 +39,11 @@ double QtSurface::screenTwipsPerPixel(const QWidget& widget)
     return 1440.0 / (dpi > 0 ? dpi : 96.0);
 }
 
-QtSurface::QtSurface(double outerWidth, double outerHeight, double border, QWidget* parent,
+QtSurface::QtSurface(FileSystem& files, double outerWidth, double outerHeight, double border, QWidget* parent,
     std::optional<double> twipsPerPixel)
     : QWidget(parent)
     , SurfaceState(outerWidth, outerHeight, border, twipsPerPixel.value_or(screenTwipsPerPixel(*this)))
+    , m_Files(files)
     , m_Area(new QWidget(this))
 {
     placeArea();
@@ -146,7 +147,8 @@ TextBox& QtSurface::addTextBox(const std::u16string& name, Geometry design, Text
 
 PictureBox& QtSurface::addPictureBox(const std::u16string& name, Geometry design, bool visible)
 {
-    return keep(std::make_unique<QtPictureBox>(name, design, visible, widgetHost(), *new QLabel(m_Area)));
+    return keep(
+        std::make_unique<QtPictureBox>(name, design, visible, widgetHost(), *new QLabel(m_Area), m_Files));
 }
 
 CommandButton& QtSurface::addCommandButton(

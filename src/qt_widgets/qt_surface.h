@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ports/file_system.h"
 #include "qt_widgets/qt_widget.h"
 #include "widgets/surface_state.h"
 
@@ -10,12 +11,12 @@ namespace vestrak {
 
 // The area of one control as a QWidget: the surface's state drawn as an inner area inside the
 // border, with the control's widgets on it. The screen's logical DPI gives the twips per pixel
-// (1440 / DPI) unless the container fixes them.
+// (1440 / DPI) unless the container fixes them. Its picture box reads pictures from the given files.
 class QtSurface final : public QWidget, public SurfaceState, private QtWidgetHost {
     Q_OBJECT
 public:
-    QtSurface(double outerWidth, double outerHeight, double border = 0, QWidget* parent = nullptr,
-        std::optional<double> twipsPerPixel = std::nullopt);
+    QtSurface(FileSystem& files, double outerWidth, double outerHeight, double border = 0,
+        QWidget* parent = nullptr, std::optional<double> twipsPerPixel = std::nullopt);
     ~QtSurface() override;
 
     using QWidget::resize;
@@ -54,6 +55,7 @@ private:
     void placeArea();
     void chainTabStops();
 
+    FileSystem& m_Files;
     QWidget* m_Area;
 };
 

@@ -12,8 +12,9 @@ namespace vestrak {
 
 // The files of another file system, with every object file that cannot be read reported once
 // on the log category vestrak.controls (the file and why), until it can be read again, and each
-// section of a file whose readers skipped damaged lines reported once. The controls read nothing
-// but object files through it.
+// section of a file whose readers skipped damaged lines reported once. The controls read their
+// object files through it, and their picture boxes the pictures, which they open only when an
+// ordinary file of the name exists: a picture is reported only when it exists but cannot be read.
 class ReportingFileSystem final : public ForwardingFileSystem {
 public:
     using ForwardingFileSystem::ForwardingFileSystem;

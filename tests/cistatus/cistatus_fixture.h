@@ -101,7 +101,7 @@ public:
 class CiStatusTest : public ::testing::Test {
 protected:
     CiStatusTest()
-        : surface(std::make_unique<HeadlessSurface>(4800, 3600))
+        : surface(std::make_unique<HeadlessSurface>(files, 4800, 3600))
         , control(std::make_unique<CiStatus>(*surface, platform))
     {
         control->UserControl_Resize();

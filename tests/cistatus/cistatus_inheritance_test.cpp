@@ -23,7 +23,8 @@ enum class Walk { OnePass, Literal };
 std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
     const std::vector<std::int32_t>& statuses, Inheritance inheritance, Walk walk)
 {
-    HeadlessSurface surface(1000, 1000);
+    FolderFiles files;
+    HeadlessSurface surface(files, 1000, 1000);
     Tree& tree = surface.addTree(u"Tree", Geometry {}, ImageList::StatusIcons, true);
     StatusRecords records;
     for (std::size_t i = 0; i < parents.size(); ++i) {

@@ -5,12 +5,12 @@ using namespace vestrak::testing;
 
 namespace {
 
-using namespace std::string_literals;
-
-const std::string BmpBytes = "BM\x3a\0\0\0"s;
-const std::string JpgBytes = "\xff\xd8\xff\xe0"s;
-const std::string GifBytes = "GIF89a"s;
-const std::string TifBytes = "II*\0"s;
+// A picture is known by its header, not by its name: one will do under every name.
+std::string ExamplePicture()
+{
+    std::ifstream file(VESTRAK_SOURCE_DIR "/examples/plant/WW21.gif", std::ios::binary);
+    return { std::istreambuf_iterator<char>(file), {} };
+}
 
 class CiStatusSelection : public CiStatusTest {
 protected:
@@ -105,12 +105,11 @@ TEST_F(CiStatusSelection, PictureIsTheFirstOfBmpJpgGifTifBesideTheObjectFile)
 {
     loadPlant();
     // Taken away one by one, best first: each time the next one shows.
-    const std::vector<std::pair<std::string, std::string>> pictures { { "P1.bmp", BmpBytes },
-        { "P1.jpg", JpgBytes }, { "P1.gif", GifBytes }, { "P1.tif", TifBytes } };
-    for (const auto& [name, bytes] : pictures) {
-        files.write(name, bytes);
+    const std::vector<std::string> pictures { "P1.bmp", "P1.jpg", "P1.gif", "P1.tif" };
+    for (const std::string& name : pictures) {
+        files.write(name, ExamplePicture());
     }
-    for (const auto& [name, bytes] : pictures) {
+    for (const std::string& name : pictures) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(tree().operatorClick(u"P1,X/0"));
         EXPECT_EQ(picture().picturePath(), files.path(name));
@@ -126,7 +125,7 @@ TEST_F(CiStatusSelection, PictureIsTheFirstOfBmpJpgGifTifBesideTheObjectFile)
     EXPECT_EQ(control->PictureVisible(), 0);
     EXPECT_EQ(picture().picturePath(), files.path("P1.tif")) << "the hidden box keeps its picture";
 
-    files.write("P1.bmp", BmpBytes);
+    files.write("P1.bmp", ExamplePicture());
     files.write("Q.bmp", "not a picture");
     ASSERT_TRUE(tree().operatorClick(u"P1,X/0"));
     ASSERT_TRUE(tree().operatorClick(u"Q/2"));
@@ -152,18 +151,4 @@ TEST_F(CiStatusTest, OperatorActionsAfterTheControlHasGoneReachNothing)
     EXPECT_TRUE(orphan.operatorExpand(u"A/0"));
     clock.advance(5000);
     EXPECT_TRUE(settings.entries(u"CiStatus").empty());
-}
-
-TEST_F(CiStatusSelection, ExamplePlantHasAPictureInEveryFormat)
-{
-    control->setObjectFile(FromUtf8(VESTRAK_SOURCE_DIR "/examples/plant/status.ini"));
-    ASSERT_EQ(shape().substr(0, 14), "WW/0(WW1/1(WW1");
-    for (const auto& [key, fileName] :
-        std::vector<std::pair<std::u16string, std::string>> { { u"WW111/3", "WW111.bmp" },
-            { u"WW121/7", "WW121.jpg" }, { u"WW21,WW22/10", "WW21.gif" }, { u"WW311/19", "WW311.tif" } }) {
-        ASSERT_TRUE(tree().operatorClick(key)) << ToUtf8(key);
-        EXPECT_EQ(ToUtf8(picture().picturePath()), VESTRAK_SOURCE_DIR "/examples/plant/" + fileName);
-        EXPECT_EQ(control->PictureVisible(), -1);
-    }
-    EXPECT_EQ(text().text(), u"High lift pump 1, 110 kW.\r\nRuns with pump 2 in duty and standby.\r\n");
 }

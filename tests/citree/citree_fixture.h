@@ -85,7 +85,7 @@ protected:
     void create(double border = 0)
     {
         control.reset();
-        surface = std::make_unique<HeadlessSurface>(Width, Height, border);
+        surface = std::make_unique<HeadlessSurface>(files, Width, Height, border);
         control = std::make_unique<CiTree>(*surface, platform);
     }
     void destroy() { control.reset(); }

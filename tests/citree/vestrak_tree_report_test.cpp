@@ -230,7 +230,7 @@ TEST_F(TreeReportTest, StatusReportDescribesObjectsAndWarnsAboutStatusesTagsAndP
         "  A4/4  Motor  (image 0, status &H100, tag \"TAG_1\", no information, no picture)\n"
         "B/5    (image 0, status , no tag, no information, no picture)\n"
         "warning: line 4: status \"x\" is not a number\n"
-        "warning: line 4: picture A2.jpg cannot be read: Unsupported image format\n"
+        "warning: line 4: picture A2.jpg cannot be read: it is not a BMP, JPEG, GIF or TIFF picture\n"
         "warning: line 5: status \"7\" shows no icon: its low byte 7 is outside 1 to 6\n"
         "warning: line 5: tag \" TAG_3\" has blanks around it: the host is asked for it so\n"
         "warning: line 6: status \"&H100\" shows no icon: its low byte 0 is outside 1 to 6\n"

@@ -5,7 +5,7 @@ using namespace vestrak;
 
 INSTANTIATE_TEST_SUITE_P(Headless, WidgetContract,
     testing::Values(NamedSurfaceFactory { "Headless",
-        [](double width, double height, double border) {
-            return std::make_unique<HeadlessSurface>(width, height, border);
+        [](FileSystem& files, double width, double height, double border) {
+            return std::make_unique<HeadlessSurface>(files, width, height, border);
         } }),
     surfaceFactoryName);

@@ -1,9 +1,11 @@
 #include "widget_contract.h"
 
+#include "linux_platform/temporary_folder.h"
+#include "widgets/picture_check.h"
+
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace vestrak;
@@ -477,32 +479,48 @@ TEST_P(WidgetContract, PopupMenuItemsAreCreatedAndRemovedByIndex)
     EXPECT_EQ(menu.itemCount(), 1);
 }
 
-// A picture is known by its content, whatever the file is called.
-TEST_P(WidgetContract, PictureBoxKeepsItsPictureWhenAFileIsNoPicture)
+// A picture is known by its header, whatever the file is called; a file that is none leaves the
+// box with the picture it had, and the picture check says why.
+TEST_P(WidgetContract, PictureBoxShowsBmpJpegGifAndTiffOnly)
 {
-    const auto folder
-        = std::filesystem::temp_directory_path() / ("vestrak-picture-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    // One red pixel: a file header, an information header of 40 bytes, and a padded row.
-    const std::string bitmap(
-        "BM\x3A\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0"
-        "\x04\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xFF\0",
-        58);
-    std::ofstream(folder / "P1.gif", std::ios::binary) << bitmap;
-    std::ofstream(folder / "P2.bmp", std::ios::binary) << "BN not a picture";
-    const auto path = [&](const char* name) { return (folder / name).u16string(); };
+    const vestrak::testing::TemporaryFolder folder;
+    const std::filesystem::path examples = VESTRAK_EXAMPLES;
+    std::ifstream example(examples / "WW111.bmp", std::ios::binary);
+    const std::string bitmap(std::istreambuf_iterator<char>(example), {});
+    const auto write = [&](const char* name, const std::string& bytes) {
+        std::ofstream(folder.path() / name, std::ios::binary) << bytes;
+        return folder.path() / name;
+    };
+    std::filesystem::create_directory(folder.path() / "folder.bmp");
+    const std::u16string noFile = u"it is missing or not an ordinary file";
+    const std::vector<std::pair<std::filesystem::path, std::u16string>> cases {
+        { examples / "WW111.bmp", u"" },
+        { examples / "WW121.jpg", u"" },
+        { examples / "WW21.gif", u"" },
+        { examples / "WW311.tif", u"" },
+        { write("bitmap.gif", bitmap), u"" },
+        { write("empty.bmp", ""), u"it is empty" },
+        { write("cut.bmp", bitmap.substr(0, 30)), u"it ends inside its BMP header" },
+        { write("cut.gif", "GIF8"), u"it ends inside its GIF header" },
+        { write("text.bmp", "BMW pumps, 110 kW\n"), u"its BMP header is damaged" },
+        { write("text.jpg", "Pumps, 110 kW\n"), u"it is not a BMP, JPEG, GIF or TIFF picture" },
+        { folder.path() / "folder.bmp", noFile },
+        { folder.path() / "missing.jpg", noFile },
+    };
 
     PictureBox& picture = surface->addPictureBox(u"Picture_Object", { 0, 0, 2415, 3600 }, false);
-    EXPECT_TRUE(picture.loadPicture(path("P1.gif")));
-    EXPECT_FALSE(picture.loadPicture(path("P2.bmp")));
-    EXPECT_FALSE(picture.loadPicture(path("missing.jpg")));
-    EXPECT_EQ(picture.picturePath(), path("P1.gif"));
-    std::filesystem::remove_all(folder);
+    for (const auto& [file, problem] : cases) {
+        SCOPED_TRACE(file.string());
+        const std::u16string before = picture.picturePath();
+        EXPECT_EQ(picture.loadPicture(file.u16string()), problem.empty());
+        EXPECT_EQ(picture.picturePath(), problem.empty() ? file.u16string() : before);
+        EXPECT_EQ(CheckPicture(files, file.u16string(), PictureBytes::HeaderOnly).problem, problem);
+    }
 }
 
 TEST_P(WidgetContract, SurfaceKeepsItsBorderTracksFocusAndFindsWidgetsByName)
 {
-    auto bordered = GetParam().make(4800, 3600, 30);
+    auto bordered = GetParam().make(files, 4800, 3600, 30);
     EXPECT_EQ(bordered->innerWidth(), 4740);
     EXPECT_TRUE(bordered->setOuterWidth(195 + 60));
     EXPECT_EQ(bordered->innerWidth(), 195);

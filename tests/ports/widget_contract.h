@@ -1,5 +1,6 @@
 #pragma once
 
+#include "linux_platform/local_file_system.h"
 #include "ports/control_surface.h"
 
 #include <functional>
@@ -8,9 +9,9 @@
 #include <string>
 
 // What every widget set promises the controls. A widget set runs this suite by instantiating
-// WidgetContract with a factory of its surfaces (15 twips per pixel).
+// WidgetContract with a factory of its surfaces (15 twips per pixel) reading the given files.
 using SurfaceFactory = std::function<std::unique_ptr<vestrak::ControlSurface>(
-    double outerWidth, double outerHeight, double border)>;
+    vestrak::FileSystem& files, double outerWidth, double outerHeight, double border)>;
 
 struct NamedSurfaceFactory {
     std::string name;
@@ -19,8 +20,9 @@ struct NamedSurfaceFactory {
 
 class WidgetContract : public testing::TestWithParam<NamedSurfaceFactory> {
 protected:
-    void SetUp() override { surface = GetParam().make(4800, 3600, 0); }
+    void SetUp() override { surface = GetParam().make(files, 4800, 3600, 0); }
 
+    vestrak::LocalFileSystem files;
     std::unique_ptr<vestrak::ControlSurface> surface;
 };
 

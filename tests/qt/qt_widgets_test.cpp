@@ -6,14 +6,12 @@
 #include "qt_widgets/qt_tree_view.h"
 
 #include <QApplication>
-#include <QImageWriter>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -21,8 +19,8 @@ using namespace vestrak;
 
 INSTANTIATE_TEST_SUITE_P(Qt, WidgetContract,
     testing::Values(NamedSurfaceFactory { "Qt",
-        [](double width, double height, double border) {
-            return std::make_unique<QtSurface>(width, height, border);
+        [](FileSystem& files, double width, double height, double border) {
+            return std::make_unique<QtSurface>(files, width, height, border);
         } }),
     surfaceFactoryName);
 
@@ -86,7 +84,8 @@ protected:
         return tree.add(parent, parent ? NodeRelationship::Child : NodeRelationship::Last, key, text, image);
     }
 
-    std::unique_ptr<QtSurface> surface = std::make_unique<QtSurface>(4800, 3600);
+    LocalFileSystem files;
+    std::unique_ptr<QtSurface> surface = std::make_unique<QtSurface>(files, 4800, 3600);
     Tree& tree = surface->addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::StatusIcons, true);
     QtTreeView& view = qtWidgetOf<QtTreeView>(tree);
 };
@@ -95,10 +94,11 @@ protected:
 
 TEST(QtSurface, TwipsComeFromTheScreenDpiOnlyPixelsAreRoundedAndFocusIsFollowed)
 {
-    EXPECT_DOUBLE_EQ(QtSurface(4800, 3600).twipsPerPixelX(),
+    LocalFileSystem files;
+    EXPECT_DOUBLE_EQ(QtSurface(files, 4800, 3600).twipsPerPixelX(),
         1440.0 / QApplication::primaryScreen()->logicalDotsPerInchX());
 
-    auto fixed = std::make_unique<QtSurface>(4800, 3600, 30, nullptr, 15);
+    auto fixed = std::make_unique<QtSurface>(files, 4800, 3600, 30, nullptr, 15);
     EXPECT_EQ(fixed->size(), QSize(320, 240));
     CommandButton& button = fixed->addCommandButton(
         u"Command_Collapse", { 1740, 30, 195, 225 }, ButtonPicture::TriangleLeft, true);
@@ -343,7 +343,8 @@ TEST_F(QtTreeTest, TheBranchIndicatorAndArrowKeysOpenAndCloseBranchesAtEveryLeve
 // What the operator does on the Qt widgets themselves reaches what the control reads.
 TEST(QtOperator, ToolbarListBoxAndMenuTellTheControlWhatTheOperatorDid)
 {
-    QtSurface surface(4800, 3600);
+    LocalFileSystem files;
+    QtSurface surface(files, 4800, 3600);
     surface.show();
     Toolbar& toolbar = surface.addToolbar(u"Toolbar", { 0, 0, 1935, 330 }, ImageList::SystemIcons, true);
     ButtonRef first = toolbar.addButton(u"K4", 4);
@@ -375,17 +376,6 @@ TEST(QtOperator, ToolbarListBoxAndMenuTellTheControlWhatTheOperatorDid)
     ASSERT_TRUE(qtWidgetOf(menu).isVisible());
     QTest::keyClick(&qtWidgetOf(menu), Qt::Key_Escape);
     EXPECT_FALSE(menu.operatorChoose(0)) << "the operator dismissed the menu";
-}
-
-TEST(QtSurface, PicturesLoadThroughQtImageReadersTiffIncluded)
-{
-    QTemporaryDir folder;
-    QImage drawn(8, 8, QImage::Format_RGB32);
-    drawn.fill(Qt::red);
-    ASSERT_TRUE(QImageWriter(folder.filePath("P1.tif")).write(drawn)) << "the TIFF plugin is installed";
-    QtSurface surface(4800, 3600);
-    PictureBox& picture = surface.addPictureBox(u"Picture_Object", { 0, 0, 2415, 3600 }, true);
-    EXPECT_TRUE(picture.loadPicture(folder.filePath("P1.tif").toStdU16String()));
 }
 
 TEST(QtLooks, ToolTipsAndColoursReadAsTheHostMeantThem)

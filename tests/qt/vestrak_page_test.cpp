@@ -64,8 +64,9 @@ TEST(VestrakPage, AControlThatShrinksItselfKeepsItsRoomSoItsNeighbourStays)
 {
     QWidget area;
     WindowWidgetSet widgets(area);
-    const std::unique_ptr<ControlSurface> tree = widgets.createSurface(4800, 3600, 0);
-    const std::unique_ptr<ControlSurface> status = widgets.createSurface(6000, 3600, 0);
+    LocalFileSystem files;
+    const std::unique_ptr<ControlSurface> tree = widgets.createSurface(files, 4800, 3600, 0);
+    const std::unique_ptr<ControlSurface> status = widgets.createSurface(files, 6000, 3600, 0);
     auto* statusWidget = dynamic_cast<QWidget*>(status.get());
     const int statusLeft = statusWidget->x();
     tree->setOuterWidth(195);
@@ -136,8 +137,9 @@ TEST(VestrakPage, ControlsShareOutALargerWindowAndGoBackToThePageSizes)
     WindowWidgetSet widgets(area);
     std::vector<const ControlSurface*> laidOut;
     widgets.setResizeHandling([&laidOut](ControlSurface& surface) { laidOut.push_back(&surface); });
-    const std::unique_ptr<ControlSurface> tree = widgets.createSurface(3000, 3600, 0);
-    const std::unique_ptr<ControlSurface> status = widgets.createSurface(6000, 3600, 0);
+    LocalFileSystem files;
+    const std::unique_ptr<ControlSurface> tree = widgets.createSurface(files, 3000, 3600, 0);
+    const std::unique_ptr<ControlSurface> status = widgets.createSurface(files, 6000, 3600, 0);
     auto* treeWidget = dynamic_cast<QWidget*>(tree.get());
     auto* statusWidget = dynamic_cast<QWidget*>(status.get());
     area.show();

@@ -35,7 +35,7 @@ protected:
         const std::u16string file = FromUtf8(path.string());
         Shown shown;
         {
-            HeadlessSurface surface(3000, 4500);
+            HeadlessSurface surface(services.platform.files, 3000, 4500);
             CiTree control(surface, services.platform);
             control.setObjectFile(file);
             control.setStyle(StyleObjectTree | StyleShowObjects);
@@ -46,7 +46,7 @@ protected:
             }
         }
         {
-            HeadlessSurface surface(4800, 3600);
+            HeadlessSurface surface(services.platform.files, 4800, 3600);
             CiStatus control(surface, services.platform);
             control.setObjectFile(file);
             services.clock.advance(2000);

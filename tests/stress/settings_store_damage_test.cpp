@@ -38,7 +38,7 @@ void ExpectControlKeepsItsSelection(SettingsStore& store, const std::filesystem:
     ControlPlatform services(store);
     const std::filesystem::path objectFile = folder / "objects.ini";
     std::ofstream(objectFile) << "[TreeObjects]\nP=1,Plant\nP1=5,Pump\n";
-    HeadlessSurface surface(3000, 4500);
+    HeadlessSurface surface(services.platform.files, 3000, 4500);
     CiTree control(surface, services.platform);
     control.setObjectFile(FromUtf8(objectFile.string()));
     control.setStyle(StyleObjectTree | StyleShowObjects);
