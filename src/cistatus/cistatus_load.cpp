@@ -7,6 +7,7 @@
 #include "object_file/code_chain.h"
 #include "object_file/object_file.h"
 #include "object_file/object_file_names.h"
+#include "text/encoding.h"
 #include "text/text.h"
 
 #include <string>
@@ -22,10 +23,11 @@ const std::u16string SettingsApplication = u"CiStatus";
 } // namespace
 
 // The record added last and its ancestors, top first, with their codes: a new object's parent is
-// found along them. It serves one load only.
+// found along them. It serves one load only, which compares the lines' UTF-8 bytes.
 struct CiStatusPrivate::LoadChain {
     std::vector<std::int32_t> positions;
-    CodeChain codes;
+    Utf8CodeChain codes;
+    std::string rootObject;
 };
 
 void CiStatusPrivate::setObjectFile(const std::u16string& value)
@@ -60,26 +62,29 @@ void CiStatusPrivate::setObjectFile(const std::u16string& value)
 
 void CiStatusPrivate::loadStatusObjects()
 {
-    // The records keep what they need of their lines, so the lines are read one at a time.
+    // The records keep what they need of their lines, so the lines are read one at a time, and
+    // kept as the bytes read.
     std::uint32_t lineIndex = 0;
     LoadChain chain;
-    VisitSectionLines(
+    chain.rootObject = ToUtf8(m_RootObject);
+    VisitSectionUtf8Lines(
         std::u16string(TreeObjectsSection), m_ObjectFile, m_Platform.files,
-        [&](std::u16string_view line) { addStatusObject(line, lineIndex++, chain); },
+        [&](std::string_view line) { addStatusObject(line, lineIndex++, chain); },
         [&] {
             // The lines came in the wrong encoding: they come again, from the first.
             TreeView_Status.clear();
             m_StatusObjects.clear();
             m_ParentPositions.clear();
-            chain = LoadChain();
+            chain.positions.clear();
+            chain.codes.clear();
             lineIndex = 0;
         });
 }
 
-void CiStatusPrivate::addStatusObject(std::u16string_view line, std::uint32_t lineIndex, LoadChain& chain)
+void CiStatusPrivate::addStatusObject(std::string_view line, std::uint32_t lineIndex, LoadChain& chain)
 {
-    const StatusLine parsed = ParseStatusLine(line);
-    if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, parsed.code)) {
+    const Utf8StatusLine parsed = ParseStatusLine(line);
+    if (!chain.rootObject.empty() && !IsInPrefixList(chain.rootObject, parsed.code)) {
         return;
     }
     // The parent is the nearest object on the chain from the object added last up to its top

@@ -10,7 +10,7 @@
 
 namespace vestrak {
 
-cStatus& StatusRecords::add(const StatusLine& line, std::uint32_t lineIndex)
+cStatus& StatusRecords::add(const Utf8StatusLine& line, std::uint32_t lineIndex)
 {
     std::vector<std::shared_ptr<Block>>& blocks = m_Texts->blocks;
     std::size_t& count = m_Texts->count;
@@ -22,20 +22,14 @@ cStatus& StatusRecords::add(const StatusLine& line, std::uint32_t lineIndex)
     ++count;
 
     // One run for the three texts: one look for room instead of three.
-    m_Encoded.clear();
-    AppendAsUtf8(m_Encoded, line.section);
     m_Joined.clear();
-    StatusText::AppendLength(m_Joined, m_Encoded.size());
-    const std::size_t codeStart = m_Joined.size();
-    m_Joined += m_Encoded;
-    AppendAsUtf8(m_Joined, line.code.substr(line.section.size()));
-    const std::size_t codeLength = m_Joined.size() - codeStart;
-    AppendAsUtf8(m_Joined, line.text);
+    StatusText::AppendLength(m_Joined, line.section.size());
+    m_Joined += line.code;
+    const std::size_t codeLength = line.code.size();
+    m_Joined += line.text;
     const std::size_t tagNameStart = m_Joined.size();
-    m_Encoded.clear();
-    AppendAsUtf8(m_Encoded, line.tagName);
-    StatusText::AppendLength(m_Joined, m_Encoded.size());
-    m_Joined += m_Encoded;
+    StatusText::AppendLength(m_Joined, line.tagName.size());
+    m_Joined += line.tagName;
     const char* kept = m_Kept.keep(m_Joined, block.chunks).data();
 
     block.places[slot] = { lineIndex, static_cast<std::uint32_t>(codeLength) };

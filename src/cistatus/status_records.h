@@ -13,7 +13,7 @@
 
 namespace vestrak {
 
-struct StatusLine;
+template<typename Char> struct BasicStatusLine;
 
 // The records of a status tree in node order, in blocks of many, each block with the texts of its
 // records as UTF-8: the section and tag names, and the code and text their nodes show. Adding a
@@ -24,7 +24,7 @@ class StatusRecords {
 public:
     // A new last record for that line of the section: its m_Section and m_TagName point into the
     // texts kept with it.
-    cStatus& add(const StatusLine& line, std::uint32_t lineIndex);
+    cStatus& add(const BasicStatusLine<char>& line, std::uint32_t lineIndex);
     // Takes back the record added last, which no node came for.
     void removeLast();
     // Starts an empty list; a tree still showing the records before keeps their texts.
@@ -95,10 +95,8 @@ private:
 
     std::shared_ptr<Texts> m_Texts = std::make_shared<Texts>();
     KeptBytes m_Kept;
-    // Where a record's texts are put together before they are kept, and one of them encoded
-    // before its length is known.
+    // Where a record's texts are put together before they are kept.
     std::string m_Joined;
-    std::string m_Encoded;
 };
 
 } // namespace vestrak
