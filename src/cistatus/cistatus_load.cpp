@@ -26,6 +26,7 @@ const std::u16string SettingsApplication = u"CiStatus";
 // found along them. It serves one load only, which compares the lines' UTF-8 bytes.
 struct CiStatusPrivate::LoadChain {
     std::vector<std::int32_t> positions;
+    std::vector<NodeRef> nodes;
     Utf8CodeChain codes;
     std::string rootObject;
 };
@@ -76,6 +77,7 @@ void CiStatusPrivate::loadStatusObjects()
             m_StatusObjects.clear();
             m_ParentPositions.clear();
             chain.positions.clear();
+            chain.nodes.clear();
             chain.codes.clear();
             lineIndex = 0;
         });
@@ -92,12 +94,10 @@ void CiStatusPrivate::addStatusObject(std::string_view line, std::uint32_t lineI
     // is added.
     const std::size_t linksKept = chain.codes.linksKeptFor(parsed.code);
     const std::int32_t parentPosition = linksKept == 0 ? NoParentPosition : chain.positions[linksKept - 1];
+    const NodeRef parent = linksKept == 0 ? nullptr : chain.nodes[linksKept - 1];
     // The node reads its key and text from the record.
     const std::size_t position = m_StatusObjects.size();
     cStatus& record = m_StatusObjects.add(parsed, lineIndex);
-    const NodeRef parent = parentPosition == NoParentPosition
-        ? nullptr
-        : m_StatusObjects[static_cast<std::size_t>(parentPosition)].m_Node;
     NodeRef node = TreeView_Status.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
         m_StatusObjects.nodeTexts(), static_cast<std::uint32_t>(position), parsed.status & StatusImageMask);
     if (!node) {
@@ -105,12 +105,13 @@ void CiStatusPrivate::addStatusObject(std::string_view line, std::uint32_t lineI
         return;
     }
     node->setBackColor(m_BackColor);
-    record.m_Node = std::move(node);
     record.m_Status = parsed.status;
     m_ParentPositions.push_back(parentPosition);
     chain.positions.resize(linksKept);
+    chain.nodes.resize(linksKept);
     chain.codes.cutTo(linksKept);
     chain.positions.push_back(static_cast<std::int32_t>(position));
+    chain.nodes.push_back(std::move(node));
     chain.codes.add(parsed.code);
 }
 
@@ -154,7 +155,7 @@ void CiStatusPrivate::restoreExpandedAndSelectedNodes(const StoredTreeState& sto
     // the open branches above it.
     PathSetQueries<NodeRef> mayBeOpen(expandedPaths, [](const NodeRef& node) { node->setExpanded(true); });
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
-        const NodeRef& node = m_StatusObjects[position].m_Node;
+        const NodeRef node = TreeView_Status.node(static_cast<std::int32_t>(position) + 1);
         const std::int32_t parent = m_ParentPositions[position];
         while (!chain.empty() && chain.back().position != parent) {
             chain.pop_back();

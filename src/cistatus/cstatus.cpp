@@ -12,9 +12,7 @@ namespace {
 // A length of this or more is written as this byte and the length in four bytes.
 constexpr unsigned char LongLength = 0xFF;
 
-} // namespace
-
-void StatusText::AppendLength(std::string& kept, std::size_t length)
+void AppendLength(std::string& kept, std::size_t length)
 {
     if (length < LongLength) {
         kept += static_cast<char>(length);
@@ -27,30 +25,53 @@ void StatusText::AppendLength(std::string& kept, std::size_t length)
     kept.append(lengthBytes.data(), lengthBytes.size());
 }
 
-std::string_view StatusText::bytes() const
+std::size_t TakeLength(const char*& kept)
 {
-    if (m_LengthAndBytes == nullptr) {
-        return {};
-    }
-    const auto shortLength = static_cast<unsigned char>(*m_LengthAndBytes);
+    const auto shortLength = static_cast<unsigned char>(*kept++);
     if (shortLength < LongLength) {
-        return { m_LengthAndBytes + 1, shortLength };
+        return shortLength;
     }
     std::uint32_t longLength = 0;
-    std::memcpy(&longLength, m_LengthAndBytes + 1, sizeof longLength);
-    return { m_LengthAndBytes + 1 + sizeof longLength, longLength };
+    std::memcpy(&longLength, kept, sizeof longLength);
+    kept += sizeof longLength;
+    return longLength;
 }
 
-std::u16string StatusText::text() const
+} // namespace
+
+void StatusTexts::Append(std::string& kept, std::string_view section, std::string_view code,
+    std::string_view text, std::string_view tagName)
+{
+    AppendLength(kept, section.size());
+    AppendLength(kept, code.size());
+    AppendLength(kept, text.size());
+    AppendLength(kept, tagName.size());
+    kept += code;
+    kept += text;
+    kept += tagName;
+}
+
+StatusTexts::Parts StatusTexts::parts() const
+{
+    if (m_Kept == nullptr) {
+        return {};
+    }
+    const char* kept = m_Kept;
+    const std::size_t sectionLength = TakeLength(kept);
+    const std::size_t codeLength = TakeLength(kept);
+    const std::size_t textLength = TakeLength(kept);
+    const std::size_t tagNameLength = TakeLength(kept);
+    return { .section = { kept, sectionLength },
+        .code = { kept, codeLength },
+        .text = { kept + codeLength, textLength },
+        .tagName = { kept + codeLength + textLength, tagNameLength } };
+}
+
+std::u16string StatusTexts::Decoded(std::string_view bytes)
 {
     std::u16string decoded;
-    appendTextTo(decoded);
+    AppendDecoded(decoded, bytes, ObjectFileText::Encoding::Utf8);
     return decoded;
-}
-
-void StatusText::appendTextTo(std::u16string& text) const
-{
-    AppendDecoded(text, bytes(), ObjectFileText::Encoding::Utf8);
 }
 
 } // namespace vestrak

@@ -21,22 +21,13 @@ cStatus& StatusRecords::add(const Utf8StatusLine& line, std::uint32_t lineIndex)
     const std::size_t slot = count % BlockRecords;
     ++count;
 
-    // One run for the three texts: one look for room instead of three.
+    // One run for the texts: one look for room instead of four.
     m_Joined.clear();
-    StatusText::AppendLength(m_Joined, line.section.size());
-    m_Joined += line.code;
-    const std::size_t codeLength = line.code.size();
-    m_Joined += line.text;
-    const std::size_t tagNameStart = m_Joined.size();
-    StatusText::AppendLength(m_Joined, line.tagName.size());
-    m_Joined += line.tagName;
-    const char* kept = m_Kept.keep(m_Joined, block.chunks).data();
-
-    block.places[slot] = { lineIndex, static_cast<std::uint32_t>(codeLength) };
+    StatusTexts::Append(m_Joined, line.section, line.code, line.text, line.tagName);
+    block.lineIndexes[slot] = lineIndex;
     cStatus& record = block.records[slot];
     record = cStatus {};
-    record.m_Section = StatusText(kept);
-    record.m_TagName = StatusText(kept + tagNameStart);
+    record.m_Texts = StatusTexts(m_Kept.keep(m_Joined, block.chunks).data());
     return record;
 }
 
@@ -62,7 +53,7 @@ std::shared_ptr<cStatus> StatusRecords::handle(std::size_t position) const
 void StatusRecords::nodeText(std::size_t position, std::u16string& text) const
 {
     text.clear();
-    AppendDecoded(text, m_Texts->text(position), ObjectFileText::Encoding::Utf8);
+    AppendDecoded(text, m_Texts->texts(position).text(), ObjectFileText::Encoding::Utf8);
 }
 
 std::string_view StatusRecords::KeptBytes::keep(std::string_view bytes, std::vector<Chunk>& holder)
@@ -87,55 +78,34 @@ std::string_view StatusRecords::KeptBytes::keep(std::string_view bytes, std::vec
     return { start, bytes.size() };
 }
 
-std::string_view StatusRecords::Texts::code(std::size_t position) const
-{
-    const Block& block = *blocks[position / BlockRecords];
-    const std::string_view section = block.records[position % BlockRecords].m_Section.bytes();
-    return { section.data(), block.places[position % BlockRecords].codeLength };
-}
-
-std::string_view StatusRecords::Texts::text(std::size_t position) const
-{
-    const std::string_view code = this->code(position);
-    const char* textStart = code.data() + code.size();
-    // The tag name's length follows the text.
-    const char* textEnd
-        = blocks[position / BlockRecords]->records[position % BlockRecords].m_TagName.lengthAndBytes();
-    return { textStart, static_cast<std::size_t>(textEnd - textStart) };
-}
-
 void StatusRecords::Texts::keyAndText(std::uint32_t position, std::u16string& key, std::u16string& text) const
 {
     std::array<char, 16> digits {};
-    const std::uint32_t lineIndex
-        = blocks[position / BlockRecords]->places[position % BlockRecords].lineIndex;
-    char* digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), lineIndex).ptr;
+    char* digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), lineIndex(position)).ptr;
+    const StatusTexts& kept = texts(position);
     key.clear();
-    AppendDecoded(key, code(position), ObjectFileText::Encoding::Utf8);
+    AppendDecoded(key, kept.code(), ObjectFileText::Encoding::Utf8);
     key += u'/';
     key.append(digits.data(), digitsEnd);
     text.clear();
-    AppendDecoded(text, this->text(position), ObjectFileText::Encoding::Utf8);
+    AppendDecoded(text, kept.text(), ObjectFileText::Encoding::Utf8);
 }
 
 std::optional<std::uint32_t> StatusRecords::Texts::referenceOfKey(std::u16string_view key) const
 {
-    const std::optional<std::uint32_t> lineIndex = LineIndexOfKey(key);
-    if (!lineIndex)
+    const std::optional<std::uint32_t> keyLine = LineIndexOfKey(key);
+    if (!keyLine)
         return std::nullopt;
-    const auto lineOf = [this](std::size_t position) {
-        return blocks[position / BlockRecords]->places[position % BlockRecords].lineIndex;
-    };
     std::size_t first = 0;
     std::size_t end = count;
     while (first < end) {
         const std::size_t middle = first + (end - first) / 2;
-        if (lineOf(middle) < *lineIndex)
+        if (lineIndex(middle) < *keyLine)
             first = middle + 1;
         else
             end = middle;
     }
-    if (first < count && lineOf(first) == *lineIndex)
+    if (first < count && lineIndex(first) == *keyLine)
         return static_cast<std::uint32_t>(first);
     return UINT32_MAX;
 }

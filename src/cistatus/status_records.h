@@ -22,8 +22,7 @@ template<typename Char> struct BasicStatusLine;
 // from here, by the records' positions, instead of keeping copies.
 class StatusRecords {
 public:
-    // A new last record for that line of the section: its m_Section and m_TagName point into the
-    // texts kept with it.
+    // A new last record for that line of the section: its texts are kept with it.
     cStatus& add(const BasicStatusLine<char>& line, std::uint32_t lineIndex);
     // Takes back the record added last, which no node came for.
     void removeLast();
@@ -49,14 +48,6 @@ public:
 private:
     static constexpr std::size_t BlockRecords = 256;
 
-    // Where a record's node finds its key and text. A record's texts are kept as one run of
-    // bytes: its section's length, its code (which the section starts), its text, then its tag
-    // name's length and bytes. The text is what lies between the code and the tag name.
-    struct NodeTextPlace {
-        std::uint32_t lineIndex = 0;
-        std::uint32_t codeLength = 0;
-    };
-
     using Chunk = std::shared_ptr<char[]>;
 
     // Bytes in chunks that never move, so that keeping some costs no allocation of its own.
@@ -75,7 +66,8 @@ private:
 
     struct Block {
         std::array<cStatus, BlockRecords> records;
-        std::array<NodeTextPlace, BlockRecords> places;
+        // The line each record was read from, which its node's key names.
+        std::array<std::uint32_t, BlockRecords> lineIndexes;
         std::vector<Chunk> chunks;
     };
 
@@ -85,9 +77,14 @@ private:
         void keyAndText(std::uint32_t position, std::u16string& key, std::u16string& text) const override;
         // The position of the record of the line the key names: records follow their lines.
         [[nodiscard]] std::optional<std::uint32_t> referenceOfKey(std::u16string_view key) const override;
-        // The record's code and text as UTF-8.
-        [[nodiscard]] std::string_view code(std::size_t position) const;
-        [[nodiscard]] std::string_view text(std::size_t position) const;
+        [[nodiscard]] const StatusTexts& texts(std::size_t position) const
+        {
+            return blocks[position / BlockRecords]->records[position % BlockRecords].m_Texts;
+        }
+        [[nodiscard]] std::uint32_t lineIndex(std::size_t position) const
+        {
+            return blocks[position / BlockRecords]->lineIndexes[position % BlockRecords];
+        }
 
         std::vector<std::shared_ptr<Block>> blocks;
         std::size_t count = 0;
