@@ -2,8 +2,9 @@
 
 #include "text/encoding.h"
 
-#include <array>
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 
 namespace vestrak {
 
@@ -12,17 +13,21 @@ namespace {
 // A length of this or more is written as this byte and the length in four bytes.
 constexpr unsigned char LongLength = 0xFF;
 
-void AppendLength(std::string& kept, std::size_t length)
+std::size_t LengthBytes(std::size_t length)
+{
+    return length < LongLength ? 1 : 1 + sizeof(std::uint32_t);
+}
+
+char* WriteLength(char* kept, std::size_t length)
 {
     if (length < LongLength) {
-        kept += static_cast<char>(length);
-        return;
+        *kept = static_cast<char>(length);
+        return kept + 1;
     }
     const auto longLength = static_cast<std::uint32_t>(length);
-    std::array<char, sizeof longLength> lengthBytes {};
-    std::memcpy(lengthBytes.data(), &longLength, sizeof longLength);
-    kept += static_cast<char>(LongLength);
-    kept.append(lengthBytes.data(), lengthBytes.size());
+    *kept = static_cast<char>(LongLength);
+    std::memcpy(kept + 1, &longLength, sizeof longLength);
+    return kept + 1 + sizeof longLength;
 }
 
 std::size_t TakeLength(const char*& kept)
@@ -39,16 +44,22 @@ std::size_t TakeLength(const char*& kept)
 
 } // namespace
 
-void StatusTexts::Append(std::string& kept, std::string_view section, std::string_view code,
-    std::string_view text, std::string_view tagName)
+std::size_t StatusTexts::Bytes(
+    std::string_view section, std::string_view code, std::string_view text, std::string_view tagName)
 {
-    AppendLength(kept, section.size());
-    AppendLength(kept, code.size());
-    AppendLength(kept, text.size());
-    AppendLength(kept, tagName.size());
-    kept += code;
-    kept += text;
-    kept += tagName;
+    return LengthBytes(section.size()) + LengthBytes(code.size()) + LengthBytes(text.size())
+        + LengthBytes(tagName.size()) + code.size() + text.size() + tagName.size();
+}
+
+void StatusTexts::Write(char* kept, std::string_view section, std::string_view code, std::string_view text,
+    std::string_view tagName)
+{
+    for (const std::size_t length : { section.size(), code.size(), text.size(), tagName.size() }) {
+        kept = WriteLength(kept, length);
+    }
+    for (const std::string_view bytes : { code, text, tagName }) {
+        kept = std::copy(bytes.begin(), bytes.end(), kept);
+    }
 }
 
 StatusTexts::Parts StatusTexts::parts() const

@@ -17,15 +17,18 @@ class StatusTexts {
 public:
     /// No texts: all empty.
     StatusTexts() = default;
-    /// The texts kept at kept, as Append wrote them.
+    /// The texts kept at kept, as Write wrote them.
     explicit StatusTexts(const char* kept)
         : m_Kept(kept)
     {
     }
 
-    /// Writes the texts as a StatusTexts reads them; the section must start the code.
-    static void Append(std::string& kept, std::string_view section, std::string_view code,
-        std::string_view text, std::string_view tagName);
+    /// The bytes Write takes for these texts.
+    [[nodiscard]] static std::size_t Bytes(
+        std::string_view section, std::string_view code, std::string_view text, std::string_view tagName);
+    /// Writes the texts at kept as a StatusTexts reads them; the section must start the code.
+    static void Write(char* kept, std::string_view section, std::string_view code, std::string_view text,
+        std::string_view tagName);
 
     [[nodiscard]] std::string_view section() const { return parts().section; }
     [[nodiscard]] std::string_view code() const { return parts().code; }

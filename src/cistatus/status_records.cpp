@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <iterator>
 
 namespace vestrak {
 
@@ -21,13 +22,18 @@ cStatus& StatusRecords::add(const Utf8StatusLine& line, std::uint32_t lineIndex)
     const std::size_t slot = count % BlockRecords;
     ++count;
 
+    std::vector<Texts::Run>& runs = m_Texts->runs;
+    const auto position = static_cast<std::uint32_t>(count - 1);
+    if (runs.empty() || runs.back().linesSkipped != lineIndex - position) {
+        runs.push_back({ position, lineIndex - position });
+    }
     // One run for the texts: one look for room instead of four.
-    m_Joined.clear();
-    StatusTexts::Append(m_Joined, line.section, line.code, line.text, line.tagName);
-    block.lineIndexes[slot] = lineIndex;
+    const std::size_t bytes = StatusTexts::Bytes(line.section, line.code, line.text, line.tagName);
+    char* kept = m_Kept.room(bytes, block.chunks);
+    StatusTexts::Write(kept, line.section, line.code, line.text, line.tagName);
     cStatus& record = block.records[slot];
     record = cStatus {};
-    record.m_Texts = StatusTexts(m_Kept.keep(m_Joined, block.chunks).data());
+    record.m_Texts = StatusTexts(kept);
     return record;
 }
 
@@ -35,6 +41,9 @@ void StatusRecords::removeLast()
 {
     if (--m_Texts->count % BlockRecords == 0) {
         m_Texts->blocks.pop_back();
+    }
+    if (m_Texts->runs.back().position == m_Texts->count) {
+        m_Texts->runs.pop_back();
     }
 }
 
@@ -56,26 +65,30 @@ void StatusRecords::nodeText(std::size_t position, std::u16string& text) const
     AppendDecoded(text, m_Texts->texts(position).text(), ObjectFileText::Encoding::Utf8);
 }
 
-std::string_view StatusRecords::KeptBytes::keep(std::string_view bytes, std::vector<Chunk>& holder)
+char* StatusRecords::KeptBytes::room(std::size_t bytes, std::vector<Chunk>& holder)
 {
-    char* start = nullptr;
-    if (bytes.size() > ChunkBytes) {
+    if (bytes > ChunkBytes) {
         // Bytes longer than a chunk get one of their own.
-        holder.push_back(std::make_shared_for_overwrite<char[]>(bytes.size()));
-        start = holder.back().get();
-    } else {
-        if (bytes.size() > ChunkBytes - m_Used) {
-            m_Chunk = std::make_shared_for_overwrite<char[]>(ChunkBytes);
-            m_Used = 0;
-        }
-        if (holder.empty() || holder.back() != m_Chunk) {
-            holder.push_back(m_Chunk);
-        }
-        start = m_Chunk.get() + m_Used;
-        m_Used += bytes.size();
+        holder.push_back(std::make_shared_for_overwrite<char[]>(bytes));
+        return holder.back().get();
     }
-    std::copy(bytes.begin(), bytes.end(), start);
-    return { start, bytes.size() };
+    if (bytes > ChunkBytes - m_Used) {
+        m_Chunk = std::make_shared_for_overwrite<char[]>(ChunkBytes);
+        m_Used = 0;
+    }
+    if (holder.empty() || holder.back() != m_Chunk) {
+        holder.push_back(m_Chunk);
+    }
+    char* start = m_Chunk.get() + m_Used;
+    m_Used += bytes;
+    return start;
+}
+
+std::uint32_t StatusRecords::Texts::lineIndex(std::size_t position) const
+{
+    const auto after = std::upper_bound(runs.begin(), runs.end(), position,
+        [](std::size_t wanted, const Run& run) { return wanted < run.position; });
+    return static_cast<std::uint32_t>(position) + std::prev(after)->linesSkipped;
 }
 
 void StatusRecords::Texts::keyAndText(std::uint32_t position, std::u16string& key, std::u16string& text) const

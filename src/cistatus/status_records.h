@@ -55,7 +55,8 @@ private:
     // unused; each block holds the chunks its records' texts lie in.
     class KeptBytes {
     public:
-        std::string_view keep(std::string_view bytes, std::vector<Chunk>& holder);
+        // Room for that many bytes, held by holder.
+        char* room(std::size_t bytes, std::vector<Chunk>& holder);
 
     private:
         // Some three blocks of plant-like lines.
@@ -66,8 +67,6 @@ private:
 
     struct Block {
         std::array<cStatus, BlockRecords> records;
-        // The line each record was read from, which its node's key names.
-        std::array<std::uint32_t, BlockRecords> lineIndexes;
         std::vector<Chunk> chunks;
     };
 
@@ -81,19 +80,23 @@ private:
         {
             return blocks[position / BlockRecords]->records[position % BlockRecords].m_Texts;
         }
-        [[nodiscard]] std::uint32_t lineIndex(std::size_t position) const
-        {
-            return blocks[position / BlockRecords]->lineIndexes[position % BlockRecords];
-        }
+        // The line a record was read from, which its node's key names.
+        [[nodiscard]] std::uint32_t lineIndex(std::size_t position) const;
 
         std::vector<std::shared_ptr<Block>> blocks;
         std::size_t count = 0;
+        // Records follow their lines, most often one for each: a run of records whose lines
+        // follow one another is kept as its first position and how many lines lie before it
+        // that are no record's, instead of a line index for each record.
+        struct Run {
+            std::uint32_t position = 0;
+            std::uint32_t linesSkipped = 0;
+        };
+        std::vector<Run> runs;
     };
 
     std::shared_ptr<Texts> m_Texts = std::make_shared<Texts>();
     KeptBytes m_Kept;
-    // Where a record's texts are put together before they are kept.
-    std::string m_Joined;
 };
 
 } // namespace vestrak
