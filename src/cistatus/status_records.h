@@ -76,6 +76,7 @@ private:
         void keyAndText(std::uint32_t position, std::u16string& key, std::u16string& text) const override;
         // The position of the record of the line the key names: records follow their lines.
         [[nodiscard]] std::optional<std::uint32_t> referenceOfKey(std::u16string_view key) const override;
+        // The section, code, text and tag name of a record.
         [[nodiscard]] const StatusTexts& texts(std::size_t position) const
         {
             return blocks[position / BlockRecords]->records[position % BlockRecords].m_Texts;
