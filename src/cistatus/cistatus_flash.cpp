@@ -35,9 +35,10 @@ void CiStatusPrivate::showStatusIcons()
             = ChooseStatusImage(m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, false);
         const std::int32_t phaseOnImage
             = ChooseStatusImage(m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, true);
-        record.m_Node->setImageMeaning(StatusWords(phaseOffImage, phaseOffImage != phaseOnImage));
+        const NodeRef node = TreeView_Status.node(static_cast<std::int32_t>(position) + 1);
+        node->setImageMeaning(StatusWords(phaseOffImage, phaseOffImage != phaseOnImage));
         // An image the list lacks leaves the icon as it is.
-        record.m_Node->setBlinkImages(phaseOffImage, phaseOnImage);
+        node->setBlinkImages(phaseOffImage, phaseOnImage);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "object_file/code_chain.h"
 #include "object_file/object_file.h"
 #include "object_file/object_file_names.h"
+#include "text/encoding.h"
 #include "text/text.h"
 
 #include <string>
@@ -22,10 +23,12 @@ const std::u16string SettingsApplication = u"CiStatus";
 } // namespace
 
 // The record added last and its ancestors, top first, with their codes: a new object's parent is
-// found along them. It serves one load only.
+// found along them. It serves one load only, which compares the lines' UTF-8 bytes.
 struct CiStatusPrivate::LoadChain {
     std::vector<std::int32_t> positions;
-    CodeChain codes;
+    std::vector<NodeRef> nodes;
+    Utf8CodeChain codes;
+    std::string rootObject;
 };
 
 void CiStatusPrivate::setObjectFile(const std::u16string& value)
@@ -60,26 +63,30 @@ void CiStatusPrivate::setObjectFile(const std::u16string& value)
 
 void CiStatusPrivate::loadStatusObjects()
 {
-    // The records keep what they need of their lines, so the lines are read one at a time.
+    // The records keep what they need of their lines, so the lines are read one at a time, and
+    // kept as the bytes read.
     std::uint32_t lineIndex = 0;
     LoadChain chain;
-    VisitSectionLines(
+    chain.rootObject = ToUtf8(m_RootObject);
+    VisitSectionUtf8Lines(
         std::u16string(TreeObjectsSection), m_ObjectFile, m_Platform.files,
-        [&](std::u16string_view line) { addStatusObject(line, lineIndex++, chain); },
+        [&](std::string_view line) { addStatusObject(line, lineIndex++, chain); },
         [&] {
             // The lines came in the wrong encoding: they come again, from the first.
             TreeView_Status.clear();
             m_StatusObjects.clear();
             m_ParentPositions.clear();
-            chain = LoadChain();
+            chain.positions.clear();
+            chain.nodes.clear();
+            chain.codes.clear();
             lineIndex = 0;
         });
 }
 
-void CiStatusPrivate::addStatusObject(std::u16string_view line, std::uint32_t lineIndex, LoadChain& chain)
+void CiStatusPrivate::addStatusObject(std::string_view line, std::uint32_t lineIndex, LoadChain& chain)
 {
-    const StatusLine parsed = ParseStatusLine(line);
-    if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, parsed.code)) {
+    const Utf8StatusLine parsed = ParseStatusLine(line);
+    if (!chain.rootObject.empty() && !IsInPrefixList(chain.rootObject, parsed.code)) {
         return;
     }
     // The parent is the nearest object on the chain from the object added last up to its top
@@ -87,12 +94,10 @@ void CiStatusPrivate::addStatusObject(std::u16string_view line, std::uint32_t li
     // is added.
     const std::size_t linksKept = chain.codes.linksKeptFor(parsed.code);
     const std::int32_t parentPosition = linksKept == 0 ? NoParentPosition : chain.positions[linksKept - 1];
+    const NodeRef parent = linksKept == 0 ? nullptr : chain.nodes[linksKept - 1];
     // The node reads its key and text from the record.
     const std::size_t position = m_StatusObjects.size();
     cStatus& record = m_StatusObjects.add(parsed, lineIndex);
-    const NodeRef parent = parentPosition == NoParentPosition
-        ? nullptr
-        : m_StatusObjects[static_cast<std::size_t>(parentPosition)].m_Node;
     NodeRef node = TreeView_Status.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
         m_StatusObjects.nodeTexts(), static_cast<std::uint32_t>(position), parsed.status & StatusImageMask);
     if (!node) {
@@ -100,12 +105,13 @@ void CiStatusPrivate::addStatusObject(std::u16string_view line, std::uint32_t li
         return;
     }
     node->setBackColor(m_BackColor);
-    record.m_Node = std::move(node);
     record.m_Status = parsed.status;
     m_ParentPositions.push_back(parentPosition);
     chain.positions.resize(linksKept);
+    chain.nodes.resize(linksKept);
     chain.codes.cutTo(linksKept);
     chain.positions.push_back(static_cast<std::int32_t>(position));
+    chain.nodes.push_back(std::move(node));
     chain.codes.add(parsed.code);
 }
 
@@ -149,7 +155,7 @@ void CiStatusPrivate::restoreExpandedAndSelectedNodes(const StoredTreeState& sto
     // the open branches above it.
     PathSetQueries<NodeRef> mayBeOpen(expandedPaths, [](const NodeRef& node) { node->setExpanded(true); });
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
-        const NodeRef& node = m_StatusObjects[position].m_Node;
+        const NodeRef node = TreeView_Status.node(static_cast<std::int32_t>(position) + 1);
         const std::int32_t parent = m_ParentPositions[position];
         while (!chain.empty() && chain.back().position != parent) {
             chain.pop_back();

@@ -126,7 +126,7 @@ private:
     void loadStatusObjects();
     // While loading: the record added last and its ancestors, for the parent search.
     struct LoadChain;
-    void addStatusObject(std::u16string_view line, std::uint32_t lineIndex, LoadChain& chain);
+    void addStatusObject(std::string_view line, std::uint32_t lineIndex, LoadChain& chain);
     // The branches the user left open and the node selected, as stored.
     struct StoredTreeState {
         PathSet expandedPaths;

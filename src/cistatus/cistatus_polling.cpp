@@ -28,7 +28,7 @@ std::u16string CiStatusPrivate::ObjectTagName()
     while (m_QueryIndex < static_cast<std::int32_t>(m_StatusObjects.size())) {
         ++m_QueryIndex;
         const auto position = static_cast<std::size_t>(m_QueryIndex) - 1;
-        if (!m_StatusObjects[position].m_TagName.empty()) {
+        if (!m_StatusObjects[position].m_Texts.tagName().empty()) {
             m_QueryStatus = m_StatusObjects.handle(position);
             break;
         }
@@ -37,7 +37,7 @@ std::u16string CiStatusPrivate::ObjectTagName()
         m_QueryIndex = 0;
         return {};
     }
-    return m_QueryStatus->m_TagName.text();
+    return StatusTexts::Decoded(m_QueryStatus->m_Texts.tagName());
 }
 
 std::int32_t CiStatusPrivate::ObjectStatus() const

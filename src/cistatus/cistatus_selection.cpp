@@ -62,13 +62,14 @@ void CiStatusPrivate::TreeView_Status_NodeClick(const NodeRef& node)
 
 void CiStatusPrivate::showInformationText()
 {
-    Text_Info.setText(
-        AsLines(ReadIniSection(m_SelectedStatus->m_Section.text(), m_ObjectFile, m_Platform.files)));
+    Text_Info.setText(AsLines(ReadIniSection(
+        StatusTexts::Decoded(m_SelectedStatus->m_Texts.section()), m_ObjectFile, m_Platform.files)));
 }
 
 void CiStatusPrivate::showPicture()
 {
-    const std::u16string base = FolderOf(m_ObjectFile).append(m_SelectedStatus->m_Section.text());
+    const std::u16string base
+        = FolderOf(m_ObjectFile).append(StatusTexts::Decoded(m_SelectedStatus->m_Texts.section()));
     for (const std::u16string_view extension : PictureExtensions) {
         const std::u16string path = base + std::u16string(extension);
         if (m_Platform.files.isOrdinaryFile(path)) {
@@ -122,20 +123,18 @@ void CiStatusPrivate::TreeView_Status_Collapse(const NodeRef& node)
 
 std::u16string CiStatusPrivate::SelectedNode() const
 {
-    return m_SelectedStatus && m_SelectedStatus->m_Node ? m_SelectedStatus->m_Node->text() : std::u16string();
+    return m_SelectedStatus ? StatusTexts::Decoded(m_SelectedStatus->m_Texts.text()) : std::u16string();
 }
 
 std::u16string CiStatusPrivate::SelectedNodeCode() const
 {
-    // The node's key is the code, "/" and the line index; a code holds no "/".
-    const std::u16string key
-        = m_SelectedStatus && m_SelectedStatus->m_Node ? m_SelectedStatus->m_Node->key() : std::u16string();
-    return key.substr(0, key.rfind(u'/'));
+    // The code the node's key starts with, before "/" and the line index.
+    return m_SelectedStatus ? StatusTexts::Decoded(m_SelectedStatus->m_Texts.code()) : std::u16string();
 }
 
 std::u16string CiStatusPrivate::SelectedNodeTagName() const
 {
-    return m_SelectedStatus ? m_SelectedStatus->m_TagName.text() : std::u16string();
+    return m_SelectedStatus ? StatusTexts::Decoded(m_SelectedStatus->m_Texts.tagName()) : std::u16string();
 }
 
 } // namespace vestrak

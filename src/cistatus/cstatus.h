@@ -1,7 +1,5 @@
 #pragma once
 
-#include "../ports/tree.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,52 +7,58 @@
 
 namespace vestrak {
 
-/// A text of a status record, kept with the record as UTF-8 bytes and decoded when read. It is
-/// the size of one pointer: it points at the text's length, which its bytes follow (one byte for
-/// a length under 255, else 255 and four more bytes). A text read from an object file, whatever
-/// the file's encoding, decodes to exactly the text read. Valid as long as the record it belongs
-/// to.
-class StatusText {
+/// The texts of a status record, kept with the record as UTF-8 bytes and decoded when read: its
+/// section name, code, text and tag name. It is the size of one pointer: it points at their
+/// lengths (each one byte under 255, else 255 and four more bytes), which the code's, text's and
+/// tag name's bytes follow; the section is the start of the code. A text read from an object file,
+/// whatever the file's encoding, decodes to exactly the text read. Valid as long as the record it
+/// belongs to.
+class StatusTexts {
 public:
-    /// An empty text.
-    StatusText() = default;
-    /// The text whose length and bytes are kept at lengthAndBytes, the length written by
-    /// AppendLength.
-    explicit StatusText(const char* lengthAndBytes)
-        : m_LengthAndBytes(lengthAndBytes)
+    /// No texts: all empty.
+    StatusTexts() = default;
+    /// The texts kept at kept, as Write wrote them.
+    explicit StatusTexts(const char* kept)
+        : m_Kept(kept)
     {
     }
 
-    /// Where the text's length and bytes are kept, as given when it was made.
-    [[nodiscard]] const char* lengthAndBytes() const { return m_LengthAndBytes; }
-    /// Writes the length of the bytes that are to follow, as a StatusText reads it.
-    static void AppendLength(std::string& kept, std::size_t length);
+    /// The bytes Write takes for these texts.
+    [[nodiscard]] static std::size_t Bytes(
+        std::string_view section, std::string_view code, std::string_view text, std::string_view tagName);
+    /// Writes the texts at kept as a StatusTexts reads them; the section must start the code.
+    static void Write(char* kept, std::string_view section, std::string_view code, std::string_view text,
+        std::string_view tagName);
 
-    /// True when the text has no characters.
-    [[nodiscard]] bool empty() const { return bytes().empty(); }
-    /// The text's UTF-8 bytes.
-    [[nodiscard]] std::string_view bytes() const;
-    /// The text decoded.
-    [[nodiscard]] std::u16string text() const;
-    /// Appends the text decoded, without a room of its own.
-    void appendTextTo(std::u16string& text) const;
+    [[nodiscard]] std::string_view section() const { return parts().section; }
+    [[nodiscard]] std::string_view code() const { return parts().code; }
+    [[nodiscard]] std::string_view text() const { return parts().text; }
+    [[nodiscard]] std::string_view tagName() const { return parts().tagName; }
+
+    /// A text of these decoded.
+    [[nodiscard]] static std::u16string Decoded(std::string_view bytes);
 
 private:
-    const char* m_LengthAndBytes = nullptr;
+    struct Parts {
+        std::string_view section;
+        std::string_view code;
+        std::string_view text;
+        std::string_view tagName;
+    };
+    [[nodiscard]] Parts parts() const;
+
+    const char* m_Kept = nullptr;
 };
 
 /// The status of one object of the status tree: shared by the tree's record list, the host's
-/// query cursor and the selection, so it may outlive the node that showed it.
+/// query cursor and the selection, so it may outlive the node that showed it. Record n shows
+/// node n + 1 of the tree.
 class cStatus {
 public:
-    /// The node that shows the object.
-    NodeRef m_Node;
-    /// The first comma item of the object's code: its information section and picture name. Kept
-    /// as long as the record.
-    StatusText m_Section;
-    /// The tag whose status the host reports for the object; empty: never asked for. Kept as
-    /// long as the record.
-    StatusText m_TagName;
+    /// The object's section name (the first comma item of its code: its information section and
+    /// picture name), code, text and tag name (empty: never asked for). Kept as long as the
+    /// record.
+    StatusTexts m_Texts;
     /// The status value: first from the object line, then as the host reports it.
     std::int32_t m_Status = 0;
     /// The status to show, after inheritance.

@@ -7,10 +7,11 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <iterator>
 
 namespace vestrak {
 
-cStatus& StatusRecords::add(const StatusLine& line, std::uint32_t lineIndex)
+cStatus& StatusRecords::add(const Utf8StatusLine& line, std::uint32_t lineIndex)
 {
     std::vector<std::shared_ptr<Block>>& blocks = m_Texts->blocks;
     std::size_t& count = m_Texts->count;
@@ -21,28 +22,18 @@ cStatus& StatusRecords::add(const StatusLine& line, std::uint32_t lineIndex)
     const std::size_t slot = count % BlockRecords;
     ++count;
 
-    // One run for the three texts: one look for room instead of three.
-    m_Encoded.clear();
-    AppendAsUtf8(m_Encoded, line.section);
-    m_Joined.clear();
-    StatusText::AppendLength(m_Joined, m_Encoded.size());
-    const std::size_t codeStart = m_Joined.size();
-    m_Joined += m_Encoded;
-    AppendAsUtf8(m_Joined, line.code.substr(line.section.size()));
-    const std::size_t codeLength = m_Joined.size() - codeStart;
-    AppendAsUtf8(m_Joined, line.text);
-    const std::size_t tagNameStart = m_Joined.size();
-    m_Encoded.clear();
-    AppendAsUtf8(m_Encoded, line.tagName);
-    StatusText::AppendLength(m_Joined, m_Encoded.size());
-    m_Joined += m_Encoded;
-    const char* kept = m_Kept.keep(m_Joined, block.chunks).data();
-
-    block.places[slot] = { lineIndex, static_cast<std::uint32_t>(codeLength) };
+    std::vector<Texts::Run>& runs = m_Texts->runs;
+    const auto position = static_cast<std::uint32_t>(count - 1);
+    if (runs.empty() || runs.back().linesSkipped != lineIndex - position) {
+        runs.push_back({ position, lineIndex - position });
+    }
+    // One run for the texts: one look for room instead of four.
+    const std::size_t bytes = StatusTexts::Bytes(line.section, line.code, line.text, line.tagName);
+    char* kept = m_Kept.room(bytes, block.chunks);
+    StatusTexts::Write(kept, line.section, line.code, line.text, line.tagName);
     cStatus& record = block.records[slot];
     record = cStatus {};
-    record.m_Section = StatusText(kept);
-    record.m_TagName = StatusText(kept + tagNameStart);
+    record.m_Texts = StatusTexts(kept);
     return record;
 }
 
@@ -50,6 +41,9 @@ void StatusRecords::removeLast()
 {
     if (--m_Texts->count % BlockRecords == 0) {
         m_Texts->blocks.pop_back();
+    }
+    if (m_Texts->runs.back().position == m_Texts->count) {
+        m_Texts->runs.pop_back();
     }
 }
 
@@ -68,80 +62,63 @@ std::shared_ptr<cStatus> StatusRecords::handle(std::size_t position) const
 void StatusRecords::nodeText(std::size_t position, std::u16string& text) const
 {
     text.clear();
-    AppendDecoded(text, m_Texts->text(position), ObjectFileText::Encoding::Utf8);
+    AppendDecoded(text, m_Texts->texts(position).text(), ObjectFileText::Encoding::Utf8);
 }
 
-std::string_view StatusRecords::KeptBytes::keep(std::string_view bytes, std::vector<Chunk>& holder)
+char* StatusRecords::KeptBytes::room(std::size_t bytes, std::vector<Chunk>& holder)
 {
-    char* start = nullptr;
-    if (bytes.size() > ChunkBytes) {
+    if (bytes > ChunkBytes) {
         // Bytes longer than a chunk get one of their own.
-        holder.push_back(std::make_shared_for_overwrite<char[]>(bytes.size()));
-        start = holder.back().get();
-    } else {
-        if (bytes.size() > ChunkBytes - m_Used) {
-            m_Chunk = std::make_shared_for_overwrite<char[]>(ChunkBytes);
-            m_Used = 0;
-        }
-        if (holder.empty() || holder.back() != m_Chunk) {
-            holder.push_back(m_Chunk);
-        }
-        start = m_Chunk.get() + m_Used;
-        m_Used += bytes.size();
+        holder.push_back(std::make_shared_for_overwrite<char[]>(bytes));
+        return holder.back().get();
     }
-    std::copy(bytes.begin(), bytes.end(), start);
-    return { start, bytes.size() };
+    if (bytes > ChunkBytes - m_Used) {
+        m_Chunk = std::make_shared_for_overwrite<char[]>(ChunkBytes);
+        m_Used = 0;
+    }
+    if (holder.empty() || holder.back() != m_Chunk) {
+        holder.push_back(m_Chunk);
+    }
+    char* start = m_Chunk.get() + m_Used;
+    m_Used += bytes;
+    return start;
 }
 
-std::string_view StatusRecords::Texts::code(std::size_t position) const
+std::uint32_t StatusRecords::Texts::lineIndex(std::size_t position) const
 {
-    const Block& block = *blocks[position / BlockRecords];
-    const std::string_view section = block.records[position % BlockRecords].m_Section.bytes();
-    return { section.data(), block.places[position % BlockRecords].codeLength };
-}
-
-std::string_view StatusRecords::Texts::text(std::size_t position) const
-{
-    const std::string_view code = this->code(position);
-    const char* textStart = code.data() + code.size();
-    // The tag name's length follows the text.
-    const char* textEnd
-        = blocks[position / BlockRecords]->records[position % BlockRecords].m_TagName.lengthAndBytes();
-    return { textStart, static_cast<std::size_t>(textEnd - textStart) };
+    const auto after = std::upper_bound(runs.begin(), runs.end(), position,
+        [](std::size_t wanted, const Run& run) { return wanted < run.position; });
+    return static_cast<std::uint32_t>(position) + std::prev(after)->linesSkipped;
 }
 
 void StatusRecords::Texts::keyAndText(std::uint32_t position, std::u16string& key, std::u16string& text) const
 {
     std::array<char, 16> digits {};
-    const std::uint32_t lineIndex
-        = blocks[position / BlockRecords]->places[position % BlockRecords].lineIndex;
-    char* digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), lineIndex).ptr;
+    char* digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), lineIndex(position)).ptr;
+    const StatusTexts& kept = texts(position);
     key.clear();
-    AppendDecoded(key, code(position), ObjectFileText::Encoding::Utf8);
+    AppendDecoded(key, kept.code(), ObjectFileText::Encoding::Utf8);
     key += u'/';
     key.append(digits.data(), digitsEnd);
     text.clear();
-    AppendDecoded(text, this->text(position), ObjectFileText::Encoding::Utf8);
+    AppendDecoded(text, kept.text(), ObjectFileText::Encoding::Utf8);
 }
 
 std::optional<std::uint32_t> StatusRecords::Texts::referenceOfKey(std::u16string_view key) const
 {
-    const std::optional<std::uint32_t> lineIndex = LineIndexOfKey(key);
-    if (!lineIndex)
+    const std::optional<std::uint32_t> keyLine = LineIndexOfKey(key);
+    if (!keyLine)
         return std::nullopt;
-    const auto lineOf = [this](std::size_t position) {
-        return blocks[position / BlockRecords]->places[position % BlockRecords].lineIndex;
-    };
     std::size_t first = 0;
     std::size_t end = count;
     while (first < end) {
         const std::size_t middle = first + (end - first) / 2;
-        if (lineOf(middle) < *lineIndex)
+        if (lineIndex(middle) < *keyLine)
             first = middle + 1;
         else
             end = middle;
     }
-    if (first < count && lineOf(first) == *lineIndex)
+    if (first < count && lineIndex(first) == *keyLine)
         return static_cast<std::uint32_t>(first);
     return UINT32_MAX;
 }

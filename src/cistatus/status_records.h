@@ -13,7 +13,7 @@
 
 namespace vestrak {
 
-struct StatusLine;
+template<typename Char> struct BasicStatusLine;
 
 // The records of a status tree in node order, in blocks of many, each block with the texts of its
 // records as UTF-8: the section and tag names, and the code and text their nodes show. Adding a
@@ -22,9 +22,8 @@ struct StatusLine;
 // from here, by the records' positions, instead of keeping copies.
 class StatusRecords {
 public:
-    // A new last record for that line of the section: its m_Section and m_TagName point into the
-    // texts kept with it.
-    cStatus& add(const StatusLine& line, std::uint32_t lineIndex);
+    // A new last record for that line of the section: its texts are kept with it.
+    cStatus& add(const BasicStatusLine<char>& line, std::uint32_t lineIndex);
     // Takes back the record added last, which no node came for.
     void removeLast();
     // Starts an empty list; a tree still showing the records before keeps their texts.
@@ -49,14 +48,6 @@ public:
 private:
     static constexpr std::size_t BlockRecords = 256;
 
-    // Where a record's node finds its key and text. A record's texts are kept as one run of
-    // bytes: its section's length, its code (which the section starts), its text, then its tag
-    // name's length and bytes. The text is what lies between the code and the tag name.
-    struct NodeTextPlace {
-        std::uint32_t lineIndex = 0;
-        std::uint32_t codeLength = 0;
-    };
-
     using Chunk = std::shared_ptr<char[]>;
 
     // Bytes in chunks that never move, so that keeping some costs no allocation of its own.
@@ -64,7 +55,8 @@ private:
     // unused; each block holds the chunks its records' texts lie in.
     class KeptBytes {
     public:
-        std::string_view keep(std::string_view bytes, std::vector<Chunk>& holder);
+        // Room for that many bytes, held by holder.
+        char* room(std::size_t bytes, std::vector<Chunk>& holder);
 
     private:
         // Some three blocks of plant-like lines.
@@ -75,7 +67,6 @@ private:
 
     struct Block {
         std::array<cStatus, BlockRecords> records;
-        std::array<NodeTextPlace, BlockRecords> places;
         std::vector<Chunk> chunks;
     };
 
@@ -85,20 +76,28 @@ private:
         void keyAndText(std::uint32_t position, std::u16string& key, std::u16string& text) const override;
         // The position of the record of the line the key names: records follow their lines.
         [[nodiscard]] std::optional<std::uint32_t> referenceOfKey(std::u16string_view key) const override;
-        // The record's code and text as UTF-8.
-        [[nodiscard]] std::string_view code(std::size_t position) const;
-        [[nodiscard]] std::string_view text(std::size_t position) const;
+        // The section, code, text and tag name of a record.
+        [[nodiscard]] const StatusTexts& texts(std::size_t position) const
+        {
+            return blocks[position / BlockRecords]->records[position % BlockRecords].m_Texts;
+        }
+        // The line a record was read from, which its node's key names.
+        [[nodiscard]] std::uint32_t lineIndex(std::size_t position) const;
 
         std::vector<std::shared_ptr<Block>> blocks;
         std::size_t count = 0;
+        // Records follow their lines, most often one for each: a run of records whose lines
+        // follow one another is kept as its first position and how many lines lie before it
+        // that are no record's, instead of a line index for each record.
+        struct Run {
+            std::uint32_t position = 0;
+            std::uint32_t linesSkipped = 0;
+        };
+        std::vector<Run> runs;
     };
 
     std::shared_ptr<Texts> m_Texts = std::make_shared<Texts>();
     KeptBytes m_Kept;
-    // Where a record's texts are put together before they are kept, and one of them encoded
-    // before its length is known.
-    std::string m_Joined;
-    std::string m_Encoded;
 };
 
 } // namespace vestrak

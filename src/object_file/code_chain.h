@@ -13,33 +13,41 @@ namespace vestrak {
 // parent, its parent's parent and so on, top first. A new line's parent is the nearest of them
 // whose code, read as a prefix list, has an item the new code starts with. A long code is indexed
 // as it joins the chain, so that a list of any length is read once however many lines below it
-// ask it; short ones, nearly every code, are read as they stand.
-class CodeChain {
+// ask it; short ones, nearly every code, are read as they stand. Codes are UTF-16 or, for a
+// reader that keeps the file's bytes, UTF-8.
+template<typename Char> class BasicCodeChain {
 public:
+    using Code = std::basic_string_view<Char>;
+
     // How many links, from the top, stay when a line of that code is added: up to and including
     // its parent, none when nothing on the chain starts the code.
-    [[nodiscard]] std::size_t linksKeptFor(std::u16string_view code) const;
+    [[nodiscard]] std::size_t linksKeptFor(Code code) const;
     // Keeps the first links only.
     void cutTo(std::size_t links);
     // The line added last, its code joining the chain below the links kept.
-    void add(std::u16string_view code);
+    void add(Code code);
     void clear();
 
     [[nodiscard]] std::size_t size() const { return m_Starts.size(); }
 
 private:
-    [[nodiscard]] std::u16string_view codeOf(std::size_t link) const;
+    [[nodiscard]] Code codeOf(std::size_t link) const;
 
     struct IndexedLink {
         std::size_t link = 0;
         PrefixListIndex index;
+        // The code as the index reads it: a UTF-8 code decoded.
+        std::u16string decoded;
     };
 
     // The codes one after the other, each link's from its start to the next one's.
-    std::u16string m_Codes;
+    std::basic_string<Char> m_Codes;
     std::vector<std::size_t> m_Starts;
     // The links of long codes, top first.
     std::vector<IndexedLink> m_Indexed;
 };
+
+using CodeChain = BasicCodeChain<char16_t>;
+using Utf8CodeChain = BasicCodeChain<char>;
 
 } // namespace vestrak

@@ -490,6 +490,27 @@ bool VisitSectionLines(const std::u16string& section, const std::u16string& file
     return ScanSection(fileName, files, section, encoding, visitLine, forget, skipped);
 }
 
+bool VisitSectionUtf8Lines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
+    const std::function<void(std::string_view)>& visit, const std::function<void()>& forget)
+{
+    ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
+    std::u16string decoded;
+    std::string converted;
+    const auto visitLine = [&](std::string_view lineBytes, std::int32_t) {
+        if (encoding == ObjectFileText::Encoding::Utf8) {
+            visit(lineBytes);
+            return;
+        }
+        decoded.clear();
+        AppendDecoded(decoded, lineBytes, encoding);
+        converted.clear();
+        AppendAsUtf8(converted, decoded);
+        visit(converted);
+    };
+    SkippedLines skipped;
+    return ScanSection(fileName, files, section, encoding, visitLine, forget, skipped);
+}
+
 std::optional<NumberedSectionLines> ReadIniSectionLines(
     const std::u16string& section, const std::u16string& fileName, FileSystem& files)
 {

@@ -40,6 +40,11 @@ SectionBytes ReadSectionBytes(const std::u16string& section, const std::u16strin
 bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
     const std::function<void(std::u16string_view)>& visit, const std::function<void()>& forget);
 
+// The same lines as UTF-8 bytes: visit(line) is given each line's bytes as read, or converted to
+// UTF-8 when the file is Windows-1252, so that a reader keeping bytes never decodes a line.
+bool VisitSectionUtf8Lines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
+    const std::function<void(std::string_view)>& visit, const std::function<void()>& forget);
+
 // The lines of ReadSectionLines with the line of the file (from 1) each came from, and the lines
 // skipped as damage.
 struct NumberedSectionLines {

@@ -4,20 +4,23 @@
 
 namespace vestrak {
 
-LineSeparators FindLineSeparators(std::u16string_view line)
+namespace {
+
+// The separators are single units in UTF-16 and single bytes in UTF-8 alike.
+template<typename Char> LineSeparators FindSeparators(std::basic_string_view<Char> line)
 {
     constexpr std::size_t NotFound = LineSeparators::NotFound;
     LineSeparators found;
-    ForEachUnitOf(line, u'=', u'/', u',', [&](std::size_t position) {
-        const char16_t unit = line[position];
-        if (unit == u'=') {
+    ForEachUnitOf(line, Char('='), Char('/'), Char(','), [&](std::size_t position) {
+        const Char unit = line[position];
+        if (unit == Char('=')) {
             if (found.equals != NotFound) {
                 found.secondEquals = position;
                 return false;
             }
             found.equals = position;
         } else if (found.equals == NotFound) {
-            if (unit == u'/') {
+            if (unit == Char('/')) {
                 if (found.slash == NotFound) {
                     found.slash = position;
                 } else if (found.secondSlash == NotFound) {
@@ -26,7 +29,7 @@ LineSeparators FindLineSeparators(std::u16string_view line)
             } else if (found.slash == NotFound && found.codeComma == NotFound) {
                 found.codeComma = position;
             }
-        } else if (unit == u',') {
+        } else if (unit == Char(',')) {
             if (found.comma == NotFound) {
                 found.comma = position;
             } else if (found.secondComma == NotFound) {
@@ -36,6 +39,18 @@ LineSeparators FindLineSeparators(std::u16string_view line)
         return true;
     });
     return found;
+}
+
+} // namespace
+
+LineSeparators FindLineSeparators(std::u16string_view line)
+{
+    return FindSeparators(line);
+}
+
+LineSeparators FindLineSeparators(std::string_view line)
+{
+    return FindSeparators(line);
 }
 
 } // namespace vestrak

@@ -22,9 +22,16 @@ struct LineSeparators {
 };
 
 LineSeparators FindLineSeparators(std::u16string_view line);
+// The same for a line's UTF-8 bytes.
+LineSeparators FindLineSeparators(std::string_view line);
 
 // The part from start up to end (NotFound: the end of the text).
 inline std::u16string_view Between(std::u16string_view text, std::size_t start, std::size_t end)
+{
+    return text.substr(start, end == LineSeparators::NotFound ? LineSeparators::NotFound : end - start);
+}
+
+inline std::string_view Between(std::string_view text, std::size_t start, std::size_t end)
 {
     return text.substr(start, end == LineSeparators::NotFound ? LineSeparators::NotFound : end - start);
 }

@@ -1,5 +1,8 @@
 #include "text/text.h"
 
+#include "text/byte_words.h"
+#include "text/encoding.h"
+
 #include <bit>
 #include <optional>
 #if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
@@ -12,6 +15,13 @@ namespace {
 
 constexpr char16_t Tab = u'\t';
 constexpr char16_t Apostrophe = u'\'';
+constexpr std::uint64_t HighBits = 0x8080808080808080U;
+
+bool SameAsciiLetterIgnoringCase(char first, char second)
+{
+    const auto lower = static_cast<char>(first | 0x20);
+    return (first ^ second) == 0x20 && lower >= 'a' && lower <= 'z';
+}
 
 // A tab when the text holds one, else an apostrophe when it holds one, else nothing.
 std::optional<char16_t> AutomaticSeparator(std::u16string_view text)
@@ -129,6 +139,56 @@ bool IsInPrefixList(std::u16string_view list, std::u16string_view text)
     return false;
 }
 
+bool IsInPrefixList(std::string_view list, std::string_view text)
+{
+    std::size_t itemStart = 0;
+    while (itemStart < list.size() && list[itemStart] != ',') {
+        std::size_t position = itemStart;
+        std::size_t compared = 0;
+        while (position < list.size() && list[position] != ',' && compared < text.size()) {
+            // Eight bytes at a time up to the first that differs or is a comma: the codes of one
+            // branch share their start, written alike.
+            if (list.size() - position >= WordBytes && text.size() - compared >= WordBytes) {
+                const std::uint64_t listed = LoadWord(list, position);
+                const std::uint64_t stops
+                    = ~MarksOf(listed ^ LoadWord(text, compared), '\0') | MarksOf(listed, ',');
+                const std::size_t alike = (stops & HighBits) == 0 ? WordBytes : FirstMarked(stops & HighBits);
+                position += alike;
+                compared += alike;
+                if (alike == WordBytes) {
+                    continue;
+                }
+                if (list[position] == ',') {
+                    break;
+                }
+            }
+            const char listed = list[position];
+            const char given = text[compared];
+            if (listed != given) {
+                // Characters beyond ASCII may differ in case, in bytes of other lengths.
+                if (((static_cast<unsigned char>(listed) | static_cast<unsigned char>(given)) & 0x80U) != 0) {
+                    return IsInPrefixList(FromUtf8(list), FromUtf8(text));
+                }
+                if (!SameAsciiLetterIgnoringCase(listed, given)) {
+                    break;
+                }
+            }
+            ++position;
+            ++compared;
+        }
+        if (position == list.size() || list[position] == ',') {
+            return true;
+        }
+        const std::size_t comma = list.find(',', position);
+        if (comma == std::string_view::npos) {
+            return false;
+        }
+        itemStart = comma + 1;
+    }
+    // The first empty item ends the list.
+    return false;
+}
+
 std::u16string_view SpaceTrimmed(std::u16string_view text)
 {
     std::size_t first = 0;
@@ -137,6 +197,19 @@ std::u16string_view SpaceTrimmed(std::u16string_view text)
         ++first;
     }
     while (end > first && text[end - 1] == u' ') {
+        --end;
+    }
+    return text.substr(first, end - first);
+}
+
+std::string_view SpaceTrimmed(std::string_view text)
+{
+    std::size_t first = 0;
+    std::size_t end = text.size();
+    while (first < end && text[first] == ' ') {
+        ++first;
+    }
+    while (end > first && text[end - 1] == ' ') {
         --end;
     }
     return text.substr(first, end - first);

@@ -24,6 +24,9 @@ std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t from =
 // Whether the text begins with an item of the comma-separated list, ignoring case. The first
 // empty item ends the list; items are compared as written, spaces included.
 bool IsInPrefixList(std::u16string_view list, std::u16string_view text);
+// The same for a UTF-8 list and text, answered as for the two decoded: bytes are compared, and
+// the two decoded only where they differ beyond ASCII.
+bool IsInPrefixList(std::string_view list, std::string_view text);
 
 // Matches `*` and `?` in one pass without backtracking: a star takes the first occurrence of the
 // literal behind it. Only the first 31 parts of a pattern are looked at.
@@ -32,6 +35,7 @@ bool MatchWildcard(const std::u16string& text, const std::u16string& pattern);
 // Removes the space character (not tabs) from both ends.
 std::u16string TrimSpaces(std::u16string_view text);
 std::u16string_view SpaceTrimmed(std::u16string_view text);
+std::string_view SpaceTrimmed(std::string_view text);
 
 // Upper-cases code unit by code unit, the same in every locale: ASCII, Latin-1, Latin
 // Extended-A, basic Greek and Cyrillic letters. Positions stay where they are.

@@ -43,4 +43,33 @@ void ForEachUnitOf(std::u16string_view text, char16_t first, char16_t second, ch
     }
 }
 
+// The same over bytes, sixteen at a time: UTF-8 lines are taken apart without decoding them.
+template<typename Found>
+void ForEachUnitOf(std::string_view text, char first, char second, char third, Found found)
+{
+    std::size_t position = 0;
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
+    const __m128i firsts = _mm_set1_epi8(first);
+    const __m128i seconds = _mm_set1_epi8(second);
+    const __m128i thirds = _mm_set1_epi8(third);
+    for (; text.size() - position >= 16; position += 16) {
+        const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + position));
+        const __m128i hits
+            = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(sixteen, firsts), _mm_cmpeq_epi8(sixteen, seconds)),
+                _mm_cmpeq_epi8(sixteen, thirds));
+        for (auto marks = static_cast<unsigned>(_mm_movemask_epi8(hits)); marks != 0; marks &= marks - 1) {
+            if (!found(position + static_cast<std::size_t>(std::countr_zero(marks)))) {
+                return;
+            }
+        }
+    }
+#endif
+    for (; position < text.size(); ++position) {
+        const char unit = text[position];
+        if ((unit == first || unit == second || unit == third) && !found(position)) {
+            return;
+        }
+    }
+}
+
 } // namespace vestrak

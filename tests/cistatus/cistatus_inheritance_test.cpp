@@ -28,17 +28,15 @@ std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
     Tree& tree = surface.addTree(u"Tree", Geometry {}, ImageList::StatusIcons, true);
     StatusRecords records;
     for (std::size_t i = 0; i < parents.size(); ++i) {
-        const NodeRef relative
-            = parents[i] == None ? nullptr : records[static_cast<std::size_t>(parents[i])].m_Node;
+        const NodeRef relative = parents[i] == None ? nullptr : tree.node(parents[i] + 1);
         const std::u16string key(1, static_cast<char16_t>(u'\x100' + i));
-        cStatus& record = records.add({}, 0);
-        record.m_Node = tree.add(relative, NodeRelationship::Child, key, key, 0);
-        record.m_Status = statuses[i];
+        tree.add(relative, NodeRelationship::Child, key, key, 0);
+        records.add({}, 0).m_Status = statuses[i];
     }
     if (walk == Walk::OnePass) {
         InheritStatuses(records, parents, inheritance);
     } else {
-        LiteralInheritStatuses(records, inheritance);
+        LiteralInheritStatuses(records, tree, inheritance);
     }
     std::vector<Expected> results;
     for (std::size_t position = 0; position < records.size(); ++position) {
@@ -155,11 +153,9 @@ TEST_F(CiStatusTest, LoadedTreesShowTheIconsOfTheAncestorWalk)
 
         StatusRecords records;
         for (std::int32_t index = 1; index <= tree().count(); ++index) {
-            cStatus& record = records.add({}, 0);
-            record.m_Node = tree().node(index);
-            record.m_Status = statuses[static_cast<std::size_t>(index) - 1];
+            records.add({}, 0).m_Status = statuses[static_cast<std::size_t>(index) - 1];
         }
-        LiteralInheritStatuses(records,
+        LiteralInheritStatuses(records, tree(),
             behaviour & CiStatus::BehaviourUnknownAboveGood ? Inheritance::UnknownAboveGood
                                                             : Inheritance::ByImage);
         for (int tick = 0; tick < 2; ++tick) {

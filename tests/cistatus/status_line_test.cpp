@@ -32,10 +32,11 @@ StatusLine FieldByFieldStatusLine(std::u16string_view line)
     return parsed;
 }
 
-// Every line of up to seven characters of separators, spaces, a letter and a digit.
+// Every line of up to seven characters of separators, spaces, a letter and a digit, read as
+// UTF-16 and as UTF-8.
 TEST(ParseStatusLine, AgreesWithFieldByFieldParsingOnEveryShortLine)
 {
-    constexpr std::u16string_view Alphabet = u"A1 =/,";
+    constexpr std::u16string_view Alphabet = u"\u00C41 =/,";
     std::u16string line;
     std::size_t checked = 0;
     const auto check = [&](const auto& self, std::size_t length) -> void {
@@ -47,6 +48,13 @@ TEST(ParseStatusLine, AgreesWithFieldByFieldParsingOnEveryShortLine)
         ASSERT_EQ(fast.status, reference.status) << ToUtf8(line);
         ASSERT_EQ(fast.tagName, reference.tagName) << ToUtf8(line);
         ASSERT_EQ(fast.text, reference.text) << ToUtf8(line);
+        const std::string bytes = ToUtf8(line);
+        const Utf8StatusLine utf8 = ParseStatusLine(bytes);
+        ASSERT_EQ(utf8.code, ToUtf8(reference.code)) << bytes;
+        ASSERT_EQ(utf8.section, ToUtf8(reference.section)) << bytes;
+        ASSERT_EQ(utf8.status, reference.status) << bytes;
+        ASSERT_EQ(utf8.tagName, ToUtf8(reference.tagName)) << bytes;
+        ASSERT_EQ(utf8.text, ToUtf8(reference.text)) << bytes;
         if (length == 0) {
             return;
         }

@@ -74,6 +74,7 @@ TEST(IsInPrefixList, Table)
     for (const Row& row : rows) {
         SCOPED_TRACE(ToUtf8(row.list) + " | " + ToUtf8(row.text));
         EXPECT_EQ(IsInPrefixList(row.list, row.text), row.expected);
+        EXPECT_EQ(IsInPrefixList(ToUtf8(row.list), ToUtf8(row.text)), row.expected);
         EXPECT_EQ(PrefixListIndex(row.list).startsWithItem(row.list, row.text), row.expected);
     }
 }
@@ -100,8 +101,8 @@ std::u16string RandomList(std::mt19937& random, std::size_t items)
     return list;
 }
 
-// The index and the parent search's chain answer as the plain list reading does, for lists of
-// every length and codes that match any item, or none.
+// The index, the parent search's chain and both read as UTF-8 answer as the plain list reading
+// does, for lists of every length and codes that match any item, or none.
 TEST(IsInPrefixList, IndexAndCodeChainAnswerAsTheListReadPlainly)
 {
     std::mt19937 random(31);
@@ -112,10 +113,13 @@ TEST(IsInPrefixList, IndexAndCodeChainAnswerAsTheListReadPlainly)
             const std::u16string text = RandomWord(random, 8);
             ASSERT_EQ(index.startsWithItem(list, text), IsInPrefixList(list, text))
                 << ToUtf8(list) << " | " << ToUtf8(text);
+            ASSERT_EQ(IsInPrefixList(ToUtf8(list), ToUtf8(text)), IsInPrefixList(list, text))
+                << ToUtf8(list) << " | " << ToUtf8(text);
         }
     }
     for (int file = 0; file < 100; ++file) {
         CodeChain chain;
+        Utf8CodeChain utf8Chain;
         std::vector<std::u16string> plain;
         for (int line = 0; line < 300; ++line) {
             const std::u16string code = RandomList(random, random() % 8 == 0 ? 40 : 1 + random() % 3);
@@ -124,10 +128,13 @@ TEST(IsInPrefixList, IndexAndCodeChainAnswerAsTheListReadPlainly)
                 --kept;
             }
             ASSERT_EQ(chain.linksKeptFor(code), kept) << "file " << file << ", line " << line;
+            ASSERT_EQ(utf8Chain.linksKeptFor(ToUtf8(code)), kept) << "file " << file << ", line " << line;
             plain.resize(kept);
             chain.cutTo(kept);
+            utf8Chain.cutTo(kept);
             plain.push_back(code);
             chain.add(code);
+            utf8Chain.add(ToUtf8(code));
         }
     }
 }
@@ -232,7 +239,8 @@ TEST(FindUnit, AgreesWithAPlainSearchAtEveryStartAndLength)
     }
 }
 
-// Separators on both sides of the eight-unit blocks; the search stops at the second "=".
+// Separators on both sides of the eight-unit (sixteen-byte) blocks; the search stops at the
+// second "=".
 TEST(FindLineSeparators, Table)
 {
     constexpr std::size_t N = LineSeparators::NotFound;
@@ -244,12 +252,13 @@ TEST(FindLineSeparators, Table)
         { u"AREA,PLANT/UNIT/PUMP/X=a=b,c", { 22, 24, 10, 15, 4, N, N } },
         { u"no separators at all here", { N, N, N, N, N, N, N } },
     };
+    const auto positions = [](const LineSeparators& at) {
+        return std::array { at.equals, at.secondEquals, at.slash, at.secondSlash, at.codeComma, at.comma,
+            at.secondComma };
+    };
     for (const auto& [line, expected] : cases) {
-        const LineSeparators at = FindLineSeparators(line);
-        EXPECT_EQ((std::array { at.equals, at.secondEquals, at.slash, at.secondSlash, at.codeComma, at.comma,
-                      at.secondComma }),
-            expected)
-            << ToUtf8(line);
+        EXPECT_EQ(positions(FindLineSeparators(line)), expected) << ToUtf8(line);
+        EXPECT_EQ(positions(FindLineSeparators(ToUtf8(line))), expected) << ToUtf8(line);
     }
 }
 
