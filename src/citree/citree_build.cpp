@@ -216,13 +216,26 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
     // Nodes whose paths may be stored open. Answered before a node is made visible, which reads
     // the open branches above it.
     PathSetQueries<NodeRef> mayBeOpen(storedOpen, [](const NodeRef& node) { node->setExpanded(true); });
+    const bool filtering = filter.groupOn || !filter.patterns.empty();
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
         ++linesVisited;
+        // A filter leaves most lines out: a line of plain ASCII is judged on its bytes, before it
+        // is decoded and taken apart.
+        bool judged = false;
+        if (filtering) {
+            if (const std::optional<TreeLineFilterParts> parts
+                = ReadAsciiFilterParts(m_Lines->bytes(index))) {
+                if (!KeepsAsciiLine(filter, parts->image, parts->text)) {
+                    continue;
+                }
+                judged = true;
+            }
+        }
         ReadTreeLine(m_Lines->line(index, room), line);
         if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, line.code)) {
             continue;
         }
-        if (!KeepsLine(filter, line.image, line.text)) {
+        if (!judged && !KeepsLine(filter, line.image, line.text)) {
             continue;
         }
         if (const std::size_t kept = chainCodes.linksKeptFor(line.code); kept < chain.size()) {

@@ -1,8 +1,11 @@
 #include "citree/tree_line.h"
 
+#include "text/ascii_units.h"
 #include "text/line_separators.h"
 #include "text/numeric.h"
 #include "text/text.h"
+
+#include <algorithm>
 
 namespace vestrak {
 
@@ -39,6 +42,61 @@ void ReadTreeLine(std::u16string_view line, TreeLine& into)
     const auto valueStart = static_cast<std::size_t>(value.data() - line.data());
     into.image = RoundToInt16(LeadingNumber(Between(line, valueStart, at.comma))).value_or(0);
     into.text = SpaceTrimmed(Between(line, at.comma + 1, valueStart + value.size()));
+}
+
+namespace {
+
+std::string_view SpaceTrimmedBytes(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view()
+                                           : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string_view BytesBetween(std::string_view text, std::size_t start, std::size_t end)
+{
+    return text.substr(start, end == std::string_view::npos ? end : end - start);
+}
+
+std::int32_t ImageOf(std::string_view asciiNumber)
+{
+    // Nearly always a few plain digits, which are the number as they stand.
+    constexpr std::size_t MostDigitsOfInt16 = 4;
+    if (!asciiNumber.empty() && asciiNumber.size() <= MostDigitsOfInt16
+        && std::all_of(
+            asciiNumber.begin(), asciiNumber.end(), [](char byte) { return byte >= '0' && byte <= '9'; })) {
+        std::int32_t number = 0;
+        for (const char digit : asciiNumber) {
+            number = number * 10 + (digit - '0');
+        }
+        return number;
+    }
+    const std::u16string units(asciiNumber.begin(), asciiNumber.end());
+    return RoundToInt16(LeadingNumber(units)).value_or(0);
+}
+
+} // namespace
+
+// The separators ReadTreeLine takes the value apart at: the first two "=" and the first ","
+// between them.
+std::optional<TreeLineFilterParts> ReadAsciiFilterParts(std::string_view line)
+{
+    if (!IsAscii(line)) {
+        return std::nullopt;
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return TreeLineFilterParts {};
+    }
+    const std::size_t secondEquals = line.find('=', equals + 1);
+    const std::string_view value = SpaceTrimmedBytes(BytesBetween(line, equals + 1, secondEquals));
+    const std::size_t comma = BytesBetween(line, 0, secondEquals).find(',', equals + 1);
+    if (comma == std::string_view::npos) {
+        return TreeLineFilterParts { .image = ImageOf(value), .text = value };
+    }
+    const auto valueStart = static_cast<std::size_t>(value.data() - line.data());
+    return TreeLineFilterParts { .image = ImageOf(BytesBetween(line, valueStart, comma)),
+        .text = SpaceTrimmedBytes(BytesBetween(line, comma + 1, valueStart + value.size())) };
 }
 
 std::u16string_view ValueText(std::u16string_view value)

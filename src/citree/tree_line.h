@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,17 @@ struct TreeLine {
 TreeLine ReadTreeLine(std::u16string_view line);
 // The same into a line read before, whose code's room serves again.
 void ReadTreeLine(std::u16string_view line, TreeLine& into);
+
+// What a filter asks of a data line: its image and its text, as ReadTreeLine reads them.
+struct TreeLineFilterParts {
+    std::int32_t image = 0;
+    // A part of the line read.
+    std::string_view text;
+};
+
+// The same read from a line's bytes, for a line of plain ASCII only, whose bytes are its units in
+// either encoding; nothing for any other line.
+std::optional<TreeLineFilterParts> ReadAsciiFilterParts(std::string_view line);
 
 // The text of a value part: what follows its first comma, or the whole value without one.
 std::u16string_view ValueText(std::u16string_view value);

@@ -7,6 +7,24 @@
 
 namespace vestrak {
 
+bool IsAscii(std::string_view bytes)
+{
+    std::size_t at = 0;
+#ifdef VESTRAK_ASCII_BLOCKS
+    for (; at + 16 <= bytes.size(); at += 16) {
+        if (_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at))) != 0) {
+            return false;
+        }
+    }
+#endif
+    for (; at < bytes.size(); ++at) {
+        if (static_cast<unsigned char>(bytes[at]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::size_t AppendAsciiPrefix(std::u16string& text, std::string_view bytes)
 {
     const std::size_t start = text.size();
