@@ -22,16 +22,17 @@ TreeLine ReadTreeLine(std::u16string_view line);
 // The same into a line read before, whose code's room serves again.
 void ReadTreeLine(std::u16string_view line, TreeLine& into);
 
-// What a filter asks of a data line: its image and its text, as ReadTreeLine reads them.
-struct TreeLineFilterParts {
+// What a build asks of most lines, as ReadTreeLine reads them, from a line of plain ASCII bytes,
+// whose bytes are its units in either encoding.
+struct AsciiTreeLine {
+    // As written, not upper-cased. code and text are parts of the line read.
+    std::string_view code;
     std::int32_t image = 0;
-    // A part of the line read.
     std::string_view text;
 };
 
-// The same read from a line's bytes, for a line of plain ASCII only, whose bytes are its units in
-// either encoding; nothing for any other line.
-std::optional<TreeLineFilterParts> ReadAsciiFilterParts(std::string_view line);
+// Nothing for a line with a byte beyond ASCII.
+std::optional<AsciiTreeLine> ReadAsciiTreeLine(std::string_view line);
 
 // The text of a value part: what follows its first comma, or the whole value without one.
 std::u16string_view ValueText(std::u16string_view value);
