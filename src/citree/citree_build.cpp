@@ -6,6 +6,7 @@
 #include "object_file/code_chain.h"
 #include "object_file/object_file.h"
 #include "object_file/object_file_names.h"
+#include "text/ascii_units.h"
 #include "text/numeric.h"
 #include "text/text.h"
 
@@ -216,13 +217,33 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
     // Nodes whose paths may be stored open. Answered before a node is made visible, which reads
     // the open branches above it.
     PathSetQueries<NodeRef> mayBeOpen(storedOpen, [](const NodeRef& node) { node->setExpanded(true); });
+    // A line of plain ASCII is read from its bytes: a filter, which leaves most lines out, judges
+    // it before anything is decoded, and a node needs only its code and image unless texts are
+    // compared or paths hashed below. Other lines are decoded and taken apart whole.
+    const bool filtering = filter.groupOn || !filter.patterns.empty();
+    const bool textsAsked = keepOpen || !wantedExtraInfo.empty();
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
         ++linesVisited;
-        ReadTreeLine(m_Lines->line(index, room), line);
+        const std::optional<AsciiTreeLine> ascii
+            = filtering || !textsAsked ? ReadAsciiTreeLine(m_Lines->bytes(index)) : std::nullopt;
+        if (ascii && filtering && !KeepsAsciiLine(filter, ascii->image, ascii->text)) {
+            continue;
+        }
+        if (ascii && !textsAsked) {
+            // Nothing below reads the text or extra info of such a line.
+            line.code.clear();
+            AppendAsciiPrefix(line.code, ascii->code);
+            UpperAsciiPrefix(line.code.data(), line.code.size());
+            line.image = ascii->image;
+            line.extraInfo = {};
+            line.text = {};
+        } else {
+            ReadTreeLine(m_Lines->line(index, room), line);
+        }
         if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, line.code)) {
             continue;
         }
-        if (!KeepsLine(filter, line.image, line.text)) {
+        if (!ascii && !KeepsLine(filter, line.image, line.text)) {
             continue;
         }
         if (const std::size_t kept = chainCodes.linksKeptFor(line.code); kept < chain.size()) {

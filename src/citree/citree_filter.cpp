@@ -2,6 +2,7 @@
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
 #include "object_file/object_file.h"
+#include "text/ascii_units.h"
 #include "text/numeric.h"
 #include "text/text.h"
 
@@ -38,6 +39,12 @@ std::u16string FilterPattern(const std::u16string& word)
 }
 
 } // namespace
+
+bool CiTreePrivate::MatchesUpperText(const FilterState& filter)
+{
+    return std::any_of(filter.patterns.begin(), filter.patterns.end(),
+        [&filter](const WildcardPattern& pattern) { return pattern.matches(filter.upperText); });
+}
 
 ButtonRef CiTreePrivate::FilterButton() const
 {
@@ -125,8 +132,21 @@ bool CiTreePrivate::KeepsLine(FilterState& filter, std::int32_t image, std::u16s
         return true;
     }
     ToUpper(text, filter.upperText);
-    return std::any_of(filter.patterns.begin(), filter.patterns.end(),
-        [&filter](const WildcardPattern& pattern) { return pattern.matches(filter.upperText); });
+    return MatchesUpperText(filter);
+}
+
+bool CiTreePrivate::KeepsAsciiLine(FilterState& filter, std::int32_t image, std::string_view text)
+{
+    if (filter.groupOn && filter.imagesOfUpGroups.contains(image)) {
+        return false;
+    }
+    if (filter.patterns.empty()) {
+        return true;
+    }
+    filter.upperText.clear();
+    AppendAsciiPrefix(filter.upperText, text);
+    UpperAsciiPrefix(filter.upperText.data(), filter.upperText.size());
+    return MatchesUpperText(filter);
 }
 
 void CiTreePrivate::TidyUpGroupFilter()

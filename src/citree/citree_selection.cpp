@@ -5,7 +5,34 @@
 #include "text/numeric.h"
 #include "text/text.h"
 
+#include <optional>
+
 namespace vestrak {
+
+namespace {
+
+// Whether a line's code up to its first comma is wantedUpper, case ignored, told from the line's
+// bytes where they settle it: a code that differs in plain ASCII before the end of the wanted one
+// is not it. Nothing when a byte beyond ASCII comes first: only the decoded line can tell.
+std::optional<bool> CodeHeadIs(std::string_view line, std::u16string_view wantedUpper)
+{
+    for (std::size_t at = 0; at < wantedUpper.size(); ++at) {
+        if (at == line.size()) {
+            return false;
+        }
+        const auto byte = static_cast<unsigned char>(line[at]);
+        if (byte >= 0x80 || (at == 0 && byte == ' ')) {
+            return std::nullopt;
+        }
+        if (byte == ',' || byte == '/' || byte == '=' || ToUpper(char16_t { byte }) != wantedUpper[at]) {
+            return false;
+        }
+    }
+    const std::size_t after = line.find_first_not_of(' ', wantedUpper.size());
+    return after == std::string_view::npos || line[after] == ',' || line[after] == '/' || line[after] == '=';
+}
+
+} // namespace
 
 bool CiTreePrivate::SelectLine(std::int64_t lineIndex)
 {
@@ -125,10 +152,15 @@ std::u16string CiTreePrivate::SelectedObjectExtraKey() const
     const std::u16string selectedHead = TrimSpaces(GetField(m_SelectedObject, 0, u","));
     const std::u16string wanted = ToUpper(selectedHead);
     std::u16string room;
+    // Most lines are told apart on their bytes; a line is decoded when it may be the one.
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
+        const std::optional<bool> settled = CodeHeadIs(m_Lines->bytes(index), wanted);
+        if (settled == false) {
+            continue;
+        }
         const std::u16string_view object = FieldView(m_Lines->line(index, room), 0, u"=");
         const std::u16string_view code = FieldView(object, 0, u"/");
-        if (ToUpper(SpaceTrimmed(FieldView(code, 0, u","))) != wanted) {
+        if (!settled && ToUpper(SpaceTrimmed(FieldView(code, 0, u","))) != wanted) {
             continue;
         }
         std::u16string result = TrimSpaces(FieldView(object, 1, u"/"));

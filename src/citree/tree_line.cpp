@@ -4,6 +4,13 @@
 #include "text/numeric.h"
 #include "text/text.h"
 
+#include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
+#include <emmintrin.h>
+#endif
+
 namespace vestrak {
 
 TreeLine ReadTreeLine(std::u16string_view line)
@@ -39,6 +46,141 @@ void ReadTreeLine(std::u16string_view line, TreeLine& into)
     const auto valueStart = static_cast<std::size_t>(value.data() - line.data());
     into.image = RoundToInt16(LeadingNumber(Between(line, valueStart, at.comma))).value_or(0);
     into.text = SpaceTrimmed(Between(line, at.comma + 1, valueStart + value.size()));
+}
+
+namespace {
+
+std::string_view SpaceTrimmedBytes(std::string_view text)
+{
+    std::size_t first = 0;
+    std::size_t end = text.size();
+    while (first < end && text[first] == ' ') {
+        ++first;
+    }
+    while (end > first && text[end - 1] == ' ') {
+        --end;
+    }
+    return text.substr(first, end - first);
+}
+
+std::string_view BytesBetween(std::string_view text, std::size_t start, std::size_t end)
+{
+    return text.substr(start, end == std::string_view::npos ? end : end - start);
+}
+
+std::int32_t ImageOf(std::string_view asciiNumber)
+{
+    // Nearly always a few plain digits, which are the number as they stand.
+    constexpr std::size_t MostDigitsOfInt16 = 4;
+    if (!asciiNumber.empty() && asciiNumber.size() <= MostDigitsOfInt16
+        && std::all_of(
+            asciiNumber.begin(), asciiNumber.end(), [](char byte) { return byte >= '0' && byte <= '9'; })) {
+        std::int32_t number = 0;
+        for (const char digit : asciiNumber) {
+            number = number * 10 + (digit - '0');
+        }
+        return number;
+    }
+    const std::u16string units(asciiNumber.begin(), asciiNumber.end());
+    return RoundToInt16(LeadingNumber(units)).value_or(0);
+}
+
+// Where the separators ReadTreeLine takes a line apart at lie: the first two "=", the first "/"
+// before the first "=" and the first "," between the two "=".
+struct AsciiSeparators {
+    static constexpr std::size_t NotFound = std::string_view::npos;
+    std::size_t equals = NotFound;
+    std::size_t secondEquals = NotFound;
+    std::size_t slash = NotFound;
+    std::size_t comma = NotFound;
+
+    // False once the second "=" is found: nothing after it is read.
+    bool take(std::size_t position, char separator)
+    {
+        if (separator == '=') {
+            if (equals != NotFound) {
+                secondEquals = position;
+                return false;
+            }
+            equals = position;
+        } else if (equals == NotFound) {
+            if (separator == '/' && slash == NotFound) {
+                slash = position;
+            }
+        } else if (separator == ',' && comma == NotFound) {
+            comma = position;
+        }
+        return true;
+    }
+};
+
+// The separators, found sixteen bytes at a time where the machine allows; nothing when a byte
+// beyond ASCII comes before the second "=".
+std::optional<AsciiSeparators> FindAsciiSeparators(std::string_view line)
+{
+    AsciiSeparators at;
+    std::size_t position = 0;
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
+    constexpr std::size_t BlockBytes = 16;
+    for (; position + BlockBytes <= line.size(); position += BlockBytes) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + position));
+        const auto beyondAscii = static_cast<unsigned>(_mm_movemask_epi8(block));
+        auto marks = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('=')),
+                                               _mm_cmpeq_epi8(block, _mm_set1_epi8('/'))),
+                _mm_cmpeq_epi8(block, _mm_set1_epi8(',')))));
+        if (beyondAscii != 0) {
+            marks &= (1U << static_cast<unsigned>(std::countr_zero(beyondAscii))) - 1;
+        }
+        for (; marks != 0; marks &= marks - 1) {
+            const std::size_t found = position + static_cast<std::size_t>(std::countr_zero(marks));
+            if (!at.take(found, line[found])) {
+                return at;
+            }
+        }
+        if (beyondAscii != 0) {
+            return std::nullopt;
+        }
+    }
+#endif
+    for (; position < line.size(); ++position) {
+        const char byte = line[position];
+        if (static_cast<unsigned char>(byte) >= 0x80) {
+            return std::nullopt;
+        }
+        if ((byte == '=' || byte == '/' || byte == ',') && !at.take(position, byte)) {
+            return at;
+        }
+    }
+    return at;
+}
+
+} // namespace
+
+// What follows the second "=" is no part of what a build reads, so only the bytes before it need
+// be ASCII.
+std::optional<AsciiTreeLine> ReadAsciiTreeLine(std::string_view line)
+{
+    const std::optional<AsciiSeparators> at = FindAsciiSeparators(line);
+    if (!at) {
+        return std::nullopt;
+    }
+    AsciiTreeLine parts;
+    parts.code = SpaceTrimmedBytes(
+        BytesBetween(line, 0, at->slash != AsciiSeparators::NotFound ? at->slash : at->equals));
+    if (at->equals == AsciiSeparators::NotFound) {
+        return parts;
+    }
+    const std::string_view value = SpaceTrimmedBytes(BytesBetween(line, at->equals + 1, at->secondEquals));
+    if (at->comma == AsciiSeparators::NotFound) {
+        parts.image = ImageOf(value);
+        parts.text = value;
+        return parts;
+    }
+    const auto valueStart = static_cast<std::size_t>(value.data() - line.data());
+    parts.image = ImageOf(BytesBetween(line, valueStart, at->comma));
+    parts.text = SpaceTrimmedBytes(BytesBetween(line, at->comma + 1, valueStart + value.size()));
+    return parts;
 }
 
 std::u16string_view ValueText(std::u16string_view value)

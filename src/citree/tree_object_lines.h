@@ -25,6 +25,8 @@ public:
     {
         return m_Lines.line(index, room);
     }
+    // The line as the file's bytes, in the encoding the file was read with.
+    [[nodiscard]] std::string_view bytes(std::size_t index) const { return m_Lines.bytes(index); }
 
     // The lines, to serve as room for the next read once nothing lends from these.
     [[nodiscard]] SectionBytes takeLines() { return std::move(m_Lines); }

@@ -208,23 +208,33 @@ std::u16string folderOf(const std::u16string& path)
 // those small enough to keep, so that lookups need not read the file again while its stamp stays
 // the same. A large section (the tree of an object file) is only marked, and so are the sections
 // beyond what the index may hold (a file of countless headers): lookups in them read the file.
+//
+// A pass for one section may stop at the first large section after it, so that the values an
+// object file keeps above its tree cost a look at its head, not a reading of the whole file. It
+// stops only where the encoding, known at the end of a file, cannot change what it kept: every
+// name and kept line up to there is plain ASCII. Such an index is partial: a section it lacks
+// takes a pass over the whole file.
 class IniProfile::FileIndex {
 public:
-    // Nothing when the file cannot be read.
-    static std::unique_ptr<FileIndex> read(
-        FileSystem& files, const std::u16string& path, const std::optional<FileStamp>& stamp)
+    // Nothing when the file cannot be read. The pass reads the whole file unless a section is
+    // wanted (upper-cased).
+    static std::unique_ptr<FileIndex> read(FileSystem& files, const std::u16string& path,
+        const std::optional<FileStamp>& stamp, std::optional<std::u16string> wantedSection)
     {
-        auto index = std::unique_ptr<FileIndex>(new FileIndex(path, stamp));
+        auto index = std::unique_ptr<FileIndex>(new FileIndex(path, stamp, std::move(wantedSection)));
         const std::optional<ObjectFileText::Encoding> encoding = ScanProfileFile(files, path, *index);
         if (!encoding) {
             return nullptr;
         }
-        index->finish(*encoding);
+        // Every byte the partial index kept is ASCII, which either encoding reads alike.
+        index->finish(index->m_Partial ? ObjectFileText::Encoding::Utf8 : *encoding);
         return index;
     }
 
     [[nodiscard]] const std::u16string& path() const { return m_Path; }
+    // Only for an index that is not partial.
     [[nodiscard]] ObjectFileText::Encoding encoding() const { return m_Encoding; }
+    [[nodiscard]] bool partial() const { return m_Partial; }
 
     [[nodiscard]] bool holds(const std::u16string& path, const FileStamp& stamp) const
     {
@@ -255,16 +265,19 @@ public:
     {
         const ProfileLine line = ReadProfileLine(bytes);
         if (line.kind != ProfileLine::Kind::Section) {
-            keepLine(bytes);
-            return true;
+            return keepLine(bytes);
         }
         m_Open = nullptr;
+        m_AsciiSoFar = m_AsciiSoFar && ProfileText::isAscii(line.name);
         if (!m_Complete || !spend(line.name.size() + SectionCost)) {
             m_Complete = false;
             return true;
         }
         m_Read.push_back({ std::string(line.name), { .kept = true, .offset = m_Kept.size() } });
         m_Open = &m_Read.back().second;
+        if (!m_WantedFound && m_WantedSection && m_AsciiSoFar && SameAsciiName(line.name, *m_WantedSection)) {
+            m_WantedFound = m_Open;
+        }
         return true;
     }
 
@@ -281,10 +294,25 @@ private:
         std::size_t length = 0;
     };
 
-    FileIndex(std::u16string path, const std::optional<FileStamp>& stamp)
+    FileIndex(
+        std::u16string path, const std::optional<FileStamp>& stamp, std::optional<std::u16string> wanted)
         : m_Path(std::move(path))
         , m_Stamp(stamp.value_or(FileStamp {}))
+        , m_WantedSection(std::move(wanted))
     {
+    }
+
+    static bool SameAsciiName(std::string_view name, const std::u16string& upperWanted)
+    {
+        return std::equal(name.begin(), name.end(), upperWanted.begin(), upperWanted.end(),
+            [](char byte, char16_t unit) { return ToUpper(static_cast<char16_t>(byte)) == unit; });
+    }
+
+    // The wanted section lies whole, kept, in a part of the file that reads alike in either
+    // encoding.
+    [[nodiscard]] bool mayStopHere() const
+    {
+        return m_WantedFound && m_WantedFound != m_Open && m_WantedFound->kept && m_AsciiSoFar;
     }
 
     bool spend(std::size_t bytes)
@@ -296,21 +324,26 @@ private:
         return true;
     }
 
-    void keepLine(std::string_view bytes)
+    // False when the pass may stop: a large section begins after the wanted one.
+    bool keepLine(std::string_view bytes)
     {
         if (!m_Open) {
-            return;
+            return true;
         }
         if (m_Open->length + bytes.size() + 1 > MaxKeptSectionBytes || !spend(bytes.size() + 1)) {
             m_Spent -= m_Open->length;
             m_Kept.resize(m_Open->offset);
             *m_Open = {};
             m_Open = nullptr;
-            return;
+            m_Partial = mayStopHere();
+            m_Complete = m_Complete && !m_Partial;
+            return !m_Partial;
         }
+        m_AsciiSoFar = m_AsciiSoFar && ProfileText::isAscii(bytes);
         m_Kept.append(bytes);
         m_Kept.push_back('\n');
         m_Open->length += bytes.size() + 1;
+        return true;
     }
 
     // Names can be compared only once the encoding is known; the first section of a name wins.
@@ -332,6 +365,11 @@ private:
     Section* m_Open = nullptr;
     std::size_t m_Spent = 0;
     bool m_Complete = true;
+    // The section a partial pass is for, and the first of that name once read.
+    std::optional<std::u16string> m_WantedSection;
+    const Section* m_WantedFound = nullptr;
+    bool m_AsciiSoFar = true;
+    bool m_Partial = false;
     std::unordered_map<std::u16string, Section> m_Sections;
     std::string m_Kept;
     ObjectFileText::Encoding m_Encoding = ObjectFileText::Encoding::Utf8;
@@ -381,25 +419,36 @@ std::u16string IniProfile::lookUp(const std::u16string& section, const std::u16s
     const auto kept = stamp ? std::find_if(m_Indexes.begin(), m_Indexes.end(),
                           [&](const auto& each) { return each->holds(path, *stamp); })
                             : m_Indexes.end();
-    std::unique_ptr<FileIndex> fresh;
-    if (kept == m_Indexes.end()) {
-        fresh = FileIndex::read(m_Files, path, stamp);
+    const FileIndex* index = kept == m_Indexes.end() ? nullptr : kept->get();
+    std::optional<std::optional<std::u16string>> answer;
+    if (index) {
+        answer = index->lookUp(upperSection, upperKey);
+    }
+    // A file not read before may be read as far as the section asked for; a partial index that
+    // lacks the section is replaced by one of the whole file.
+    std::unique_ptr<FileIndex> unkept;
+    if (!answer && (!index || index->partial())) {
+        std::unique_ptr<FileIndex> fresh = FileIndex::read(
+            m_Files, path, stamp, index ? std::nullopt : std::optional<std::u16string>(upperSection));
         if (!fresh) {
             return cutToBuffer(defaultValue, bufferSize);
         }
+        index = fresh.get();
+        answer = index->lookUp(upperSection, upperKey);
+        if (stamp) {
+            keep(std::move(fresh));
+        } else {
+            unkept = std::move(fresh);
+        }
     }
-    const FileIndex& index = fresh ? *fresh : **kept;
     std::optional<std::u16string> value;
-    if (const auto answer = index.lookUp(upperSection, upperKey)) {
+    if (answer) {
         value = *answer;
     } else {
-        ValueScanner scanner(upperSection, upperKey, index.encoding());
+        ValueScanner scanner(upperSection, upperKey, index->encoding());
         if (ScanProfileFile(m_Files, path, scanner)) {
             value = std::move(scanner).value();
         }
-    }
-    if (fresh && stamp) {
-        keep(std::move(fresh));
     }
     return cutToBuffer(std::move(value).value_or(defaultValue), bufferSize);
 }

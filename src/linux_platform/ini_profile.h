@@ -32,7 +32,10 @@ namespace vestrak {
 /// Files are read in pieces, so memory follows the sections kept, not the file; a line is looked
 /// at as far as its first megabyte. What a pass over a file found is kept while the file's stamp
 /// stays the same, for the last few files looked at, so that a control asking for many values of
-/// one file reads it once.
+/// one file reads it once. The first pass over a file may stop at the first section too large to
+/// keep after the section asked for, when everything up to there is plain ASCII: the values an
+/// object file keeps above its tree then cost a look at its head. A section such a pass did not
+/// reach takes a pass over the whole file.
 class VESTRAK_CONTROLS_EXPORT IniProfile : public Profile {
 public:
     /// $VESTRAK_PROFILE when set, otherwise win.ini in the user's configuration folder.

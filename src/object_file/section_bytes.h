@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/ascii_units.h"
 #include "text/encoding.h"
 
 #include <algorithm>
@@ -76,11 +77,16 @@ public:
         const std::size_t start = startOf(index);
         return { m_Bytes.get() + start, startOf(index + 1) - start };
     }
-    // The line decoded into room.
+    // The line decoded into room: its plain ASCII start taken many bytes at a time, and the rest,
+    // if any, decoded from there.
     std::u16string_view line(std::size_t index, std::u16string& room) const
     {
         room.clear();
-        AppendDecoded(room, bytes(index), m_Encoding);
+        const std::string_view lineBytes = bytes(index);
+        const std::size_t ascii = AppendAsciiPrefix(room, lineBytes);
+        if (ascii < lineBytes.size()) {
+            AppendDecoded(room, lineBytes.substr(ascii), m_Encoding);
+        }
         return room;
     }
 

@@ -1,3 +1,4 @@
+#include "text/ascii_units.h"
 #include "text/text.h"
 
 namespace vestrak {
@@ -92,22 +93,12 @@ std::u16string ToUpper(std::u16string_view text)
 }
 
 // Every build upper-cases each line's code, and a filter each line's text: nearly always plain
-// ASCII, which loops without branches turn many units at a time.
+// ASCII, taken many units at a time.
 void ToUpper(std::u16string_view text, std::u16string& upper)
 {
     upper.assign(text);
-    char16_t allUnits = 0;
-    for (const char16_t unit : upper) {
-        allUnits |= unit;
-    }
-    if (allUnits < 0x80) {
-        for (char16_t& unit : upper) {
-            unit = static_cast<char16_t>(unit - (static_cast<char16_t>(unit - u'a') < 26 ? 0x20 : 0));
-        }
-        return;
-    }
-    for (char16_t& unit : upper) {
-        unit = ToUpper(unit);
+    for (std::size_t at = UpperAsciiPrefix(upper.data(), upper.size()); at < upper.size(); ++at) {
+        upper[at] = ToUpper(upper[at]);
     }
 }
 

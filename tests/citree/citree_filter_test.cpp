@@ -1,4 +1,6 @@
+#include "citree/tree_line.h"
 #include "citree_fixture.h"
+#include "text/text.h"
 
 #include <gmock/gmock.h>
 
@@ -19,6 +21,24 @@ protected:
         saveSetting(u"PressedFilterButtons", u"FilterText", words);
     }
 };
+
+// A build reads the code, image and text of a plain ASCII line from its bytes: as the decoded line
+// gives them, wherever the separators and spaces lie.
+TEST(AsciiTreeLine, IsTheDecodedLine)
+{
+    for (const std::string line : { "A=4,Pump", "A,B/x,y=  12 , Main pump , spare ", "A=7", "A= 7 ", "A",
+             "A=,Text", "A=5,Text=more,x", "A/B=5=6,Text", "A=&H10,Hex", "A=12345,Big", "A=4x,Odd",
+             "A=007,Zeros", "A=-3,Minus", "A=4,  ", "A=4,a,b", " a b /x=1", "a=b/c,1", "ab" }) {
+        const std::optional<AsciiTreeLine> parts = ReadAsciiTreeLine(line);
+        const std::u16string units = FromUtf8(line);
+        const TreeLine decoded = ReadTreeLine(units);
+        ASSERT_TRUE(parts) << line;
+        EXPECT_EQ(ToUpper(FromUtf8(parts->code)), decoded.code) << line;
+        EXPECT_EQ(parts->image, decoded.image) << line;
+        EXPECT_EQ(FromUtf8(parts->text), decoded.text) << line;
+    }
+    EXPECT_FALSE(ReadAsciiTreeLine("A=4,K\xC3\xBChlung"));
+}
 
 // The filter transcript shows the group buttons and which nodes filter words keep.
 TEST_F(Filter, AnEmptyFilteredTreeSaysWhyAndTheFilterButtonWhatItDoes)

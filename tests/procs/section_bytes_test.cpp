@@ -23,5 +23,24 @@ TEST(SectionBytes, LinesComeBackWholeAcrossTheRangeOfTheirStarts)
         EXPECT_EQ(lines.bytes(index), added[index]) << "line " << index;
 }
 
+// A line's plain ASCII start is taken in blocks, and the rest decoded from where it ends.
+TEST(SectionBytes, LinesDecodeAsTheWholeLineDoes)
+{
+    for (const auto encoding : { ObjectFileText::Encoding::Utf8, ObjectFileText::Encoding::Windows1252 }) {
+        SectionBytes lines(encoding);
+        std::vector<std::string> added;
+        for (const std::size_t ascii : { 0, 7, 8, 15, 16, 17, 40 }) {
+            added.push_back(std::string(ascii, 'a') + "K\xC3\xBChlung \xFC" + std::string(ascii, 'b'));
+            lines.add(added.back());
+        }
+        std::u16string room;
+        for (std::size_t index = 0; index < added.size(); ++index) {
+            std::u16string whole;
+            AppendDecoded(whole, added[index], encoding);
+            EXPECT_EQ(lines.line(index, room), whole) << "line " << index;
+        }
+    }
+}
+
 } // namespace
 } // namespace vestrak

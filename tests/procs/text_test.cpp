@@ -182,6 +182,7 @@ TEST(ToUpper, KeepsPositionsAndSparesLettersWithoutSingleCapital)
     EXPECT_EQ(ToUpper(u"αωςάέώΐ"), u"ΑΩΣΆΈΏΐ");
     EXPECT_EQ(ToUpper(u"аяёџѠ"), u"АЯЁЏѠ");
     EXPECT_EQ(ToUpper(u"ÀŸΩЯ"), u"ÀŸΩЯ");
+    EXPECT_EQ(ToUpper(u"`az{@AZ~abcdefgh`{@[z~ijklmnoéıxyz"), u"`AZ{@AZ~ABCDEFGH`{@[Z~IJKLMNOÉIXYZ");
 }
 
 TEST(TrimSpaces, OnlyTheSpaceCharacterAtBothEnds)
