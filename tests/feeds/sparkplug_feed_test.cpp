@@ -96,7 +96,7 @@ protected:
     EdgeNode node;
 };
 
-TEST_F(SparkplugEdgeNodeTest, BirthsThenDataByAliasNullsAndADeviceDeath)
+TEST_F(SparkplugEdgeNodeTest, DataByAliasUpdatesTheMetricsOfTheBirths)
 {
     startNodeWithBirths();
     EXPECT_EQ(feed->status("E1/Mode"), 1) << "a String is unknown unless mapped";
@@ -140,7 +140,7 @@ TEST_F(SparkplugEdgeNodeTest, ASkippedSeqMakesTheNodeUnknownUntilTheOneRebirthIt
     EXPECT_EQ(node.seen("rebirth"), 1);
 }
 
-TEST_F(SparkplugEdgeNodeTest, EveryTagIsUnknownWhileTheBrokerIsLostAndTheBirthsBringThemBack)
+TEST_F(SparkplugEdgeNodeTest, EveryTagIsUnknownWhileTheBrokerIsLost)
 {
     startNodeWithBirths();
     broker.kill();
@@ -151,7 +151,7 @@ TEST_F(SparkplugEdgeNodeTest, EveryTagIsUnknownWhileTheBrokerIsLostAndTheBirthsB
 
 // Payloads built from our own message definition, as an edge node of another make would send them,
 // from two groups whose tags name their group.
-TEST_F(SparkplugFeedTest, HandBuiltPayloadsByTypeNameAndTimestampAndADeathOfTheBirthsSession)
+TEST_F(SparkplugFeedTest, HandBuiltPayloadsFollowTheSessionOfTheirBirth)
 {
     startFeed("plant,other", SparkplugFeedOptions::GroupInTagNames::Yes);
     ASSERT_TRUE(publish("plant/NBIRTH/H1",
@@ -193,7 +193,7 @@ TEST_F(SparkplugFeedTest, HandBuiltPayloadsByTypeNameAndTimestampAndADeathOfTheB
     EXPECT_EQ(feed->status("other/H1/Bool"), 4);
 }
 
-TEST_F(SparkplugFeedTest, BadInputIsIgnoredWithOneWarningPerNodeAndNothingElseChanges)
+TEST_F(SparkplugFeedTest, BadInputIsIgnoredWithOneWarningPerNode)
 {
     startFeed();
     QSignalSpy rebirths(feed.get(), &SparkplugFeed::rebirthRequested);

@@ -66,7 +66,7 @@ std::size_t CountOf(const std::string& text, const std::string& part)
     return count;
 }
 
-TEST_F(VestrakPageFeedTest, WithoutABrokerThePageOpensShowsUnknownsAndSaysWhyOnce)
+TEST_F(VestrakPageFeedTest, WithoutABrokerThePageShowsUnknowns)
 {
     std::ofstream(folder.path() / "password") << "s3cret\n";
     std::filesystem::permissions(folder.path() / "password", std::filesystem::perms(0644));
@@ -103,7 +103,7 @@ TEST_F(VestrakPageFeedTest, APasswordFileThatIsNotARegularFileIsRefusedAtOnce)
     }
 }
 
-TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTagAndATagLineHoldsUntilTheNextMessage)
+TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTag)
 {
     MosquittoBroker broker;
     ASSERT_TRUE(broker.start());

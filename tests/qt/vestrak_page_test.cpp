@@ -17,7 +17,7 @@
 
 using namespace vestrak;
 
-TEST(VestrakPage, APageMessageStaysReadableWhileEventLinesComeAndGo)
+TEST(VestrakPage, APageMessageOutlastsEventLines)
 {
     QStatusBar bar;
     std::int64_t now = 0;
@@ -131,7 +131,7 @@ TEST(VestrakPage, AStoppingSignalShutsTheControlsDownAsClosingTheWindowDoes)
     }
 }
 
-TEST(VestrakPage, ControlsShareOutALargerWindowAndGoBackToThePageSizes)
+TEST(VestrakPage, ControlsShareOutALargerWindow)
 {
     QWidget area;
     WindowWidgetSet widgets(area);
