@@ -88,6 +88,7 @@ TEST(SparkplugPayloadTest, WrittenPayloadsReadBackUnchanged)
     for (std::size_t count = 0; count <= MostSparkplugMetricsPerPayload; ++count)
         manyMetrics += std::string("\x12\0", 2);
     EXPECT_EQ(ReadSparkplugPayload(manyMetrics).problem, "a payload of 50001 metrics, more than 50000");
+    EXPECT_EQ(ReadSparkplugPayload(manyMetrics.substr(2)).problem, "") << "50000 metrics are taken";
     EXPECT_TRUE(ReadSparkplugPayload("").payload) << "an empty payload is a payload without metrics";
 }
 
