@@ -206,11 +206,15 @@ TEST_F(SparkplugFeedTest, BadInputIsIgnoredWithOneWarningPerNode)
     for (int time = 0; time < 2; ++time)
         ASSERT_TRUE(publish("plant/NDATA/B1", birth.substr(0, birth.size() - 5)));
     ASSERT_TRUE(publish("plant/NBIRTH/B2", std::string(MostSparkplugPayloadBytes + 1, '\x08')));
-    std::string tooMany;
-    for (std::size_t count = 0; count < 60000; ++count)
-        tooMany += HandBuiltPayload(
-            std::nullopt, { HandBuiltMetric("m" + std::to_string(count)).type(Int32).intValue(2) });
-    ASSERT_TRUE(publish("plant/NBIRTH/B3", tooMany));
+    // Payloads concatenated are one payload of all their metrics.
+    const auto birthOf = [](int metrics) {
+        std::string birth;
+        for (int count = 0; count < metrics; ++count)
+            birth += HandBuiltPayload(
+                std::nullopt, { HandBuiltMetric("m" + std::to_string(count)).type(Int32).intValue(2) });
+        return birth;
+    };
+    ASSERT_TRUE(publish("plant/NBIRTH/B3", birthOf(60000)));
     for (std::uint64_t seq = 1; seq <= 2; ++seq)
         ASSERT_TRUE(publish("plant/NDATA/B1",
             HandBuiltPayload(seq, { HandBuiltMetric::ByAlias(77).type(Int32).intValue(3) })));
@@ -222,11 +226,7 @@ TEST_F(SparkplugFeedTest, BadInputIsIgnoredWithOneWarningPerNode)
     for (std::uint64_t seq = 5; seq <= 6; ++seq)
         ASSERT_TRUE(
             publish("plant/NDATA/B4", HandBuiltPayload(seq, { HandBuiltMetric::ByAlias(1).intValue(3) })));
-    std::string thousands;
-    for (std::size_t count = 0; count < 5000; ++count)
-        thousands += HandBuiltPayload(
-            std::nullopt, { HandBuiltMetric("m" + std::to_string(count)).type(Int32).intValue(2) });
-    ASSERT_TRUE(publish("plant/NBIRTH/B5", thousands));
+    ASSERT_TRUE(publish("plant/NBIRTH/B5", birthOf(5000)));
     ASSERT_TRUE(publish("plant/NDATA/B1", HandBuiltPayload(3, { HandBuiltMetric::ByAlias(1).intValue(3) })));
     EXPECT_TRUE(shows({ { "B1/A", 3 }, { "B5/m4999", 2 } }));
     qInstallMessageHandler(previous);
