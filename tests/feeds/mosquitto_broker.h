@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <arpa/inet.h>
 #include <csignal>
 #include <fstream>
@@ -100,23 +101,32 @@ private:
     QByteArray m_Log;
 };
 
-// Publishes to the broker with mosquitto_pub, retained, as a device's last word on a tag is, and at
-// QoS 1, so that each call returns once the broker has the message. An empty payload removes the
-// retained one.
+// Publishes the bytes with mosquitto_pub at QoS 1, so that the call returns once the broker has
+// them; retained when asked, as a device's last word on a tag is. An empty payload retained removes
+// the retained one.
+inline bool PublishBytes(int port, const std::string& topic, const std::string& bytes, bool retained = false)
+{
+    QTemporaryFile file;
+    if (!file.open() || file.write(bytes.data(), static_cast<qint64>(bytes.size())) < 0 || !file.flush())
+        return false;
+    QStringList arguments { "-h", "127.0.0.1", "-p", QString::number(port), "-q", "1", "-t",
+        QString::fromStdString(topic) };
+    arguments += bytes.empty() ? QStringList { "-n" } : QStringList { "-f", file.fileName() };
+    if (retained)
+        arguments.append("-r");
+    return QProcess::execute(QStringLiteral("mosquitto_pub"), arguments) == 0;
+}
+
+// Publishes retained text payloads to one broker.
 class TestPublisher {
 public:
     explicit TestPublisher(int port)
         : m_Port(port)
     {
     }
-
     [[nodiscard]] bool publish(const std::string& topic, const std::string& payload) const
     {
-        QStringList arguments { "-h", "127.0.0.1", "-p", QString::number(m_Port), "-q", "1", "-r", "-t",
-            QString::fromStdString(topic) };
-        arguments
-            += payload.empty() ? QStringList { "-n" } : QStringList { "-m", QString::fromStdString(payload) };
-        return QProcess::execute(QStringLiteral("mosquitto_pub"), arguments) == 0;
+        return PublishBytes(m_Port, topic, payload, true);
     }
 
 private:

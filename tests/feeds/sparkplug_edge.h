@@ -1,12 +1,11 @@
 #pragma once
 
+#include "feeds/mosquitto_broker.h"
 #include "feeds/wait_until.h"
 #include "sparkplug_b.pb.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryFile>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -18,53 +17,31 @@ namespace vestrak::testing {
 
 // A metric of a hand-built payload, named or by alias, with the fields set that the test sets.
 class HandBuiltMetric {
+    using Metric = sparkplug::Payload::Metric;
+
 public:
     explicit HandBuiltMetric(const std::string& name) { m_Metric.set_name(name); }
-    static HandBuiltMetric ByAlias(std::uint64_t alias)
-    {
-        HandBuiltMetric metric;
-        metric.m_Metric.set_alias(alias);
-        return metric;
-    }
+    static HandBuiltMetric ByAlias(std::uint64_t alias) { return HandBuiltMetric().alias(alias); }
 
-    HandBuiltMetric& alias(std::uint64_t value) { return set(&sparkplug::Payload::Metric::set_alias, value); }
-    HandBuiltMetric& type(std::uint32_t value)
-    {
-        return set(&sparkplug::Payload::Metric::set_datatype, value);
-    }
-    HandBuiltMetric& intValue(std::uint32_t value)
-    {
-        return set(&sparkplug::Payload::Metric::set_int_value, value);
-    }
-    HandBuiltMetric& longValue(std::uint64_t value)
-    {
-        return set(&sparkplug::Payload::Metric::set_long_value, value);
-    }
-    HandBuiltMetric& doubleValue(double value)
-    {
-        return set(&sparkplug::Payload::Metric::set_double_value, value);
-    }
-    HandBuiltMetric& booleanValue(bool value)
-    {
-        return set(&sparkplug::Payload::Metric::set_boolean_value, value);
-    }
-    HandBuiltMetric& null() { return set(&sparkplug::Payload::Metric::set_is_null, true); }
-    HandBuiltMetric& timestamp(std::uint64_t value)
-    {
-        return set(&sparkplug::Payload::Metric::set_timestamp, value);
-    }
-    [[nodiscard]] const sparkplug::Payload::Metric& encoded() const { return m_Metric; }
+    HandBuiltMetric& alias(std::uint64_t value) { return set(&Metric::set_alias, value); }
+    HandBuiltMetric& type(std::uint32_t value) { return set(&Metric::set_datatype, value); }
+    HandBuiltMetric& intValue(std::uint32_t value) { return set(&Metric::set_int_value, value); }
+    HandBuiltMetric& longValue(std::uint64_t value) { return set(&Metric::set_long_value, value); }
+    HandBuiltMetric& doubleValue(double value) { return set(&Metric::set_double_value, value); }
+    HandBuiltMetric& booleanValue(bool value) { return set(&Metric::set_boolean_value, value); }
+    HandBuiltMetric& null() { return set(&Metric::set_is_null, true); }
+    HandBuiltMetric& timestamp(std::uint64_t value) { return set(&Metric::set_timestamp, value); }
+    [[nodiscard]] const Metric& encoded() const { return m_Metric; }
 
 private:
     HandBuiltMetric() = default;
-    template<typename Value>
-    HandBuiltMetric& set(void (sparkplug::Payload::Metric::*setter)(Value), Value value)
+    template<typename Value> HandBuiltMetric& set(void (Metric::*setter)(Value), Value value)
     {
         (m_Metric.*setter)(value);
         return *this;
     }
 
-    sparkplug::Payload::Metric m_Metric;
+    Metric m_Metric;
 };
 
 // A payload encoded from our own message definition, as an edge node of another make would send it.
@@ -78,22 +55,6 @@ inline std::string HandBuiltPayload(
     for (const HandBuiltMetric& metric : metrics)
         *payload.add_metrics() = metric.encoded();
     return payload.SerializeAsString();
-}
-
-// Publishes bytes as they are with mosquitto_pub at QoS 1, so that the call returns once the
-// broker has them; retained when asked, as a page that connects later must see them.
-inline bool PublishBytes(int port, const std::string& topic, const std::string& bytes, bool retained = false)
-{
-    QTemporaryFile file;
-    if (!file.open())
-        return false;
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    file.flush();
-    QStringList arguments { "-h", "127.0.0.1", "-p", QString::number(port), "-q", "1", "-t",
-        QString::fromStdString(topic), "-f", file.fileName() };
-    if (retained)
-        arguments.append("-r");
-    return QProcess::execute(QStringLiteral("mosquitto_pub"), arguments) == 0;
 }
 
 // Why the npm edge node cannot run here, or nothing when it can: its set-up (a test fixture)

@@ -96,7 +96,7 @@ protected:
     EdgeNode node;
 };
 
-TEST_F(SparkplugEdgeNodeTest, BirthsThenDataByAliasNullsAndADeviceDeath)
+TEST_F(SparkplugEdgeNodeTest, DataByAliasUpdatesTheMetricsOfTheBirths)
 {
     startNodeWithBirths();
     EXPECT_EQ(feed->status("E1/Mode"), 1) << "a String is unknown unless mapped";
@@ -140,7 +140,7 @@ TEST_F(SparkplugEdgeNodeTest, ASkippedSeqMakesTheNodeUnknownUntilTheOneRebirthIt
     EXPECT_EQ(node.seen("rebirth"), 1);
 }
 
-TEST_F(SparkplugEdgeNodeTest, EveryTagIsUnknownWhileTheBrokerIsLostAndTheBirthsBringThemBack)
+TEST_F(SparkplugEdgeNodeTest, EveryTagIsUnknownWhileTheBrokerIsLost)
 {
     startNodeWithBirths();
     broker.kill();
@@ -151,7 +151,7 @@ TEST_F(SparkplugEdgeNodeTest, EveryTagIsUnknownWhileTheBrokerIsLostAndTheBirthsB
 
 // Payloads built from our own message definition, as an edge node of another make would send them,
 // from two groups whose tags name their group.
-TEST_F(SparkplugFeedTest, HandBuiltPayloadsByTypeNameAndTimestampAndADeathOfTheBirthsSession)
+TEST_F(SparkplugFeedTest, HandBuiltPayloadsFollowTheSessionOfTheirBirth)
 {
     startFeed("plant,other", SparkplugFeedOptions::GroupInTagNames::Yes);
     ASSERT_TRUE(publish("plant/NBIRTH/H1",
@@ -193,7 +193,7 @@ TEST_F(SparkplugFeedTest, HandBuiltPayloadsByTypeNameAndTimestampAndADeathOfTheB
     EXPECT_EQ(feed->status("other/H1/Bool"), 4);
 }
 
-TEST_F(SparkplugFeedTest, BadInputIsIgnoredWithOneWarningPerNodeAndNothingElseChanges)
+TEST_F(SparkplugFeedTest, BadInputIsIgnoredWithOneWarningPerNode)
 {
     startFeed();
     QSignalSpy rebirths(feed.get(), &SparkplugFeed::rebirthRequested);
@@ -206,11 +206,15 @@ TEST_F(SparkplugFeedTest, BadInputIsIgnoredWithOneWarningPerNodeAndNothingElseCh
     for (int time = 0; time < 2; ++time)
         ASSERT_TRUE(publish("plant/NDATA/B1", birth.substr(0, birth.size() - 5)));
     ASSERT_TRUE(publish("plant/NBIRTH/B2", std::string(MostSparkplugPayloadBytes + 1, '\x08')));
-    std::string tooMany;
-    for (std::size_t count = 0; count < 60000; ++count)
-        tooMany += HandBuiltPayload(
-            std::nullopt, { HandBuiltMetric("m" + std::to_string(count)).type(Int32).intValue(2) });
-    ASSERT_TRUE(publish("plant/NBIRTH/B3", tooMany));
+    // Payloads concatenated are one payload of all their metrics.
+    const auto birthOf = [](int metrics) {
+        std::string birth;
+        for (int count = 0; count < metrics; ++count)
+            birth += HandBuiltPayload(
+                std::nullopt, { HandBuiltMetric("m" + std::to_string(count)).type(Int32).intValue(2) });
+        return birth;
+    };
+    ASSERT_TRUE(publish("plant/NBIRTH/B3", birthOf(60000)));
     for (std::uint64_t seq = 1; seq <= 2; ++seq)
         ASSERT_TRUE(publish("plant/NDATA/B1",
             HandBuiltPayload(seq, { HandBuiltMetric::ByAlias(77).type(Int32).intValue(3) })));
@@ -222,11 +226,7 @@ TEST_F(SparkplugFeedTest, BadInputIsIgnoredWithOneWarningPerNodeAndNothingElseCh
     for (std::uint64_t seq = 5; seq <= 6; ++seq)
         ASSERT_TRUE(
             publish("plant/NDATA/B4", HandBuiltPayload(seq, { HandBuiltMetric::ByAlias(1).intValue(3) })));
-    std::string thousands;
-    for (std::size_t count = 0; count < 5000; ++count)
-        thousands += HandBuiltPayload(
-            std::nullopt, { HandBuiltMetric("m" + std::to_string(count)).type(Int32).intValue(2) });
-    ASSERT_TRUE(publish("plant/NBIRTH/B5", thousands));
+    ASSERT_TRUE(publish("plant/NBIRTH/B5", birthOf(5000)));
     ASSERT_TRUE(publish("plant/NDATA/B1", HandBuiltPayload(3, { HandBuiltMetric::ByAlias(1).intValue(3) })));
     EXPECT_TRUE(shows({ { "B1/A", 3 }, { "B5/m4999", 2 } }));
     qInstallMessageHandler(previous);

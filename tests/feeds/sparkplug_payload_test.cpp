@@ -11,7 +11,7 @@ namespace {
 using Kind = SparkplugTopic::Kind;
 using Type = SparkplugDataType;
 
-TEST(SparkplugTopicTest, TheNamespaceAndWhatLiesOutsideIt)
+TEST(SparkplugTopicTest, TopicsOutsideTheNamespaceAreRefused)
 {
     const struct {
         const char* topic;
@@ -47,7 +47,7 @@ TEST(SparkplugTopicTest, TheNamespaceAndWhatLiesOutsideIt)
     }
 }
 
-TEST(SparkplugPayloadTest, WrittenPayloadsReadBackAndBadOnesAreRefused)
+TEST(SparkplugPayloadTest, WrittenPayloadsReadBackUnchanged)
 {
     const SparkplugPayloadReading rebirth = ReadSparkplugPayload(RebirthRequestPayload(1234));
     ASSERT_TRUE(rebirth.payload) << rebirth.problem;
@@ -57,20 +57,13 @@ TEST(SparkplugPayloadTest, WrittenPayloadsReadBackAndBadOnesAreRefused)
     EXPECT_EQ(rebirth.payload->metrics[0].datatype, 11u);
     EXPECT_EQ(rebirth.payload->metrics[0].value, SparkplugMetric::Value(true));
 
-    SparkplugPayload sent;
-    sent.seq = 255;
-    sent.metrics.resize(4);
-    sent.metrics[0].name = "Int64";
-    sent.metrics[0].datatype = static_cast<std::uint32_t>(Type::Int64);
-    sent.metrics[0].value = std::uint64_t { 1ULL << 40U };
-    sent.metrics[1].alias = 7;
-    sent.metrics[1].value = 0.25;
-    sent.metrics[1].singlePrecision = true;
-    sent.metrics[2].name = "Text";
-    sent.metrics[2].value = std::string("Auto");
-    sent.metrics[2].isHistorical = true;
-    sent.metrics[3].name = "Null";
-    sent.metrics[3].isNull = true;
+    SparkplugPayload sent { .seq = 255,
+        .metrics = {
+            { .name = "Int64", .datatype = 4, .value = std::uint64_t { 1ULL << 40U } },
+            { .alias = 7, .value = 0.25, .singlePrecision = true },
+            { .name = "Text", .isHistorical = true, .value = std::string("Auto") },
+            { .name = "Null", .isNull = true },
+        } };
     const SparkplugPayloadReading back = ReadSparkplugPayload(EncodeSparkplugPayload(sent));
     ASSERT_TRUE(back.payload);
     EXPECT_EQ(back.payload->seq, 255u);
@@ -95,6 +88,7 @@ TEST(SparkplugPayloadTest, WrittenPayloadsReadBackAndBadOnesAreRefused)
     for (std::size_t count = 0; count <= MostSparkplugMetricsPerPayload; ++count)
         manyMetrics += std::string("\x12\0", 2);
     EXPECT_EQ(ReadSparkplugPayload(manyMetrics).problem, "a payload of 50001 metrics, more than 50000");
+    EXPECT_EQ(ReadSparkplugPayload(manyMetrics.substr(2)).problem, "") << "50000 metrics are taken";
     EXPECT_TRUE(ReadSparkplugPayload("").payload) << "an empty payload is a payload without metrics";
 }
 
@@ -133,7 +127,7 @@ TEST(SparkplugStatusMappingTest, TheDefaultMappingByType)
     }
 }
 
-TEST(SparkplugStatusMappingTest, RulesFromAFileComeFirstAndTheDefaultTakesTheRest)
+TEST(SparkplugStatusMappingTest, RulesFromAFileComeBeforeTheDefault)
 {
     const SparkplugStatusRules::Read read = SparkplugStatusRules::FromText("# site rules\n"
                                                                            "*/Running | true | 0x102\r\n"

@@ -8,7 +8,7 @@ namespace {
 
 using Kind = StatusReading::Kind;
 
-TEST(StatusPayloadTest, TextAndJsonValues)
+TEST(StatusPayloadTest, ValuesAreReadFromTextOrJson)
 {
     const std::pair<const char*, std::int32_t> values[] = {
         { "2", 2 },
@@ -39,7 +39,7 @@ TEST(StatusPayloadTest, WhatIsNotAStatus)
         EXPECT_EQ(ReadStatusPayload(payload).kind, Kind::Malformed) << payload;
 }
 
-TEST(FeedUrlTest, AddressesAndTheirMistakes)
+TEST(FeedUrlTest, AddressesAreReadWithTheirMistakesNamed)
 {
     const ParsedFeedUrl plain = ParseFeedUrl("mqtt://broker.plant:1884/site/water%20works/");
     ASSERT_TRUE(plain.options);

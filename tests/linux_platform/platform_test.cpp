@@ -66,7 +66,7 @@ TEST_F(IniProfileTest, CutsResultsToTheBuffer)
     EXPECT_EQ(lookUp(u"G", u"Clef", u"plant.ini", 3), u"a");
 }
 
-TEST_F(IniProfileTest, ReadsWindowsFilesAndTheProfileNamedByTheEnvironment)
+TEST_F(IniProfileTest, ReadsTheProfileNamedByTheEnvironment)
 {
     write("mine.ini", "[Names]\r\nArea=K\xFChlung\r\n");
     EnvironmentOverride profile("VESTRAK_PROFILE", (m_Folder.path() / "mine.ini").string());
@@ -87,41 +87,33 @@ public:
         file.bytes = std::move(bytes);
         ++file.version;
     }
-    void forgetStamps() { m_Stamped = false; }
-    void setPieceBytes(std::size_t bytes) { m_PieceBytes = bytes; }
-    [[nodiscard]] int reads() const { return m_Reads; }
-    [[nodiscard]] int wholeReads() const { return m_WholeReads; }
+    bool stamped = true;
+    std::size_t pieceBytes = std::string::npos;
+    int reads = 0;
+    int wholeReads = 0;
 
     std::optional<std::string> readFile(const std::u16string& path) override
     {
-        ++m_WholeReads;
-        const auto found = m_Files.find(path);
-        return found == m_Files.end() ? std::nullopt : std::optional(found->second.bytes);
+        ++wholeReads;
+        return m_Files.contains(path) ? std::optional(m_Files[path].bytes) : std::nullopt;
     }
     bool readFileInPieces(
         const std::u16string& path, const std::function<bool(std::string_view)>& take) override
     {
-        ++m_Reads;
-        const auto found = m_Files.find(path);
-        if (found == m_Files.end()) {
-            return false;
-        }
-        for (std::string_view rest = found->second.bytes;
-             !rest.empty() && take(rest.substr(0, m_PieceBytes));) {
-            rest.remove_prefix(std::min(m_PieceBytes, rest.size()));
-        }
-        return true;
+        ++reads;
+        std::string_view rest = m_Files.contains(path) ? m_Files[path].bytes : std::string_view();
+        while (!rest.empty() && take(rest.substr(0, pieceBytes)))
+            rest.remove_prefix(std::min(pieceBytes, rest.size()));
+        return m_Files.contains(path);
     }
     bool appendToFile(const std::u16string&, std::string_view) override { return false; }
     bool createFolder(const std::u16string&) override { return false; }
     bool isOrdinaryFile(const std::u16string& path) override { return m_Files.contains(path); }
     std::optional<FileStamp> changeStamp(const std::u16string& path) override
     {
-        const auto found = m_Files.find(path);
-        if (!m_Stamped || found == m_Files.end()) {
+        if (!stamped || !m_Files.contains(path))
             return std::nullopt;
-        }
-        return FileStamp { .size = found->second.bytes.size(), .modifiedNanoseconds = found->second.version };
+        return FileStamp { .size = m_Files[path].bytes.size(), .modifiedNanoseconds = m_Files[path].version };
     }
     std::u16string programFolder() override { return u"/opt/"; }
 
@@ -131,10 +123,6 @@ private:
         std::int64_t version = 0;
     };
     std::map<std::u16string, File> m_Files;
-    bool m_Stamped = true;
-    std::size_t m_PieceBytes = std::string::npos;
-    int m_Reads = 0;
-    int m_WholeReads = 0;
 };
 
 class IniProfileKeptFiles : public ::testing::Test {
@@ -148,7 +136,7 @@ protected:
     IniProfile m_Profile { m_Files, u"/cfg/win.ini" };
 };
 
-TEST_F(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChanges)
+TEST_F(IniProfileKeptFiles, AreReadAgainWhenTheStampChanges)
 {
     StampedFiles& files = m_Files;
     const std::string largeSection = "[Tree]\n" + std::string(70000, ';') + "\nNode=deep\n";
@@ -168,30 +156,30 @@ TEST_F(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChange
         EXPECT_EQ(lookUp(u"Missing", u"Run"), u"(default)");
     }
     // The sections above the large one, then the whole file for the one below it.
-    EXPECT_EQ(files.reads(), 2);
+    EXPECT_EQ(files.reads, 2);
     // A section too large to keep is looked up in the file.
     EXPECT_EQ(lookUp(u"Tree", u"Node"), u"deep");
     EXPECT_EQ(lookUp(u"Tree", u"Node"), u"deep");
-    EXPECT_EQ(files.reads(), 4);
+    EXPECT_EQ(files.reads, 4);
 
     files.write(u"/p/plant.ini", "[G]\nA=1\n");
     EXPECT_EQ(lookUp(u"G", u"A"), u"1");
     files.write(u"/p/plant.ini", "[G]\nA=2\n");
     EXPECT_EQ(lookUp(u"G", u"A"), u"2");
     EXPECT_EQ(lookUp(u"CTEdit", u"Run"), u"(default)");
-    EXPECT_EQ(files.reads(), 6);
+    EXPECT_EQ(files.reads, 6);
 
     // Without a stamp every lookup reads the file.
-    files.forgetStamps();
+    files.stamped = false;
     files.write(u"/p/plant.ini", "[G]\nA=3\n");
     EXPECT_EQ(lookUp(u"G", u"A"), u"3");
     EXPECT_EQ(lookUp(u"G", u"A"), u"3");
-    EXPECT_EQ(files.reads(), 8);
+    EXPECT_EQ(files.reads, 8);
 }
 
 // What stays in memory is what the index keeps, never the file: every line here runs across
 // pieces, and the answers are those of the whole file.
-TEST_F(IniProfileKeptFiles, ReadFilesInPiecesAndAnswerAsTheWholeFileDoes)
+TEST_F(IniProfileKeptFiles, AnswerAsTheWholeFileDoesWhenReadInPieces)
 {
     StampedFiles& files = m_Files;
     const auto utf16 = [](std::u16string_view text, bool littleEndian) {
@@ -208,7 +196,7 @@ TEST_F(IniProfileKeptFiles, ReadFilesInPiecesAndAnswerAsTheWholeFileDoes)
           u"Area=\"K\u00FChlung \u65E5\"\r\n[General]\nA=1";
     for (const bool littleEndian : { true, false }) {
         for (const std::size_t pieceBytes : { 1, 3, 4096 }) {
-            files.setPieceBytes(pieceBytes);
+            files.pieceBytes = pieceBytes;
             files.write(u"/p/plant.ini", utf16(text, littleEndian));
             EXPECT_EQ(lookUp(u"kühlung", u"AREA"), u"Kühlung 日");
             EXPECT_EQ(lookUp(u"General", u"A"), u"1");
@@ -225,98 +213,92 @@ TEST_F(IniProfileKeptFiles, ReadFilesInPiecesAndAnswerAsTheWholeFileDoes)
     EXPECT_EQ(lookUp(u"S7", u"Key"), u"(default)");
     EXPECT_EQ(lookUp(u"Last", u"Key"), u"found");
     EXPECT_EQ(lookUp(u"Missing", u"Key"), u"(default)");
-    EXPECT_EQ(files.wholeReads(), 0);
+    EXPECT_EQ(files.wholeReads, 0);
 }
 
-TEST(LocalFileSystemTest, StampsOnlyFilesThatHaveSettled)
-{
+class LocalFileSystemTest : public ::testing::Test {
+protected:
+    std::filesystem::path pathOf(const char* name) const { return folder.path() / name; }
+    std::u16string textOf(const char* name) const { return asText(pathOf(name)); }
+
     TemporaryFolder folder;
-    const std::filesystem::path path = folder.path() / "plant.ini";
-    std::ofstream(path, std::ios::binary) << "[G]\nA=1\n";
     LocalFileSystem files;
-    EXPECT_FALSE(files.changeStamp(asText(path)));
+};
+
+TEST_F(LocalFileSystemTest, StampsOnlyFilesThatHaveSettled)
+{
+    std::ofstream(pathOf("plant.ini"), std::ios::binary) << "[G]\nA=1\n";
+    EXPECT_FALSE(files.changeStamp(textOf("plant.ini")));
     EXPECT_FALSE(files.changeStamp(asText(folder.path())));
-    EXPECT_FALSE(files.changeStamp(asText(folder.path() / "missing.ini")));
+    EXPECT_FALSE(files.changeStamp(textOf("missing.ini")));
 
     LocalFileSystem noWaiting(std::chrono::nanoseconds(0));
-    const std::optional<FileStamp> first = noWaiting.changeStamp(asText(path));
+    const std::optional<FileStamp> first = noWaiting.changeStamp(textOf("plant.ini"));
     ASSERT_TRUE(first);
-    EXPECT_EQ(noWaiting.changeStamp(asText(path)), first);
-    std::ofstream(path, std::ios::binary | std::ios::app) << "B=2\n";
-    EXPECT_NE(noWaiting.changeStamp(asText(path)), first);
+    EXPECT_EQ(noWaiting.changeStamp(textOf("plant.ini")), first);
+    std::ofstream(pathOf("plant.ini"), std::ios::binary | std::ios::app) << "B=2\n";
+    EXPECT_NE(noWaiting.changeStamp(textOf("plant.ini")), first);
 }
 
-TEST(LocalFileSystemTest, ReadsAppendsAndCreates)
+TEST_F(LocalFileSystemTest, TouchesOnlyOrdinaryFiles)
 {
-    TemporaryFolder folder;
-    LocalFileSystem files;
-    const std::u16string logFolder = asText(folder.path() / "Vestrak");
+    const std::u16string logFolder = textOf("Vestrak");
     const std::u16string log = logFolder + u"/VestrakControls.log";
-
     EXPECT_TRUE(files.createFolder(logFolder));
     EXPECT_FALSE(files.createFolder(logFolder));
     EXPECT_FALSE(files.isOrdinaryFile(logFolder));
     EXPECT_FALSE(files.readFile(logFolder));
     EXPECT_FALSE(files.readFile(log));
     // A pipe is turned away at once, not read until some writer closes it.
-    const std::filesystem::path pipe = folder.path() / "objects.ini";
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_FALSE(files.readFile(asText(pipe)));
+    ASSERT_EQ(mkfifo(pathOf("objects.ini").c_str(), 0600), 0);
+    EXPECT_FALSE(files.readFile(textOf("objects.ini")));
 
     EXPECT_TRUE(files.appendToFile(log, "one\r\n"));
     EXPECT_TRUE(files.appendToFile(log, std::string("t\0o\r\n", 5)));
     EXPECT_TRUE(files.isOrdinaryFile(log));
     EXPECT_EQ(files.readFile(log), std::string("one\r\nt\0o\r\n", 10));
     EXPECT_FALSE(files.appendToFile(logFolder + u"/missing/x.log", "x"));
-
     EXPECT_TRUE(std::filesystem::is_directory(asNarrow(files.programFolder())));
 }
 
 // What is created is never wider than 0755 / 0644; log_test tries what the log refuses.
-TEST(LocalFileSystemTest, CreatesFoldersAndFilesNoWiderThanTheirOwnersMayWrite)
+TEST_F(LocalFileSystemTest, CreatesNothingOthersMayWrite)
 {
-    TemporaryFolder folder;
-    LocalFileSystem files;
-    const std::filesystem::path logFolder = folder.path() / "Vestrak";
     const mode_t umaskBefore = umask(0);
-    EXPECT_TRUE(files.createFolder(asText(logFolder)));
-    EXPECT_TRUE(files.appendToFile(asText(logFolder / "own.log"), "x"));
+    EXPECT_TRUE(files.createFolder(textOf("Vestrak")));
+    EXPECT_TRUE(files.appendToFile(textOf("Vestrak/own.log"), "x"));
     umask(umaskBefore);
     struct stat status { };
-    ASSERT_EQ(stat(logFolder.c_str(), &status), 0);
+    ASSERT_EQ(stat(pathOf("Vestrak").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0755U);
-    ASSERT_EQ(stat((logFolder / "own.log").c_str(), &status), 0);
+    ASSERT_EQ(stat(pathOf("Vestrak/own.log").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0644U);
 }
 
 // A name holding NUL would reach another file, cut short at the NUL; it names no file at all.
-TEST(LocalFileSystemTest, NamesHoldingNulNameNoFile)
+TEST_F(LocalFileSystemTest, NamesHoldingNulNameNoFile)
 {
-    TemporaryFolder folder;
-    std::ofstream(folder.path() / "c1") << "[TreeObjects]\n";
-    LocalFileSystem files(std::chrono::nanoseconds(0));
-    const std::u16string cut = asText(folder.path() / "c1") + std::u16string(1, u'\0') + u".ini";
-    EXPECT_FALSE(files.readFile(cut));
-    EXPECT_FALSE(files.readFileInPieces(cut, [](std::string_view) { return true; }));
-    EXPECT_FALSE(files.isOrdinaryFile(cut));
-    EXPECT_FALSE(files.changeStamp(cut));
-    EXPECT_FALSE(files.appendToFile(cut, "x"));
-    EXPECT_FALSE(files.createFolder(asText(folder.path() / "d") + std::u16string(1, u'\0')));
-    EXPECT_EQ(files.readFile(asText(folder.path() / "c1")), "[TreeObjects]\n");
+    std::ofstream(pathOf("c1")) << "[TreeObjects]\n";
+    LocalFileSystem noWaiting(std::chrono::nanoseconds(0));
+    const std::u16string cut = textOf("c1") + std::u16string(1, u'\0') + u".ini";
+    EXPECT_FALSE(noWaiting.readFile(cut));
+    EXPECT_FALSE(noWaiting.readFileInPieces(cut, [](std::string_view) { return true; }));
+    EXPECT_FALSE(noWaiting.isOrdinaryFile(cut));
+    EXPECT_FALSE(noWaiting.changeStamp(cut));
+    EXPECT_FALSE(noWaiting.appendToFile(cut, "x"));
+    EXPECT_FALSE(noWaiting.createFolder(textOf("d") + std::u16string(1, u'\0')));
+    EXPECT_EQ(noWaiting.readFile(textOf("c1")), "[TreeObjects]\n");
 }
 
 // Pieces come in order and hold the whole file; a reader may stop after any piece.
-TEST(LocalFileSystemTest, ReadsInBoundedPieces)
+TEST_F(LocalFileSystemTest, ReadsInBoundedPieces)
 {
-    TemporaryFolder folder;
-    const std::filesystem::path path = folder.path() / "big.ini";
     std::string bytes(LocalFileSystem::PieceBytes * 2 + 17, 'a');
     bytes[LocalFileSystem::PieceBytes] = 'b';
-    std::ofstream(path, std::ios::binary) << bytes;
-    LocalFileSystem files;
+    std::ofstream(pathOf("big.ini"), std::ios::binary) << bytes;
     std::string read;
     std::size_t largestPiece = 0;
-    EXPECT_TRUE(files.readFileInPieces(asText(path), [&](std::string_view piece) {
+    EXPECT_TRUE(files.readFileInPieces(textOf("big.ini"), [&](std::string_view piece) {
         read += piece;
         largestPiece = std::max(largestPiece, piece.size());
         return true;
@@ -324,7 +306,7 @@ TEST(LocalFileSystemTest, ReadsInBoundedPieces)
     EXPECT_EQ(read, bytes);
     EXPECT_LE(largestPiece, LocalFileSystem::PieceBytes);
     int pieces = 0;
-    EXPECT_TRUE(files.readFileInPieces(asText(path), [&](std::string_view) { return ++pieces < 2; }));
+    EXPECT_TRUE(files.readFileInPieces(textOf("big.ini"), [&](std::string_view) { return ++pieces < 2; }));
     EXPECT_EQ(pieces, 2);
     EXPECT_FALSE(files.readFileInPieces(asText(folder.path()), [](std::string_view) { return true; }));
 }
@@ -341,7 +323,7 @@ TEST(EnvironmentSpecialFoldersTest, KnowsOnlyTheCommonApplicationDataFolder)
     EXPECT_EQ(folders.folderPath(26), std::nullopt);
 }
 
-TEST(SystemClockTest, WritesSortableDateAndTime)
+TEST(SystemClockTest, WritesSortableTimes)
 {
     SystemClock clock;
     EXPECT_TRUE(std::regex_match(asNarrow(clock.dateText()), std::regex(R"(\d{4}-\d\d-\d\d)")));

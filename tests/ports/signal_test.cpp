@@ -7,7 +7,7 @@
 namespace vestrak {
 namespace {
 
-TEST(Signal, AConnectionDisconnectsWhenItGoesWhereverItWasMovedAndMayOutliveItsSignal)
+TEST(Signal, AConnectionDisconnectsWhenItGoes)
 {
     auto signal = std::make_unique<Signal<int>>();
     std::string calls;
@@ -29,7 +29,7 @@ TEST(Signal, AConnectionDisconnectsWhenItGoesWhereverItWasMovedAndMayOutliveItsS
     outliving.disconnect();
 }
 
-TEST(Signal, ARaiseSkipsHandlersDisconnectedDuringItAndSurvivesTheSignalEndingInIt)
+TEST(Signal, ARaiseSkipsHandlersDisconnectedDuringIt)
 {
     auto signal = std::make_unique<Signal<>>();
     std::string calls;

@@ -40,11 +40,6 @@ expand status.TreeView_Status WW21,WW22/10
 """
 
 
-def skip(reason):
-    print(f"skipped: {reason}")
-    sys.exit(SKIPPED)
-
-
 def missing_piece():
     for tool in ("Xvfb", "dbus-run-session", "dbus-send"):
         if not shutil.which(tool):
@@ -95,12 +90,10 @@ def walk(node, depth=0):
             yield from walk(child, depth + 1)
 
 
-def check_page(pyatspi, page_tool):
+def check_page(pyatspi):
     def application():
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == "vestrak-page":
-                return app
-        return None
+        return next((app for app in pyatspi.Registry.getDesktop(0)
+                     if app is not None and app.name == "vestrak-page"), None)
 
     app = poll("vestrak-page on the accessibility bus", application)
     failures = []
@@ -115,29 +108,20 @@ def check_page(pyatspi, page_tool):
 
     found = {tree.name: tree for tree in poll("both trees", trees)}
     expect(set(found) == {"Object tree", "Status tree"}, f"the trees are named {sorted(found)}")
-
-    def has(state):
-        return lambda node: node.getState().contains(state)
-
     for name, tree in found.items():
-        items = [(node, depth) for node, depth in walk(tree) if depth > 0]
-        expect(any(depth >= 3 for _, depth in items), f"{name}: rows nest by level")
-        expect(all(node.getRoleName() in ("table cell", "tree item") for node, _ in items),
+        items = [(node, depth, node.getState()) for node, depth in walk(tree) if depth > 0]
+        expect(any(depth >= 3 for _, depth, _ in items), f"{name}: rows nest by level")
+        expect(all(node.getRoleName() in ("table cell", "tree item") for node, _, _ in items),
                f"{name}: every row is an item of the tree")
-        expect(any(has(pyatspi.STATE_EXPANDED)(node) for node, _ in items), f"{name}: an open branch")
-        expect(any(has(pyatspi.STATE_EXPANDABLE)(node) and not has(pyatspi.STATE_EXPANDED)(node)
-                   for node, _ in items), f"{name}: a closed branch")
-        expect(all(node.name for node, _ in items), f"{name}: every row has its name")
+        expect(any(state.contains(pyatspi.STATE_EXPANDED) for _, _, state in items), f"{name}: an open branch")
+        expect(any(state.contains(pyatspi.STATE_EXPANDABLE) and not state.contains(pyatspi.STATE_EXPANDED)
+                   for _, _, state in items), f"{name}: a closed branch")
+        expect(all(node.name for node, _, _ in items), f"{name}: every row has its name")
 
-    status_tree = found.get("Status tree", app)
     words = ("alarm", "warning", "normal", "unknown", "blinking")
-
-    def every_status_word():
-        said = " ".join(node.description for node, _ in walk(status_tree))
-        return all(word in said for word in words)
-
+    said = lambda: " ".join(node.description for node, _ in walk(found.get("Status tree", app)))
     try:
-        poll("the statuses in words: " + ", ".join(words), every_status_word)
+        poll("the statuses in words: " + ", ".join(words), lambda: all(word in said() for word in words))
     except AssertionError as missing:
         failures.append(str(missing))
 
@@ -172,7 +156,7 @@ def run_in_session(page_tool, source_dir):
         children.append(subprocess.Popen([page_tool, page], cwd=source_dir, env=environment,
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         import pyatspi  # after the accessibility bus is up: the import connects to it
-        failures = check_page(pyatspi, page_tool)
+        failures = check_page(pyatspi)
     finally:
         for child in reversed(children):
             child.terminate()
@@ -192,7 +176,8 @@ def main():
         return run_in_session(page_tool, source_dir)
     reason = missing_piece()
     if reason:
-        skip(reason)
+        print(f"skipped: {reason}")
+        return SKIPPED
     os.environ["VESTRAK_ATSPI_SESSION"] = "1"
     return subprocess.call(["dbus-run-session", "--", sys.executable, __file__, page_tool, source_dir])
 

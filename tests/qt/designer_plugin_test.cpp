@@ -28,7 +28,7 @@ int shownRows(const QWidget& control)
 
 } // namespace
 
-TEST(DesignerPlugin, OffersBothControlsInAGroupOfTheirOwnWithIconsAndGlobalIncludes)
+TEST(DesignerPlugin, OffersBothControlsInAGroupOfTheirOwn)
 {
     QStringList names;
     for (const QDesignerCustomWidgetInterface* widget : pluginWidgets()) {
@@ -43,7 +43,7 @@ TEST(DesignerPlugin, OffersBothControlsInAGroupOfTheirOwnWithIconsAndGlobalInclu
 
 // A form being drawn keeps its settings in memory, and an object file too large to show reads as
 // no file instead of stalling or ending Designer.
-TEST(DesignerPlugin, FormsLeaveTheUsersStoreAloneAndSkipHugeObjectFiles)
+TEST(DesignerPlugin, FormsBeingDrawnLeaveTheUsersStoreAlone)
 {
     const QTemporaryDir folder;
     const QString userStore = folder.filePath("settings.sqlite");

@@ -3,7 +3,6 @@
 #include "linux_platform/environment_special_folders.h"
 #include "linux_platform/ini_profile.h"
 #include "linux_platform/local_file_system.h"
-#include "qt/application_platform.h"
 #include "qt/cistatus_widget.h"
 #include "qt/citree_widget.h"
 #include "qt_widgets/qt_surface.h"
@@ -30,6 +29,17 @@ namespace {
 class OperatorOnQtWidgets : public testing::Test {
 protected:
     Platform platform() { return Platform { settings, profile, folders, files, clock, clock }; }
+
+    // The example plant's navigation tree, shown in the style given and active.
+    void showPlantTree(CiTreeWidget& tree, std::int32_t style)
+    {
+        tree.resize(300, 400);
+        tree.setObjectFile(plantFile("plant.ini"));
+        tree.setStyle(style);
+        tree.show();
+        QApplication::setActiveWindow(&tree);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&tree));
+    }
 
     static QString plantFile(const char* name) { return QStringLiteral(VESTRAK_PLANT_FOLDER "/") + name; }
 
@@ -65,14 +75,10 @@ protected:
 
 } // namespace
 
-TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterBox)
+TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersTheOperator)
 {
     CiTreeWidget tree(platform());
-    tree.resize(300, 400);
-    tree.setObjectFile(plantFile("plant.ini"));
-    tree.setStyle(0x619);
-    tree.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    showPlantTree(tree, 0x619);
     QSignalSpy nodeClicks(&tree, &CiTreeWidget::NodeClick);
     QSignalSpy extraInfoChanges(&tree, &CiTreeWidget::SelectedObjectExtraInfoChanged);
 
@@ -96,7 +102,6 @@ TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterB
             pumps = button;
     }
     ASSERT_NE(pumps, nullptr);
-    QApplication::setActiveWindow(&tree);
     view.setFocus();
     ASSERT_TRUE(view.hasFocus());
     QTest::mouseClick(pumps, Qt::LeftButton);
@@ -125,12 +130,7 @@ TEST_F(OperatorOnQtWidgets, NavigationTreeAnswersClicksGroupButtonsAndTheFilterB
 TEST_F(OperatorOnQtWidgets, TabFollowsTheControlsLayout)
 {
     CiTreeWidget tree(platform());
-    tree.resize(300, 400);
-    tree.setObjectFile(plantFile("plant.ini"));
-    tree.setStyle(0x618);
-    tree.show();
-    QApplication::setActiveWindow(&tree);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&tree));
+    showPlantTree(tree, 0x618);
     tree.findChild<QLineEdit*>()->setFocus();
     QStringList reached;
     for (int press = 0; press < 12; ++press) {
@@ -143,14 +143,10 @@ TEST_F(OperatorOnQtWidgets, TabFollowsTheControlsLayout)
 }
 
 // The collapse transcript, played on both widget sets, shows the sizes and the idle countdown.
-TEST_F(OperatorOnQtWidgets, CollapseAndExpandButtonsAnswerTheMouse)
+TEST_F(OperatorOnQtWidgets, TheCollapseButtonsKeepTheKeyboard)
 {
     CiTreeWidget tree(platform());
-    tree.resize(300, 400);
-    tree.setObjectFile(plantFile("plant.ini"));
-    tree.setStyle(0x618);
-    tree.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    showPlantTree(tree, 0x618);
     const auto button = [&tree](const char16_t* name) {
         auto* port = dynamic_cast<QtWidgetBase*>(tree.surface().widget(name));
         return port ? port->qtWidget() : nullptr;
@@ -160,7 +156,6 @@ TEST_F(OperatorOnQtWidgets, CollapseAndExpandButtonsAnswerTheMouse)
     ASSERT_TRUE(collapse && expand);
 
     QtTreeView& view = treeView(tree, "TreeView_Objects");
-    QApplication::setActiveWindow(&tree);
     view.setFocus();
     QTest::mouseClick(collapse, Qt::LeftButton);
     EXPECT_TRUE(expand->isVisible());
@@ -174,7 +169,7 @@ TEST_F(OperatorOnQtWidgets, CollapseAndExpandButtonsAnswerTheMouse)
     EXPECT_TRUE(view.hasFocus()) << "and goes back to the tree when it expands";
 }
 
-TEST_F(OperatorOnQtWidgets, StatusTreeShowsItsMenuOnARightClickReportsTheChoiceAndShowsTextToRead)
+TEST_F(OperatorOnQtWidgets, StatusTreeAnswersTheOperator)
 {
     CiStatusWidget status(platform());
     status.resize(400, 300);
@@ -280,21 +275,4 @@ TEST_F(OperatorOnQtWidgets, AnObjectFileThatCannotBeReadIsReportedOnceOnTheContr
                 + " is damaged (as a crash or power cut leaves a file): in [TreeObjects], 2 lines hold NUL "
                   "bytes and are skipped, the first at line 3",
             "cannot read the object file " + plantFile("") + ": it is a folder" }));
-}
-
-// Widgets made without a platform (in code, by QUiLoader) share the application platform, which
-// can be replaced only until the first of them uses it. This test's services end with it, so it
-// is the one test that uses the application platform.
-TEST_F(OperatorOnQtWidgets, WidgetsWithoutAPlatformShareTheApplicationPlatform)
-{
-    ASSERT_TRUE(setApplicationPlatform(platform()));
-    {
-        CiTreeWidget tree;
-        tree.setObjectFile(plantFile("plant.ini"));
-        tree.setStyle(0x1619);
-        const CiStatusWidget status;
-    }
-    EXPECT_FALSE(settings.entries(u"VestrakControls.CiTree").empty())
-        << "the tree kept its scroll position in the given platform's store";
-    EXPECT_FALSE(setApplicationPlatform(platform())) << "the widgets' platform stays theirs";
 }

@@ -20,6 +20,7 @@
 #include <QTreeView>
 #include <QUiLoader>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <span>
 
@@ -56,12 +57,17 @@ public:
 
 class PageForms : public testing::Test {
 protected:
-    static void SetUpTestSuite()
+    static TestPlatform& testPlatform()
     {
         static TestPlatform test;
+        return test;
+    }
+
+    static void SetUpTestSuite()
+    {
         static const QTemporaryDir commonData;
         qputenv("VESTRAK_COMMON_APPDATA", commonData.path().toUtf8());
-        ASSERT_TRUE(setApplicationPlatform(test.platform));
+        ASSERT_TRUE(setApplicationPlatform(testPlatform().platform));
         // The form names its object files as a page beside them does.
         ASSERT_TRUE(QDir::setCurrent(QStringLiteral(VESTRAK_PLANT_FOLDER)));
     }
@@ -98,6 +104,12 @@ QString shownPage(const QWidget& page)
 {
     return shownTree(*page.findChild<CiTreeWidget*>()) + shownTree(*page.findChild<CiStatusWidget*>());
 }
+
+const std::map<PropertyKind, QMetaType> KindTypes { { PropertyKind::Text, QMetaType::fromType<QString>() },
+    { PropertyKind::TextItems, QMetaType::fromType<QStringList>() },
+    { PropertyKind::Number, QMetaType::fromType<int>() },
+    { PropertyKind::Color, QMetaType::fromType<QColor>() },
+    { PropertyKind::YesNo, QMetaType::fromType<bool>() } };
 
 using FormValues = QList<std::pair<const char*, QVariant>>;
 
@@ -175,6 +187,20 @@ TEST_F(PageForms, EveryWayOfMakingAPageShowsTheTreeOfCodeThatSetsTheBuildingProp
     EXPECT_EQ(shownPage(*reversed), expected) << "reverse order, once control returned to the event loop";
 }
 
+// Widgets made without a platform (in code, by QUiLoader) share the application platform, which
+// can be replaced only until the first of them uses it.
+TEST_F(PageForms, WidgetsWithoutAPlatformShareTheApplicationPlatform)
+{
+    {
+        CiTreeWidget tree;
+        tree.setObjectFile("plant.ini");
+        tree.setStyle(0x1619);
+    }
+    EXPECT_FALSE(testPlatform().settings.entries(u"VestrakControls.CiTree").empty())
+        << "the tree kept its scroll position in the application platform's store";
+    EXPECT_FALSE(setApplicationPlatform(testPlatform().platform)) << "the widgets' platform stays theirs";
+}
+
 // Each property of a control's table is a Qt property of the matching type and access, and the
 // widget declares no other.
 TEST_F(PageForms, TheWidgetsOfferEveryPropertyOfTheControlsTables)
@@ -191,26 +217,10 @@ TEST_F(PageForms, TheWidgetsOfferEveryPropertyOfTheControlsTables)
                 continue;
             }
             ASSERT_TRUE(property.isValid()) << name.data();
-            switch (entry.kind) {
-            case PropertyKind::Text:
-                EXPECT_EQ(property.metaType(), QMetaType::fromType<QString>()) << name.data();
-                break;
-            case PropertyKind::TextItems:
-                EXPECT_EQ(property.metaType(), QMetaType::fromType<QStringList>()) << name.data();
-                break;
-            case PropertyKind::Number:
-                EXPECT_EQ(property.metaType(), QMetaType::fromType<int>()) << name.data();
-                break;
-            case PropertyKind::Flags:
+            if (entry.kind == PropertyKind::Flags)
                 EXPECT_TRUE(property.isFlagType()) << name.data();
-                break;
-            case PropertyKind::Color:
-                EXPECT_EQ(property.metaType(), QMetaType::fromType<QColor>()) << name.data();
-                break;
-            case PropertyKind::YesNo:
-                EXPECT_EQ(property.metaType(), QMetaType::fromType<bool>()) << name.data();
-                break;
-            }
+            else
+                EXPECT_EQ(property.metaType(), KindTypes.at(entry.kind)) << name.data();
             EXPECT_EQ(property.isWritable(), static_cast<bool>(entry.set)) << name.data();
             EXPECT_EQ(property.isDesignable(), entry.use == PropertyUse::Design) << name.data();
             EXPECT_EQ(property.isStored(), entry.use == PropertyUse::Design) << name.data();
@@ -226,7 +236,7 @@ TEST_F(PageForms, TheWidgetsOfferEveryPropertyOfTheControlsTables)
 }
 
 // A form is input like any other: whatever it holds, it loads, shows and leaves the controls usable.
-TEST_F(PageForms, HostileFormValuesLoadWithNoCrashAndNoHang)
+TEST_F(PageForms, HostileFormValuesLoad)
 {
     const QTemporaryDir folder;
     const QString huge(10 * 1024 * 1024, u'W');

@@ -8,12 +8,13 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
+#include <numeric>
 
 using namespace vestrak;
 
@@ -51,32 +52,43 @@ std::vector<std::string> shownRows(const QtTreeView& view)
     return rows;
 }
 
-QColor pixelOf(const QIcon& icon, int x, int y)
+QImage drawn(ImageList list, int image)
 {
-    return icon.pixmap(16, 16).toImage().pixelColor(x, y);
-}
-
-int statusHue(int image)
-{
-    return pixelOf(imageListIcon(ImageList::StatusIcons, image), 11, 11).hsvHue();
+    return imageListIcon(list, image).pixmap(16, 16).toImage();
 }
 
 // The pixels a status icon covers, row by row.
 std::vector<bool> statusMask(int image)
 {
-    const QImage drawn = imageListIcon(ImageList::StatusIcons, image).pixmap(16, 16).toImage();
+    const QImage icon = drawn(ImageList::StatusIcons, image);
     std::vector<bool> covered;
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x)
-            covered.push_back(drawn.pixelColor(x, y).alpha() >= 128);
+            covered.push_back(icon.pixelColor(x, y).alpha() >= 128);
     }
     return covered;
 }
 
-// A shown surface with a tree of status images, and the Qt view that draws the tree.
+// A shown surface with a tree of status images, the Qt view that draws the tree, and the tree's
+// events as the operator raises them.
 class QtTreeTest : public testing::Test {
 protected:
-    void SetUp() override { surface->show(); }
+    void SetUp() override
+    {
+        surface->show();
+        const auto note = [this](const std::u16string& what, const NodeRef& node) {
+            events += what + (node ? u" " + node->key() : u"") + u"; ";
+        };
+        connections += tree.Expand.connect([=](const NodeRef& node) { note(u"expand", node); });
+        connections += tree.Collapse.connect([=](const NodeRef& node) { note(u"collapse", node); });
+        connections += tree.NodeClick.connect([=](const NodeRef& node) { note(u"node", node); });
+        connections += tree.Click.connect([=] { note(u"click", nullptr); });
+        connections += tree.DblClick.connect([=] { note(u"dblclick", nullptr); });
+        connections += tree.MouseDown.connect(
+            [=, this](std::int16_t button, std::int16_t, double x, double y) {
+                note(u"down" + std::u16string(1, static_cast<char16_t>(u'0' + button)), tree.hitTest(x, y));
+            });
+    }
 
     // Under the parent, or a top node when there is none.
     NodeRef add(const NodeRef& parent, const std::u16string& key, const std::u16string& text, int image = 1)
@@ -88,11 +100,13 @@ protected:
     std::unique_ptr<QtSurface> surface = std::make_unique<QtSurface>(files, 4800, 3600);
     Tree& tree = surface->addTree(u"Tree", { 0, 0, 3000, 1350 }, ImageList::StatusIcons, true);
     QtTreeView& view = qtWidgetOf<QtTreeView>(tree);
+    std::u16string events;
+    Connections connections;
 };
 
 } // namespace
 
-TEST(QtSurface, TwipsComeFromTheScreenDpiOnlyPixelsAreRoundedAndFocusIsFollowed)
+TEST(QtSurface, TwipsFollowTheScreenDpiWithPixelsRounded)
 {
     LocalFileSystem files;
     EXPECT_DOUBLE_EQ(QtSurface(files, 4800, 3600).twipsPerPixelX(),
@@ -110,8 +124,7 @@ TEST(QtSurface, TwipsComeFromTheScreenDpiOnlyPixelsAreRoundedAndFocusIsFollowed)
     fixed->show();
     QApplication::setActiveWindow(fixed.get());
     qtWidgetOf(text).setFocus();
-    EXPECT_EQ(fixed->focusedWidget(), &text);
-    fixed.reset();
+    EXPECT_EQ(fixed->focusedWidget(), &text) << "focus given on the Qt widget is followed";
 }
 
 // That they raise no event on either widget set is the widget contract's.
@@ -161,7 +174,7 @@ TEST_F(QtTreeTest, StatesSetFromCodeShow)
     EXPECT_EQ(qtWidgetOf<QLineEdit>(text).text(), "P*");
 }
 
-TEST_F(QtTreeTest, NodesAddedFromCodeReachTheViewInOrderWithTheirBranchesOpenOrClosed)
+TEST_F(QtTreeTest, NodesReachTheViewInOrderWithTheirBranchesOpenOrClosed)
 {
     NodeRef plant = add(nullptr, u"P", u"Plant");
     NodeRef pump = add(plant, u"U", u"Pump");
@@ -192,7 +205,7 @@ TEST_F(QtTreeTest, NodesAddedFromCodeReachTheViewInOrderWithTheirBranchesOpenOrC
     EXPECT_FALSE(onItsWay->exists()) << "nodes still on their way to the view go with the tree";
 }
 
-TEST_F(QtTreeTest, BranchesOpenedWhileTheTreeIsHiddenShowLaidOutAndScrolled)
+TEST_F(QtTreeTest, BranchesOpenedWhileTheTreeIsHiddenShowScrolled)
 {
     NodeRef plant = add(nullptr, u"P", u"Plant");
     for (char16_t unit = u'A'; unit < u'A' + 30; ++unit)
@@ -209,8 +222,9 @@ TEST_F(QtTreeTest, BranchesOpenedWhileTheTreeIsHiddenShowLaidOutAndScrolled)
     EXPECT_EQ(view.indexAt(QPoint(1, 1)), rowAt(view, 10));
 }
 
-// The dark phase of a blinking status shows image 0: the text must stay where it was.
-TEST_F(QtTreeTest, ImageZeroKeepsTheIconsRoomAnEmptyFilteredTreeSaysWhyAndOnlyTheFocusedTreeShowsIt)
+// What only the drawing tells: the dark phase of a blinking status shows image 0 and the text must
+// stay where it was, an empty filtered tree says why, and only the focused tree shows the focus.
+TEST_F(QtTreeTest, TheViewDrawsWhatTheRowsCannotSay)
 {
     const QImage empty = view.grab().toImage();
     tree.setPlaceholderText(u"No objects match the filter.");
@@ -273,60 +287,46 @@ TEST_F(QtTreeTest, TheViewIsToldOnceOfEachShownRowThatLooksDifferent)
     EXPECT_EQ(told.last().first().value<QModelIndex>(), rowAt(view, 0));
 }
 
-TEST_F(QtTreeTest, EnterOpensMenuKeysRightClickTheSelectedRowAndStarOpensOnlyBranches)
+// Enter opens the selected row as a double click; the menu keys right-click it; * opens branches.
+TEST_F(QtTreeTest, KeysActOnTheSelectedRowAsTheMouseWould)
 {
     NodeRef plant = add(nullptr, u"P", u"Plant");
     NodeRef motor = add(add(plant, u"U", u"Pump"), u"M", u"Motor", 4);
     NodeRef valve = add(plant, u"V", u"Valve", 4);
     ASSERT_TRUE(tree.operatorClick(u"P"));
-    std::vector<std::u16string> events;
-    Connections connections;
-    connections
-        += tree.Expand.connect([&](const NodeRef& node) { events.push_back(u"expand " + node->key()); });
-    connections += tree.DblClick.connect([&] { events.emplace_back(u"dblclick"); });
-    connections += tree.Click.connect([&] { events.emplace_back(u"click"); });
-    connections += tree.MouseDown.connect([&](std::int16_t button, std::int16_t, double x, double y) {
-        const NodeRef at = tree.hitTest(x, y);
-        events.push_back(u"down" + std::u16string(1, static_cast<char16_t>(u'0' + button)) + u" "
-            + (at ? at->key() : u"none"));
-    });
+    events.clear();
 
     QTest::keyClick(&view, Qt::Key_Asterisk);
     EXPECT_FALSE(motor->expanded() || valve->expanded()) << "leaves are no branches to open";
     QTest::keyClick(&view, Qt::Key_Return);
     QTest::keyClick(&view, Qt::Key_Menu);
     QTest::keyClick(&view, Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_EQ(events,
-        (std::vector<std::u16string> {
-            u"expand P", u"expand U", u"dblclick", u"down2 P", u"click", u"down2 P", u"click" }));
+    EXPECT_EQ(events, u"expand P; expand U; node P; dblclick; down2 P; click; down2 P; click; ");
 }
 
 // Qt is given the shown rows flat; the view draws the levels and opens branches as Qt's own tree.
-TEST_F(QtTreeTest, TheBranchIndicatorAndArrowKeysOpenAndCloseBranchesAtEveryLevel)
+TEST_F(QtTreeTest, BranchesOpenAsInQtsOwnTreeAtEveryLevel)
 {
     NodeRef plant = add(nullptr, u"P", u"Plant");
     NodeRef pump = add(plant, u"U", u"Pump");
     add(pump, u"M", u"Motor");
     add(nullptr, u"W", u"Works");
-    std::vector<std::u16string> events;
-    Connections connections;
-    connections
-        += tree.Expand.connect([&](const NodeRef& node) { events.push_back(u"expand " + node->key()); });
-    connections
-        += tree.Collapse.connect([&](const NodeRef& node) { events.push_back(u"collapse " + node->key()); });
-    connections
-        += tree.NodeClick.connect([&](const NodeRef& node) { events.push_back(u"click " + node->key()); });
     QApplication::processEvents();
     const int indent = view.indentation();
-    const auto rowMiddle = [](int row) { return row * QtTreeView::RowHeight + QtTreeView::RowHeight / 2; };
+    const auto click = [this](int x, int row) {
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+            QPoint(x, row * QtTreeView::RowHeight + QtTreeView::RowHeight / 2));
+    };
 
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(indent / 2, rowMiddle(0)));
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(indent + indent / 2, rowMiddle(1)));
+    click(indent / 2, 0);
+    click(indent + indent / 2, 1);
     EXPECT_EQ(shownRows(view), (std::vector<std::string> { "-Plant", " -Pump", "  Motor", "Works" }));
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(indent / 2, rowMiddle(2)));
+    click(indent / 2, 2);
     EXPECT_EQ(view.textIndent(rowAt(view, 2)), 3 * indent) << "each level one column further in";
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(3 * indent + 4, rowMiddle(2)));
-    EXPECT_EQ(events, (std::vector<std::u16string> { u"expand P", u"expand U", u"click M", u"click M" }))
+    click(3 * indent + 4, 2);
+    EXPECT_EQ(events,
+        u"down1 P; click; expand P; down1 U; click; expand U; down1 M; node M; click; down1 M; node M; "
+        u"click; ")
         << "left of a row's own column, off its indicator, a press selects the row as a right one does";
 
     view.setFocus();
@@ -341,7 +341,7 @@ TEST_F(QtTreeTest, TheBranchIndicatorAndArrowKeysOpenAndCloseBranchesAtEveryLeve
 }
 
 // What the operator does on the Qt widgets themselves reaches what the control reads.
-TEST(QtOperator, ToolbarListBoxAndMenuTellTheControlWhatTheOperatorDid)
+TEST(QtOperator, OperatorActionsOnQtWidgetsReachTheControl)
 {
     LocalFileSystem files;
     QtSurface surface(files, 4800, 3600);
@@ -378,7 +378,7 @@ TEST(QtOperator, ToolbarListBoxAndMenuTellTheControlWhatTheOperatorDid)
     EXPECT_FALSE(menu.operatorChoose(0)) << "the operator dismissed the menu";
 }
 
-TEST(QtLooks, ToolTipsAndColoursReadAsTheHostMeantThem)
+TEST(QtLooks, HostValuesReadAsTheHostMeantThem)
 {
     QWidget widget;
     EXPECT_EQ(toolTipText(u"Collapse <tree>\r\nnotice", widget), "Collapse <tree>\nnotice") << "plain text";
@@ -399,24 +399,24 @@ TEST(QtLooks, ToolTipsAndColoursReadAsTheHostMeantThem)
     EXPECT_EQ(toQColor(0x000080FFu, palette), QColor(0xFF, 0x80, 0x00));
 }
 
-TEST(QtLooks, ImagesAreDrawnInTheirListedColours)
+TEST(QtLooks, ImagesAreDrawnAsListed)
 {
-    const QColor globe = pixelOf(imageListIcon(ImageList::SystemIcons, 1), 4, 6);
+    const QColor globe = drawn(ImageList::SystemIcons, 1).pixelColor(4, 6);
     EXPECT_TRUE(globe.green() > globe.red() && globe.green() > globe.blue());
-    EXPECT_GT(pixelOf(imageListIcon(ImageList::SystemIcons, 2), 8, 4).red(), 150) << "a red roof";
-
-    EXPECT_NEAR(statusHue(2), 125, 15);
-    EXPECT_NEAR(statusHue(3), 42, 8) << "amber";
-    EXPECT_LT((statusHue(4) + 10) % 360, 20) << "red";
+    EXPECT_GT(drawn(ImageList::SystemIcons, 2).pixelColor(8, 4).red(), 150) << "a red roof";
+    const auto hue
+        = [](int image) { return drawn(ImageList::StatusIcons, image).pixelColor(11, 11).hsvHue(); };
+    EXPECT_NEAR(hue(2), 125, 15);
+    EXPECT_NEAR(hue(3), 42, 8) << "amber";
+    EXPECT_LT((hue(4) + 10) % 360, 20) << "red";
     for (int green : { 5, 6 })
         EXPECT_EQ(statusMask(green), statusMask(2)) << "a marked green keeps the ball";
     for (int image = 1; image <= 6; ++image) {
-        const QImage drawn = imageListIcon(ImageList::StatusIcons, image).pixmap(16, 16).toImage();
         for (QPoint corner : { QPoint(0, 0), QPoint(15, 0), QPoint(0, 15), QPoint(15, 15) })
-            EXPECT_EQ(drawn.pixelColor(corner).alpha(), 0) << image << " has a transparent background";
+            EXPECT_EQ(drawn(ImageList::StatusIcons, image).pixelColor(corner).alpha(), 0) << image;
     }
     // Unknown must not pass for a warning: grey throughout, with a dark mark.
-    const QImage unknown = imageListIcon(ImageList::StatusIcons, 1).pixmap(16, 16).toImage();
+    const QImage unknown = drawn(ImageList::StatusIcons, 1);
     int darkPixels = 0;
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
@@ -427,28 +427,23 @@ TEST(QtLooks, ImagesAreDrawnInTheirListedColours)
     }
     EXPECT_GT(darkPixels, 6);
     // Shapes that tell the statuses apart without colour: a ball, a triangle, a square.
-    const std::vector<std::vector<bool>> shapes { statusMask(2), statusMask(3), statusMask(4) };
-    for (std::size_t one = 0; one < shapes.size(); ++one) {
-        for (std::size_t other = one + 1; other < shapes.size(); ++other) {
-            int differing = 0;
-            for (std::size_t pixel = 0; pixel < shapes[one].size(); ++pixel)
-                differing += shapes[one][pixel] != shapes[other][pixel] ? 1 : 0;
-            EXPECT_GT(differing, 25) << "images " << one + 2 << " and " << other + 2;
-        }
+    for (const auto& [one, other] : { std::pair(2, 3), std::pair(2, 4), std::pair(3, 4) }) {
+        const std::vector<bool> a = statusMask(one), b = statusMask(other);
+        EXPECT_GT(
+            std::inner_product(a.begin(), a.end(), b.begin(), 0, std::plus<>(), std::not_equal_to<>()), 25)
+            << one << " and " << other;
     }
-    const auto maskAt
-        = [](int image, int x, int y) -> bool { return statusMask(image)[std::size_t(y * 16 + x)]; };
-    EXPECT_FALSE(maskAt(2, 2, 2)) << "the green ball is round";
-    EXPECT_TRUE(maskAt(4, 2, 2)) << "the red square fills its corners";
-    EXPECT_FALSE(maskAt(3, 3, 3)) << "the amber triangle is narrow at the top";
-    EXPECT_TRUE(maskAt(3, 2, 13)) << "and wide at its foot";
+    EXPECT_FALSE(statusMask(2)[2 * 16 + 2]) << "the green ball is round";
+    EXPECT_TRUE(statusMask(4)[2 * 16 + 2]) << "the red square fills its corners";
+    EXPECT_FALSE(statusMask(3)[3 * 16 + 3]) << "the amber triangle is narrow at the top";
+    EXPECT_TRUE(statusMask(3)[13 * 16 + 2]) << "and wide at its foot";
 
-    EXPECT_GT(
-        imageListIcon(ImageList::FilterToolbar, 2).pixmap(16, 16).toImage().pixelColor(2, 6).alpha(), 0);
-    for (const QIcon& none :
-        { imageListIcon(ImageList::FilterToolbar, 3), imageListIcon(ImageList::StatusIcons, 0) }) {
-        EXPECT_EQ(none.actualSize(QSize(16, 16)), QSize(16, 16)) << "a blank keeps the image's room";
-        EXPECT_EQ(pixelOf(none, 8, 8).alpha(), 0);
+    EXPECT_GT(drawn(ImageList::FilterToolbar, 2).pixelColor(2, 6).alpha(), 0);
+    for (const auto& [list, image] :
+        { std::pair(ImageList::FilterToolbar, 3), std::pair(ImageList::StatusIcons, 0) }) {
+        EXPECT_EQ(imageListIcon(list, image).actualSize(QSize(16, 16)), QSize(16, 16))
+            << "a blank keeps its room";
+        EXPECT_EQ(drawn(list, image).pixelColor(8, 8).alpha(), 0);
     }
 }
 

@@ -17,7 +17,7 @@
 
 using namespace vestrak;
 
-TEST(VestrakPage, APageMessageStaysReadableWhileEventLinesComeAndGo)
+TEST(VestrakPage, APageMessageOutlastsEventLines)
 {
     QStatusBar bar;
     std::int64_t now = 0;
@@ -36,8 +36,8 @@ TEST(VestrakPage, APageMessageStaysReadableWhileEventLinesComeAndGo)
 TEST(VestrakPage, EveryUnreadableObjectFileStaysListedUntilItIsReadAgain)
 {
     vestrak::testing::TemporaryFolder folder;
-    const std::string plant = (folder.path() / "plant.ini").string();
-    const std::string status = (folder.path() / "status.ini").string();
+    const QString plant = QString::fromStdString((folder.path() / "plant.ini").string());
+    const QString status = QString::fromStdString((folder.path() / "status.ini").string());
     LocalFileSystem files;
     ReportingFileSystem reporting(files);
     QStatusBar bar;
@@ -45,18 +45,17 @@ TEST(VestrakPage, EveryUnreadableObjectFileStaysListedUntilItIsReadAgain)
     reporting.setProblemsChanged([&] { line.showFileProblems(reporting.problems()); });
     auto* listed = bar.findChild<QLabel*>();
     ASSERT_NE(listed, nullptr);
+    const auto read = [&](const QString& path) { reporting.readFile(path.toStdU16String()); };
 
-    reporting.readFile(QString::fromStdString(plant).toStdU16String());
-    reporting.readFile(QString::fromStdString(status).toStdU16String());
+    read(plant);
+    read(status);
     EXPECT_EQ(listed->text(),
-        QStringLiteral("Cannot read %1: there is no such file; %2: there is no such file")
-            .arg(QString::fromStdString(plant), QString::fromStdString(status)));
-    std::ofstream(plant) << "[TreeObjects]\n";
-    reporting.readFile(QString::fromStdString(plant).toStdU16String());
-    EXPECT_EQ(listed->text(),
-        QStringLiteral("Cannot read %1: there is no such file").arg(QString::fromStdString(status)));
-    std::ofstream(status) << "[TreeObjects]\n";
-    reporting.readFile(QString::fromStdString(status).toStdU16String());
+        "Cannot read " + plant + ": there is no such file; " + status + ": there is no such file");
+    std::ofstream(plant.toStdString()) << "[TreeObjects]\n";
+    read(plant);
+    EXPECT_EQ(listed->text(), "Cannot read " + status + ": there is no such file");
+    std::ofstream(status.toStdString()) << "[TreeObjects]\n";
+    read(status);
     EXPECT_TRUE(listed->isHidden());
 }
 
@@ -131,7 +130,7 @@ TEST(VestrakPage, AStoppingSignalShutsTheControlsDownAsClosingTheWindowDoes)
     }
 }
 
-TEST(VestrakPage, ControlsShareOutALargerWindowAndGoBackToThePageSizes)
+TEST(VestrakPage, ControlsShareOutALargerWindow)
 {
     QWidget area;
     WindowWidgetSet widgets(area);
