@@ -29,7 +29,9 @@ if ! xdpyinfo >/dev/null 2>&1; then
 fi
 openbox >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.05; done
+# The window manager names what it supports once it has started; on a busy machine that takes
+# seconds, and xdotool cannot activate a window before.
+for _ in $(seq 600); do xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW && break; sleep 0.05; done
 
 cd "$work" || exit 1
 printf '[General]\r\nAllowedFilterGroups=4\r\n[FilterGroupNames]\r\n4=Pumps\r\n[TreeObjects]\r\nP=1,Plant\r\nP1=4,Pump 1\r\nP2=1,Tank\r\nP3=4,Pump 2\r\n' >nav.ini
