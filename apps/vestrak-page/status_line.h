@@ -21,6 +21,8 @@ public:
     using Clock = std::function<std::int64_t()>;
 
     StatusLine(QStatusBar& bar, Clock now);
+    StatusLine(const StatusLine&) = delete;
+    StatusLine& operator=(const StatusLine&) = delete;
 
     void showPageMessage(const QString& text);
     // Each file that cannot be read, with why; none hides the list.

@@ -31,6 +31,8 @@ public:
             m_Blocks.push_back(std::shared_ptr<Block>(new Block(m_Owner, firstId)));
         }
         Block& block = *m_Blocks.back();
+        // Made by the placement new, not read before.
+        // cppcheck-suppress legacyUninitvar
         Node* node = ::new (block.room.data() + block.size * sizeof(Node))
             Node(std::forward<Arguments>(arguments)...);
         ++block.size;

@@ -105,7 +105,7 @@ std::vector<SettingsEntry> SettingsEntries::copies() const
 bool SettingsEntries::operator==(const std::vector<SettingsEntry>& other) const
 {
     return std::ranges::equal(*this, other,
-        [](const SettingsEntryView mine, const SettingsEntry& theirs) { return mine == theirs; });
+        [](const SettingsEntryView& mine, const SettingsEntry& theirs) { return mine == theirs; });
 }
 
 } // namespace vestrak

@@ -12,6 +12,8 @@ DesignerPlatform::DesignerPlatform()
 Platform DesignerPlatform::platform()
 {
     const Platform live = m_Live.platform();
+    // The services are references to objects this platform keeps, not to the local copy.
+    // cppcheck-suppress returnDanglingLifetime
     return Platform { live.settings, m_Profile, live.specialFolders, m_Files, live.clock, live.timers };
 }
 

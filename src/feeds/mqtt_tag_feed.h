@@ -31,8 +31,6 @@ class MosquittoConnection;
 class VESTRAK_FEEDS_EXPORT MqttTagFeed final : public QObject, public TagStatusSource {
     Q_OBJECT
 public:
-    /// The status of a tag the feed has no good value for.
-    static constexpr std::int32_t UnknownStatus = 1;
     /// A clock that never goes back, in milliseconds.
     using MonotonicClock = std::function<std::chrono::milliseconds()>;
 

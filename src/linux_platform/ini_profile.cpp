@@ -445,6 +445,8 @@ std::u16string IniProfile::lookUp(const std::u16string& section, const std::u16s
     if (answer) {
         value = *answer;
     } else {
+        // A fresh index lives on in the kept indexes or in unkept, not in the scope that read it.
+        // cppcheck-suppress invalidLifetime
         ValueScanner scanner(upperSection, upperKey, index->encoding());
         if (ScanProfileFile(m_Files, path, scanner)) {
             value = std::move(scanner).value();

@@ -285,7 +285,7 @@ bool SqliteSettingsStorePrivate::holds(const SettingsChange& deletion)
             && sqlite3_step(m_Connection.selectValue.get()) == SQLITE_ROW;
     }
     return std::ranges::any_of(entries(deletion.application),
-        [&deletion](const SettingsEntryView entry) { return entry.section == deletion.section; });
+        [&deletion](const SettingsEntryView& entry) { return entry.section == deletion.section; });
 }
 
 bool SqliteSettingsStorePrivate::retryPending()

@@ -169,7 +169,7 @@ public:
         if (!m_Slots)
             m_Slots = std::make_shared<signal_parts::SlotList>();
         const std::uint64_t id = m_Slots->add(std::make_shared<const Handler>(std::move(handler)));
-        return Connection(m_Slots, id);
+        return { m_Slots, id };
     }
 
     /// Raises the signal: calls the handlers connected so far, in order.

@@ -67,7 +67,8 @@ void appendTabStops(QWidget& widget, std::vector<QWidget*>& stops)
         if (shownIn(child))
             children.push_back(child);
     }
-    for (QWidget* child : inReadingOrder(std::move(children)))
+    const std::vector<QWidget*> ordered = inReadingOrder(std::move(children));
+    for (QWidget* child : ordered)
         appendTabStops(*child, stops);
 }
 
@@ -78,7 +79,8 @@ void chainTabStopsInReadingOrder(const std::vector<QWidget*>& widgets)
     std::vector<QWidget*> shown;
     std::copy_if(widgets.begin(), widgets.end(), std::back_inserter(shown), shownIn);
     std::vector<QWidget*> stops;
-    for (QWidget* widget : inReadingOrder(std::move(shown)))
+    const std::vector<QWidget*> ordered = inReadingOrder(std::move(shown));
+    for (QWidget* widget : ordered)
         appendTabStops(*widget, stops);
     for (std::size_t stop = 1; stop < stops.size(); ++stop)
         QWidget::setTabOrder(stops[stop - 1], stops[stop]);

@@ -93,7 +93,7 @@ public:
             return {};
         const QtTreeView& view = m_Tree.view();
         const QRect inViewport = view.visualRect(view.model()->index(row, 0));
-        return QRect(view.viewport()->mapToGlobal(inViewport.topLeft()), inViewport.size());
+        return { view.viewport()->mapToGlobal(inViewport.topLeft()), inViewport.size() };
     }
 
     [[nodiscard]] QAccessible::State state() const override

@@ -413,7 +413,7 @@ StoredNode* NodeStore::findByKey(std::u16string_view key) const
 StoredNode* NodeStore::lentNodeWithKey(std::uint32_t reference, std::u16string_view key) const
 {
     std::size_t first = 0;
-    std::size_t end = static_cast<std::size_t>(m_Count);
+    auto end = static_cast<std::size_t>(m_Count);
     while (first < end) {
         const std::size_t middle = first + (end - first) / 2;
         if (nodeAt(middle).m_Texts < reference)

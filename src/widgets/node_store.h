@@ -193,6 +193,8 @@ private:
     // The node at a position in order of addition, from 0.
     [[nodiscard]] StoredNode& nodeAt(std::size_t position) const
     {
+        // Both branches are references to stored nodes; no temporary is made.
+        // cppcheck-suppress returnTempReference
         return m_Listed ? *m_Nodes[position] : m_Blocks.at(static_cast<std::uint32_t>(position));
     }
     [[nodiscard]] std::int32_t indexOf(const StoredNode& node) const
