@@ -2,7 +2,7 @@
 #include "linux_platform/ini_profile.h"
 #include "linux_platform/local_file_system.h"
 #include "linux_platform/system_clock.h"
-#include "linux_platform/temporary_folder.h"
+#include "support/temporary_folder.h"
 
 #include <algorithm>
 #include <fstream>
@@ -66,7 +66,7 @@ TEST_F(IniProfileTest, CutsResultsToTheBuffer)
     EXPECT_EQ(lookUp(u"G", u"Clef", u"plant.ini", 3), u"a");
 }
 
-TEST_F(IniProfileTest, ReadsWindowsFilesAndTheProfileNamedByTheEnvironment)
+TEST_F(IniProfileTest, ReadsWindowsFilesWhereTheEnvironmentSays)
 {
     write("mine.ini", "[Names]\r\nArea=K\xFChlung\r\n");
     EnvironmentOverride profile("VESTRAK_PROFILE", (m_Folder.path() / "mine.ini").string());
@@ -148,7 +148,7 @@ protected:
     IniProfile m_Profile { m_Files, u"/cfg/win.ini" };
 };
 
-TEST_F(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChanges)
+TEST_F(IniProfileKeptFiles, AreReadAgainOnlyWhenTheStampChanges)
 {
     StampedFiles& files = m_Files;
     const std::string largeSection = "[Tree]\n" + std::string(70000, ';') + "\nNode=deep\n";
@@ -191,7 +191,7 @@ TEST_F(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChange
 
 // What stays in memory is what the index keeps, never the file: every line here runs across
 // pieces, and the answers are those of the whole file.
-TEST_F(IniProfileKeptFiles, ReadFilesInPiecesAndAnswerAsTheWholeFileDoes)
+TEST_F(IniProfileKeptFiles, AnswerFromPiecesAsFromTheWholeFile)
 {
     StampedFiles& files = m_Files;
     const auto utf16 = [](std::u16string_view text, bool littleEndian) {

@@ -1,7 +1,7 @@
 #include "headless/memory_settings_store.h"
 #include "linux_platform/sqlite_settings_store.h"
-#include "linux_platform/temporary_folder.h"
 #include "text/encoding.h"
+#include "support/temporary_folder.h"
 
 #include <algorithm>
 #include <functional>
@@ -75,7 +75,7 @@ TYPED_TEST(SettingsStoreTest, ValuesSurviveReopenUnchanged)
     EXPECT_EQ(reopened.entries(kApp).size(), 5U);
 }
 
-TYPED_TEST(SettingsStoreTest, MissingNamesGiveTheDefaultAndNamesAreExact)
+TYPED_TEST(SettingsStoreTest, NamesMatchExactlyOrGiveTheDefault)
 {
     this->m_Store.SaveSetting(kApp, u"Section", u"Key", u"1");
     EXPECT_EQ(this->m_Store.GetSetting(u"CiStatus", u"Section", u"Key", u"0"), u"0");
@@ -86,7 +86,7 @@ TYPED_TEST(SettingsStoreTest, MissingNamesGiveTheDefaultAndNamesAreExact)
     EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"Key"), u"1");
 }
 
-TYPED_TEST(SettingsStoreTest, DeletingRemovesOnlyWhatWasNamedAndReportsMissingNames)
+TYPED_TEST(SettingsStoreTest, DeletingRemovesOnlyWhatWasNamed)
 {
     SettingsStore& store = this->m_Store;
     store.SaveSetting(kApp, u"Nodes", u"A", u"1");
@@ -150,7 +150,7 @@ protected:
 
 // Only the file's own folder is created, and only when the folder above it exists: a mistyped
 // path leaves no chain of folders behind.
-TEST_F(SqliteStoreTest, PathFromEnvironmentWithItsFolderCreatedAndWalJournal)
+TEST_F(SqliteStoreTest, OpensThePathFromTheEnvironment)
 {
     const auto configured = m_Folder.path() / "a" / "mine.sqlite";
     {
@@ -172,7 +172,7 @@ TEST_F(SqliteStoreTest, PathFromEnvironmentWithItsFolderCreatedAndWalJournal)
 
 // A fresh account has no configuration folder yet: it is made as XDG applications make it, open to
 // the user only, whether named by XDG_CONFIG_HOME or found in the home folder.
-TEST_F(SqliteStoreTest, FreshAccountGetsItsConfigurationFoldersAndAKeptStore)
+TEST_F(SqliteStoreTest, AFreshAccountGetsItsConfigurationFolders)
 {
     const std::filesystem::path home = m_Folder.path() / "home";
     std::filesystem::create_directory(home);
@@ -197,7 +197,7 @@ TEST_F(SqliteStoreTest, FreshAccountGetsItsConfigurationFoldersAndAKeptStore)
 
 // Another connection holding the write lock longer than a store waits: writes are kept in order
 // (one per key), seen at once, and written by the next write once the lock is gone.
-TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreKeptSeenAndWrittenLater)
+TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreWrittenLater)
 {
     const SettingsStoreWaits waits { .operation = std::chrono::milliseconds(1),
         .opening = std::chrono::milliseconds(1000),
@@ -301,7 +301,7 @@ TEST_F(SqliteStoreTest, AFileReplacedTruncatedOrRemovedWhileRunningGetsThisRunsC
 // A store held by another process for longer than the opening wait (here in exclusive locking
 // mode, which keeps even readers out): its values are read from a copy, changes are kept and
 // written once it opens, and what never gets written is reported lost.
-TEST_F(SqliteStoreTest, AStoreLockedAtOpenIsReadAndWrittenOnceItOpens)
+TEST_F(SqliteStoreTest, AStoreLockedAtOpenIsUsedOnceItOpens)
 {
     SqliteSettingsStore(m_Path, failOnProblem).SaveSetting(kApp, u"Nodes", u"Open", u"1");
     const SettingsStoreWaits waits { .operation = std::chrono::milliseconds(1),
@@ -366,7 +366,7 @@ void AsOrdinaryUser(const std::function<void()>& checks)
 // A store the user may read but not write still gives what it holds, also what its latest commits
 // left in its write-ahead journal without the journal's index, in a folder the user may not write;
 // changes stay in memory.
-TEST_F(SqliteStoreTest, ReadOnlyStoreIsReadWithItsJournalAndChangesStayInMemory)
+TEST_F(SqliteStoreTest, AReadOnlyStoreKeepsChangesInMemory)
 {
     SqliteSettingsStore(m_Path, failOnProblem).SaveSetting(kApp, u"Nodes", u"Open", u"1");
     sqlite3* writer = nullptr;

@@ -1,7 +1,7 @@
 #include "headless/memory_settings_store.h"
-#include "linux_platform/temporary_folder.h"
 #include "page_host/headless_widget_set.h"
 #include "page_host/page_runner.h"
+#include "support/temporary_folder.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
