@@ -47,7 +47,7 @@ std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
 
 } // namespace
 
-TEST(StatusInheritance, StrictlyHigherRanksRiseAndTheLastDescendantWinsATie)
+TEST(StatusInheritance, TheHighestRankRisesTheLastDescendantWinningATie)
 {
     struct Case {
         const char* name;
