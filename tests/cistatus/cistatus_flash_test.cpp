@@ -33,7 +33,7 @@ TEST(StatusIcon, ImageFollowsMutingFlashPhaseAndSubState)
     EXPECT_EQ(StatusWords(255, true), u"");
 }
 
-TEST_F(CiStatusTest, IconsChangeOnlyAtTicksFlashingOnesBlankOnOddTicksAndImagelessStatusesKeepTheirs)
+TEST_F(CiStatusTest, IconsChangeOnlyAtFlashTicks)
 {
     load({ "A=&H104,T1,a", "B=&H1002,T2,b", "C=3,T3,c" });
     EXPECT_EQ(images(), (std::vector<std::int32_t> { 4, 2, 3 })) << "the load shows the plain image";
