@@ -132,6 +132,18 @@ TEST_F(Filter, AGroupRebuildHighlightsTheLastNodeWithoutTakingTheKeyboard)
     EXPECT_EQ(surface->focusedWidget(), &tree()) << "a tree that had the keyboard keeps it";
 }
 
+TEST_F(Filter, ARebuildGivesTheTreeNoKeyboardItDidNotHave)
+{
+    build(GroupedFile, ShownTree);
+    // The keyboard elsewhere (the tree hidden and shown again stands for another control's).
+    tree().setVisible(false);
+    tree().setVisible(true);
+    ASSERT_EQ(surface->focusedWidget(), nullptr);
+    ASSERT_TRUE(groups().operatorClick(u"K4"));
+    clock.advance(200);
+    EXPECT_EQ(surface->focusedWidget(), nullptr);
+}
+
 TEST_F(Filter, OperatorClicksThatArriveDuringABuildAreIgnored)
 {
     build(GroupedFile, ShownTree);
