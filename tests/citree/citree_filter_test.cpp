@@ -9,7 +9,7 @@ using ::testing::ElementsAre;
 namespace vestrak::testing {
 namespace {
 
-constexpr const char* GroupedFile = "[General]\nAllowedFilterGroups=4,5\n[FilterGroupNames]\n4=Pumps\n"
+constexpr const char* GroupedFile = "[General]\nAllowedFilterGroups=3,4,5\n[FilterGroupNames]\n4=Pumps\n"
                                     "[TreeObjects]\nP=1,Plant\nP1=1,Pumps\nP11=4,Pump 1\nP12=4,Main pump 1\n"
                                     "P2=1,Valves\nP21=5,Valve\nP3=2,Empty house\nP4=3,Yard\n";
 

@@ -74,6 +74,17 @@ TEST_F(Layout, ACollapseKeepsTheKeyboardOnTheControlOnlyIfItHadIt)
     EXPECT_EQ(surface->focusedWidget(), nullptr);
 }
 
+// An expanded size counts only whole: with its height missing, expanding restores the first size.
+TEST_F(Layout, ExpandingWithHalfAnExpandedSizeRestoresTheFirstSize)
+{
+    control->setExpandedWidth(200);
+    build(GroupedFile, ShownTree | StyleStartExpanded);
+    ASSERT_TRUE(button(u"Command_Collapse").operatorClick());
+    ASSERT_TRUE(button(u"Command_Expand").operatorClick());
+    EXPECT_EQ(surface->outerWidth(), Width);
+    EXPECT_EQ(surface->outerHeight(), Height);
+}
+
 // The navigation transcript shows the colour in the tree after the next build.
 TEST_F(Layout, BackColorReachesTheTreeOnlyAtTheNextBuild)
 {
