@@ -1,6 +1,7 @@
 #pragma once
 
 #include "linux_platform/sqlite_settings_store.h"
+#include "plant_files.h"
 #include "support/test_platform.h"
 
 #include <memory>
