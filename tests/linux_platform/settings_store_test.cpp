@@ -1,7 +1,7 @@
 #include "headless/memory_settings_store.h"
 #include "linux_platform/sqlite_settings_store.h"
-#include "text/encoding.h"
 #include "support/temporary_folder.h"
+#include "text/encoding.h"
 
 #include <algorithm>
 #include <functional>

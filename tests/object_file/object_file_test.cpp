@@ -1,7 +1,12 @@
 #include "object_file/object_file.h"
+<<<<<<< HEAD
 #include "text/encoding.h"
 #include "text/line_cutter.h"
+=======
+>>>>>>> 927321f (Tests: includes in order after the folder moves)
 #include "support/test_platform.h"
+#include "text/encoding.h"
+#include "text/line_cutter.h"
 
 #include <bit>
 #include <gtest/gtest.h>

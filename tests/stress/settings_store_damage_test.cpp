@@ -4,8 +4,8 @@
 #include "citree/settings_names.h"
 #include "headless/headless_surface.h"
 #include "linux_platform/sqlite_settings_store.h"
-#include "text/encoding.h"
 #include "support/test_platform.h"
+#include "text/encoding.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

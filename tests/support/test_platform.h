@@ -5,8 +5,8 @@
 #include "linux_platform/ini_profile.h"
 #include "linux_platform/local_file_system.h"
 #include "ports/platform.h"
-#include "text/encoding.h"
 #include "support/temporary_folder.h"
+#include "text/encoding.h"
 
 #include <fstream>
 #include <functional>
