@@ -1,9 +1,4 @@
 #include "object_file/object_file.h"
-<<<<<<< HEAD
-#include "text/encoding.h"
-#include "text/line_cutter.h"
-=======
->>>>>>> 927321f (Tests: includes in order after the folder moves)
 #include "support/test_platform.h"
 #include "text/encoding.h"
 #include "text/line_cutter.h"

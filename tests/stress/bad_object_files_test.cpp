@@ -5,11 +5,6 @@
 #include "headless/headless_surface.h"
 #include "headless/memory_settings_store.h"
 #include "object_file/object_file.h"
-<<<<<<< HEAD
-#include "text/encoding.h"
-#include "text/text.h"
-=======
->>>>>>> 927321f (Tests: includes in order after the folder moves)
 #include "support/test_platform.h"
 #include "text/encoding.h"
 #include "text/text.h"
