@@ -66,7 +66,7 @@ TEST_F(IniProfileTest, CutsResultsToTheBuffer)
     EXPECT_EQ(lookUp(u"G", u"Clef", u"plant.ini", 3), u"a");
 }
 
-TEST_F(IniProfileTest, ReadsWindowsFilesWhereTheEnvironmentSays)
+TEST_F(IniProfileTest, ReadsWindowsFilesAndTheProfileNamedByTheEnvironment)
 {
     write("mine.ini", "[Names]\r\nArea=K\xFChlung\r\n");
     EnvironmentOverride profile("VESTRAK_PROFILE", (m_Folder.path() / "mine.ini").string());
@@ -148,7 +148,7 @@ protected:
     IniProfile m_Profile { m_Files, u"/cfg/win.ini" };
 };
 
-TEST_F(IniProfileKeptFiles, AreReadAgainOnlyWhenTheStampChanges)
+TEST_F(IniProfileKeptFiles, AnswerAsTheFileDoesAndAreReadAgainWhenTheStampChanges)
 {
     StampedFiles& files = m_Files;
     const std::string largeSection = "[Tree]\n" + std::string(70000, ';') + "\nNode=deep\n";
@@ -191,7 +191,7 @@ TEST_F(IniProfileKeptFiles, AreReadAgainOnlyWhenTheStampChanges)
 
 // What stays in memory is what the index keeps, never the file: every line here runs across
 // pieces, and the answers are those of the whole file.
-TEST_F(IniProfileKeptFiles, AnswerFromPiecesAsFromTheWholeFile)
+TEST_F(IniProfileKeptFiles, ReadFilesInPiecesAndAnswerAsTheWholeFileDoes)
 {
     StampedFiles& files = m_Files;
     const auto utf16 = [](std::u16string_view text, bool littleEndian) {

@@ -75,7 +75,7 @@ TYPED_TEST(SettingsStoreTest, ValuesSurviveReopenUnchanged)
     EXPECT_EQ(reopened.entries(kApp).size(), 5U);
 }
 
-TYPED_TEST(SettingsStoreTest, NamesMatchExactlyOrGiveTheDefault)
+TYPED_TEST(SettingsStoreTest, MissingNamesGiveTheDefaultAndNamesAreExact)
 {
     this->m_Store.SaveSetting(kApp, u"Section", u"Key", u"1");
     EXPECT_EQ(this->m_Store.GetSetting(u"CiStatus", u"Section", u"Key", u"0"), u"0");
@@ -86,7 +86,7 @@ TYPED_TEST(SettingsStoreTest, NamesMatchExactlyOrGiveTheDefault)
     EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"Key"), u"1");
 }
 
-TYPED_TEST(SettingsStoreTest, DeletingRemovesOnlyWhatWasNamed)
+TYPED_TEST(SettingsStoreTest, DeletingRemovesOnlyWhatWasNamedAndReportsMissingNames)
 {
     SettingsStore& store = this->m_Store;
     store.SaveSetting(kApp, u"Nodes", u"A", u"1");
@@ -150,7 +150,7 @@ protected:
 
 // Only the file's own folder is created, and only when the folder above it exists: a mistyped
 // path leaves no chain of folders behind.
-TEST_F(SqliteStoreTest, OpensThePathFromTheEnvironment)
+TEST_F(SqliteStoreTest, PathFromEnvironmentWithItsFolderCreatedAndWalJournal)
 {
     const auto configured = m_Folder.path() / "a" / "mine.sqlite";
     {
@@ -172,7 +172,7 @@ TEST_F(SqliteStoreTest, OpensThePathFromTheEnvironment)
 
 // A fresh account has no configuration folder yet: it is made as XDG applications make it, open to
 // the user only, whether named by XDG_CONFIG_HOME or found in the home folder.
-TEST_F(SqliteStoreTest, AFreshAccountGetsItsConfigurationFolders)
+TEST_F(SqliteStoreTest, FreshAccountGetsItsConfigurationFoldersAndAKeptStore)
 {
     const std::filesystem::path home = m_Folder.path() / "home";
     std::filesystem::create_directory(home);
@@ -197,7 +197,7 @@ TEST_F(SqliteStoreTest, AFreshAccountGetsItsConfigurationFolders)
 
 // Another connection holding the write lock longer than a store waits: writes are kept in order
 // (one per key), seen at once, and written by the next write once the lock is gone.
-TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreWrittenLater)
+TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreKeptSeenAndWrittenLater)
 {
     const SettingsStoreWaits waits { .operation = std::chrono::milliseconds(1),
         .opening = std::chrono::milliseconds(1000),
@@ -307,7 +307,7 @@ TEST_F(SqliteStoreTest, AFileReplacedTruncatedOrRemovedWhileRunningGetsThisRunsC
 // A store held by another process for longer than the opening wait (here in exclusive locking
 // mode, which keeps even readers out): its values are read from a copy, changes are kept and
 // written once it opens, and what never gets written is reported lost.
-TEST_F(SqliteStoreTest, AStoreLockedAtOpenIsUsedOnceItOpens)
+TEST_F(SqliteStoreTest, AStoreLockedAtOpenIsReadAndWrittenOnceItOpens)
 {
     SqliteSettingsStore(m_Path, failOnProblem).SaveSetting(kApp, u"Nodes", u"Open", u"1");
     const SettingsStoreWaits waits { .operation = std::chrono::milliseconds(1),
@@ -372,7 +372,7 @@ void AsOrdinaryUser(const std::function<void()>& checks)
 // A store the user may read but not write still gives what it holds, also what its latest commits
 // left in its write-ahead journal without the journal's index, in a folder the user may not write;
 // changes stay in memory.
-TEST_F(SqliteStoreTest, AReadOnlyStoreKeepsChangesInMemory)
+TEST_F(SqliteStoreTest, ReadOnlyStoreIsReadWithItsJournalAndChangesStayInMemory)
 {
     SqliteSettingsStore(m_Path, failOnProblem).SaveSetting(kApp, u"Nodes", u"Open", u"1");
     sqlite3* writer = nullptr;

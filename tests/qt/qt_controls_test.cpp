@@ -1,10 +1,14 @@
+#include "headless/memory_settings_store.h"
+#include "headless/virtual_clock.h"
+#include "linux_platform/environment_special_folders.h"
+#include "linux_platform/ini_profile.h"
+#include "linux_platform/local_file_system.h"
 #include "qt/application_platform.h"
 #include "qt/cistatus_widget.h"
 #include "qt/citree_widget.h"
 #include "qt_widgets/qt_surface.h"
 #include "qt_widgets/qt_tree_view.h"
 #include "qt_widgets/reporting_file_system.h"
-#include "support/test_platform.h"
 
 #include <QApplication>
 #include <QFile>
@@ -23,9 +27,9 @@ namespace {
 
 // The example plant on real widgets, with the operator's mouse and keyboard, and time that
 // moves only when the test says so.
-class OperatorOnQtWidgets : public ::testing::Test {
+class OperatorOnQtWidgets : public testing::Test {
 protected:
-    Platform platform() { return test.platform; }
+    Platform platform() { return Platform { settings, profile, folders, files, clock, clock }; }
 
     static QString plantFile(const char* name) { return QStringLiteral(VESTRAK_PLANT_FOLDER "/") + name; }
 
@@ -52,10 +56,11 @@ protected:
         return found.isEmpty() ? QPoint() : view.visualRect(found.first()).center();
     }
 
-    testing::ScratchFiles files;
-    testing::TestPlatform test { files };
-    MemorySettingsStore& settings = test.memoryStore;
-    VirtualClock& clock = test.clock;
+    MemorySettingsStore settings;
+    LocalFileSystem files;
+    IniProfile profile { files, u"/nonexistent/win.ini" };
+    EnvironmentSpecialFolders folders;
+    VirtualClock clock;
 };
 
 } // namespace
@@ -260,12 +265,12 @@ TEST_F(OperatorOnQtWidgets, AnObjectFileThatCannotBeReadIsReportedOnceOnTheContr
                 reports.append(message);
         });
     ReportingFileSystem reporting(files);
-    CiStatusWidget status(Platform { settings, test.profile, test.specialFolders, reporting, clock, clock });
+    CiStatusWidget status(Platform { settings, profile, folders, reporting, clock, clock });
     status.setObjectFile("/nonexistent/objects.ini");
     status.setObjectFile("/nonexistent/objects.ini");
     status.setObjectFile(damaged);
     status.setObjectFile(damaged);
-    CiTreeWidget tree(Platform { settings, test.profile, test.specialFolders, reporting, clock, clock });
+    CiTreeWidget tree(Platform { settings, profile, folders, reporting, clock, clock });
     tree.setObjectFile(plantFile(""));
     tree.setStyle(0x618);
     qInstallMessageHandler(previous);
