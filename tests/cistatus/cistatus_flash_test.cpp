@@ -58,3 +58,13 @@ TEST_F(CiStatusTest, IconsChangeOnlyAtFlashTicks)
     clock.advance(500);
     EXPECT_EQ(images(), (std::vector<std::int32_t> { 2, 5, 3 }));
 }
+
+TEST_F(CiStatusTest, UnknownRisesAboveGoodOnlyWhenTheBehaviourSaysSo)
+{
+    for (const auto& [behaviour, parentImage] : { std::pair { 1, 2 }, std::pair { 9, 1 } }) {
+        control->setBehaviour(behaviour);
+        load({ "A=2,T1,a", "A1=1,T2,b" });
+        clock.advance(500);
+        EXPECT_EQ(images(), (std::vector<std::int32_t> { parentImage, 1 })) << "behaviour " << behaviour;
+    }
+}

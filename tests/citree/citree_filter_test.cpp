@@ -52,12 +52,6 @@ TEST_F(Filter, AnEmptyFilteredTreeSaysWhyOnlyWhileTheFilterIsOn)
     EXPECT_EQ(tree().placeholderText(), u"");
 }
 
-TEST_F(Filter, TheFilterButtonSaysWhatItDoes)
-{
-    build(GroupedFile, ShownTree);
-    EXPECT_NE(filterButton()->toolTipText(), u"");
-}
-
 TEST_F(Filter, GroupClicksRebuildTheTreeOnceAtTheTimer)
 {
     constexpr std::int32_t style = ShownTree | StyleKeepOpenNodes;
@@ -77,18 +71,6 @@ TEST_F(Filter, GroupClicksRebuildTheTreeOnceAtTheTimer)
 
 // The filter transcript shows Enter pressing the filter button; the rebuild leaves the focus in
 // the box.
-// Only the first 32 words of a filter count.
-TEST_F(Filter, OnlyTheFirstThirtyTwoWordsCount)
-{
-    std::u16string words;
-    for (int word = 1; word <= 31; ++word) {
-        words += u"nomatch,";
-    }
-    storeFilter(u"1", words + u"valve,house");
-    build(GroupedFile, ShownTree);
-    EXPECT_THAT(nodeKeys(), ElementsAre("P2/4", "P21/5"));
-}
-
 TEST_F(Filter, EnterRebuildsWithTheFocusInTheFilterBox)
 {
     build(GroupedFile, ShownTree);
