@@ -196,7 +196,7 @@ TEST(ReadIniSection, AMissingFileGivesNoLines)
     EXPECT_FALSE(ReadIniSectionLines(u"missing", u"/p/plant.ini", files));
 }
 
-TEST(ReadIniSection, HugeLinesAndManyEmptyLines)
+TEST(ReadIniSection, HugeLinesSurviveManyEmptyLines)
 {
     MemoryFiles files;
     const std::string longLine(10'000'000, 'x');

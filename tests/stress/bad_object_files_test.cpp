@@ -84,7 +84,7 @@ std::size_t CountOf(const std::string& text, const std::string& part)
     return count;
 }
 
-TEST_F(BadObjectFile, GarbageBeforeTheSectionAndMillionsOfEmptyLinesArePassedOver)
+TEST_F(BadObjectFile, WhatLiesOutsideTheObjectLinesIsPassedOver)
 {
     for (const std::string& bytes : { Garbage(100'000) + "\r\n[TreeObjects]\r\nP=1,Plant\r\n",
              "[TreeObjects]\r\n" + std::string(2'000'000, '\n') + "P=1,Plant\r\n"

@@ -32,7 +32,7 @@ TEST(GetField, FixedSeparators)
     }
 }
 
-TEST(GetField, EmptySeparatorIsChosenAndWrittenBack)
+TEST(GetField, AnEmptySeparatorIsChosenFromTheText)
 {
     struct Row {
         std::u16string text;
