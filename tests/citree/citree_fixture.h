@@ -90,7 +90,7 @@ protected:
 
     ScratchFiles files;
     TestPlatform test { files };
-    MemorySettingsStore& store = test.memoryStore;
+    TestSettingsStore& store = test.memoryStore;
     TestProfile& profile = test.profile;
     TestSpecialFolders& specialFolders = test.specialFolders;
     VirtualClock& clock = test.clock;

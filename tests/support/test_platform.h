@@ -189,6 +189,21 @@ public:
     std::optional<std::u16string> path;
 };
 
+// Settings in memory that run a hook at each read of one value, which a tree build does at its end.
+class TestSettingsStore final : public MemorySettingsStore {
+public:
+    std::u16string GetSetting(const std::u16string& application, const std::u16string& section,
+        const std::u16string& key, const std::u16string& defaultValue = {}) override
+    {
+        if (whileReading) {
+            whileReading();
+        }
+        return MemorySettingsStore::GetSetting(application, section, key, defaultValue);
+    }
+
+    std::function<void()> whileReading;
+};
+
 // The platform of one control: the files given, the settings store given or one in memory.
 struct TestPlatform {
     explicit TestPlatform(FileSystem& files)
@@ -203,7 +218,7 @@ struct TestPlatform {
     TestPlatform(const TestPlatform&) = delete;
     TestPlatform& operator=(const TestPlatform&) = delete;
 
-    MemorySettingsStore memoryStore;
+    TestSettingsStore memoryStore;
     TestProfile profile;
     TestSpecialFolders specialFolders;
     VirtualClock clock;
