@@ -1,6 +1,7 @@
 #include "cistatus/status_inheritance.h"
 #include "cistatus/status_line.h"
 #include "headless/headless_surface.h"
+#include "support/test_platform.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -47,7 +48,7 @@ enum class Walk { OnePass, Literal };
 std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
     const std::vector<std::int32_t>& statuses, Inheritance inheritance, Walk walk)
 {
-    FolderFiles files;
+    vestrak::testing::MemoryFiles files;
     HeadlessSurface surface(files, 1000, 1000);
     Tree& tree = surface.addTree(u"Tree", Geometry {}, ImageList::StatusIcons, true);
     StatusRecords records;
