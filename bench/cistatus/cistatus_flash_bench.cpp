@@ -5,8 +5,6 @@
 
 #include "cistatus/cistatus.h"
 #include "headless/headless_surface.h"
-#include "headless/memory_settings_store.h"
-#include "headless/virtual_clock.h"
 #include "object_file/object_file.h"
 #include "support/plant_platform.h"
 #include "support/ratio_report.h"
@@ -61,51 +59,12 @@ std::string ShallowTreeSection()
     return section;
 }
 
-class OneFile final : public FileSystem {
-public:
-    explicit OneFile(std::string bytes)
-        : m_Bytes(std::move(bytes))
-    {
-    }
-    std::optional<std::string> readFile(const std::u16string&) override { return m_Bytes; }
-    bool appendToFile(const std::u16string&, std::string_view) override { return false; }
-    bool createFolder(const std::u16string&) override { return false; }
-    bool isOrdinaryFile(const std::u16string&) override { return false; }
-    std::optional<FileStamp> changeStamp(const std::u16string&) override
-    {
-        return FileStamp { .size = m_Bytes.size() };
-    }
-    std::u16string programFolder() override { return {}; }
-
-private:
-    std::string m_Bytes;
-};
-
-class NoProfile final : public Profile {
-public:
-    std::u16string userProfileString(const std::u16string&, const std::u16string&,
-        const std::u16string& defaultValue, std::size_t) override
-    {
-        return defaultValue;
-    }
-    std::u16string privateProfileString(const std::u16string&, const std::u16string&,
-        const std::u16string& defaultValue, const std::u16string&, std::size_t) override
-    {
-        return defaultValue;
-    }
-};
-
-class NoSpecialFolders final : public SpecialFolders {
-public:
-    std::optional<std::u16string> folderPath(std::int32_t) override { return std::nullopt; }
-};
-
 // A loaded control with its platform. Loading the chain takes seconds, so each shape is loaded
 // once and kept for every run of its benchmark.
 struct LoadedPlant {
     explicit LoadedPlant(const std::string& section)
-        : files("[TreeObjects]\r\n" + section)
     {
+        files.contents[u"/plant/status.ini"] = "[TreeObjects]\r\n" + section;
         control.setBehaviour(CiStatus::BehaviourInheritStatus);
         control.setUpdateInterval(24 * 3600 * 1000);
         control.setObjectFile(u"/plant/status.ini");
@@ -116,13 +75,11 @@ struct LoadedPlant {
         return static_cast<Tree*>(surface.widget(u"TreeView_Status"))->count() == RecordCount;
     }
 
-    OneFile files;
-    MemorySettingsStore settings;
-    VirtualClock clock;
-    NoProfile profile;
-    NoSpecialFolders specialFolders;
+    testing::MemoryFiles files { testing::Stamps::Kept };
+    testing::TestPlatform test { files };
+    VirtualClock& clock = test.clock;
     HeadlessSurface surface { files, 4800, 3600 };
-    CiStatus control { surface, Platform { settings, profile, specialFolders, files, clock, clock } };
+    CiStatus control { surface, test.platform };
 };
 
 void FlashTick(benchmark::State& state, LoadedPlant& plant)

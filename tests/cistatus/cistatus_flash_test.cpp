@@ -33,7 +33,7 @@ TEST(StatusIcon, ImageFollowsMutingFlashPhaseAndSubState)
     EXPECT_EQ(StatusWords(255, true), u"");
 }
 
-TEST_F(CiStatusTest, IconsChangeOnlyAtTicksFlashingOnesBlankOnOddTicksAndImagelessStatusesKeepTheirs)
+TEST_F(CiStatusTest, IconsChangeOnlyAtFlashTicks)
 {
     load({ "A=&H104,T1,a", "B=&H1002,T2,b", "C=3,T3,c" });
     EXPECT_EQ(images(), (std::vector<std::int32_t> { 4, 2, 3 })) << "the load shows the plain image";
@@ -57,4 +57,14 @@ TEST_F(CiStatusTest, IconsChangeOnlyAtTicksFlashingOnesBlankOnOddTicksAndImagele
     control->setObjectStatus(7);
     clock.advance(500);
     EXPECT_EQ(images(), (std::vector<std::int32_t> { 2, 5, 3 }));
+}
+
+TEST_F(CiStatusTest, UnknownRisesAboveGoodOnlyWhenTheBehaviourSaysSo)
+{
+    for (const auto& [behaviour, parentImage] : { std::pair { 1, 2 }, std::pair { 9, 1 } }) {
+        control->setBehaviour(behaviour);
+        load({ "A=2,T1,a", "A1=1,T2,b" });
+        clock.advance(500);
+        EXPECT_EQ(images(), (std::vector<std::int32_t> { parentImage, 1 })) << "behaviour " << behaviour;
+    }
 }

@@ -41,32 +41,33 @@ INSTANTIATE_TEST_SUITE_P(Codes, CiStatusShapes,
         TreeShapeCase { "EmptyCodeUnderARoot", u"A", { "A", "/X", "A1" }, "A/0(A1/2)" }),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(CiStatusTest, ValuePartGivesStatusTagNameAndText)
+TEST_F(CiStatusTest, TheValuePartIsStatusTagNameAndText)
 {
     struct Case {
         std::string line;
         std::int32_t status;
+        std::int32_t image;
         std::u16string tagName;
         std::u16string text;
     };
     const std::vector<Case> cases {
-        { "P = 3, T1 ,Pump1, left", 3, u" T1 ", u"Pump1, left" },
-        { "P = 2", 2, u"", u"2" },
-        { "P = 2,T1", 2, u"T1", u"T1" },
-        { "P = &H104,T1,X", 260, u"T1", u"X" },
-        { "P = x,T1,X", 0, u"T1", u"X" },
-        { "P = 2.5,T1,X", 2, u"T1", u"X" },
-        { "P = 99999999999,T1,X", 0, u"T1", u"X" },
-        { "P = 2,T1,X=Y", 2, u"T1", u"X" },
-        { "P = 7,T1,X", 7, u"T1", u"X" },
-        { "P", 0, u"", u"" },
+        { "P = 3, T1 ,Pump1, left", 3, 3, u" T1 ", u"Pump1, left" },
+        { "P = 2", 2, 2, u"", u"2" },
+        { "P = 2,T1", 2, 2, u"T1", u"T1" },
+        { "P = &H104,T1,X", 260, 4, u"T1", u"X" },
+        { "P = x,T1,X", 0, 0, u"T1", u"X" },
+        { "P = 2.5,T1,X", 2, 2, u"T1", u"X" },
+        { "P = 99999999999,T1,X", 0, 0, u"T1", u"X" },
+        { "P = 2,T1,X=Y", 2, 2, u"T1", u"X" },
+        { "P = 7,T1,X", 7, 0, u"T1", u"X" },
+        { "P", 0, 0, u"", u"" },
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.line);
         load({ each.line, "Q = 1,Other,y" });
         ASSERT_EQ(tree().count(), 2);
         EXPECT_EQ(node(u"P/0")->text(), each.text);
-        EXPECT_EQ(node(u"P/0")->image(), (each.status & 0xFF) <= 6 ? each.status & 0xFF : 0);
+        EXPECT_EQ(node(u"P/0")->image(), each.image);
         const std::u16string tagName = control->ObjectTagName();
         if (!each.tagName.empty()) {
             EXPECT_EQ(tagName, each.tagName);
@@ -93,8 +94,7 @@ TEST_F(CiStatusTest, SectionsBeyondSixteenBitLineNumbersLoadCompletely)
     EXPECT_EQ(control->ObjectTagName(), u"T32999");
 }
 
-TEST_F(CiStatusTest,
-    ReloadReplacesTheTreeInTheBackColourSetThenAndAMissingFileGivesAnEmptyOneAndTheTreeOutlivesTheControl)
+TEST_F(CiStatusTest, AReloadReplacesTheTreeInTheBackColourSetThen)
 {
     control->setBackColor(0x00FF00);
     load({ "A=2,T,x", "A1=2,T,y" });
@@ -106,11 +106,18 @@ TEST_F(CiStatusTest,
     EXPECT_EQ(shape(), "A1/1");
     EXPECT_EQ(node(u"A1/1")->backColor(), 0x0000FFu);
     EXPECT_FALSE(old->exists());
+}
 
+TEST_F(CiStatusTest, AMissingFileGivesAnEmptyTree)
+{
+    load({ "A=2,T,x" });
     control->setObjectFile(files.path("missing.ini"));
     EXPECT_EQ(tree().count(), 0);
     EXPECT_TRUE(tree().visible());
+}
 
+TEST_F(CiStatusTest, TheTreeOutlivesTheControl)
+{
     load({ "A1=2,T,x" });
     control.reset();
     const NodeRef kept = node(u"A1/0");
@@ -139,7 +146,7 @@ TEST_F(CiStatusTest, AFileFoundNotToBeUtf8HalfWayLoadsEachLineOnceAsWindows1252)
 
 // Stored branches and the stored selection name nodes by full path, which the load follows down
 // and back up the tree; texts repeat, so several nodes share a path.
-TEST_F(CiStatusTest, StoredBranchesAndSelectionFindNodesByFullPathAtEveryDepth)
+TEST_F(CiStatusTest, StoredPathsFindTheirNodesAtEveryDepth)
 {
     settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Top", u"1");
     settings.SaveSetting(u"CiStatus", u"ExpandedNodes", u"Top\\Mid\\Leaf", u"1");

@@ -32,7 +32,7 @@ protected:
 
 } // namespace
 
-TEST_F(CiStatusMenu, ItemsAreNameSlashCaptionAndTheEmptyTextClearsThemDownToItemZero)
+TEST_F(CiStatusMenu, ItemsFollowTheNameSlashCaptionTextsSet)
 {
     EXPECT_EQ(captions(), (std::vector<std::u16string> { u"..." }));
     ASSERT_TRUE(tree().operatorRightClick(u"A/0"));
@@ -63,7 +63,7 @@ TEST_F(CiStatusMenu, ItemsAreNameSlashCaptionAndTheEmptyTextClearsThemDownToItem
 
 // An "Acknowledge alarm" must land on the object under the mouse, never on the one selected
 // before, nor on none.
-TEST_F(CiStatusMenu, RightClickSelectsThePointedNodeBeforeTheMenuOpensAndOffTheRowsNeither)
+TEST_F(CiStatusMenu, ARightClickActsOnlyOnThePointedNode)
 {
     load({ "A=2,T1,Pump", "B=4,T2,Tank" }, "[B]\r\nTank alarm\r\n");
     control->setPopupMenuItem(u"Ack/Acknowledge alarm");

@@ -37,7 +37,7 @@ protected:
 
 } // namespace
 
-TEST_F(CiStatusSelection, NodeClickShowsTheSectionTextStoresThePathAndRaisesNodeClick)
+TEST_F(CiStatusSelection, ANodeClickSelectsTheObject)
 {
     loadPlant();
     EXPECT_EQ(control->SelectedNode(), u"");
@@ -65,7 +65,7 @@ TEST_F(CiStatusSelection, NodeClickShowsTheSectionTextStoresThePathAndRaisesNode
 
 // The records keep their texts as UTF-8 whatever the file's encoding: every character and every
 // length comes back, the section's too.
-TEST_F(CiStatusSelection, TextsComeBackAsReadFromUtf8AndWindows1252Files)
+TEST_F(CiStatusSelection, TextsComeBackAsReadInEitherEncoding)
 {
     struct Case {
         const char* name;

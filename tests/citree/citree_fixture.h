@@ -3,65 +3,14 @@
 #include "citree/citree.h"
 #include "citree/settings_names.h"
 #include "headless/headless_surface.h"
-#include "headless/memory_settings_store.h"
-#include "headless/virtual_clock.h"
-#include "linux_platform/ini_profile.h"
-#include "linux_platform/local_file_system.h"
-#include "linux_platform/temporary_folder.h"
-#include "text/encoding.h"
+#include "support/test_platform.h"
 
-#include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace vestrak::testing {
-
-// Answers the two configuration values of start-up as told and records where the run folder was
-// asked for; object-file lookups go to the real profile reader.
-class ProfileDouble : public Profile {
-public:
-    explicit ProfileDouble(FileSystem& files)
-        : m_ObjectFiles(files, u"")
-    {
-    }
-
-    std::optional<std::u16string> lastIni;
-    std::optional<std::u16string> runFolder;
-    std::u16string runFolderAskedIn;
-    // Runs at each object-file lookup, which happens in the middle of a tree build.
-    std::function<void()> whileLookingUp;
-
-    std::u16string userProfileString(const std::u16string&, const std::u16string&,
-        const std::u16string& defaultValue, std::size_t) override
-    {
-        return lastIni.value_or(defaultValue);
-    }
-    std::u16string privateProfileString(const std::u16string& section, const std::u16string& key,
-        const std::u16string& defaultValue, const std::u16string& fileName, std::size_t bufferSize) override
-    {
-        if (section == u"CTEDIT" && key == u"RUN") {
-            runFolderAskedIn = fileName;
-            return runFolder.value_or(defaultValue);
-        }
-        if (whileLookingUp) {
-            whileLookingUp();
-        }
-        return m_ObjectFiles.privateProfileString(section, key, defaultValue, fileName, bufferSize);
-    }
-
-private:
-    IniProfile m_ObjectFiles;
-};
-
-class FolderDouble : public SpecialFolders {
-public:
-    std::optional<std::u16string> path;
-    std::optional<std::u16string> folderPath(std::int32_t) override { return path; }
-};
 
 inline constexpr const char* ExampleSection
     = "[TreeObjects]\nP=1,Plant\nP1/North=1,Area 1\nP11=5,Pump 1\nP12=5,Pump 2\nP2=1,Area 2\nQ=1,Utilities\n"
@@ -91,8 +40,7 @@ protected:
     void destroy() { control.reset(); }
     std::u16string writeFile(const std::string& name, const std::string& content)
     {
-        std::ofstream(folder.path() / name, std::ios::binary) << content;
-        return FromUtf8((folder.path() / name).string());
+        return files.write(name, content);
     }
     void build(const std::string& content, std::int32_t style, const std::u16string& root = u"")
     {
@@ -140,13 +88,13 @@ protected:
         store.SaveSetting(SettingsApplication, section, key, value);
     }
 
-    TemporaryFolder folder;
-    LocalFileSystem files;
-    MemorySettingsStore store;
-    ProfileDouble profile { files };
-    FolderDouble specialFolders;
-    VirtualClock clock;
-    Platform platform { store, profile, specialFolders, files, clock, clock };
+    ScratchFiles files;
+    TestPlatform test { files };
+    TestSettingsStore& store = test.memoryStore;
+    TestProfile& profile = test.profile;
+    TestSpecialFolders& specialFolders = test.specialFolders;
+    VirtualClock& clock = test.clock;
+    Platform& platform = test.platform;
     std::unique_ptr<HeadlessSurface> surface;
     std::unique_ptr<CiTree> control;
 };

@@ -39,12 +39,11 @@ TEST_F(Layout, VisibleHidesOnlyTheObjects)
 }
 
 // The collapse transcript shows clicks and mouse moves restarting the count; keys and scrolling in
-// the tree do too, and a collapse keeps the keyboard on the control if it had it.
-TEST_F(Layout, KeysAndScrollingRestartTheIdleCountAndCollapseKeepsTheKeyboard)
+// the tree do too.
+TEST_F(Layout, KeysAndScrollingRestartTheIdleCount)
 {
     control->setCollapseTime(3);
     build(GroupedFile, ShownTree | StyleStartExpanded);
-    ASSERT_EQ(surface->focusedWidget(), &tree());
     clock.advance(2000);
     ASSERT_TRUE(tree().operatorKey(TreeKey::Down));
     clock.advance(2000);
@@ -52,6 +51,15 @@ TEST_F(Layout, KeysAndScrollingRestartTheIdleCountAndCollapseKeepsTheKeyboard)
     clock.advance(2000);
     EXPECT_TRUE(tree().visible()) << "never three idle seconds";
     clock.advance(1000);
+    EXPECT_FALSE(tree().visible());
+}
+
+TEST_F(Layout, ACollapseKeepsTheKeyboardOnTheControlOnlyIfItHadIt)
+{
+    control->setCollapseTime(3);
+    build(GroupedFile, ShownTree | StyleStartExpanded);
+    ASSERT_EQ(surface->focusedWidget(), &tree());
+    clock.advance(3000);
     ASSERT_FALSE(tree().visible());
     EXPECT_EQ(surface->focusedWidget(), &button(u"Command_Expand"));
     ASSERT_TRUE(button(u"Command_Expand").operatorClick());
@@ -61,13 +69,24 @@ TEST_F(Layout, KeysAndScrollingRestartTheIdleCountAndCollapseKeepsTheKeyboard)
     tree().setVisible(false);
     tree().setVisible(true);
     ASSERT_TRUE(button(u"Command_Collapse").operatorClick());
-    EXPECT_EQ(surface->focusedWidget(), nullptr) << "a collapse takes no focus it did not have";
+    EXPECT_EQ(surface->focusedWidget(), nullptr);
     ASSERT_TRUE(button(u"Command_Expand").operatorClick());
     EXPECT_EQ(surface->focusedWidget(), nullptr);
 }
 
+// An expanded size counts only whole: with its height missing, expanding restores the first size.
+TEST_F(Layout, ExpandingWithHalfAnExpandedSizeRestoresTheFirstSize)
+{
+    control->setExpandedWidth(200);
+    build(GroupedFile, ShownTree | StyleStartExpanded);
+    ASSERT_TRUE(button(u"Command_Collapse").operatorClick());
+    ASSERT_TRUE(button(u"Command_Expand").operatorClick());
+    EXPECT_EQ(surface->outerWidth(), Width);
+    EXPECT_EQ(surface->outerHeight(), Height);
+}
+
 // The navigation transcript shows the colour in the tree after the next build.
-TEST_F(Layout, BackColorReachesTheListAtOnceAndTheTreeOnlyAtTheNextBuild)
+TEST_F(Layout, BackColorReachesTheTreeOnlyAtTheNextBuild)
 {
     build(ExampleSection, ShownTree);
     control->setBackColor(0x00FF00);

@@ -14,8 +14,8 @@ protected:
     Log()
     {
         ForgetLogFolderOfThisThread();
-        std::filesystem::create_directories(folder.path() / "appdata");
-        specialFolders.path = FromUtf8((folder.path() / "appdata").string());
+        std::filesystem::create_directories(files.folder() / "appdata");
+        specialFolders.path = FromUtf8((files.folder() / "appdata").string());
     }
     ~Log() override
     {
@@ -27,7 +27,7 @@ protected:
     std::vector<std::string> messages() const
     {
         std::vector<std::string> found;
-        std::ifstream in(folder.path() / "appdata/Vestrak/VestrakControls/VestrakControls.log");
+        std::ifstream in(files.folder() / "appdata/Vestrak/VestrakControls/VestrakControls.log");
         for (std::string line; std::getline(in, line);) {
             const auto first = line.find('\t');
             found.push_back(line.substr(first + 1, line.rfind('\t') - first - 1));
@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(Log, TreeBuildsWriteBToGAndLaterOnesAlsoA)
+TEST_F(Log, ATreeBuildLogsItsSteps)
 {
     build(ExampleSection, ShownTree | 0x20000);
     EXPECT_TRUE(messages().empty()) << "a higher style bit is not the log bit";
@@ -49,7 +49,7 @@ TEST_F(Log, TreeBuildsWriteBToGAndLaterOnesAlsoA)
     EXPECT_EQ(messages().at(6), "CiTree Property Let Style A");
 }
 
-TEST_F(Log, ListBuildFilterRebuildAndTerminate)
+TEST_F(Log, EveryKindOfBuildIsLogged)
 {
     build(
         "[General]\nAllowedFilterGroups=4\n[TreeObjects]\nA=4,Four\n", ShownList | StyleDiagnosticLog, u"A");

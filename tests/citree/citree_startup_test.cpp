@@ -21,7 +21,7 @@ TEST_F(StartUp, DefaultObjectFileLiesInTheRunFolderOfTheConfiguration)
         EXPECT_EQ(Utf8(profile.runFolderAskedIn), "/etc/scada/Citect.INI");
     }
     profile.lastIni.reset();
-    profile.runFolder = FromUtf8(folder.path().string());
+    profile.runFolder = FromUtf8(files.folder().string());
     writeFile("CiTree.ini", ExampleSection);
     create();
     EXPECT_EQ(Utf8(profile.runFolderAskedIn), "Citect.INI");

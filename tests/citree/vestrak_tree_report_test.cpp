@@ -1,8 +1,7 @@
 // The reports of vestrak-tree: the tree or list a CiTree builds, the tree a CiStatus loads, and
 // the warnings about the file.
-#include "linux_platform/local_file_system.h"
-#include "linux_platform/temporary_folder.h"
 #include "status_report.h"
+#include "support/test_platform.h"
 #include "text/encoding.h"
 #include "tree_report.h"
 
@@ -18,10 +17,8 @@ class TreeReportTest : public ::testing::Test {
 protected:
     TreeReportOptions optionsFor(const std::string& content)
     {
-        const auto path = folder.path() / "objects.ini";
-        std::ofstream(path, std::ios::binary) << content;
         TreeReportOptions options;
-        options.file = FromUtf8(path.string());
+        options.file = files.write("objects.ini", content);
         return options;
     }
 
@@ -32,8 +29,7 @@ protected:
         return { std::move(out).str(), warned };
     }
 
-    TemporaryFolder folder;
-    LocalFileSystem files;
+    ScratchFiles files;
 };
 
 // The image warnings name the field as the file holds it, not the image the control makes of it.
@@ -132,7 +128,7 @@ TEST_F(TreeReportTest, ListsWithRootFilterAndGroups)
 }
 
 // Both reports say why a file gave no objects: it lacks the section, or it cannot be read.
-TEST_F(TreeReportTest, FilesWithoutTheSectionAndMissingFiles)
+TEST_F(TreeReportTest, SaysWhyAFileGaveNoObjects)
 {
     TreeReportOptions options = optionsFor("[Other]\nA=1,A\n");
     options.section = u"Absent";
@@ -151,7 +147,7 @@ TEST_F(TreeReportTest, FilesWithoutTheSectionAndMissingFiles)
 
 // A garbage file's control characters would act on the terminal; lines holding NUL are skipped
 // by the tree and the report alike, and named once, so the other warnings keep their file lines.
-TEST_F(TreeReportTest, ControlCharactersAreShownAndLinesHoldingNulAreSkippedOnce)
+TEST_F(TreeReportTest, GarbageIsShownSafely)
 {
     const std::string file("[TreeObjects]\nP=1,\x1B[2JPlant\x7F\nQ\0R=4\nR=4,x\xC2\x9B\n\0\0\nS\n", 48);
     const TreeReport report = MakeTreeReport(optionsFor(file), files);
@@ -171,7 +167,7 @@ TEST_F(TreeReportTest, ControlCharactersAreShownAndLinesHoldingNulAreSkippedOnce
 
 // Below a depth the lines stop moving right and say their depth: a tree as deep as its file is
 // long gives a report that grows with the file, not with the square of its depth.
-TEST_F(TreeReportTest, DeepNodesAreIndentedNoFurtherAndSayTheirDepth)
+TEST_F(TreeReportTest, DeepNodesSayTheirDepthInsteadOfIndenting)
 {
     std::string file = "[TreeObjects]\n";
     std::string code;
@@ -204,11 +200,11 @@ TEST_F(TreeReportTest, TopNodesWithAMillionCharacterCode)
 }
 
 // Each object with what the file gives it, and every surprise with the number as written.
-TEST_F(TreeReportTest, StatusReportDescribesObjectsAndWarnsAboutStatusesTagsAndPictures)
+TEST_F(TreeReportTest, StatusReportDescribesEachObjectAndEverySurprise)
 {
     std::filesystem::copy_file(
-        std::filesystem::path(VESTRAK_EXAMPLES) / "WW111.bmp", folder.path() / "A1.bmp");
-    std::ofstream(folder.path() / "A2.jpg", std::ios::binary) << "not a picture";
+        std::filesystem::path(VESTRAK_EXAMPLES) / "WW111.bmp", files.folder() / "A1.bmp");
+    std::ofstream(files.folder() / "A2.jpg", std::ios::binary) << "not a picture";
     const auto [text, warned] = statusReport("[TreeObjects]\n"
                                              "A = 2,,Site\n"
                                              "A1 = &H1002,TAG_1,Pump\n"

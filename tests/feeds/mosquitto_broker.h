@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linux_platform/temporary_folder.h"
+#include "support/temporary_folder.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>

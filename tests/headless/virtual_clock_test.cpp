@@ -31,7 +31,7 @@ TEST(VirtualClock, TimersFireOncePerWholeIntervalInTimeThenEnableOrder)
     EXPECT_EQ(clock.elapsedMilliseconds(), 500);
 }
 
-TEST(VirtualClock, HandlersMayChangeTimersAndLetTimePassWithoutItRunningBack)
+TEST(VirtualClock, HandlersMayChangeTimersWhileTimeMovesOn)
 {
     VirtualClock clock;
     auto update = clock.createTimer(100, true);

@@ -2,7 +2,7 @@
 #include "linux_platform/ini_profile.h"
 #include "linux_platform/local_file_system.h"
 #include "linux_platform/system_clock.h"
-#include "linux_platform/temporary_folder.h"
+#include "support/temporary_folder.h"
 
 #include <algorithm>
 #include <fstream>

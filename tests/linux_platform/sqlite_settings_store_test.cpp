@@ -1,6 +1,6 @@
 #include "headless/memory_settings_store.h"
 #include "linux_platform/sqlite_settings_store.h"
-#include "linux_platform/temporary_folder.h"
+#include "support/temporary_folder.h"
 #include "text/encoding.h"
 
 #include <algorithm>
@@ -266,7 +266,11 @@ TEST_F(SqliteStoreTest, AFileReplacedTruncatedOrRemovedWhileRunningGetsThisRunsC
     };
     const auto replace = [](const std::filesystem::path& file) {
         const std::filesystem::path other = file.string() + ".restored";
-        SqliteSettingsStore(other, failOnProblem).SaveSetting(kApp, u"Restored", u"K", u"1");
+        {
+            SqliteSettingsStore restored(other, failOnProblem);
+            restored.SaveSetting(kApp, u"Restored", u"K", u"1");
+            restored.SaveSetting(kApp, u"Gone", u"K", u"1");
+        }
         std::filesystem::rename(other, file);
     };
     const Replacement replacements[] = {
@@ -284,6 +288,7 @@ TEST_F(SqliteStoreTest, AFileReplacedTruncatedOrRemovedWhileRunningGetsThisRunsC
         std::vector<std::string> problems;
         SqliteSettingsStore store(
             file, [&problems](const std::string& message) { problems.push_back(message); });
+        store.DeleteSetting(kApp, u"Gone");
         for (int change = 0; change < replacement.changesBefore; ++change) {
             ASSERT_TRUE(store.SaveSetting(kApp, u"Run", FromUtf8(std::to_string(change)), u"1"));
         }
@@ -302,6 +307,7 @@ TEST_F(SqliteStoreTest, AFileReplacedTruncatedOrRemovedWhileRunningGetsThisRunsC
         EXPECT_EQ(reopened.GetSetting(kApp, u"Run", u"Later"), u"1");
         if (replacement.spoil == replace) {
             EXPECT_EQ(reopened.GetSetting(kApp, u"Restored", u"K"), u"1");
+            EXPECT_EQ(reopened.GetSetting(kApp, u"Gone", u"K", u"deleted"), lost ? u"1" : u"deleted");
         }
     }
 }

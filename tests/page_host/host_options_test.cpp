@@ -5,7 +5,7 @@
 namespace vestrak {
 namespace {
 
-TEST(HostOptions, DefaultsScriptsInOrderAndTheWordAfterEachOption)
+TEST(HostOptions, OptionsOverrideTheDefaults)
 {
     const ParsedOptions defaults = ParseHostOptions({ "a.page", "-", "b.inc" });
     ASSERT_TRUE(defaults.options) << defaults.problem;

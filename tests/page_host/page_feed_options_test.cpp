@@ -10,7 +10,7 @@ std::string ProblemOf(const std::vector<std::string>& arguments)
     return ParsePageOptions(arguments).problem;
 }
 
-TEST(PageFeedOptionsTest, TheBrokerOptionsGoWithThePageAndItsScreenshot)
+TEST(PageFeedOptionsTest, TheBrokerOptionsGoWithThePage)
 {
     const ParsedPageOptions parsed = ParsePageOptions({ "--mqtt", "mqtts://broker/plant", "p.page", "--stale",
         "30", "--user", "operator", "--password-file", "pw", "--cafile", "ca.pem", "--cert", "c.pem", "--key",

@@ -1,7 +1,7 @@
 #include "linux_platform/ini_profile.h"
 #include "linux_platform/local_file_system.h"
-#include "linux_platform/temporary_folder.h"
 #include "page_host/page_profile.h"
+#include "support/temporary_folder.h"
 
 #include <filesystem>
 #include <fstream>

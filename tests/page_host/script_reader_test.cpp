@@ -11,7 +11,7 @@
 namespace vestrak {
 namespace {
 
-TEST(ScriptWords, QuotedEmptyWordsEscapesAndBadStrings)
+TEST(ScriptWords, WordsAreCutAsTheirQuotesSay)
 {
     EXPECT_EQ(SplitWords(u" set\tt.Style\t").size(), 2u);
     const std::vector<Word> words = SplitWords(u"echo \"\" bare");
@@ -27,7 +27,7 @@ TEST(ScriptWords, QuotedEmptyWordsEscapesAndBadStrings)
     EXPECT_FALSE(IsControlName(u"t-1"));
 }
 
-TEST(ScriptNumbers, EdgesOfDecimalAndHexadecimal)
+TEST(ScriptNumbers, OnlyWholeDecimalOrHexadecimalNumbersCount)
 {
     EXPECT_EQ(ParseNumber(u"&h1f"), 31);
     EXPECT_EQ(ParseNumber(u"&HFFFFFFFF"), -1);
@@ -37,7 +37,7 @@ TEST(ScriptNumbers, EdgesOfDecimalAndHexadecimal)
         EXPECT_FALSE(ParseNumber(text).has_value()) << ToUtf8(text);
 }
 
-TEST(ScriptLines, CommentsLineEndsAndWriteBlockEscapes)
+TEST(ScriptLines, LinesAreCutAtTheirEnds)
 {
     EXPECT_TRUE(IsSkippedLine(u" \t "));
     EXPECT_FALSE(IsSkippedLine(u"echo # not a comment"));
@@ -48,7 +48,7 @@ TEST(ScriptLines, CommentsLineEndsAndWriteBlockEscapes)
     EXPECT_EQ(DecodeBlockLine("caf\xC3\xA9 \\xzz \\"), "caf\xC3\xA9 \\xzz \\");
 }
 
-TEST(OutputText, ControlCharactersOfC0DelAndC1AreEscapedOtherTextIsUtf8)
+TEST(OutputText, OnlyControlCharactersAreEscaped)
 {
     EXPECT_EQ(QuotedText(u"c\x01\x1F\t\\\""), R"("c\x01\x1F\t\\\"")");
     EXPECT_EQ(QuotedText(u"\u007F\u009B\u00A0\u00E9\u20AC"), "\"\\x7F\\x9B\xC2\xA0\xC3\xA9\xE2\x82\xAC\"");

@@ -1,6 +1,6 @@
 #include "widget_contract.h"
 
-#include "linux_platform/temporary_folder.h"
+#include "support/temporary_folder.h"
 #include "widgets/picture_check.h"
 
 #include <filesystem>

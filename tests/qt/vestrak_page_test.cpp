@@ -1,8 +1,8 @@
 #include "linux_platform/local_file_system.h"
 #include "linux_platform/sqlite_settings_store.h"
-#include "linux_platform/temporary_folder.h"
 #include "qt_widgets/reporting_file_system.h"
 #include "status_line.h"
+#include "support/temporary_folder.h"
 #include "window_widget_set.h"
 
 #include <QDate>

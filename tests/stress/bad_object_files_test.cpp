@@ -2,11 +2,10 @@
 // the objects it can read, the report names what it could not, and nothing crashes or hangs.
 #include "cistatus/cistatus.h"
 #include "citree/citree.h"
-#include "control_platform.h"
 #include "headless/headless_surface.h"
 #include "headless/memory_settings_store.h"
-#include "linux_platform/temporary_folder.h"
 #include "object_file/object_file.h"
+#include "support/test_platform.h"
 #include "text/encoding.h"
 #include "text/text.h"
 #include "tree_report.h"
@@ -30,7 +29,7 @@ class BadObjectFile : public ::testing::Test {
 protected:
     Shown showFile(const std::string& bytes)
     {
-        const std::filesystem::path path = folder.path() / "objects.ini";
+        const std::filesystem::path path = files.folder() / "objects.ini";
         std::ofstream(path, std::ios::binary) << bytes;
         const std::u16string file = FromUtf8(path.string());
         Shown shown;
@@ -58,7 +57,7 @@ protected:
         }
         TreeReportOptions options;
         options.file = file;
-        shown.report = MakeTreeReport(options, services.files);
+        shown.report = MakeTreeReport(options, files);
         return shown;
     }
 
@@ -72,9 +71,8 @@ protected:
         return bytes;
     }
 
-    TemporaryFolder folder;
-    MemorySettingsStore store;
-    ControlPlatform services { store };
+    ScratchFiles files;
+    TestPlatform services { files };
 };
 
 std::size_t CountOf(const std::string& text, const std::string& part)
@@ -86,7 +84,7 @@ std::size_t CountOf(const std::string& text, const std::string& part)
     return count;
 }
 
-TEST_F(BadObjectFile, GarbageBeforeTheSectionAndMillionsOfEmptyLinesArePassedOver)
+TEST_F(BadObjectFile, WhatLiesOutsideTheObjectLinesIsPassedOver)
 {
     for (const std::string& bytes : { Garbage(100'000) + "\r\n[TreeObjects]\r\nP=1,Plant\r\n",
              "[TreeObjects]\r\n" + std::string(2'000'000, '\n') + "P=1,Plant\r\n"
@@ -98,15 +96,15 @@ TEST_F(BadObjectFile, GarbageBeforeTheSectionAndMillionsOfEmptyLinesArePassedOve
     }
 }
 
-TEST_F(BadObjectFile, GarbageInsideTheSectionBecomesNodesAndWarnings)
+TEST_F(BadObjectFile, GarbageInsideTheSectionIsShownAsNodes)
 {
     const std::string bytes = "[TreeObjects]\r\n" + Garbage(100'000) + "\r\nP=1,Plant\r\n";
     const Shown shown = showFile(bytes);
     // Every data line is an object to both controls, down to the good line at the end, but for
     // the lines holding NUL, skipped as damage.
-    const auto lines = static_cast<std::int32_t>(SplitAtNul(
-        ReadIniSection(u"TreeObjects", FromUtf8((folder.path() / "objects.ini").string()), services.files))
-                                                     .size());
+    const auto lines = static_cast<std::int32_t>(
+        SplitAtNul(ReadIniSection(u"TreeObjects", FromUtf8((files.folder() / "objects.ini").string()), files))
+            .size());
     EXPECT_EQ(shown.treeNodes, lines - 1);
     EXPECT_EQ(shown.statusNodes, lines - 1);
     EXPECT_EQ(shown.lastTreeText, u"Plant");

@@ -2,10 +2,9 @@
 // and the controls keep working on it.
 #include "citree/citree.h"
 #include "citree/settings_names.h"
-#include "control_platform.h"
 #include "headless/headless_surface.h"
 #include "linux_platform/sqlite_settings_store.h"
-#include "linux_platform/temporary_folder.h"
+#include "support/test_platform.h"
 #include "text/encoding.h"
 
 #include <fstream>
@@ -35,7 +34,8 @@ std::string RandomBytes(std::size_t count)
 // A CiTree on the store builds, and a click on a node is kept as the selection.
 void ExpectControlKeepsItsSelection(SettingsStore& store, const std::filesystem::path& folder)
 {
-    ControlPlatform services(store);
+    ScratchFiles files;
+    TestPlatform services(files, store);
     const std::filesystem::path objectFile = folder / "objects.ini";
     std::ofstream(objectFile) << "[TreeObjects]\nP=1,Plant\nP1=5,Pump\n";
     HeadlessSurface surface(services.platform.files, 3000, 4500);
@@ -75,7 +75,7 @@ const Damage Damages[] = {
         } },
 };
 
-TEST(DamagedSettingsFile, IsMovedAsideOnceAndTheControlsKeepWorking)
+TEST(DamagedSettingsFile, IsMovedAsideWhileTheControlsKeepWorking)
 {
     for (const Damage& damage : Damages) {
         SCOPED_TRACE(damage.name);

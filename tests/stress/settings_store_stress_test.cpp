@@ -2,8 +2,8 @@
 // at random moments. Nothing acknowledged may be lost and the file must stay sound.
 #include "child_process.h"
 #include "linux_platform/sqlite_settings_store.h"
-#include "linux_platform/temporary_folder.h"
 #include "store_workload.h"
+#include "support/temporary_folder.h"
 
 #include <array>
 #include <chrono>

@@ -32,7 +32,7 @@ TEST(GetField, FixedSeparators)
     }
 }
 
-TEST(GetField, EmptySeparatorIsChosenAndWrittenBack)
+TEST(GetField, AnEmptySeparatorIsChosenFromTheText)
 {
     struct Row {
         std::u16string text;
@@ -174,7 +174,7 @@ TEST(MatchWildcard, OnlyTheFirst31PartsCount)
     EXPECT_FALSE(MatchWildcard(fitsFirst31 + u"ax", pattern));
 }
 
-TEST(ToUpper, KeepsPositionsAndSparesLettersWithoutSingleCapital)
+TEST(ToUpper, UpperCasesLetterByLetter)
 {
     EXPECT_EQ(ToUpper(u"az09_é÷ßÿµ"), u"AZ09_É÷ßŸµ");
     EXPECT_EQ(ToUpper(u"`az{@AZ"), u"`AZ{@AZ");

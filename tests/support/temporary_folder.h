@@ -34,6 +34,26 @@ private:
     std::filesystem::path m_Path;
 };
 
+// Makes a folder the current one and goes back to the one before on leaving.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::filesystem::path& path)
+        : m_Previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(path);
+    }
+    ~CurrentFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(m_Previous, ignored);
+    }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+private:
+    std::filesystem::path m_Previous;
+};
+
 // Sets (or, given nothing, unsets) an environment variable and restores it on leaving.
 class EnvironmentOverride {
 public:

@@ -1,4 +1,5 @@
 #include "object_file/object_file.h"
+#include "support/test_platform.h"
 #include "text/encoding.h"
 #include "text/line_cutter.h"
 
@@ -10,45 +11,7 @@
 namespace vestrak {
 namespace {
 
-class MemoryFiles : public FileSystem {
-public:
-    std::map<std::u16string, std::string> contents;
-    // Pieces of this size, so that lines, byte order marks and sequences are cut anywhere.
-    std::size_t pieceBytes = 0;
-
-    std::optional<std::string> readFile(const std::u16string& path) override
-    {
-        const auto found = contents.find(path);
-        return found == contents.end() ? std::nullopt : std::optional(found->second);
-    }
-    bool readFileInPieces(
-        const std::u16string& path, const std::function<bool(std::string_view)>& take) override
-    {
-        const auto found = contents.find(path);
-        if (found == contents.end() || pieceBytes == 0) {
-            return FileSystem::readFileInPieces(path, take);
-        }
-        const std::string_view bytes = found->second;
-        for (std::size_t start = 0; start < bytes.size() && take(bytes.substr(start, pieceBytes));
-             start += pieceBytes) { }
-        return true;
-    }
-    bool appendToFile(const std::u16string&, std::string_view) override { return false; }
-    bool createFolder(const std::u16string&) override { return false; }
-    bool isOrdinaryFile(const std::u16string& path) override { return contents.contains(path); }
-    // Contents change under the tests' hands, so every read goes to them.
-    std::optional<FileStamp> changeStamp(const std::u16string&) override { return std::nullopt; }
-    std::u16string programFolder() override { return u"/opt/vestrak"; }
-    void skippedDamagedLines(
-        const std::u16string& path, const std::u16string& section, const SkippedLines& lines) override
-    {
-        skipped.push_back(ToUtf8(path + u" [" + section + u"] ") + std::to_string(lines.count) + " from line "
-            + std::to_string(lines.firstFileLine));
-    }
-
-    // What the readers told of lines skipped as damage.
-    std::vector<std::string> skipped;
-};
+using testing::MemoryFiles;
 
 // Data lines are written with "|" where the reader puts NUL.
 std::u16string Lines(std::u16string text)
@@ -222,7 +185,7 @@ TEST(CountSectionLines, CountsEverySectionInOneReading)
         (std::map<std::u16string, std::size_t> { { u"S", 1 }, { u"T", 0 }, { u"U", 0 }, { u"V", 0 } }));
 }
 
-TEST(ReadIniSection, MissingFileGivesEmptyTextAndNoNumberedLines)
+TEST(ReadIniSection, AMissingFileGivesNoLines)
 {
     MemoryFiles files;
     EXPECT_EQ(ReadIniSection(u"S", u"/p/missing.ini", files), u"");
@@ -233,7 +196,7 @@ TEST(ReadIniSection, MissingFileGivesEmptyTextAndNoNumberedLines)
     EXPECT_FALSE(ReadIniSectionLines(u"missing", u"/p/plant.ini", files));
 }
 
-TEST(ReadIniSection, HugeLinesAndManyEmptyLines)
+TEST(ReadIniSection, HugeLinesSurviveManyEmptyLines)
 {
     MemoryFiles files;
     const std::string longLine(10'000'000, 'x');

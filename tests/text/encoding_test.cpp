@@ -25,7 +25,7 @@ TEST(DecodeObjectFile, Utf8WhenValidElseWindows1252)
 }
 
 // Windows editors save INI files as UTF-16 with a byte order mark; the profile reads them as text.
-TEST(WithUtf16AsUtf8, DecodesBothByteOrdersAndLeavesOtherFilesAlone)
+TEST(WithUtf16AsUtf8, DecodesOnlyUtf16OfEitherByteOrder)
 {
     EXPECT_EQ(WithUtf16AsUtf8(std::string("\xFF\xFE[\0\xE4\0=\0\x3D\xD8\x00\xDE", 12)),
         "\xEF\xBB\xBF[\xC3\xA4=\xF0\x9F\x98\x80");

@@ -1,5 +1,5 @@
 #include "diagnostics/log.h"
-#include "linux_platform/local_file_system.h"
+#include "support/test_platform.h"
 
 #include <deque>
 #include <fcntl.h>
@@ -36,54 +36,14 @@ public:
     std::u16string timeText() override { return u"23:59:58"; }
 };
 
-class DiskFiles : public FileSystem {
-public:
-    fs::path programPath;
-
-    std::optional<std::string> readFile(const std::u16string&) override { return std::nullopt; }
-    bool appendToFile(const std::u16string& path, std::string_view bytes) override
-    {
-        std::ofstream file(fs::path(path), std::ios::binary | std::ios::app);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return static_cast<bool>(file);
-    }
-    bool createFolder(const std::u16string& path) override
-    {
-        std::error_code ignored;
-        return fs::create_directory(fs::path(path), ignored);
-    }
-    bool isOrdinaryFile(const std::u16string& path) override { return fs::is_regular_file(fs::path(path)); }
-    std::optional<FileStamp> changeStamp(const std::u16string&) override { return std::nullopt; }
-    std::u16string programFolder() override { return programPath.u16string(); }
-};
-
-class FixedFolders : public SpecialFolders {
-public:
-    std::optional<std::u16string> commonApplicationData;
-
-    std::optional<std::u16string> folderPath(std::int32_t identifier) override
-    {
-        return identifier == 35 ? commonApplicationData : std::nullopt;
-    }
-};
-
-class WriteLogTest : public testing::Test {
+class WriteLogTest : public ::testing::Test {
 protected:
-    static fs::path UniqueRoot()
-    {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        return fs::temp_directory_path() / ("vestrak-log-" + std::to_string(getpid()) + "-" + test->name());
-    }
-
     void SetUp() override
     {
         fs::create_directories(m_Root / "common");
-        fs::create_directories(m_Root / "bin");
-        m_Files.programPath = m_Root / "bin";
-        m_Folders.commonApplicationData = (m_Root / "common").u16string();
+        m_Folders.path = (m_Root / "common").u16string();
         ForgetLogFolderOfThisThread();
     }
-    void TearDown() override { fs::remove_all(m_Root); }
 
     std::string logText(const fs::path& file) const
     {
@@ -94,10 +54,10 @@ protected:
     }
     fs::path commonLog() const { return m_Root / "common/Vestrak/VestrakControls/VestrakControls.log"; }
 
-    fs::path m_Root = UniqueRoot();
     ScriptedClock m_Clock;
-    DiskFiles m_Files;
-    FixedFolders m_Folders;
+    testing::ScratchFiles m_Files;
+    fs::path m_Root = m_Files.folder();
+    testing::TestSpecialFolders m_Folders;
     LogServices m_Services { m_Clock, m_Files, m_Folders };
     std::int32_t m_LoggingStyle = 0x10000 | 0x3;
 };
@@ -163,9 +123,9 @@ TEST_F(WriteLogTest, DeletedFolderIsNotCreatedAgainInTheSameThread)
 TEST_F(WriteLogTest, FallsBackToTheProgramFolderWhenTheLookupFails)
 {
     float reference = 0;
-    m_Folders.commonApplicationData.reset();
+    m_Folders.path.reset();
     WriteLog(m_LoggingStyle, reference, u"fallback", m_Services);
-    EXPECT_TRUE(logText(m_Root / "bin/Vestrak/Vestrak/VestrakControls/VestrakControls.log")
+    EXPECT_TRUE(logText(m_Root / "Vestrak/Vestrak/VestrakControls/VestrakControls.log")
                     .ends_with("\tfallback\t0 msec\r\n"));
 }
 
@@ -198,7 +158,7 @@ private:
 
 // Another local user may plant something in the log's place or on its way, or the place may be
 // unusable: the log then writes nothing there, never waits, and says why once.
-TEST_F(WriteLogTest, OnTheMachinesFilesWritesOnlyItsOwnOrdinaryFileAndSaysOnceWhyNot)
+TEST_F(WriteLogTest, WritesOnlyItsOwnOrdinaryFile)
 {
     struct Row {
         std::string name;
@@ -319,7 +279,7 @@ TEST_F(WriteLogTest, OnTheMachinesFilesWritesOnlyItsOwnOrdinaryFileAndSaysOnceWh
         std::vector<std::string> problems;
         LocalFileSystem files(
             std::chrono::seconds(2), [&](const std::string& problem) { problems.push_back(problem); });
-        m_Folders.commonApplicationData = common.u16string();
+        m_Folders.path = common.u16string();
         LogServices services { m_Clock, files, m_Folders };
         float reference = 0;
         ForgetLogFolderOfThisThread();
@@ -363,8 +323,8 @@ TEST(GetSpecialFolder, EndsInFolderEndUnlessEmpty)
         { std::nullopt, u"/opt/v", u"/opt/v/" }, { std::nullopt, u"", u"" } };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.fallback.begin(), row.fallback.end()));
-        FixedFolders folders;
-        folders.commonApplicationData = row.lookup;
+        testing::TestSpecialFolders folders;
+        folders.path = row.lookup;
         EXPECT_EQ(GetSpecialFolder(row.fallback, 35, folders), row.expected);
     }
 }
