@@ -476,20 +476,6 @@ SectionBytes ReadSectionBytes(
     return room;
 }
 
-bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
-    const std::function<void(std::u16string_view)>& visit, const std::function<void()>& forget)
-{
-    ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
-    std::u16string line;
-    const auto visitLine = [&](std::string_view lineBytes, std::int32_t) {
-        line.clear();
-        AppendDecoded(line, lineBytes, encoding);
-        visit(line);
-    };
-    SkippedLines skipped;
-    return ScanSection(fileName, files, section, encoding, visitLine, forget, skipped);
-}
-
 bool VisitSectionUtf8Lines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
     const std::function<void(std::string_view)>& visit, const std::function<void()>& forget)
 {

@@ -33,15 +33,11 @@ SectionLines ReadSectionLines(
 SectionBytes ReadSectionBytes(const std::u16string& section, const std::u16string& fileName,
     FileSystem& files, SectionBytes room = SectionBytes());
 
-// Calls visit(line) for each line ReadSectionLines gives, decoding one line at a time, so that
-// nothing of the section stays; false when the file cannot be read or has no such section. The
-// file is read once while it is checked for UTF-8; when it turns out not to be, forget() is
-// called and the lines come again, as Windows-1252.
-bool VisitSectionLines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
-    const std::function<void(std::u16string_view)>& visit, const std::function<void()>& forget);
-
-// The same lines as UTF-8 bytes: visit(line) is given each line's bytes as read, or converted to
-// UTF-8 when the file is Windows-1252, so that a reader keeping bytes never decodes a line.
+// Calls visit(line) for each line ReadSectionLines gives, as the file's UTF-8 bytes, or converted
+// to UTF-8 one line at a time when the file is Windows-1252, so that nothing of the section stays
+// and a reader keeping bytes never decodes a line; false when the file cannot be read or has no
+// such section. The file is read once while it is checked for UTF-8; when it turns out not to be,
+// forget() is called and the lines come again, as Windows-1252.
 bool VisitSectionUtf8Lines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
     const std::function<void(std::string_view)>& visit, const std::function<void()>& forget);
 

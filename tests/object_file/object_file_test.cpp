@@ -63,14 +63,14 @@ std::optional<std::size_t> CountedLines(const std::u16string& section, MemoryFil
     return counts.begin()->second;
 }
 
-// The lines visited one at a time, each followed by NUL.
+// The lines visited one at a time as UTF-8, each followed by NUL.
 std::u16string Visited(const std::u16string& section, MemoryFiles& files)
 {
     std::u16string joined;
-    VisitSectionLines(
+    VisitSectionUtf8Lines(
         section, u"/p/plant.ini", files,
-        [&joined](std::u16string_view line) {
-            joined += line;
+        [&joined](std::string_view line) {
+            joined += FromUtf8(line);
             joined += u'\0';
         },
         [&joined] { joined.clear(); });
