@@ -50,19 +50,6 @@ void ReadTreeLine(std::u16string_view line, TreeLine& into)
 
 namespace {
 
-std::string_view SpaceTrimmedBytes(std::string_view text)
-{
-    std::size_t first = 0;
-    std::size_t end = text.size();
-    while (first < end && text[first] == ' ') {
-        ++first;
-    }
-    while (end > first && text[end - 1] == ' ') {
-        --end;
-    }
-    return text.substr(first, end - first);
-}
-
 std::string_view BytesBetween(std::string_view text, std::size_t start, std::size_t end)
 {
     return text.substr(start, end == std::string_view::npos ? end : end - start);
@@ -166,12 +153,12 @@ std::optional<AsciiTreeLine> ReadAsciiTreeLine(std::string_view line)
         return std::nullopt;
     }
     AsciiTreeLine parts;
-    parts.code = SpaceTrimmedBytes(
+    parts.code = SpaceTrimmed(
         BytesBetween(line, 0, at->slash != AsciiSeparators::NotFound ? at->slash : at->equals));
     if (at->equals == AsciiSeparators::NotFound) {
         return parts;
     }
-    const std::string_view value = SpaceTrimmedBytes(BytesBetween(line, at->equals + 1, at->secondEquals));
+    const std::string_view value = SpaceTrimmed(BytesBetween(line, at->equals + 1, at->secondEquals));
     if (at->comma == AsciiSeparators::NotFound) {
         parts.image = ImageOf(value);
         parts.text = value;
@@ -179,7 +166,7 @@ std::optional<AsciiTreeLine> ReadAsciiTreeLine(std::string_view line)
     }
     const auto valueStart = static_cast<std::size_t>(value.data() - line.data());
     parts.image = ImageOf(BytesBetween(line, valueStart, at->comma));
-    parts.text = SpaceTrimmedBytes(BytesBetween(line, at->comma + 1, valueStart + value.size()));
+    parts.text = SpaceTrimmed(BytesBetween(line, at->comma + 1, valueStart + value.size()));
     return parts;
 }
 
