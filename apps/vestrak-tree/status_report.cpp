@@ -5,6 +5,7 @@
 #include "cistatus/status_line.h"
 #include "citree/tree_line.h"
 #include "object_file/object_file_names.h"
+#include "object_file/object_picture.h"
 #include "object_file_warnings.h"
 #include "report_platform.h"
 #include "report_text.h"
@@ -21,12 +22,6 @@ namespace vestrak {
 
 namespace {
 
-std::u16string FolderOf(const std::u16string& path)
-{
-    const std::size_t folderEnd = path.find_last_of(u"/\\");
-    return folderEnd == std::u16string::npos ? std::u16string() : path.substr(0, folderEnd + 1);
-}
-
 // What the file gives an object beyond its line: its information section and its picture.
 struct ObjectExtras {
     std::optional<std::size_t> informationLines;
@@ -38,7 +33,7 @@ class ExtrasOfSections {
 public:
     // The information sections of all the objects are counted in one reading of the file.
     ExtrasOfSections(const std::u16string& file, const SectionLines& objectLines, FileSystem& files)
-        : m_Folder(FolderOf(file))
+        : m_File(file)
         , m_Files(files)
     {
         std::set<std::u16string> sections;
@@ -59,19 +54,15 @@ public:
             counted != m_InformationLines.end()) {
             extras.informationLines = counted->second;
         }
-        for (const std::u16string_view extension : PictureExtensions) {
-            const std::u16string path = m_Folder + name + std::u16string(extension);
-            if (m_Files.isOrdinaryFile(path)) {
-                extras.pictureName = name + std::u16string(extension);
-                extras.pictureProblem = CheckPicture(m_Files, path, PictureBytes::HeaderOnly).problem;
-                break;
-            }
+        if (const std::optional<ObjectPicture> picture = FindObjectPicture(m_Files, m_File, name)) {
+            extras.pictureName = picture->fileName;
+            extras.pictureProblem = CheckPicture(m_Files, picture->path, PictureBytes::HeaderOnly).problem;
         }
         return m_Extras.emplace(name, std::move(extras)).first->second;
     }
 
 private:
-    std::u16string m_Folder;
+    std::u16string m_File;
     FileSystem& m_Files;
     std::map<std::u16string, std::size_t> m_InformationLines;
     std::map<std::u16string, ObjectExtras> m_Extras;

@@ -1,6 +1,6 @@
 #include "cistatus/cistatus_p.h"
 #include "object_file/object_file.h"
-#include "object_file/object_file_names.h"
+#include "object_file/object_picture.h"
 
 #include <string_view>
 
@@ -10,14 +10,6 @@ namespace {
 
 const std::u16string SettingsApplication = u"CiStatus";
 constexpr std::int16_t RightMouseButton = 2;
-
-// The object file's folder with its folder end ("/", or "\" in a path written on Windows);
-// empty when the path names no folder.
-std::u16string FolderOf(const std::u16string& path)
-{
-    const std::size_t folderEnd = path.find_last_of(u"/\\");
-    return folderEnd == std::u16string::npos ? std::u16string() : path.substr(0, folderEnd + 1);
-}
 
 // Each data line followed by a line break, the last one too.
 std::u16string AsLines(const std::u16string& section)
@@ -68,18 +60,13 @@ void CiStatusPrivate::showInformationText()
 
 void CiStatusPrivate::showPicture()
 {
-    const std::u16string base
-        = FolderOf(m_ObjectFile).append(StatusTexts::Decoded(m_SelectedStatus->m_Texts.section()));
-    for (const std::u16string_view extension : PictureExtensions) {
-        const std::u16string path = base + std::u16string(extension);
-        if (m_Platform.files.isOrdinaryFile(path)) {
-            // A file the loader cannot read leaves the former picture, shown all the same.
-            Picture_Object.loadPicture(path);
-            Picture_Object.setVisible(true);
-            return;
-        }
+    const std::optional<ObjectPicture> picture = FindObjectPicture(
+        m_Platform.files, m_ObjectFile, StatusTexts::Decoded(m_SelectedStatus->m_Texts.section()));
+    if (picture) {
+        // A file the loader cannot read leaves the former picture, shown all the same.
+        Picture_Object.loadPicture(picture->path);
     }
-    Picture_Object.setVisible(false);
+    Picture_Object.setVisible(picture.has_value());
 }
 
 void CiStatusPrivate::TreeView_Status_DblClick()
