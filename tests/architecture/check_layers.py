@@ -32,17 +32,12 @@ LAYERS = {
     "designer": (["qt", "headless"], ["qt"]),
 }
 
+# Each outside library: the headers that name it and the CMake targets that bring it.
 OUTSIDE = {
-    "qt": re.compile(r"^(Q[A-Za-z]+|Qt[A-Za-z]*/.*)$"),
-    "sqlite": re.compile(r"^sqlite3.*$"),
-    "mosquitto": re.compile(r"^mosquitto.*$"),
-    "protobuf": re.compile(r"^(google/protobuf/.*|sparkplug_b\.pb\.h)$"),
-}
-OUTSIDE_TARGETS = {
-    "qt": re.compile(r"^Qt6::"),
-    "sqlite": re.compile(r"^SQLite::"),
-    "mosquitto": re.compile(r"^PkgConfig::Mosquitto$"),
-    "protobuf": re.compile(r"^protobuf::"),
+    "qt": (re.compile(r"^(Q[A-Za-z]+|Qt[A-Za-z]*/.*)$"), re.compile(r"^Qt6::")),
+    "sqlite": (re.compile(r"^sqlite3.*$"), re.compile(r"^SQLite::")),
+    "mosquitto": (re.compile(r"^mosquitto.*$"), re.compile(r"^PkgConfig::Mosquitto$")),
+    "protobuf": (re.compile(r"^(google/protobuf/.*|sparkplug_b\.pb\.h)$"), re.compile(r"^protobuf::")),
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
@@ -78,12 +73,8 @@ def folder_of_include(path, source, root):
 def check(root):
     root = pathlib.Path(root).resolve()
     problems = []
-    target_folder = {}
-    for folder in LAYERS:
-        lists = root / folder / "CMakeLists.txt"
-        if lists.is_file():
-            for target in LIBRARY.findall(lists.read_text()):
-                target_folder[target] = folder
+    target_folder = {target: folder for folder in LAYERS if (root / folder / "CMakeLists.txt").is_file()
+                     for target in LIBRARY.findall((root / folder / "CMakeLists.txt").read_text())}
     for folder_path in sorted(p for p in root.iterdir() if p.is_dir()):
         folder = folder_path.name
         if folder not in LAYERS:
@@ -91,61 +82,53 @@ def check(root):
             continue
         allowed = reachable(folder) | {folder}
         outside = outside_allowed(folder)
-        for source in sorted(folder_path.rglob("*")):
-            if source.suffix not in (".h", ".cpp"):
-                continue
+        for source in sorted(s for s in folder_path.rglob("*") if s.suffix in (".h", ".cpp")):
+            where = source.relative_to(root)
             for kind, path in INCLUDE.findall(source.read_text(errors="replace")):
                 used = folder_of_include(path, source, root)
                 if used is not None and used not in allowed:
-                    problems.append(f"{source.relative_to(root)}: includes {path} ({used} is above {folder})")
+                    problems.append(f"{where}: includes {path} ({used} is above {folder})")
                 elif used is None and (kind == "<" or not (source.parent / path).is_file()):
-                    for name, pattern in OUTSIDE.items():
-                        if pattern.match(path) and name not in outside:
-                            problems.append(f"{source.relative_to(root)}: includes {path} ({name} is not for {folder})")
+                    problems += [f"{where}: includes {path} ({name} is not for {folder})"
+                                 for name, (header, _) in OUTSIDE.items() if header.match(path) and name not in outside]
         lists = folder_path / "CMakeLists.txt"
-        if not lists.is_file():
-            continue
-        for target, libraries in LINK.findall(lists.read_text()):
+        for target, libraries in LINK.findall(lists.read_text()) if lists.is_file() else []:
+            where = f"{folder}/CMakeLists.txt: {target} links"
             for library in libraries.split():
                 used = target_folder.get(library)
                 if used is not None and used not in allowed:
-                    problems.append(f"{folder}/CMakeLists.txt: {target} links {library} ({used} is above {folder})")
-                for name, pattern in OUTSIDE_TARGETS.items():
-                    if pattern.match(library) and name not in outside:
-                        problems.append(f"{folder}/CMakeLists.txt: {target} links {library} ({name} is not for {folder})")
+                    problems.append(f"{where} {library} ({used} is above {folder})")
+                problems += [f"{where} {library} ({name} is not for {folder})"
+                             for name, (_, linked) in OUTSIDE.items() if linked.match(library) and name not in outside]
     return problems
 
 
 def self_test():
     with tempfile.TemporaryDirectory() as scratch:
         root = pathlib.Path(scratch)
-        for folder in ("text", "citree"):
-            (root / folder).mkdir()
-        (root / "citree" / "citree.h").write_text("#pragma once\n")
-        (root / "citree" / "CMakeLists.txt").write_text("add_library(vestrak_citree STATIC citree.cpp)\n")
-        (root / "text" / "text.cpp").write_text('#include "citree/citree.h"\n#include <QString>\n')
-        (root / "text" / "CMakeLists.txt").write_text(
-            "add_library(vestrak_text STATIC text.cpp)\ntarget_link_libraries(vestrak_text PUBLIC vestrak_citree)\n")
+        for name, text in {
+            "citree/citree.h": "#pragma once\n",
+            "citree/CMakeLists.txt": "add_library(vestrak_citree STATIC citree.cpp)\n",
+            "text/text.cpp": '#include "citree/citree.h"\n#include <QString>\n',
+            "text/CMakeLists.txt": "add_library(vestrak_text STATIC text.cpp)\n"
+                                   "target_link_libraries(vestrak_text PUBLIC vestrak_citree Qt6::Core)\n",
+        }.items():
+            (root / name).parent.mkdir(exist_ok=True)
+            (root / name).write_text(text)
         problems = check(root)
-    expected = ["includes citree/citree.h", "includes QString", "links vestrak_citree"]
+    expected = ["includes citree/citree.h", "includes QString", "links vestrak_citree", "links Qt6::Core"]
     missed = [what for what in expected if not any(what in problem for problem in problems)]
-    if missed:
-        print("the layer check let these through:", ", ".join(missed))
-        return 1
-    print("the layer check finds upward includes and links, and outside headers out of place")
-    return 0
+    print(f"the layer check let these through: {', '.join(missed)}" if missed
+          else "the layer check finds upward includes and links, and outside headers and targets out of place")
+    return 1 if missed else 0
 
 
 def main():
     if sys.argv[1:] == ["--self-test"]:
         return self_test()
     problems = check(sys.argv[1])
-    for problem in problems:
-        print(problem)
-    if problems:
-        return 1
-    print("every folder uses only the layers below it")
-    return 0
+    print("\n".join(problems) or "every folder uses only the layers below it")
+    return 1 if problems else 0
 
 
 if __name__ == "__main__":
