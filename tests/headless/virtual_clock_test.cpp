@@ -16,19 +16,16 @@ TEST(VirtualClock, TimersFireOncePerWholeIntervalInTimeThenEnableOrder)
     auto filter = clock.createTimer(200, true);
     update->setEnabled(true);
     Connections connections;
-    connections += flash->Tick.connect(
-        [&] { fired.push_back("flash@" + std::to_string(clock.elapsedMilliseconds())); });
-    connections += update->Tick.connect(
-        [&] { fired.push_back("update@" + std::to_string(clock.elapsedMilliseconds())); });
-    connections += filter->Tick.connect(
-        [&] { fired.push_back("filter@" + std::to_string(clock.elapsedMilliseconds())); });
+    for (const auto& [timer, name] : { std::pair { flash.get(), "flash@" },
+             std::pair { update.get(), "update@" }, std::pair { filter.get(), "filter@" } })
+        connections += timer->Tick.connect(
+            [&, name] { fired.push_back(name + std::to_string(clock.elapsedMilliseconds())); });
 
     clock.advance(499);
     clock.advance(1);
     EXPECT_EQ(fired,
         (std::vector<std::string> { "update@100", "filter@200", "update@200", "update@300", "filter@400",
             "update@400", "flash@500", "update@500" }));
-    EXPECT_EQ(clock.elapsedMilliseconds(), 500);
 }
 
 TEST(VirtualClock, HandlersMayChangeTimersWhileTimeMovesOn)
@@ -47,15 +44,13 @@ TEST(VirtualClock, HandlersMayChangeTimersWhileTimeMovesOn)
         other.reset();
     });
     clock.advance(350);
-    EXPECT_EQ(updates, (std::vector<std::int64_t> { 100, 200, 300 }));
-
     update->setEnabled(false);
     clock.advance(1000);
-    EXPECT_EQ(updates.size(), 3u);
     update->setInterval(0);
     update->setEnabled(true);
     clock.advance(1000);
-    EXPECT_EQ(updates.size(), 3u) << "a timer without interval never fires";
+    EXPECT_EQ(updates, (std::vector<std::int64_t> { 100, 200, 300 }))
+        << "a timer without interval never fires";
 
     auto slow = clock.createTimer(100, true);
     auto fast = clock.createTimer(30, true);
@@ -73,12 +68,10 @@ TEST(VirtualClock, HandlersMayChangeTimersWhileTimeMovesOn)
 TEST(VirtualClock, ReadsTimeOfDayAcrossMidnight)
 {
     VirtualClock clock(23 * 3600 + 59 * 60 + 59.5);
-    EXPECT_EQ(clock.dateText(), u"2000-01-01");
-    EXPECT_EQ(clock.timeText(), u"23:59:59");
+    EXPECT_EQ(clock.dateText() + u" " + clock.timeText(), u"2000-01-01 23:59:59");
     EXPECT_DOUBLE_EQ(clock.secondsSinceMidnight(), 86399.5);
     clock.advance(750);
-    EXPECT_EQ(clock.dateText(), u"2000-01-02");
-    EXPECT_EQ(clock.timeText(), u"00:00:00");
+    EXPECT_EQ(clock.dateText() + u" " + clock.timeText(), u"2000-01-02 00:00:00");
     EXPECT_DOUBLE_EQ(clock.secondsSinceMidnight(), 0.25);
 
     using namespace std::chrono;

@@ -8,8 +8,7 @@ set -euo pipefail
 build=$1 work=$(realpath -m "$2")
 prefix=$work/prefix
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-rm -rf "$work"
-mkdir -p "$work"
+rm -rf "$work" && mkdir -p "$work"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -19,13 +18,10 @@ for library in vestrak_controls vestrak_qtwidgets vestrak_feeds; do
   readelf -d "$libdir/lib$library.so" | grep -q "SONAME.*\[lib$library\.so\.$major\]" ||
     fail "lib$library.so has no SONAME .so.$major"
 done
-if readelf -d "$libdir/libvestrak_controls.so" | grep -E 'NEEDED.*libQt'; then
-  fail "the core library links Qt"
-fi
+! readelf -d "$libdir/libvestrak_controls.so" | grep -E 'NEEDED.*libQt' || fail "the core library links Qt"
 # Hidden visibility: the widget set's internals stay inside the library.
-if nm -DC --defined-only "$libdir/libvestrak_qtwidgets.so" | grep -E 'vestrak::(QtSurface|QtTreeView|QtTimer)'; then
+! nm -DC --defined-only "$libdir/libvestrak_qtwidgets.so" | grep -E 'vestrak::(QtSurface|QtTreeView|QtTimer)' ||
   fail "libvestrak_qtwidgets.so exports internal classes"
-fi
 
 # pkg-config: every file resolves, and the core alone links with its flags only.
 export PKG_CONFIG_PATH=$libdir/pkgconfig
@@ -49,7 +45,7 @@ core Controls >/dev/null || fail "the core consumer does not configure without Q
 cmake --build "$work/core-Controls" >/dev/null
 "$work/core-Controls/core_user" "$here/core_consumer/core_user.cpp" || fail "the CMake core user failed"
 for wanted in QtWidgets Sparkplug ''; do
-  if core "$wanted" >"$work/core-$wanted.log" 2>&1; then fail "find_package accepted COMPONENTS $wanted without Qt"; fi
+  ! core "$wanted" >"$work/core-$wanted.log" 2>&1 || fail "find_package accepted COMPONENTS $wanted without Qt"
 done
 grep -q 'QtWidgets needs Qt 6 Widgets' "$work/core-QtWidgets.log" || fail "no reason for the missing QtWidgets"
 grep -q 'no component Sparkplug' "$work/core-Sparkplug.log" || fail "no reason for the unknown component"
@@ -78,7 +74,6 @@ mkdir "$work/elsewhere"
 (cd "$work/elsewhere" && VESTRAK_SETTINGS=$work/page.sqlite "$prefix/bin/vestrak-page" --screenshot shot.png --after 500 \
   >page.out 2>page.err) || { cat "$work/elsewhere/page.err" >&2; fail "the installed vestrak-page did not run its example"; }
 [ -s "$work/elsewhere/shot.png" ] || fail "vestrak-page wrote no screenshot where it was started"
-if grep '^vestrak-page: ' "$work/elsewhere/page.err" | grep -v '^vestrak-page: wrote '; then
+! grep '^vestrak-page: ' "$work/elsewhere/page.err" | grep -v '^vestrak-page: wrote ' ||
   fail "the installed example page reported problems"
-fi
 echo "installed library: pkg-config, components, three equal pages, feed and tools all work"

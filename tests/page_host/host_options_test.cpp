@@ -32,7 +32,8 @@ TEST(HostOptions, ProblemsWithTheCommandLine)
     };
     for (const auto& [arguments, problem] : mistakes)
         EXPECT_EQ(ParseHostOptions(arguments).problem, problem);
-    for (const std::string clock : { "6:30:00", "24:00:00", "12:60:00", "12:00:60", "12:00:00x", "12-00-00", "" })
+    for (const std::string clock :
+        { "6:30:00", "24:00:00", "12:60:00", "12:00:60", "12:00:00x", "12-00-00", "" })
         EXPECT_EQ(ParseHostOptions({ "--clock", clock, "p.page" }).problem,
             "--clock takes a time of day as HH:MM:SS, not " + clock);
 }
