@@ -39,7 +39,6 @@ if(NOT installed STREQUAL declared)
 endif()
 
 # The feeds are a component of their own; without them the package gives every target.
-set(asked "")
 if(Feeds IN_LIST components)
   set(asked COMPONENTS ${components})
 endif()

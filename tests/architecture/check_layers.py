@@ -1,14 +1,8 @@
 #!/usr/bin/env python3
-"""Checks that every folder of src/ uses only the folders and outside libraries its layer allows,
-both in its #include lines and in the CMake targets it links.
-
-    check_layers.py SOURCE_ROOT    checks that tree
-    check_layers.py --self-test    shows on a made-up tree that an upward dependency fails
-"""
-import pathlib
-import re
-import sys
-import tempfile
+"""check_layers.py SOURCE_ROOT | --self-test: checks that every folder of src/ (or, for the self
+test, of a made-up tree with upward dependencies) uses only the folders and outside libraries its
+layer allows, in its #include lines and in the CMake targets it links."""
+import pathlib, re, sys, tempfile
 
 # Each folder, the folders it may use directly (and through them, theirs), and the outside
 # libraries it may include. The core (text up to cistatus) stays on the C++ standard library so

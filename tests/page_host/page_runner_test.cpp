@@ -16,27 +16,12 @@ constexpr double Noon = 12 * 3600.0;
 // One page on the headless widgets with settings in memory; scripts are given line by line.
 class PageRunnerTest : public ::testing::Test {
 protected:
-    std::optional<ScriptFailure> run(std::vector<std::string> lines)
+    // Runs the lines as one more script of the runner's page: "line N: message" where it stopped.
+    std::string run(std::vector<std::string> lines, PageRunner& runner)
     {
         scripts.push_back(ScriptSource { "page", std::move(lines) });
-        return page.run(scripts.back());
-    }
-
-    // What a page of its own prints, and where and why it stops: "line N: message".
-    std::pair<std::string, std::string> stopOf(std::vector<std::string> lines)
-    {
-        std::ostringstream printed;
-        PageRunner otherPage { widgets, platform, printed };
-        const std::optional<ScriptFailure> failure = otherPage.run(ScriptSource { "page", std::move(lines) });
-        return { printed.str(),
-            failure ? "line " + std::to_string(failure->line) + ": " + failure->message : "" };
-    }
-
-    std::string statusFile()
-    {
-        const std::string path = (folder.path() / "status.ini").string();
-        std::ofstream(path) << "[TreeObjects]\r\nS=2,T0,Station\r\nS1=2,T1,Pump 1\r\n";
-        return path;
+        const std::optional<ScriptFailure> failure = runner.run(scripts.back());
+        return failure ? "line " + std::to_string(failure->line) + ": " + failure->message : "";
     }
 
     testing::TemporaryFolder folder;
@@ -53,7 +38,8 @@ protected:
 // before printed stays, and nothing after runs.
 TEST_F(PageRunnerTest, AMistakeStopsThePageAtItsLine)
 {
-    const std::string load = "set s.ObjectFile " + statusFile();
+    std::ofstream("status.ini") << "[TreeObjects]\r\nS=2,T0,Station\r\nS1=2,T1,Pump 1\r\n";
+    const std::string load = "set s.ObjectFile status.ini";
     const std::string outFile = (folder.path() / "out.txt").string();
     std::string nested = "before\n";
     for (int handler = 0; handler <= 64; ++handler)
@@ -109,17 +95,18 @@ TEST_F(PageRunnerTest, AMistakeStopsThePageAtItsLine)
             "line 2: size: width and height must hold the border on both sides" },
     };
     for (const auto& [lines, printed, stop] : mistakes) {
-        SCOPED_TRACE(stop);
-        EXPECT_EQ(stopOf(lines), std::pair(printed, stop));
+        std::ostringstream pagePrinted;
+        PageRunner ownPage { widgets, platform, pagePrinted };
+        EXPECT_EQ(run(lines, ownPage), stop);
+        EXPECT_EQ(pagePrinted.str(), printed) << stop;
     }
     EXPECT_FALSE(std::filesystem::exists(outFile));
 }
 
 TEST_F(PageRunnerTest, TheEndOfThePageRunsTheShutDownOfControlsStillPlaced)
 {
-    const std::string objects = (folder.path() / "plant.ini").string();
-    std::ofstream(objects) << "[TreeObjects]\r\nP=1,Plant\r\n";
-    EXPECT_FALSE(run({ "create t CiTree", "set t.ObjectFile " + objects, "set t.Style 0x1018" }));
+    std::ofstream("plant.ini") << "[TreeObjects]\r\nP=1,Plant\r\n";
+    EXPECT_EQ(run({ "create t CiTree", "set t.ObjectFile plant.ini", "set t.Style 0x1018" }, page), "");
     page.closePage();
     EXPECT_EQ(
         platform.settings().GetSetting(u"VestrakControls.CiTree", u"Settings", u"ScrollPosition"), u"0");
@@ -127,15 +114,14 @@ TEST_F(PageRunnerTest, TheEndOfThePageRunsTheShutDownOfControlsStillPlaced)
 
 TEST_F(PageRunnerTest, APageFedLiveRanksUnknownAboveGoodInEveryStatusTree)
 {
-    EXPECT_FALSE(run({ "create before CiStatus", "set before.Behaviour 1", "get before.Behaviour" }));
+    EXPECT_EQ(run({ "create before CiStatus", "set before.Behaviour 1", "get before.Behaviour" }, page), "");
     page.setTagSource([](const std::u16string&) { return 1; });
-    EXPECT_FALSE(run({ "get before.Behaviour", "create after CiStatus", "get after.Behaviour",
-        "set after.Behaviour 5", "get after.Behaviour", "create t CiTree" }));
+    EXPECT_EQ(run({ "get before.Behaviour", "create after CiStatus", "get after.Behaviour",
+                      "set after.Behaviour 5", "get after.Behaviour", "create t CiTree" },
+                  page),
+        "");
     EXPECT_EQ(output.str(),
-        "before.Behaviour = 1\n"
-        "before.Behaviour = 9\n"
-        "after.Behaviour = 8\n"
-        "after.Behaviour = 13\n");
+        "before.Behaviour = 1\nbefore.Behaviour = 9\nafter.Behaviour = 8\nafter.Behaviour = 13\n");
 }
 
 } // namespace
