@@ -27,12 +27,10 @@ TEST(PageProfileTest, RelativeFileInTheCurrentFolderIsReadFromThere)
     const auto lookUp = [&profile](const std::u16string& fileName) {
         return profile.privateProfileString(u"General", u"AllowedFilterGroups", u"", fileName, 2048);
     };
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(page);
+    const testing::CurrentFolder runIn(page);
     EXPECT_EQ(lookUp(u"plant.ini"), u"page");
     EXPECT_EQ(lookUp(u"Citect.INI"), u"config");
     EXPECT_EQ(lookUp((folder.path() / "plant.ini").u16string()), u"profile");
-    std::filesystem::current_path(previous);
 }
 
 } // namespace
