@@ -1,7 +1,6 @@
 cmake_minimum_required(VERSION 3.25)
-# Installs the build and checks its headers as a consumer meets them: exactly the declared ones are
-# installed, and each compiles on its own in a CMake project that links the library it belongs to
-# and sets no C++ standard itself, so the imported targets must bring it.
+# Installs the build: exactly the declared headers are installed, and each compiles on its own in a
+# consumer project that links its library and sets no C++ standard, so the targets must bring it.
 include(${SOURCE_ROOT}/cmake/VestrakPublicHeaders.cmake)
 set(prefix ${WORK}/prefix)
 file(REMOVE_RECURSE ${WORK})

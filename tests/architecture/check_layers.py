@@ -40,13 +40,7 @@ LIBRARY = re.compile(r"add_library\(\s*(\S+)")
 
 
 def reachable(folder):
-    seen, todo = set(), [folder]
-    while todo:
-        for used in LAYERS[todo.pop()][0]:
-            if used not in seen:
-                seen.add(used)
-                todo.append(used)
-    return seen
+    return {below for used in LAYERS[folder][0] for below in reachable(used) | {used}}
 
 
 def outside_allowed(folder):

@@ -5,8 +5,7 @@
 # Designer form must show the same trees, a feed user, a core user on a machine without Qt, and
 # the installed tools run from a folder of their own.
 set -euo pipefail
-build=$1 work=$(realpath -m "$2")
-prefix=$work/prefix
+build=$1 work=$(realpath -m "$2") prefix=$(realpath -m "$2")/prefix
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 rm -rf "$work" && mkdir -p "$work"
 fail() { echo "FAIL: $*" >&2; exit 1; }
