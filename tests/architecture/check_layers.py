@@ -4,9 +4,8 @@ test, of a made-up tree with upward dependencies) uses only the folders and outs
 layer allows, in its #include lines and in the CMake targets it links."""
 import pathlib, re, sys, tempfile
 
-# Each folder, the folders it may use directly (and through them, theirs), and the outside
-# libraries it may include. The core (text up to cistatus) stays on the C++ standard library so
-# the controls run on any widget set and any settings store.
+# Each folder, the folders it may use directly (and theirs), and the outside libraries it may use;
+# the core (text up to cistatus) needs none, so the controls run on any widget set and store.
 LAYERS = {
     "text": ([], []),
     "containers": (["text"], []),

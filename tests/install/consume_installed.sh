@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # consume_installed.sh BUILD WORK: installs BUILD into WORK/prefix and uses it as an integrator
-# would, passing no C++ standard anywhere: the libraries and their pkg-config files, a CMake
-# project building the installed examples, whose page built in code and page loaded from its
-# Designer form must show the same trees, a feed user, a core user on a machine without Qt, and
-# the installed tools run from a folder of their own.
+# would, with no C++ standard given: libraries, pkg-config files, the installed examples (whose code
+# and Designer pages must show the same trees), a feed user, a core user without Qt, and the tools.
 set -euo pipefail
 build=$1 work=$(realpath -m "$2") prefix=$(realpath -m "$2")/prefix
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

@@ -9,16 +9,16 @@ TEST(HostOptions, OptionsOverrideTheDefaults)
 {
     const ParsedOptions defaults = ParseHostOptions({ "a.page", "-", "b.inc" });
     ASSERT_TRUE(defaults.options) << defaults.problem;
-    EXPECT_EQ(defaults.options->widgets, WidgetSetChoice::Headless);
-    EXPECT_EQ(defaults.options->settingsFile, "");
-    EXPECT_EQ(defaults.options->clockStartSeconds, 12 * 3600.0);
+    EXPECT_EQ(std::tie(defaults.options->widgets, defaults.options->settingsFile,
+                  defaults.options->clockStartSeconds),
+        std::make_tuple(WidgetSetChoice::Headless, "", 12 * 3600.0));
     EXPECT_EQ(defaults.options->scripts, (std::vector<std::string> { "a.page", "-", "b.inc" }));
     const ParsedOptions parsed
         = ParseHostOptions({ "--widgets", "qt", "--settings", "s.sqlite", "--clock", "06:30:05", "p.page" });
     ASSERT_TRUE(parsed.options) << parsed.problem;
-    EXPECT_EQ(parsed.options->widgets, WidgetSetChoice::Qt);
-    EXPECT_EQ(parsed.options->settingsFile, "s.sqlite");
-    EXPECT_EQ(parsed.options->clockStartSeconds, 6 * 3600.0 + 30 * 60 + 5);
+    EXPECT_EQ(
+        std::tie(parsed.options->widgets, parsed.options->settingsFile, parsed.options->clockStartSeconds),
+        std::make_tuple(WidgetSetChoice::Qt, "s.sqlite", 6 * 3600.0 + 30 * 60 + 5));
     EXPECT_TRUE(ParseHostOptions({ "p.page", "--help" }).helpWanted);
 }
 

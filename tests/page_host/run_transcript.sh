@@ -1,10 +1,8 @@
 #!/bin/sh
-# run_transcript.sh HOST SCRIPTS_FOLDER NAME WORK_FOLDER [HOST_WORDS]
-# Plays NAME.page in an empty folder WORK_FOLDER/NAME, beside the scripts folder's *.inc parts, and
-# compares standard output followed by standard error with NAME.expected. HOST_WORDS (such as
-# "--widgets qt", so one transcript proves both widget sets alike) go first on the command line,
-# the words of NAME.args before the page; NAME.status holds the exit status when it is not 0. The
-# page is also standard input, for pages that name "-".
+# run_transcript.sh HOST SCRIPTS_FOLDER NAME WORK_FOLDER [HOST_WORDS]: plays NAME.page (also as
+# standard input, for pages naming "-") in an empty WORK_FOLDER/NAME beside the *.inc parts, and
+# compares standard output, then error, with NAME.expected. HOST_WORDS ("--widgets qt") go first,
+# NAME.args before the page; NAME.status holds the exit status when it is not 0.
 set -u
 host=$1 scripts=$2 name=$3 work=$4/$3 host_words=${5:-}
 rm -rf "$work" && mkdir -p "$work" && cp "$scripts/$name.page" "$scripts"/*.inc "$work/" && cd "$work" || exit 1
