@@ -1,10 +1,14 @@
 // A CiStatus load of a fuzzed object file, then status polls answered by the host with fuzzed
-// statuses while the update and flash timers tick, and the operator's clicks and menu choice.
+// statuses while the update and flash timers tick, and the operator's clicks and menu choice. Each
+// line of the file parses in one pass, from UTF-16 and from UTF-8, as it does field by field.
 #include "cistatus/cistatus.h"
+#include "cistatus/status_line.h"
 #include "fuzz_input.h"
 #include "fuzz_platform.h"
 #include "headless/headless_surface.h"
 #include "text/encoding.h"
+#include "text/numeric.h"
+#include "text/text.h"
 
 #include <vector>
 
@@ -13,6 +17,37 @@ namespace {
 constexpr std::int64_t TickMilliseconds = 100;
 // More answers than this per poll only repeat the last one.
 constexpr std::size_t MostAnswers = 16;
+
+// A status line taken apart field by field, each field searched for anew: the reference for the
+// one-pass parser, as "status|code|section|tag name|text" in UTF-8.
+std::string FieldByField(std::u16string_view line)
+{
+    using namespace vestrak;
+    constexpr std::size_t None = std::u16string_view::npos;
+    const std::u16string_view valuePart = SpaceTrimmed(FieldView(line, 1, u"="));
+    const std::u16string_view code = SpaceTrimmed(FieldView(SpaceTrimmed(FieldView(line, 0, u"=")), 0, u"/"));
+    const std::size_t comma = valuePart.find(u',');
+    const std::size_t secondComma = comma == None ? comma : valuePart.find(u',', comma + 1);
+    const std::u16string_view text = comma == None ? valuePart
+        : secondComma == None                      ? valuePart.substr(comma + 1)
+                                                   : SpaceTrimmed(valuePart.substr(secondComma + 1));
+    return std::to_string(RoundToInt32(LeadingNumber(FieldView(valuePart, 0, u","))).value_or(0)) + "|"
+        + ToUtf8(code) + "|" + ToUtf8(SpaceTrimmed(FieldView(code, 0, u","))) + "|"
+        + ToUtf8(FieldView(valuePart, 1, u",")) + "|" + ToUtf8(text);
+}
+
+template<typename Char> std::string Fields(const vestrak::BasicStatusLine<Char>& line)
+{
+    std::string joined = std::to_string(line.status);
+    for (const auto field : { line.code, line.section, line.tagName, line.text }) {
+        if constexpr (sizeof(Char) == 1) {
+            joined += "|" + std::string(field);
+        } else {
+            joined += "|" + vestrak::ToUtf8(field);
+        }
+    }
+    return joined;
+}
 
 template<typename Kind> Kind& WidgetNamed(vestrak::HeadlessSurface& surface, std::u16string_view name)
 {
@@ -35,6 +70,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto rootLength = input.choices.ConsumeIntegralInRange<std::size_t>(0, 8);
     input.splitRemainder(rootLength);
+
+    for (const std::u16string& line : SplitTextLines(DecodeObjectFile(input.objectFile))) {
+        const std::string reference = FieldByField(line);
+        if (Fields(ParseStatusLine(line)) != reference
+            || Fields(ParseStatusLine(ToUtf8(line))) != reference) {
+            std::abort();
+        }
+    }
 
     fuzzing::FuzzPlatform fuzz(input.objectFile);
     HeadlessSurface surface(fuzz.platform.files, 4800, 3600);

@@ -1,8 +1,10 @@
 // Both object-file readers on arbitrary bytes: the section reader (in its three forms, which must
 // agree line for line, none giving a line that holds NUL) and the key lookup through the profile
-// reader.
+// reader; and the lines of the input kept as bytes, which come back whole and decode as a whole
+// line does.
 #include "fuzz_platform.h"
 #include "object_file/object_file.h"
+#include "object_file/section_bytes.h"
 #include "text/text.h"
 
 #include <algorithm>
@@ -61,6 +63,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string value = ReadIniValue(section, key, u"(none)", fuzzing::ObjectFilePath, fuzz.profile);
     if (value.size() > 2047) {
         std::abort();
+    }
+
+    // One-byte starts pass their range within a few lines, as those of a section of over 4 GB do.
+    BasicSectionBytes<std::uint8_t> narrow;
+    SectionBytes utf8(ObjectFileText::Encoding::Utf8);
+    SectionBytes windows1252(ObjectFileText::Encoding::Windows1252);
+    std::vector<std::string_view> added;
+    for (std::string_view rest(bytes.data(), bytes.size()); !rest.empty();) {
+        added.push_back(rest.substr(0, rest.find('\n')));
+        rest.remove_prefix(std::min(rest.size(), added.back().size() + 1));
+        narrow.add(added.back());
+        utf8.add(added.back());
+        windows1252.add(added.back());
+    }
+    std::u16string room;
+    for (std::size_t index = 0; index < added.size(); ++index) {
+        for (const SectionBytes* lines : { &utf8, &windows1252 }) {
+            std::u16string whole;
+            AppendDecoded(whole, added[index],
+                lines == &utf8 ? ObjectFileText::Encoding::Utf8 : ObjectFileText::Encoding::Windows1252);
+            if (lines->line(index, room) != whole) {
+                std::abort();
+            }
+        }
+        if (narrow.bytes(index) != added[index]) {
+            std::abort();
+        }
     }
     return 0;
 }

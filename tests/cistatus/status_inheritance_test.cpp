@@ -1,7 +1,5 @@
 #include "cistatus/status_inheritance.h"
 #include "cistatus/status_line.h"
-#include "headless/headless_surface.h"
-#include "support/test_platform.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -16,52 +14,35 @@ constexpr std::int32_t None = NoParentPosition;
 // Per record, the status to show and whether it came from a descendant.
 using Expected = std::pair<std::int32_t, bool>;
 
-// Inheritance done the slow, obvious way, as the reference for the one-pass version: every
-// record, from the last to the first, offers its value to each ancestor node in turn, found
-// through the tree itself (record n shows node Index n + 1).
-void LiteralInheritStatuses(StatusRecords& records, const Tree& tree, Inheritance inheritance)
-{
-    for (std::size_t position = 0; position < records.size(); ++position) {
-        records[position].m_DesiredStatus = records[position].m_Status;
-        records[position].m_StatusWasInherited = false;
-    }
-    if (inheritance == Inheritance::Off) {
-        return;
-    }
-    for (std::size_t child = records.size(); child-- > 0;) {
-        const std::int32_t offered = records[child].m_DesiredStatus;
-        for (NodeRef ancestor = tree.node(static_cast<std::int32_t>(child) + 1)->parent(); ancestor;
-             ancestor = ancestor->parent()) {
-            cStatus& record = records[static_cast<std::size_t>(ancestor->index()) - 1];
-            if (InheritanceRank(record.m_DesiredStatus, inheritance)
-                < InheritanceRank(offered, inheritance)) {
-                record.m_StatusWasInherited = true;
-                record.m_DesiredStatus = offered;
-            }
-        }
-    }
-}
-
 enum class Walk { OnePass, Literal };
 
-// Inheritance over records of a real tree given by parent positions.
+// The statuses shown for records given by parent positions. The literal walk is the reference for
+// the one pass: every record, last to first, offers its value to each of its ancestors in turn.
 std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
     const std::vector<std::int32_t>& statuses, Inheritance inheritance, Walk walk)
 {
-    vestrak::testing::MemoryFiles files;
-    HeadlessSurface surface(files, 1000, 1000);
-    Tree& tree = surface.addTree(u"Tree", Geometry {}, ImageList::StatusIcons, true);
     StatusRecords records;
-    for (std::size_t i = 0; i < parents.size(); ++i) {
-        const NodeRef relative = parents[i] == None ? nullptr : tree.node(parents[i] + 1);
-        const std::u16string key(1, static_cast<char16_t>(u'\x100' + i));
-        tree.add(relative, NodeRelationship::Child, key, key, 0);
-        records.add({}, 0).m_Status = statuses[i];
+    for (const std::int32_t status : statuses) {
+        records.add({}, 0).m_Status = status;
     }
     if (walk == Walk::OnePass) {
         InheritStatuses(records, parents, inheritance);
     } else {
-        LiteralInheritStatuses(records, tree, inheritance);
+        for (std::size_t position = 0; position < records.size(); ++position) {
+            records[position].m_DesiredStatus = records[position].m_Status;
+            records[position].m_StatusWasInherited = false;
+        }
+        for (std::size_t child = records.size(); child-- > 0 && inheritance != Inheritance::Off;) {
+            const std::int32_t offered = records[child].m_DesiredStatus;
+            for (std::int32_t up = parents[child]; up != None; up = parents[static_cast<std::size_t>(up)]) {
+                cStatus& record = records[static_cast<std::size_t>(up)];
+                if (InheritanceRank(record.m_DesiredStatus, inheritance)
+                    < InheritanceRank(offered, inheritance)) {
+                    record.m_DesiredStatus = offered;
+                    record.m_StatusWasInherited = true;
+                }
+            }
+        }
     }
     std::vector<Expected> results;
     for (std::size_t position = 0; position < records.size(); ++position) {
@@ -125,23 +106,18 @@ TEST(StatusInheritance, TheHighestRankRisesTheLastDescendantWinningATie)
 TEST(StatusInheritance, OnePassEqualsTheAncestorWalkOnRandomTrees)
 {
     std::mt19937 random(20240604);
-    const std::vector<std::int32_t> images { 0, 1, 2, 3, 4, 5, 6, 7, 200 };
-    const std::vector<std::int32_t> extras { 0, 0x100, 0x1000, 0x2000, 0x1100, 0x7100, 0x10000 };
+    const std::array images { 0, 1, 2, 3, 4, 5, 6, 7, 200 };
+    const std::array extras { 0, 0x100, 0x1000, 0x2000, 0x1100, 0x7100, 0x10000 };
     for (int trial = 0; trial < 2000; ++trial) {
-        // A pre-order: each record hangs below a node of the path to the record before it.
-        const int size = 1 + static_cast<int>(random() % 40);
-        std::vector<std::int32_t> parents;
-        std::vector<std::int32_t> path;
-        for (int i = 0; i < size; ++i) {
+        // A pre-order: each record hangs below a node of the path to the record before it. Few
+        // images, so that ties between different flash bits and sub-states are common.
+        std::vector<std::int32_t> parents, path, statuses;
+        for (int i = 0, size = 1 + static_cast<int>(random() % 40); i < size; ++i) {
             path.resize(random() % (path.size() + 1));
             parents.push_back(path.empty() ? None : path.back());
             path.push_back(i);
-        }
-        std::vector<std::int32_t> statuses;
-        for (int i = 0; i < size; ++i) {
-            // Few images, so that ties between different flash bits and sub-states are common.
-            const auto image = images[random() % (trial % 2 ? 3 : images.size())];
-            statuses.push_back(image | extras[random() % extras.size()]);
+            statuses.push_back(
+                images[random() % (trial % 2 ? 3 : images.size())] | extras[random() % extras.size()]);
         }
         const auto inheritance = std::array { Inheritance::Off, Inheritance::ByImage,
             Inheritance::UnknownAboveGood }[static_cast<std::size_t>(trial % 3)];

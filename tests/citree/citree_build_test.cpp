@@ -17,7 +17,7 @@ TEST_F(Build, CodesNestBelowTheCodeOrTheCommaFieldTheyExtend)
     EXPECT_THAT(
         nodes(), ElementsAre("P1/0 - One 1", "P10/1 P1/0 Ten 5", "A,B/2 - Both 1", "B7/3 A,B/2 Bee 5"));
     // A file changed since the last build is read again.
-    writeFile("objects.ini", "[TreeObjects]\nP2=1,Two\nP20=5,Ten\nA,B=1,Both\nB7=5,Bee\n");
+    files.write("objects.ini", "[TreeObjects]\nP2=1,Two\nP20=5,Ten\nA,B=1,Both\nB7=5,Bee\n");
     control->setStyle(ShownTree);
     EXPECT_EQ(nodes()[0], "P2/0 - Two 1");
 }
@@ -38,14 +38,14 @@ TEST_F(Build, StoredOpenBranchesAreOpenBeforeThePreselectedNodeIsScrolledTo)
 
     for (std::int32_t index = 1; index <= tree().count(); ++index) {
         const NodeRef node = tree().node(index);
-        SCOPED_TRACE(Utf8(node->fullPath()));
+        SCOPED_TRACE(ToUtf8(node->fullPath()));
         EXPECT_EQ(node->expanded(),
             node->children() > 0 || node->fullPath() == u"Area 12\\Pump"
                 || node->fullPath() == u"Area 47\\Pump");
     }
     const NodeRef selected = tree().selectedNode();
     ASSERT_TRUE(selected);
-    EXPECT_EQ(Utf8(selected->fullPath()), "Area 47\\Pump");
+    EXPECT_EQ(ToUtf8(selected->fullPath()), "Area 47\\Pump");
     bool shown = false;
     for (double y = 0; y < Height && !shown; y += 15) {
         const NodeRef hit = tree().hitTest(100, y);

@@ -13,14 +13,7 @@ constexpr const char* GroupedFile = "[General]\nAllowedFilterGroups=3,4,5\n[Filt
                                     "[TreeObjects]\nP=1,Plant\nP1=1,Pumps\nP11=4,Pump 1\nP12=4,Main pump 1\n"
                                     "P2=1,Valves\nP21=5,Valve\nP3=2,Empty house\nP4=3,Yard\n";
 
-class Filter : public CiTreeTest {
-protected:
-    void storeFilter(const std::u16string& pressed, const std::u16string& words)
-    {
-        saveSetting(u"PressedFilterButtons", u"FilterButton", pressed);
-        saveSetting(u"PressedFilterButtons", u"FilterText", words);
-    }
-};
+using Filter = CiTreeTest;
 
 // A build reads the code, image and text of a plain ASCII line from its bytes: as the decoded line
 // gives them, wherever the separators and spaces lie.
@@ -43,11 +36,12 @@ TEST(AsciiTreeLine, IsTheDecodedLine)
 // The filter transcript shows the group buttons and which nodes filter words keep.
 TEST_F(Filter, AnEmptyFilteredTreeSaysWhyOnlyWhileTheFilterIsOn)
 {
-    storeFilter(u"1", u"nomatch");
+    saveSetting(u"PressedFilterButtons", u"FilterText", u"nomatch");
+    saveSetting(u"PressedFilterButtons", u"FilterButton", u"1");
     build(GroupedFile, ShownTree);
     EXPECT_EQ(tree().count(), 0);
     EXPECT_EQ(tree().placeholderText(), u"No objects match the filter.");
-    storeFilter(u"0", u"nomatch");
+    saveSetting(u"PressedFilterButtons", u"FilterButton", u"0");
     build(GroupedFile, ShownTree);
     EXPECT_EQ(tree().placeholderText(), u"");
 }
@@ -63,7 +57,7 @@ TEST_F(Filter, GroupClicksRebuildTheTreeOnceAtTheTimer)
     store.whileReading = [this] { tree().Expand(tree().node(1)); };
     clock.advance(200);
     store.whileReading = nullptr;
-    EXPECT_THAT(nodeKeys(), ElementsAre("P/0", "P2/4", "P21/5"));
+    EXPECT_THAT(nodes(), ElementsAre("P/0 - Plant 1", "P2/4 P/0 Valves 1", "P21/5 P2/4 Valve 5"));
     // Nodes the rebuild opened are not the operator's, and the buttons keep the operator's state.
     EXPECT_EQ(setting(u"OpenNodes", u"Plant"), "(none)");
     EXPECT_EQ(groups().button(2)->value(), 1);
@@ -79,7 +73,7 @@ TEST_F(Filter, EnterRebuildsWithTheFocusInTheFilterBox)
     build(GroupedFile, ShownTree);
     ASSERT_TRUE(filterText().operatorType(u"valve\r"));
     clock.advance(200);
-    EXPECT_THAT(nodeKeys(), ElementsAre("P2/4", "P21/5"));
+    EXPECT_THAT(nodes(), ElementsAre("P2/4 - Valves 1", "P21/5 P2/4 Valve 5"));
     EXPECT_EQ(surface->focusedWidget(), &filterText());
 }
 
@@ -90,10 +84,10 @@ TEST_F(Filter, AGroupRebuildHighlightsTheLastNodeWithoutTakingTheKeyboard)
     build(GroupedFile, ShownTree);
     std::vector<std::string> events;
     Connections connections;
-    connections
-        += control->NodeClick.connect([&] { events.push_back("click " + Utf8(control->SelectedObject())); });
+    connections += control->NodeClick.connect(
+        [&] { events.push_back("click " + ToUtf8(control->SelectedObject())); });
     connections += control->NodeDoubleClick.connect(
-        [&] { events.push_back("double " + Utf8(control->SelectedObject())); });
+        [&] { events.push_back("double " + ToUtf8(control->SelectedObject())); });
     ASSERT_TRUE(tree().operatorClick(u"P21/5"));
     ASSERT_TRUE(filterText().setFocus());
     ASSERT_TRUE(groups().operatorClick(u"K4"));

@@ -18,11 +18,6 @@ inline constexpr const char* ExampleSection
 inline constexpr std::int32_t ShownTree = StyleObjectTree | StyleShowObjects;
 inline constexpr std::int32_t ShownList = StyleObjectList | StyleShowObjects;
 
-inline std::string Utf8(std::u16string_view text)
-{
-    return ToUtf8(text);
-}
-
 // A control on an in-memory surface, with a store that outlives it, virtual time and real files.
 class CiTreeTest : public ::testing::Test {
 protected:
@@ -35,16 +30,11 @@ protected:
     {
         control.reset();
         surface = std::make_unique<HeadlessSurface>(files, Width, Height, border);
-        control = std::make_unique<CiTree>(*surface, platform);
-    }
-    void destroy() { control.reset(); }
-    std::u16string writeFile(const std::string& name, const std::string& content)
-    {
-        return files.write(name, content);
+        control = std::make_unique<CiTree>(*surface, test.platform);
     }
     void build(const std::string& content, std::int32_t style, const std::u16string& root = u"")
     {
-        control->setObjectFile(writeFile("objects.ini", content));
+        control->setObjectFile(files.write("objects.ini", content));
         control->setRootObject(root);
         control->setStyle(style);
     }
@@ -56,7 +46,6 @@ protected:
     Tree& tree() { return widget<Tree>(u"TreeView_Objects"); }
     ListBox& list() { return widget<ListBox>(u"List_Objects"); }
     Toolbar& groups() { return widget<Toolbar>(u"Toolbar_SystemFilter"); }
-    ButtonRef filterButton() { return widget<Toolbar>(u"Toolbar_Filter").button(1); }
     TextBox& filterText() { return widget<TextBox>(u"Text_Filter"); }
     CommandButton& button(std::u16string_view name) { return widget<CommandButton>(name); }
 
@@ -66,22 +55,15 @@ protected:
         std::vector<std::string> described;
         for (std::int32_t index = 1; index <= tree().count(); ++index) {
             const NodeRef node = tree().node(index);
-            described.push_back(Utf8(node->key()) + " " + (node->parent() ? Utf8(node->parent()->key()) : "-")
-                + " " + Utf8(node->text()) + " " + std::to_string(node->image()));
+            described.push_back(ToUtf8(node->key()) + " "
+                + (node->parent() ? ToUtf8(node->parent()->key()) : "-") + " " + ToUtf8(node->text()) + " "
+                + std::to_string(node->image()));
         }
         return described;
     }
-    std::vector<std::string> nodeKeys()
-    {
-        std::vector<std::string> keys;
-        for (std::int32_t index = 1; index <= tree().count(); ++index) {
-            keys.push_back(Utf8(tree().node(index)->key()));
-        }
-        return keys;
-    }
     std::string setting(const std::u16string& section, const std::u16string& key)
     {
-        return Utf8(store.GetSetting(SettingsApplication, section, key, u"(none)"));
+        return ToUtf8(store.GetSetting(SettingsApplication, section, key, u"(none)"));
     }
     void saveSetting(const std::u16string& section, const std::u16string& key, const std::u16string& value)
     {
@@ -92,9 +74,7 @@ protected:
     TestPlatform test { files };
     TestSettingsStore& store = test.memoryStore;
     TestProfile& profile = test.profile;
-    TestSpecialFolders& specialFolders = test.specialFolders;
     VirtualClock& clock = test.clock;
-    Platform& platform = test.platform;
     std::unique_ptr<HeadlessSurface> surface;
     std::unique_ptr<CiTree> control;
 };

@@ -15,11 +15,11 @@ protected:
     {
         ForgetLogFolderOfThisThread();
         std::filesystem::create_directories(files.folder() / "appdata");
-        specialFolders.path = FromUtf8((files.folder() / "appdata").string());
+        test.specialFolders.path = FromUtf8((files.folder() / "appdata").string());
     }
     ~Log() override
     {
-        destroy();
+        control.reset();
         ForgetLogFolderOfThisThread();
     }
 
@@ -56,7 +56,7 @@ TEST_F(Log, EveryKindOfBuildIsLogged)
     control->setStyle(ShownTree | StyleDiagnosticLog);
     ASSERT_TRUE(groups().operatorClick(u"K4"));
     clock.advance(200);
-    destroy();
+    control.reset();
     const auto written = messages();
     ASSERT_EQ(written.size(), 4u + 7u + 9u + 1u);
     EXPECT_EQ(written.at(3), "CiTree Property Let Style G");

@@ -4,33 +4,27 @@ namespace vestrak::testing {
 namespace {
 
 // What a click gives the properties for codes of every shape is shown by the navigation transcript.
-class Selection : public CiTreeTest {
-protected:
-    void SetUp() override
-    {
-        connections += control->NodeClick.connect([this] { ++nodeClicks; });
-    }
-
-    int nodeClicks = 0;
-    Connections connections;
-};
+using Selection = CiTreeTest;
 
 TEST_F(Selection, AListClickSelectsWithoutStoring)
 {
     build(ExampleSection, ShownList, u"P1");
     ASSERT_TRUE(list().operatorClick(1));
-    EXPECT_EQ(Utf8(control->SelectedObject()), "P12");
+    EXPECT_EQ(ToUtf8(control->SelectedObject()), "P12");
     EXPECT_EQ(setting(u"Selected", u"NodeName"), "(none)");
 }
 
 TEST_F(Selection, AClickOnANodeOfAnEarlierBuildIsIgnored)
 {
     build(ExampleSection, ShownTree);
+    int nodeClicks = 0;
+    Connections connections;
+    connections += control->NodeClick.connect([&nodeClicks] { ++nodeClicks; });
     control->setObjectFileSection(u"Short");
     build("[Short]\nS=5,Only\n", ShownList);
     ASSERT_TRUE(tree().operatorClick(u"P21/6"));
     EXPECT_EQ(nodeClicks, 0);
-    EXPECT_EQ(Utf8(control->SelectedObject()), "");
+    EXPECT_EQ(ToUtf8(control->SelectedObject()), "");
 }
 
 // The list and navigation transcripts show double clicks, and Home, Up and Down over the list;

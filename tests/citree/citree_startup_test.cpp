@@ -17,14 +17,14 @@ TEST_F(StartUp, DefaultObjectFileLiesInTheRunFolderOfTheConfiguration)
     for (const auto& [runFolder, objectFile] : cases) {
         profile.runFolder = runFolder;
         create();
-        EXPECT_EQ(Utf8(control->ObjectFile()), objectFile);
-        EXPECT_EQ(Utf8(profile.runFolderAskedIn), "/etc/scada/Citect.INI");
+        EXPECT_EQ(ToUtf8(control->ObjectFile()), objectFile);
+        EXPECT_EQ(ToUtf8(profile.runFolderAskedIn), "/etc/scada/Citect.INI");
     }
     profile.lastIni.reset();
     profile.runFolder = FromUtf8(files.folder().string());
-    writeFile("CiTree.ini", ExampleSection);
+    files.write("CiTree.ini", ExampleSection);
     create();
-    EXPECT_EQ(Utf8(profile.runFolderAskedIn), "Citect.INI");
+    EXPECT_EQ(ToUtf8(profile.runFolderAskedIn), "Citect.INI");
     control->setStyle(ShownTree);
     EXPECT_EQ(tree().count(), 7);
 }
@@ -33,7 +33,7 @@ TEST_F(StartUp, DestroyedControlNoLongerAnswersItsWidgets)
 {
     build(ExampleSection, ShownTree);
     Tree& orphan = tree();
-    destroy();
+    control.reset();
     EXPECT_TRUE(orphan.operatorClick(u"P/0"));
     EXPECT_EQ(setting(u"Selected", u"NodeName"), "(none)");
 }

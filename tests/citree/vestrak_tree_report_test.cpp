@@ -35,20 +35,11 @@ protected:
 // The image warnings name the field as the file holds it, not the image the control makes of it.
 TEST_F(TreeReportTest, WarnsWithFileLineNumbers)
 {
-    const TreeReport report = MakeTreeReport(optionsFor("; objects\n"
-                                                        "[TreeObjects]\n"
-                                                        "P=1,Plant\n"
-                                                        "P1=1,Area\n"
-                                                        "\n"
-                                                        "Q=1,Other\n"
-                                                        "P12=5,Late pump\n"
-                                                        "P1=14,Again\n"
-                                                        "no equals sign\n"
-                                                        "A=x,Pump\n"
-                                                        "B=4.5,Valve\n"
-                                                        "C=&HB,Tank\n"
-                                                        "D=Motor\n"),
-        files);
+    const TreeReport report
+        = MakeTreeReport(optionsFor("; objects\n[TreeObjects]\nP=1,Plant\nP1=1,Area\n\nQ=1,Other\n"
+                                    "P12=5,Late pump\nP1=14,Again\nno equals sign\nA=x,Pump\n"
+                                    "B=4.5,Valve\nC=&HB,Tank\nD=Motor\n"),
+            files);
     EXPECT_EQ(report.text,
         "P/0  Plant  (image 1)\n"
         "  P1/1  Area  (image 1)\n"
@@ -73,18 +64,11 @@ TEST_F(TreeReportTest, WarnsWithFileLineNumbers)
 
 TEST_F(TreeReportTest, FilterGroupsAgainstNamesAndImages)
 {
-    const TreeReport report = MakeTreeReport(optionsFor("[General]\n"
-                                                        "AllowedFilterGroups=3,04,4,5,12\n"
-                                                        "[FilterGroupNames]\n"
-                                                        "4=Pumps\n"
-                                                        "12=Spare\n"
-                                                        "7=Tanks\n"
-                                                        "[TreeObjects]\n"
-                                                        "P=1,Plant\n"
-                                                        "P1=4,Pump\n"
-                                                        "P2=6,Tank\n"
-                                                        "P3=6,Tank 2\n"),
-        files);
+    const TreeReport report
+        = MakeTreeReport(optionsFor("[General]\nAllowedFilterGroups=3,04,4,5,12\n"
+                                    "[FilterGroupNames]\n4=Pumps\n12=Spare\n7=Tanks\n[TreeObjects]\n"
+                                    "P=1,Plant\nP1=4,Pump\nP2=6,Tank\nP3=6,Tank 2\n"),
+            files);
     EXPECT_EQ(report.text,
         "P/0  Plant  (image 1)\n"
         "  P1/1  Pump  (image 4)\n"
@@ -205,15 +189,9 @@ TEST_F(TreeReportTest, StatusReportDescribesEachObjectAndEverySurprise)
     std::filesystem::copy_file(
         std::filesystem::path(VESTRAK_EXAMPLES) / "WW111.bmp", files.folder() / "A1.bmp");
     std::ofstream(files.folder() / "A2.jpg", std::ios::binary) << "not a picture";
-    const auto [text, warned] = statusReport("[TreeObjects]\n"
-                                             "A = 2,,Site\n"
-                                             "A1 = &H1002,TAG_1,Pump\n"
-                                             "A2 = x,TAG_2,Tank\n"
-                                             "A3 = 7, TAG_3,Valve\n"
-                                             "A4 = &H100,TAG_1,Motor\n"
-                                             "B\n"
-                                             "[A1]\n"
-                                             "Pump 1, 45 kW.\n");
+    const auto [text, warned]
+        = statusReport("[TreeObjects]\nA = 2,,Site\nA1 = &H1002,TAG_1,Pump\nA2 = x,TAG_2,Tank\n"
+                       "A3 = 7, TAG_3,Valve\nA4 = &H100,TAG_1,Motor\nB\n[A1]\nPump 1, 45 kW.\n");
     EXPECT_TRUE(warned);
     EXPECT_EQ(statusReport("[TreeObjects]\nA = 1,TAG,Site\n[Other]\n", u"A"),
         std::pair(

@@ -2,6 +2,7 @@
 #include "support/test_platform.h"
 #include "text/encoding.h"
 #include "text/line_cutter.h"
+#include "text/text.h"
 
 #include <bit>
 #include <gtest/gtest.h>
@@ -20,22 +21,17 @@ std::u16string Lines(std::u16string text)
     return text;
 }
 
-std::u16string Joined(const SectionLines& lines)
-{
-    std::u16string joined;
-    for (std::size_t index = 0; index < lines.size(); ++index) {
-        joined += lines[index];
-        joined += u'\0';
-    }
-    return joined;
-}
-
-std::u16string Joined(const SectionBytes& lines)
+// The lines of a section, each followed by NUL.
+template<typename Lines> std::u16string Joined(const Lines& lines)
 {
     std::u16string joined;
     std::u16string room;
     for (std::size_t index = 0; index < lines.size(); ++index) {
-        joined += lines.line(index, room);
+        if constexpr (std::is_same_v<Lines, SectionBytes>) {
+            joined += lines.line(index, room);
+        } else {
+            joined += lines[index];
+        }
         joined += u'\0';
     }
     return joined;
@@ -51,16 +47,6 @@ std::string Utf16File(std::u16string_view text, std::endian order)
         bytes += order == std::endian::little ? std::string { low, high } : std::string { high, low };
     }
     return bytes;
-}
-
-// How many lines the one-pass count gives the section, when the file has it.
-std::optional<std::size_t> CountedLines(const std::u16string& section, MemoryFiles& files)
-{
-    const auto counts = CountSectionLines({ section }, u"/p/plant.ini", files);
-    if (counts.empty()) {
-        return std::nullopt;
-    }
-    return counts.begin()->second;
 }
 
 // The lines visited one at a time as UTF-8, each followed by NUL.
@@ -130,7 +116,8 @@ TEST(ReadIniSection, Table)
             EXPECT_EQ(Visited(row.section, files), Lines(row.expected));
             const auto numbered = ReadIniSectionLines(row.section, u"/p/plant.ini", files);
             EXPECT_EQ(numbered ? Joined(numbered->lines) : u"", Lines(row.expected));
-            EXPECT_EQ(CountedLines(row.section, files),
+            const auto counts = CountSectionLines({ row.section }, u"/p/plant.ini", files);
+            EXPECT_EQ(counts.empty() ? std::nullopt : std::optional(counts.begin()->second),
                 numbered ? std::optional(numbered->lines.size()) : std::nullopt);
             const std::string told = "/p/plant.ini [" + ToUtf8(row.section) + "] "
                 + std::to_string(row.skipped.count) + " from line "
@@ -151,23 +138,18 @@ TEST(ReadIniSection, HalvesDoubleSpacesWhereverTheyLie)
     std::u16string expected;
     for (int lineNumber = 0; lineNumber < 3000; ++lineNumber) {
         std::string line;
-        const std::size_t length = random() % 71;
-        while (line.size() < length) {
+        for (const std::size_t length = random() % 71; line.size() < length;) {
             line.append(random() % 4 + 1, random() % 2 == 0 ? ' ' : 'x');
         }
         file += line + "\n";
-        const std::size_t first = line.find_first_not_of(' ');
-        if (first == std::string::npos) {
-            continue;
+        // Each two spaces in a row read as one, and blank lines as none.
+        std::u16string halved;
+        for (std::size_t index = 0; index < line.size(); index += line.compare(index, 2, "  ") == 0 ? 2 : 1) {
+            halved += static_cast<char16_t>(line[index]);
         }
-        const std::string trimmed = line.substr(first, line.find_last_not_of(' ') - first + 1);
-        for (std::size_t index = 0; index < trimmed.size(); ++index) {
-            expected += static_cast<char16_t>(trimmed[index]);
-            if (trimmed[index] == ' ' && index + 1 < trimmed.size() && trimmed[index + 1] == ' ') {
-                ++index;
-            }
+        if (!TrimSpaces(halved).empty()) {
+            expected += TrimSpaces(halved) + u'\0';
         }
-        expected += u'\0';
     }
     MemoryFiles files;
     files.contents[u"/p/plant.ini"] = file;
