@@ -27,7 +27,6 @@ TEST(StatusIcon, ImageFollowsMutingFlashPhaseAndSubState)
             ChooseStatusImage(each.behaviour, each.desired, each.inherited, true), each.imageWhileFlashOn);
     }
     EXPECT_EQ(StatusWords(1, false), u"unknown");
-    EXPECT_EQ(StatusWords(4, true), u"alarm, blinking");
     EXPECT_EQ(StatusWords(6, false), u"normal, duty 2");
     EXPECT_EQ(StatusWords(0, false), u"") << "no image, no meaning";
     EXPECT_EQ(StatusWords(255, true), u"");

@@ -68,7 +68,6 @@ TEST(RoundToInt32, HalvesToEvenWithinRange)
     EXPECT_EQ(RoundToInt32(2147483647.5), std::nullopt);
     EXPECT_EQ(RoundToInt32(-2147483648.5), -2147483648);
     EXPECT_EQ(RoundToInt32(-Infinity), std::nullopt);
-    EXPECT_EQ(RoundToInt32(LeadingNumber(u"&HFFFFFFFF")), -1);
 }
 
 } // namespace
