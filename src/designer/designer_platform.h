@@ -13,7 +13,7 @@ namespace vestrak {
 // above a size a form can show (an object file of gigabytes would stall or end Designer).
 class DesignerPlatform {
 public:
-    static constexpr std::uint64_t LargestFileBytes = 16 * 1024 * 1024;
+    static constexpr std::uint64_t LargestFileBytes = std::uint64_t { 16 } * 1024 * 1024;
 
     DesignerPlatform();
 

@@ -84,7 +84,7 @@ struct SparkplugPayloadReading {
 
 ///@{
 /// Payloads beyond these are refused unread, so that one message cannot take unbounded memory.
-constexpr std::size_t MostSparkplugPayloadBytes = 4 * 1024 * 1024;
+constexpr std::size_t MostSparkplugPayloadBytes = std::size_t { 4 } * 1024 * 1024;
 constexpr std::size_t MostSparkplugMetricsPerPayload = 50000;
 ///@}
 
