@@ -4,9 +4,12 @@
 #include "text/encoding.h"
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
+#include <ranges>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,33 +78,26 @@ TYPED_TEST(SettingsStoreTest, ValuesSurviveReopenUnchanged)
     EXPECT_EQ(reopened.entries(kApp).size(), 5U);
 }
 
-TYPED_TEST(SettingsStoreTest, OnlyExactNamesFindAValue)
-{
-    this->m_Store.SaveSetting(kApp, u"Section", u"Key", u"1");
-    EXPECT_EQ(this->m_Store.GetSetting(u"CiStatus", u"Section", u"Key", u"0"), u"0");
-    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Other", u"Key", u"0"), u"0");
-    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"Other", u"0"), u"0");
-    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"SECTION", u"Key", u"0"), u"0");
-    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"key "), u"");
-    EXPECT_EQ(this->m_Store.GetSetting(kApp, u"Section", u"Key"), u"1");
-}
-
-TYPED_TEST(SettingsStoreTest, DeletingRemovesOnlyWhatWasNamed)
+TYPED_TEST(SettingsStoreTest, OnlyExactNamesFindOrDeleteAValue)
 {
     SettingsStore& store = this->m_Store;
     store.SaveSetting(kApp, u"Nodes", u"A", u"1");
     store.SaveSetting(kApp, u"Nodes", u"B", u"1");
     store.SaveSetting(kApp, u"Scroll", u"Top", u"7");
     store.SaveSetting(u"CiStatus", u"Nodes", u"A", u"1");
+    for (const auto& [application, section, key] : { std::tuple(u"Nobody", u"Scroll", u"Top"),
+             std::tuple(kApp.c_str(), u"Other", u"A"), std::tuple(kApp.c_str(), u"Nodes", u"C"),
+             std::tuple(kApp.c_str(), u"SCROLL", u"Top"), std::tuple(kApp.c_str(), u"Scroll", u"top ") }) {
+        EXPECT_EQ(store.GetSetting(application, section, key, u"0"), u"0");
+        EXPECT_FALSE(store.DeleteSetting(application, section, key));
+    }
+    EXPECT_EQ(store.GetSetting(kApp, u"Scroll", u"Top"), u"7");
 
     EXPECT_TRUE(store.DeleteSetting(kApp, u"Nodes", u"A"));
     EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes", u"A"));
     EXPECT_EQ(store.GetSetting(kApp, u"Nodes", u"B"), u"1");
-
     EXPECT_TRUE(store.DeleteSetting(kApp, u"Nodes"));
     EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes"));
-    EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes", u"B"));
-    EXPECT_FALSE(store.DeleteSetting(u"Nobody", u"Scroll", u"Top"));
     EXPECT_FALSE(store.DeleteSetting(kApp, u"scroll"));
 
     const std::vector<SettingsEntry> expected = { { u"Scroll", u"Top", u"7" } };
@@ -165,46 +161,34 @@ SettingsStoreWaits ShortWaits(std::chrono::milliseconds opening)
         .retryPause = milliseconds(0) };
 }
 
-// Only the file's own folder is created, and only when the folder above it exists: a mistyped
-// path leaves no chain of folders behind.
-TEST_F(SqliteStoreTest, ThePathNamedByTheEnvironmentIsCreatedOneFolderDeep)
+// $VESTRAK_SETTINGS names the file, whose own folder only is made, and only when the folder above it
+// exists: a mistyped path leaves no chain of folders behind. Else a fresh account's configuration
+// folder is made as XDG applications make it, open to the user only.
+TEST_F(SqliteStoreTest, TheDefaultPathFollowsTheEnvironment)
 {
     const auto configured = m_Folder.path() / "a" / "mine.sqlite";
     {
         EnvironmentOverride settings("VESTRAK_SETTINGS", configured.string());
         EXPECT_EQ(SqliteSettingsStore::defaultPath(), configured);
-        SqliteSettingsStore store(SqliteSettingsStore::defaultPath(), failOnProblem);
-        EXPECT_TRUE(store.SaveSetting(kApp, u"S", u"K", u"V"));
-        EXPECT_TRUE(std::filesystem::exists(configured.string() + "-wal"));
+        EXPECT_TRUE(SqliteSettingsStore(configured, failOnProblem).SaveSetting(kApp, u"S", u"K", u"V"));
     }
     EXPECT_FALSE(SqliteSettingsStore(m_Folder.path() / "b" / "c" / "mine.sqlite", m_Collect).isPersistent());
     expectProblems({ "nor the folder above it exists" });
     EXPECT_FALSE(std::filesystem::exists(m_Folder.path() / "b"));
 
-    EnvironmentOverride settings("VESTRAK_SETTINGS", std::nullopt);
-    EnvironmentOverride configHome("XDG_CONFIG_HOME", m_Folder.path().string());
-    EXPECT_EQ(SqliteSettingsStore::defaultPath(), m_Folder.path() / "VestrakControls" / "settings.sqlite");
-}
-
-// A fresh account has no configuration folder yet: it is made as XDG applications make it, open to
-// the user only, whether named by XDG_CONFIG_HOME or found in the home folder.
-TEST_F(SqliteStoreTest, AFreshAccountGetsPrivateConfigurationFolders)
-{
     const std::filesystem::path home = m_Folder.path() / "home";
     std::filesystem::create_directory(home);
     EnvironmentOverride settings("VESTRAK_SETTINGS", std::nullopt);
     EnvironmentOverride homeFolder("HOME", home.string());
-    for (const std::optional<std::string>& configHome :
-        { std::optional<std::string>(), std::optional((m_Folder.path() / "xdg" / "config").string()) }) {
-        EnvironmentOverride xdgConfigHome("XDG_CONFIG_HOME", configHome);
-        EXPECT_TRUE(SqliteSettingsStore(SqliteSettingsStore::defaultPath(), failOnProblem)
-                        .SaveSetting(kApp, u"S", u"K", u"V"));
-        EXPECT_EQ(SqliteSettingsStore(SqliteSettingsStore::defaultPath(), failOnProblem)
-                      .GetSetting(kApp, u"S", u"K"),
-            u"V");
-        // The folders made, up to the home folder or the test's own.
-        for (std::filesystem::path folder = SqliteSettingsStore::defaultPath().parent_path();
-             folder != m_Folder.path() && folder != home; folder = folder.parent_path()) {
+    for (const std::filesystem::path& configHome : { home / ".config", m_Folder.path() / "xdg" / "config" }) {
+        EnvironmentOverride xdgConfigHome("XDG_CONFIG_HOME",
+            configHome.parent_path() == home ? std::nullopt : std::optional(configHome.string()));
+        const std::filesystem::path file = SqliteSettingsStore::defaultPath();
+        EXPECT_EQ(file, configHome / "VestrakControls" / "settings.sqlite");
+        EXPECT_TRUE(SqliteSettingsStore(file, failOnProblem).SaveSetting(kApp, u"S", u"K", u"V"));
+        EXPECT_EQ(SqliteSettingsStore(file, failOnProblem).GetSetting(kApp, u"S", u"K"), u"V");
+        for (std::filesystem::path folder = file.parent_path(); folder != m_Folder.path() && folder != home;
+             folder = folder.parent_path()) {
             EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all)
                 << folder;
         }
@@ -343,6 +327,43 @@ TEST_F(SqliteStoreTest, AStoreLockedAtOpenIsWrittenOnceItOpens)
         }
         expectProblems(released ? std::vector<std::string> { "copy" }
                                 : std::vector<std::string> { "copy", "Nodes/New saved" });
+    }
+}
+
+// A damaged file, not a database or one with pages overwritten, is moved aside, kept byte for byte,
+// and a fresh one started: told once, and the store keeps working on the fresh file.
+TEST_F(SqliteStoreTest, ADamagedFileIsMovedAsideAndAFreshOneStarted)
+{
+    const auto readBytes = [](const std::filesystem::path& file) {
+        std::ifstream stream(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(stream), {});
+    };
+    std::independent_bits_engine<std::mt19937, 8, unsigned> random(std::random_device {}());
+    const auto randomBytes = [&random](std::size_t count) {
+        std::string bytes(count, '\0');
+        std::ranges::generate(bytes, [&random] { return static_cast<char>(random()); });
+        return bytes;
+    };
+    for (SqliteSettingsStore store(m_Path, failOnProblem); const int key : std::views::iota(0, 2000)) {
+        store.SaveSetting(kApp, u"S", FromUtf8(std::to_string(key)), std::u16string(40, u'v'));
+    }
+    const std::string database = readBytes(m_Path);
+    for (const std::string& damaged :
+        { randomBytes(20'000), database.substr(0, 8192) + randomBytes(database.size() - 8192) }) {
+        SCOPED_TRACE(
+            damaged.size() == 20'000 ? "random bytes" : "a database with its later pages overwritten");
+        const std::filesystem::path file = m_Folder.path() / std::to_string(damaged.size());
+        std::ofstream(file, std::ios::binary) << damaged;
+        m_Problems.clear();
+        SqliteSettingsStore store(file, m_Collect);
+        expectProblems({ " was damaged (" });
+        EXPECT_TRUE(store.isPersistent());
+        const std::string& told = m_Problems.at(0);
+        const std::size_t from = told.find("moved aside to " + file.string() + ".damaged-") + 15;
+        EXPECT_EQ(readBytes(told.substr(from, told.find(" and a fresh one was started") - from)), damaged)
+            << told;
+        EXPECT_TRUE(store.SaveSetting(kApp, u"Selected", u"Node", u"Pump"));
+        EXPECT_EQ(SqliteSettingsStore(file, failOnProblem).GetSetting(kApp, u"Selected", u"Node"), u"Pump");
     }
 }
 
