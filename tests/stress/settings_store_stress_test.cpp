@@ -1,6 +1,6 @@
 // Several processes of one user on one settings file: writers sharing it, processes starting
-// together on a fresh or damaged file, a writer locked out, a writer killed at random. Nothing
-// acknowledged may be lost and the file must stay sound.
+// together on a fresh or damaged file, a writer killed at random. Nothing acknowledged may be lost
+// and the file must stay sound.
 #include "linux_platform/sqlite_settings_store.h"
 #include "support/temporary_folder.h"
 
@@ -66,11 +66,11 @@ public:
         waitpid(std::exchange(m_Pid, -1), &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    // What the child wrote up to the first line end, or up to its end.
-    std::string read(char until = '\n') const
+    // What the child wrote, once it has ended.
+    std::string readAll() const
     {
         std::string text;
-        for (char character = 0; ::read(m_Output, &character, 1) == 1 && character != until;) {
+        for (char character = 0; read(m_Output, &character, 1) == 1;) {
             text += character;
         }
         return text;
@@ -87,12 +87,11 @@ void Tell(int output, const std::string& line)
 }
 
 // Runs `work` in that many processes at once; true when each exited 0.
-bool RunTogether(int processes, const std::function<int(int process, int output)>& work)
+bool RunTogether(int processes, const std::function<int(int process)>& work)
 {
     std::vector<std::unique_ptr<Child>> children;
     for (int process = 0; process < processes; ++process) {
-        children.push_back(
-            std::make_unique<Child>([&work, process](int output) { return work(process, output); }));
+        children.push_back(std::make_unique<Child>([&work, process](int) { return work(process); }));
     }
     return std::ranges::count_if(children, [](const auto& child) { return child->wait() == 0; }) == processes;
 }
@@ -132,28 +131,36 @@ std::map<std::u16string, std::u16string> Entries(const fs::path& file)
     return entries;
 }
 
-// Writer 0 or 1 saves forty keys over and over, deleting every seventh time, reading back each
-// operation and the other writer's key; gives what it leaves, and whether an answer was wrong.
-std::map<std::u16string, std::u16string> Share(int writer, SqliteSettingsStore* store, bool& wrong)
+std::u16string WriterSection(int writer)
 {
-    const std::u16string section = u"Writer" + Wide(std::to_string(writer));
-    std::map<std::u16string, std::u16string> kept;
-    for (int operation = 0; operation < WriterOperations && !wrong; ++operation) {
+    return u"Writer" + Wide(std::to_string(writer));
+}
+
+// What writer 0 or 1 saves at that operation; every seventh deletes the key instead.
+std::optional<std::u16string> WriterValue(int writer, int operation)
+{
+    return operation % 7 == 6 ? std::nullopt
+                              : std::optional(Wide(std::to_string(writer) + ":" + std::to_string(operation)));
+}
+
+// Writer 0 or 1 saves forty keys over and over, reading back each operation and the other
+// writer's key; exits 0 only when every answer was right.
+int Share(const fs::path& file, int writer)
+{
+    bool unexpected = false;
+    SqliteSettingsStore store(file, FlagUnexpected(unexpected));
+    for (int operation = 0; operation < WriterOperations; ++operation) {
         const std::u16string key = Wide(std::to_string(operation % 40));
-        const std::u16string value = Wide(std::to_string(writer) + ":" + std::to_string(operation));
-        const bool deletion = operation % 7 == 6;
-        const bool wasThere = kept.erase(section + u"/" + key) == 1;
-        if (!deletion) {
-            kept[section + u"/" + key] = value;
+        const std::optional<std::u16string> value = WriterValue(writer, operation);
+        const bool wasThere = operation >= 40 && WriterValue(writer, operation - 40);
+        if ((value ? !store.SaveSetting(App, WriterSection(writer), key, *value)
+                   : store.DeleteSetting(App, WriterSection(writer), key) != wasThere)
+            || store.GetSetting(App, WriterSection(writer), key, u"(none)") != value.value_or(u"(none)")) {
+            return 1;
         }
-        if (store) {
-            wrong = (deletion ? store->DeleteSetting(App, section, key) != wasThere
-                              : !store->SaveSetting(App, section, key, value))
-                || store->GetSetting(App, section, key, u"(none)") != (deletion ? u"(none)" : value);
-            static_cast<void>(store->GetSetting(App, u"Writer" + Wide(std::to_string(1 - writer)), key));
-        }
+        static_cast<void>(store.GetSetting(App, WriterSection(1 - writer), key));
     }
-    return kept;
+    return unexpected || !store.isPersistent() ? 1 : 0;
 }
 
 TEST(SettingsStoreStress, TwoWritersShareOneFileWithoutLosingAWrite)
@@ -162,16 +169,15 @@ TEST(SettingsStoreStress, TwoWritersShareOneFileWithoutLosingAWrite)
     const fs::path file = folder.path() / "settings.sqlite";
     // Made before the writers start, so that neither has to create it under the other's feet.
     EXPECT_TRUE(Entries(file).empty());
-    EXPECT_TRUE(RunTogether(2, [&file](int writer, int) {
-        bool unexpected = false;
-        bool wrong = false;
-        SqliteSettingsStore store(file, FlagUnexpected(unexpected));
-        Share(writer, &store, wrong);
-        return wrong || unexpected || !store.isPersistent() ? 1 : 0;
-    }));
-    bool unused = false;
-    std::map<std::u16string, std::u16string> expected = Share(0, nullptr, unused);
-    expected.merge(Share(1, nullptr, unused));
+    EXPECT_TRUE(RunTogether(2, [&file](int writer) { return Share(file, writer); }));
+    std::map<std::u16string, std::u16string> expected;
+    for (const int writer : { 0, 1 }) {
+        for (int operation = WriterOperations - 40; operation < WriterOperations; ++operation) {
+            if (const auto value = WriterValue(writer, operation)) {
+                expected[WriterSection(writer) + u"/" + Wide(std::to_string(operation % 40))] = *value;
+            }
+        }
+    }
     EXPECT_EQ(Entries(file), expected);
     EXPECT_EQ(IntegrityCheck(file), "ok");
 }
@@ -199,19 +205,17 @@ void MakeDamagedFileSlowToCheck(const fs::path& file)
     bytes << std::string(4096, '\0');
 }
 
-// Each saves StartKeys keys in a section of its own, tells how many changes it keeps for later,
-// and exits 0 only when they were all written, at the latest at shut-down.
-int SaveKeys(const fs::path& file, int process, SettingsStoreWaits waits, int output)
+// Saves StartKeys keys in a section of its own; exits 0 only when they were all written.
+int SaveKeys(const fs::path& file, int process)
 {
     bool unexpected = false;
-    SqliteSettingsStore store(file, FlagUnexpected(unexpected), waits);
+    SqliteSettingsStore store(file, FlagUnexpected(unexpected));
     bool acknowledged = true;
     for (int key = 0; key < StartKeys; ++key) {
         acknowledged
             = store.SaveSetting(App, Wide("P" + std::to_string(process)), Wide(std::to_string(key)), u"v")
             && acknowledged;
     }
-    Tell(output, "kept " + std::to_string(store.pendingChanges()));
     return store.flush() && acknowledged && store.isPersistent() && !unexpected ? 0 : 1;
 }
 
@@ -229,8 +233,7 @@ TEST(SettingsStoreStress, ProcessesStartingTogetherOnAFreshOrDamagedFileLoseNoth
             if (damaged) {
                 MakeDamagedFileSlowToCheck(file);
             }
-            ASSERT_TRUE(RunTogether(
-                processes, [&file](int process, int output) { return SaveKeys(file, process, {}, output); }));
+            ASSERT_TRUE(RunTogether(processes, [&file](int process) { return SaveKeys(file, process); }));
             EXPECT_EQ(Entries(file).size(), static_cast<std::size_t>(processes * StartKeys));
             std::size_t keptAside = 0;
             for (const auto& entry : fs::directory_iterator(folder.path())) {
@@ -241,34 +244,6 @@ TEST(SettingsStoreStress, ProcessesStartingTogetherOnAFreshOrDamagedFileLoseNoth
             EXPECT_EQ(keptAside, damaged ? 1U : 0U);
         }
     }
-}
-
-// A writer that finds the file locked by another process for longer than it waits keeps its
-// changes and writes them once the lock is gone, at shut-down.
-TEST(SettingsStoreStress, AWriterLockedOutLongerThanItWaitsLosesNothing)
-{
-    TemporaryFolder folder;
-    const fs::path file = folder.path() / "settings.sqlite";
-    Entries(file);
-    // The lock is held by a process of its own: the test holds no connection across a fork.
-    Child locker([&file](int output) {
-        sqlite3* database = nullptr;
-        sqlite3_open(file.c_str(), &database);
-        Tell(output,
-            sqlite3_exec(database, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK ? "locked"
-                                                                                              : "");
-        pause();
-        return 0;
-    });
-    ASSERT_EQ(locker.read(), "locked");
-    Child writer([&file](int output) {
-        using namespace std::chrono_literals;
-        return SaveKeys(file, 0, { .operation = 20ms, .opening = 5s, .shutDown = 30s }, output);
-    });
-    EXPECT_EQ(writer.read(), "kept " + std::to_string(StartKeys));
-    locker.killNow();
-    ASSERT_EQ(writer.wait(), 0);
-    EXPECT_EQ(Entries(file).size(), static_cast<std::size_t>(StartKeys));
 }
 
 TEST(SettingsStoreStress, AWriterKilledAtRandomLosesNothingAcknowledged)
@@ -295,7 +270,7 @@ TEST(SettingsStoreStress, AWriterKilledAtRandomLosesNothingAcknowledged)
         writer.wait();
         ASSERT_EQ(IntegrityCheck(file), "ok") << "after kill " << round;
         const auto entries = Entries(file);
-        std::istringstream acknowledged(writer.read('\0'));
+        std::istringstream acknowledged(writer.readAll());
         for (std::string number; std::getline(acknowledged, number); ++acknowledgedInAll) {
             ASSERT_TRUE(entries.contains(section + u"/" + Wide(number)))
                 << "acknowledged write " << number << " lost at kill " << round;
