@@ -25,9 +25,7 @@ public:
     double secondsSinceMidnight() override
     {
         const double reading = readings.front();
-        if (readings.size() > 1) {
-            readings.pop_front();
-        }
+        readings.erase(readings.begin(), readings.begin() + (readings.size() > 1 ? 1 : 0));
         return reading;
     }
     std::u16string dateText() override { return u"2024-05-01"; }
@@ -58,21 +56,9 @@ protected:
     std::int32_t m_LoggingStyle = 0x10000 | 0x3;
 };
 
-TEST_F(WriteLogTest, FirstLineShowsZeroThenTimeSinceReference)
-{
-    float reference = 0;
-    m_Clock.readings = { 100, 100, 100.25, 100.25, 101.5, 101.5 };
-    WriteLog(m_LoggingStyle, reference, u"CiTree Property Let Style A", m_Services);
-    WriteLog(m_LoggingStyle, reference, u"Störung", m_Services);
-    WriteLog(m_LoggingStyle, reference, u"C", m_Services);
-    EXPECT_EQ(reference, 100.0F);
-    EXPECT_EQ(logText(commonLog()),
-        "2024-05-01 23:59:58\tCiTree Property Let Style A\t0 msec\r\n"
-        "2024-05-01 23:59:58\tSt\xC3\xB6rung\t250 msec\r\n"
-        "2024-05-01 23:59:58\tC\t1500 msec\r\n");
-}
-
-TEST_F(WriteLogTest, ReferenceIsResetWhenZeroAfterNowOrTooOld)
+// A line tells the milliseconds since the reference, which is reset to now first when it is 0,
+// after now or too old.
+TEST_F(WriteLogTest, TellsTheTimeSinceTheReference)
 {
     struct Row {
         float reference;
@@ -81,16 +67,17 @@ TEST_F(WriteLogTest, ReferenceIsResetWhenZeroAfterNowOrTooOld)
         std::string elapsed;
         float referenceAfter;
     };
-    const Row rows[]
-        = { { 0, 500, 500.5, "500", 500 }, { 86000, 10, 10, "0", 10 }, { 1, 100002, 100002, "0", 100002 },
-              { 2, 100002, 100002, "100000000", 2 }, { 86399, 86399.5, 0.25, "0", 0.25 } };
+    const Row rows[] = { { 0, 500, 500.5, "500", 500 }, { 100, 101.5, 101.5, "1500", 100 },
+        { 86000, 10, 10, "0", 10 }, { 1, 100002, 100002, "0", 100002 }, { 2, 100002, 100002, "100000000", 2 },
+        { 86399, 86399.5, 0.25, "0", 0.25 } };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.reference);
         float reference = row.reference;
         m_Clock.readings = { row.firstReading, row.secondReading };
-        WriteLog(m_LoggingStyle, reference, u"Toolbar_ButtonClick A", m_Services);
+        WriteLog(m_LoggingStyle, reference, u"Störung", m_Services);
         EXPECT_EQ(reference, row.referenceAfter);
-        EXPECT_TRUE(logText(commonLog()).ends_with("\tToolbar_ButtonClick A\t" + row.elapsed + " msec\r\n"));
+        EXPECT_TRUE(logText(commonLog())
+                        .ends_with("2024-05-01 23:59:58\tSt\xC3\xB6rung\t" + row.elapsed + " msec\r\n"));
     }
 }
 

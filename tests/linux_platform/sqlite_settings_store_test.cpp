@@ -7,7 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
+#include <optional>
 #include <random>
 #include <ranges>
 #include <sqlite3.h>
@@ -25,40 +25,31 @@ void failOnProblem(const std::string& message)
     ADD_FAILURE() << "unexpected problem: " << message;
 }
 
-// Each backend gives its store through reopen(), which stands for a restart of the host: the
-// memory store survives it only as the same instance, the SQLite store reopens its file.
-class MemoryBackend {
-public:
-    SettingsStore& reopen() { return m_Store; }
-
-private:
-    MemorySettingsStore m_Store;
-};
-
-class SqliteBackend {
-public:
+// reopen() stands for a restart of the host: the memory store survives it only as the same
+// instance, the SQLite store reopens its file.
+template<typename Store> class SettingsStoreTest : public ::testing::Test {
+protected:
     SettingsStore& reopen()
     {
-        m_Store.reset();
-        m_Store = std::make_unique<SqliteSettingsStore>(m_Folder.path() / "settings.sqlite", failOnProblem);
-        return *m_Store;
+        if constexpr (std::is_same_v<Store, MemorySettingsStore>) {
+            return m_Memory;
+        } else {
+            m_Sqlite.reset();
+            return m_Sqlite.emplace(m_Folder.path() / "settings.sqlite", failOnProblem);
+        }
     }
 
-private:
+    MemorySettingsStore m_Memory;
     TemporaryFolder m_Folder;
-    std::unique_ptr<SqliteSettingsStore> m_Store;
+    std::optional<SqliteSettingsStore> m_Sqlite;
+    SettingsStore& m_Store = reopen();
 };
 
-template<typename Backend> class SettingsStoreTest : public ::testing::Test {
-protected:
-    Backend m_Backend;
-    SettingsStore& m_Store = m_Backend.reopen();
-};
-
-using Backends = ::testing::Types<MemoryBackend, SqliteBackend>;
+using Backends = ::testing::Types<MemorySettingsStore, SqliteSettingsStore>;
 TYPED_TEST_SUITE(SettingsStoreTest, Backends);
 
 const std::u16string kApp = u"VestrakControls.CiTree";
+constexpr uid_t Nobody = 65534;
 
 TYPED_TEST(SettingsStoreTest, ValuesSurviveReopenUnchanged)
 {
@@ -70,7 +61,7 @@ TYPED_TEST(SettingsStoreTest, ValuesSurviveReopenUnchanged)
     EXPECT_TRUE(this->m_Store.SaveSetting(kApp, u"Filter", u"Text", u"first"));
     EXPECT_TRUE(this->m_Store.SaveSetting(kApp, u"Filter", u"Text", u""));
 
-    SettingsStore& reopened = this->m_Backend.reopen();
+    SettingsStore& reopened = this->reopen();
     for (const auto& key : awkwardKeys) {
         EXPECT_EQ(reopened.GetSetting(kApp, u"Open Nodes", key, u"missing"), u"value of " + key + u"\r\n=;");
     }
@@ -101,8 +92,8 @@ TYPED_TEST(SettingsStoreTest, OnlyExactNamesFindOrDeleteAValue)
     EXPECT_FALSE(store.DeleteSetting(kApp, u"scroll"));
 
     const std::vector<SettingsEntry> expected = { { u"Scroll", u"Top", u"7" } };
-    EXPECT_EQ(this->m_Backend.reopen().entries(kApp), expected);
-    EXPECT_EQ(this->m_Backend.reopen().GetSetting(u"CiStatus", u"Nodes", u"A"), u"1");
+    EXPECT_EQ(this->reopen().entries(kApp), expected);
+    EXPECT_EQ(this->reopen().GetSetting(u"CiStatus", u"Nodes", u"A"), u"1");
 }
 
 // Sections and keys alike, more than 16 of each, saved in reverse order. U+FF21 follows a
@@ -376,7 +367,6 @@ void AsOrdinaryUser(const std::function<void()>& checks)
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        constexpr uid_t Nobody = 65534;
         if (setgid(Nobody) != 0 || setuid(Nobody) != 0) {
             _exit(2);
         }
@@ -428,7 +418,6 @@ TEST_F(SqliteStoreTest, ALinkToAnotherUsersFileIsNotFollowed)
     if (geteuid() == 0) {
         target = m_Folder.path() / "theirs.sqlite";
         SqliteSettingsStore(target, failOnProblem).SaveSetting(kApp, u"Their", u"K", u"1");
-        constexpr uid_t Nobody = 65534;
         ASSERT_EQ(chown(target.c_str(), Nobody, Nobody), 0);
     }
     const auto targetTime = std::filesystem::last_write_time(target);
