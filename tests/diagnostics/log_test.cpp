@@ -81,6 +81,7 @@ TEST_F(WriteLogTest, TellsTheTimeSinceTheReference)
     }
 }
 
+// Without the log bit (a bit above it is not it) nothing is touched.
 TEST_F(WriteLogTest, WithoutTheLogBitNothingIsTouched)
 {
     float reference = 0;
@@ -91,22 +92,20 @@ TEST_F(WriteLogTest, WithoutTheLogBitNothingIsTouched)
     EXPECT_TRUE(fs::is_empty(m_Root / "common"));
 }
 
-TEST_F(WriteLogTest, DeletedFolderIsNotCreatedAgainInTheSameThread)
+// The folder is worked out, and made, at the first line of each thread: one deleted meanwhile is
+// not made again. Without the common folder the log goes to the program folder.
+TEST_F(WriteLogTest, TheFolderIsWorkedOutOnceAThread)
 {
     float reference = 0;
     WriteLog(m_LoggingStyle, reference, u"first", m_Services);
     fs::remove_all(m_Root / "common/Vestrak");
     WriteLog(m_LoggingStyle, reference, u"lost", m_Services);
     EXPECT_FALSE(fs::exists(m_Root / "common/Vestrak"));
-
     std::thread([&] { WriteLog(m_LoggingStyle, reference, u"other thread", m_Services); }).join();
     EXPECT_TRUE(logText(commonLog()).ends_with("\tother thread\t0 msec\r\n"));
-}
 
-TEST_F(WriteLogTest, FallsBackToTheProgramFolderWhenTheLookupFails)
-{
-    float reference = 0;
     m_Folders.path.reset();
+    ForgetLogFolderOfThisThread();
     WriteLog(m_LoggingStyle, reference, u"fallback", m_Services);
     EXPECT_TRUE(logText(m_Root / "Vestrak/Vestrak/VestrakControls/VestrakControls.log")
                     .ends_with("\tfallback\t0 msec\r\n"));
@@ -124,14 +123,9 @@ std::optional<std::string> PlantCase(int number, fs::path& common, int& pipeRead
 {
     const fs::path log = common / "Vestrak/VestrakControls/VestrakControls.log";
     const fs::path victim = common.parent_path() / "victim";
+    // Cases 7 to 10: a folder open to all, sticky in the even ones, reached through a link of
+    // one's own from 9 on.
     const fs::path openFolder = number < 9 ? common / "Vestrak" : common.parent_path() / "open";
-    const auto openToAll = [&](fs::perms extra) {
-        fs::create_directories(openFolder / "VestrakControls");
-        fs::permissions(openFolder, fs::perms::all | extra);
-        if (number >= 9) {
-            fs::create_symlink(openFolder, common / "Vestrak");
-        }
-    };
     if (number < 7) {
         fs::create_directories(log.parent_path());
     }
@@ -158,17 +152,18 @@ std::optional<std::string> PlantCase(int number, fs::path& common, int& pipeRead
             ? "it belongs to another user"
             : "-";
     case 7:
-        openToAll(fs::perms::none);
-        return "others may change the folder @/common/Vestrak";
     case 8:
-        openToAll(fs::perms::sticky_bit);
-        return "";
     case 9:
-        openToAll(fs::perms::none);
-        return "others may change the folder @/open";
     case 10:
-        openToAll(fs::perms::sticky_bit);
-        return "";
+        fs::create_directories(openFolder / "VestrakControls");
+        fs::permissions(
+            openFolder, fs::perms::all | (number % 2 == 0 ? fs::perms::sticky_bit : fs::perms::none));
+        if (number >= 9) {
+            fs::create_symlink(openFolder, common / "Vestrak");
+        }
+        return number % 2 == 0
+            ? ""
+            : "others may change the folder " + std::string(number < 9 ? "@/common/Vestrak" : "@/open");
     case 11:
         common = common.parent_path() / "missing/deeper";
         return "the folder @/missing is missing";
