@@ -139,10 +139,11 @@ std::optional<std::string> PlantCase(int number, fs::path& common, int& pipeRead
         fs::create_hard_link(victim, log);
         return "it has 2 names (hard links)";
     case 3:
-        return mkfifo(log.c_str(), 0666) == 0 ? "it is a pipe, not an ordinary file" : "-";
     case 4:
-        pipeReader = mkfifo(log.c_str(), 0666) == 0 ? open(log.c_str(), O_RDONLY | O_NONBLOCK) : -1;
-        return pipeReader >= 0 ? "it is a pipe, not an ordinary file" : "-";
+        pipeReader
+            = mkfifo(log.c_str(), 0666) == 0 && number == 4 ? open(log.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+        return fs::is_fifo(log) && (number == 3 || pipeReader >= 0) ? "it is a pipe, not an ordinary file"
+                                                                    : "-";
     case 5:
         return mknod(log.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? "it is a device, not an ordinary file"
                                                                       : "-";

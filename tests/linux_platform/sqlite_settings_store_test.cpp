@@ -73,8 +73,7 @@ TYPED_TEST(SettingsStoreTest, OnlyExactNamesFindOrDeleteAValue)
     EXPECT_FALSE(store.DeleteSetting(kApp, u"Nodes"));
     EXPECT_FALSE(store.DeleteSetting(kApp, u"scroll"));
 
-    const std::vector<SettingsEntry> expected = { { u"Scroll", u"Top", u"7" } };
-    EXPECT_EQ(this->reopen().entries(kApp), expected);
+    EXPECT_EQ(this->reopen().entries(kApp), (std::vector<SettingsEntry> { { u"Scroll", u"Top", u"7" } }));
     EXPECT_EQ(this->reopen().GetSetting(u"CiStatus", u"Nodes", u"A"), u"1");
 }
 
@@ -193,8 +192,8 @@ TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreWrittenLater)
     ASSERT_EQ(sqlite3_exec(locker, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"B", u"3"));
     EXPECT_EQ(store.pendingChanges(), 0U);
-    const std::vector<SettingsEntry> written { { u"Nodes", u"A", u"2" }, { u"Nodes", u"B", u"3" } };
-    EXPECT_EQ(SqliteSettingsStore(m_Path, failOnProblem).entries(kApp), written);
+    EXPECT_EQ(SqliteSettingsStore(m_Path, failOnProblem).entries(kApp),
+        (std::vector<SettingsEntry> { { u"Nodes", u"A", u"2" }, { u"Nodes", u"B", u"3" } }));
 
     // The delay is told once a run. What the lock keeps out even at shut-down is reported once, by
     // name, and counted lost.

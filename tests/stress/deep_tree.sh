@@ -7,9 +7,7 @@
 #   deep_tree.sh HOST WORK_FOLDER [HOST_WORDS [PAGE_TOOL]]
 set -eu
 host=$1 work=$2 host_words=${3:-} page_tool=${4:-}
-rm -rf "$work"
-mkdir -p "$work"
-cd "$work"
+rm -rf "$work" && mkdir -p "$work" && cd "$work"
 export VESTRAK_PROFILE="$work/profile/win.ini" VESTRAK_COMMON_APPDATA="$work"
 
 awk 'BEGIN { print "[TreeObjects]"; for (i = 0; i < 200000; i++) printf "A%d,A=1,T%d,x\n", i, i }' >deep.ini

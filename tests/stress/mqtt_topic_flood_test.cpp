@@ -49,8 +49,7 @@ TEST(MqttTopicFloodTest, TwoMillionDistinctTopicsLeaveTheFeedsMemoryFlat)
     const long residentBefore = ResidentKibibytes();
 
     for (int index = 0; index < FloodTopics; ++index) {
-        const std::string topic = "plant/flood/" + std::to_string(index);
-        emit connection->messageArrived(topic, "2");
+        emit connection->messageArrived("plant/flood/" + std::to_string(index), "2");
     }
     EXPECT_EQ(updates, FloodTopics);
     EXPECT_LE(feed.keptTopicCount(), feed.options().mostUnusedTopicsKept + 1);
