@@ -3,7 +3,6 @@
 # controls: built, cleared by a load of another file, opened all the way down, and destroyed with
 # the page, without any step recursing per level and so running out of stack. With PAGE_TOOL
 # (vestrak-page), the opened tree is also drawn on a Qt window, which lays out every open branch.
-#
 #   deep_tree.sh HOST WORK_FOLDER [HOST_WORDS [PAGE_TOOL]]
 set -eu
 host=$1 work=$2 host_words=${3:-} page_tool=${4:-}
