@@ -1,11 +1,12 @@
 // A CiTree build on a fuzzed object file, then the operator's filter and navigation: group
 // buttons pressed, a filter text typed, nodes and list items clicked, time let pass so that the
-// filter timer rebuilds and the collapse timer runs.
+// filter timer rebuilds and the collapse timer runs; and the vestrak-tree report on the file.
 #include "citree/citree.h"
 #include "fuzz_input.h"
 #include "fuzz_platform.h"
 #include "headless/headless_surface.h"
 #include "text/encoding.h"
+#include "tree_report.h"
 
 #include <algorithm>
 #include <array>
@@ -83,5 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     fuzz.clock.advance(CollapseWaitMilliseconds);
     control.setStyle(style);
+
+    TreeReportOptions report;
+    report.file = fuzzing::ObjectFilePath;
+    report.section = control.ObjectFileSection();
+    report.root = root;
+    static_cast<void>(MakeTreeReport(report, fuzz.files));
     return 0;
 }

@@ -5,10 +5,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <thread>
@@ -27,9 +25,7 @@ public:
     double secondsSinceMidnight() override
     {
         const double reading = readings.front();
-        if (readings.size() > 1) {
-            readings.pop_front();
-        }
+        readings.erase(readings.begin(), readings.begin() + (readings.size() > 1 ? 1 : 0));
         return reading;
     }
     std::u16string dateText() override { return u"2024-05-01"; }
@@ -45,12 +41,10 @@ protected:
         ForgetLogFolderOfThisThread();
     }
 
-    std::string logText(const fs::path& file) const
+    static std::string logText(const fs::path& file)
     {
         std::ifstream stream(file, std::ios::binary);
-        std::ostringstream text;
-        text << stream.rdbuf();
-        return text.str();
+        return { std::istreambuf_iterator<char>(stream), {} };
     }
     fs::path commonLog() const { return m_Root / "common/Vestrak/VestrakControls/VestrakControls.log"; }
 
@@ -62,21 +56,9 @@ protected:
     std::int32_t m_LoggingStyle = 0x10000 | 0x3;
 };
 
-TEST_F(WriteLogTest, FirstLineShowsZeroThenTimeSinceReference)
-{
-    float reference = 0;
-    m_Clock.readings = { 100, 100, 100.25, 100.25, 101.5, 101.5 };
-    WriteLog(m_LoggingStyle, reference, u"CiTree Property Let Style A", m_Services);
-    WriteLog(m_LoggingStyle, reference, u"Störung", m_Services);
-    WriteLog(m_LoggingStyle, reference, u"C", m_Services);
-    EXPECT_EQ(reference, 100.0F);
-    EXPECT_EQ(logText(commonLog()),
-        "2024-05-01 23:59:58\tCiTree Property Let Style A\t0 msec\r\n"
-        "2024-05-01 23:59:58\tSt\xC3\xB6rung\t250 msec\r\n"
-        "2024-05-01 23:59:58\tC\t1500 msec\r\n");
-}
-
-TEST_F(WriteLogTest, ReferenceIsResetWhenZeroAfterNowOrTooOld)
+// A line tells the milliseconds since the reference, which is reset to now first when it is 0,
+// after now or too old.
+TEST_F(WriteLogTest, TellsTheTimeSinceTheReference)
 {
     struct Row {
         float reference;
@@ -85,19 +67,21 @@ TEST_F(WriteLogTest, ReferenceIsResetWhenZeroAfterNowOrTooOld)
         std::string elapsed;
         float referenceAfter;
     };
-    const Row rows[]
-        = { { 0, 500, 500.5, "500", 500 }, { 86000, 10, 10, "0", 10 }, { 1, 100002, 100002, "0", 100002 },
-              { 2, 100002, 100002, "100000000", 2 }, { 86399, 86399.5, 0.25, "0", 0.25 } };
+    const Row rows[] = { { 0, 500, 500.5, "500", 500 }, { 100, 101.5, 101.5, "1500", 100 },
+        { 86000, 10, 10, "0", 10 }, { 1, 100002, 100002, "0", 100002 }, { 2, 100002, 100002, "100000000", 2 },
+        { 86399, 86399.5, 0.25, "0", 0.25 } };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.reference);
         float reference = row.reference;
         m_Clock.readings = { row.firstReading, row.secondReading };
-        WriteLog(m_LoggingStyle, reference, u"Toolbar_ButtonClick A", m_Services);
+        WriteLog(m_LoggingStyle, reference, u"Störung", m_Services);
         EXPECT_EQ(reference, row.referenceAfter);
-        EXPECT_TRUE(logText(commonLog()).ends_with("\tToolbar_ButtonClick A\t" + row.elapsed + " msec\r\n"));
+        EXPECT_TRUE(logText(commonLog())
+                        .ends_with("2024-05-01 23:59:58\tSt\xC3\xB6rung\t" + row.elapsed + " msec\r\n"));
     }
 }
 
+// Without the log bit (a bit above it is not it) nothing is touched.
 TEST_F(WriteLogTest, WithoutTheLogBitNothingIsTouched)
 {
     float reference = 0;
@@ -108,172 +92,111 @@ TEST_F(WriteLogTest, WithoutTheLogBitNothingIsTouched)
     EXPECT_TRUE(fs::is_empty(m_Root / "common"));
 }
 
-TEST_F(WriteLogTest, DeletedFolderIsNotCreatedAgainInTheSameThread)
+// The folder is worked out, and made, at the first line of each thread: one deleted meanwhile is
+// not made again. Without the common folder the log goes to the program folder.
+TEST_F(WriteLogTest, TheFolderIsWorkedOutOnceAThread)
 {
     float reference = 0;
     WriteLog(m_LoggingStyle, reference, u"first", m_Services);
     fs::remove_all(m_Root / "common/Vestrak");
     WriteLog(m_LoggingStyle, reference, u"lost", m_Services);
     EXPECT_FALSE(fs::exists(m_Root / "common/Vestrak"));
-
     std::thread([&] { WriteLog(m_LoggingStyle, reference, u"other thread", m_Services); }).join();
     EXPECT_TRUE(logText(commonLog()).ends_with("\tother thread\t0 msec\r\n"));
-}
 
-TEST_F(WriteLogTest, FallsBackToTheProgramFolderWhenTheLookupFails)
-{
-    float reference = 0;
     m_Folders.path.reset();
+    ForgetLogFolderOfThisThread();
     WriteLog(m_LoggingStyle, reference, u"fallback", m_Services);
     EXPECT_TRUE(logText(m_Root / "Vestrak/Vestrak/VestrakControls/VestrakControls.log")
                     .ends_with("\tfallback\t0 msec\r\n"));
 }
 
-// Who writes the log: the test as it runs, or a user without root's rights.
-enum class Writer { Tester, PlainUser };
+constexpr uid_t Nobody = 65534;
+// The case run as a plain user, the superuser being allowed to write in any folder.
+constexpr int ClosedFolderCase = 13;
 
-// Runs its work as an ordinary user when the test runs as root, who may write in any folder.
-class WithoutRootsRights {
-public:
-    static constexpr uid_t Nobody = 65534;
-    WithoutRootsRights()
-        : m_WasRoot(geteuid() == 0)
-    {
-        if (m_WasRoot) {
-            EXPECT_EQ(seteuid(Nobody), 0);
-        }
+// Sets case `number` up: something another local user planted in the log's place or on its way
+// below `common`, or a place that is unusable (pointing `common` elsewhere). Gives why nothing is
+// written, `@` standing for the case's folder, or "" when the line is written; "-" when the case
+// needs rights this run lacks (a device or another user's file needs root), nothing past the last.
+std::optional<std::string> PlantCase(int number, fs::path& common, int& pipeReader)
+{
+    const fs::path log = common / "Vestrak/VestrakControls/VestrakControls.log";
+    const fs::path victim = common.parent_path() / "victim";
+    // Cases 7 to 10: a folder open to all, sticky in the even ones, reached through a link of
+    // one's own from 9 on.
+    const fs::path openFolder = number < 9 ? common / "Vestrak" : common.parent_path() / "open";
+    if (number < 7) {
+        fs::create_directories(log.parent_path());
     }
-    ~WithoutRootsRights()
-    {
-        if (m_WasRoot) {
-            EXPECT_EQ(seteuid(0), 0);
+    switch (number) {
+    case 0:
+        return "";
+    case 1:
+        fs::create_symlink(victim, log);
+        return "it is a symbolic link";
+    case 2:
+        fs::create_hard_link(victim, log);
+        return "it has 2 names (hard links)";
+    case 3:
+    case 4:
+        pipeReader
+            = mkfifo(log.c_str(), 0666) == 0 && number == 4 ? open(log.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+        return fs::is_fifo(log) && (number == 3 || pipeReader >= 0) ? "it is a pipe, not an ordinary file"
+                                                                    : "-";
+    case 5:
+        return mknod(log.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? "it is a device, not an ordinary file"
+                                                                      : "-";
+    case 6:
+        std::ofstream(log) << "";
+        return chmod(log.c_str(), 0666) == 0 && chown(log.c_str(), Nobody, Nobody) == 0
+            ? "it belongs to another user"
+            : "-";
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+        fs::create_directories(openFolder / "VestrakControls");
+        fs::permissions(
+            openFolder, fs::perms::all | (number % 2 == 0 ? fs::perms::sticky_bit : fs::perms::none));
+        if (number >= 9) {
+            fs::create_symlink(openFolder, common / "Vestrak");
         }
+        return number % 2 == 0
+            ? ""
+            : "others may change the folder " + std::string(number < 9 ? "@/common/Vestrak" : "@/open");
+    case 11:
+        common = common.parent_path() / "missing/deeper";
+        return "the folder @/missing is missing";
+    case 12:
+        common /= "file";
+        std::ofstream(common) << "";
+        return "@/common/file is not a folder";
+    case ClosedFolderCase:
+        fs::permissions(common,
+            fs::perms::all & ~(fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write));
+        return "the folder @/common/Vestrak is missing, and the user may not write in @/common to create it";
     }
-    WithoutRootsRights(const WithoutRootsRights&) = delete;
-    WithoutRootsRights& operator=(const WithoutRootsRights&) = delete;
+    return std::nullopt;
+}
 
-private:
-    bool m_WasRoot;
-};
-
-// Another local user may plant something in the log's place or on its way, or the place may be
-// unusable: the log then writes nothing there, never waits, and says why once.
+// The log writes nothing in a place another user could have planted or that is unusable, never
+// waits there, and says why once.
 TEST_F(WriteLogTest, WritesOnlyItsOwnOrdinaryFile)
 {
-    struct Row {
-        std::string name;
-        // Sets the case up below `common`, which it may point elsewhere; false when this machine
-        // does not allow it (a device or another user's file needs root).
-        std::function<bool(fs::path& common)> plant;
-        // Why nothing is written, `@` standing for the row's folder; empty when the line is written.
-        std::string reason;
-        Writer writer = Writer::Tester;
-    };
-    int pipeReader = -1;
-    const auto logIn
-        = [](const fs::path& common) { return common / "Vestrak/VestrakControls/VestrakControls.log"; };
-    const auto placeIn = [&](const fs::path& common) {
-        fs::create_directories(logIn(common).parent_path());
-        return logIn(common);
-    };
-    const auto openFolder = [](const fs::path& folder, fs::perms extra) {
-        fs::create_directories(folder / "VestrakControls");
-        fs::permissions(folder, fs::perms::all | extra);
-    };
-    const Row rows[] = {
-        { "nothing planted", [](fs::path&) { return true; }, "" },
-        { "a symbolic link",
-            [&](fs::path& common) {
-                fs::create_symlink(common.parent_path() / "victim", placeIn(common));
-                return true;
-            },
-            "it is a symbolic link" },
-        { "a hard link",
-            [&](fs::path& common) {
-                fs::create_hard_link(common.parent_path() / "victim", placeIn(common));
-                return true;
-            },
-            "it has 2 names (hard links)" },
-        { "a pipe nobody reads", [&](fs::path& common) { return mkfifo(placeIn(common).c_str(), 0666) == 0; },
-            "it is a pipe, not an ordinary file" },
-        { "a pipe someone reads",
-            [&](fs::path& common) {
-                const fs::path log = placeIn(common);
-                pipeReader = mkfifo(log.c_str(), 0666) == 0 ? open(log.c_str(), O_RDONLY | O_NONBLOCK) : -1;
-                return pipeReader >= 0;
-            },
-            "it is a pipe, not an ordinary file" },
-        { "a device",
-            [&](fs::path& common) {
-                return mknod(placeIn(common).c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
-            },
-            "it is a device, not an ordinary file" },
-        { "another user's file writable by all",
-            [&](fs::path& common) {
-                const fs::path log = placeIn(common);
-                std::ofstream(log) << "";
-                return chmod(log.c_str(), 0666) == 0
-                    && chown(log.c_str(), WithoutRootsRights::Nobody, WithoutRootsRights::Nobody) == 0;
-            },
-            "it belongs to another user" },
-        { "a folder open to all",
-            [&](fs::path& common) {
-                openFolder(common / "Vestrak", fs::perms::none);
-                return true;
-            },
-            "others may change the folder @/common/Vestrak" },
-        { "a sticky folder open to all",
-            [&](fs::path& common) {
-                openFolder(common / "Vestrak", fs::perms::sticky_bit);
-                return true;
-            },
-            "" },
-        { "a link of one's own into a folder open to all",
-            [&](fs::path& common) {
-                openFolder(common.parent_path() / "open", fs::perms::none);
-                fs::create_symlink(common.parent_path() / "open", common / "Vestrak");
-                return true;
-            },
-            "others may change the folder @/open" },
-        { "a link of one's own into a sticky folder open to all",
-            [&](fs::path& common) {
-                openFolder(common.parent_path() / "open", fs::perms::sticky_bit);
-                fs::create_symlink(common.parent_path() / "open", common / "Vestrak");
-                return true;
-            },
-            "" },
-        { "a missing folder",
-            [](fs::path& common) {
-                common = common.parent_path() / "missing/deeper";
-                return true;
-            },
-            "the folder @/missing is missing" },
-        { "a file for a folder",
-            [](fs::path& common) {
-                common /= "file";
-                std::ofstream(common) << "";
-                return true;
-            },
-            "@/common/file is not a folder" },
-        { "a folder closed to the user",
-            [](fs::path& common) {
-                fs::permissions(common,
-                    fs::perms::all
-                        & ~(fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write));
-                return true;
-            },
-            "the folder @/common/Vestrak is missing, and the user may not write in @/common to create it",
-            Writer::PlainUser },
-    };
-    for (std::size_t index = 0; index < std::size(rows); ++index) {
-        const Row& row = rows[index];
-        SCOPED_TRACE(row.name);
-        const fs::path rowFolder = m_Root / std::to_string(index);
-        fs::path common = rowFolder / "common";
+    for (int number = 0;; ++number) {
+        const fs::path caseFolder = m_Root / std::to_string(number);
+        fs::path common = caseFolder / "common";
         fs::create_directories(common);
-        std::ofstream(rowFolder / "victim") << "kept";
-        if (!row.plant(common)) {
-            std::cout << "not tried here: " << row.name << '\n';
+        std::ofstream(caseFolder / "victim") << "kept";
+        int pipeReader = -1;
+        std::optional<std::string> reason = PlantCase(number, common, pipeReader);
+        if (!reason) {
+            break;
+        }
+        SCOPED_TRACE("case " + std::to_string(number) + ": " + *reason);
+        if (reason == "-") {
+            std::cout << "not tried here: case " << number << '\n';
             continue;
         }
         std::vector<std::string> problems;
@@ -283,30 +206,24 @@ TEST_F(WriteLogTest, WritesOnlyItsOwnOrdinaryFile)
         LogServices services { m_Clock, files, m_Folders };
         float reference = 0;
         ForgetLogFolderOfThisThread();
-        {
-            const std::optional<WithoutRootsRights> asAPlainUser
-                = row.writer == Writer::PlainUser ? std::make_optional<WithoutRootsRights>() : std::nullopt;
-            WriteLog(m_LoggingStyle, reference, u"first", services);
-            WriteLog(m_LoggingStyle, reference, u"second", services);
+        const bool asPlainUser = number == ClosedFolderCase && geteuid() == 0;
+        EXPECT_TRUE(!asPlainUser || seteuid(Nobody) == 0);
+        WriteLog(m_LoggingStyle, reference, u"first", services);
+        WriteLog(m_LoggingStyle, reference, u"second", services);
+        EXPECT_TRUE(!asPlainUser || seteuid(0) == 0);
+        const fs::path log = common / "Vestrak/VestrakControls/VestrakControls.log";
+        for (std::size_t at = reason->find('@'); at != std::string::npos; at = reason->find('@')) {
+            reason->replace(at, 1, caseFolder.string());
         }
-        std::string reason = row.reason;
-        for (std::size_t at = reason.find('@'); at != std::string::npos; at = reason.find('@'))
-            reason.replace(at, 1, rowFolder.string());
-        std::vector<std::string> expectedProblems;
-        if (!reason.empty())
-            expectedProblems.push_back("nothing is written to " + logIn(common).string() + ": " + reason);
-        EXPECT_EQ(problems, expectedProblems);
-        if (reason.empty()) {
-            EXPECT_TRUE(logText(logIn(common))
-                            .ends_with("\tfirst\t0 msec\r\n2024-05-01 23:59:58\tsecond\t0 msec\r\n"));
-            continue;
-        }
-        EXPECT_EQ(logText(rowFolder / "victim"), "kept");
-        if (pipeReader >= 0) {
-            char taken = 0;
-            EXPECT_LE(read(pipeReader, &taken, 1), 0) << "a line went into the pipe";
-            close(std::exchange(pipeReader, -1));
-        }
+        EXPECT_EQ(problems,
+            reason->empty() ? std::vector<std::string>()
+                            : std::vector { "nothing is written to " + log.string() + ": " + *reason });
+        EXPECT_EQ(logText(reason->empty() ? log : caseFolder / "victim"),
+            reason->empty() ? "2024-05-01 23:59:58\tfirst\t0 msec\r\n2024-05-01 23:59:58\tsecond\t0 msec\r\n"
+                            : "kept");
+        char taken = 0;
+        EXPECT_TRUE(pipeReader < 0 || read(pipeReader, &taken, 1) <= 0) << "a line went into the pipe";
+        close(pipeReader);
     }
 }
 

@@ -16,20 +16,17 @@ namespace {
 // The sanitizers make each message some five times dearer and hold freed memory back for a while:
 // a quarter of the flood still shows the bound, and the resident size says nothing.
 constexpr int FloodTopics = 500'000;
-constexpr bool ResidentSizeCounts = false;
 #else
 constexpr int FloodTopics = 2'000'000;
-constexpr bool ResidentSizeCounts = true;
 #endif
 
+// What the process holds in memory; 0 under the sanitizers, where it says nothing.
 long ResidentKibibytes()
 {
     std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmRSS:"))
-            return std::stol(line.substr(6));
-    }
-    return -1;
+    std::string line;
+    while (std::getline(status, line) && !line.starts_with("VmRSS:")) { }
+    return FloodTopics < 2'000'000 || line.empty() ? 0 : std::stol(line.substr(6));
 }
 
 // A broker on the loopback address passes some tens of thousands of messages a second on a busy
@@ -52,15 +49,12 @@ TEST(MqttTopicFloodTest, TwoMillionDistinctTopicsLeaveTheFeedsMemoryFlat)
     const long residentBefore = ResidentKibibytes();
 
     for (int index = 0; index < FloodTopics; ++index) {
-        const std::string topic = "plant/flood/" + std::to_string(index);
-        emit connection->messageArrived(topic, "2");
+        emit connection->messageArrived("plant/flood/" + std::to_string(index), "2");
     }
     EXPECT_EQ(updates, FloodTopics);
     EXPECT_LE(feed.keptTopicCount(), feed.options().mostUnusedTopicsKept + 1);
     // Every topic kept took some 130 bytes.
-    if (ResidentSizeCounts) {
-        EXPECT_LT(ResidentKibibytes() - residentBefore, 32 * 1024);
-    }
+    EXPECT_LT(ResidentKibibytes() - residentBefore, 32 * 1024);
 
     ASSERT_TRUE(testing::TestPublisher(broker.port()).publish("plant/P101", "3"));
     EXPECT_TRUE(testing::WaitUntil([&] { return feed.status("P101") == 3; }));
