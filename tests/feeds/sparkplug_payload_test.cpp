@@ -11,40 +11,38 @@ namespace {
 using Kind = SparkplugTopic::Kind;
 using Type = SparkplugDataType;
 
+// The reading as MESSAGE GROUP/NODE/DEVICE, the message "-" for a topic refused.
+std::string Reading(std::string_view topic)
+{
+    constexpr const char* Messages[]
+        = { "NBIRTH", "NDATA", "NDEATH", "NCMD", "DBIRTH", "DDATA", "DDEATH", "DCMD" };
+    const SparkplugTopicReading reading = ReadSparkplugTopic(topic);
+    const auto& [group, kind, node, device]
+        = reading.topic.value_or(SparkplugTopic { .group = reading.group });
+    return (reading.topic ? Messages[static_cast<int>(kind)] : "-") + (" " + std::string(group)) + "/"
+        + std::string(reading.node) + "/" + std::string(device);
+}
+
 TEST(SparkplugTopicTest, TopicsOutsideTheNamespaceAreRefused)
 {
-    const struct {
-        const char* topic;
-        std::optional<Kind> kind;
-        const char* node;
-        const char* device;
-    } cases[] = {
-        { "spBv1.0/plant/NBIRTH/edge 1", Kind::NodeBirth, "edge 1", "" },
-        { "spBv1.0/plant/DDATA/edge 1/pump ü", Kind::DeviceData, "edge 1", "pump ü" },
-        { "spBv1.0/plant/NDEATH/e", Kind::NodeDeath, "e", "" },
-        { "spBv1.0/plant/NCMD/e", Kind::NodeCommand, "e", "" },
-        { "spBv1.0/plant/DDEATH/e/d", Kind::DeviceDeath, "e", "d" },
-        { "spBv1.0/plant/NDATA/e/d", std::nullopt, "e", "" },
-        { "spBv1.0/plant/DDATA/e", std::nullopt, "e", "" },
-        { "spBv1.0/plant/DDATA/e/", std::nullopt, "e", "" },
-        { "spBv1.0/plant/BIRTH/e", std::nullopt, "e", "" },
-        { "spBv1.0/plant/DDATA/e/d/x", std::nullopt, "", "" },
-        { "spBv1.0/plant/NDATA/", std::nullopt, "", "" },
-        { "spBv1.0/plant/NDATA", std::nullopt, "", "" },
-        { "spBv1.0//NDATA/e", std::nullopt, "", "" },
-        { "spAv1.0/plant/NDATA/e", std::nullopt, "", "" },
-        { "", std::nullopt, "", "" },
-    };
-    for (const auto& expected : cases) {
-        const SparkplugTopicReading reading = ReadSparkplugTopic(expected.topic);
-        EXPECT_EQ(reading.topic.has_value(), expected.kind.has_value()) << expected.topic;
-        EXPECT_EQ(reading.node, expected.node) << expected.topic;
-        if (!reading.topic || !expected.kind)
-            continue;
-        EXPECT_EQ(reading.topic->kind, *expected.kind) << expected.topic;
-        EXPECT_EQ(reading.topic->group, "plant");
-        EXPECT_EQ(reading.topic->device, expected.device) << expected.topic;
-    }
+    const std::pair<const char*, const char*> cases[]
+        = { { "spBv1.0/plant/NBIRTH/edge 1", "NBIRTH plant/edge 1/" },
+              { "spBv1.0/plant/DDATA/edge 1/pump ü", "DDATA plant/edge 1/pump ü" },
+              { "spBv1.0/plant/NDEATH/e", "NDEATH plant/e/" }, { "spBv1.0/plant/NCMD/e", "NCMD plant/e/" },
+              { "spBv1.0/plant/DDEATH/e/d", "DDEATH plant/e/d" }, { "spBv1.0/plant/NDATA/e/d", "- plant/e/" },
+              { "spBv1.0/plant/DDATA/e", "- plant/e/" }, { "spBv1.0/plant/DDATA/e/", "- plant/e/" },
+              { "spBv1.0/plant/BIRTH/e", "- plant/e/" }, { "spBv1.0/plant/DDATA/e/d/x", "- //" },
+              { "spBv1.0/plant/NDATA/", "- //" }, { "spBv1.0/plant/NDATA", "- //" },
+              { "spBv1.0//NDATA/e", "- //" }, { "spAv1.0/plant/NDATA/e", "- //" }, { "", "- //" } };
+    for (const auto& [topic, reading] : cases)
+        EXPECT_EQ(Reading(topic), reading);
+}
+
+// Field by field, as the metric struct has no comparison of its own.
+auto Fields(const SparkplugMetric& metric)
+{
+    return std::tie(metric.name, metric.alias, metric.timestamp, metric.datatype, metric.isHistorical,
+        metric.isNull, metric.value, metric.singlePrecision);
 }
 
 TEST(SparkplugPayloadTest, WrittenPayloadsReadBackUnchanged)
@@ -53,30 +51,19 @@ TEST(SparkplugPayloadTest, WrittenPayloadsReadBackUnchanged)
     ASSERT_TRUE(rebirth.payload) << rebirth.problem;
     ASSERT_EQ(rebirth.payload->metrics.size(), 1u);
     EXPECT_EQ(rebirth.payload->timestamp, 1234u);
-    EXPECT_EQ(rebirth.payload->metrics[0].name, "Node Control/Rebirth");
-    EXPECT_EQ(rebirth.payload->metrics[0].datatype, 11u);
-    EXPECT_EQ(rebirth.payload->metrics[0].value, SparkplugMetric::Value(true));
+    EXPECT_EQ(Fields(rebirth.payload->metrics[0]),
+        Fields({ .name = "Node Control/Rebirth", .timestamp = 1234, .datatype = 11, .value = true }));
 
-    SparkplugPayload sent { .seq = 255,
-        .metrics = {
-            { .name = "Int64", .datatype = 4, .value = std::uint64_t { 1ULL << 40U } },
-            { .alias = 7, .value = 0.25, .singlePrecision = true },
+    const SparkplugPayload sent { .seq = 255,
+        .metrics = { { .name = "Int64", .datatype = 4, .value = std::uint64_t { 1ULL << 40U } },
+            { .alias = 7, .timestamp = 5, .value = 0.25, .singlePrecision = true },
             { .name = "Text", .isHistorical = true, .value = std::string("Auto") },
-            { .name = "Null", .isNull = true },
-        } };
+            { .name = "Null", .isNull = true } } };
     const SparkplugPayloadReading back = ReadSparkplugPayload(EncodeSparkplugPayload(sent));
     ASSERT_TRUE(back.payload);
     EXPECT_EQ(back.payload->seq, 255u);
-    ASSERT_EQ(back.payload->metrics.size(), 4u);
-    for (std::size_t index = 0; index < 4; ++index) {
-        const SparkplugMetric& metric = back.payload->metrics[index];
-        EXPECT_EQ(metric.name, sent.metrics[index].name) << index;
-        EXPECT_EQ(metric.alias, sent.metrics[index].alias) << index;
-        EXPECT_EQ(metric.value, sent.metrics[index].value) << index;
-        EXPECT_EQ(metric.singlePrecision, sent.metrics[index].singlePrecision) << index;
-        EXPECT_EQ(metric.isHistorical, sent.metrics[index].isHistorical) << index;
-        EXPECT_EQ(metric.isNull, sent.metrics[index].isNull) << index;
-    }
+    EXPECT_TRUE(std::ranges::equal(back.payload->metrics, sent.metrics,
+        [](const auto& read, const auto& written) { return Fields(read) == Fields(written); }));
 
     const std::string whole = RebirthRequestPayload(1234);
     EXPECT_EQ(ReadSparkplugPayload(whole.substr(0, whole.size() - 3)).problem,
@@ -94,75 +81,41 @@ TEST(SparkplugPayloadTest, WrittenPayloadsReadBackUnchanged)
 
 TEST(SparkplugStatusMappingTest, TheDefaultMappingByType)
 {
-    const QString tag = "E/m";
-    const struct {
-        Type type;
-        SparkplugMetric::Value raw;
-        std::optional<std::int32_t> status;
-    } cases[] = {
-        { Type::Int8, std::uint64_t { 0xFF }, -1 },
-        { Type::Int8, std::uint64_t { 0xFFFFFFFF }, -1 },
-        { Type::Int16, std::uint64_t { 0x8000 }, -32768 },
-        { Type::Int32, std::uint64_t { 0x104 }, 0x104 },
-        { Type::Int32, std::uint64_t { 0xFFFFFFFD }, -3 },
-        { Type::UInt8, std::uint64_t { 0x1FF }, 0xFF },
-        { Type::UInt32, std::uint64_t { 0xFFFFFFFF }, -1 },
-        { Type::Int64, std::uint64_t { 260 }, 260 },
-        { Type::Int64, std::uint64_t { 1ULL << 32U }, std::nullopt },
-        { Type::Int64, ~std::uint64_t { 0 }, -1 },
-        { Type::UInt64, ~std::uint64_t { 0 }, std::nullopt },
-        { Type::Boolean, false, 2 },
-        { Type::Boolean, true, 4 },
-        { Type::Double, 2.0, std::nullopt },
-        { Type::String, std::string("2"), std::nullopt },
-        { Type::DateTime, std::uint64_t { 2 }, std::nullopt },
-        { Type::Int32, true, std::nullopt },
-        { Type::Unknown, std::uint64_t { 2 }, std::nullopt },
-    };
-    for (const auto& expected : cases) {
-        EXPECT_EQ(
-            DefaultSparkplugStatus({ tag, expected.type, TypedSparkplugValue(expected.type, expected.raw) }),
-            expected.status)
-            << static_cast<int>(expected.type);
-    }
+    using Raw = std::uint64_t;
+    const std::tuple<Type, SparkplugMetric::Value, std::optional<std::int32_t>> cases[]
+        = { { Type::Int8, Raw { 0xFF }, -1 }, { Type::Int8, Raw { 0xFFFFFFFF }, -1 },
+              { Type::Int16, Raw { 0x8000 }, -32768 }, { Type::Int32, Raw { 0x104 }, 0x104 },
+              { Type::Int32, Raw { 0xFFFFFFFD }, -3 }, { Type::UInt8, Raw { 0x1FF }, 0xFF },
+              { Type::UInt32, Raw { 0xFFFFFFFF }, -1 }, { Type::Int64, Raw { 260 }, 260 },
+              { Type::Int64, Raw { 1ULL << 32U }, std::nullopt }, { Type::Int64, ~Raw { 0 }, -1 },
+              { Type::UInt64, ~Raw { 0 }, std::nullopt }, { Type::Boolean, false, 2 },
+              { Type::Boolean, true, 4 }, { Type::Double, 2.0, std::nullopt },
+              { Type::String, std::string("2"), std::nullopt }, { Type::DateTime, Raw { 2 }, std::nullopt },
+              { Type::Int32, true, std::nullopt }, { Type::Unknown, Raw { 2 }, std::nullopt } };
+    for (const auto& [type, raw, status] : cases)
+        EXPECT_EQ(DefaultSparkplugStatus({ "E/m", type, TypedSparkplugValue(type, raw) }), status)
+            << static_cast<int>(type) << " " << ::testing::PrintToString(raw);
 }
 
 TEST(SparkplugStatusMappingTest, RulesFromAFileComeBeforeTheDefault)
 {
-    const SparkplugStatusRules::Read read = SparkplugStatusRules::FromText("# site rules\n"
-                                                                           "*/Running | true | 0x102\r\n"
-                                                                           "\n"
-                                                                           "*/Level | >= 90.5 | 4\n"
-                                                                           "*/Level | * | 2\n"
-                                                                           "*/Mode | Auto | 2\n"
-                                                                           "*/Mode | = 3 | 3\n"
-                                                                           "*/Ratio | 0.1 | 5\n");
+    const SparkplugStatusRules::Read read = SparkplugStatusRules::FromText(
+        "# site rules\n*/Running | true | 0x102\r\n\n"
+        "*/Level | >= 90.5 | 4\n*/Level | * | 2\n*/Mode | Auto | 2\n*/Mode | = 3 | 3\n*/Ratio | 0.1 | 5\n");
     ASSERT_TRUE(read.rules) << read.problem.toStdString();
-    const QString running = "E/Running", level = "E/D/Level", mode = "E/Mode", ratio = "E/Ratio",
-                  other = "E/x";
-    const std::string_view autoText = "Auto", manualText = "Manual";
-    const struct {
-        const QString& tag;
-        Type type;
-        SparkplugMetricValue::Value value;
-        std::optional<std::int32_t> status;
-    } cases[] = {
-        { running, Type::Boolean, true, 0x102 },
-        { running, Type::Boolean, false, 2 },
-        { level, Type::Double, 90.5, 4 },
-        { level, Type::Double, 12.0, 2 },
-        { level, Type::Int32, std::int64_t { 91 }, 4 },
-        { level, Type::Double, std::monostate {}, std::nullopt },
-        { mode, Type::String, autoText, 2 },
-        { mode, Type::String, manualText, std::nullopt },
-        { mode, Type::Int32, std::int64_t { 3 }, 3 },
-        { ratio, Type::Float, double { 0.1F }, 5 },
-        { other, Type::Int32, std::int64_t { 7 }, 7 },
-    };
+    using Value = SparkplugMetricValue::Value;
+    const std::tuple<const char*, Type, Value, std::optional<std::int32_t>> cases[]
+        = { { "E/Running", Type::Boolean, true, 0x102 }, { "E/Running", Type::Boolean, false, 2 },
+              { "E/D/Level", Type::Double, 90.5, 4 }, { "E/D/Level", Type::Double, 12.0, 2 },
+              { "E/D/Level", Type::Int32, std::int64_t { 91 }, 4 },
+              { "E/D/Level", Type::Double, std::monostate {}, std::nullopt },
+              { "E/Mode", Type::String, std::string_view("Auto"), 2 },
+              { "E/Mode", Type::String, std::string_view("Manual"), std::nullopt },
+              { "E/Mode", Type::Int32, std::int64_t { 3 }, 3 },
+              { "E/Ratio", Type::Float, double { 0.1F }, 5 }, { "E/x", Type::Int32, std::int64_t { 7 }, 7 } };
     const SparkplugStatusMapper mapper = read.rules->mapper();
-    for (const auto& expected : cases)
-        EXPECT_EQ(mapper({ expected.tag, expected.type, expected.value }), expected.status)
-            << expected.tag.toStdString();
+    for (const auto& [tag, type, value, status] : cases)
+        EXPECT_EQ(mapper({ tag, type, value }), status) << tag << " " << ::testing::PrintToString(value);
 
     for (const auto& [text, problem] : std::initializer_list<std::pair<const char*, const char*>> {
              { "*/a | 2", "line 1: a rule is TAG PATTERN | VALUE | STATUS" },
