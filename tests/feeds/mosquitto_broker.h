@@ -29,28 +29,43 @@ inline int FreeLoopbackPort()
     return ntohs(address.sin_port);
 }
 
-// Publishes the bytes retained, as a device's last word on a tag is, with mosquitto_pub at QoS 1, so
-// that the call returns once the broker has them. An empty payload removes the retained one.
-inline bool PublishBytes(int port, const std::string& topic, const std::string& bytes)
-{
-    QProcess publisher;
-    publisher.start("mosquitto_pub",
-        { "-h", "127.0.0.1", "-p", QString::number(port), "-q", "1", "-r", "-t",
-            QString::fromStdString(topic), bytes.empty() ? "-n" : "-s" });
-    publisher.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    publisher.closeWriteChannel();
-    return publisher.waitForFinished() && publisher.exitStatus() == QProcess::NormalExit
-        && publisher.exitCode() == 0;
-}
+// Publishes to the broker on a port, with mosquitto_pub at QoS 1, so that the call returns once
+// the broker has the message.
+class TestPublisher {
+public:
+    explicit TestPublisher(int port) { m_Port = port; }
+
+    // Retained, as a device's last word on a tag is; an empty payload removes the retained one.
+    [[nodiscard]] bool publish(const std::string& topic, const std::string& bytes) const
+    {
+        QProcess publisher;
+        publisher.start("mosquitto_pub",
+            { "-h", "127.0.0.1", "-p", QString::number(m_Port), "-q", "1", "-r", "-t",
+                QString::fromStdString(topic), bytes.empty() ? "-n" : "-s" });
+        publisher.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        publisher.closeWriteChannel();
+        return publisher.waitForFinished() && publisher.exitStatus() == QProcess::NormalExit
+            && publisher.exitCode() == 0;
+    }
+    [[nodiscard]] int port() const { return m_Port; }
+    [[nodiscard]] QString url(const QString& prefix) const
+    {
+        return QStringLiteral("mqtt://127.0.0.1:%1/%2").arg(m_Port).arg(prefix);
+    }
+
+private:
+    int m_Port = 0;
+};
 
 // A private mosquitto on 127.0.0.1 and a free port that it keeps when started again, with its
 // configuration in a folder of its own; the settings let anyone in unless others are given.
-class MosquittoBroker {
+class MosquittoBroker : public TestPublisher {
 public:
     explicit MosquittoBroker(const std::string& settings = "allow_anonymous true\n")
+        : TestPublisher(FreeLoopbackPort())
     {
         std::ofstream(m_Folder.path() / "mosquitto.conf")
-            << "listener " << m_Port << " 127.0.0.1\n"
+            << "listener " << port() << " 127.0.0.1\n"
             << settings << "persistence false\nlog_dest stderr\n"
             << (geteuid() == 0 ? "user root\n" : "");
     }
@@ -82,36 +97,9 @@ public:
     // Stops the broker without closing its connections, as a hung host would; kill() still ends it.
     void freeze() const { ::kill(static_cast<pid_t>(m_Process.processId()), SIGSTOP); }
 
-    [[nodiscard]] bool publish(const std::string& topic, const std::string& bytes) const
-    {
-        return PublishBytes(m_Port, topic, bytes);
-    }
-    [[nodiscard]] int port() const { return m_Port; }
-    [[nodiscard]] QString url(const QString& prefix) const
-    {
-        return QStringLiteral("mqtt://127.0.0.1:%1/%2").arg(m_Port).arg(prefix);
-    }
-
 private:
     TemporaryFolder m_Folder;
-    int m_Port = FreeLoopbackPort();
     QProcess m_Process;
-};
-
-// Publishes retained text payloads to one broker.
-class TestPublisher {
-public:
-    explicit TestPublisher(int port)
-        : m_Port(port)
-    {
-    }
-    [[nodiscard]] bool publish(const std::string& topic, const std::string& payload) const
-    {
-        return PublishBytes(m_Port, topic, payload);
-    }
-
-private:
-    int m_Port = 0;
 };
 
 } // namespace vestrak::testing

@@ -23,10 +23,11 @@ void KeepFeedLog(QtMsgType, const QMessageLogContext& context, const QString& me
         g_FeedLog.push_back(message.toStdString());
 }
 
-// A feed of the "plant" topics of a private broker, trying again quickly when it is lost.
-class FeedOfABroker {
+// A feed of the "plant" topics of a private broker, trying again quickly when it is lost, and a
+// status tree to show them.
+class MqttTagFeedTest : public testing::CiStatusTest {
 protected:
-    FeedOfABroker() { started = broker.start(); }
+    void SetUp() override { ASSERT_TRUE(broker.start()) << "mosquitto did not start"; }
 
     MqttTagFeed& startFeed(std::chrono::seconds staleAfter = 0s, int mostUnusedTopicsKept = 10000)
     {
@@ -46,7 +47,6 @@ protected:
     }
 
     MosquittoBroker broker;
-    bool started = false;
     std::unique_ptr<MqttTagFeed> feed;
 };
 
@@ -59,11 +59,6 @@ QString FirstLoss(const MqttFeedOptions& options)
     WaitUntil([&] { return losses.count() == 1 || feed.isConnected(); });
     return feed.isConnected() ? "connected" : losses.value(0).value(0).toString();
 }
-
-class MqttTagFeedTest : public ::testing::Test, protected FeedOfABroker {
-protected:
-    void SetUp() override { ASSERT_TRUE(started) << "mosquitto did not start"; }
-};
 
 TEST_F(MqttTagFeedTest, ATagShowsTheLastGoodValueOfItsTopicWhileItIsFresh)
 {
@@ -161,21 +156,16 @@ TEST(MqttTagFeedSecurityTest, CredentialsCertificatesAndAccessRules)
     std::ofstream(file("access.json")) << R"({"defaultACLAccess": {"subscribe": false}})";
     std::ofstream(file("server.ext")) << "subjectAltName=IP:127.0.0.1\n";
     // A certificate authority of the test's own, the broker's certificate for 127.0.0.1 and a client's.
-    const QString key = "-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout ";
-    const QString sign = " -CA ca.pem -CAkey ca.key -CAcreateserial -days 1";
-    for (const QString& command : { "req -x509 " + key + "ca.key -out ca.pem -days 1 -subj /CN=ca",
-             "req " + key + "server.key -out server.csr -subj /CN=127.0.0.1",
-             "x509 -req -in server.csr -out server.pem -extfile server.ext" + sign,
-             "req " + key + "client.key -out client.csr -subj /CN=operator",
-             "x509 -req -in client.csr -out client.pem" + sign }) {
-        QProcess openssl;
-        openssl.setWorkingDirectory(QString::fromStdString(folder.path().string()));
-        openssl.start("openssl", command.split(' '));
-        ASSERT_TRUE(openssl.waitForFinished() && openssl.exitCode() == 0) << command.toStdString();
-    }
-    ASSERT_EQ(QProcess::execute("mosquitto_passwd",
-                  { "-b", "-c", QString::fromStdString(file("passwords")), "operator", "s3cret" }),
-        0);
+    const std::string key = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout ";
+    const std::string sign = " -CA ca.pem -CAkey ca.key -CAcreateserial -days 1";
+    const std::string script = "cd " + folder.path().string() + " && openssl req -x509" + key
+        + "ca.key -out ca.pem -days 1 -subj /CN=ca && openssl req" + key
+        + "server.key -out server.csr -subj /CN=127.0.0.1 && openssl x509 -req -in server.csr -out server.pem"
+        + " -extfile server.ext" + sign + " && openssl req" + key
+        + "client.key -out client.csr -subj /CN=operator"
+        + " && openssl x509 -req -in client.csr -out client.pem" + sign
+        + " && mosquitto_passwd -b -c passwords operator s3cret";
+    ASSERT_EQ(QProcess::execute("sh", { "-c", QString::fromStdString(script) }), 0);
 
     MosquittoBroker login("allow_anonymous false\npassword_file " + file("passwords") + "\n");
     MosquittoBroker access("allow_anonymous true\nplugin " MOSQUITTO_ACCESS_PLUGIN "\nplugin_opt_config_file "
@@ -211,11 +201,8 @@ TEST(MqttTagFeedSecurityTest, CredentialsCertificatesAndAccessRules)
 }
 
 // The status tree asks the feed at each GetStatus; the icons follow at the next flash tick.
-class FeedIconTest : public testing::CiStatusTest, protected FeedOfABroker { };
-
-TEST_F(FeedIconTest, AnUpdateIsShownWithinOneUpdateIntervalPlusAFlashTick)
+TEST_F(MqttTagFeedTest, AnUpdateIsShownWithinOneUpdateIntervalPlusAFlashTick)
 {
-    ASSERT_TRUE(started) << "mosquitto did not start";
     MqttTagFeed& feed = startFeed();
     ASSERT_TRUE(WaitUntil([&] { return feed.isConnected(); }));
     const Connection answering = AnswerGetStatusFromFeed(*control, feed);

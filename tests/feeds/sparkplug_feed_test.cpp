@@ -37,12 +37,8 @@ protected:
     }
     bool shows(std::initializer_list<std::pair<QString, std::int32_t>> statuses, int milliseconds = 10000)
     {
-        return WaitUntil(
-            [&] {
-                return std::ranges::all_of(statuses,
-                    [&](const auto& expected) { return feed->status(expected.first) == expected.second; });
-            },
-            milliseconds);
+        const auto shown = [&](const auto& tag) { return feed->status(tag.first) == tag.second; };
+        return WaitUntil([&] { return std::ranges::all_of(statuses, shown); }, milliseconds);
     }
     bool publish(const std::string& topic, const std::string& payload)
     {

@@ -127,11 +127,11 @@ TEST(SparkplugStatusMappingTest, RulesFromAFileComeBeforeTheDefault)
 
 TEST(SparkplugFeedOptionsTest, GroupsFromTheAddress)
 {
-    const ParsedSparkplugUrl parsed = ParseSparkplugUrl("mqtts://broker.plant/Water,Waste,Water");
-    ASSERT_TRUE(parsed.options) << parsed.problem.toStdString();
-    EXPECT_EQ(parsed.options->groups, QStringList({ "Water", "Waste" }));
-    EXPECT_EQ(parsed.options->connection.port, 8883);
-    EXPECT_TRUE(parsed.options->connection.prefix.isEmpty());
+    const std::optional<SparkplugFeedOptions> options
+        = ParseSparkplugUrl("mqtts://broker.plant/Water,Waste,Water").options;
+    ASSERT_TRUE(options);
+    EXPECT_EQ(std::tuple(options->groups, options->connection.port, options->connection.prefix),
+        std::tuple(QStringList { "Water", "Waste" }, 8883, QString()));
     for (const char* url :
         { "mqtt://broker", "mqtt://broker/a,,b", "mqtt://broker/site/a", "mqtt://broker/a,+" })
         EXPECT_FALSE(ParseSparkplugUrl(url).options) << url;
