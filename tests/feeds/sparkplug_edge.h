@@ -24,17 +24,16 @@ inline std::string HandBuiltPayload(const std::string& text)
     return payload.SerializeAsString();
 }
 
-// Why the npm edge node cannot run here, or nothing when it can: the test fixture
-// sparkplug_npm_install installs it into the build folder and writes down why when it cannot.
+// Why the npm edge node cannot run here, as the test fixture sparkplug_npm_install that installs it
+// wrote down, or nothing when it can.
 inline std::optional<std::string> EdgeNodeUnavailable()
 {
-    const std::filesystem::path folder = VESTRAK_SPARKPLUG_NPM;
     std::stringstream reason;
-    if (std::ifstream unavailable(folder / "unavailable"); unavailable && reason << unavailable.rdbuf())
-        return reason.str();
-    if (!std::filesystem::exists(folder / "node_modules" / "sparkplug-client"))
-        return "sparkplug-client is not installed in " + folder.string();
-    return std::nullopt;
+    reason << std::ifstream(VESTRAK_SPARKPLUG_NPM "/unavailable").rdbuf();
+    if (reason.str().empty()
+        && !std::filesystem::exists(VESTRAK_SPARKPLUG_NPM "/node_modules/sparkplug-client"))
+        return "sparkplug-client is not installed in " VESTRAK_SPARKPLUG_NPM;
+    return reason.str().empty() ? std::nullopt : std::optional(reason.str());
 }
 
 // A Sparkplug B edge node of the sparkplug-client package, run by Node.js and driven by the

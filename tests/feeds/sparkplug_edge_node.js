@@ -18,22 +18,13 @@ const payload = (metrics) => ({ timestamp: Date.now(), metrics: metrics.map((met
 
 function publishBirth(device, metrics) {
     births.set(device, payload(metrics).metrics);
-    if (device === "")
-        client.publishNodeBirth(payload(metrics));
-    else
-        client.publishDeviceBirth(device, payload(metrics));
+    device ? client.publishDeviceBirth(device, payload(metrics)) : client.publishNodeBirth(payload(metrics));
 }
 
 function publishData(device, metrics) {
-    for (const metric of metrics) {
-        const held = (births.get(device) || []).find((known) => known.alias === metric.alias);
-        if (held)
-            held.value = metric.value;
-    }
-    if (device === "")
-        client.publishNodeData(payload(metrics));
-    else
-        client.publishDeviceData(device, payload(metrics));
+    for (const metric of metrics)
+        Object.assign(births.get(device).find((known) => known.alias === metric.alias) || {}, { value: metric.value });
+    device ? client.publishDeviceData(device, payload(metrics)) : client.publishNodeData(payload(metrics));
 }
 
 const publishBirths = () => new Map(births).forEach((metrics, device) => publishBirth(device, metrics));

@@ -37,7 +37,7 @@ protected:
         std::ofstream(path("feed.page"))
             << "create s CiStatus\nset s.UpdateInterval 100\non s.GetStatus answer s\n"
             << "set s.ObjectFile " << path("status.ini") << "\n"
-            << pageLines;
+            << pageLines << "tick 1000\ndump s.TreeView_Status\n";
         QProcess program;
         program.start(VESTRAK_PAGE_PROGRAM,
             QStringList { QString::fromStdString(path("feed.page")), "--screenshot",
@@ -58,8 +58,7 @@ TEST_F(VestrakPageFeedTest, WithoutABrokerThePageShowsUnknowns)
     chmod(path("password").c_str(), 0644);
     const std::string broker = "127.0.0.1:" + std::to_string(testing::FreeLoopbackPort());
     const PageRun run = runPage({ "--mqtt", QString::fromStdString("mqtt://" + broker + "/plant"), "--user",
-                                    "operator", "--password-file", QString::fromStdString(path("password")) },
-        "tick 1000\ndump s.TreeView_Status\n");
+        "operator", "--password-file", QString::fromStdString(path("password")) });
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     const std::string lost = "vestrak-page: no statuses from the MQTT broker at " + broker
         + ": Connection refused; every fed tag shows unknown until it answers\n";
@@ -85,34 +84,28 @@ TEST_F(VestrakPageFeedTest, APasswordFileThatIsNotARegularFileIsRefusedAtOnce)
     }
 }
 
-TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTag)
-{
-    testing::MosquittoBroker broker;
-    ASSERT_TRUE(broker.start() && broker.publish("plant/T1", "3"));
-    const PageRun run = runPage(
-        { "--mqtt", broker.url("plant") }, "tag T1 4\ntag T2 4\ntick 1000\ndump s.TreeView_Status\n");
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_THAT(run.errors, HasSubstr("vestrak-page: statuses come from the MQTT broker at 127.0.0.1:"));
-    EXPECT_THAT(run.output, HasSubstr(Images(3, 4, 1)));
-}
-
 // Retained births stand in for edge nodes that were asked for them.
-TEST_F(VestrakPageFeedTest, SparkplugBirthsFeedThePageThroughTheStatusRules)
+TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTagThroughEitherFeed)
 {
     testing::MosquittoBroker broker;
-    ASSERT_TRUE(broker.start());
-    ASSERT_TRUE(broker.publish("spBv1.0/plant/NBIRTH/E1",
-        testing::HandBuiltPayload(R"(seq: 0 metrics { name: "T1" datatype: 3 int_value: 3 })"
-                                  R"(metrics { name: "T2" datatype: 11 boolean_value: true })"
-                                  R"(metrics { name: "T3" datatype: 10 double_value: 1.5 })")));
     std::ofstream(path("rules")) << "*/T3 | >= 1.5 | 3\n";
-    const PageRun run = runPage({ "--sparkplug", broker.url("plant"), "--group-in-tags", "--status-rules",
-                                    QString::fromStdString(path("rules")) },
-        "tick 1000\ndump s.TreeView_Status\n", "plant/E1/");
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_THAT(run.errors,
+    ASSERT_TRUE(broker.start() && broker.publish("plant/T1", "3")
+        && broker.publish("spBv1.0/plant/NBIRTH/E1",
+            testing::HandBuiltPayload(R"(seq: 0 metrics { name: "T1" datatype: 3 int_value: 3 })"
+                                      R"(metrics { name: "T2" datatype: 11 boolean_value: true })"
+                                      R"(metrics { name: "T3" datatype: 10 double_value: 1.5 })")));
+    const PageRun mqtt = runPage({ "--mqtt", broker.url("plant") }, "tag T1 4\ntag T2 4\n");
+    EXPECT_EQ(mqtt.exitCode, 0) << mqtt.errors;
+    EXPECT_THAT(mqtt.errors, HasSubstr("vestrak-page: statuses come from the MQTT broker at 127.0.0.1:"));
+    EXPECT_THAT(mqtt.output, HasSubstr(Images(3, 4, 1)));
+
+    const PageRun sparkplug = runPage({ "--sparkplug", broker.url("plant"), "--group-in-tags",
+                                          "--status-rules", QString::fromStdString(path("rules")) },
+        "", "plant/E1/");
+    EXPECT_EQ(sparkplug.exitCode, 0) << sparkplug.errors;
+    EXPECT_THAT(sparkplug.errors,
         HasSubstr("vestrak-page: statuses come from Sparkplug B edge nodes through the MQTT broker at "));
-    EXPECT_THAT(run.output, HasSubstr(Images(3, 4, 3)));
+    EXPECT_THAT(sparkplug.output, HasSubstr(Images(3, 4, 3)));
 }
 
 } // namespace
