@@ -8,7 +8,6 @@
 #include <fstream>
 #include <google/protobuf/text_format.h>
 #include <gtest/gtest.h>
-#include <optional>
 #include <sstream>
 #include <string>
 
@@ -25,15 +24,15 @@ inline std::string HandBuiltPayload(const std::string& text)
 }
 
 // Why the npm edge node cannot run here, as the test fixture sparkplug_npm_install that installs it
-// wrote down, or nothing when it can.
-inline std::optional<std::string> EdgeNodeUnavailable()
+// wrote down; empty when it can.
+inline std::string EdgeNodeUnavailable()
 {
     std::stringstream reason;
     reason << std::ifstream(VESTRAK_SPARKPLUG_NPM "/unavailable").rdbuf();
     if (reason.str().empty()
         && !std::filesystem::exists(VESTRAK_SPARKPLUG_NPM "/node_modules/sparkplug-client"))
         return "sparkplug-client is not installed in " VESTRAK_SPARKPLUG_NPM;
-    return reason.str().empty() ? std::nullopt : std::optional(reason.str());
+    return reason.str();
 }
 
 // A Sparkplug B edge node of the sparkplug-client package, run by Node.js and driven by the
@@ -59,17 +58,17 @@ public:
         m_Process.write(QByteArray::fromStdString(json + "\n"));
         return waitFor("done");
     }
-    // Waits for the line, unless it came since the last line waited for; the event loop runs
-    // meanwhile, so that a feed takes what the node publishes.
+    // Waits for the line, reading past the lines before it; the event loop runs meanwhile, so that a
+    // feed takes what the node publishes.
     bool waitFor(const QByteArray& line)
     {
-        return WaitUntil([&] {
-            while (m_Process.canReadLine())
-                m_Seen.append(m_Process.readLine().trimmed());
-            const qsizetype found = m_Seen.indexOf(line, m_Waited);
-            m_Waited = found < 0 ? m_Waited : found + 1;
-            return found >= 0 || m_Process.state() == QProcess::NotRunning;
-        }) && m_Process.state() != QProcess::NotRunning;
+        bool found = false;
+        WaitUntil([&] {
+            while (!found && m_Process.canReadLine())
+                found = m_Process.readLine().trimmed() == line;
+            return found || m_Process.state() == QProcess::NotRunning;
+        });
+        return found;
     }
     // Ends the process at once, as a crash would: the broker then sends the node's will.
     void kill()
@@ -80,8 +79,6 @@ public:
 
 private:
     QProcess m_Process;
-    QList<QByteArray> m_Seen;
-    qsizetype m_Waited = 0;
 };
 
 } // namespace vestrak::testing
