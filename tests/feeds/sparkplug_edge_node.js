@@ -1,9 +1,7 @@
-// A Sparkplug B edge node of the sparkplug-client package for the feed's tests, started with
-// BROKER_URL GROUP EDGE_NODE. It takes JSON commands, one a line: {"do": "nbirth" | "ndata" |
-// "dbirth" | "ddata" | "ddeath", "device": "D" for the last three, "metrics": [{"name", "alias",
-// "type", "value"}]} or {"do": "skip"}, an NDATA one seq past the client's next. It prints "done"
-// after each, "connected" on every connection, and "rebirth" when asked for its births, which it
-// then publishes again with the values since.
+// A Sparkplug B edge node of sparkplug-client for the feed's tests: ARGS are BROKER_URL GROUP NODE. It
+// takes JSON lines {"do": "nbirth" | "ndata" | "dbirth" | "ddata" | "ddeath" | "skip", "device": D,
+// "metrics": [{"name", "alias", "type", "value"}]}, "skip" an NDATA one seq past the next, and prints
+// "done" after each, "connected" on each connection and "rebirth" when asked for its births again.
 "use strict";
 const sparkplugClient = require("sparkplug-client");
 const sparkplugPayload = require("sparkplug-payload").get("spBv1.0");

@@ -16,10 +16,10 @@ std::string Reading(std::string_view topic)
     constexpr const char* Messages[]
         = { "NBIRTH", "NDATA", "NDEATH", "NCMD", "DBIRTH", "DDATA", "DDEATH", "DCMD" };
     const SparkplugTopicReading reading = ReadSparkplugTopic(topic);
-    const auto& [group, kind, node, device]
-        = reading.topic.value_or(SparkplugTopic { .group = reading.group });
-    return (reading.topic ? Messages[static_cast<int>(kind)] : "-") + (" " + std::string(group)) + "/"
-        + std::string(reading.node) + "/" + std::string(device);
+    const SparkplugTopic read = reading.topic.value_or(SparkplugTopic {});
+    return (reading.topic ? Messages[static_cast<int>(read.kind)] + (" " + std::string(read.group))
+                          : "- " + std::string(reading.group))
+        + "/" + std::string(reading.node) + "/" + std::string(read.device);
 }
 
 TEST(SparkplugTopicTest, TopicsOutsideTheNamespaceAreRefused)
@@ -54,7 +54,11 @@ TEST(SparkplugPayloadTest, WrittenPayloadsReadBackUnchanged)
     ASSERT_TRUE(rebirth.payload) << rebirth.problem;
     EXPECT_EQ(rebirth.payload->timestamp, 1234u);
     EXPECT_TRUE(SameMetrics(rebirth.payload->metrics,
-        { { .name = "Node Control/Rebirth", .timestamp = 1234, .datatype = 11, .value = true } }));
+        { { .name = "Node Control/Rebirth",
+            .alias = {},
+            .timestamp = 1234,
+            .datatype = 11,
+            .value = true } }));
 
     const SparkplugPayload sent { .seq = 255,
         .metrics = { { .name = "Int64", .datatype = 4, .value = std::uint64_t { 1ULL << 40U } },

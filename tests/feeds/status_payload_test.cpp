@@ -29,8 +29,7 @@ TEST(StatusPayloadTest, ValuesAreReadFromTextOrJson)
 TEST(FeedUrlTest, AddressesAreReadWithTheirMistakesNamed)
 {
     const auto read = [](const char* url) {
-        const MqttFeedOptions options
-            = ParseFeedUrl(url).options.value_or(MqttFeedOptions { .host = "none" });
+        const MqttFeedOptions options = ParseFeedUrl(url).options.value_or(MqttFeedOptions {});
         return std::tuple(
             options.host.toStdString(), options.port, options.prefix.toStdString(), options.transport);
     };
