@@ -1,8 +1,8 @@
 #pragma once
 
+#include "feeds/wait_until.h"
 #include "support/temporary_folder.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <arpa/inet.h>
@@ -80,12 +80,10 @@ public:
         m_Process.start(QStandardPaths::findExecutable("mosquitto", folders),
             { "-c", QString::fromStdString((m_Folder.path() / "mosquitto.conf").string()) });
         QByteArray log;
-        const QDeadlineTimer deadline(10000);
-        while (!log.contains(" running") && m_Process.state() != QProcess::NotRunning
-            && !deadline.hasExpired()) {
-            m_Process.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
-            log += m_Process.readAll();
-        }
+        WaitUntil([&] {
+            return (log += m_Process.readAll()).contains(" running")
+                || m_Process.state() == QProcess::NotRunning;
+        });
         return log.contains(" running");
     }
     // Ends the broker at once, as a crash would.

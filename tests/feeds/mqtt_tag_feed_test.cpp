@@ -185,8 +185,7 @@ TEST(MqttTagFeedSecurityTest, CredentialsCertificatesAndAccessRules)
     options = *ParseFeedUrl(QStringLiteral("mqtts://127.0.0.1:%1/plant").arg(tls.port())).options;
     EXPECT_EQ(FirstLoss(options),
         "TLS: the broker's certificate cannot be verified: it is not signed by a trusted certificate "
-        "authority, has expired, or is not made out to this host")
-        << "with the system's authorities";
+        "authority, has expired, or is not made out to this host");
     options.caFile = QString::fromStdString(file("ca.pem"));
     // Whether the TLS library has read the broker's alert by then is a matter of timing.
     EXPECT_THAT(FirstLoss(options).toStdString(),

@@ -7,9 +7,8 @@ const sparkplugClient = require("sparkplug-client");
 const sparkplugPayload = require("sparkplug-payload").get("spBv1.0");
 
 const [serverUrl, groupId, edgeNode] = process.argv.slice(2);
-const client = sparkplugClient.newClient({
-    serverUrl, groupId, edgeNode, clientId: `test-${edgeNode}-${process.pid}`, username: "", password: "",
-});
+const clientId = `test-${edgeNode}-${process.pid}`;
+const client = sparkplugClient.newClient({ serverUrl, groupId, edgeNode, clientId, username: "", password: "" });
 // The births, under "" for the node's own.
 const births = new Map();
 const payload = (metrics) => ({ timestamp: Date.now(), metrics: metrics.map((metric) => ({ ...metric })) });

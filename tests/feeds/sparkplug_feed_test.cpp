@@ -70,7 +70,7 @@ TEST_F(SparkplugFeedTest, AThirdPartyEdgeNodeIsShownOnlyWhileItsSessionHoldsEver
                           R"({"name":"Flow","alias":4,"type":"Float","value":1.5}]})"));
     ASSERT_TRUE(showsNode(4, -3, 260));
     EXPECT_EQ(std::pair(feed->status("E1/Mode"), feed->status("E1/Pump 1/Flow")), std::pair(1, 1))
-        << "a String or a Float is unknown unless mapped";
+        << "unless mapped";
 
     ASSERT_TRUE(node.send(R"({"do":"ndata","metrics":[{"alias":1,"type":"Boolean","value":false},)"
                           R"({"alias":2,"type":"Int32","value":null}]})"));
@@ -98,12 +98,10 @@ TEST_F(SparkplugFeedTest, AThirdPartyEdgeNodeIsShownOnlyWhileItsSessionHoldsEver
     EXPECT_TRUE(shows({ { "E1/Pump 1/Motor/State", 1 } }));
     EXPECT_EQ(feed->status("E1/Run"), 2) << "the node lives on";
     node.kill();
-    EXPECT_TRUE(shows({ { "E1/Run", 1 }, { "E1/Level", 1 } }, 1000))
-        << "by its will, within an update interval";
+    EXPECT_TRUE(shows({ { "E1/Run", 1 }, { "E1/Level", 1 } }, 1000)) << "by its will";
 }
 
-// Payloads built from our own message definition, as an edge node of another make would send them,
-// from two groups whose tags name their group.
+// Payloads of our own making, from two groups whose tags name their group.
 TEST_F(SparkplugFeedTest, HandBuiltPayloadsFollowTheSessionOfTheirBirth)
 {
     startFeed("plant,other", SparkplugFeedOptions::GroupInTagNames::Yes);

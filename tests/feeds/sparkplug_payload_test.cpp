@@ -81,17 +81,16 @@ TEST(SparkplugPayloadTest, WrittenPayloadsReadBackUnchanged)
 
 TEST(SparkplugStatusMappingTest, TheDefaultMappingByType)
 {
-    using Raw = std::uint64_t;
+    // The raw integers travel as unsigned 64 bits.
     const std::tuple<Type, SparkplugMetric::Value, std::optional<std::int32_t>> cases[]
-        = { { Type::Int8, Raw { 0xFF }, -1 }, { Type::Int8, Raw { 0xFFFFFFFF }, -1 },
-              { Type::Int16, Raw { 0x8000 }, -32768 }, { Type::Int32, Raw { 0x104 }, 0x104 },
-              { Type::Int32, Raw { 0xFFFFFFFD }, -3 }, { Type::UInt8, Raw { 0x1FF }, 0xFF },
-              { Type::UInt32, Raw { 0xFFFFFFFF }, -1 }, { Type::Int64, Raw { 260 }, 260 },
-              { Type::Int64, Raw { 1ULL << 32U }, std::nullopt }, { Type::Int64, ~Raw { 0 }, -1 },
-              { Type::UInt64, ~Raw { 0 }, std::nullopt }, { Type::Boolean, false, 2 },
-              { Type::Boolean, true, 4 }, { Type::Double, 2.0, std::nullopt },
-              { Type::String, std::string("2"), std::nullopt }, { Type::DateTime, Raw { 2 }, std::nullopt },
-              { Type::Int32, true, std::nullopt }, { Type::Unknown, Raw { 2 }, std::nullopt } };
+        = { { Type::Int8, 0xFFUL, -1 }, { Type::Int8, 0xFFFFFFFFUL, -1 }, { Type::Int16, 0x8000UL, -32768 },
+              { Type::Int32, 0x104UL, 0x104 }, { Type::Int32, 0xFFFFFFFDUL, -3 },
+              { Type::UInt8, 0x1FFUL, 0xFF }, { Type::UInt32, 0xFFFFFFFFUL, -1 }, { Type::Int64, 260UL, 260 },
+              { Type::Int64, 1UL << 32U, std::nullopt }, { Type::Int64, ~0UL, -1 },
+              { Type::UInt64, ~0UL, std::nullopt }, { Type::Boolean, false, 2 }, { Type::Boolean, true, 4 },
+              { Type::Double, 2.0, std::nullopt }, { Type::String, std::string("2"), std::nullopt },
+              { Type::DateTime, 2UL, std::nullopt }, { Type::Int32, true, std::nullopt },
+              { Type::Unknown, 2UL, std::nullopt } };
     for (const auto& [type, raw, status] : cases)
         EXPECT_EQ(DefaultSparkplugStatus({ "E/m", type, TypedSparkplugValue(type, raw) }), status)
             << static_cast<int>(type) << " " << ::testing::PrintToString(raw);
@@ -103,16 +102,15 @@ TEST(SparkplugStatusMappingTest, RulesFromAFileComeBeforeTheDefault)
         "# site rules\n*/Running | true | 0x102\r\n\n"
         "*/Level | >= 90.5 | 4\n*/Level | * | 2\n*/Mode | Auto | 2\n*/Mode | = 3 | 3\n*/Ratio | 0.1 | 5\n");
     ASSERT_TRUE(read.rules) << read.problem.toStdString();
-    using Value = SparkplugMetricValue::Value;
-    const std::tuple<const char*, Type, Value, std::optional<std::int32_t>> cases[]
+    using namespace std::literals;
+    const std::tuple<const char*, Type, SparkplugMetricValue::Value, std::optional<std::int32_t>> cases[]
         = { { "E/Running", Type::Boolean, true, 0x102 }, { "E/Running", Type::Boolean, false, 2 },
               { "E/D/Level", Type::Double, 90.5, 4 }, { "E/D/Level", Type::Double, 12.0, 2 },
-              { "E/D/Level", Type::Int32, std::int64_t { 91 }, 4 },
+              { "E/D/Level", Type::Int32, 91L, 4 },
               { "E/D/Level", Type::Double, std::monostate {}, std::nullopt },
-              { "E/Mode", Type::String, std::string_view("Auto"), 2 },
-              { "E/Mode", Type::String, std::string_view("Manual"), std::nullopt },
-              { "E/Mode", Type::Int32, std::int64_t { 3 }, 3 },
-              { "E/Ratio", Type::Float, double { 0.1F }, 5 }, { "E/x", Type::Int32, std::int64_t { 7 }, 7 } };
+              { "E/Mode", Type::String, "Auto"sv, 2 }, { "E/Mode", Type::String, "Manual"sv, std::nullopt },
+              { "E/Mode", Type::Int32, 3L, 3 }, { "E/Ratio", Type::Float, double { 0.1F }, 5 },
+              { "E/x", Type::Int32, 7L, 7 } };
     const SparkplugStatusMapper mapper = read.rules->mapper();
     for (const auto& [tag, type, value, status] : cases)
         EXPECT_EQ(mapper({ tag, type, value }), status) << tag << " " << ::testing::PrintToString(value);

@@ -13,8 +13,7 @@ using ::testing::HasSubstr;
 
 struct PageRun {
     int exitCode = -1;
-    std::string output;
-    std::string errors;
+    std::string output, errors;
 };
 
 // The status tree's dump of the page's objects with these images.
