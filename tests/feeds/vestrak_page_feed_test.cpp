@@ -51,7 +51,7 @@ protected:
     testing::TemporaryFolder folder;
 };
 
-TEST_F(VestrakPageFeedTest, OnlyARegularPasswordFileIsReadAndALostBrokerShowsUnknowns)
+TEST_F(VestrakPageFeedTest, EveryProblemStartingTheMqttFeedIsReported)
 {
     std::ofstream(path("password")) << "s3cret\n";
     chmod(path("password").c_str(), 0644);
