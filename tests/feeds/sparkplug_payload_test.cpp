@@ -53,18 +53,15 @@ TEST(SparkplugPayloadTest, WrittenPayloadsReadBackUnchanged)
     const SparkplugPayloadReading rebirth = ReadSparkplugPayload(RebirthRequestPayload(1234));
     ASSERT_TRUE(rebirth.payload) << rebirth.problem;
     EXPECT_EQ(rebirth.payload->timestamp, 1234u);
-    EXPECT_TRUE(SameMetrics(rebirth.payload->metrics,
-        { { .name = "Node Control/Rebirth",
-            .alias = {},
-            .timestamp = 1234,
-            .datatype = 11,
-            .value = true } }));
+    // Metrics by name, alias, timestamp, type, historical, null, value and single precision.
+    EXPECT_TRUE(SameMetrics(
+        rebirth.payload->metrics, { { "Node Control/Rebirth", {}, 1234, 11, false, false, true, false } }));
 
-    const SparkplugPayload sent { .seq = 255,
-        .metrics = { { .name = "Int64", .datatype = 4, .value = std::uint64_t { 1ULL << 40U } },
-            { .alias = 7, .timestamp = 5, .value = 0.25, .singlePrecision = true },
-            { .name = "Text", .isHistorical = true, .value = std::string("Auto") },
-            { .name = "Null", .isNull = true } } };
+    const SparkplugPayload sent { {}, 255,
+        { { "Int64", {}, {}, 4, false, false, std::uint64_t { 1ULL << 40U }, false },
+            { {}, 7, 5, {}, false, false, 0.25, true },
+            { "Text", {}, {}, {}, true, false, std::string("Auto"), false },
+            { "Null", {}, {}, {}, false, true, {}, false } } };
     const SparkplugPayloadReading back = ReadSparkplugPayload(EncodeSparkplugPayload(sent));
     ASSERT_TRUE(back.payload);
     EXPECT_EQ(back.payload->seq, 255u);
@@ -81,7 +78,6 @@ TEST(SparkplugPayloadTest, WrittenPayloadsReadBackUnchanged)
 
 TEST(SparkplugStatusMappingTest, TheDefaultMappingByType)
 {
-    // The raw integers travel as unsigned 64 bits.
     const std::tuple<Type, SparkplugMetric::Value, std::optional<std::int32_t>> cases[]
         = { { Type::Int8, 0xFFUL, -1 }, { Type::Int8, 0xFFFFFFFFUL, -1 }, { Type::Int16, 0x8000UL, -32768 },
               { Type::Int32, 0x104UL, 0x104 }, { Type::Int32, 0xFFFFFFFDUL, -3 },
