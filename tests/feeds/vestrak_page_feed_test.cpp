@@ -2,7 +2,6 @@
 #include "feeds/sparkplug_edge.h"
 
 #include <QProcess>
-#include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,138 +10,98 @@ namespace vestrak {
 namespace {
 
 using ::testing::HasSubstr;
-using testing::MosquittoBroker;
-using testing::TestPublisher;
-
-constexpr int PageWaitMilliseconds = 30000;
 
 struct PageRun {
     int exitCode = -1;
-    std::string output;
-    std::string errors;
+    std::string output, errors;
 };
+
+// The status tree's dump of the page's objects with these images.
+std::string Images(int pump, int valve, int tank)
+{
+    return "  P/0 \"Plant\" image=2\n    P1/1 \"Pump\" image=" + std::to_string(pump)
+        + "\n    P2/2 \"Valve\" image=" + std::to_string(valve)
+        + "\n    P3/3 \"Tank\" image=" + std::to_string(tank) + "\n";
+}
 
 // vestrak-page on a page of three tagged objects that answers every query from its tag table.
 class VestrakPageFeedTest : public ::testing::Test {
 protected:
-    PageRun runPage(const std::string& url, const std::vector<std::string>& pageLines,
-        const QStringList& feedOptions = {})
+    PageRun runPage(
+        const QStringList& feed, const std::string& pageLines = "", const std::string& tagPrefix = "")
     {
-        std::ofstream(folder.path() / "status.ini")
-            << "[TreeObjects]\r\nP/Plant = 2,,Plant\r\nP1/Pump = 2," << tagPrefix
-            << "T1,Pump\r\nP2/Valve = 2," << tagPrefix << "T2,Valve\r\nP3/Tank = 2," << tagPrefix
-            << "T3,Tank\r\n";
-        std::ofstream page(folder.path() / "feed.page");
-        page << "create s CiStatus\nset s.UpdateInterval 100\non s.GetStatus answer s\n"
-             << "set s.ObjectFile " << (folder.path() / "status.ini").string() << "\n";
-        for (const std::string& line : pageLines)
-            page << line << "\n";
-        page.close();
+        std::ofstream(path("status.ini")) << "[TreeObjects]\r\nP/Plant = 2,,Plant\r\nP1/Pump = 2,"
+                                          << tagPrefix << "T1,Pump\r\nP2/Valve = 2," << tagPrefix
+                                          << "T2,Valve\r\nP3/Tank = 2," << tagPrefix << "T3,Tank\r\n";
+        std::ofstream(path("feed.page"))
+            << "create s CiStatus\nset s.UpdateInterval 100\non s.GetStatus answer s\n"
+            << "set s.ObjectFile " << path("status.ini") << "\n"
+            << pageLines << "tick 1000\ndump s.TreeView_Status\n";
         QProcess program;
-        program.start(QStringLiteral(VESTRAK_PAGE_PROGRAM),
-            QStringList { QString::fromStdString((folder.path() / "feed.page").string()), feedOption,
-                QString::fromStdString(url), "--screenshot", QString::fromStdString(screenshot()), "--after",
-                "1300" }
-                + feedOptions);
-        program.waitForFinished(PageWaitMilliseconds);
+        program.start(VESTRAK_PAGE_PROGRAM,
+            QStringList { QString::fromStdString(path("feed.page")), "--screenshot",
+                QString::fromStdString(path("page.png")), "--after", "1300" }
+                + feed);
+        program.waitForFinished(30000);
         return { program.exitCode(), program.readAllStandardOutput().toStdString(),
             program.readAllStandardError().toStdString() };
     }
-
-    [[nodiscard]] std::string screenshot() const { return (folder.path() / "page.png").string(); }
-    [[nodiscard]] QString pathOf(const char* name) const
-    {
-        return QString::fromStdString((folder.path() / name).string());
-    }
+    [[nodiscard]] std::string path(const char* name) const { return (folder.path() / name).string(); }
 
     testing::TemporaryFolder folder;
-    QString feedOption = "--mqtt";
-    std::string tagPrefix;
 };
 
-std::size_t CountOf(const std::string& text, const std::string& part)
+TEST_F(VestrakPageFeedTest, EveryProblemStartingTheMqttFeedIsReported)
 {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
-TEST_F(VestrakPageFeedTest, WithoutABrokerThePageShowsUnknowns)
-{
-    std::ofstream(folder.path() / "password") << "s3cret\n";
-    std::filesystem::permissions(folder.path() / "password", std::filesystem::perms(0644));
-    const int port = testing::FreeLoopbackPort();
-    const PageRun run = runPage("mqtt://127.0.0.1:" + std::to_string(port) + "/plant",
-        { "tick 1000", "dump s.TreeView_Status" },
-        { "--user", "operator", "--password-file", pathOf("password") });
+    std::ofstream(path("password")) << "s3cret\n";
+    chmod(path("password").c_str(), 0644);
+    const PageRun run = runPage({ "--mqtt", "mqtt://127.0.0.1:1/plant", "--user", "operator",
+        "--password-file", QString::fromStdString(path("password")) });
     EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_EQ(CountOf(run.errors,
-                  "vestrak-page: no statuses from the MQTT broker at 127.0.0.1:" + std::to_string(port)
-                      + ": Connection refused; every fed tag shows unknown until it answers\n"),
-        1u)
-        << run.errors;
+    const std::string lost
+        = "vestrak-page: no statuses from the MQTT broker at 127.0.0.1:1: Connection refused; "
+          "every fed tag shows unknown until it answers\n";
+    EXPECT_THAT(run.errors, HasSubstr(lost));
+    EXPECT_EQ(run.errors.find(lost), run.errors.rfind(lost)) << "reported once";
     EXPECT_THAT(run.errors,
-        HasSubstr("vestrak-page: warning: the password file " + pathOf("password").toStdString()
+        HasSubstr("vestrak-page: warning: the password file " + path("password")
             + " may be read by other users; make it readable by its owner only (chmod 600)\n"));
-    EXPECT_EQ(CountOf(run.output, "image=1"), 3u) << run.output;
-    EXPECT_TRUE(std::filesystem::exists(screenshot()));
-}
+    EXPECT_THAT(run.output, HasSubstr(Images(1, 1, 1)));
+    EXPECT_TRUE(std::filesystem::exists(path("page.png")));
 
-// A FIFO would hold the page at its start until someone writes to it; a device may never end.
-TEST_F(VestrakPageFeedTest, APasswordFileThatIsNotARegularFileIsRefusedAtOnce)
-{
-    ASSERT_EQ(mkfifo((folder.path() / "fifo").c_str(), 0600), 0);
-    for (const QString& passwordFile : { pathOf("fifo"), QStringLiteral("/dev/zero") }) {
-        const PageRun run = runPage(
-            "mqtt://127.0.0.1:1/plant", {}, { "--user", "operator", "--password-file", passwordFile });
-        EXPECT_EQ(run.exitCode, 2) << passwordFile.toStdString();
+    // A FIFO would hold the page at its start until someone writes to it; a device may never end.
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    for (const std::string& passwordFile : { path("fifo"), std::string("/dev/zero") }) {
+        const PageRun run = runPage({ "--mqtt", "mqtt://127.0.0.1:1/plant", "--user", "operator",
+            "--password-file", QString::fromStdString(passwordFile) });
+        EXPECT_EQ(run.exitCode, 2) << passwordFile;
         EXPECT_THAT(run.errors,
-            HasSubstr("vestrak-page: the password file " + passwordFile.toStdString()
-                + " is not a regular file\n"));
+            HasSubstr("vestrak-page: the password file " + passwordFile + " is not a regular file\n"));
     }
-}
-
-TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTag)
-{
-    MosquittoBroker broker;
-    ASSERT_TRUE(broker.start());
-    TestPublisher publisher(broker.port());
-    ASSERT_TRUE(publisher.publish("plant/T1", "3"));
-    const PageRun run = runPage(
-        broker.url("plant").toStdString(), { "tag T1 4", "tag T2 4", "tick 1000", "dump s.TreeView_Status" });
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_THAT(run.errors, HasSubstr("vestrak-page: statuses come from the MQTT broker at 127.0.0.1:"));
-    EXPECT_THAT(run.output,
-        HasSubstr("  P/0 \"Plant\" image=2\n"
-                  "    P1/1 \"Pump\" image=3\n"
-                  "    P2/2 \"Valve\" image=4\n"
-                  "    P3/3 \"Tank\" image=1\n"));
 }
 
 // Retained births stand in for edge nodes that were asked for them.
-TEST_F(VestrakPageFeedTest, SparkplugBirthsFeedThePageThroughTheStatusRules)
+TEST_F(VestrakPageFeedTest, TheBrokerAnswersEveryTagThroughEitherFeed)
 {
-    MosquittoBroker broker;
-    ASSERT_TRUE(broker.start());
-    using testing::HandBuiltMetric;
-    ASSERT_TRUE(testing::PublishBytes(broker.port(), "spBv1.0/plant/NBIRTH/E1",
-        testing::HandBuiltPayload(0,
-            { HandBuiltMetric("T1").type(3).intValue(3), HandBuiltMetric("T2").type(11).booleanValue(true),
-                HandBuiltMetric("T3").type(10).doubleValue(1.5) }),
-        true));
-    std::ofstream(folder.path() / "rules") << "*/T3 | >= 1.5 | 3\n";
-    feedOption = "--sparkplug";
-    tagPrefix = "plant/E1/";
-    const PageRun run = runPage(broker.url("plant").toStdString(), { "tick 1000", "dump s.TreeView_Status" },
-        { "--group-in-tags", "--status-rules", QString::fromStdString((folder.path() / "rules").string()) });
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_THAT(run.errors,
+    testing::MosquittoBroker broker;
+    std::ofstream(path("rules")) << "*/T3 | >= 1.5 | 3\n";
+    ASSERT_TRUE(broker.start() && broker.publish("plant/T1", "3")
+        && broker.publish("spBv1.0/plant/NBIRTH/E1",
+            testing::HandBuiltPayload(R"(seq: 0 metrics { name: "T1" datatype: 3 int_value: 3 })"
+                                      R"(metrics { name: "T2" datatype: 11 boolean_value: true })"
+                                      R"(metrics { name: "T3" datatype: 10 double_value: 1.5 })")));
+    const PageRun mqtt = runPage({ "--mqtt", broker.url("plant") }, "tag T1 4\ntag T2 4\n");
+    EXPECT_EQ(mqtt.exitCode, 0) << mqtt.errors;
+    EXPECT_THAT(mqtt.errors, HasSubstr("vestrak-page: statuses come from the MQTT broker at 127.0.0.1:"));
+    EXPECT_THAT(mqtt.output, HasSubstr(Images(3, 4, 1)));
+
+    const PageRun sparkplug = runPage({ "--sparkplug", broker.url("plant"), "--group-in-tags",
+                                          "--status-rules", QString::fromStdString(path("rules")) },
+        "", "plant/E1/");
+    EXPECT_EQ(sparkplug.exitCode, 0) << sparkplug.errors;
+    EXPECT_THAT(sparkplug.errors,
         HasSubstr("vestrak-page: statuses come from Sparkplug B edge nodes through the MQTT broker at "));
-    EXPECT_THAT(run.output,
-        HasSubstr("    P1/1 \"Pump\" image=3\n"
-                  "    P2/2 \"Valve\" image=4\n"
-                  "    P3/3 \"Tank\" image=3\n"));
+    EXPECT_THAT(sparkplug.output, HasSubstr(Images(3, 4, 3)));
 }
 
 } // namespace

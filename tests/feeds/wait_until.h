@@ -11,12 +11,9 @@ template<typename Condition> bool WaitUntil(Condition condition, int millisecond
     QTimer deadline;
     deadline.setSingleShot(true);
     deadline.start(milliseconds);
-    while (!condition()) {
-        if (!deadline.isActive())
-            return false;
+    while (!condition() && deadline.isActive())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
+    return condition();
 }
 
 } // namespace vestrak::testing
