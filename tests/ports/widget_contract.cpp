@@ -336,8 +336,7 @@ TEST_P(WidgetContract, ToolbarButtonsAreCheckButtonsThatFlowIntoRows)
     connections += toolbar.ButtonClick.connect(
         [&](const ButtonRef& button) { clicks += button->key() + u"=" + Decimal(button->value()) + u" "; });
     ButtonRef k4 = toolbar.addButton(u"K4", 4);
-    toolbar.addButton(u"K5", 5);
-    toolbar.addButton(u"K6", 6);
+    ASSERT_TRUE(toolbar.addButton(u"K5", 5) && toolbar.addButton(u"K6", 6));
     EXPECT_EQ(toolbar.addButton(u"K5", 5), nullptr);
     EXPECT_EQ(toolbar.width(), 3 * 22 * 15);
     EXPECT_EQ(toolbar.addButton(u"K12", 12)->image(), 0);
@@ -350,13 +349,10 @@ TEST_P(WidgetContract, ToolbarButtonsAreCheckButtonsThatFlowIntoRows)
     EXPECT_EQ(clicks, u"K4=0 K4=1 ");
 
     k4->setToolTipText(u"Pumps");
-    EXPECT_EQ(toolbar.findButton(u"K4")->toolTipText(), u"Pumps");
-    EXPECT_EQ(toolbar.button(1), k4);
+    EXPECT_EQ(toolbar.button(1)->toolTipText() + toolbar.findButton(u"K4")->toolTipText(), u"PumpsPumps");
     toolbar.clearButtons();
-    EXPECT_EQ(toolbar.buttonCount(), 0);
-    EXPECT_FALSE(k4->exists());
     k4->setValue(1);
-    EXPECT_EQ(k4->value(), 0);
+    EXPECT_EQ(std::tuple(toolbar.buttonCount(), k4->exists(), k4->value()), std::tuple(0, false, 0));
 }
 
 TEST_P(WidgetContract, ListBoxClicksComeAfterTheIndexMoved)
@@ -370,10 +366,8 @@ TEST_P(WidgetContract, ListBoxClicksComeAfterTheIndexMoved)
     EXPECT_EQ(list.newIndex(), -1);
     list.addItem(u"Pump 1");
     list.addItem(u"Pump 2");
-    EXPECT_EQ(list.newIndex(), 1);
-    EXPECT_TRUE(list.setItemData(list.newIndex(), 40000));
-    EXPECT_FALSE(list.setItemData(2, 1));
-    EXPECT_EQ(list.itemData(1), 40000);
+    EXPECT_EQ(list.newIndex(), 1) << "the index of the item added last";
+    EXPECT_TRUE(list.setItemData(1, 40000) && !list.setItemData(2, 1) && list.itemData(1) == 40000);
     EXPECT_EQ(list.itemText(0), u"Pump 1");
     EXPECT_TRUE(list.setListIndex(0));
 
@@ -381,8 +375,7 @@ TEST_P(WidgetContract, ListBoxClicksComeAfterTheIndexMoved)
     EXPECT_FALSE(list.operatorClick(2));
     EXPECT_EQ(clicks, "click at 1; click at 0; dblclick; ");
     list.clear();
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(list.listIndex(), -1);
+    EXPECT_EQ(std::pair(list.count(), list.listIndex()), std::pair(0, -1));
 }
 
 TEST_P(WidgetContract, TypedKeysPassThroughTheKeyPressHandler)
@@ -407,8 +400,7 @@ TEST_P(WidgetContract, PopupMenuItemsAreAddressedByIndex)
     PopupMenu& menu = surface->addPopupMenu(u"Menu", u"...");
     EXPECT_EQ(menu.caption(0), u"...");
     EXPECT_FALSE(menu.addItem(2));
-    EXPECT_TRUE(menu.addItem(1));
-    EXPECT_TRUE(menu.setCaption(1, u"Show details"));
+    EXPECT_TRUE(menu.addItem(1) && menu.setCaption(1, u"Show details"));
     EXPECT_FALSE(menu.setCaption(2, u"none") || menu.removeItem(0));
 
     std::string events;
@@ -422,8 +414,7 @@ TEST_P(WidgetContract, PopupMenuItemsAreAddressedByIndex)
     EXPECT_TRUE(menu.operatorChoose(1));
     EXPECT_FALSE(menu.operatorChoose(1)) << "the choice closed it";
     EXPECT_EQ(events, "shown; 1; ");
-    EXPECT_TRUE(menu.removeItem(1));
-    EXPECT_EQ(menu.itemCount(), 1);
+    EXPECT_TRUE(menu.removeItem(1) && menu.itemCount() == 1);
 }
 
 // A picture is known by its header, whatever the file is called; a file that is none leaves the
@@ -474,7 +465,7 @@ TEST_P(WidgetContract, SurfaceHoldsNamedWidgetsInsideItsBorder)
     EXPECT_FALSE(bordered->setOuterHeight(10));
     EXPECT_EQ(bordered->outerHeight(), 3600);
     bordered->setSizeInPixels(400, 300);
-    EXPECT_EQ(bordered->outerWidth() + bordered->outerHeight(), 6000 + 4500);
+    EXPECT_EQ(std::pair(bordered->outerWidth(), bordered->outerHeight()), std::pair(6000.0, 4500.0));
 
     CommandButton& collapse = surface->addCommandButton(
         u"Command_Collapse", { 1740, 30, 195, 225 }, ButtonPicture::TriangleLeft, false);
@@ -482,8 +473,7 @@ TEST_P(WidgetContract, SurfaceHoldsNamedWidgetsInsideItsBorder)
     EXPECT_EQ(surface->widget(u"Command_Collapse"), &collapse);
     EXPECT_EQ(surface->widget(u"Nothing"), nullptr);
     EXPECT_EQ(surface->widgets().size(), 2u);
-    EXPECT_FALSE(collapse.setFocus());
-    EXPECT_EQ(surface->focusedWidget(), nullptr);
+    EXPECT_FALSE(collapse.setFocus() || surface->focusedWidget()) << "a hidden widget takes no focus";
     EXPECT_TRUE(text.setFocus());
     collapse.setVisible(true);
     collapse.setVisible(false);
@@ -493,8 +483,7 @@ TEST_P(WidgetContract, SurfaceHoldsNamedWidgetsInsideItsBorder)
     text.setVisible(true);
     EXPECT_TRUE(text.setFocus());
 
-    EXPECT_FALSE(collapse.setHeight(-1));
-    EXPECT_EQ(collapse.height(), 225);
+    EXPECT_FALSE(collapse.setHeight(-1) || collapse.height() != 225);
     collapse.setLeft(2790.5);
     EXPECT_EQ(collapse.left(), 2790.5) << "twips read back exactly as set";
     surface->addToolTip(collapse, u"Collapse Navigation Tree\r\nnotice");
@@ -506,6 +495,5 @@ TEST_P(WidgetContract, SurfaceHoldsNamedWidgetsInsideItsBorder)
     connections += collapse.Click.connect([&] { ++clicks; });
     EXPECT_FALSE(collapse.operatorClick());
     collapse.setVisible(true);
-    EXPECT_TRUE(collapse.operatorClick());
-    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(collapse.operatorClick() && clicks == 1);
 }
