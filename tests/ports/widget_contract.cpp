@@ -109,10 +109,7 @@ public:
     {
         if (!key.starts_with(u"L"))
             return std::nullopt;
-        std::uint32_t reference = 0;
-        for (const char16_t digit : key.substr(1))
-            reference = reference * 10 + static_cast<std::uint32_t>(digit - u'0');
-        return reference;
+        return static_cast<std::uint32_t>(std::stoul(Narrow(key.substr(1))));
     }
 };
 
