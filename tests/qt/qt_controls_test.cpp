@@ -35,16 +35,6 @@ protected:
 
     static QString plantFile(const char* name) { return QStringLiteral(VESTRAK_PLANT_FOLDER "/") + name; }
 
-    static QtTreeView& shownTree(QWidget& control)
-    {
-        for (auto* view : control.findChildren<QtTreeView*>()) {
-            if (view->isVisible())
-                return *view;
-        }
-        ADD_FAILURE() << "no tree shown";
-        return *control.findChild<QtTreeView*>();
-    }
-
     static QModelIndexList rowsWithText(const QtTreeView& view, const QString& text)
     {
         return view.model()->match(
@@ -83,7 +73,7 @@ TEST_F(OperatorOnQtWidgets, TheFilterTextTakesEnterAsTheSwitch)
             + treeSetting(u"PressedFilterButtons", u"FilterButton"),
         u"*21");
     test.clock.advance(200);
-    QtTreeView& view = shownTree(tree);
+    QtTreeView& view = *tree.findChild<QtTreeView*>();
     EXPECT_TRUE(rowsWithText(view, "Screens").isEmpty()) << "the text filter leaves the branches out";
     const QModelIndexList pump = rowsWithText(view, "Intake Pump 2");
     ASSERT_FALSE(pump.isEmpty());
@@ -119,7 +109,7 @@ TEST_F(OperatorOnQtWidgets, StatusTreeMenuAndInformationAnswerTheOperator)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&status));
     QSignalSpy choices(&status, &CiStatusWidget::PopupMenuItemClick);
     QSignalSpy choiceChanges(&status, &CiStatusWidget::SelectedPopupMenuItemChanged);
-    QtTreeView& view = shownTree(status);
+    QtTreeView& view = *status.findChild<QtTreeView*>();
     click(view, "Water Works", Qt::RightButton);
     EXPECT_EQ(status.SelectedNode(), "Water Works") << "the menu is for the object under the mouse";
     auto* menu = status.findChild<QMenu*>();

@@ -2,7 +2,7 @@
 #include "linux_platform/sqlite_settings_store.h"
 #include "qt_widgets/reporting_file_system.h"
 #include "status_line.h"
-#include "support/temporary_folder.h"
+#include "support/test_platform.h"
 #include "window_widget_set.h"
 
 #include <QDate>
@@ -35,27 +35,22 @@ TEST(VestrakPage, APageMessageOutlastsEventLines)
 
 TEST(VestrakPage, EveryUnreadableObjectFileStaysListedUntilItIsReadAgain)
 {
-    vestrak::testing::TemporaryFolder folder;
-    const QString plant = QString::fromStdString((folder.path() / "plant.ini").string());
-    const QString status = QString::fromStdString((folder.path() / "status.ini").string());
-    LocalFileSystem files;
+    vestrak::testing::ScratchFiles files;
     ReportingFileSystem reporting(files);
     QStatusBar bar;
     StatusLine line(bar, [] { return std::int64_t { 0 }; });
     reporting.setProblemsChanged([&] { line.showFileProblems(reporting.problems()); });
     auto* listed = bar.findChild<QLabel*>();
     ASSERT_NE(listed, nullptr);
-    const auto read = [&](const QString& path) { reporting.readFile(path.toStdU16String()); };
-
-    read(plant);
-    read(status);
+    const QString plant = QString::fromStdU16String(files.path("plant.ini"));
+    const QString status = QString::fromStdU16String(files.path("status.ini"));
+    reporting.readFile(files.path("plant.ini"));
+    reporting.readFile(files.path("status.ini"));
     EXPECT_EQ(listed->text(),
         "Cannot read " + plant + ": there is no such file; " + status + ": there is no such file");
-    std::ofstream(plant.toStdString()) << "[TreeObjects]\n";
-    read(plant);
+    reporting.readFile(files.write("plant.ini", "[TreeObjects]\n"));
     EXPECT_EQ(listed->text(), "Cannot read " + status + ": there is no such file");
-    std::ofstream(status.toStdString()) << "[TreeObjects]\n";
-    read(status);
+    reporting.readFile(files.write("status.ini", "[TreeObjects]\n"));
     EXPECT_TRUE(listed->isHidden());
 }
 
