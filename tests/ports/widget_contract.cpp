@@ -13,21 +13,72 @@ using namespace vestrak;
 
 namespace {
 
-constexpr Geometry TreeArea { 0, 0, 3000, 5 * 18 * 15 };
+constexpr double RowTwips = 18 * 15;
 
-// The tree's events as a line, each followed by "; ". A node click names whether the node was
-// selected before it was raised.
+std::u16string Decimal(std::int64_t number)
+{
+    const std::string digits = std::to_string(number);
+    return { digits.begin(), digits.end() };
+}
+
+std::string Narrow(std::u16string_view text)
+{
+    return { text.begin(), text.end() };
+}
+
+// A node as "index:path(children)", "-" for none.
+std::u16string Described(const NodeRef& node)
+{
+    return node ? Decimal(node->index()) + u":" + node->fullPath() + u"(" + Decimal(node->children()) + u")"
+                : u"-";
+}
+
+// The tree's nodes by index, from 0 to one past the last.
+std::u16string Listed(const Tree& tree)
+{
+    std::u16string listed;
+    for (std::int32_t index = 0; index <= tree.count() + 1; ++index)
+        listed += Described(tree.node(index)) + u" ";
+    return listed;
+}
+
+// The keys of the rows shown from the top, "-" below the last.
+std::u16string ShownKeys(const Tree& tree)
+{
+    std::u16string keys;
+    for (double row = 0.5; row < 5; ++row) {
+        const NodeRef node = tree.hitTest(10, row * 18 * 15);
+        keys += (node ? node->key() : u"-") + u" ";
+    }
+    return keys;
+}
+
+// Under the parent, or a top node when there is none.
+NodeRef add(Tree& tree, const NodeRef& parent, std::u16string_view key, std::u16string_view text = u"N",
+    std::int32_t image = 1)
+{
+    return tree.add(parent, parent ? NodeRelationship::Child : NodeRelationship::Last, key, text, image);
+}
+
+// The tree's events as a line, each followed by "; ". A node click names its node and whether it
+// was selected before the event, a press the key of the row it lies on.
 struct TreeEvents {
     std::string log;
+    double pressedY = 0;
     Connections connections;
 
     explicit TreeEvents(Tree& tree)
     {
         const auto note = [this](const char* what) { return [this, what](auto&&...) { log += what; }; };
         connections += tree.MouseDown.connect(
-            [this](std::int16_t button, auto&&...) { log += "down" + std::to_string(button) + "; "; });
+            [this, &tree](std::int16_t button, std::int16_t, double x, double y) {
+                const NodeRef pressed = tree.hitTest(x, y);
+                log += "down" + std::to_string(button) + (pressed ? " " + Narrow(pressed->key()) : "") + "; ";
+                pressedY = y;
+            });
         connections += tree.NodeClick.connect([this, &tree](const NodeRef& node) {
-            log += tree.selectedNode() == node ? "node; " : "node before its selection; ";
+            log += "node " + Narrow(node->key())
+                + (tree.selectedNode() == node ? "; " : " before its selection; ");
         });
         connections += tree.Click.connect(note("click; "));
         connections += tree.DblClick.connect(note("dblclick; "));
@@ -41,12 +92,6 @@ struct TreeEvents {
     // The events since the last call.
     std::string take() { return std::exchange(log, {}); }
 };
-
-std::u16string Decimal(std::int64_t number)
-{
-    const std::string digits = std::to_string(number);
-    return { digits.begin(), digits.end() };
-}
 
 // Stands for the lines a control keeps: key "L<reference>", text "Line <reference>".
 class NumberedLines final : public LentNodeTexts {
@@ -64,10 +109,7 @@ public:
     {
         if (!key.starts_with(u"L"))
             return std::nullopt;
-        std::uint32_t reference = 0;
-        for (const char16_t digit : key.substr(1))
-            reference = reference * 10 + static_cast<std::uint32_t>(digit - u'0');
-        return reference;
+        return static_cast<std::uint32_t>(std::stoul(Narrow(key.substr(1))));
     }
 };
 
@@ -75,44 +117,30 @@ public:
 
 TEST_P(WidgetContract, TreeNodesAreNumberedInOrderOfAdditionUnderUniqueKeys)
 {
-    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
-    NodeRef plant = tree.add(nullptr, NodeRelationship::Last, u"P/0", u"Plant", 1);
-    NodeRef pump = tree.add(plant, NodeRelationship::Child, u"P1/1", u"Pump", 4);
-    NodeRef motor = tree.add(pump, NodeRelationship::Child, u"P11/2", u"Motor", 5);
-    NodeRef utilities = tree.add(nullptr, NodeRelationship::Last, u"Q/3", u"Utilities", 2);
-    ASSERT_TRUE(plant && pump && motor && utilities);
-
-    EXPECT_EQ(tree.add(plant, NodeRelationship::Child, u"P1/1", u"Again", 1), nullptr);
-    EXPECT_EQ(tree.count(), 4);
-    EXPECT_EQ(motor->fullPath(), u"Plant\\Pump\\Motor");
+    Tree& tree = addTree();
+    NodeRef plant = add(tree, nullptr, u"P/0", u"Plant");
+    NodeRef pump = add(tree, plant, u"P1/1", u"Pump");
+    NodeRef motor = add(tree, pump, u"P11/2", u"Motor");
+    add(tree, nullptr, u"Q/3", u"Utilities");
+    EXPECT_EQ(add(tree, plant, u"P1/1"), nullptr);
+    EXPECT_EQ(Listed(tree), u"- 1:Plant(1) 2:Plant\\Pump(1) 3:Plant\\Pump\\Motor(0) 4:Utilities(0) - ");
     EXPECT_EQ(motor->parent(), pump);
-    EXPECT_EQ(plant->parent(), nullptr);
-    EXPECT_EQ(plant->children(), 1);
-    EXPECT_EQ(utilities->index(), 4);
-    EXPECT_EQ(tree.node(2), pump);
     EXPECT_EQ(tree.find(u"P11/2"), motor);
-    EXPECT_EQ(tree.find(u"p11/2"), nullptr);
-    EXPECT_EQ(tree.node(0), nullptr);
-    EXPECT_EQ(tree.node(5), nullptr);
+    EXPECT_FALSE(plant->parent() || tree.find(u"p11/2"));
 
     ASSERT_TRUE(tree.remove(pump));
-    EXPECT_EQ(tree.count(), 2);
-    EXPECT_EQ(utilities->index(), 2);
-    EXPECT_EQ(plant->children(), 0);
-    EXPECT_FALSE(motor->exists());
-    EXPECT_EQ(tree.find(u"P11/2"), nullptr);
-    EXPECT_TRUE(tree.add(plant, NodeRelationship::Child, u"P1/1", u"Pump again", 4))
-        << "a removed key is free";
+    EXPECT_EQ(Listed(tree), u"- 1:Plant(0) 2:Utilities(0) - ");
+    EXPECT_FALSE(motor->exists() || tree.find(u"P11/2"));
+    EXPECT_TRUE(add(tree, plant, u"P1/1")) << "a removed key is free";
 
     // Through many growths of the key index and of the blocks of text, with texts longer than a
     // block, each refused twin giving its room back.
     std::vector<NodeRef> many;
     for (int number = 0; number < 5000; ++number) {
         const std::u16string key = u"W" + Decimal(number % 97) + u"/" + Decimal(number);
-        const std::u16string text
-            = Decimal(number * 7919) + std::u16string(number % 1000 == 500 ? 40000 : 0, u'a');
-        many.push_back(tree.add(nullptr, NodeRelationship::Last, key, text, 1));
-        ASSERT_EQ(tree.add(nullptr, NodeRelationship::Last, key, u"twin", 1), nullptr);
+        many.push_back(add(tree, nullptr, key,
+            Decimal(number * 7919) + std::u16string(number % 1000 == 500 ? 40000 : 0, u'a')));
+        ASSERT_EQ(add(tree, nullptr, key, u"twin"), nullptr);
     }
     for (int number = 0; number < 5000; ++number) {
         ASSERT_EQ(tree.find(u"W" + Decimal(number % 97) + u"/" + Decimal(number)), many[number]);
@@ -123,7 +151,7 @@ TEST_P(WidgetContract, TreeNodesAreNumberedInOrderOfAdditionUnderUniqueKeys)
 
 TEST_P(WidgetContract, LentNodesActAsOwnNodesWithTextsReadOnlyWhenNeeded)
 {
-    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
+    Tree& tree = addTree();
     auto lines = std::make_shared<NumberedLines>();
     NodeRef top = tree.addLent(nullptr, NodeRelationship::Last, lines, 0, 1);
     NodeRef child = tree.addLent(top, NodeRelationship::Child, lines, 2, 4);
@@ -131,15 +159,13 @@ TEST_P(WidgetContract, LentNodesActAsOwnNodesWithTextsReadOnlyWhenNeeded)
     EXPECT_EQ(tree.find(u"L2"), child);
     EXPECT_EQ(tree.find(u"L1"), nullptr);
     EXPECT_EQ(lines->asked, 1) << "a key naming its reference is read alone, not every key";
-    EXPECT_EQ(child->key(), u"L2");
-    EXPECT_EQ(child->fullPath(), u"Line 0\\Line 2");
-    EXPECT_EQ(tree.find(u"L2"), child);
-    EXPECT_EQ(tree.addLent(nullptr, NodeRelationship::Last, lines, 2, 1), nullptr);
-    EXPECT_EQ(tree.addLent(nullptr, NodeRelationship::Last, nullptr, 3, 1), nullptr);
+    EXPECT_EQ(child->key() + u" " + Described(child), u"L2 2:Line 0\\Line 2(0)");
+    EXPECT_FALSE(tree.addLent(nullptr, NodeRelationship::Last, lines, 2, 1)
+        || tree.addLent(nullptr, NodeRelationship::Last, nullptr, 3, 1));
 
-    ASSERT_TRUE(tree.add(nullptr, NodeRelationship::Last, u"L5", u"Own", 1));
+    ASSERT_TRUE(add(tree, nullptr, u"L5"));
     EXPECT_EQ(tree.addLent(nullptr, NodeRelationship::Last, lines, 5, 1), nullptr);
-    EXPECT_EQ(tree.add(nullptr, NodeRelationship::Last, u"L0", u"Own", 1), nullptr);
+    EXPECT_EQ(add(tree, nullptr, u"L0"), nullptr);
     NodeRef later = tree.addLent(nullptr, NodeRelationship::Last, lines, 6, 1);
     NodeRef fromAnother
         = tree.addLent(nullptr, NodeRelationship::Last, std::make_shared<NumberedLines>(), 7, 1);
@@ -149,28 +175,34 @@ TEST_P(WidgetContract, LentNodesActAsOwnNodesWithTextsReadOnlyWhenNeeded)
 
     ASSERT_TRUE(tree.remove(top));
     EXPECT_EQ(tree.find(u"L7"), fromAnother);
-    EXPECT_EQ(tree.find(u"L2"), nullptr);
+    EXPECT_FALSE(tree.find(u"L2"));
     tree.clear();
     EXPECT_EQ(later->key(), u"");
 }
 
-TEST_P(WidgetContract, NodeHandlesStaySafeAfterTheTreeIsCleared)
+// Plants nest deeply in bad or generated files: nothing may take stack per level. A handle
+// outliving its node answers empty and ignores changes.
+TEST_P(WidgetContract, NodeHandlesStaySafeAfterTheirNodesGoAtAnyDepth)
 {
-    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::StatusIcons, true);
-    NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 2);
-    NodeRef child = tree.add(top, NodeRelationship::Child, u"A1/1", u"A1", 2);
-    child->setSelected(true);
+    Tree& tree = addTree(ImageList::StatusIcons);
+    NodeRef top = add(tree, nullptr, u"0", u"L");
+    NodeRef deepest = top;
+    NodeRef middle;
+    for (int level = 1; level < 200000; ++level) {
+        deepest = add(tree, deepest, Decimal(level), u"L");
+        middle = level == 100000 ? deepest : middle;
+    }
+    EXPECT_EQ(deepest->fullPath().size(), 2 * 200000 - 1);
+    ASSERT_TRUE(tree.remove(middle));
+    EXPECT_EQ(tree.count(), 100000);
+    EXPECT_FALSE(deepest->exists());
+    tree.find(u"99999")->setSelected(true);
     tree.clear();
 
     EXPECT_EQ(tree.count(), 0);
-    EXPECT_EQ(tree.selectedNode(), nullptr);
-    for (const NodeRef& gone : { top, child }) {
-        EXPECT_FALSE(gone->exists());
-        EXPECT_EQ(gone->index(), 0);
-        EXPECT_EQ(gone->text(), u"");
-        EXPECT_EQ(gone->fullPath(), u"");
-        EXPECT_EQ(gone->parent(), nullptr);
-        EXPECT_FALSE(gone->setImage(1));
+    for (const NodeRef& gone : { top, deepest }) {
+        EXPECT_EQ(Described(gone) + gone->text(), u"0:(0)");
+        EXPECT_FALSE(gone->exists() || gone->parent() || gone->setImage(1));
         gone->setExpanded(true);
         gone->setSelected(true);
         gone->ensureVisible();
@@ -178,40 +210,20 @@ TEST_P(WidgetContract, NodeHandlesStaySafeAfterTheTreeIsCleared)
         EXPECT_FALSE(gone->expanded());
     }
     EXPECT_EQ(tree.selectedNode(), nullptr);
-    EXPECT_FALSE(tree.remove(child));
-    EXPECT_EQ(tree.add(child, NodeRelationship::Child, u"X/2", u"X", 1), nullptr);
-}
-
-// Plants nest deeply in bad or generated files: nothing may take stack per level (the deep-tree
-// stress test clears and destroys such trees through both controls).
-TEST_P(WidgetContract, AChainOfTwoHundredThousandLevelsTakesNoStackPerLevel)
-{
-    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
-    NodeRef deepest = tree.add(nullptr, NodeRelationship::Last, u"0", u"L", 1);
-    NodeRef middle;
-    for (int level = 1; level < 200000; ++level) {
-        deepest = tree.add(deepest, NodeRelationship::Child, Decimal(level), u"L", 1);
-        if (level == 100000)
-            middle = deepest;
-    }
-    ASSERT_EQ(tree.count(), 200000);
-    EXPECT_EQ(deepest->fullPath().size(), 2 * 200000 - 1);
-    ASSERT_TRUE(tree.remove(middle));
-    EXPECT_EQ(tree.count(), 100000);
-    EXPECT_FALSE(deepest->exists());
+    EXPECT_FALSE(tree.remove(top));
+    EXPECT_EQ(add(tree, top, u"X/2"), nullptr);
 }
 
 TEST_P(WidgetContract, NodeImagesAreCheckedAgainstTheImageList)
 {
-    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::StatusIcons, true);
-    NodeRef node = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 4);
-    EXPECT_EQ(node->image(), 4);
-    EXPECT_FALSE(node->setImage(7));
-    EXPECT_EQ(node->image(), 4);
-    EXPECT_TRUE(node->setImage(0));
-    EXPECT_EQ(node->image(), 0);
-    EXPECT_TRUE(node->setImage(6));
-    EXPECT_EQ(tree.add(nullptr, NodeRelationship::Last, u"B/1", u"B", 12)->image(), 0);
+    Tree& tree = addTree(ImageList::StatusIcons);
+    NodeRef node = add(tree, nullptr, u"A/0", u"A", 4);
+    for (const auto& [image, taken, shown] :
+        { std::tuple(7, false, 4), std::tuple(0, true, 0), std::tuple(6, true, 6) }) {
+        EXPECT_EQ(node->setImage(image), taken) << image;
+        EXPECT_EQ(node->image(), shown) << image;
+    }
+    EXPECT_EQ(add(tree, nullptr, u"B/1", u"B", 12)->image(), 0);
 
     node->setBlinkImages(4, 0);
     EXPECT_EQ(node->image(), 4);
@@ -221,122 +233,74 @@ TEST_P(WidgetContract, NodeImagesAreCheckedAgainstTheImageList)
     EXPECT_EQ(node->image(), 3) << "a phase's image the list lacks is the one shown";
     tree.setBlinkPhase(BlinkPhase::Off);
     EXPECT_EQ(node->image(), 0);
-    EXPECT_TRUE(node->setImage(5));
+    node->setImage(5);
     tree.setBlinkPhase(BlinkPhase::On);
     EXPECT_EQ(node->image(), 5) << "an image set alone is steady";
 }
 
-TEST_P(WidgetContract, StatesSetFromCodeRaiseNoEvents)
+// Keys act on the rows shown as the mouse would; states set from code raise nothing; a right
+// click's press lies mid-row, clear of the row above.
+TEST_P(WidgetContract, OperatorActionsOnTheTreeRaiseEventsInToolkitOrder)
 {
-    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
+    Tree& tree = addTree();
     TreeEvents events(tree);
-    NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 1);
-    NodeRef child = tree.add(top, NodeRelationship::Child, u"A1/1", u"A1", 1);
+    NodeRef top = add(tree, nullptr, u"A/0");
+    NodeRef child = add(tree, top, u"A1/1");
+    add(tree, child, u"A11/2", u"Hidden below a closed branch");
+    NodeRef last = add(tree, nullptr, u"B/3");
+    EXPECT_TRUE(tree.operatorKey(TreeKey::Enter));
+    EXPECT_EQ(events.take(), "key; ") << "nothing selected, nothing to open";
     top->setExpanded(true);
+    for (const TreeKey key : { TreeKey::Down, TreeKey::Down, TreeKey::Down, TreeKey::Down, TreeKey::Up })
+        EXPECT_TRUE(tree.operatorKey(key));
+    EXPECT_EQ(events.take(), "key; node A/0; key; node A1/1; key; node B/3; key; key; node A1/1; ")
+        << "the first row, then row by row";
+    // A row selected from code, as a rebuild highlights one: Enter names it before the double click.
+    last->setSelected(true);
+    EXPECT_TRUE(tree.operatorKey(TreeKey::Enter));
+    EXPECT_EQ(events.take(), "key; node B/3; dblclick; ");
+
     top->setExpanded(false);
     child->setSelected(true);
     child->ensureVisible();
     tree.setScrollPosition(0);
-
     EXPECT_EQ(events.log, "");
     EXPECT_TRUE(top->expanded()) << "ensureVisible opens the ancestors";
-    EXPECT_EQ(tree.selectedNode(), child);
-}
-
-TEST_P(WidgetContract, OperatorActionsOnTheTreeRaiseEventsInToolkitOrder)
-{
-    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
-    NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 1);
-    NodeRef child = tree.add(top, NodeRelationship::Child, u"A1/1", u"A1", 1);
-    top->setExpanded(true);
-    TreeEvents events(tree);
-    NodeRef pressedOn;
-    double pressedY = 0;
-    Connections connections;
-    connections += tree.MouseDown.connect([&](std::int16_t, std::int16_t, double x, double y) {
-        pressedOn = tree.hitTest(x, y);
-        pressedY = y;
-    });
-
     EXPECT_TRUE(tree.operatorClick(u"A/0"));
-    EXPECT_EQ(events.take(), "down1; node; click; ");
+    EXPECT_EQ(events.take(), "down1 A/0; node A/0; click; ");
     EXPECT_TRUE(tree.operatorRightClick(u"A1/1"));
-    EXPECT_EQ(events.take(), "down2; click; ");
+    EXPECT_EQ(events.take(), "down2 A1/1; click; ");
+    EXPECT_EQ(events.pressedY, 1.5 * RowTwips);
     EXPECT_EQ(tree.selectedNode(), top) << "a right click leaves the selection";
-    EXPECT_EQ(pressedOn, child) << "the press lies on the node's row";
-    EXPECT_EQ(pressedY, 1.5 * 18 * 15) << "in its middle, clear of the row above";
     EXPECT_TRUE(tree.operatorDoubleClick(u"A1/1"));
-    EXPECT_EQ(events.take(), "down1; node; click; dblclick; ");
+    EXPECT_EQ(events.take(), "down1 A1/1; node A1/1; click; dblclick; ");
 
     top->setExpanded(false);
-    EXPECT_TRUE(tree.operatorExpand(u"A/0"));
-    EXPECT_TRUE(tree.operatorExpand(u"A/0"));
-    EXPECT_TRUE(tree.operatorCollapse(u"A/0"));
-    EXPECT_TRUE(tree.operatorCollapse(u"A/0"));
-    EXPECT_TRUE(tree.operatorMouseMove());
-    EXPECT_EQ(events.take(), "expand; collapse; move; ");
+    EXPECT_TRUE(tree.operatorExpand(u"A/0") && tree.operatorExpand(u"A/0"));
+    EXPECT_TRUE(tree.operatorCollapse(u"A/0") && tree.operatorCollapse(u"A/0"));
+    EXPECT_TRUE(tree.operatorMouseMove() && tree.operatorScroll(0));
+    EXPECT_EQ(events.take(), "expand; collapse; move; scroll; ");
 
     EXPECT_FALSE(tree.operatorClick(u"missing"));
     tree.setVisible(false);
-    EXPECT_FALSE(tree.operatorClick(u"A/0"));
-    EXPECT_FALSE(tree.operatorMouseMove());
-    EXPECT_FALSE(tree.operatorKey(TreeKey::Enter));
+    EXPECT_FALSE(tree.operatorClick(u"A/0") || tree.operatorMouseMove() || tree.operatorKey(TreeKey::Enter));
     EXPECT_EQ(events.log, "");
-}
-
-TEST_P(WidgetContract, KeysActOnTheShownRowsAsTheMouseWould)
-{
-    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
-    NodeRef top = tree.add(nullptr, NodeRelationship::Last, u"A/0", u"A", 1);
-    NodeRef child = tree.add(top, NodeRelationship::Child, u"A1/1", u"A1", 1);
-    tree.add(child, NodeRelationship::Child, u"A11/2", u"Hidden below a closed branch", 1);
-    NodeRef last = tree.add(nullptr, NodeRelationship::Last, u"B/3", u"B", 1);
-    top->setExpanded(true);
-    TreeEvents events(tree);
-    std::vector<NodeRef> clicked;
-    Connections connections;
-    connections += tree.NodeClick.connect([&clicked](const NodeRef& node) { clicked.push_back(node); });
-
-    EXPECT_TRUE(tree.operatorKey(TreeKey::Enter));
-    EXPECT_EQ(events.take(), "key; ") << "nothing selected, nothing to open";
-    for (int down = 0; down < 4; ++down)
-        EXPECT_TRUE(tree.operatorKey(TreeKey::Down));
-    EXPECT_EQ(clicked, (std::vector<NodeRef> { top, child, last })) << "the first row, then row by row";
-    EXPECT_EQ(events.take(), "key; node; key; node; key; node; key; ");
-    EXPECT_TRUE(tree.operatorKey(TreeKey::Up));
-    EXPECT_EQ(tree.selectedNode(), child);
-    events.take();
-    clicked.clear();
-
-    // A row selected from code, as a rebuild highlights one: Enter names it before the double click.
-    last->setSelected(true);
-    EXPECT_TRUE(tree.operatorKey(TreeKey::Enter));
-    EXPECT_EQ(events.take(), "key; node; dblclick; ");
-    EXPECT_EQ(clicked, (std::vector<NodeRef> { last }));
-    EXPECT_TRUE(tree.operatorScroll(0));
-    EXPECT_EQ(events.log, "scroll; ");
 }
 
 TEST_P(WidgetContract, TreeScrollsByRowsWithinItsRange)
 {
-    Tree& tree = surface->addTree(u"Tree", TreeArea, ImageList::SystemIcons, true);
-    NodeRef branch = tree.add(nullptr, NodeRelationship::Last, u"B", u"Branch", 1);
+    Tree& tree = addTree();
+    NodeRef branch = add(tree, nullptr, u"B", u"Branch");
     branch->setExpanded(true);
-    for (int i = 0; i < 19; ++i) {
-        std::u16string key = u"C" + std::u16string(1, static_cast<char16_t>(u'a' + i));
-        tree.add(branch, NodeRelationship::Child, key, key, 4);
-    }
+    for (char16_t letter = u'a'; letter < u'a' + 19; ++letter)
+        add(tree, branch, std::u16string(u"C") + letter);
     // 20 rows shown, 5 fit: the last row reaches the bottom at position 15.
     tree.setScrollPosition(100);
     EXPECT_EQ(tree.scrollPosition(), 15);
     tree.setScrollPosition(-3);
     EXPECT_EQ(tree.scrollPosition(), 0);
     EXPECT_TRUE(tree.operatorScroll(7));
-    EXPECT_EQ(tree.scrollPosition(), 7);
-    const double rowTwips = 18 * 15;
-    EXPECT_EQ(tree.hitTest(10, 0.5 * rowTwips)->key(), u"Cg") << "the first row shown is row 7";
-    EXPECT_EQ(tree.hitTest(10, 2.5 * rowTwips)->key(), u"Ci");
-
+    EXPECT_EQ(ShownKeys(tree), u"Cg Ch Ci Cj Ck ") << "the first row shown is row 7";
     tree.find(u"Ck")->ensureVisible();
     EXPECT_EQ(tree.scrollPosition(), 7) << "a row already in view does not scroll";
     tree.find(u"Cs")->ensureVisible();
@@ -347,18 +311,15 @@ TEST_P(WidgetContract, TreeScrollsByRowsWithinItsRange)
     tree.setScrollPosition(10);
     branch->setExpanded(false);
     EXPECT_EQ(tree.scrollPosition(), 0) << "closing the branch leaves nothing to scroll";
-    EXPECT_EQ(tree.hitTest(10, 0.5 * rowTwips), branch);
-    EXPECT_EQ(tree.hitTest(10, 1.5 * rowTwips), nullptr) << "below the last row";
+    EXPECT_EQ(ShownKeys(tree), u"B - - - - ");
 
     // Siblings keep their order when the first and the last leave and another comes.
     branch->setExpanded(true);
-    ASSERT_TRUE(tree.remove(tree.find(u"Ca")));
-    ASSERT_TRUE(tree.remove(tree.find(u"Cs")));
-    tree.add(branch, NodeRelationship::Child, u"Ct", u"Ct", 4);
-    EXPECT_EQ(tree.hitTest(10, 1.5 * rowTwips)->key(), u"Cb");
+    ASSERT_TRUE(tree.remove(tree.find(u"Ca")) && tree.remove(tree.find(u"Cs")));
+    add(tree, branch, u"Ct");
+    EXPECT_EQ(ShownKeys(tree), u"B Cb Cc Cd Ce ");
     tree.setScrollPosition(100);
-    EXPECT_EQ(tree.hitTest(10, 3.5 * rowTwips)->key(), u"Cr");
-    EXPECT_EQ(tree.hitTest(10, 4.5 * rowTwips)->key(), u"Ct");
+    EXPECT_EQ(ShownKeys(tree), u"Co Cp Cq Cr Ct ");
     EXPECT_EQ(tree.find(u"Ct")->index(), 19);
 }
 
@@ -367,13 +328,12 @@ TEST_P(WidgetContract, ToolbarButtonsAreCheckButtonsThatFlowIntoRows)
 {
     Toolbar& toolbar = surface->addToolbar(u"Bar", {}, ImageList::SystemIcons, true);
     EXPECT_EQ(toolbar.height(), 22 * 15) << "an empty toolbar still has one row";
-    std::vector<std::pair<std::u16string, std::int32_t>> clicks;
+    std::u16string clicks;
     Connections connections;
     connections += toolbar.ButtonClick.connect(
-        [&](const ButtonRef& button) { clicks.emplace_back(button->key(), button->value()); });
+        [&](const ButtonRef& button) { clicks += button->key() + u"=" + Decimal(button->value()) + u" "; });
     ButtonRef k4 = toolbar.addButton(u"K4", 4);
-    toolbar.addButton(u"K5", 5);
-    toolbar.addButton(u"K6", 6);
+    ASSERT_TRUE(toolbar.addButton(u"K5", 5) && toolbar.addButton(u"K6", 6));
     EXPECT_EQ(toolbar.addButton(u"K5", 5), nullptr);
     EXPECT_EQ(toolbar.width(), 3 * 22 * 15);
     EXPECT_EQ(toolbar.addButton(u"K12", 12)->image(), 0);
@@ -381,47 +341,38 @@ TEST_P(WidgetContract, ToolbarButtonsAreCheckButtonsThatFlowIntoRows)
     EXPECT_EQ(toolbar.height(), 2 * 22 * 15);
 
     k4->setValue(1);
-    EXPECT_TRUE(toolbar.operatorClick(u"K4"));
-    EXPECT_TRUE(toolbar.operatorClick(u"K4"));
+    EXPECT_TRUE(toolbar.operatorClick(u"K4") && toolbar.operatorClick(u"K4"));
     EXPECT_FALSE(toolbar.operatorClick(u"K9"));
-    EXPECT_EQ(clicks, (std::vector<std::pair<std::u16string, std::int32_t>> { { u"K4", 0 }, { u"K4", 1 } }));
+    EXPECT_EQ(clicks, u"K4=0 K4=1 ");
 
     k4->setToolTipText(u"Pumps");
-    EXPECT_EQ(toolbar.findButton(u"K4")->toolTipText(), u"Pumps");
-    EXPECT_EQ(toolbar.button(1), k4);
+    EXPECT_EQ(toolbar.button(1)->toolTipText() + toolbar.findButton(u"K4")->toolTipText(), u"PumpsPumps");
     toolbar.clearButtons();
-    EXPECT_EQ(toolbar.buttonCount(), 0);
-    EXPECT_FALSE(k4->exists());
     k4->setValue(1);
-    EXPECT_EQ(k4->value(), 0);
+    EXPECT_EQ(std::tuple(toolbar.buttonCount(), k4->exists(), k4->value()), std::tuple(0, false, 0));
 }
 
 TEST_P(WidgetContract, ListBoxClicksComeAfterTheIndexMoved)
 {
     ListBox& list = surface->addListBox(u"List", { 0, 330, 795, 780 }, true);
-    std::vector<std::int32_t> indexAtClick;
+    std::string clicks;
     Connections connections;
-    connections += list.Click.connect([&] { indexAtClick.push_back(list.listIndex()); });
-    int doubleClicks = 0;
-    connections += list.DblClick.connect([&] { ++doubleClicks; });
+    connections
+        += list.Click.connect([&] { clicks += "click at " + std::to_string(list.listIndex()) + "; "; });
+    connections += list.DblClick.connect([&] { clicks += "dblclick; "; });
     EXPECT_EQ(list.newIndex(), -1);
     list.addItem(u"Pump 1");
     list.addItem(u"Pump 2");
-    EXPECT_EQ(list.newIndex(), 1);
-    EXPECT_TRUE(list.setItemData(list.newIndex(), 40000));
-    EXPECT_FALSE(list.setItemData(2, 1));
-    EXPECT_EQ(list.itemData(1), 40000);
+    EXPECT_EQ(list.newIndex(), 1) << "the index of the item added last";
+    EXPECT_TRUE(list.setItemData(1, 40000) && !list.setItemData(2, 1) && list.itemData(1) == 40000);
     EXPECT_EQ(list.itemText(0), u"Pump 1");
     EXPECT_TRUE(list.setListIndex(0));
 
-    EXPECT_TRUE(list.operatorClick(1));
-    EXPECT_TRUE(list.operatorDoubleClick(0));
+    EXPECT_TRUE(list.operatorClick(1) && list.operatorDoubleClick(0));
     EXPECT_FALSE(list.operatorClick(2));
-    EXPECT_EQ(indexAtClick, (std::vector<std::int32_t> { 1, 0 }));
-    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(clicks, "click at 1; click at 0; dblclick; ");
     list.clear();
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(list.listIndex(), -1);
+    EXPECT_EQ(std::pair(list.count(), list.listIndex()), std::pair(0, -1));
 }
 
 TEST_P(WidgetContract, TypedKeysPassThroughTheKeyPressHandler)
@@ -431,10 +382,7 @@ TEST_P(WidgetContract, TypedKeysPassThroughTheKeyPressHandler)
     Connections connections;
     connections += text.KeyPress.connect([&keys](std::int16_t& key) {
         ++keys;
-        if (key == 13)
-            key = 0;
-        else if (key == u'a')
-            key = u'A';
+        key = key == 13 ? 0 : key == u'a' ? u'A' : key;
     });
     text.setText(u"P");
     EXPECT_TRUE(text.operatorType(u"pa\rb\t\x7f\x01"));
@@ -449,25 +397,21 @@ TEST_P(WidgetContract, PopupMenuItemsAreAddressedByIndex)
     PopupMenu& menu = surface->addPopupMenu(u"Menu", u"...");
     EXPECT_EQ(menu.caption(0), u"...");
     EXPECT_FALSE(menu.addItem(2));
-    EXPECT_TRUE(menu.addItem(1));
-    EXPECT_TRUE(menu.setCaption(1, u"Show details"));
-    EXPECT_FALSE(menu.setCaption(2, u"none"));
-    EXPECT_FALSE(menu.removeItem(0));
+    EXPECT_TRUE(menu.addItem(1) && menu.setCaption(1, u"Show details"));
+    EXPECT_FALSE(menu.setCaption(2, u"none") || menu.removeItem(0));
 
-    int shown = 0;
-    std::vector<std::int32_t> chosen;
+    std::string events;
     Connections connections;
-    connections += menu.Shown.connect([&] { ++shown; });
-    connections += menu.ItemClick.connect([&](std::int32_t index) { chosen.push_back(index); });
+    connections += menu.Shown.connect([&] { events += "shown; "; });
+    connections
+        += menu.ItemClick.connect([&](std::int32_t index) { events += std::to_string(index) + "; "; });
     EXPECT_FALSE(menu.operatorChoose(1)) << "not open";
     menu.popup();
     EXPECT_FALSE(menu.operatorChoose(5));
     EXPECT_TRUE(menu.operatorChoose(1));
     EXPECT_FALSE(menu.operatorChoose(1)) << "the choice closed it";
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(chosen, std::vector<std::int32_t> { 1 });
-    EXPECT_TRUE(menu.removeItem(1));
-    EXPECT_EQ(menu.itemCount(), 1);
+    EXPECT_EQ(events, "shown; 1; ");
+    EXPECT_TRUE(menu.removeItem(1) && menu.itemCount() == 1);
 }
 
 // A picture is known by its header, whatever the file is called; a file that is none leaves the
@@ -518,8 +462,7 @@ TEST_P(WidgetContract, SurfaceHoldsNamedWidgetsInsideItsBorder)
     EXPECT_FALSE(bordered->setOuterHeight(10));
     EXPECT_EQ(bordered->outerHeight(), 3600);
     bordered->setSizeInPixels(400, 300);
-    EXPECT_EQ(bordered->outerWidth(), 6000);
-    EXPECT_EQ(bordered->outerHeight(), 4500);
+    EXPECT_EQ(std::pair(bordered->outerWidth(), bordered->outerHeight()), std::pair(6000.0, 4500.0));
 
     CommandButton& collapse = surface->addCommandButton(
         u"Command_Collapse", { 1740, 30, 195, 225 }, ButtonPicture::TriangleLeft, false);
@@ -527,10 +470,8 @@ TEST_P(WidgetContract, SurfaceHoldsNamedWidgetsInsideItsBorder)
     EXPECT_EQ(surface->widget(u"Command_Collapse"), &collapse);
     EXPECT_EQ(surface->widget(u"Nothing"), nullptr);
     EXPECT_EQ(surface->widgets().size(), 2u);
-    EXPECT_FALSE(collapse.setFocus());
-    EXPECT_EQ(surface->focusedWidget(), nullptr);
+    EXPECT_FALSE(collapse.setFocus() || surface->focusedWidget()) << "a hidden widget takes no focus";
     EXPECT_TRUE(text.setFocus());
-    EXPECT_EQ(surface->focusedWidget(), &text);
     collapse.setVisible(true);
     collapse.setVisible(false);
     EXPECT_EQ(surface->focusedWidget(), &text) << "another widget's hiding leaves the focus";
@@ -539,8 +480,7 @@ TEST_P(WidgetContract, SurfaceHoldsNamedWidgetsInsideItsBorder)
     text.setVisible(true);
     EXPECT_TRUE(text.setFocus());
 
-    EXPECT_FALSE(collapse.setHeight(-1));
-    EXPECT_EQ(collapse.height(), 225);
+    EXPECT_FALSE(collapse.setHeight(-1) || collapse.height() != 225);
     collapse.setLeft(2790.5);
     EXPECT_EQ(collapse.left(), 2790.5) << "twips read back exactly as set";
     surface->addToolTip(collapse, u"Collapse Navigation Tree\r\nnotice");
@@ -552,6 +492,5 @@ TEST_P(WidgetContract, SurfaceHoldsNamedWidgetsInsideItsBorder)
     connections += collapse.Click.connect([&] { ++clicks; });
     EXPECT_FALSE(collapse.operatorClick());
     collapse.setVisible(true);
-    EXPECT_TRUE(collapse.operatorClick());
-    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(collapse.operatorClick() && clicks == 1);
 }

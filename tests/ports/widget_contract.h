@@ -20,10 +20,14 @@ struct NamedSurfaceFactory {
 
 class WidgetContract : public testing::TestWithParam<NamedSurfaceFactory> {
 protected:
-    void SetUp() override { surface = GetParam().make(files, 4800, 3600, 0); }
+    // A tree five rows high.
+    vestrak::Tree& addTree(vestrak::ImageList images = vestrak::ImageList::SystemIcons)
+    {
+        return surface->addTree(u"Tree", { 0, 0, 3000, 5 * 18 * 15 }, images, true);
+    }
 
     vestrak::LocalFileSystem files;
-    std::unique_ptr<vestrak::ControlSurface> surface;
+    std::unique_ptr<vestrak::ControlSurface> surface = GetParam().make(files, 4800, 3600, 0);
 };
 
 inline std::string surfaceFactoryName(const testing::TestParamInfo<NamedSurfaceFactory>& info)

@@ -1,10 +1,8 @@
 #!/usr/bin/python3
-"""What a screen reader finds on a page with both controls: vestrak-page on an X display of its
-own (Xvfb), in a private D-Bus session with the accessibility bus, read through AT-SPI.
-
-usage: accessibility_test.py VESTRAK_PAGE SOURCE_DIR
-Exits 77 (skipped) with the reason when a piece of the accessibility stack is not installed.
-"""
+# What a screen reader finds on a page with both controls: vestrak-page on an X display of its own
+# (Xvfb), in a private D-Bus session with the accessibility bus, read through AT-SPI. Exits 77
+# (skipped) with the reason when a piece of the accessibility stack is not installed.
+#   accessibility_test.py VESTRAK_PAGE SOURCE_DIR
 import os
 import shutil
 import subprocess
@@ -12,10 +10,8 @@ import sys
 import tempfile
 import time
 
-SKIPPED = 77
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 DEADLINE_SECONDS = 30
-
 PAGE = """\
 create tree CiTree
 size tree 4200 5400
@@ -41,29 +37,10 @@ expand status.TreeView_Status WW21,WW22/10
 
 
 def missing_piece():
-    for tool in ("Xvfb", "dbus-run-session", "dbus-send"):
-        if not shutil.which(tool):
-            return f"{tool} is not installed"
-    if not os.access(BUS_LAUNCHER, os.X_OK):
-        return "at-spi2-core is not installed (no at-spi-bus-launcher)"
-    found = subprocess.run([sys.executable, "-c", "import pyatspi"], capture_output=True)
-    if found.returncode != 0:
-        return "python3-pyatspi is not installed"
-    return None
-
-
-def start_display(children):
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1200x800x24",
-                             "-nolisten", "tcp"], pass_fds=(write_end,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    children.append(xvfb)
-    os.close(write_end)
-    with os.fdopen(read_end) as numbers:
-        display = numbers.readline().strip()
-    if not display:
-        raise RuntimeError("Xvfb gave no display")
-    os.environ["DISPLAY"] = ":" + display
+    missing = [tool for tool in ("Xvfb", "dbus-run-session", "dbus-send", BUS_LAUNCHER) if not shutil.which(tool)]
+    if subprocess.run([sys.executable, "-c", "import pyatspi"], capture_output=True).returncode:
+        missing.append("pyatspi")
+    return missing and f"{', '.join(missing)} not installed"
 
 
 def poll(what, find):
@@ -76,13 +53,6 @@ def poll(what, find):
     raise AssertionError(f"not found within {DEADLINE_SECONDS} s: {what}")
 
 
-def accessibility_bus_answers():
-    asked = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus",
-                            "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return asked.returncode == 0
-
-
 def walk(node, depth=0):
     yield node, depth
     for child in node:
@@ -91,22 +61,16 @@ def walk(node, depth=0):
 
 
 def check_page(pyatspi):
-    def application():
-        return next((app for app in pyatspi.Registry.getDesktop(0)
-                     if app is not None and app.name == "vestrak-page"), None)
-
-    app = poll("vestrak-page on the accessibility bus", application)
+    app = poll("vestrak-page on the accessibility bus", lambda: next(
+        (app for app in pyatspi.Registry.getDesktop(0) if app is not None and app.name == "vestrak-page"), None))
     failures = []
 
     def expect(condition, message):
         if not condition:
             failures.append(message)
 
-    def trees():
-        found = [node for node, _ in walk(app) if node.getRoleName() == "tree"]
-        return found if len(found) == 2 else None
-
-    found = {tree.name: tree for tree in poll("both trees", trees)}
+    trees = lambda: [node for node, _ in walk(app) if node.getRoleName() == "tree"]
+    found = {tree.name: tree for tree in poll("both trees", lambda: len(trees()) == 2 and trees())}
     expect(set(found) == {"Object tree", "Status tree"}, f"the trees are named {sorted(found)}")
     for name, tree in found.items():
         items = [(node, depth, node.getState()) for node, depth in walk(tree) if depth > 0]
@@ -126,8 +90,7 @@ def check_page(pyatspi):
         failures.append(str(missing))
 
     for node, _ in walk(app):
-        role = node.getRoleName()
-        states = node.getState()
+        role, states = node.getRoleName(), node.getState()
         if role in ("push button", "check box", "text", "tree", "list", "image"):
             expect(bool(node.name), f"a {role} without a name")
         expect("<qt>" not in node.description and "<table" not in node.description,
@@ -140,21 +103,29 @@ def check_page(pyatspi):
 def run_in_session(page_tool, source_dir):
     children = []
     try:
-        start_display(children)
+        # Xvfb picks a free display and names it on the pipe.
+        read_end, write_end = os.pipe()
+        children.append(subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1200x800x24",
+                                          "-nolisten", "tcp"], pass_fds=(write_end,),
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            os.environ["DISPLAY"] = ":" + numbers.readline().strip()
         children.append(subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"],
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         # A page started before the accessibility bus answers never joins it.
-        poll("the accessibility bus", accessibility_bus_answers)
-        work = tempfile.mkdtemp()
-        page = os.path.join(work, "both.page")
+        poll("the accessibility bus", lambda: subprocess.run(
+            ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+             "org.a11y.Bus.GetAddress"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0)
         # The page names its files relative to its own folder, where the example plant is linked.
+        work = tempfile.mkdtemp()
         os.symlink(os.path.join(source_dir, "examples", "plant"), os.path.join(work, "plant"))
-        with open(page, "w") as written:
+        with open(os.path.join(work, "both.page"), "w") as written:
             written.write(PAGE)
         environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                            VESTRAK_SETTINGS=os.path.join(work, "settings.sqlite"))
-        children.append(subprocess.Popen([page_tool, page], cwd=source_dir, env=environment,
-                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        children.append(subprocess.Popen([page_tool, os.path.join(work, "both.page")], cwd=source_dir,
+                                         env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         import pyatspi  # after the accessibility bus is up: the import connects to it
         failures = check_page(pyatspi)
     finally:
@@ -177,7 +148,7 @@ def main():
     reason = missing_piece()
     if reason:
         print(f"skipped: {reason}")
-        return SKIPPED
+        return 77
     os.environ["VESTRAK_ATSPI_SESSION"] = "1"
     return subprocess.call(["dbus-run-session", "--", sys.executable, __file__, page_tool, source_dir])
 

@@ -1,43 +1,27 @@
 #include "cistatus/cistatus_property_table.h"
 #include "citree/citree_property_table.h"
-#include "headless/memory_settings_store.h"
-#include "headless/virtual_clock.h"
-#include "linux_platform/environment_special_folders.h"
-#include "linux_platform/ini_profile.h"
-#include "linux_platform/local_file_system.h"
 #include "qt/application_platform.h"
 #include "qt/cistatus_widget.h"
 #include "qt/citree_widget.h"
+#include "support/test_platform.h"
 #include "ui_designer_saved_page.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QMetaProperty>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTreeView>
 #include <QUiLoader>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
-#include <span>
 
 using namespace vestrak;
 
 // Every way of making a page (uic, QUiLoader, code in any order) and what a form may hold. The
 // widgets are made as uic makes them, on the application platform set here for the whole program.
 namespace {
-
-struct TestPlatform {
-    MemorySettingsStore settings;
-    LocalFileSystem files;
-    IniProfile profile { files, u"/nonexistent/win.ini" };
-    EnvironmentSpecialFolders folders;
-    VirtualClock clock;
-    Platform platform { settings, profile, folders, files, clock, clock };
-};
 
 class ControlsLoader final : public QUiLoader {
 public:
@@ -55,18 +39,17 @@ public:
     }
 };
 
-class PageForms : public testing::Test {
+class PageForms : public ::testing::Test {
 protected:
-    static TestPlatform& testPlatform()
+    static vestrak::testing::TestPlatform& testPlatform()
     {
-        static TestPlatform test;
+        static LocalFileSystem files;
+        static vestrak::testing::TestPlatform test { files };
         return test;
     }
 
     static void SetUpTestSuite()
     {
-        static const QTemporaryDir commonData;
-        qputenv("VESTRAK_COMMON_APPDATA", commonData.path().toUtf8());
         ASSERT_TRUE(setApplicationPlatform(testPlatform().platform));
         // The form names its object files as a page beside them does.
         ASSERT_TRUE(QDir::setCurrent(QStringLiteral(VESTRAK_PLANT_FOLDER)));
@@ -114,30 +97,19 @@ const std::map<PropertyKind, QMetaType> KindTypes { { PropertyKind::Text, QMetaT
 using FormValues = QList<std::pair<const char*, QVariant>>;
 
 // The values of designer_saved_page.ui, in the order the widgets declare them.
-const FormValues TreeValues {
-    { "ObjectFile", "plant.ini" },
-    { "RootObject", "WW1,WW3" },
-    { "BackColor", QColor(255, 255, 224) },
-    { "SelectedObject", "WW312" },
-    { "CollapseTime", 30 },
-    { "ExpandedWidth", 300 },
-    { "ExpandedHeight", 400 },
+const FormValues TreeValues { { "ObjectFile", "plant.ini" }, { "RootObject", "WW1,WW3" },
+    { "BackColor", QColor(255, 255, 224) }, { "SelectedObject", "WW312" }, { "CollapseTime", 30 },
+    { "ExpandedWidth", 300 }, { "ExpandedHeight", 400 },
     { "Style",
         QVariant::fromValue(CiTreeWidget::StyleObjectTree | CiTreeWidget::StyleShowObjects
-            | CiTreeWidget::StyleStartExpanded) },
-};
-const FormValues StatusValues {
-    { "RootObject", "WW1" },
-    { "UpdateInterval", 500 },
+            | CiTreeWidget::StyleStartExpanded) } };
+const FormValues StatusValues { { "RootObject", "WW1" }, { "UpdateInterval", 500 },
     { "Behaviour",
         QVariant::fromValue(
             CiStatusWidget::BehaviourInheritStatus | CiStatusWidget::BehaviourMuteInherited) },
     { "PopupMenuItem", QStringList { "Ack/Acknowledge alarm", "Trend/Show trend" } },
-    { "BackColor", QColor(224, 255, 255) },
-    { "PictureVisible", true },
-    { "PictureWidth", 120 },
-    { "ObjectFile", "status.ini" },
-};
+    { "BackColor", QColor(224, 255, 255) }, { "PictureVisible", true }, { "PictureWidth", 120 },
+    { "ObjectFile", "status.ini" } };
 
 std::unique_ptr<QWidget> codePage(bool reverse)
 {
@@ -155,12 +127,6 @@ std::unique_ptr<QWidget> codePage(bool reverse)
     return page;
 }
 
-QString shownOnceShown(QWidget& page)
-{
-    page.show();
-    return shownPage(page);
-}
-
 } // namespace
 
 TEST_F(PageForms, EveryWayOfMakingAPageShowsTheTreeOfCodeThatSetsTheBuildingPropertyLast)
@@ -174,13 +140,14 @@ TEST_F(PageForms, EveryWayOfMakingAPageShowsTheTreeOfCodeThatSetsTheBuildingProp
     QWidget uicPage;
     Ui::DesignerSavedPage form;
     form.setupUi(&uicPage);
-    EXPECT_EQ(shownOnceShown(uicPage), expected) << "uic";
+    uicPage.show();
+    EXPECT_EQ(shownPage(uicPage), expected) << "uic";
 
     QFile saved(QStringLiteral(VESTRAK_DESIGNER_SAVED_PAGE));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const std::unique_ptr<QWidget> loaded = load(saved.readAll());
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(shownOnceShown(*loaded), expected) << "QUiLoader";
+    loaded->show();
+    EXPECT_EQ(shownPage(*loaded), expected) << "QUiLoader";
 
     const std::unique_ptr<QWidget> reversed = codePage(true);
     QCoreApplication::processEvents();
@@ -196,7 +163,7 @@ TEST_F(PageForms, WidgetsWithoutAPlatformShareTheApplicationPlatform)
         tree.setObjectFile("plant.ini");
         tree.setStyle(0x1619);
     }
-    EXPECT_FALSE(testPlatform().settings.entries(u"VestrakControls.CiTree").empty())
+    EXPECT_FALSE(testPlatform().memoryStore.entries(u"VestrakControls.CiTree").empty())
         << "the tree kept its scroll position in the application platform's store";
     EXPECT_FALSE(setApplicationPlatform(testPlatform().platform)) << "the widgets' platform stays theirs";
 }
@@ -210,22 +177,21 @@ TEST_F(PageForms, TheWidgetsOfferEveryPropertyOfTheControlsTables)
         for (const auto& entry : table) {
             const QByteArray name = QString::fromStdU16String(std::u16string(entry.name)).toLatin1();
             const QMetaProperty property = meta.property(meta.indexOfProperty(name));
+            SCOPED_TRACE(name.data());
             if (entry.use == PropertyUse::Query) {
                 ++queries;
-                EXPECT_FALSE(property.isValid()) << name.data();
-                EXPECT_GE(meta.indexOfMethod(name + "()"), 0) << name.data();
+                EXPECT_FALSE(property.isValid());
+                EXPECT_GE(meta.indexOfMethod(name + "()"), 0);
                 continue;
             }
-            ASSERT_TRUE(property.isValid()) << name.data();
-            if (entry.kind == PropertyKind::Flags)
-                EXPECT_TRUE(property.isFlagType()) << name.data();
-            else
-                EXPECT_EQ(property.metaType(), KindTypes.at(entry.kind)) << name.data();
-            EXPECT_EQ(property.isWritable(), static_cast<bool>(entry.set)) << name.data();
-            EXPECT_EQ(property.isDesignable(), entry.use == PropertyUse::Design) << name.data();
-            EXPECT_EQ(property.isStored(), entry.use == PropertyUse::Design) << name.data();
-            EXPECT_EQ(property.hasNotifySignal(), entry.changes == PropertyChanges::ByOperator)
-                << name.data();
+            ASSERT_TRUE(property.isValid());
+            EXPECT_TRUE(entry.kind == PropertyKind::Flags ? property.isFlagType()
+                                                          : property.metaType() == KindTypes.at(entry.kind));
+            const bool design = entry.use == PropertyUse::Design;
+            EXPECT_EQ(std::tuple(property.isWritable(), property.isDesignable(), property.isStored(),
+                          property.hasNotifySignal()),
+                std::tuple(static_cast<bool>(entry.set), design, design,
+                    entry.changes == PropertyChanges::ByOperator));
         }
         EXPECT_EQ(meta.propertyCount() - ControlWidgetHost::staticMetaObject.propertyCount(),
             static_cast<int>(table.size()) - queries)
@@ -240,53 +206,55 @@ TEST_F(PageForms, HostileFormValuesLoad)
 {
     const QTemporaryDir folder;
     const QString huge(10 * 1024 * 1024, u'W');
-    const auto value = [](const char* name, const char* tag, const QString& text) {
-        return QStringLiteral("<property name=\"%1\"><%2>%3</%2></property>").arg(name, tag, text);
-    };
     const struct {
         const char* what;
         const char* className;
-        QString properties;
+        QStringList properties;
         bool showsNothing;
     } forms[] {
         { "negative sizes", "CiTreeWidget",
-            value("geometry", "rect", "<x>0</x><y>0</y><width>-320</width><height>-240</height>")
-                + value("ObjectFile", "string", "plant.ini") + value("ExpandedWidth", "number", "-300")
-                + value("ExpandedHeight", "number", "-1") + value("CollapseTime", "number", "-5")
-                + value("Style", "number", "536"),
+            { "geometry=-320x-240", "ObjectFile=plant.ini", "ExpandedWidth=-300", "ExpandedHeight=-1",
+                "CollapseTime=-5", "Style=536" },
             false },
         { "negative sizes", "CiStatusWidget",
-            value("geometry", "rect", "<x>0</x><y>0</y><width>-1</width><height>-1</height>")
-                + value("PictureVisible", "bool", "true") + value("PictureWidth", "number", "-120")
-                + value("TextHeight", "number", "-40") + value("UpdateInterval", "number", "-1")
-                + value("ObjectFile", "string", "status.ini"),
+            { "geometry=-1x-1", "PictureVisible=true", "PictureWidth=-120", "TextHeight=-40",
+                "UpdateInterval=-1", "ObjectFile=status.ini" },
             false },
         // Starts collapsed.
-        { "every bit", "CiTreeWidget",
-            value("ObjectFile", "string", "plant.ini") + value("Style", "number", "-1"), true },
-        { "every bit", "CiStatusWidget",
-            value("Behaviour", "number", "-1") + value("ObjectFile", "string", "status.ini"), false },
-        { "a 10 MB string", "CiTreeWidget",
-            value("ObjectFile", "string", "plant.ini") + value("RootObject", "string", huge)
-                + value("Style", "number", "24"),
+        { "every bit", "CiTreeWidget", { "ObjectFile=plant.ini", "Style=-1" }, true },
+        { "every bit", "CiStatusWidget", { "Behaviour=-1", "ObjectFile=status.ini" }, false },
+        { "a 10 MB string", "CiTreeWidget", { "ObjectFile=plant.ini", "RootObject=" + huge, "Style=24" },
             true },
-        { "a 10 MB string", "CiStatusWidget", value("ObjectFile", "string", huge), true },
-        { "a folder", "CiTreeWidget",
-            value("ObjectFile", "string", folder.path()) + value("Style", "number", "24"), true },
-        { "a folder", "CiStatusWidget", value("ObjectFile", "string", folder.path()), true },
+        { "a 10 MB string", "CiStatusWidget", { "ObjectFile=" + huge }, true },
+        { "a folder", "CiTreeWidget", { "ObjectFile=" + folder.path(), "Style=24" }, true },
+        { "a folder", "CiStatusWidget", { "ObjectFile=" + folder.path() }, true },
     };
     for (const auto& form : forms) {
-        const QString className = QStringLiteral("vestrak::") + form.className;
-        const std::unique_ptr<QWidget> page = load(
-            QStringLiteral("<ui version=\"4.0\"><widget class=\"QWidget\" name=\"page\"><widget class=\"%1\" "
-                           "name=\"control\">%2</widget></widget></ui>")
-                .arg(className, form.properties)
-                .toUtf8());
-        ASSERT_TRUE(page) << form.what;
-        auto* control = page->findChild<QWidget*>("control");
-        ASSERT_TRUE(control) << form.what << ' ' << form.className;
+        SCOPED_TRACE(std::string(form.what) + ' ' + form.className);
+        // Numbers, booleans and strings as Designer writes them, a geometry given as WIDTHxHEIGHT.
+        QString properties;
+        for (const QString& pair : form.properties) {
+            const QString name = pair.section('=', 0, 0), value = pair.section('=', 1);
+            bool isNumber = false;
+            value.toInt(&isNumber);
+            properties += "<property name=\"" + name + "\">"
+                + (name == "geometry" ? "<rect><x>0</x><y>0</y><width>" + value.section('x', 0, 0)
+                            + "</width><height>" + value.section('x', 1) + "</height></rect>"
+                        : isNumber        ? "<number>" + value + "</number>"
+                        : value == "true" ? "<bool>true</bool>"
+                                          : "<string>" + value + "</string>")
+                + "</property>";
+        }
+        const std::unique_ptr<QWidget> page
+            = load(QStringLiteral("<ui version=\"4.0\"><widget class=\"QWidget\" "
+                                  "name=\"page\"><widget class=\"vestrak::%1\" "
+                                  "name=\"control\">%2</widget></widget></ui>")
+                       .arg(form.className, properties)
+                       .toUtf8());
+        auto* control = page ? page->findChild<QWidget*>("control") : nullptr;
+        ASSERT_TRUE(control);
         page->show();
         QCoreApplication::processEvents();
-        EXPECT_EQ(shownTree(*control).isEmpty(), form.showsNothing) << form.what << ' ' << form.className;
+        EXPECT_EQ(shownTree(*control).isEmpty(), form.showsNothing);
     }
 }

@@ -2,7 +2,7 @@
 #include "linux_platform/sqlite_settings_store.h"
 #include "qt_widgets/reporting_file_system.h"
 #include "status_line.h"
-#include "support/temporary_folder.h"
+#include "support/test_platform.h"
 #include "window_widget_set.h"
 
 #include <QDate>
@@ -35,43 +35,23 @@ TEST(VestrakPage, APageMessageOutlastsEventLines)
 
 TEST(VestrakPage, EveryUnreadableObjectFileStaysListedUntilItIsReadAgain)
 {
-    vestrak::testing::TemporaryFolder folder;
-    const QString plant = QString::fromStdString((folder.path() / "plant.ini").string());
-    const QString status = QString::fromStdString((folder.path() / "status.ini").string());
-    LocalFileSystem files;
+    vestrak::testing::ScratchFiles files;
     ReportingFileSystem reporting(files);
     QStatusBar bar;
     StatusLine line(bar, [] { return std::int64_t { 0 }; });
     reporting.setProblemsChanged([&] { line.showFileProblems(reporting.problems()); });
     auto* listed = bar.findChild<QLabel*>();
     ASSERT_NE(listed, nullptr);
-    const auto read = [&](const QString& path) { reporting.readFile(path.toStdU16String()); };
-
-    read(plant);
-    read(status);
+    const QString plant = QString::fromStdU16String(files.path("plant.ini"));
+    const QString status = QString::fromStdU16String(files.path("status.ini"));
+    reporting.readFile(files.path("plant.ini"));
+    reporting.readFile(files.path("status.ini"));
     EXPECT_EQ(listed->text(),
         "Cannot read " + plant + ": there is no such file; " + status + ": there is no such file");
-    std::ofstream(plant.toStdString()) << "[TreeObjects]\n";
-    read(plant);
+    reporting.readFile(files.write("plant.ini", "[TreeObjects]\n"));
     EXPECT_EQ(listed->text(), "Cannot read " + status + ": there is no such file");
-    std::ofstream(status.toStdString()) << "[TreeObjects]\n";
-    read(status);
+    reporting.readFile(files.write("status.ini", "[TreeObjects]\n"));
     EXPECT_TRUE(listed->isHidden());
-}
-
-TEST(VestrakPage, AControlThatShrinksItselfKeepsItsRoomSoItsNeighbourStays)
-{
-    QWidget area;
-    WindowWidgetSet widgets(area);
-    LocalFileSystem files;
-    const std::unique_ptr<ControlSurface> tree = widgets.createSurface(files, 4800, 3600, 0);
-    const std::unique_ptr<ControlSurface> status = widgets.createSurface(files, 6000, 3600, 0);
-    auto* statusWidget = dynamic_cast<QWidget*>(status.get());
-    const int statusLeft = statusWidget->x();
-    tree->setOuterWidth(195);
-    EXPECT_EQ(statusWidget->x(), statusLeft) << "a collapsing tree moves nothing beside it";
-    widgets.resize(*tree, 2400, 3600, 0);
-    EXPECT_LT(statusWidget->x(), statusLeft) << "the page's own size counts";
 }
 
 // Waits for the page to print the line; false when it ends or falls silent first.
@@ -95,29 +75,26 @@ TEST(VestrakPage, AStoppingSignalShutsTheControlsDownAsClosingTheWindowDoes)
     for (const int signal : { SIGTERM, SIGHUP, SIGINT }) {
         SCOPED_TRACE(signal);
         const vestrak::testing::TemporaryFolder folder;
-        const std::filesystem::path objects = folder.path() / "plant.ini";
-        std::ofstream objectLines(objects);
-        objectLines << "[TreeObjects]\r\nP=1,Plant\r\n";
+        std::ofstream objects(folder.path() / "plant.ini");
+        objects << "[TreeObjects]\r\nP=1,Plant\r\n";
         for (int pump = 1; pump <= 30; ++pump)
-            objectLines << "P" << pump << "=4,Pump " << pump << "\r\n";
-        objectLines.close();
+            objects << "P" << pump << "=4,Pump\r\n";
+        objects.close();
         const std::filesystem::path script = folder.path() / "stop.page";
-        std::ofstream(script) << "create t CiTree\nsize t 4800 2000\nset t.ObjectFile " << objects.string()
+        std::ofstream(script) << "create t CiTree\nsize t 4800 2000\nset t.ObjectFile "
+                              << (folder.path() / "plant.ini").string()
                               << "\nset t.Style 0x11018\nexpand t.TreeView_Objects P/0\n"
                                  "scroll t.TreeView_Objects 7\necho ready\n";
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(
-            "VESTRAK_SETTINGS", QString::fromStdString((folder.path() / "settings.sqlite").string()));
-        environment.insert("VESTRAK_COMMON_APPDATA", QString::fromStdString(folder.path().string()));
         QProcess page;
-        page.setProcessEnvironment(environment);
+        page.setEnvironment(QProcess::systemEnvironment()
+            << "VESTRAK_COMMON_APPDATA=" + QString::fromStdString(folder.path().string())
+            << "VESTRAK_SETTINGS=" + QString::fromStdString((folder.path() / "settings.sqlite").string()));
         const QString startDate = QDate::currentDate().toString(Qt::ISODate);
         page.start(QStringLiteral(VESTRAK_PAGE_PROGRAM), { QString::fromStdString(script.string()) });
         ASSERT_TRUE(WaitForLine(page, "ready")) << page.readAllStandardError().toStdString();
         kill(static_cast<pid_t>(page.processId()), signal);
         ASSERT_TRUE(page.waitForFinished(20000));
-        EXPECT_EQ(page.exitStatus(), QProcess::CrashExit);
-        EXPECT_EQ(page.exitCode(), signal);
+        EXPECT_EQ(std::pair(page.exitStatus(), page.exitCode()), std::pair(QProcess::CrashExit, signal));
 
         SqliteSettingsStore store(folder.path() / "settings.sqlite");
         EXPECT_EQ(store.GetSetting(u"VestrakControls.CiTree", u"Settings", u"ScrollPosition"), u"7");
@@ -144,16 +121,19 @@ TEST(VestrakPage, ControlsShareOutALargerWindow)
     area.show();
     area.resize(12 + 400 + 12 + 800 + 12, 600);
     widgets.arrange();
-    EXPECT_EQ(treeWidget->size(), QSize(400, 576)) << "a third of the spare width, the full height";
-    EXPECT_EQ(statusWidget->size(), QSize(800, 576));
+    EXPECT_EQ(treeWidget->size() + statusWidget->size(), QSize(1200, 2 * 576))
+        << "a third of the spare width, the full height";
     EXPECT_EQ(status->outerWidth(), 800 * 15);
     EXPECT_EQ(laidOut, (std::vector<const ControlSurface*> { tree.get(), status.get() }));
 
     tree->setOuterWidth(195);
     tree->setOuterHeight(225);
+    EXPECT_EQ(statusWidget->x(), 12 + 400 + 12) << "a collapsing tree moves nothing beside it";
     area.resize(100, 100);
     widgets.arrange();
     EXPECT_EQ(treeWidget->width(), 13) << "a control that sized itself keeps its size";
     EXPECT_EQ(statusWidget->size(), QSize(400, 240)) << "back to the page's size";
     EXPECT_EQ(statusWidget->x(), 12 + 200 + 12) << "the collapsed tree keeps the page's room";
+    widgets.resize(*tree, 2400, 3600, 0);
+    EXPECT_LT(statusWidget->x(), 12 + 200 + 12) << "the page's own size counts";
 }
