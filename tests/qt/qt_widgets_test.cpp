@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <functional>
@@ -236,6 +237,33 @@ TEST_F(QtTreeTest, TheViewDrawsWhatTheRowsCannotSay)
     EXPECT_EQ(view.viewport()->grab().toImage().pixelColor(leftEdge), focusColour);
     view.clearFocus();
     EXPECT_NE(view.viewport()->grab().toImage().pixelColor(leftEdge), focusColour);
+}
+
+// A flash tick changes the icons of a whole plant: the view hears only of the rows it shows.
+TEST_F(QtTreeTest, TheViewIsToldOnceOfEachShownRowThatLooksDifferent)
+{
+    std::vector<NodeRef> nodes;
+    for (char16_t key = u'A'; key < u'A' + 30; ++key)
+        nodes.push_back(add(nullptr, std::u16string(1, key), u"Row"));
+    QApplication::processEvents();
+    view.viewport()->repaint();
+    const QSignalSpy told(view.model(), &QAbstractItemModel::dataChanged);
+    int shown = 0;
+    while (view.visualRect(rowAt(view, shown)).intersects(view.viewport()->rect()))
+        ++shown;
+
+    for (NodeRef& node : nodes)
+        EXPECT_TRUE(node->setImage(2));
+    EXPECT_TRUE(nodes[1]->setImage(1)) << "changed back, the row looks as it did";
+    nodes[2]->setBackColor(0x0000FF);
+    QApplication::processEvents();
+    EXPECT_EQ(told.count(), shown - 1);
+    view.viewport()->repaint();
+
+    EXPECT_TRUE(nodes[0]->setImage(3) && nodes[29]->setImage(3));
+    QApplication::processEvents();
+    ASSERT_EQ(told.count(), shown);
+    EXPECT_EQ(told.last().first().value<QModelIndex>(), rowAt(view, 0));
 }
 
 // Qt is given the shown rows flat; the view draws the levels and opens branches as Qt's own tree,
