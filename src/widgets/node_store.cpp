@@ -1,12 +1,13 @@
 #include "widgets/node_store.h"
 
 #include <algorithm>
+#include <typeinfo>
 #include <utility>
 
 namespace vestrak {
 
 // A million-line plant keeps a million of them.
-static_assert(sizeof(StoredNode) <= 40);
+static_assert(sizeof(StoredNode) <= 32);
 
 StoredNode::StoredNode(std::uint32_t parent, std::uint8_t image)
     : m_Parent(parent)
@@ -54,7 +55,7 @@ NodeRef StoredNode::parent() const
 
 std::int32_t StoredNode::children() const
 {
-    return exists() ? m_ChildCount : 0;
+    return childCount();
 }
 
 std::int32_t StoredNode::index() const
@@ -276,18 +277,18 @@ void NodeStore::link(StoredNode& node, std::uint32_t id)
     StoredNode* parent = at(node.m_Parent);
     StoredNode* first = firstChildOf(parent);
     if (first) {
-        at(first->m_PreviousSibling)->m_NextSibling = id;
-        node.m_PreviousSibling = first->m_PreviousSibling;
-        first->m_PreviousSibling = id;
-    } else {
-        node.m_PreviousSibling = id;
-        if (parent)
-            parent->m_FirstChild = id;
-        else
-            m_FirstTop = &node;
+        StoredNode* last = at(first->m_RowOrLastSibling);
+        last->m_NextSibling = id;
+        node.m_RowOrLastSibling = static_cast<std::uint32_t>(last->row()) + 1;
+        first->m_RowOrLastSibling = id;
+        return;
     }
-    std::int32_t& siblings = parent ? parent->m_ChildCount : m_TopCount;
-    node.m_Row = siblings++;
+    node.m_FirstSibling = true;
+    node.m_RowOrLastSibling = id;
+    if (parent)
+        parent->m_FirstChild = id;
+    else
+        m_FirstTop = &node;
 }
 
 void NodeStore::unlink(StoredNode& node)
@@ -296,20 +297,25 @@ void NodeStore::unlink(StoredNode& node)
     StoredNode* first = firstChildOf(parent);
     StoredNode* next = at(node.m_NextSibling);
     if (&node == first) {
-        if (next)
-            next->m_PreviousSibling = node.m_PreviousSibling;
         if (parent)
             parent->m_FirstChild = node.m_NextSibling;
         else
             m_FirstTop = next;
+        if (!next)
+            return;
+        next->m_FirstSibling = true;
+        next->m_RowOrLastSibling = node.m_RowOrLastSibling;
+        next = at(next->m_NextSibling);
     } else {
-        at(node.m_PreviousSibling)->m_NextSibling = node.m_NextSibling;
-        (next ? next : first)->m_PreviousSibling = node.m_PreviousSibling;
+        StoredNode* previous = first;
+        for (std::int32_t row = node.row() - 1; row > 0; --row)
+            previous = at(previous->m_NextSibling);
+        previous->m_NextSibling = node.m_NextSibling;
+        if (!next)
+            first->m_RowOrLastSibling = numberOf(*previous);
     }
-    --(parent ? parent->m_ChildCount : m_TopCount);
     for (StoredNode* after = next; after; after = at(after->m_NextSibling))
-        --after->m_Row;
-    node.m_PreviousSibling = StoredNode::NoNode;
+        --after->m_RowOrLastSibling;
     node.m_NextSibling = StoredNode::NoNode;
 }
 
@@ -379,7 +385,6 @@ void NodeStore::clear()
     m_OwnKeys = false;
     m_BackColors.clear();
     m_FirstTop = nullptr;
-    m_TopCount = 0;
 }
 
 NodeRef NodeStore::node(std::int32_t index) const
@@ -485,8 +490,12 @@ std::shared_ptr<StoredNode> NodeStore::handleOf(const StoredNode& node) const
 
 StoredNode* NodeStore::ownNode(const NodeRef& handle) const
 {
-    auto* node = dynamic_cast<StoredNode*>(handle.get());
-    return node && node->m_InStore && &node->store() == this ? node : nullptr;
+    // The node type is final: comparing types costs less than a cast that searches the bases,
+    // which the build and the load would pay for every node they add.
+    if (!handle || typeid(*handle) != typeid(StoredNode))
+        return nullptr;
+    auto* node = static_cast<StoredNode*>(handle.get());
+    return node->m_InStore && &node->store() == this ? node : nullptr;
 }
 
 void NodeStore::select(StoredNode* node)

@@ -60,9 +60,12 @@ public:
     [[nodiscard]] const StoredNode* parentNode() const;
     [[nodiscard]] const StoredNode* firstChild() const;
     [[nodiscard]] const StoredNode* nextSibling() const;
-    [[nodiscard]] std::int32_t childCount() const { return m_ChildCount; }
+    [[nodiscard]] std::int32_t childCount() const;
     // Position among its siblings, from 0.
-    [[nodiscard]] std::int32_t row() const { return m_Row; }
+    [[nodiscard]] std::int32_t row() const
+    {
+        return m_FirstSibling ? 0 : static_cast<std::int32_t>(m_RowOrLastSibling);
+    }
     [[nodiscard]] bool isExpanded() const { return m_Expanded; }
     // The image of the store's blink phase.
     [[nodiscard]] std::uint8_t imageIndex() const;
@@ -79,15 +82,15 @@ private:
 
     std::uint32_t m_Parent = NoNode;
     // Children and siblings are linked, so that neither adding nor letting go of a node
-    // allocates. The first child's previous sibling is the last child, so a parent finds both
-    // ends without a link of its own.
+    // allocates.
     std::uint32_t m_FirstChild = NoNode;
-    std::uint32_t m_PreviousSibling = NoNode;
     std::uint32_t m_NextSibling = NoNode;
     // Lent texts: the lender's reference. Own texts: their number in the store's table.
     std::uint32_t m_Texts = 0;
-    std::int32_t m_ChildCount = 0;
-    std::int32_t m_Row = 0;
+    // The first of the siblings, whose row is 0, keeps the number of the last in its place: a
+    // parent finds both ends, and its children's count in the last one's row, without fields of
+    // its own.
+    std::uint32_t m_RowOrLastSibling = 0;
     std::uint8_t m_Image = 0;
     // What a blinking node shows while the blink phase is on.
     std::uint8_t m_PhaseOnImage = 0;
@@ -99,6 +102,7 @@ private:
     bool m_HasBackColor : 1 = false;
     bool m_OwnTexts : 1 = false;
     bool m_Blinking : 1 = false;
+    bool m_FirstSibling : 1 = false;
 };
 
 // The nodes of a tree view, whatever widget set shows them: links, keys and texts in shared
@@ -201,15 +205,10 @@ private:
     {
         return m_Listed ? m_IndexById[numberOf(node)] : static_cast<std::int32_t>(numberOf(node)) + 1;
     }
-    // The first of a parent's children (of the top nodes for null), and the last.
+    // The first of a parent's children (of the top nodes for null).
     [[nodiscard]] StoredNode* firstChildOf(const StoredNode* parent) const
     {
         return parent ? at(parent->m_FirstChild) : m_FirstTop;
-    }
-    [[nodiscard]] StoredNode* lastChildOf(const StoredNode* parent) const
-    {
-        const StoredNode* first = firstChildOf(parent);
-        return first ? at(first->m_PreviousSibling) : nullptr;
     }
     // The node with that number; null for NoNode.
     [[nodiscard]] StoredNode* at(std::uint32_t id) const
@@ -245,7 +244,6 @@ private:
     bool m_Listed = false;
     std::int32_t m_Count = 0;
     StoredNode* m_FirstTop = nullptr;
-    std::int32_t m_TopCount = 0;
     // Positions in order of addition by the nodes' keys, for the first m_IndexedNodes nodes.
     mutable KeyIndex m_NodesByKey;
     mutable std::size_t m_IndexedNodes = 0;
@@ -285,6 +283,12 @@ inline const StoredNode* StoredNode::parentNode() const
 inline const StoredNode* StoredNode::firstChild() const
 {
     return m_InStore ? store().at(m_FirstChild) : nullptr;
+}
+
+inline std::int32_t StoredNode::childCount() const
+{
+    const StoredNode* first = firstChild();
+    return first ? store().at(first->m_RowOrLastSibling)->row() + 1 : 0;
 }
 
 inline const StoredNode* StoredNode::nextSibling() const
