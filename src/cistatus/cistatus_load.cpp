@@ -94,7 +94,9 @@ void CiStatusPrivate::addStatusObject(std::string_view line, std::uint32_t lineI
     // is added.
     const std::size_t linksKept = chain.codes.linksKeptFor(parsed.code);
     const std::int32_t parentPosition = linksKept == 0 ? NoParentPosition : chain.positions[linksKept - 1];
-    const NodeRef parent = linksKept == 0 ? nullptr : chain.nodes[linksKept - 1];
+    static const NodeRef noParent;
+    // Not a copy: a copy would count the node's block's users up and down for every line.
+    const NodeRef& parent = linksKept == 0 ? noParent : chain.nodes[linksKept - 1];
     // The node reads its key and text from the record.
     const std::size_t position = m_StatusObjects.size();
     cStatus& record = m_StatusObjects.add(parsed, lineIndex);

@@ -242,7 +242,9 @@ NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationshi
     StoredNode* parent = nullptr;
     if (!parentFor(relative, relationship, parent))
         return nullptr;
-    m_Lender = texts;
+    // Set once: an assignment for every node would count the lender's users up and down.
+    if (!m_Lender)
+        m_Lender = texts;
     const bool inOrder = reference > m_HighestLentReference;
     m_LentInOrder = m_LentInOrder && inOrder;
     if (m_OwnKeys || !inOrder) {
