@@ -107,14 +107,22 @@ void StoredNode::setImageMeaning(std::u16string_view words)
 {
     if (!exists())
         return;
-    std::vector<std::u16string>& meanings = store().m_ImageMeanings;
+    NodeStore& nodes = store();
+    std::vector<std::u16string>& meanings = nodes.m_ImageMeanings;
     if (meanings[m_ImageMeaning] == words)
         return;
+    // A load gives its nodes their meanings one after the other, often the same in a row.
+    if (meanings[nodes.m_LastImageMeaning] == words) {
+        m_ImageMeaning = nodes.m_LastImageMeaning;
+        return;
+    }
     const auto found = std::find(meanings.begin(), meanings.end(), words);
     if (found != meanings.end()) {
         m_ImageMeaning = static_cast<std::uint8_t>(found - meanings.begin());
+        nodes.m_LastImageMeaning = m_ImageMeaning;
     } else if (meanings.size() <= UINT8_MAX) {
         m_ImageMeaning = static_cast<std::uint8_t>(meanings.size());
+        nodes.m_LastImageMeaning = m_ImageMeaning;
         meanings.emplace_back(words);
     }
 }

@@ -261,6 +261,8 @@ private:
     std::unordered_map<const StoredNode*, std::uint32_t> m_BackColors;
     // The few distinct meanings the nodes' images have been given, the empty one first.
     std::vector<std::u16string> m_ImageMeanings { std::u16string() };
+    // The meaning given last, looked at before the table.
+    std::uint8_t m_LastImageMeaning = 0;
     std::shared_ptr<StoredNode> m_Selected;
     BlinkPhase m_BlinkPhase = BlinkPhase::Off;
 };
