@@ -1,6 +1,7 @@
 #include "widgets/node_store.h"
 
 #include <algorithm>
+#include <cstring>
 #include <typeinfo>
 #include <utility>
 
@@ -102,6 +103,17 @@ std::u16string StoredNode::imageMeaning() const
     return exists() ? store().m_ImageMeanings[m_ImageMeaning] : std::u16string();
 }
 
+namespace {
+
+// Compares the bytes at once where the string's own comparison goes unit by unit.
+bool SameWords(std::u16string_view kept, std::u16string_view words)
+{
+    return kept.size() == words.size()
+        && std::memcmp(kept.data(), words.data(), words.size() * sizeof(char16_t)) == 0;
+}
+
+} // namespace
+
 // A table of a few texts, numbered in a byte: a status tree gives each of its nodes one of a dozen.
 void StoredNode::setImageMeaning(std::u16string_view words)
 {
@@ -109,14 +121,15 @@ void StoredNode::setImageMeaning(std::u16string_view words)
         return;
     NodeStore& nodes = store();
     std::vector<std::u16string>& meanings = nodes.m_ImageMeanings;
-    if (meanings[m_ImageMeaning] == words)
+    if (SameWords(meanings[m_ImageMeaning], words))
         return;
     // A load gives its nodes their meanings one after the other, often the same in a row.
-    if (meanings[nodes.m_LastImageMeaning] == words) {
+    if (SameWords(meanings[nodes.m_LastImageMeaning], words)) {
         m_ImageMeaning = nodes.m_LastImageMeaning;
         return;
     }
-    const auto found = std::find(meanings.begin(), meanings.end(), words);
+    const auto found = std::find_if(meanings.begin(), meanings.end(),
+        [words](const std::u16string& each) { return SameWords(each, words); });
     if (found != meanings.end()) {
         m_ImageMeaning = static_cast<std::uint8_t>(found - meanings.begin());
         nodes.m_LastImageMeaning = m_ImageMeaning;
