@@ -108,8 +108,9 @@ namespace {
 // Compares the bytes at once where the string's own comparison goes unit by unit.
 bool SameWords(std::u16string_view kept, std::u16string_view words)
 {
+    // Empty words may point at no bytes at all.
     return kept.size() == words.size()
-        && std::memcmp(kept.data(), words.data(), words.size() * sizeof(char16_t)) == 0;
+        && (words.empty() || std::memcmp(kept.data(), words.data(), words.size() * sizeof(char16_t)) == 0);
 }
 
 } // namespace
