@@ -81,6 +81,7 @@ private:
 bool RunTogether(int processes, const std::function<int(int process)>& work)
 {
     std::vector<std::unique_ptr<Child>> children;
+    children.reserve(static_cast<std::size_t>(processes));
     for (int process = 0; process < processes; ++process) {
         children.push_back(std::make_unique<Child>([&work, process](int) { return work(process); }));
     }
