@@ -50,11 +50,6 @@ void ReadTreeLine(std::u16string_view line, TreeLine& into)
 
 namespace {
 
-std::string_view BytesBetween(std::string_view text, std::size_t start, std::size_t end)
-{
-    return text.substr(start, end == std::string_view::npos ? end : end - start);
-}
-
 std::int32_t ImageOf(std::string_view asciiNumber)
 {
     // Nearly always a few plain digits, which are the number as they stand.
@@ -153,20 +148,20 @@ std::optional<AsciiTreeLine> ReadAsciiTreeLine(std::string_view line)
         return std::nullopt;
     }
     AsciiTreeLine parts;
-    parts.code = SpaceTrimmed(
-        BytesBetween(line, 0, at->slash != AsciiSeparators::NotFound ? at->slash : at->equals));
+    parts.code
+        = SpaceTrimmed(Between(line, 0, at->slash != AsciiSeparators::NotFound ? at->slash : at->equals));
     if (at->equals == AsciiSeparators::NotFound) {
         return parts;
     }
-    const std::string_view value = SpaceTrimmed(BytesBetween(line, at->equals + 1, at->secondEquals));
+    const std::string_view value = SpaceTrimmed(Between(line, at->equals + 1, at->secondEquals));
     if (at->comma == AsciiSeparators::NotFound) {
         parts.image = ImageOf(value);
         parts.text = value;
         return parts;
     }
     const auto valueStart = static_cast<std::size_t>(value.data() - line.data());
-    parts.image = ImageOf(BytesBetween(line, valueStart, at->comma));
-    parts.text = SpaceTrimmed(BytesBetween(line, at->comma + 1, valueStart + value.size()));
+    parts.image = ImageOf(Between(line, valueStart, at->comma));
+    parts.text = SpaceTrimmed(Between(line, at->comma + 1, valueStart + value.size()));
     return parts;
 }
 
