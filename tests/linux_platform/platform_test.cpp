@@ -31,19 +31,19 @@ TEST_F(IniProfileTest, ResolvesRelativeNamesBesideTheUserProfile)
     m_Files.write("win.ini", "[CITECT.HELP]\nLASTINI=Citect.INI\n");
     m_Files.write("Citect.INI", "[CTEDIT]\nRUN=relative\n");
     EXPECT_EQ(m_Profile.userProfileString(u"Citect.Help", u"LastIni", u"", 255), u"Citect.INI");
-    EXPECT_EQ(lookUp(u"CTEDIT", u"RUN", u"Citect.INI"), u"relative");
-    EXPECT_EQ(lookUp(u"CTEDIT", u"RUN", m_Files.path("Citect.INI")), u"relative");
-    EXPECT_EQ(lookUp(u"CTEDIT", u"RUN", u"missing.ini"), u"(default)");
+    EXPECT_EQ(lookUp(u"CTEDIT", u"RUN", u"Citect.INI") + u"|"
+            + lookUp(u"CTEDIT", u"RUN", m_Files.path("Citect.INI")) + u"|"
+            + lookUp(u"CTEDIT", u"RUN", u"missing.ini"),
+        u"relative|relative|(default)");
 }
 
 TEST_F(IniProfileTest, CutsResultsToTheBuffer)
 {
     m_Files.write("plant.ini", "[G]\nLong=" + std::string(3000, 'x') + "\nClef=a\xF0\x9D\x84\x9E\n");
     EXPECT_EQ(lookUp(u"G", u"Long").size(), 2047U);
-    EXPECT_EQ(lookUp(u"G", u"Long", u"plant.ini", 5), u"xxxx");
-    EXPECT_EQ(lookUp(u"G", u"Missing", u"plant.ini", 4), u"(de");
-    EXPECT_EQ(lookUp(u"G", u"Long", u"plant.ini", 0), u"");
-    EXPECT_EQ(lookUp(u"G", u"Clef", u"plant.ini", 3), u"a");
+    EXPECT_EQ(lookUp(u"G", u"Long", u"plant.ini", 5) + u"|" + lookUp(u"G", u"Missing", u"plant.ini", 4) + u"|"
+            + lookUp(u"G", u"Long", u"plant.ini", 0) + u"|" + lookUp(u"G", u"Clef", u"plant.ini", 3),
+        u"xxxx|(de||a");
 }
 
 TEST_F(IniProfileTest, ReadsTheProfileNamedByTheEnvironment)
@@ -58,19 +58,12 @@ TEST_F(IniProfileTest, ReadsTheProfileNamedByTheEnvironment)
     EXPECT_EQ(IniProfile::defaultUserProfile(), m_Files.path("VestrakControls/win.ini"));
 }
 
-// One object file in memory whose stamp is its version, read in pieces of a chosen size (all at
-// once when 0), counting the reads.
 class StampedFile final : public FileSystem {
 public:
-    void write(std::string bytes)
-    {
-        m_Bytes = std::move(bytes);
-        ++m_Version;
-    }
+    void write(std::string bytes) { m_Bytes = std::move(bytes), ++m_Version; }
     bool stamped = true;
     std::size_t pieceBytes = 0;
-    int reads = 0;
-    int wholeReads = 0;
+    int reads = 0, wholeReads = 0;
 
     std::optional<std::string> readFile(const std::u16string&) override { return ++wholeReads, m_Bytes; }
     bool readFileInPieces(const std::u16string&, const std::function<bool(std::string_view)>& take) override
@@ -100,6 +93,15 @@ protected:
     {
         return m_Profile.privateProfileString(section, key, u"(default)", u"/p/plant.ini", 2048);
     }
+    std::vector<std::u16string> lookUps(
+        std::initializer_list<std::pair<std::u16string, std::u16string>> names)
+    {
+        std::vector<std::u16string> found;
+        for (const auto& [section, key] : names)
+            found.push_back(lookUp(section, key));
+        return found;
+    }
+    using Texts = std::vector<std::u16string>;
 
     StampedFile m_File;
     IniProfile m_Profile { m_File, u"/cfg/win.ini" };
@@ -113,48 +115,35 @@ TEST_F(IniProfileKeptFiles, AreReadAgainWhenTheStampChanges)
                  "One=\"open only\nEmpty=\n"
         + largeSection + "[K\xFChlung]\nArea=K\xFChlung\n[CTEdit]\nOther=repeated section\n");
     for (int pass = 0; pass < 2; ++pass) {
-        EXPECT_EQ(lookUp(u"CTEDIT", u"run"), u"/srv/plant/run");
-        EXPECT_EQ(lookUp(u"quoted", u"both"), u"  kept ");
-        EXPECT_EQ(lookUp(u"Quoted", u"One"), u"\"open only");
-        EXPECT_EQ(lookUp(u"Quoted", u"Empty"), u"");
-        EXPECT_EQ(lookUp(u"CTEdit", u"Other"), u"(default)");
-        EXPECT_EQ(lookUp(u"CTEdit", u"Top"), u"(default)");
-        EXPECT_EQ(lookUp(u"KÜHLUNG", u"area"), u"Kühlung");
-        EXPECT_EQ(lookUp(u"Missing", u"Run"), u"(default)");
+        EXPECT_EQ(lookUps({ { u"CTEDIT", u"run" }, { u"quoted", u"both" }, { u"Quoted", u"One" },
+                      { u"Quoted", u"Empty" }, { u"CTEdit", u"Other" }, { u"CTEdit", u"Top" },
+                      { u"KÜHLUNG", u"area" }, { u"Missing", u"Run" } }),
+            (Texts { u"/srv/plant/run", u"  kept ", u"\"open only", u"", u"(default)", u"(default)",
+                u"Kühlung", u"(default)" }));
     }
-    // The sections above the large one, then the whole file for the one below it.
     EXPECT_EQ(m_File.reads, 2);
-    // A section too large to keep is looked up in the file.
-    EXPECT_EQ(lookUp(u"Tree", u"Node"), u"deep");
-    EXPECT_EQ(lookUp(u"Tree", u"Node"), u"deep");
+    EXPECT_EQ(lookUps({ { u"Tree", u"Node" }, { u"Tree", u"Node" } }), (Texts { u"deep", u"deep" }));
     EXPECT_EQ(m_File.reads, 4);
 
     m_File.write("[G]\nA=1\n");
     EXPECT_EQ(lookUp(u"G", u"A"), u"1");
     m_File.write("[G]\nA=2\n");
-    EXPECT_EQ(lookUp(u"G", u"A"), u"2");
-    EXPECT_EQ(lookUp(u"CTEdit", u"Run"), u"(default)");
+    EXPECT_EQ(lookUps({ { u"G", u"A" }, { u"CTEdit", u"Run" } }), (Texts { u"2", u"(default)" }));
     EXPECT_EQ(m_File.reads, 6);
 
-    // Without a stamp every lookup reads the file.
     m_File.stamped = false;
     m_File.write("[G]\nA=3\n");
-    EXPECT_EQ(lookUp(u"G", u"A"), u"3");
-    EXPECT_EQ(lookUp(u"G", u"A"), u"3");
+    EXPECT_EQ(lookUps({ { u"G", u"A" }, { u"G", u"A" } }), (Texts { u"3", u"3" }));
     EXPECT_EQ(m_File.reads, 8);
 }
 
-// What stays in memory is what the index keeps, never the file: every line here runs across
-// pieces, and the answers are those of the whole file.
 TEST_F(IniProfileKeptFiles, AnswerAsTheWholeFileDoesWhenReadInPieces)
 {
     const auto utf16 = [](std::u16string_view text, bool littleEndian) {
         std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-        for (const char16_t unit : text) {
-            const char low = static_cast<char>(unit & 0xFF);
-            const char high = static_cast<char>(unit >> 8);
-            bytes += littleEndian ? std::string { low, high } : std::string { high, low };
-        }
+        const int first = littleEndian ? 0 : 8;
+        for (const char16_t unit : text)
+            bytes += { static_cast<char>(unit >> first), static_cast<char>(unit >> (8 - first)) };
         return bytes;
     };
     const std::u16string text = u"[Tree]\r\n" + std::u16string(70000, u';')
@@ -164,21 +153,17 @@ TEST_F(IniProfileKeptFiles, AnswerAsTheWholeFileDoesWhenReadInPieces)
         for (const std::size_t pieceBytes : { 1, 3, 4096 }) {
             m_File.pieceBytes = pieceBytes;
             m_File.write(utf16(text, littleEndian));
-            EXPECT_EQ(lookUp(u"kühlung", u"AREA"), u"Kühlung 日");
-            EXPECT_EQ(lookUp(u"General", u"A"), u"1");
-            EXPECT_EQ(lookUp(u"Tree", u"Node"), u"deep");
-            EXPECT_EQ(lookUp(u"Missing", u"A"), u"(default)");
+            EXPECT_EQ(lookUps({ { u"kühlung", u"AREA" }, { u"General", u"A" }, { u"Tree", u"Node" },
+                          { u"Missing", u"A" } }),
+                (Texts { u"Kühlung 日", u"1", u"deep", u"(default)" }));
         }
     }
-    // More headers than an index holds: the sections past them are looked up in the file.
     std::string headers;
-    for (int section = 0; section < 40000; ++section) {
+    for (int section = 0; section < 40000; ++section)
         headers += "[S" + std::to_string(section) + "]\n";
-    }
     m_File.write(headers + "[Last]\nKey=found\n");
-    EXPECT_EQ(lookUp(u"S7", u"Key"), u"(default)");
-    EXPECT_EQ(lookUp(u"Last", u"Key"), u"found");
-    EXPECT_EQ(lookUp(u"Missing", u"Key"), u"(default)");
+    EXPECT_EQ(lookUps({ { u"S7", u"Key" }, { u"Last", u"Key" }, { u"Missing", u"Key" } }),
+        (Texts { u"(default)", u"found", u"(default)" }));
     EXPECT_EQ(m_File.wholeReads, 0);
 }
 
@@ -194,9 +179,8 @@ protected:
 TEST_F(LocalFileSystemTest, StampsOnlyFilesThatHaveSettled)
 {
     m_Scratch.write("plant.ini", "[G]\nA=1\n");
-    EXPECT_FALSE(files.changeStamp(textOf("plant.ini")));
-    EXPECT_FALSE(files.changeStamp(textOf("")));
-    EXPECT_FALSE(files.changeStamp(textOf("missing.ini")));
+    EXPECT_FALSE(files.changeStamp(textOf("plant.ini")) || files.changeStamp(textOf(""))
+        || files.changeStamp(textOf("missing.ini")));
 
     LocalFileSystem noWaiting(std::chrono::nanoseconds(0));
     const std::optional<FileStamp> first = noWaiting.changeStamp(textOf("plant.ini"));
@@ -206,26 +190,20 @@ TEST_F(LocalFileSystemTest, StampsOnlyFilesThatHaveSettled)
     EXPECT_NE(noWaiting.changeStamp(textOf("plant.ini")), first);
 }
 
-// Only ordinary files are read or written, and what is created is never wider than 0755 / 0644
-// (log_test tries what the log refuses).
 TEST_F(LocalFileSystemTest, TouchesOnlyOrdinaryFilesNoOtherUserMayWrite)
 {
     const std::u16string logFolder = textOf("Vestrak");
     const std::u16string log = logFolder + u"/VestrakControls.log";
     const mode_t umaskBefore = umask(0);
     EXPECT_TRUE(files.createFolder(logFolder));
-    EXPECT_FALSE(files.createFolder(logFolder));
-    EXPECT_FALSE(files.isOrdinaryFile(logFolder));
-    EXPECT_FALSE(files.readFile(logFolder));
-    EXPECT_FALSE(files.readFile(log));
-    // A pipe is turned away at once, not read until some writer closes it.
+    EXPECT_FALSE(files.createFolder(logFolder) || files.isOrdinaryFile(logFolder) || files.readFile(logFolder)
+        || files.readFile(log));
     ASSERT_EQ(mkfifo(pathOf("objects.ini").c_str(), 0600), 0);
     EXPECT_FALSE(files.readFile(textOf("objects.ini")));
 
     EXPECT_TRUE(files.appendToFile(log, "one\r\n"));
     umask(umaskBefore);
-    EXPECT_TRUE(files.appendToFile(log, std::string("t\0o\r\n", 5)));
-    EXPECT_TRUE(files.isOrdinaryFile(log));
+    EXPECT_TRUE(files.appendToFile(log, std::string("t\0o\r\n", 5)) && files.isOrdinaryFile(log));
     EXPECT_EQ(files.readFile(log), std::string("one\r\nt\0o\r\n", 10));
     EXPECT_FALSE(files.appendToFile(logFolder + u"/missing/x.log", "x"));
     EXPECT_TRUE(std::filesystem::is_directory(ToUtf8(files.programFolder())));
@@ -237,22 +215,18 @@ TEST_F(LocalFileSystemTest, TouchesOnlyOrdinaryFilesNoOtherUserMayWrite)
     }
 }
 
-// A name holding NUL would reach another file, cut short at the NUL; it names no file at all.
 TEST_F(LocalFileSystemTest, NamesHoldingNulNameNoFile)
 {
     m_Scratch.write("c1", "[TreeObjects]\n");
     LocalFileSystem noWaiting(std::chrono::nanoseconds(0));
     const std::u16string cut = textOf("c1") + std::u16string(1, u'\0') + u".ini";
-    EXPECT_FALSE(noWaiting.readFile(cut));
-    EXPECT_FALSE(noWaiting.readFileInPieces(cut, [](std::string_view) { return true; }));
-    EXPECT_FALSE(noWaiting.isOrdinaryFile(cut));
-    EXPECT_FALSE(noWaiting.changeStamp(cut));
-    EXPECT_FALSE(noWaiting.appendToFile(cut, "x"));
-    EXPECT_FALSE(noWaiting.createFolder(textOf("d") + std::u16string(1, u'\0')));
+    EXPECT_FALSE(noWaiting.readFile(cut)
+        || noWaiting.readFileInPieces(cut, [](std::string_view) { return true; })
+        || noWaiting.isOrdinaryFile(cut) || noWaiting.changeStamp(cut) || noWaiting.appendToFile(cut, "x")
+        || noWaiting.createFolder(textOf("d") + std::u16string(1, u'\0')));
     EXPECT_EQ(noWaiting.readFile(textOf("c1")), "[TreeObjects]\n");
 }
 
-// Pieces come in order and hold the whole file; a reader may stop after any piece.
 TEST_F(LocalFileSystemTest, ReadsInBoundedPieces)
 {
     std::string bytes(LocalFileSystem::PieceBytes * 2 + 17, 'a');
@@ -273,20 +247,18 @@ TEST_F(LocalFileSystemTest, ReadsInBoundedPieces)
 TEST(EnvironmentSpecialFoldersTest, KnowsOnlyTheCommonApplicationDataFolder)
 {
     EnvironmentSpecialFolders folders;
-    {
-        EnvironmentOverride unset("VESTRAK_COMMON_APPDATA", std::nullopt);
-        EXPECT_EQ(folders.folderPath(35), u"/var/tmp");
-    }
     EnvironmentOverride configured("VESTRAK_COMMON_APPDATA", "/srv/shared");
     EXPECT_EQ(folders.folderPath(35), u"/srv/shared");
     EXPECT_EQ(folders.folderPath(26), std::nullopt);
+    EnvironmentOverride unset("VESTRAK_COMMON_APPDATA", std::nullopt);
+    EXPECT_EQ(folders.folderPath(35), u"/var/tmp");
 }
 
 TEST(SystemClockTest, WritesSortableTimes)
 {
     SystemClock clock;
-    EXPECT_TRUE(std::regex_match(ToUtf8(clock.dateText()), std::regex(R"(\d{4}-\d\d-\d\d)")));
-    EXPECT_TRUE(std::regex_match(ToUtf8(clock.timeText()), std::regex(R"(\d\d:\d\d:\d\d)")));
+    EXPECT_TRUE(std::regex_match(
+        ToUtf8(clock.dateText() + u" " + clock.timeText()), std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
     EXPECT_TRUE(clock.secondsSinceMidnight() >= 0.0 && clock.secondsSinceMidnight() < 86401.0);
 }
 
