@@ -99,7 +99,6 @@ TEST_F(TreeReportTest, ListsWithRootFilterAndGroups)
     EXPECT_EQ(MakeTreeReport(options, files).text, "P3/3  Pump 2  (image 4)\n");
 }
 
-// Both reports say why a file gave no objects: it lacks the section, or it cannot be read.
 TEST_F(TreeReportTest, SaysWhyAFileGaveNoObjects)
 {
     TreeReportOptions options = optionsFor("[Other]\nA=1,A\n");
@@ -167,7 +166,6 @@ TEST_F(TreeReportTest, TopNodesWithAMillionCharacterCode)
         + "X\" becomes a top node although its code extends \"" + longCode + "\" (line 3)\n"));
 }
 
-// Each object with what the file gives it, and every surprise with the number as written.
 TEST_F(TreeReportTest, StatusReportDescribesEachObjectAndEverySurprise)
 {
     std::filesystem::copy_file(

@@ -39,10 +39,9 @@ template<typename Lines> std::u16string Joined(const Lines& lines)
 std::string Utf16File(std::u16string_view text, std::endian order)
 {
     std::string bytes;
-    for (const char16_t unit : std::u16string(1, u'\uFEFF') + std::u16string(text)) {
-        const auto low = static_cast<char>(unit & 0xFFU);
-        const auto high = static_cast<char>(unit >> 8U);
-        bytes += order == std::endian::little ? std::string { low, high } : std::string { high, low };
+    for (const char16_t unit : u"\uFEFF" + std::u16string(text)) {
+        const std::string pair { static_cast<char>(unit & 0xFFU), static_cast<char>(unit >> 8U) };
+        bytes += order == std::endian::little ? pair : std::string(pair.rbegin(), pair.rend());
     }
     return bytes;
 }
