@@ -1,5 +1,3 @@
-// The reports of vestrak-tree: the tree or list a CiTree builds, the tree a CiStatus loads, and
-// the warnings about the file.
 #include "status_report.h"
 #include "support/test_platform.h"
 #include "text/encoding.h"
@@ -41,16 +39,9 @@ TEST_F(TreeReportTest, WarnsWithFileLineNumbers)
                                     "B=4.5,Valve\nC=&HB,Tank\nD=Motor\n"),
             files);
     EXPECT_EQ(report.text,
-        "P/0  Plant  (image 1)\n"
-        "  P1/1  Area  (image 1)\n"
-        "Q/2  Other  (image 1)\n"
-        "P12/3  Late pump  (image 5)\n"
-        "P1/4  Again  (image 0)\n"
-        "NO EQUALS SIGN/5    (image 0)\n"
-        "A/6  Pump  (image 0)\n"
-        "B/7  Valve  (image 4)\n"
-        "C/8  Tank  (image 11)\n"
-        "D/9  Motor  (image 0)\n"
+        "P/0  Plant  (image 1)\n  P1/1  Area  (image 1)\nQ/2  Other  (image 1)\nP12/3  Late pump  (image 5)\n"
+        "P1/4  Again  (image 0)\nNO EQUALS SIGN/5    (image 0)\nA/6  Pump  (image 0)\nB/7  Valve  (image 4)\n"
+        "C/8  Tank  (image 11)\nD/9  Motor  (image 0)\n"
         "warning: line 7: \"P12\" becomes a top node although its code extends \"P1\" (line 4)\n"
         "warning: line 8: \"P1\" becomes a top node although its code extends \"P1\" (line 4)\n"
         "warning: line 8: duplicate code \"P1\" (first on line 4)\n"
@@ -70,10 +61,7 @@ TEST_F(TreeReportTest, FilterGroupsAgainstNamesAndImages)
                                     "P=1,Plant\nP1=4,Pump\nP2=6,Tank\nP3=6,Tank 2\n"),
             files);
     EXPECT_EQ(report.text,
-        "P/0  Plant  (image 1)\n"
-        "  P1/1  Pump  (image 4)\n"
-        "  P2/2  Tank  (image 6)\n"
-        "  P3/3  Tank 2  (image 6)\n"
+        "P/0  Plant  (image 1)\n  P1/1  Pump  (image 4)\n  P2/2  Tank  (image 6)\n  P3/3  Tank 2  (image 6)\n"
         "warning: line 2: filter group \"3\" makes no button: groups are numbers from 4\n"
         "warning: line 2: filter group \"04\" makes a button that hides nothing: write it as 4\n"
         "warning: line 2: filter group \"5\" has no name in [FilterGroupNames]\n"
@@ -111,7 +99,6 @@ TEST_F(TreeReportTest, ListsWithRootFilterAndGroups)
     EXPECT_EQ(MakeTreeReport(options, files).text, "P3/3  Pump 2  (image 4)\n");
 }
 
-// Both reports say why a file gave no objects: it lacks the section, or it cannot be read.
 TEST_F(TreeReportTest, SaysWhyAFileGaveNoObjects)
 {
     TreeReportOptions options = optionsFor("[Other]\nA=1,A\n");
@@ -122,8 +109,7 @@ TEST_F(TreeReportTest, SaysWhyAFileGaveNoObjects)
         statusReport("[Other]\n"), std::pair("warning: no section [TreeObjects] in " + file + "\n", true));
     std::filesystem::remove(file);
     const TreeReport report = MakeTreeReport(options, files);
-    EXPECT_EQ(report.text, "warning: cannot read " + file + "\n");
-    EXPECT_TRUE(report.warned);
+    EXPECT_EQ(std::pair(report.text, report.warned), std::pair("warning: cannot read " + file + "\n", true));
     std::ostringstream out;
     EXPECT_TRUE(WriteStatusReport({ options.file, {} }, files, out));
     EXPECT_EQ(out.str(), report.text);
@@ -136,12 +122,9 @@ TEST_F(TreeReportTest, GarbageIsShownSafely)
     const std::string file("[TreeObjects]\nP=1,\x1B[2JPlant\x7F\nQ\0R=4\nR=4,x\xC2\x9B\n\0\0\nS\n", 48);
     const TreeReport report = MakeTreeReport(optionsFor(file), files);
     EXPECT_EQ(report.text,
-        "P/0  \\x1B[2JPlant\\x7F  (image 1)\n"
-        "R/1  x\\x9B  (image 4)\n"
-        "S/2    (image 0)\n"
+        "P/0  \\x1B[2JPlant\\x7F  (image 1)\nR/1  x\\x9B  (image 4)\nS/2    (image 0)\n"
         "warning: line 3: 2 lines from here on hold NUL bytes, as a crash or power cut leaves a file: "
-        "skipped\n"
-        "warning: line 6: no \"=\" in \"S\"\n");
+        "skipped\nwarning: line 6: no \"=\" in \"S\"\n");
     EXPECT_EQ(statusReport(std::string("[TreeObjects]\nA=1,T,x\n\0\n", 24)),
         std::pair(std::string("A/0  x  (image 1, status 1, tag \"T\", no information, no picture)\n"
                               "warning: line 3: the line holds NUL bytes, as a crash or power cut leaves a "
@@ -183,7 +166,6 @@ TEST_F(TreeReportTest, TopNodesWithAMillionCharacterCode)
         + "X\" becomes a top node although its code extends \"" + longCode + "\" (line 3)\n"));
 }
 
-// Each object with what the file gives it, and every surprise with the number as written.
 TEST_F(TreeReportTest, StatusReportDescribesEachObjectAndEverySurprise)
 {
     std::filesystem::copy_file(
@@ -192,10 +174,10 @@ TEST_F(TreeReportTest, StatusReportDescribesEachObjectAndEverySurprise)
     const auto [text, warned]
         = statusReport("[TreeObjects]\nA = 2,,Site\nA1 = &H1002,TAG_1,Pump\nA2 = x,TAG_2,Tank\n"
                        "A3 = 7, TAG_3,Valve\nA4 = &H100,TAG_1,Motor\nB\n[A1]\nPump 1, 45 kW.\n");
-    EXPECT_TRUE(warned);
     EXPECT_EQ(statusReport("[TreeObjects]\nA = 1,TAG,Site\n[Other]\n", u"A"),
         std::pair(
             std::string("A/0  Site  (image 1, status 1, tag \"TAG\", no information, no picture)\n"), false));
+    EXPECT_TRUE(warned);
     EXPECT_EQ(text,
         "A/0  Site  (image 2, status 2, no tag, no information, no picture)\n"
         "  A1/1  Pump  (image 2, status &H1002, tag \"TAG_1\", information [A1] 1 line, picture A1.bmp)\n"

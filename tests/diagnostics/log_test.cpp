@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Hands out the scripted readings in turn and then keeps repeating the last one.
+// Hands out the readings in turn, then repeats the last.
 class ScriptedClock : public Clock {
 public:
     std::deque<double> readings { 0 };
@@ -60,34 +60,25 @@ protected:
 // after now or too old.
 TEST_F(WriteLogTest, TellsTheTimeSinceTheReference)
 {
-    struct Row {
-        float reference;
-        double firstReading;
-        double secondReading;
-        std::string elapsed;
-        float referenceAfter;
-    };
-    const Row rows[] = { { 0, 500, 500.5, "500", 500 }, { 100, 101.5, 101.5, "1500", 100 },
-        { 86000, 10, 10, "0", 10 }, { 1, 100002, 100002, "0", 100002 }, { 2, 100002, 100002, "100000000", 2 },
-        { 86399, 86399.5, 0.25, "0", 0.25 } };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.reference);
-        float reference = row.reference;
-        m_Clock.readings = { row.firstReading, row.secondReading };
+    using Row = std::tuple<float, double, double, std::string, float>;
+    for (auto [reference, firstReading, secondReading, elapsed, referenceAfter] :
+        std::initializer_list<Row> { { 0, 500, 500.5, "500", 500 }, { 100, 101.5, 101.5, "1500", 100 },
+            { 86000, 10, 10, "0", 10 }, { 1, 100002, 100002, "0", 100002 },
+            { 2, 100002, 100002, "100000000", 2 }, { 86399, 86399.5, 0.25, "0", 0.25 } }) {
+        SCOPED_TRACE(reference);
+        m_Clock.readings = { firstReading, secondReading };
         WriteLog(m_LoggingStyle, reference, u"Störung", m_Services);
-        EXPECT_EQ(reference, row.referenceAfter);
-        EXPECT_TRUE(logText(commonLog())
-                        .ends_with("2024-05-01 23:59:58\tSt\xC3\xB6rung\t" + row.elapsed + " msec\r\n"));
+        EXPECT_EQ(reference, referenceAfter);
+        EXPECT_TRUE(
+            logText(commonLog()).ends_with("2024-05-01 23:59:58\tSt\xC3\xB6rung\t" + elapsed + " msec\r\n"));
     }
 }
 
-// Without the log bit (a bit above it is not it) nothing is touched.
 TEST_F(WriteLogTest, WithoutTheLogBitNothingIsTouched)
 {
     float reference = 0;
-    for (const std::int32_t style : { 0xFFFF, 0x2FFFF }) {
-        WriteLog(style, reference, u"CiTree Terminate", m_Services);
-    }
+    WriteLog(0xFFFF, reference, u"CiTree Terminate", m_Services);
+    WriteLog(0x2FFFF, reference, u"CiTree Terminate", m_Services); // a bit above the log bit is not it
     EXPECT_EQ(reference, 0.0F);
     EXPECT_TRUE(fs::is_empty(m_Root / "common"));
 }
@@ -229,20 +220,16 @@ TEST_F(WriteLogTest, WritesOnlyItsOwnOrdinaryFile)
 
 TEST(GetSpecialFolder, EndsInFolderEndUnlessEmpty)
 {
-    struct Row {
-        std::optional<std::u16string> lookup;
-        std::u16string fallback;
-        std::u16string expected;
-    };
-    const Row rows[] = { { u"/var/tmp", u"/opt/v", u"/var/tmp/" }, { u"/var/tmp/", u"/opt/v", u"/var/tmp/" },
-        { u"C:\\Data\\", u"/opt/v", u"C:\\Data\\" },
-        { std::u16string(u"/srv\0junk", 9), u"/opt/v", u"/srv/" }, { u"", u"/opt/v", u"" },
-        { std::nullopt, u"/opt/v", u"/opt/v/" }, { std::nullopt, u"", u"" } };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.fallback.begin(), row.fallback.end()));
+    using Row = std::tuple<std::optional<std::u16string>, std::u16string, std::u16string>;
+    for (const auto& [lookup, fallback, expected] :
+        std::initializer_list<Row> { { u"/var/tmp", u"/opt/v", u"/var/tmp/" },
+            { u"/var/tmp/", u"/opt/v", u"/var/tmp/" }, { u"C:\\Data\\", u"/opt/v", u"C:\\Data\\" },
+            { std::u16string(u"/srv\0junk", 9), u"/opt/v", u"/srv/" }, { u"", u"/opt/v", u"" },
+            { std::nullopt, u"/opt/v", u"/opt/v/" }, { std::nullopt, u"", u"" } }) {
+        SCOPED_TRACE(std::string(fallback.begin(), fallback.end()));
         testing::TestSpecialFolders folders;
-        folders.path = row.lookup;
-        EXPECT_EQ(GetSpecialFolder(row.fallback, 35, folders), row.expected);
+        folders.path = lookup;
+        EXPECT_EQ(GetSpecialFolder(fallback, 35, folders), expected);
     }
 }
 
