@@ -36,13 +36,13 @@ std::u16string Listed(const Tree& tree)
     return listed;
 }
 
+const auto KeyOf = [](const NodeRef& node) { return node ? node->key() : u"-"; };
+
 std::u16string ShownKeys(const Tree& tree)
 {
     std::u16string keys;
-    for (double row = 0.5; row < 5; ++row) {
-        const NodeRef node = tree.hitTest(10, row * 18 * 15);
-        keys += (node ? node->key() : u"-") + u" ";
-    }
+    for (double row = 0.5; row < 5; ++row)
+        keys += KeyOf(tree.hitTest(10, row * RowTwips)) + u" ";
     return keys;
 }
 
@@ -63,12 +63,11 @@ struct TreeEvents {
         const auto note = [this](const char* what) { return [this, what](auto&&...) { log += what; }; };
         connections += tree.Expand.connect(note("expand; "));
         connections += tree.Collapse.connect(note("collapse; "));
-        connections += tree.MouseDown.connect(
-            [this, &tree](std::int16_t button, std::int16_t, double x, double y) {
-                const NodeRef pressed = tree.hitTest(x, y);
-                log += "down" + std::to_string(button) + (pressed ? " " + Narrow(pressed->key()) : "") + "; ";
-                pressedY = y;
-            });
+        connections
+            += tree.MouseDown.connect([this, &tree](std::int16_t button, std::int16_t, double x, double y) {
+                   log += "down" + std::to_string(button) + " " + Narrow(KeyOf(tree.hitTest(x, y))) + "; ";
+                   pressedY = y;
+               });
         connections += tree.NodeClick.connect([this, &tree](const NodeRef& node) {
             log += "node " + Narrow(node->key())
                 + (tree.selectedNode() == node ? "; " : " before its selection; ");
@@ -280,9 +279,8 @@ TEST_P(WidgetContract, TreeScrollsByRowsWithinItsRange)
 
     tree.setScrollPosition(10);
     branch->setExpanded(false);
-    EXPECT_EQ(
-        std::tuple(tree.scrollPosition(), ShownKeys(tree)), std::tuple(0, std::u16string(u"B - - - - ")))
-        << "closing the branch leaves nothing to scroll";
+    EXPECT_EQ(tree.scrollPosition(), 0) << "closing the branch leaves nothing to scroll";
+    EXPECT_EQ(ShownKeys(tree), u"B - - - - ");
 
     // Siblings keep their order when the first and the last leave and another comes.
     branch->setExpanded(true);
@@ -306,12 +304,11 @@ TEST_P(WidgetContract, ToolbarButtonsAreCheckButtonsThatFlowIntoRows)
     EXPECT_EQ((std::tuple { toolbar.addButton(u"K5", 5), toolbar.width() }),
         std::tuple(ButtonRef(), 3 * 22 * 15.0));
     EXPECT_EQ(toolbar.addButton(u"K12", 12)->image(), 0);
-    ASSERT_TRUE(toolbar.setWidth(2 * 22 * 15));
-    EXPECT_EQ(toolbar.height(), 2 * 22 * 15);
+    EXPECT_TRUE(toolbar.setWidth(2 * 22 * 15) && toolbar.height() == 2 * 22 * 15);
 
     k4->setValue(1);
-    EXPECT_TRUE(toolbar.operatorClick(u"K4") && toolbar.operatorClick(u"K4"));
-    EXPECT_FALSE(toolbar.operatorClick(u"K9"));
+    EXPECT_TRUE(
+        toolbar.operatorClick(u"K4") && toolbar.operatorClick(u"K4") && !toolbar.operatorClick(u"K9"));
     EXPECT_EQ(clicks, u"K4=0 K4=1 ");
 
     k4->setToolTipText(u"Pumps");
@@ -325,10 +322,9 @@ TEST_P(WidgetContract, ListBoxClicksComeAfterTheIndexMoved)
 {
     ListBox& list = surface->addListBox(u"List", { 0, 330, 795, 780 }, true);
     std::string clicks;
-    Connections connections;
-    connections
-        += list.Click.connect([&] { clicks += "click at " + std::to_string(list.listIndex()) + "; "; });
-    connections += list.DblClick.connect([&] { clicks += "dblclick; "; });
+    const Connection click
+        = list.Click.connect([&] { clicks += "click at " + std::to_string(list.listIndex()) + "; "; });
+    const Connection dblclick = list.DblClick.connect([&] { clicks += "dblclick; "; });
     EXPECT_EQ(list.newIndex(), -1);
     list.addItem(u"Pump 1");
     list.addItem(u"Pump 2");
@@ -366,10 +362,9 @@ TEST_P(WidgetContract, PopupMenuItemsAreAddressedByIndex)
     EXPECT_FALSE(menu.setCaption(2, u"none") || menu.removeItem(0));
 
     std::string events;
-    Connections connections;
-    connections += menu.Shown.connect([&] { events += "shown; "; });
-    connections
-        += menu.ItemClick.connect([&](std::int32_t index) { events += std::to_string(index) + "; "; });
+    const Connection shown = menu.Shown.connect([&] { events += "shown; "; });
+    const Connection chosen
+        = menu.ItemClick.connect([&](std::int32_t index) { events += std::to_string(index) + "; "; });
     EXPECT_FALSE(menu.operatorChoose(1)) << "not open";
     menu.popup();
     EXPECT_TRUE(!menu.operatorChoose(5) && menu.operatorChoose(1));
