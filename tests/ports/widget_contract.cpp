@@ -15,11 +15,8 @@ namespace {
 
 constexpr double RowTwips = 18 * 15;
 
-std::u16string Decimal(std::int64_t number)
-{
-    const std::string digits = std::to_string(number);
-    return { digits.begin(), digits.end() };
-}
+const auto Widened = [](std::string_view text) { return std::u16string(text.begin(), text.end()); };
+const auto Decimal = [](std::int64_t number) { return Widened(std::to_string(number)); };
 
 const auto Narrow = [](std::u16string_view text) { return std::string(text.begin(), text.end()); };
 
@@ -82,7 +79,6 @@ struct TreeEvents {
     std::string take(bool acted) { return (acted ? "" : "refused; ") + take(); }
 };
 
-// Key "L<reference>", text "Line <reference>".
 struct NumberedLines final : LentNodeTexts {
     mutable int asked = 0;
 
@@ -151,14 +147,13 @@ TEST_P(WidgetContract, LentNodesActAsOwnNodesWithTextsReadOnlyWhenNeeded)
     ASSERT_TRUE(add(tree, nullptr, u"L5"));
     EXPECT_FALSE(tree.addLent(nullptr, NodeRelationship::Last, lines, 5, 1) || add(tree, nullptr, u"L0"));
     NodeRef later = tree.addLent(nullptr, NodeRelationship::Last, lines, 6, 1);
-    NodeRef fromAnother
-        = tree.addLent(nullptr, NodeRelationship::Last, std::make_shared<NumberedLines>(), 7, 1);
+    NodeRef another = tree.addLent(nullptr, NodeRelationship::Last, std::make_shared<NumberedLines>(), 7, 1);
     lines.reset();
-    EXPECT_EQ(std::tuple(later->text(), fromAnother->text()), std::tuple(u"Line 6", u"Line 7"))
+    EXPECT_EQ(std::tuple(later->text(), another->text()), std::tuple(u"Line 6", u"Line 7"))
         << "the tree keeps its lender";
 
     ASSERT_TRUE(tree.remove(top));
-    EXPECT_EQ(std::tuple(tree.find(u"L7"), tree.find(u"L2")), std::tuple(fromAnother, NodeRef()));
+    EXPECT_EQ(std::tuple(tree.find(u"L7"), tree.find(u"L2")), std::tuple(another, NodeRef()));
     tree.clear();
     EXPECT_EQ(later->key(), u"");
 }
@@ -258,18 +253,15 @@ TEST_P(WidgetContract, TreeScrollsByRowsWithinItsRange)
     for (char16_t letter = u'a'; letter < u'a' + 19; ++letter)
         add(tree, branch, std::u16string(u"C") + letter);
     // 20 rows shown, 5 fit: the last row reaches the bottom at position 15.
-    std::vector<int> positions;
-    for (const int position : { 100, -3 }) {
-        tree.setScrollPosition(position);
-        positions.push_back(tree.scrollPosition());
-    }
+    const auto scrolled
+        = [&](int position) { return tree.setScrollPosition(position), tree.scrollPosition(); };
+    EXPECT_EQ((std::tuple { scrolled(100), scrolled(-3) }), std::tuple(15, 0));
     EXPECT_TRUE(tree.operatorScroll(7));
     EXPECT_EQ(ShownKeys(tree), u"Cg Ch Ci Cj Ck ") << "the first row shown is row 7";
-    for (const char16_t* key : { u"Ck", u"Cs", u"B" }) {
-        tree.find(key)->ensureVisible();
-        positions.push_back(tree.scrollPosition());
-    }
-    EXPECT_EQ(positions, std::vector<int>({ 15, 0, 7, 15, 0 })) << "a row already in view does not scroll";
+    const auto shown
+        = [&](const char16_t* key) { return tree.find(key)->ensureVisible(), tree.scrollPosition(); };
+    EXPECT_EQ((std::tuple { shown(u"Ck"), shown(u"Cs"), shown(u"B") }), std::tuple(7, 15, 0))
+        << "a row already in view does not scroll";
 
     tree.setScrollPosition(10);
     branch->setExpanded(false);

@@ -51,7 +51,6 @@ std::string shownRows(const QtTreeView& view)
 const auto drawn
     = [](ImageList list, int image) { return imageListIcon(list, image).pixmap(16, 16).toImage(); };
 
-// The pixels a status icon covers, row by row.
 std::vector<bool> statusMask(int image)
 {
     const QImage icon = drawn(ImageList::StatusIcons, image);
