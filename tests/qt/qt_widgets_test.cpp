@@ -32,13 +32,9 @@ template<typename Shown = QWidget> Shown& qtWidgetOf(Widget& widget)
     return static_cast<Shown&>(*dynamic_cast<QtWidgetBase&>(widget).qtWidget());
 }
 
-QModelIndex rowAt(const QTreeView& view, int row)
-{
-    return view.model()->index(row, 0);
-}
+const auto rowAt = [](const QTreeView& view, int row) { return view.model()->index(row, 0); };
 
-// The rows the view shows, top to bottom: a space per level, "+" before a closed branch and "-"
-// before an open one, then the text; ", " after each.
+// The shown rows: a space per level, "+" before a closed branch, "-" before an open one, text, ", ".
 std::string shownRows(const QtTreeView& view)
 {
     const auto& model = static_cast<const NodeStoreModel&>(*view.model());
@@ -52,12 +48,9 @@ std::string shownRows(const QtTreeView& view)
     return rows;
 }
 
-QImage drawn(ImageList list, int image)
-{
-    return imageListIcon(list, image).pixmap(16, 16).toImage();
-}
+const auto drawn
+    = [](ImageList list, int image) { return imageListIcon(list, image).pixmap(16, 16).toImage(); };
 
-// The pixels a status icon covers, row by row.
 std::vector<bool> statusMask(int image)
 {
     const QImage icon = drawn(ImageList::StatusIcons, image);
@@ -67,8 +60,7 @@ std::vector<bool> statusMask(int image)
     return covered;
 }
 
-// A shown surface with a tree of status images, the Qt view that draws the tree, and the tree's
-// events as the operator raises them, each naming the key of its node.
+// A shown surface with a tree of status images, its Qt view, and its events naming their nodes' keys.
 class QtTreeTest : public testing::Test {
 protected:
     void SetUp() override
@@ -94,7 +86,6 @@ protected:
             QTest::keyClick(&view, key.key(), key.keyboardModifiers());
     }
 
-    // Under the parent, or a top node when there is none.
     NodeRef add(const NodeRef& parent, const std::u16string& key, const std::u16string& text, int image = 1)
     {
         return tree.add(parent, parent ? NodeRelationship::Child : NodeRelationship::Last, key, text, image);
@@ -145,9 +136,8 @@ TEST_F(QtTreeTest, StatesSetFromCodeShow)
     TextBox& text = surface->addTextBox(u"Text", {}, TextBoxLines::Single, true);
     text.setText(u"P*");
 
-    EXPECT_EQ(shownRows(view), "-A,  B, ");
     const QModelIndex childRow = rowAt(view, 1);
-    EXPECT_EQ(view.currentIndex(), childRow);
+    EXPECT_EQ(std::tuple(shownRows(view), view.currentIndex()), std::tuple("-A,  B, ", childRow));
     EXPECT_EQ(childRow.data(Qt::DecorationRole).value<QIcon>().cacheKey(),
         imageListIcon(ImageList::StatusIcons, 3).cacheKey());
     EXPECT_EQ(childRow.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 0, 0));
@@ -157,12 +147,12 @@ TEST_F(QtTreeTest, StatesSetFromCodeShow)
     EXPECT_EQ(childRow.data(Qt::ToolTipRole), "A / B\nwarning, blinking") << "the path, then the status";
     EXPECT_EQ(childRow.data(Qt::AccessibleDescriptionRole), "warning, blinking; A / B");
     EXPECT_EQ(rowAt(view, 0).data(Qt::ToolTipRole), "A");
-    auto* toolButton = qtWidgetOf(toolbar).findChild<QToolButton*>();
-    EXPECT_TRUE(toolButton->isChecked());
-    EXPECT_EQ(toolButton->toolTip(), "Pumps") << "plain text";
-    const auto& listWidget = qtWidgetOf<QListWidget>(list);
-    EXPECT_EQ(listWidget.currentItem()->text() + qtWidgetOf<QLineEdit>(text).text(), "oneP*");
-    EXPECT_EQ(listWidget.palette().color(QPalette::Base), QColor(0, 255, 0));
+    const auto* toolButton = qtWidgetOf(toolbar).findChild<QToolButton*>();
+    EXPECT_EQ(std::tuple(toolButton->isChecked(), toolButton->toolTip()), std::tuple(true, "Pumps"))
+        << "plain";
+    EXPECT_EQ(std::tuple(qtWidgetOf<QListWidget>(list).currentItem()->text(),
+                  qtWidgetOf<QLineEdit>(text).text(), qtWidgetOf(list).palette().color(QPalette::Base)),
+        std::tuple("one", "P*", QColor(0, 255, 0)));
 }
 
 TEST_F(QtTreeTest, NodesReachTheViewInOrderWithTheirBranchesOpenOrClosed)
@@ -179,8 +169,7 @@ TEST_F(QtTreeTest, NodesReachTheViewInOrderWithTheirBranchesOpenOrClosed)
     EXPECT_EQ(shownRows(view), "+Plant, -Works,  Intake, ");
 
     add(nullptr, u"L", u"Lab");
-    EXPECT_TRUE(tree.operatorClick(u"L"));
-    EXPECT_EQ(view.currentIndex(), rowAt(view, 3)) << "an operator action reaches the node at once";
+    EXPECT_TRUE(tree.operatorClick(u"L") && view.currentIndex() == rowAt(view, 3)) << "selected at once";
     EXPECT_TRUE(tree.operatorExpand(u"P"));
     EXPECT_EQ(shownRows(view), "-Plant,  -Pump,   Motor, -Works,  Intake, Lab, ")
         << "an open branch in a closed one stays open";
@@ -196,8 +185,7 @@ TEST_F(QtTreeTest, NodesReachTheViewInOrderWithTheirBranchesOpenOrClosed)
     tree.setScrollPosition(10);
     tree.setVisible(true);
     QApplication::processEvents();
-    EXPECT_EQ(view.verticalScrollBar()->value(), 10);
-    EXPECT_EQ(view.indexAt(QPoint(1, 1)), rowAt(view, 10));
+    EXPECT_TRUE(view.verticalScrollBar()->value() == 10 && view.indexAt(QPoint(1, 1)) == rowAt(view, 10));
 
     NodeRef onItsWay = add(plant, u"N", u"New");
     surface.reset();
@@ -205,8 +193,7 @@ TEST_F(QtTreeTest, NodesReachTheViewInOrderWithTheirBranchesOpenOrClosed)
     EXPECT_FALSE(onItsWay->exists()) << "nodes still on their way to the view go with the tree";
 }
 
-// What only the drawing tells: the dark phase of a blinking status shows image 0 and the text must
-// stay where it was, an empty filtered tree says why, and only the focused tree shows the focus.
+// Only the drawing tells: blank image 0 keeps the text's place, an empty tree says why, focus shows.
 TEST_F(QtTreeTest, TheViewDrawsWhatTheRowsCannotSay)
 {
     const QImage empty = view.grab().toImage();
@@ -218,8 +205,8 @@ TEST_F(QtTreeTest, TheViewDrawsWhatTheRowsCannotSay)
     QApplication::processEvents();
     const auto shownIcon
         = [this](int row) { return rowAt(view, row).data(Qt::DecorationRole).value<QIcon>(); };
-    EXPECT_EQ(shownIcon(1).actualSize(view.iconSize()), shownIcon(0).actualSize(view.iconSize()));
-    EXPECT_FALSE(shownIcon(1).isNull());
+    EXPECT_TRUE(!shownIcon(1).isNull()
+        && shownIcon(1).actualSize(view.iconSize()) == shownIcon(0).actualSize(view.iconSize()));
     EXPECT_NE(view.grab().toImage(), empty) << "with nodes the placeholder goes";
     EXPECT_NE(view.palette().color(QPalette::Inactive, QPalette::Highlight),
         view.palette().color(QPalette::Active, QPalette::Highlight))
@@ -249,8 +236,7 @@ TEST_F(QtTreeTest, TheViewIsToldOnceOfEachShownRowThatLooksDifferent)
     view.viewport()->repaint();
     const QSignalSpy told(view.model(), &QAbstractItemModel::dataChanged);
     int shown = 0;
-    while (view.visualRect(rowAt(view, shown)).intersects(view.viewport()->rect()))
-        ++shown;
+    while (view.visualRect(rowAt(view, shown)).intersects(view.viewport()->rect()) && ++shown) { }
 
     for (NodeRef& node : nodes)
         EXPECT_TRUE(node->setImage(2));
@@ -262,13 +248,11 @@ TEST_F(QtTreeTest, TheViewIsToldOnceOfEachShownRowThatLooksDifferent)
 
     EXPECT_TRUE(nodes[0]->setImage(3) && nodes[29]->setImage(3));
     QApplication::processEvents();
-    ASSERT_EQ(told.count(), shown);
-    EXPECT_EQ(told.last().first().value<QModelIndex>(), rowAt(view, 0));
+    EXPECT_TRUE(told.count() == shown && told.last().first().value<QModelIndex>() == rowAt(view, 0));
 }
 
-// Qt is given the shown rows flat; the view draws the levels and opens branches as Qt's own tree,
-// by the mouse at every level and by the keys: Enter opens the selected row as a double click,
-// the menu keys right-click it, * opens the branches below it.
+// Rows reach Qt flat; the view opens branches as Qt's own tree, by mouse at every level and by keys:
+// Enter double-clicks the selected row, the menu keys right-click it, * opens the branches below it.
 TEST_F(QtTreeTest, BranchesOpenAndKeysActAsInQtsOwnTree)
 {
     NodeRef plant = add(nullptr, u"P", u"Plant");
@@ -310,7 +294,6 @@ TEST_F(QtTreeTest, BranchesOpenAndKeysActAsInQtsOwnTree)
     EXPECT_EQ(events, u"expand P; expand U; node P; dblclick; down2 P; click; down2 P; click; ");
 }
 
-// What the operator does on the Qt widgets themselves reaches what the control reads.
 TEST_F(QtTreeTest, OperatorActionsOnQtWidgetsReachTheControl)
 {
     Toolbar& toolbar = surface->addToolbar(u"Toolbar", { 0, 0, 1935, 330 }, ImageList::SystemIcons, true);
@@ -323,8 +306,8 @@ TEST_F(QtTreeTest, OperatorActionsOnQtWidgetsReachTheControl)
     QTest::keyClick(buttons[0], Qt::Key_Space);
     EXPECT_TRUE(first->value() == 1 && events == u"K4");
     const QColor pressed = buttons[0]->grab().toImage().pixelColor(1, 11);
-    EXPECT_EQ(pressed, buttons[0]->palette().color(QPalette::Highlight)) << "a pressed button looks pressed";
-    EXPECT_NE(pressed, unpressed);
+    EXPECT_TRUE(pressed == buttons[0]->palette().color(QPalette::Highlight) && pressed != unpressed)
+        << "a pressed button looks pressed";
 
     ListBox& list = surface->addListBox(u"List", { 0, 330, 795, 780 }, true);
     list.addItem(u"Pump 1");
@@ -345,7 +328,7 @@ TEST(QtLooks, HostValuesReadAsTheHostMeantThem)
     EXPECT_EQ(toolTipText(u"Collapse <tree>\r\nnotice", widget), "Collapse <tree>\nnotice") << "plain text";
     EXPECT_EQ(toolTipText(u"<b>Pumps</b>", widget), "<qt>&lt;b&gt;Pumps&lt;/b&gt;</qt>")
         << "shown as written";
-    EXPECT_EQ(toolTipText(u"", widget), "");
+    EXPECT_TRUE(toolTipText(u"", widget).isEmpty());
     const QStringList wrapped
         = toolTipText(QString("pumps ").repeated(60).toStdU16String(), widget).split('\n');
     EXPECT_GT(wrapped.size(), 2);
@@ -353,9 +336,9 @@ TEST(QtLooks, HostValuesReadAsTheHostMeantThem)
         EXPECT_LE(QFontMetrics(widget.font()).horizontalAdvance(line), 300) << line.toStdString();
 
     const QPalette palette = QApplication::palette();
-    EXPECT_EQ(toQColor(0x80000005u, palette), palette.color(QPalette::Base));
-    EXPECT_EQ(toQColor(0x8000000Fu, palette), palette.color(QPalette::Button));
-    EXPECT_EQ(toQColor(0x000080FFu, palette), QColor(0xFF, 0x80, 0x00));
+    EXPECT_TRUE(toQColor(0x80000005u, palette) == palette.color(QPalette::Base)
+        && toQColor(0x8000000Fu, palette) == palette.color(QPalette::Button)
+        && toQColor(0x000080FFu, palette) == QColor(0xFF, 0x80, 0x00));
 }
 
 TEST(QtLooks, ImagesAreDrawnAsListed)
@@ -369,11 +352,9 @@ TEST(QtLooks, ImagesAreDrawnAsListed)
         << "green, amber, red: " << hue(2) << ", " << hue(3) << ", " << hue(4);
     EXPECT_TRUE(statusMask(5) == statusMask(2) && statusMask(6) == statusMask(2))
         << "a marked green keeps the ball";
-    for (int image = 1; image <= 6; ++image) {
+    for (int image = 1; image <= 6; ++image)
         for (QPoint corner : { QPoint(0, 0), QPoint(15, 0), QPoint(0, 15), QPoint(15, 15) })
             EXPECT_EQ(drawn(ImageList::StatusIcons, image).pixelColor(corner).alpha(), 0) << image;
-    }
-    // Unknown must not pass for a warning: grey throughout, with a dark mark.
     int darkPixels = 0, colouredPixels = 0;
     for (int pixel = 0; pixel < 256; ++pixel) {
         const QColor colour = drawn(ImageList::StatusIcons, 1).pixelColor(pixel % 16, pixel / 16);
@@ -381,9 +362,8 @@ TEST(QtLooks, ImagesAreDrawnAsListed)
         darkPixels += colour.alpha() > 200 && colour.value() < 80 ? 1 : 0;
     }
     EXPECT_TRUE(colouredPixels == 0 && darkPixels > 6)
-        << colouredPixels << " coloured, " << darkPixels << " dark";
-    // Shapes that tell the statuses apart without colour: a round ball, a red square that fills its
-    // corners, an amber triangle narrow at the top and wide at its foot.
+        << "unknown, grey with a dark mark, is no warning: " << colouredPixels << " coloured, " << darkPixels;
+    // Told apart without colour: a round ball, a red square filling its corners, an amber triangle.
     for (const auto& [one, other] : { std::pair(2, 3), std::pair(2, 4), std::pair(3, 4) }) {
         const std::vector<bool> a = statusMask(one), b = statusMask(other);
         EXPECT_GT(
@@ -405,15 +385,13 @@ TEST(QtLooks, ImagesAreDrawnAsListed)
 
 TEST(QtLooks, ButtonPicturesAreDrawnForEveryDevicePixel)
 {
-    EXPECT_EQ(buttonPictureSize(ButtonPicture::LowerRightCorner), QSize(6, 6));
-    EXPECT_EQ(buttonPictureSize(ButtonPicture::TriangleLeft), QSize(5, 9));
+    EXPECT_TRUE(buttonPictureSize(ButtonPicture::LowerRightCorner) == QSize(6, 6)
+        && buttonPictureSize(ButtonPicture::TriangleLeft) == QSize(5, 9));
     const QImage corner
         = buttonPictureIcon(ButtonPicture::LowerRightCorner).pixmap(QSize(6, 6), 3.0).toImage();
     ASSERT_EQ(corner.size(), QSize(18, 18));
     const QImage left = buttonPictureIcon(ButtonPicture::TriangleLeft).pixmap(QSize(5, 9), 2.0).toImage();
     const QImage down = buttonPictureIcon(ButtonPicture::TriangleDown).pixmap(16, 16).toImage();
-    // Black where the picture is (the corner's lower right, the left tip, the top of the down
-    // triangle), nothing elsewhere.
     for (const auto& [image, inked, clear] :
         { std::tuple(corner, QPoint(17, 17), QPoint(1, 1)), std::tuple(corner, QPoint(17, 17), QPoint(12, 4)),
             std::tuple(left, QPoint(1, 9), QPoint(1, 1)), std::tuple(down, QPoint(8, 7), QPoint(8, 12)) }) {
