@@ -1,5 +1,7 @@
 #pragma once
 
+#include "containers/huge_page_arena.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +16,7 @@ namespace vestrak {
 // own and letting a whole tree go costs one release per block. Each block lies on a boundary of
 // its own size, so a node finds its block from its address alone, and with it its owner and its
 // number: a node holds neither. A handle given out shares its block: it stays safe after the
-// tree let go of its nodes, and keeps just that block.
+// tree let go of its nodes, and keeps the arena its block was carved from.
 template<typename Node, typename Owner> class NodeBlocks {
 public:
     explicit NodeBlocks(Owner& owner)
@@ -25,11 +27,8 @@ public:
     // A new node; lastId() then tells its number.
     template<typename... Arguments> Node& place(Arguments&&... arguments)
     {
-        if (m_Blocks.empty() || m_Blocks.back()->size == BlockNodes) {
-            const auto firstId = static_cast<std::uint32_t>(m_Blocks.size() * BlockNodes);
-            // Not make_shared: it would put the counts in front of the block and double its room.
-            m_Blocks.push_back(std::shared_ptr<Block>(new Block(m_Owner, firstId)));
-        }
+        if (m_Blocks.empty() || m_Blocks.back()->size == BlockNodes)
+            m_Blocks.push_back(carveBlock());
         Block& block = *m_Blocks.back();
         // Made by the placement new, not read before.
         // cppcheck-suppress legacyUninitvar
@@ -53,7 +52,14 @@ public:
     // A handle of the node with that number.
     [[nodiscard]] std::shared_ptr<Node> handleOf(std::uint32_t id) const
     {
-        return std::shared_ptr<Node>(m_Blocks[id / BlockNodes], &at(id));
+        const std::shared_ptr<Block>& block = m_Blocks[id / BlockNodes];
+        return std::shared_ptr<Node>(block, block->nodeAt(id % BlockNodes));
+    }
+    // A handle of the node added last.
+    [[nodiscard]] std::shared_ptr<Node> handleOfLast() const
+    {
+        const std::shared_ptr<Block>& block = m_Blocks.back();
+        return std::shared_ptr<Node>(block, block->nodeAt(block->size - 1));
     }
 
     // Lets go of every block; the nodes of a block that a handle still shares are handed to
@@ -68,6 +74,8 @@ public:
             }
         }
         m_Blocks.clear();
+        m_Arena.reset();
+        m_BlocksCarved = 0;
     }
 
     // The owner of the blocks a node was placed in; it may be gone once the node left it.
@@ -112,6 +120,28 @@ private:
         alignas(Node) std::array<std::byte, BlockNodes * sizeof(Node)> room;
     };
     static_assert(sizeof(Block) == BlockBytes);
+    static constexpr std::size_t BlocksPerArena = HugePageArena::Bytes / BlockBytes;
+
+    // The arena stays while any of its blocks does.
+    struct ReleaseIntoArena {
+        std::shared_ptr<HugePageArena> arena;
+        void operator()(Block* block) const { block->~Block(); }
+    };
+
+    [[nodiscard]] std::shared_ptr<Block> carveBlock()
+    {
+        if (!m_Arena || m_BlocksCarved == BlocksPerArena) {
+            // A small tree takes only the small pages it touches; a tree that filled an arena is
+            // large, and the rest of its nodes come in huge pages.
+            m_Arena = HugePageArena::make(
+                m_Blocks.empty() ? HugePageArena::Pages::Small : HugePageArena::Pages::Huge);
+            m_BlocksCarved = 0;
+        }
+        std::byte* room = m_Arena->start() + m_BlocksCarved * BlockBytes;
+        ++m_BlocksCarved;
+        const auto firstId = static_cast<std::uint32_t>(m_Blocks.size() * BlockNodes);
+        return std::shared_ptr<Block>(::new (room) Block(m_Owner, firstId), ReleaseIntoArena { m_Arena });
+    }
 
     [[nodiscard]] static const Block& blockOf(const Node& node)
     {
@@ -121,6 +151,8 @@ private:
 
     Owner* m_Owner;
     std::vector<std::shared_ptr<Block>> m_Blocks;
+    std::shared_ptr<HugePageArena> m_Arena;
+    std::size_t m_BlocksCarved = 0;
 };
 
 } // namespace vestrak

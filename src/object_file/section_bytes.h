@@ -1,5 +1,6 @@
 #pragma once
 
+#include "containers/huge_page_arena.h"
 #include "text/ascii_units.h"
 #include "text/encoding.h"
 
@@ -118,6 +119,8 @@ private:
             return false;
         static_cast<void>(block.release());
         block.reset(static_cast<Item*>(resized));
+        // A large block is mapped on its own; its huge pages stay with it when it moves.
+        AdviseHugePages(resized, newRoom * sizeof(Item));
         room = newRoom;
         return true;
     }

@@ -1,0 +1,55 @@
+#include "containers/huge_page_arena.h"
+
+#include <cstdint>
+#include <new>
+#include <sys/mman.h>
+
+namespace vestrak {
+
+namespace {
+
+std::uintptr_t RoundUp(std::uintptr_t address)
+{
+    return (address + HugePageArena::Bytes - 1) & ~(HugePageArena::Bytes - 1);
+}
+
+} // namespace
+
+std::shared_ptr<HugePageArena> HugePageArena::make(Pages pages)
+{
+    // Twice the room, so that a boundary lies inside; the ends around it go back at once.
+    void* mapped = mmap(nullptr, 2 * Bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto first = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t start = RoundUp(first);
+    if (start != first)
+        munmap(mapped, start - first);
+    munmap(reinterpret_cast<void*>(start + Bytes), first + Bytes - start);
+#if defined(MADV_HUGEPAGE)
+    if (pages == Pages::Huge)
+        madvise(reinterpret_cast<void*>(start), Bytes, MADV_HUGEPAGE);
+#endif
+    return std::make_shared<HugePageArena>(MadeByMake(), reinterpret_cast<std::byte*>(start));
+}
+
+HugePageArena::~HugePageArena()
+{
+    munmap(m_Start, Bytes);
+}
+
+void AdviseHugePages(void* start, std::size_t bytes)
+{
+#if defined(MADV_HUGEPAGE)
+    const std::uintptr_t first = RoundUp(reinterpret_cast<std::uintptr_t>(start));
+    const std::uintptr_t end
+        = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(HugePageArena::Bytes - 1);
+    if (first < end)
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    static_cast<void>(start);
+    static_cast<void>(bytes);
+#endif
+}
+
+} // namespace vestrak
