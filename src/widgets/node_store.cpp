@@ -287,18 +287,17 @@ NodeRef NodeStore::place(StoredNode* parent, std::int32_t image)
         static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
     const std::uint32_t id = m_Blocks.lastId();
     ++m_Count;
-    link(node, id);
+    link(node, id, parent);
     if (m_Listed) {
         m_Nodes.push_back(&node);
         m_IndexById.push_back(m_Count);
     }
-    return m_Blocks.handleOf(id);
+    return m_Blocks.handleOfLast();
 }
 
 // Makes the node the last child of its parent, or the last top node.
-void NodeStore::link(StoredNode& node, std::uint32_t id)
+void NodeStore::link(StoredNode& node, std::uint32_t id, StoredNode* parent)
 {
-    StoredNode* parent = at(node.m_Parent);
     StoredNode* first = firstChildOf(parent);
     if (first) {
         StoredNode* last = at(first->m_RowOrLastSibling);
@@ -415,7 +414,9 @@ NodeRef NodeStore::node(std::int32_t index) const
 {
     if (index < 1 || index > count())
         return nullptr;
-    return handleOf(nodeAt(static_cast<std::size_t>(index) - 1));
+    const std::size_t position = static_cast<std::size_t>(index) - 1;
+    // Until a node leaves, its position is its number: the handle comes without a look at the node.
+    return m_Listed ? handleOf(*m_Nodes[position]) : m_Blocks.handleOf(static_cast<std::uint32_t>(position));
 }
 
 NodeRef NodeStore::find(std::u16string_view key) const

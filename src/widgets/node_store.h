@@ -215,7 +215,7 @@ private:
     {
         return id == StoredNode::NoNode ? nullptr : &m_Blocks.at(id);
     }
-    void link(StoredNode& node, std::uint32_t id);
+    void link(StoredNode& node, std::uint32_t id, StoredNode* parent);
     void unlink(StoredNode& node);
     void leaveSubtree(StoredNode& top);
     void letGoOfNodes();
