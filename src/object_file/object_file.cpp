@@ -231,10 +231,10 @@ public:
     }
 
     // False once the section has ended.
-    bool line(std::string_view bytes)
+    bool line(std::string_view bytes, const LineMarks& marks)
     {
         CountFileLine(m_LineNumber);
-        if (HoldsNul(bytes)) {
+        if (marks.mayHoldNul && HoldsNul(bytes)) {
             if (m_Found && m_Skipped.count++ == 0) {
                 m_Skipped.firstFileLine = m_LineNumber;
             }
@@ -251,7 +251,8 @@ public:
             return false;
         }
         if (!line.data.empty()) {
-            m_Visit(HalvingDoubleSpaces(line.data, m_Halved), m_LineNumber);
+            m_Visit(
+                marks.mayHoldSpacePair ? HalvingDoubleSpaces(line.data, m_Halved) : line.data, m_LineNumber);
         }
         return true;
     }

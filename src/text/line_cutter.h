@@ -3,6 +3,7 @@
 #include "text/encoding.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,10 +19,21 @@ enum class LinesWithNul {
     CutAtFirstNul,
 };
 
-// Cuts text given in pieces into lines as TakeTextLine does, handing each to scanner.line(bytes),
-// which returns false once it wants no more lines. A line that runs on into the next piece is
-// kept only as far as scanner.wantedLineBytes() asks, so a file without line ends costs no more
-// than that.
+// What the cut found in a line besides its end, in the same pass over its bytes. A line kept
+// across pieces was not looked at whole: it may hold either.
+struct LineMarks {
+    bool mayHoldNul = true;
+    bool mayHoldSpacePair = true;
+};
+
+// The next line of rest as TakeTextLine takes it, and what else its bytes hold; nothing when rest
+// is empty.
+std::optional<std::string_view> TakeMarkedLine(std::string_view& rest, LineMarks& marks);
+
+// Cuts text given in pieces into lines as TakeTextLine does, handing each to scanner.line(bytes)
+// (or scanner.line(bytes, marks), for a scanner that can use them), which returns false once it
+// wants no more lines. A line that runs on into the next piece is kept only as far as
+// scanner.wantedLineBytes() asks, so a file without line ends costs no more than that.
 template<typename Scanner> class LineCutter {
 public:
     explicit LineCutter(Scanner& scanner, LinesWithNul linesWithNul = LinesWithNul::KeptWhole)
@@ -46,7 +58,8 @@ public:
         }
         const bool endsLine = piece.back() == '\n' || piece.back() == '\r';
         m_AfterCarriageReturn = piece.back() == '\r';
-        while (const auto line = TakeTextLine(piece)) {
+        LineMarks marks;
+        while (const auto line = TakeMarkedLine(piece, marks)) {
             if (piece.empty() && !endsLine) {
                 keep(*line);
                 return true;
@@ -54,10 +67,10 @@ public:
             if (m_RunningOn) {
                 keep(*line);
                 m_RunningOn = false;
-                if (!m_Scanner.line(m_Kept)) {
+                if (!give(m_Kept, LineMarks())) {
                     return false;
                 }
-            } else if (!m_Scanner.line(*line)) {
+            } else if (!give(*line, marks)) {
                 return false;
             }
         }
@@ -67,11 +80,20 @@ public:
     void finish()
     {
         if (std::exchange(m_RunningOn, false)) {
-            m_Scanner.line(m_Kept);
+            give(m_Kept, LineMarks());
         }
     }
 
 private:
+    bool give(std::string_view line, const LineMarks& marks)
+    {
+        if constexpr (requires { m_Scanner.line(line, marks); }) {
+            return m_Scanner.line(line, marks);
+        } else {
+            return m_Scanner.line(line);
+        }
+    }
+
     void keep(std::string_view part)
     {
         if (!m_RunningOn) {

@@ -1,5 +1,6 @@
 #include "text/byte_words.h"
 #include "text/encoding.h"
+#include "text/line_cutter.h"
 
 #include <algorithm>
 #include <bit>
@@ -48,13 +49,10 @@ std::size_t LineEndPosition(std::string_view text)
     return position;
 }
 
+// The line of rest that ends at end, leaving in rest what follows its CR, LF or CR LF.
 template<typename Char>
-std::optional<std::basic_string_view<Char>> TakeLine(std::basic_string_view<Char>& rest)
+std::basic_string_view<Char> CutLineAt(std::basic_string_view<Char>& rest, std::size_t end)
 {
-    if (rest.empty()) {
-        return std::nullopt;
-    }
-    const std::size_t end = LineEndPosition(rest);
     if (end == rest.size()) {
         return std::exchange(rest, {});
     }
@@ -64,7 +62,68 @@ std::optional<std::basic_string_view<Char>> TakeLine(std::basic_string_view<Char
     return line;
 }
 
+template<typename Char>
+std::optional<std::basic_string_view<Char>> TakeLine(std::basic_string_view<Char>& rest)
+{
+    if (rest.empty()) {
+        return std::nullopt;
+    }
+    return CutLineAt(rest, LineEndPosition(rest));
+}
+
+// Where the first CR or LF is, or the size when there is none, noting on the way whether the
+// bytes before it hold NUL or two spaces in a row: one pass instead of three.
+std::size_t MarkedLineEnd(std::string_view text, LineMarks& marks)
+{
+    std::size_t position = 0;
+    // Bits of the blocks passed, or'ed: any bit tells a NUL, or a space after a space.
+    std::uint32_t nuls = 0;
+    std::uint32_t pairEnds = 0;
+    std::uint32_t spaceBefore = 0;
+#if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
+    const __m128i carriageReturns = _mm_set1_epi8('\r');
+    const __m128i lineFeeds = _mm_set1_epi8('\n');
+    const __m128i spaces = _mm_set1_epi8(' ');
+    for (; text.size() - position >= 16; position += 16) {
+        const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + position));
+        const auto ends = static_cast<std::uint32_t>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(sixteen, carriageReturns), _mm_cmpeq_epi8(sixteen, lineFeeds))));
+        const auto blockNuls
+            = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, _mm_setzero_si128())));
+        const auto blockSpaces
+            = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, spaces)));
+        const std::uint32_t blockPairEnds = blockSpaces & ((blockSpaces << 1) | spaceBefore);
+        if (ends != 0) {
+            // Of this block, only what lies before the line's end counts.
+            const std::uint32_t before = (ends & (0U - ends)) - 1;
+            marks = { .mayHoldNul = nuls != 0 || (blockNuls & before) != 0,
+                .mayHoldSpacePair = pairEnds != 0 || (blockPairEnds & before) != 0 };
+            return position + static_cast<std::size_t>(std::countr_zero(ends));
+        }
+        nuls |= blockNuls;
+        pairEnds |= blockPairEnds;
+        spaceBefore = blockSpaces >> 15;
+    }
+#endif
+    for (; position < text.size() && text[position] != '\r' && text[position] != '\n'; ++position) {
+        const std::uint32_t space = text[position] == ' ' ? 1 : 0;
+        nuls |= text[position] == '\0' ? 1 : 0;
+        pairEnds |= space & spaceBefore;
+        spaceBefore = space;
+    }
+    marks = { .mayHoldNul = nuls != 0, .mayHoldSpacePair = pairEnds != 0 };
+    return position;
+}
+
 } // namespace
+
+std::optional<std::string_view> TakeMarkedLine(std::string_view& rest, LineMarks& marks)
+{
+    if (rest.empty()) {
+        return std::nullopt;
+    }
+    return CutLineAt(rest, MarkedLineEnd(rest, marks));
+}
 
 std::optional<std::u16string_view> TakeTextLine(std::u16string_view& rest)
 {
