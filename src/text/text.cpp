@@ -189,32 +189,6 @@ bool IsInPrefixList(std::string_view list, std::string_view text)
     return false;
 }
 
-std::u16string_view SpaceTrimmed(std::u16string_view text)
-{
-    std::size_t first = 0;
-    std::size_t end = text.size();
-    while (first < end && text[first] == u' ') {
-        ++first;
-    }
-    while (end > first && text[end - 1] == u' ') {
-        --end;
-    }
-    return text.substr(first, end - first);
-}
-
-std::string_view SpaceTrimmed(std::string_view text)
-{
-    std::size_t first = 0;
-    std::size_t end = text.size();
-    while (first < end && text[first] == ' ') {
-        ++first;
-    }
-    while (end > first && text[end - 1] == ' ') {
-        --end;
-    }
-    return text.substr(first, end - first);
-}
-
 std::u16string TrimSpaces(std::u16string_view text)
 {
     return std::u16string(SpaceTrimmed(text));

@@ -34,8 +34,27 @@ bool MatchWildcard(const std::u16string& text, const std::u16string& pattern);
 
 // Removes the space character (not tabs) from both ends.
 std::u16string TrimSpaces(std::u16string_view text);
-std::u16string_view SpaceTrimmed(std::u16string_view text);
-std::string_view SpaceTrimmed(std::string_view text);
+// Inline: taking a status line apart trims four of its parts.
+template<typename Char> std::basic_string_view<Char> SpaceTrimmedUnits(std::basic_string_view<Char> text)
+{
+    std::size_t first = 0;
+    std::size_t end = text.size();
+    while (first < end && text[first] == Char(' ')) {
+        ++first;
+    }
+    while (end > first && text[end - 1] == Char(' ')) {
+        --end;
+    }
+    return text.substr(first, end - first);
+}
+inline std::u16string_view SpaceTrimmed(std::u16string_view text)
+{
+    return SpaceTrimmedUnits(text);
+}
+inline std::string_view SpaceTrimmed(std::string_view text)
+{
+    return SpaceTrimmedUnits(text);
+}
 
 // Upper-cases code unit by code unit, the same in every locale: ASCII, Latin-1, Latin
 // Extended-A, basic Greek and Cyrillic letters. Positions stay where they are.

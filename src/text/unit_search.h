@@ -20,19 +20,34 @@ void ForEachUnitOf(std::u16string_view text, char16_t first, char16_t second, ch
     const __m128i firsts = _mm_set1_epi16(static_cast<short>(first));
     const __m128i seconds = _mm_set1_epi16(static_cast<short>(second));
     const __m128i thirds = _mm_set1_epi16(static_cast<short>(third));
-    for (; text.size() - position >= 8; position += 8) {
-        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + position));
+    // Two mask bits a unit.
+    const auto marksAt = [&](std::size_t start) {
+        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + start));
         const __m128i hits
             = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(eight, firsts), _mm_cmpeq_epi16(eight, seconds)),
                 _mm_cmpeq_epi16(eight, thirds));
-        // Two mask bits a unit.
-        for (auto marks = static_cast<unsigned>(_mm_movemask_epi8(hits)); marks != 0;) {
+        return static_cast<unsigned>(_mm_movemask_epi8(hits));
+    };
+    const auto visit = [&](std::size_t start, unsigned marks) {
+        while (marks != 0) {
             const auto bit = static_cast<unsigned>(std::countr_zero(marks));
             marks &= ~(3U << bit);
-            if (!found(position + bit / 2)) {
-                return;
+            if (!found(start + bit / 2)) {
+                return false;
             }
         }
+        return true;
+    };
+    for (; text.size() - position >= 8; position += 8) {
+        if (!visit(position, marksAt(position))) {
+            return;
+        }
+    }
+    // The rest in one block that ends with the text, its units already looked at left out.
+    if (position < text.size() && text.size() >= 8) {
+        const std::size_t start = text.size() - 8;
+        visit(start, marksAt(start) & (~0U << (2 * (position - start))));
+        return;
     }
 #endif
     for (; position < text.size(); ++position) {
@@ -52,16 +67,31 @@ void ForEachUnitOf(std::string_view text, char first, char second, char third, F
     const __m128i firsts = _mm_set1_epi8(first);
     const __m128i seconds = _mm_set1_epi8(second);
     const __m128i thirds = _mm_set1_epi8(third);
-    for (; text.size() - position >= 16; position += 16) {
-        const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + position));
+    const auto marksAt = [&](std::size_t start) {
+        const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + start));
         const __m128i hits
             = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(sixteen, firsts), _mm_cmpeq_epi8(sixteen, seconds)),
                 _mm_cmpeq_epi8(sixteen, thirds));
-        for (auto marks = static_cast<unsigned>(_mm_movemask_epi8(hits)); marks != 0; marks &= marks - 1) {
-            if (!found(position + static_cast<std::size_t>(std::countr_zero(marks)))) {
-                return;
+        return static_cast<unsigned>(_mm_movemask_epi8(hits));
+    };
+    const auto visit = [&](std::size_t start, unsigned marks) {
+        for (; marks != 0; marks &= marks - 1) {
+            if (!found(start + static_cast<std::size_t>(std::countr_zero(marks)))) {
+                return false;
             }
         }
+        return true;
+    };
+    for (; text.size() - position >= 16; position += 16) {
+        if (!visit(position, marksAt(position))) {
+            return;
+        }
+    }
+    // The rest in one block that ends with the text, its bytes already looked at left out.
+    if (position < text.size() && text.size() >= 16) {
+        const std::size_t start = text.size() - 16;
+        visit(start, marksAt(start) & (~0U << (position - start)));
+        return;
     }
 #endif
     for (; position < text.size(); ++position) {
