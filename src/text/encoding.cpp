@@ -362,7 +362,7 @@ std::string_view ObjectFileBytes::decode(std::string_view bytes)
             static_cast<unsigned char>(bytes[position]), static_cast<unsigned char>(bytes[position + 1])));
     }
     if (bytes.size() % 2 != 0) {
-        m_OddByte = bytes.substr(bytes.size() - 1);
+        m_OddByte.assign(1, bytes.back());
     }
     return m_Text;
 }
