@@ -47,7 +47,7 @@ QtTree::QtTree(std::u16string name, const Geometry& design, bool visible, QtWidg
 {
     m_View.setModel(&m_Model);
     QObject::connect(
-        &m_View, &QtTreeView::painted, &context(), [this](const QRect& part) { notePaintedLooks(part); });
+        &m_View, &QtTreeView::painted, &context(), [this](const QRegion& part) { notePaintedLooks(part); });
     connectView();
 }
 
@@ -155,10 +155,13 @@ void QtTree::nodeLooksChanged(const StoredNode&)
     askShownLooksCheck();
 }
 
-// Shown rows read the phase when they are checked and painted: a tick costs the rows shown.
+// Shown rows read the phase when they are checked and painted: a tick costs the rows shown. The
+// phase turns alone, so the rows are checked at once: their repaint then comes at the next turn
+// of the event loop instead of the one after.
 void QtTree::blinkPhaseChanged()
 {
-    askShownLooksCheck();
+    if (!m_ViewBehind)
+        tellShownLooks();
 }
 
 void QtTree::askShownLooksCheck()
@@ -167,7 +170,12 @@ void QtTree::askShownLooksCheck()
     if (m_ViewBehind || std::exchange(m_ShownLooksCheckAsked, true))
         return;
     QMetaObject::invokeMethod(
-        &context(), [this] { tellShownLooks(); }, Qt::QueuedConnection);
+        &context(),
+        [this] {
+            m_ShownLooksCheckAsked = false;
+            tellShownLooks();
+        },
+        Qt::QueuedConnection);
 }
 
 // Rows are found by their place: walking to the row below searches Qt's laid-out rows.
@@ -188,7 +196,6 @@ std::vector<QtTree::ShownLook> QtTree::shownLooks() const
 
 void QtTree::tellShownLooks()
 {
-    m_ShownLooksCheckAsked = false;
     for (const ShownLook& look : shownLooks()) {
         if (std::find(m_PaintedLooks.begin(), m_PaintedLooks.end(), look) == m_PaintedLooks.end())
             m_Model.looksChanged(look.row);
@@ -196,7 +203,7 @@ void QtTree::tellShownLooks()
 }
 
 // A row outside the painted part keeps the looks it was last painted with, if it was.
-void QtTree::notePaintedLooks(const QRect& part)
+void QtTree::notePaintedLooks(const QRegion& part)
 {
     std::vector<ShownLook> painted = shownLooks();
     for (std::size_t row = 0; row < painted.size(); ++row) {

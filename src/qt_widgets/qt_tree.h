@@ -4,6 +4,7 @@
 #include "qt_widgets/qt_widget.h"
 #include "widgets/tree_state.h"
 
+#include <QRegion>
 #include <vector>
 
 namespace vestrak {
@@ -59,7 +60,7 @@ private:
 
     [[nodiscard]] std::vector<ShownLook> shownLooks() const;
     void tellShownLooks();
-    void notePaintedLooks(const QRect& part);
+    void notePaintedLooks(const QRegion& part);
     void viewFallsBehind();
     void bringViewUpToDate();
     void showSelection();

@@ -6,9 +6,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
-#include <utility>
 
 namespace vestrak {
 
@@ -246,13 +246,23 @@ void QtTreeView::selectionChanged(const QItemSelection& selected, const QItemSel
     QAbstractItemView::selectionChanged(selected, deselected);
 }
 
-// Rows change only their icon or colour, never their size. Many change at once (a flash tick):
-// the rows shown are painted once, instead of Qt looking for each changed row among the laid-out
-// ones, which takes a search through them per row.
-void QtTreeView::dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&)
+// Rows change only their icon or colour, never their size. Only the changed rows shown are
+// painted again (at a flash tick the blinking ones), each found from its place instead of Qt
+// looking for it among the laid-out rows, which takes a search through them per row.
+void QtTreeView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>&)
 {
-    if (!std::exchange(m_RepaintAsked, true))
-        viewport()->update();
+    const QRect shown = viewport()->rect();
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+        const QRect changed = rowRect(row);
+        if (changed.intersects(shown))
+            viewport()->update(changed);
+    }
+}
+
+// Rows are of one height and the view scrolls by rows: the scroll value is the top row.
+QRect QtTreeView::rowRect(int row) const
+{
+    return { 0, (row - verticalScrollBar()->value()) * RowHeight, viewport()->width(), RowHeight };
 }
 
 // The frame shows which tree the keyboard acts on, even while its selected row is scrolled away.
@@ -270,9 +280,8 @@ void QtTreeView::focusOutEvent(QFocusEvent* event)
 
 void QtTreeView::paintEvent(QPaintEvent* event)
 {
-    m_RepaintAsked = false;
     QTreeView::paintEvent(event);
-    emit painted(event->rect());
+    emit painted(event->region());
     QPainter painter(viewport());
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), FocusFrameWidth));

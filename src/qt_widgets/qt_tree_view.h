@@ -54,7 +54,7 @@ signals:
     // Qt has recomputed the scroll range.
     void geometriesUpdated();
     // Rows were painted, those in that part of the viewport.
-    void painted(const QRect& part);
+    void painted(const QRegion& part);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -82,11 +82,11 @@ private:
     // A press there opens or closes the row's branch.
     [[nodiscard]] bool onBranchIndicator(QPoint position) const;
     void toggleBranchAt(QPoint position);
+    // Where the row lies in the viewport, whether shown or not.
+    [[nodiscard]] QRect rowRect(int row) const;
     // Left, Right, +, - and *: true when the key was one of them.
     bool branchKeyPressed(const QKeyEvent& event);
 
-    // Rows changed since the rows were last painted; the repaint is asked for once.
-    bool m_RepaintAsked = false;
     QString m_PlaceholderText;
 };
 

@@ -249,6 +249,18 @@ TEST_F(QtTreeTest, TheViewIsToldOnceOfEachShownRowThatLooksDifferent)
     EXPECT_TRUE(nodes[0]->setImage(3) && nodes[29]->setImage(3));
     QApplication::processEvents();
     EXPECT_TRUE(told.count() == shown && told.last().first().value<QModelIndex>() == rowAt(view, 0));
+
+    // A tick tells the blinking rows shown at once, and only they are painted again.
+    nodes[3]->setBlinkImages(1, 2);
+    QApplication::processEvents();
+    view.viewport()->repaint();
+    const QSignalSpy painted(&view, &QtTreeView::painted);
+    tree.setBlinkPhase(BlinkPhase::On);
+    EXPECT_EQ(told.count(), shown + 2);
+    QApplication::processEvents();
+    ASSERT_EQ(painted.count(), 1);
+    EXPECT_EQ(painted.first().first().value<QRegion>(),
+        QRegion(0, 3 * QtTreeView::RowHeight, view.viewport()->width(), QtTreeView::RowHeight));
 }
 
 // Rows reach Qt flat; the view opens branches as Qt's own tree, by mouse at every level and by keys:
