@@ -65,6 +65,8 @@ void ControlWidgetHost::finishSetUp()
     }
 }
 
+// A value nobody listens for is not read: some take long (the extra key of the selected object
+// looks through every line). It is read as someone connects, and told from then on.
 void ControlWidgetHost::announceChangedProperties()
 {
     const QMetaObject& meta = *metaObject();
@@ -75,13 +77,32 @@ void ControlWidgetHost::announceChangedProperties()
         const QMetaProperty property = meta.property(index);
         if (!property.hasNotifySignal())
             continue;
+        std::optional<QVariant>& announced = m_AnnouncedValues[static_cast<std::size_t>(index - first)];
+        if (!isSignalConnected(property.notifySignal())) {
+            announced.reset();
+            continue;
+        }
         QVariant value = property.read(this);
-        QVariant& announced = m_AnnouncedValues[static_cast<std::size_t>(index - first)];
-        if (value == announced)
+        if (announced == value)
             continue;
         announced = std::move(value);
         if (!firstCall)
             property.notifySignal().invoke(this, Qt::DirectConnection);
+    }
+}
+
+void ControlWidgetHost::connectNotify(const QMetaMethod& signal)
+{
+    QWidget::connectNotify(signal);
+    const QMetaObject& meta = *metaObject();
+    const int first = staticMetaObject.propertyCount();
+    if (m_AnnouncedValues.empty())
+        return;
+    for (int index = first; index < meta.propertyCount(); ++index) {
+        const QMetaProperty property = meta.property(index);
+        std::optional<QVariant>& announced = m_AnnouncedValues[static_cast<std::size_t>(index - first)];
+        if (property.hasNotifySignal() && property.notifySignal() == signal && !announced)
+            announced = property.read(this);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace vestrak {
@@ -49,6 +50,8 @@ protected:
     /// Emits the notify signal of each of the derived widget's properties whose value changed
     /// since the last call.
     void announceChangedProperties();
+    /// A property whose notify signal gets its first listener is read.
+    void connectNotify(const QMetaMethod& signal) override;
     /// Sizes the surface with the widget and runs the control's layout.
     void resizeEvent(QResizeEvent* event) override;
     /// Ends set-up before the first paint.
@@ -63,7 +66,8 @@ private:
     std::function<void()> m_Layout;
     std::function<void()> m_Build;
     SetUp m_SetUp = SetUp::Applying;
-    std::vector<QVariant> m_AnnouncedValues;
+    // Per property of the derived widget, its value at the last call; none while nobody listens.
+    std::vector<std::optional<QVariant>> m_AnnouncedValues;
 };
 
 } // namespace vestrak
