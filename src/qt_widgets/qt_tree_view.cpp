@@ -248,21 +248,15 @@ void QtTreeView::selectionChanged(const QItemSelection& selected, const QItemSel
 
 // Rows change only their icon or colour, never their size. Only the changed rows shown are
 // painted again (at a flash tick the blinking ones), each found from its place instead of Qt
-// looking for it among the laid-out rows, which takes a search through them per row.
+// looking for it among the laid-out rows, which takes a search through them per row: rows are of
+// one height and the view scrolls by rows, so the scroll value is the top row.
 void QtTreeView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>&)
 {
-    const QRect shown = viewport()->rect();
-    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
-        const QRect changed = rowRect(row);
-        if (changed.intersects(shown))
-            viewport()->update(changed);
-    }
-}
-
-// Rows are of one height and the view scrolls by rows: the scroll value is the top row.
-QRect QtTreeView::rowRect(int row) const
-{
-    return { 0, (row - verticalScrollBar()->value()) * RowHeight, viewport()->width(), RowHeight };
+    const int topShown = verticalScrollBar()->value();
+    const int first = std::max(topLeft.row(), topShown);
+    const int last = std::min(bottomRight.row(), topShown + viewport()->height() / RowHeight);
+    for (int row = first; row <= last; ++row)
+        viewport()->update(0, (row - topShown) * RowHeight, viewport()->width(), RowHeight);
 }
 
 // The frame shows which tree the keyboard acts on, even while its selected row is scrolled away.

@@ -82,8 +82,6 @@ private:
     // A press there opens or closes the row's branch.
     [[nodiscard]] bool onBranchIndicator(QPoint position) const;
     void toggleBranchAt(QPoint position);
-    // Where the row lies in the viewport, whether shown or not.
-    [[nodiscard]] QRect rowRect(int row) const;
     // Left, Right, +, - and *: true when the key was one of them.
     bool branchKeyPressed(const QKeyEvent& event);
 
