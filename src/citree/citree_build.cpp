@@ -6,10 +6,11 @@
 #include "object_file/code_chain.h"
 #include "object_file/object_file.h"
 #include "object_file/object_file_names.h"
-#include "text/ascii_units.h"
+#include "text/encoding.h"
 #include "text/numeric.h"
 #include "text/text.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -29,6 +30,40 @@ bool Preselects(const std::optional<std::u16string>& wantedObject, const std::u1
     }
     return !wantedExtraInfo.empty() && wantedExtraInfo == ToUpper(line.extraInfo);
 }
+
+// The same for a code of plain ASCII bytes as written, when no extra info is wanted.
+bool PreselectsAsciiCode(const std::optional<std::u16string>& wantedObject, std::string_view code)
+{
+    const std::string_view head = code.substr(0, code.find(','));
+    return wantedObject && wantedObject->size() == head.size()
+        && std::equal(head.begin(), head.end(), wantedObject->begin(),
+            [](char byte, char16_t wanted) { return ToUpper(static_cast<char16_t>(byte)) == wanted; });
+}
+
+// Whether a code, as UTF-8, starts with an item of the root list. A list that UTF-8 cannot hold
+// as it stands (a lone surrogate) is compared with the decoded code.
+class RootFilter {
+public:
+    explicit RootFilter(const std::u16string& rootObject)
+        : m_List(rootObject)
+        , m_Bytes(ToUtf8(rootObject))
+        , m_BytesHoldList(FromUtf8(m_Bytes) == rootObject)
+    {
+    }
+
+    [[nodiscard]] bool keeps(std::string_view code) const
+    {
+        if (m_List.empty()) {
+            return true;
+        }
+        return m_BytesHoldList ? IsInPrefixList(m_Bytes, code) : IsInPrefixList(m_List, FromUtf8(code));
+    }
+
+private:
+    std::u16string_view m_List;
+    std::string m_Bytes;
+    bool m_BytesHoldList = true;
+};
 
 } // namespace
 
@@ -201,7 +236,11 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
         std::uint64_t pathHash = 0;
     };
     std::vector<ChainLink> chain;
-    CodeChain chainCodes;
+    // The codes as UTF-8, which a line of plain ASCII gives as it stands: neither widened nor
+    // upper-cased, as the prefix test ignores case.
+    Utf8CodeChain chainCodes;
+    std::string decodedCode;
+    const RootFilter rootFilter(m_RootObject);
     std::u16string chainPath;
     std::u16string path;
     const auto pathOf = [&chainPath, &path](std::u16string_view text) -> const std::u16string& {
@@ -229,24 +268,27 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
         if (ascii && filtering && !KeepsAsciiLine(filter, ascii->image, ascii->text)) {
             continue;
         }
-        if (ascii && !textsAsked) {
+        const bool readOnBytes = ascii && !textsAsked;
+        if (readOnBytes) {
             // Nothing below reads the text or extra info of such a line.
-            line.code.clear();
-            AppendAsciiPrefix(line.code, ascii->code);
-            UpperAsciiPrefix(line.code.data(), line.code.size());
             line.image = ascii->image;
             line.extraInfo = {};
             line.text = {};
         } else {
             ReadTreeLine(m_Lines->line(index, room), line);
+            if (!ascii) {
+                decodedCode.clear();
+                AppendAsUtf8(decodedCode, line.code);
+            }
         }
-        if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, line.code)) {
+        const std::string_view code = ascii ? ascii->code : std::string_view(decodedCode);
+        if (!rootFilter.keeps(code)) {
             continue;
         }
         if (!ascii && !KeepsLine(filter, line.image, line.text)) {
             continue;
         }
-        if (const std::size_t kept = chainCodes.linksKeptFor(line.code); kept < chain.size()) {
+        if (const std::size_t kept = chainCodes.linksKeptFor(code); kept < chain.size()) {
             chainCodes.cutTo(kept);
             chainPath.resize(chain[kept].pathStart);
             chain.resize(kept);
@@ -259,7 +301,8 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
             // Asked before the node is added, so that the set's slot is on its way meanwhile.
             mayBeStoredOpen = storedOpen.mayContain(pathHash);
         }
-        const bool preselected = Preselects(wantedObject, wantedExtraInfo, line);
+        const bool preselected = readOnBytes ? PreselectsAsciiCode(wantedObject, code)
+                                             : Preselects(wantedObject, wantedExtraInfo, line);
         const NodeRef& parent = chain.empty() ? noParent : chain.back().node;
         NodeRef node
             = TreeView_Objects.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
@@ -283,7 +326,7 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
         }
         node->setBackColor(m_BackColor);
         chain.push_back({ std::move(node), chainPath.size(), pathHash });
-        chainCodes.add(line.code);
+        chainCodes.add(code);
         if (keepOpen) {
             chainPath += line.text;
             chainPath += u'\\';
