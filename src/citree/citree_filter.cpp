@@ -2,7 +2,6 @@
 #include "citree/settings_names.h"
 #include "citree/tree_line.h"
 #include "object_file/object_file.h"
-#include "text/ascii_units.h"
 #include "text/numeric.h"
 #include "text/text.h"
 
@@ -135,7 +134,7 @@ bool CiTreePrivate::KeepsLine(FilterState& filter, std::int32_t image, std::u16s
     return MatchesUpperText(filter);
 }
 
-bool CiTreePrivate::KeepsAsciiLine(FilterState& filter, std::int32_t image, std::string_view text)
+bool CiTreePrivate::KeepsAsciiLine(const FilterState& filter, std::int32_t image, std::string_view text)
 {
     if (filter.groupOn && filter.imagesOfUpGroups.contains(image)) {
         return false;
@@ -143,10 +142,9 @@ bool CiTreePrivate::KeepsAsciiLine(FilterState& filter, std::int32_t image, std:
     if (filter.patterns.empty()) {
         return true;
     }
-    filter.upperText.clear();
-    AppendAsciiPrefix(filter.upperText, text);
-    UpperAsciiPrefix(filter.upperText.data(), filter.upperText.size());
-    return MatchesUpperText(filter);
+    // Matched on its bytes, which are the units it decodes to, upper-cased as they are compared.
+    return std::any_of(filter.patterns.begin(), filter.patterns.end(),
+        [text](const WildcardPattern& pattern) { return pattern.matchesUpperCased(text); });
 }
 
 void CiTreePrivate::TidyUpGroupFilter()

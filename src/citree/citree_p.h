@@ -145,7 +145,8 @@ private:
     [[nodiscard]] FilterState TakeFilterState() const;
     [[nodiscard]] static bool KeepsLine(FilterState& filter, std::int32_t image, std::u16string_view text);
     // The same for a text of plain ASCII bytes.
-    [[nodiscard]] static bool KeepsAsciiLine(FilterState& filter, std::int32_t image, std::string_view text);
+    [[nodiscard]] static bool KeepsAsciiLine(
+        const FilterState& filter, std::int32_t image, std::string_view text);
     [[nodiscard]] static bool MatchesUpperText(const FilterState& filter);
     void TidyUpGroupFilter();
     [[nodiscard]] ButtonRef FilterButton() const;

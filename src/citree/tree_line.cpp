@@ -104,18 +104,23 @@ std::optional<AsciiSeparators> FindAsciiSeparators(std::string_view line)
     std::size_t position = 0;
 #if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
     constexpr std::size_t BlockBytes = 16;
-    for (; position + BlockBytes <= line.size(); position += BlockBytes) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + position));
-        const auto beyondAscii = static_cast<unsigned>(_mm_movemask_epi8(block));
-        auto marks = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('=')),
-                                               _mm_cmpeq_epi8(block, _mm_set1_epi8('/'))),
-                _mm_cmpeq_epi8(block, _mm_set1_epi8(',')))));
+    // The last piece shorter than a block is read as the line's last block, its bytes read before
+    // left out, rather than byte by byte.
+    for (; position < line.size() && line.size() >= BlockBytes; position += BlockBytes) {
+        const std::size_t blockStart = std::min(position, line.size() - BlockBytes);
+        const unsigned unread = ~((1U << (position - blockStart)) - 1);
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + blockStart));
+        const auto beyondAscii = static_cast<unsigned>(_mm_movemask_epi8(block)) & unread;
+        auto marks = static_cast<unsigned>(_mm_movemask_epi8(
+                         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('=')),
+                                          _mm_cmpeq_epi8(block, _mm_set1_epi8('/'))),
+                             _mm_cmpeq_epi8(block, _mm_set1_epi8(',')))))
+            & unread;
         if (beyondAscii != 0) {
             marks &= (1U << static_cast<unsigned>(std::countr_zero(beyondAscii))) - 1;
         }
         for (; marks != 0; marks &= marks - 1) {
-            const std::size_t found = position + static_cast<std::size_t>(std::countr_zero(marks));
+            const std::size_t found = blockStart + static_cast<std::size_t>(std::countr_zero(marks));
             if (!at.take(found, line[found])) {
                 return at;
             }
@@ -123,6 +128,7 @@ std::optional<AsciiSeparators> FindAsciiSeparators(std::string_view line)
         if (beyondAscii != 0) {
             return std::nullopt;
         }
+        position = blockStart;
     }
 #endif
     for (; position < line.size(); ++position) {

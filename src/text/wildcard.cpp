@@ -9,19 +9,54 @@ namespace vestrak {
 
 namespace {
 
-// The first place of a literal in the text, found by its first unit.
-std::size_t FindLiteral(std::u16string_view text, std::u16string_view literal)
+char16_t UnitOf(char16_t unit)
 {
-    for (std::size_t at = FindUnit(text, literal.front()); at != std::u16string_view::npos;
-         at = FindUnit(text, literal.front(), at + 1)) {
-        if (text.size() - at < literal.size()) {
-            return std::u16string_view::npos;
-        }
-        if (text.substr(at, literal.size()) == literal) {
+    return unit;
+}
+
+// A byte of an ASCII text as the unit of its upper case.
+char16_t UnitOf(char byte)
+{
+    return static_cast<char16_t>(byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : byte);
+}
+
+template<typename Char> bool StartsWithUnits(std::basic_string_view<Char> text, std::u16string_view literal)
+{
+    return text.size() >= literal.size()
+        && std::equal(literal.begin(), literal.end(), text.begin(),
+            [](char16_t unit, Char given) { return unit == UnitOf(given); });
+}
+
+std::size_t FindFirst(std::u16string_view text, char16_t unit, std::size_t from)
+{
+    return FindUnit(text, unit, from);
+}
+
+std::size_t FindFirst(std::string_view asciiText, char16_t unit, std::size_t from)
+{
+    for (std::size_t at = from; at < asciiText.size(); ++at) {
+        if (UnitOf(asciiText[at]) == unit) {
             return at;
         }
     }
-    return std::u16string_view::npos;
+    return std::string_view::npos;
+}
+
+// The first place of a literal in the text, found by its first unit.
+template<typename Char>
+std::size_t FindLiteral(std::basic_string_view<Char> text, std::u16string_view literal)
+{
+    constexpr std::size_t NotFound = std::basic_string_view<Char>::npos;
+    for (std::size_t at = FindFirst(text, literal.front(), 0); at != NotFound;
+         at = FindFirst(text, literal.front(), at + 1)) {
+        if (text.size() - at < literal.size()) {
+            return NotFound;
+        }
+        if (StartsWithUnits(text.substr(at), literal)) {
+            return at;
+        }
+    }
+    return NotFound;
 }
 
 } // namespace
@@ -48,21 +83,21 @@ WildcardPattern::WildcardPattern(std::u16string pattern)
     }
 }
 
-bool WildcardPattern::matches(std::u16string_view text) const
+template<typename Char> bool WildcardPattern::matchesUnits(std::basic_string_view<Char> text) const
 {
-    if (m_Pattern == u"*") {
+    if (m_Pattern.size() == 1 && m_Pattern.front() == u'*') {
         return true;
     }
     if (text.empty()) {
         return false;
     }
-    std::u16string_view remaining = text;
+    std::basic_string_view<Char> remaining = text;
     for (std::size_t index = 0; index < m_PartCount; ++index) {
         const Part& part = m_Parts[index];
         const std::u16string_view literal = literalOf(part);
         switch (part.kind) {
         case Part::Kind::Literal:
-            if (!remaining.starts_with(literal)) {
+            if (!StartsWithUnits(remaining, literal)) {
                 return false;
             }
             remaining.remove_prefix(literal.size());
@@ -76,7 +111,7 @@ bool WildcardPattern::matches(std::u16string_view text) const
         case Part::Kind::Star:
             if (!literal.empty()) {
                 const std::size_t found = FindLiteral(remaining, literal);
-                if (found == std::u16string_view::npos) {
+                if (found == std::basic_string_view<Char>::npos) {
                     return false;
                 }
                 remaining.remove_prefix(found + literal.size());
@@ -87,6 +122,16 @@ bool WildcardPattern::matches(std::u16string_view text) const
         }
     }
     return remaining.empty();
+}
+
+bool WildcardPattern::matches(std::u16string_view text) const
+{
+    return matchesUnits(text);
+}
+
+bool WildcardPattern::matchesUpperCased(std::string_view asciiText) const
+{
+    return matchesUnits(asciiText);
 }
 
 bool MatchWildcard(const std::u16string& text, const std::u16string& pattern)

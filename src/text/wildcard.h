@@ -14,8 +14,13 @@ public:
     explicit WildcardPattern(std::u16string pattern);
 
     [[nodiscard]] bool matches(std::u16string_view text) const;
+    // The same for a text of plain ASCII bytes, each read as the unit of its upper case: an
+    // upper-cased pattern then matches as for the upper-cased text, which need not be written.
+    [[nodiscard]] bool matchesUpperCased(std::string_view asciiText) const;
 
 private:
+    template<typename Char> [[nodiscard]] bool matchesUnits(std::basic_string_view<Char> text) const;
+
     static constexpr std::size_t MaximumParts = 31;
 
     struct Part {

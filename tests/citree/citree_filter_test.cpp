@@ -21,7 +21,9 @@ TEST(AsciiTreeLine, IsTheDecodedLine)
 {
     for (const std::string line : { "A=4,Pump", "A,B/x,y=  12 , Main pump , spare ", "A=7", "A= 7 ", "A",
              "A=,Text", "A=5,Text=more,x", "A/B=5=6,Text", "A=&H10,Hex", "A=12345,Big", "A=4x,Odd",
-             "A=007,Zeros", "A=-3,Minus", "A=4,  ", "A=4,a,b", " a b /x=1", "a=b/c,1", "ab" }) {
+             "A=007,Zeros", "A=-3,Minus", "A=4,  ", "A=4,a,b", " a b /x=1", "a=b/c,1", "ab",
+             "A234567890B234567890C234567890D234567890E234567890F23456789/x,y=4,Text past 64 "
+             "bytes=,\xC3\xBC" }) {
         const std::optional<AsciiTreeLine> parts = ReadAsciiTreeLine(line);
         const std::u16string units = FromUtf8(line);
         const TreeLine decoded = ReadTreeLine(units);

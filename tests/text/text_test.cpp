@@ -2,6 +2,7 @@
 #include "text/encoding.h"
 #include "text/line_separators.h"
 #include "text/text.h"
+#include "text/wildcard.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -83,6 +84,8 @@ TEST(MatchWildcard, Table)
     for (const Row& row : rows) {
         SCOPED_TRACE(ToUtf8(row.text) + " | " + ToUtf8(row.pattern));
         EXPECT_EQ(MatchWildcard(row.text, row.pattern), row.expected);
+        EXPECT_EQ(WildcardPattern(ToUpper(row.pattern)).matchesUpperCased(ToUtf8(row.text)),
+            MatchWildcard(ToUpper(row.text), ToUpper(row.pattern)));
     }
 }
 
