@@ -54,17 +54,25 @@ std::int32_t ImageOf(std::string_view asciiNumber)
 {
     // Nearly always a few plain digits, which are the number as they stand.
     constexpr std::size_t MostDigitsOfInt16 = 4;
-    if (!asciiNumber.empty() && asciiNumber.size() <= MostDigitsOfInt16
-        && std::all_of(
-            asciiNumber.begin(), asciiNumber.end(), [](char byte) { return byte >= '0' && byte <= '9'; })) {
-        std::int32_t number = 0;
-        for (const char digit : asciiNumber) {
-            number = number * 10 + (digit - '0');
-        }
+    std::int32_t number = 0;
+    std::size_t digits = 0;
+    for (; digits < asciiNumber.size() && digits <= MostDigitsOfInt16 && asciiNumber[digits] >= '0'
+         && asciiNumber[digits] <= '9';
+         ++digits) {
+        number = number * 10 + (asciiNumber[digits] - '0');
+    }
+    if (digits == asciiNumber.size() && digits != 0 && digits <= MostDigitsOfInt16) {
         return number;
     }
     const std::u16string units(asciiNumber.begin(), asciiNumber.end());
     return RoundToInt16(LeadingNumber(units)).value_or(0);
+}
+
+// The part without the spaces around it. Nearly every part has none, which its two ends tell
+// without a call.
+std::string_view Trimmed(std::string_view part)
+{
+    return part.empty() || (part.front() != ' ' && part.back() != ' ') ? part : SpaceTrimmed(part);
 }
 
 // Where the separators ReadTreeLine takes a line apart at lie: the first two "=", the first "/"
@@ -154,12 +162,11 @@ std::optional<AsciiTreeLine> ReadAsciiTreeLine(std::string_view line)
         return std::nullopt;
     }
     AsciiTreeLine parts;
-    parts.code
-        = SpaceTrimmed(Between(line, 0, at->slash != AsciiSeparators::NotFound ? at->slash : at->equals));
+    parts.code = Trimmed(Between(line, 0, at->slash != AsciiSeparators::NotFound ? at->slash : at->equals));
     if (at->equals == AsciiSeparators::NotFound) {
         return parts;
     }
-    const std::string_view value = SpaceTrimmed(Between(line, at->equals + 1, at->secondEquals));
+    const std::string_view value = Trimmed(Between(line, at->equals + 1, at->secondEquals));
     if (at->comma == AsciiSeparators::NotFound) {
         parts.image = ImageOf(value);
         parts.text = value;
@@ -167,7 +174,7 @@ std::optional<AsciiTreeLine> ReadAsciiTreeLine(std::string_view line)
     }
     const auto valueStart = static_cast<std::size_t>(value.data() - line.data());
     parts.image = ImageOf(Between(line, valueStart, at->comma));
-    parts.text = SpaceTrimmed(Between(line, at->comma + 1, valueStart + value.size()));
+    parts.text = Trimmed(Between(line, at->comma + 1, valueStart + value.size()));
     return parts;
 }
 
