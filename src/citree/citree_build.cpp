@@ -34,8 +34,11 @@ bool Preselects(const std::optional<std::u16string>& wantedObject, const std::u1
 // The same for a code of plain ASCII bytes as written, when no extra info is wanted.
 bool PreselectsAsciiCode(const std::optional<std::u16string>& wantedObject, std::string_view code)
 {
+    if (!wantedObject) {
+        return false;
+    }
     const std::string_view head = code.substr(0, code.find(','));
-    return wantedObject && wantedObject->size() == head.size()
+    return wantedObject->size() == head.size()
         && std::equal(head.begin(), head.end(), wantedObject->begin(),
             [](char byte, char16_t wanted) { return ToUpper(static_cast<char16_t>(byte)) == wanted; });
 }
@@ -261,10 +264,21 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
     // compared or paths hashed below. Other lines are decoded and taken apart whole.
     const bool filtering = filter.groupOn || !filter.patterns.empty();
     const bool textsAsked = keepOpen || !wantedExtraInfo.empty();
+    // Filter words alone read the texts a build before noted, and most lines go no further.
+    const bool wordsOnly = !filter.groupOn && !filter.patterns.empty();
     for (std::size_t index = 0; index < m_Lines->size(); ++index) {
         ++linesVisited;
+        if (const std::optional<std::string_view> knownText
+            = wordsOnly ? m_Lines->knownAsciiText(index) : std::nullopt;
+            knownText && !KeepsAsciiLine(filter, 0, *knownText)) {
+            continue;
+        }
+        const std::string_view bytes = m_Lines->bytes(index);
         const std::optional<AsciiTreeLine> ascii
-            = filtering || !textsAsked ? ReadAsciiTreeLine(m_Lines->bytes(index)) : std::nullopt;
+            = filtering || !textsAsked ? ReadAsciiTreeLine(bytes) : std::nullopt;
+        if (ascii) {
+            m_Lines->noteAsciiText(index, bytes, ascii->text);
+        }
         if (ascii && filtering && !KeepsAsciiLine(filter, ascii->image, ascii->text)) {
             continue;
         }

@@ -38,6 +38,32 @@ void TreeObjectLines::keyAndText(std::uint32_t lineIndex, std::u16string& key, s
     text.erase(0, start);
 }
 
+std::optional<std::string_view> TreeObjectLines::knownAsciiText(std::size_t index) const
+{
+    if (index >= m_AsciiTextStarts.size() || m_AsciiTextStarts[index] == 0) {
+        return std::nullopt;
+    }
+    return SpaceTrimmed(m_Lines.bytes(index).substr(m_AsciiTextStarts[index]));
+}
+
+void TreeObjectLines::noteAsciiText(std::size_t index, std::string_view line, std::string_view text)
+{
+    // A line without "=" has no text in it.
+    if (text.data() == nullptr) {
+        return;
+    }
+    const auto start = static_cast<std::size_t>(text.data() - line.data());
+    const std::size_t end = start + text.size();
+    if (start == 0 || start > UINT8_MAX
+        || (end != line.size() && line.find_first_not_of(' ', end) != std::string_view::npos)) {
+        return;
+    }
+    if (m_AsciiTextStarts.empty()) {
+        m_AsciiTextStarts.resize(m_Lines.size());
+    }
+    m_AsciiTextStarts[index] = static_cast<std::uint8_t>(start);
+}
+
 // A node's reference is its line index, which its key ends with.
 std::optional<std::uint32_t> TreeObjectLines::referenceOfKey(std::u16string_view key) const
 {

@@ -4,7 +4,9 @@
 #include "ports/tree.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,6 +30,13 @@ public:
     // The line as the file's bytes, in the encoding the file was read with.
     [[nodiscard]] std::string_view bytes(std::size_t index) const { return m_Lines.bytes(index); }
 
+    // The text of a line of plain ASCII as a build found it, so that a filter rebuild reads it
+    // without taking the line apart again. Nothing for a line no build noted, or whose text is not
+    // the rest of the line (a second "=" ends it).
+    [[nodiscard]] std::optional<std::string_view> knownAsciiText(std::size_t index) const;
+    // Notes the text a build found in the line's bytes.
+    void noteAsciiText(std::size_t index, std::string_view line, std::string_view text);
+
     // The lines, to serve as room for the next read once nothing lends from these.
     [[nodiscard]] SectionBytes takeLines() { return std::move(m_Lines); }
 
@@ -44,6 +53,8 @@ private:
     // Each line's parent line as the whole file nests them, or NoParentLine; found at the first ask.
     static constexpr std::uint32_t NoParentLine = UINT32_MAX;
     mutable std::vector<std::uint32_t> m_ParentLines;
+    // Where each line's noted text starts, 0 where none is: a byte a line, kept once a build notes one.
+    std::vector<std::uint8_t> m_AsciiTextStarts;
 };
 
 } // namespace vestrak

@@ -1,4 +1,5 @@
 #include "citree/tree_line.h"
+#include "citree/tree_object_lines.h"
 #include "citree_fixture.h"
 #include "text/text.h"
 
@@ -31,6 +32,12 @@ TEST(AsciiTreeLine, IsTheDecodedLine)
         EXPECT_EQ(ToUpper(FromUtf8(parts->code)), decoded.code) << line;
         EXPECT_EQ(parts->image, decoded.image) << line;
         EXPECT_EQ(FromUtf8(parts->text), decoded.text) << line;
+        // A filter rebuild reads the same text where the build noted one.
+        SectionBytes bytes;
+        bytes.add(line);
+        TreeObjectLines lines(std::move(bytes));
+        lines.noteAsciiText(0, lines.bytes(0), ReadAsciiTreeLine(lines.bytes(0))->text);
+        EXPECT_EQ(lines.knownAsciiText(0).value_or(parts->text), parts->text) << line;
     }
     EXPECT_FALSE(ReadAsciiTreeLine("A=4,K\xC3\xBChlung"));
 }
