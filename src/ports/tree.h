@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,16 @@ enum class NodeRelationship { Last, Child };
 /// while On.
 enum class BlinkPhase { Off, On };
 
+/// What a node shows, as TreeNode::setBlinkImages and TreeNode::setImageMeaning take it.
+struct NodeLooks {
+    /// The image shown while the blink phase is off.
+    std::int32_t phaseOffImage = 0;
+    /// The image shown while the blink phase is on: the same for a steady node.
+    std::int32_t phaseOnImage = 0;
+    /// What the image stands for, in words.
+    std::u16string_view imageMeaning;
+};
+
 /// The keys an operator action plays on a tree.
 enum class TreeKey { Up, Down, Enter };
 
@@ -133,6 +144,13 @@ public:
     [[nodiscard]] virtual NodeRef node(std::int32_t index) const = 0;
     /// Null when no node has that key.
     [[nodiscard]] virtual NodeRef find(const std::u16string& key) const = 0;
+    ///@{
+    /// For a walk over many nodes, with no handle made for each: the nodes from index first on,
+    /// as many as the span holds and no further than the last node. The indexes of their parents
+    /// (0 for a top node), and looks given to them in order, image meaning first.
+    virtual void parentIndexes(std::int32_t first, std::span<std::int32_t> parents) const = 0;
+    virtual void setNodeLooks(std::int32_t first, std::span<const NodeLooks> looks) = 0;
+    ///@}
     /// Null when no node is selected.
     [[nodiscard]] virtual NodeRef selectedNode() const = 0;
     /// The node whose row lies under a point of the tree (twips from its top left, as MouseDown

@@ -1,6 +1,7 @@
 #include "widgets/node_store.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <typeinfo>
 #include <utility>
@@ -417,6 +418,52 @@ NodeRef NodeStore::node(std::int32_t index) const
     const std::size_t position = static_cast<std::size_t>(index) - 1;
     // Until a node leaves, its position is its number: the handle comes without a look at the node.
     return m_Listed ? handleOf(*m_Nodes[position]) : m_Blocks.handleOf(static_cast<std::uint32_t>(position));
+}
+
+void NodeStore::parentIndexes(std::int32_t first, std::span<std::int32_t> parents) const
+{
+    const auto start = static_cast<std::size_t>(std::max(first, 1) - 1);
+    const std::size_t end = std::min(start + parents.size(), static_cast<std::size_t>(m_Count));
+    for (std::size_t position = start; position < end; ++position) {
+        const std::uint32_t parent = nodeAt(position).m_Parent;
+        std::int32_t index = 0;
+        if (parent != StoredNode::NoNode)
+            index = m_Listed ? m_IndexById[parent] : static_cast<std::int32_t>(parent) + 1;
+        parents[position - start] = index;
+    }
+}
+
+void NodeStore::setNodeLooks(std::int32_t first, std::span<const NodeLooks> looks)
+{
+    const auto start = static_cast<std::size_t>(std::max(first, 1) - 1);
+    const std::size_t end = std::min(start + looks.size(), static_cast<std::size_t>(m_Count));
+    // The looks of many nodes share a few meanings, each given as the same words: the places of
+    // the words given last are looked up once.
+    struct KnownMeaning {
+        std::u16string_view words;
+        std::uint8_t place = 0;
+    };
+    std::array<KnownMeaning, 8> known {};
+    std::size_t knownCount = 0;
+    for (std::size_t position = start; position < end; ++position) {
+        StoredNode& node = nodeAt(position);
+        const NodeLooks& given = looks[position - start];
+        const auto sameView = [&given](const KnownMeaning& each) {
+            return each.words.data() == given.imageMeaning.data()
+                && each.words.size() == given.imageMeaning.size();
+        };
+        const auto* found = std::find_if(known.begin(), known.begin() + knownCount, sameView);
+        if (found != known.begin() + knownCount) {
+            node.m_ImageMeaning = found->place;
+        } else {
+            node.setImageMeaning(given.imageMeaning);
+            // A full table leaves the node's meaning as it was: nothing to keep then.
+            if (knownCount < known.size()
+                && SameWords(m_ImageMeanings[node.m_ImageMeaning], given.imageMeaning))
+                known[knownCount++] = { given.imageMeaning, node.m_ImageMeaning };
+        }
+        node.setBlinkImages(given.phaseOffImage, given.phaseOnImage);
+    }
 }
 
 NodeRef NodeStore::find(std::u16string_view key) const

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -127,6 +128,9 @@ public:
     [[nodiscard]] std::int32_t count() const { return m_Count; }
     [[nodiscard]] NodeRef node(std::int32_t index) const;
     [[nodiscard]] NodeRef find(std::u16string_view key) const;
+    // As Tree::parentIndexes and Tree::setNodeLooks.
+    void parentIndexes(std::int32_t first, std::span<std::int32_t> parents) const;
+    void setNodeLooks(std::int32_t first, std::span<const NodeLooks> looks);
     [[nodiscard]] StoredNode* findByKey(std::u16string_view key) const;
     [[nodiscard]] NodeRef selectedNode() const { return m_Selected; }
     [[nodiscard]] StoredNode* selected() const { return m_Selected.get(); }

@@ -25,6 +25,14 @@ public:
     [[nodiscard]] std::int32_t count() const override { return m_Store.count(); }
     [[nodiscard]] NodeRef node(std::int32_t index) const override { return m_Store.node(index); }
     [[nodiscard]] NodeRef find(const std::u16string& key) const override { return m_Store.find(key); }
+    void parentIndexes(std::int32_t first, std::span<std::int32_t> parents) const override
+    {
+        m_Store.parentIndexes(first, parents);
+    }
+    void setNodeLooks(std::int32_t first, std::span<const NodeLooks> looks) override
+    {
+        m_Store.setNodeLooks(first, looks);
+    }
     [[nodiscard]] NodeRef selectedNode() const override { return m_Store.selectedNode(); }
     [[nodiscard]] NodeRef hitTest(double x, double y) const override;
     [[nodiscard]] std::uint32_t backColor() const override { return m_BackColor; }
