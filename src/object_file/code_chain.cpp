@@ -1,8 +1,11 @@
 #include "object_file/code_chain.h"
 
+#include "text/byte_words.h"
 #include "text/encoding.h"
 #include "text/text.h"
 
+#include <algorithm>
+#include <bit>
 #include <type_traits>
 #include <utility>
 
@@ -13,6 +16,73 @@ namespace {
 // Codes longer than this are indexed: reading a shorter one costs no more than asking an index.
 constexpr std::size_t LongestCodeReadAsItStands = 64;
 
+template<typename Char> bool IsAscii(Char unit)
+{
+    return static_cast<std::make_unsigned_t<Char>>(unit) < 0x80;
+}
+
+// A code that is one prefix of ASCII characters: nearly every code of a plant.
+template<typename Char> bool IsAsciiItem(std::basic_string_view<Char> code)
+{
+    if constexpr (sizeof(Char) == 1) {
+        if (code.size() >= WordBytes) {
+            // Eight bytes at a time, the last word overlapping the one before: a byte beyond
+            // ASCII or a comma marks its high bit.
+            constexpr std::uint64_t HighBits = 0x8080808080808080U;
+            std::uint64_t marks = 0;
+            const auto mark = [&marks](std::uint64_t word) { marks |= word | MarksOf(word, ','); };
+            for (std::size_t position = 0; code.size() - position > WordBytes; position += WordBytes) {
+                mark(LoadWord(code, position));
+            }
+            mark(LoadWord(code, code.size() - WordBytes));
+            return (marks & HighBits) == 0;
+        }
+    }
+    return !code.empty() && std::all_of(code.begin(), code.end(), [](Char unit) {
+        return IsAscii(unit) && unit != Char(',');
+    });
+}
+
+enum class ItemAnswer { No, Yes, AskGeneralRoutine };
+
+// Whether the code starts with an ASCII item, case ignored, from their units as they stand: no
+// call, decoding or list reading per link. Only a code that differs from the item by a character
+// beyond ASCII, which may be the same letter in another case, is left to the general routine.
+template<typename Char>
+ItemAnswer StartsWithAsciiItem(std::basic_string_view<Char> item, std::basic_string_view<Char> code)
+{
+    // The item's characters are its units; the code has no more characters than units.
+    if (item.size() > code.size()) {
+        return ItemAnswer::No;
+    }
+    std::size_t position = 0;
+    if constexpr (sizeof(Char) == 1) {
+        // Eight bytes at a time up to the first that differs: the codes of one branch share
+        // their start, written alike.
+        for (; item.size() - position >= WordBytes; position += WordBytes) {
+            if (const std::uint64_t differing = LoadWord(item, position) ^ LoadWord(code, position)) {
+                position += static_cast<std::size_t>(std::countr_zero(differing)) / 8;
+                break;
+            }
+        }
+    }
+    for (; position < item.size(); ++position) {
+        const Char listed = item[position];
+        const Char given = code[position];
+        if (listed == given) {
+            continue;
+        }
+        if (!IsAscii(given)) {
+            return ItemAnswer::AskGeneralRoutine;
+        }
+        const auto lower = static_cast<Char>(listed | 0x20);
+        if ((listed ^ given) != 0x20 || lower < Char('a') || lower > Char('z')) {
+            return ItemAnswer::No;
+        }
+    }
+    return ItemAnswer::Yes;
+}
+
 } // namespace
 
 template<typename Char> std::size_t BasicCodeChain<Char>::linksKeptFor(Code code) const
@@ -21,12 +91,15 @@ template<typename Char> std::size_t BasicCodeChain<Char>::linksKeptFor(Code code
     // A UTF-8 code is decoded once, for the first index asked.
     std::u16string decoded;
     bool isDecoded = false;
-    for (std::size_t link = m_Starts.size(); link > 0; --link) {
+    for (std::size_t link = m_Links.size(); link > 0; --link) {
         const Code list = codeOf(link - 1);
         const bool isIndexed = indexed > 0 && m_Indexed[indexed - 1].link == link - 1;
         bool starts = false;
         if (!isIndexed) {
-            starts = IsInPrefixList(list, code);
+            const ItemAnswer answer = m_Links[link - 1].isAsciiItem ? StartsWithAsciiItem(list, code)
+                                                                    : ItemAnswer::AskGeneralRoutine;
+            starts = answer == ItemAnswer::AskGeneralRoutine ? IsInPrefixList(list, code)
+                                                             : answer == ItemAnswer::Yes;
         } else if constexpr (std::is_same_v<Char, char16_t>) {
             starts = m_Indexed[--indexed].index.startsWithItem(list, code);
         } else {
@@ -45,11 +118,11 @@ template<typename Char> std::size_t BasicCodeChain<Char>::linksKeptFor(Code code
 
 template<typename Char> void BasicCodeChain<Char>::cutTo(std::size_t links)
 {
-    if (links >= m_Starts.size()) {
+    if (links >= m_Links.size()) {
         return;
     }
-    m_Codes.resize(m_Starts[links]);
-    m_Starts.resize(links);
+    m_Codes.resize(m_Links[links].start);
+    m_Links.resize(links);
     while (!m_Indexed.empty() && m_Indexed.back().link >= links) {
         m_Indexed.pop_back();
     }
@@ -57,30 +130,32 @@ template<typename Char> void BasicCodeChain<Char>::cutTo(std::size_t links)
 
 template<typename Char> void BasicCodeChain<Char>::add(Code code)
 {
-    if (code.size() > LongestCodeReadAsItStands) {
+    const bool isLong = code.size() > LongestCodeReadAsItStands;
+    if (isLong) {
         if constexpr (std::is_same_v<Char, char16_t>) {
-            m_Indexed.push_back({ m_Starts.size(), PrefixListIndex(code), {} });
+            m_Indexed.push_back({ m_Links.size(), PrefixListIndex(code), {} });
         } else {
             std::u16string decoded = FromUtf8(code);
             PrefixListIndex index(decoded);
-            m_Indexed.push_back({ m_Starts.size(), std::move(index), std::move(decoded) });
+            m_Indexed.push_back({ m_Links.size(), std::move(index), std::move(decoded) });
         }
     }
-    m_Starts.push_back(m_Codes.size());
+    m_Links.push_back({ m_Codes.size(), !isLong && IsAsciiItem(code) });
     m_Codes += code;
 }
 
 template<typename Char> void BasicCodeChain<Char>::clear()
 {
     m_Codes.clear();
-    m_Starts.clear();
+    m_Links.clear();
     m_Indexed.clear();
 }
 
 template<typename Char> auto BasicCodeChain<Char>::codeOf(std::size_t link) const -> Code
 {
-    const std::size_t end = link + 1 < m_Starts.size() ? m_Starts[link + 1] : m_Codes.size();
-    return Code(m_Codes).substr(m_Starts[link], end - m_Starts[link]);
+    const std::size_t start = m_Links[link].start;
+    const std::size_t end = link + 1 < m_Links.size() ? m_Links[link + 1].start : m_Codes.size();
+    return Code(m_Codes).substr(start, end - start);
 }
 
 template class BasicCodeChain<char16_t>;

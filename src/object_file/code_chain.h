@@ -13,7 +13,8 @@ namespace vestrak {
 // parent, its parent's parent and so on, top first. A new line's parent is the nearest of them
 // whose code, read as a prefix list, has an item the new code starts with. A long code is indexed
 // as it joins the chain, so that a list of any length is read once however many lines below it
-// ask it; short ones, nearly every code, are read as they stand. Codes are UTF-16 or, for a
+// ask it; short ones, nearly every code, are read as they stand, and one of ASCII characters
+// without a comma, a single prefix, is compared unit by unit in place. Codes are UTF-16 or, for a
 // reader that keeps the file's bytes, UTF-8.
 template<typename Char> class BasicCodeChain {
 public:
@@ -28,7 +29,7 @@ public:
     void add(Code code);
     void clear();
 
-    [[nodiscard]] std::size_t size() const { return m_Starts.size(); }
+    [[nodiscard]] std::size_t size() const { return m_Links.size(); }
 
 private:
     [[nodiscard]] Code codeOf(std::size_t link) const;
@@ -40,9 +41,16 @@ private:
         std::u16string decoded;
     };
 
-    // The codes one after the other, each link's from its start to the next one's.
+    struct Link {
+        // Where its code starts in m_Codes: it ends where the next link's starts.
+        std::size_t start = 0;
+        // A single prefix of ASCII characters, which a new code is compared with in place.
+        bool isAsciiItem = false;
+    };
+
+    // The codes one after the other.
     std::basic_string<Char> m_Codes;
-    std::vector<std::size_t> m_Starts;
+    std::vector<Link> m_Links;
     // The links of long codes, top first.
     std::vector<IndexedLink> m_Indexed;
 };
