@@ -10,6 +10,9 @@
 #include "text/encoding.h"
 #include "text/text.h"
 
+#include <algorithm>
+#include <array>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,10 +25,10 @@ const std::u16string SettingsApplication = u"CiStatus";
 
 } // namespace
 
-// The record added last and its ancestors, top first, with their codes: a new object's parent is
-// found along them. It serves one load only, which compares the lines' UTF-8 bytes.
+// The nodes of the record added last and its ancestors, top first, with their codes: a new
+// object's parent is found along them. It serves one load only, which compares the lines' UTF-8
+// bytes.
 struct CiStatusPrivate::LoadChain {
-    std::vector<std::int32_t> positions;
     std::vector<NodeRef> nodes;
     Utf8CodeChain codes;
     std::string rootObject;
@@ -41,7 +44,6 @@ void CiStatusPrivate::setObjectFile(const std::u16string& value)
     // The query cursor is left alone: the host may be half-way through a pass and goes on at
     // the same position in the new tree.
     m_StatusObjects.clear();
-    m_ParentPositions.clear();
     m_StatusesChanged = true;
     m_SelectedStatus = nullptr;
     ClearUpperVectorHalves();
@@ -75,8 +77,6 @@ void CiStatusPrivate::loadStatusObjects()
             // The lines came in the wrong encoding: they come again, from the first.
             TreeView_Status.clear();
             m_StatusObjects.clear();
-            m_ParentPositions.clear();
-            chain.positions.clear();
             chain.nodes.clear();
             chain.codes.clear();
             lineIndex = 0;
@@ -93,7 +93,6 @@ void CiStatusPrivate::addStatusObject(std::string_view line, std::uint32_t lineI
     // whose code, as a prefix list, starts the new code. The chain is cut back only once the node
     // is added.
     const std::size_t linksKept = chain.codes.linksKeptFor(parsed.code);
-    const std::int32_t parentPosition = linksKept == 0 ? NoParentPosition : chain.positions[linksKept - 1];
     static const NodeRef noParent;
     // Not a copy: a copy would count the node's block's users up and down for every line.
     const NodeRef& parent = linksKept == 0 ? noParent : chain.nodes[linksKept - 1];
@@ -106,13 +105,13 @@ void CiStatusPrivate::addStatusObject(std::string_view line, std::uint32_t lineI
         m_StatusObjects.removeLast();
         return;
     }
-    node->setBackColor(m_BackColor);
+    // A new node has the window's back colour already.
+    if (m_BackColor != WindowBackgroundColor) {
+        node->setBackColor(m_BackColor);
+    }
     record.m_Status = parsed.status;
-    m_ParentPositions.push_back(parentPosition);
-    chain.positions.resize(linksKept);
-    chain.nodes.resize(linksKept);
+    chain.nodes.erase(chain.nodes.begin() + static_cast<std::ptrdiff_t>(linksKept), chain.nodes.end());
     chain.codes.cutTo(linksKept);
-    chain.positions.push_back(static_cast<std::int32_t>(position));
     chain.nodes.push_back(std::move(node));
     chain.codes.add(parsed.code);
 }
@@ -156,9 +155,16 @@ void CiStatusPrivate::restoreExpandedAndSelectedNodes(const StoredTreeState& sto
     // Nodes whose paths may be stored open. Answered before a node is made visible, which reads
     // the open branches above it.
     PathSetQueries<NodeRef> mayBeOpen(expandedPaths, [](const NodeRef& node) { node->setExpanded(true); });
+    // The parents are read from the tree a run at a time.
+    std::array<std::int32_t, 4096> parents {};
     for (std::size_t position = 0; position < m_StatusObjects.size(); ++position) {
+        const std::size_t inRun = position % parents.size();
+        if (inRun == 0) {
+            readParentPositions(position,
+                std::span(parents).first(std::min(parents.size(), m_StatusObjects.size() - position)));
+        }
         const NodeRef node = TreeView_Status.node(static_cast<std::int32_t>(position) + 1);
-        const std::int32_t parent = m_ParentPositions[position];
+        const std::int32_t parent = parents[inRun];
         while (!chain.empty() && chain.back().position != parent) {
             chain.pop_back();
         }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -137,8 +138,12 @@ private:
 
     void Timer_Update_Timer();
     void Timer_Flash_Timer();
-    void inheritStatuses();
-    void showStatusIcons();
+    // The statuses risen to the branches and every icon set, in one pass from the last record.
+    void inheritStatusesAndShowIcons();
+    // The positions of the parents' records of the records from first on, NoParentPosition for a
+    // top node, from the tree's links.
+    void readParentPositions(std::size_t first, std::span<std::int32_t> parents) const;
+    void showStatusIcons(std::size_t first, std::size_t end, std::vector<NodeLooks>& looks);
 
     void TreeView_Status_NodeClick(const NodeRef& node);
     void TreeView_Status_DblClick();
@@ -168,8 +173,6 @@ private:
     std::u16string m_RootObject;
     // In node order: record n shows node Index n + 1.
     StatusRecords m_StatusObjects;
-    // Per record, the position of its parent's record, or NoParentPosition for a top node.
-    std::vector<std::int32_t> m_ParentPositions;
     std::shared_ptr<cStatus> m_QueryStatus;
     std::int32_t m_QueryIndex = 0;
     std::int32_t m_UpdateInterval = 2000;

@@ -2,7 +2,9 @@
 
 #include "cistatus/status_records.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 namespace vestrak {
@@ -23,15 +25,22 @@ enum class Inheritance {
 // The rank of a status in an inheritance: a larger rank wins.
 [[nodiscard]] std::int32_t InheritanceRank(std::int32_t status, Inheritance inheritance);
 
+// Writes the parent positions of the records from first on into the span, which it fills.
+using ParentPositionsReader = std::function<void(std::size_t first, std::span<std::int32_t> parents)>;
+// Told of the records from first up to end once their statuses to show are settled.
+using SettledRecords = std::function<void(std::size_t first, std::size_t end)>;
+
 // Sets every record's m_DesiredStatus to its m_Status and, unless inheritance is Off, raises it
 // to the highest rank found among the record's descendants. Only a strictly higher rank
 // replaces; among descendants of the same rank the one last in node order gives its whole value
 // (flash bit and sub-state too), and m_StatusWasInherited marks a replaced value.
 //
-// The records are in node order, a pre-order of the tree, and parentPositions[i] is the position
-// of record i's parent (NoParentPosition for a top node), so one pass from the last record to
-// the first settles every subtree before its parent: linear time, however deep the tree.
-void InheritStatuses(
-    StatusRecords& records, std::span<const std::int32_t> parentPositions, Inheritance inheritance);
+// The records are in node order, a pre-order of the tree, and each has the position of its
+// parent (NoParentPosition for a top node), so one pass from the last record to the first
+// settles every subtree before its parent: linear time, however deep the tree. The parents are
+// read and the records told settled in runs, the last run first, so that what the records show
+// is set while they are at hand.
+void InheritStatuses(StatusRecords& records, const ParentPositionsReader& readParentPositions,
+    Inheritance inheritance, const SettledRecords& settled);
 
 } // namespace vestrak
