@@ -50,6 +50,7 @@ void StatusRecords::removeLast()
 void StatusRecords::clear()
 {
     m_Texts = std::make_shared<Texts>();
+    m_LentTexts = m_Texts;
     m_Kept = KeptBytes();
 }
 

@@ -43,7 +43,7 @@ public:
     // The text the record's node shows, written into the room given.
     void nodeText(std::size_t position, std::u16string& text) const;
     // What the tree reads the nodes' keys and texts from; the reference is the record's position.
-    [[nodiscard]] std::shared_ptr<const LentNodeTexts> nodeTexts() const { return m_Texts; }
+    [[nodiscard]] const std::shared_ptr<const LentNodeTexts>& nodeTexts() const { return m_LentTexts; }
 
 private:
     static constexpr std::size_t BlockRecords = 256;
@@ -97,6 +97,8 @@ private:
     };
 
     std::shared_ptr<Texts> m_Texts = std::make_shared<Texts>();
+    // The same, as the tree reads them: handed out with no count up and down for each node.
+    std::shared_ptr<const LentNodeTexts> m_LentTexts = m_Texts;
     KeptBytes m_Kept;
 };
 
