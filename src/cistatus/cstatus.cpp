@@ -42,20 +42,55 @@ std::size_t TakeLength(const char*& kept)
     return longLength;
 }
 
+// What the first byte of kept texts tells of their layout.
+enum LayoutBits : unsigned char {
+    // The section is the whole code: its length is not written.
+    SectionIsCode = 1,
+    // The tag name ends with the code, as tags named after their objects do: only its bytes
+    // before the code are written, just before the code, so that the two overlap.
+    TagEndsWithCode = 2,
+};
+
+unsigned char LayoutOf(std::string_view section, std::string_view code, std::string_view tagName)
+{
+    unsigned char layout = 0;
+    if (section.size() == code.size()) {
+        layout |= SectionIsCode;
+    }
+    if (!code.empty() && tagName.ends_with(code)) {
+        layout |= TagEndsWithCode;
+    }
+    return layout;
+}
+
 } // namespace
 
 std::size_t StatusTexts::Bytes(
     std::string_view section, std::string_view code, std::string_view text, std::string_view tagName)
 {
-    return LengthBytes(section.size()) + LengthBytes(code.size()) + LengthBytes(text.size())
-        + LengthBytes(tagName.size()) + code.size() + text.size() + tagName.size();
+    const unsigned char layout = LayoutOf(section, code, tagName);
+    const std::size_t sectionBytes = (layout & SectionIsCode) != 0 ? 0 : LengthBytes(section.size());
+    const std::size_t tagBytes
+        = (layout & TagEndsWithCode) != 0 ? tagName.size() - code.size() : tagName.size();
+    return 1 + sectionBytes + LengthBytes(code.size()) + LengthBytes(text.size())
+        + LengthBytes(tagName.size()) + code.size() + text.size() + tagBytes;
 }
 
 void StatusTexts::Write(char* kept, std::string_view section, std::string_view code, std::string_view text,
     std::string_view tagName)
 {
-    for (const std::size_t length : { section.size(), code.size(), text.size(), tagName.size() }) {
+    const unsigned char layout = LayoutOf(section, code, tagName);
+    *kept++ = static_cast<char>(layout);
+    if ((layout & SectionIsCode) == 0) {
+        kept = WriteLength(kept, section.size());
+    }
+    for (const std::size_t length : { code.size(), text.size(), tagName.size() }) {
         kept = WriteLength(kept, length);
+    }
+    if ((layout & TagEndsWithCode) != 0) {
+        const std::string_view tagBeforeCode = tagName.substr(0, tagName.size() - code.size());
+        kept = std::copy(tagBeforeCode.begin(), tagBeforeCode.end(), kept);
+        tagName = {};
     }
     for (const std::string_view bytes : { code, text, tagName }) {
         kept = std::copy(bytes.begin(), bytes.end(), kept);
@@ -68,10 +103,19 @@ StatusTexts::Parts StatusTexts::parts() const
         return {};
     }
     const char* kept = m_Kept;
-    const std::size_t sectionLength = TakeLength(kept);
+    const auto layout = static_cast<unsigned char>(*kept++);
+    const std::size_t givenSectionLength = (layout & SectionIsCode) != 0 ? 0 : TakeLength(kept);
     const std::size_t codeLength = TakeLength(kept);
+    const std::size_t sectionLength = (layout & SectionIsCode) != 0 ? codeLength : givenSectionLength;
     const std::size_t textLength = TakeLength(kept);
     const std::size_t tagNameLength = TakeLength(kept);
+    if ((layout & TagEndsWithCode) != 0) {
+        const char* code = kept + (tagNameLength - codeLength);
+        return { .section = { code, sectionLength },
+            .code = { code, codeLength },
+            .text = { code + codeLength, textLength },
+            .tagName = { kept, tagNameLength } };
+    }
     return { .section = { kept, sectionLength },
         .code = { kept, codeLength },
         .text = { kept + codeLength, textLength },

@@ -8,11 +8,12 @@
 namespace vestrak {
 
 /// The texts of a status record, kept with the record as UTF-8 bytes and decoded when read: its
-/// section name, code, text and tag name. It is the size of one pointer: it points at their
-/// lengths (each one byte under 255, else 255 and four more bytes), which the code's, text's and
-/// tag name's bytes follow; the section is the start of the code. A text read from an object file,
-/// whatever the file's encoding, decodes to exactly the text read. Valid as long as the record it
-/// belongs to.
+/// section name, code, text and tag name. It is the size of one pointer: it points at a byte that
+/// tells their layout and at their lengths (each one byte under 255, else 255 and four more
+/// bytes), which the code's, text's and tag name's bytes follow. The section is the start of the
+/// code, and a tag name that ends with the code shares the code's bytes. A text read from an
+/// object file, whatever the file's encoding, decodes to exactly the text read. Valid as long as
+/// the record it belongs to.
 class StatusTexts {
 public:
     /// No texts: all empty.
