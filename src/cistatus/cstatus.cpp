@@ -3,8 +3,8 @@
 #include "text/encoding.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <initializer_list>
 
 namespace vestrak {
 
@@ -51,48 +51,42 @@ enum LayoutBits : unsigned char {
     TagEndsWithCode = 2,
 };
 
-unsigned char LayoutOf(std::string_view section, std::string_view code, std::string_view tagName)
-{
-    unsigned char layout = 0;
-    if (section.size() == code.size()) {
-        layout |= SectionIsCode;
-    }
-    if (!code.empty() && tagName.ends_with(code)) {
-        layout |= TagEndsWithCode;
-    }
-    return layout;
-}
-
 } // namespace
 
-std::size_t StatusTexts::Bytes(
+StatusTexts::Writer::Writer(
     std::string_view section, std::string_view code, std::string_view text, std::string_view tagName)
+    : m_SectionLength(section.size())
+    , m_Code(code)
+    , m_Text(text)
+    , m_TagName(tagName)
+    , m_TagWritten(tagName)
 {
-    const unsigned char layout = LayoutOf(section, code, tagName);
-    const std::size_t sectionBytes = (layout & SectionIsCode) != 0 ? 0 : LengthBytes(section.size());
-    const std::size_t tagBytes
-        = (layout & TagEndsWithCode) != 0 ? tagName.size() - code.size() : tagName.size();
-    return 1 + sectionBytes + LengthBytes(code.size()) + LengthBytes(text.size())
-        + LengthBytes(tagName.size()) + code.size() + text.size() + tagBytes;
+    if (section.size() == code.size()) {
+        m_Layout |= SectionIsCode;
+    }
+    if (!code.empty() && tagName.ends_with(code)) {
+        m_Layout |= TagEndsWithCode;
+        m_TagWritten = tagName.substr(0, tagName.size() - code.size());
+    }
+    const std::size_t sectionBytes = (m_Layout & SectionIsCode) != 0 ? 0 : LengthBytes(section.size());
+    m_Bytes = 1 + sectionBytes + LengthBytes(code.size()) + LengthBytes(text.size())
+        + LengthBytes(tagName.size()) + code.size() + text.size() + m_TagWritten.size();
 }
 
-void StatusTexts::Write(char* kept, std::string_view section, std::string_view code, std::string_view text,
-    std::string_view tagName)
+void StatusTexts::Writer::write(char* kept) const
 {
-    const unsigned char layout = LayoutOf(section, code, tagName);
-    *kept++ = static_cast<char>(layout);
-    if ((layout & SectionIsCode) == 0) {
-        kept = WriteLength(kept, section.size());
+    *kept++ = static_cast<char>(m_Layout);
+    if ((m_Layout & SectionIsCode) == 0) {
+        kept = WriteLength(kept, m_SectionLength);
     }
-    for (const std::size_t length : { code.size(), text.size(), tagName.size() }) {
-        kept = WriteLength(kept, length);
-    }
-    if ((layout & TagEndsWithCode) != 0) {
-        const std::string_view tagBeforeCode = tagName.substr(0, tagName.size() - code.size());
-        kept = std::copy(tagBeforeCode.begin(), tagBeforeCode.end(), kept);
-        tagName = {};
-    }
-    for (const std::string_view bytes : { code, text, tagName }) {
+    kept = WriteLength(kept, m_Code.size());
+    kept = WriteLength(kept, m_Text.size());
+    kept = WriteLength(kept, m_TagName.size());
+    // A tag name's bytes before the code come just before it, and make the whole tag name with it.
+    const bool tagBeforeCode = (m_Layout & TagEndsWithCode) != 0;
+    const std::array written = tagBeforeCode ? std::array { m_TagWritten, m_Code, m_Text }
+                                             : std::array { m_Code, m_Text, m_TagWritten };
+    for (const std::string_view bytes : written) {
         kept = std::copy(bytes.begin(), bytes.end(), kept);
     }
 }

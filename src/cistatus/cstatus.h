@@ -18,18 +18,32 @@ class StatusTexts {
 public:
     /// No texts: all empty.
     StatusTexts() = default;
-    /// The texts kept at kept, as Write wrote them.
+    /// The texts kept at kept, as a Writer wrote them.
     explicit StatusTexts(const char* kept)
         : m_Kept(kept)
     {
     }
 
-    /// The bytes Write takes for these texts.
-    [[nodiscard]] static std::size_t Bytes(
-        std::string_view section, std::string_view code, std::string_view text, std::string_view tagName);
-    /// Writes the texts at kept as a StatusTexts reads them; the section must start the code.
-    static void Write(char* kept, std::string_view section, std::string_view code, std::string_view text,
-        std::string_view tagName);
+    /// Texts about to be kept, laid out once: the bytes they take, then written into them.
+    class Writer {
+    public:
+        /// The section must start the code.
+        Writer(
+            std::string_view section, std::string_view code, std::string_view text, std::string_view tagName);
+        [[nodiscard]] std::size_t bytes() const { return m_Bytes; }
+        /// Writes the texts at kept, bytes() of room, as a StatusTexts reads them.
+        void write(char* kept) const;
+
+    private:
+        std::size_t m_SectionLength = 0;
+        std::string_view m_Code;
+        std::string_view m_Text;
+        std::string_view m_TagName;
+        // What of the tag name is written: all of it, or its bytes before the code.
+        std::string_view m_TagWritten;
+        unsigned char m_Layout = 0;
+        std::size_t m_Bytes = 0;
+    };
 
     [[nodiscard]] std::string_view section() const { return parts().section; }
     [[nodiscard]] std::string_view code() const { return parts().code; }

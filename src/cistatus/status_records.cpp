@@ -28,9 +28,9 @@ cStatus& StatusRecords::add(const Utf8StatusLine& line, std::uint32_t lineIndex)
         runs.push_back({ position, lineIndex - position });
     }
     // One run for the texts: one look for room instead of four.
-    const std::size_t bytes = StatusTexts::Bytes(line.section, line.code, line.text, line.tagName);
-    char* kept = m_Kept.room(bytes, block.chunks);
-    StatusTexts::Write(kept, line.section, line.code, line.text, line.tagName);
+    const StatusTexts::Writer texts(line.section, line.code, line.text, line.tagName);
+    char* kept = m_Kept.room(texts.bytes(), block.chunks);
+    texts.write(kept);
     cStatus& record = block.records[slot];
     record = cStatus {};
     record.m_Texts = StatusTexts(kept);
