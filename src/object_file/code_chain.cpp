@@ -57,13 +57,21 @@ ItemAnswer StartsWithAsciiItem(std::basic_string_view<Char> item, std::basic_str
     }
     std::size_t position = 0;
     if constexpr (sizeof(Char) == 1) {
-        // Eight bytes at a time up to the first that differs: the codes of one branch share
-        // their start, written alike.
-        for (; item.size() - position >= WordBytes; position += WordBytes) {
-            if (const std::uint64_t differing = LoadWord(item, position) ^ LoadWord(code, position)) {
-                position += static_cast<std::size_t>(std::countr_zero(differing)) / 8;
-                break;
+        // Eight bytes at a time up to the first that differs, the last word overlapping the one
+        // before: the codes of one branch share their start, written alike.
+        if (item.size() >= WordBytes) {
+            std::uint64_t differing = 0;
+            for (;; position += WordBytes) {
+                position = std::min(position, item.size() - WordBytes);
+                differing = LoadWord(item, position) ^ LoadWord(code, position);
+                if (differing != 0 || position + WordBytes == item.size()) {
+                    break;
+                }
             }
+            if (differing == 0) {
+                return ItemAnswer::Yes;
+            }
+            position += static_cast<std::size_t>(std::countr_zero(differing)) / 8;
         }
     }
     for (; position < item.size(); ++position) {
