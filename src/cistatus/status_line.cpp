@@ -5,8 +5,6 @@
 #include "text/numeric.h"
 #include "text/text.h"
 
-#include <algorithm>
-
 namespace vestrak {
 
 namespace {
@@ -22,13 +20,15 @@ std::int32_t StatusValue(std::u16string_view text)
 std::int32_t StatusValue(std::string_view text)
 {
     constexpr std::size_t MostDigitsInRange = 9;
-    if (!text.empty() && text.size() <= MostDigitsInRange
-        && std::all_of(text.begin(), text.end(), [](char byte) { return byte >= '0' && byte <= '9'; })) {
+    if (!text.empty() && text.size() <= MostDigitsInRange) {
         std::int32_t value = 0;
-        for (const char digit : text) {
-            value = value * 10 + (digit - '0');
+        std::size_t digits = 0;
+        for (; digits < text.size() && text[digits] >= '0' && text[digits] <= '9'; ++digits) {
+            value = value * 10 + (text[digits] - '0');
         }
-        return value;
+        if (digits == text.size()) {
+            return value;
+        }
     }
     std::u16string decoded;
     AppendDecoded(decoded, text, ObjectFileText::Encoding::Utf8);
