@@ -190,6 +190,10 @@ int Find(PlantPlatform& platform, char** argv)
     UntilPainted(counter);
     Phase("first paint");
     auto& tree = dynamic_cast<Tree&>(*widget->surface().widget(u"TreeView_Status"));
+    if (tree.count() == 0) {
+        std::fprintf(stderr, "the status tree shows no nodes: is %s a status file?\n", argv[2]);
+        return 1;
+    }
     std::vector<std::u16string> keys;
     for (const std::int32_t index : { tree.count(), tree.count() / 2, 1 })
         keys.push_back(tree.node(index)->key());
