@@ -61,9 +61,14 @@ def walk(node, depth=0):
             yield from walk(child, depth + 1)
 
 
-def check_page(pyatspi):
-    app = poll("vestrak-page on the accessibility bus", lambda: next(
-        (app for app in pyatspi.Registry.getDesktop(0) if app is not None and app.name == "vestrak-page"), None))
+def check_page(pyatspi, page):
+    def on_bus():
+        if page.poll() is not None:
+            raise AssertionError(f"vestrak-page ended with {page.returncode} before it joined the bus")
+        return next((app for app in pyatspi.Registry.getDesktop(0) if app is not None and app.name == "vestrak-page"),
+                    None)
+
+    app = poll("vestrak-page on the accessibility bus", on_bus)
     failures = []
 
     def expect(condition, message):
@@ -125,10 +130,12 @@ def run_in_session(page_tool, source_dir):
             written.write(PAGE)
         environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                            VESTRAK_SETTINGS=os.path.join(work, "settings.sqlite"))
-        children.append(subprocess.Popen([page_tool, os.path.join(work, "both.page")], cwd=source_dir,
-                                         env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        # The page's own messages go to the test's output: they tell why it did not show.
+        page = subprocess.Popen([page_tool, os.path.join(work, "both.page")], cwd=source_dir, env=environment,
+                                stdout=subprocess.DEVNULL)
+        children.append(page)
         import pyatspi  # after the accessibility bus is up: the import connects to it
-        failures = check_page(pyatspi)
+        failures = check_page(pyatspi, page)
     finally:
         for child in reversed(children):
             child.terminate()
