@@ -22,15 +22,16 @@ std::shared_ptr<HugePageArena> HugePageArena::make(Pages pages)
     if (mapped == MAP_FAILED)
         throw std::bad_alloc();
     const auto first = reinterpret_cast<std::uintptr_t>(mapped);
-    const std::uintptr_t start = RoundUp(first);
-    if (start != first)
-        munmap(mapped, start - first);
-    munmap(reinterpret_cast<void*>(start + Bytes), first + Bytes - start);
+    const std::size_t lead = RoundUp(first) - first;
+    std::byte* start = static_cast<std::byte*>(mapped) + lead;
+    if (lead != 0)
+        munmap(mapped, lead);
+    munmap(start + Bytes, Bytes - lead);
 #if defined(MADV_HUGEPAGE)
     if (pages == Pages::Huge)
-        madvise(reinterpret_cast<void*>(start), Bytes, MADV_HUGEPAGE);
+        madvise(start, Bytes, MADV_HUGEPAGE);
 #endif
-    return std::make_shared<HugePageArena>(MadeByMake(), reinterpret_cast<std::byte*>(start));
+    return std::make_shared<HugePageArena>(MadeByMake(), start);
 }
 
 HugePageArena::~HugePageArena()
@@ -41,11 +42,11 @@ HugePageArena::~HugePageArena()
 void AdviseHugePages(void* start, std::size_t bytes)
 {
 #if defined(MADV_HUGEPAGE)
-    const std::uintptr_t first = RoundUp(reinterpret_cast<std::uintptr_t>(start));
-    const std::uintptr_t end
-        = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(HugePageArena::Bytes - 1);
+    const auto address = reinterpret_cast<std::uintptr_t>(start);
+    const std::uintptr_t first = RoundUp(address);
+    const std::uintptr_t end = (address + bytes) & ~(HugePageArena::Bytes - 1);
     if (first < end)
-        madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+        madvise(static_cast<std::byte*>(start) + (first - address), end - first, MADV_HUGEPAGE);
 #else
     static_cast<void>(start);
     static_cast<void>(bytes);
