@@ -20,15 +20,8 @@ std::int32_t StatusValue(std::u16string_view text)
 std::int32_t StatusValue(std::string_view text)
 {
     constexpr std::size_t MostDigitsInRange = 9;
-    if (!text.empty() && text.size() <= MostDigitsInRange) {
-        std::int32_t value = 0;
-        std::size_t digits = 0;
-        for (; digits < text.size() && text[digits] >= '0' && text[digits] <= '9'; ++digits) {
-            value = value * 10 + (text[digits] - '0');
-        }
-        if (digits == text.size()) {
-            return value;
-        }
+    if (const std::optional<std::int32_t> value = PlainDigitsValue(text, MostDigitsInRange)) {
+        return *value;
     }
     std::u16string decoded;
     AppendDecoded(decoded, text, ObjectFileText::Encoding::Utf8);

@@ -54,15 +54,8 @@ std::int32_t ImageOf(std::string_view asciiNumber)
 {
     // Nearly always a few plain digits, which are the number as they stand.
     constexpr std::size_t MostDigitsOfInt16 = 4;
-    std::int32_t number = 0;
-    std::size_t digits = 0;
-    for (; digits < asciiNumber.size() && digits <= MostDigitsOfInt16 && asciiNumber[digits] >= '0'
-         && asciiNumber[digits] <= '9';
-         ++digits) {
-        number = number * 10 + (asciiNumber[digits] - '0');
-    }
-    if (digits == asciiNumber.size() && digits != 0 && digits <= MostDigitsOfInt16) {
-        return number;
+    if (const std::optional<std::int32_t> number = PlainDigitsValue(asciiNumber, MostDigitsOfInt16)) {
+        return *number;
     }
     const std::u16string units(asciiNumber.begin(), asciiNumber.end());
     return RoundToInt16(LeadingNumber(units)).value_or(0);

@@ -28,7 +28,6 @@ template<typename Char> bool IsAsciiItem(std::basic_string_view<Char> code)
         if (code.size() >= WordBytes) {
             // Eight bytes at a time, the last word overlapping the one before: a byte beyond
             // ASCII or a comma marks its high bit.
-            constexpr std::uint64_t HighBits = 0x8080808080808080U;
             std::uint64_t marks = 0;
             const auto mark = [&marks](std::uint64_t word) { marks |= word | MarksOf(word, ','); };
             for (std::size_t position = 0; code.size() - position > WordBytes; position += WordBytes) {
@@ -83,8 +82,7 @@ ItemAnswer StartsWithAsciiItem(std::basic_string_view<Char> item, std::basic_str
         if (!IsAscii(given)) {
             return ItemAnswer::AskGeneralRoutine;
         }
-        const auto lower = static_cast<Char>(listed | 0x20);
-        if ((listed ^ given) != 0x20 || lower < Char('a') || lower > Char('z')) {
+        if (!SameAsciiLetterIgnoringCase(listed, given)) {
             return ItemAnswer::No;
         }
     }

@@ -12,6 +12,8 @@ namespace vestrak {
 static_assert(std::endian::native == std::endian::little, "byte marks count from the low byte");
 
 inline constexpr std::size_t WordBytes = sizeof(std::uint64_t);
+// Every byte's high bit: a byte beyond ASCII, or a byte's mark.
+inline constexpr std::uint64_t HighBits = 0x8080808080808080U;
 
 inline std::uint64_t LoadWord(std::string_view text, std::size_t position)
 {

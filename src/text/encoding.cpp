@@ -71,7 +71,6 @@ Utf8Step DecodeUtf8At(std::string_view bytes, std::size_t position)
 // many bytes are tested at a time.
 std::size_t EndOfAscii(std::string_view bytes, std::size_t position)
 {
-    constexpr std::uint64_t HighBits = 0x8080808080808080U;
 #if defined(__SSE2__) && !defined(VESTRAK_SCALAR_ONLY)
     // A whole file is checked: most of it plain ASCII, taken 64 bytes a step.
     constexpr std::size_t StepBytes = 64;

@@ -12,6 +12,23 @@ namespace vestrak {
 // numbers beyond the double range, give infinity. A text without a leading number gives 0.
 double LeadingNumber(std::u16string_view text);
 
+// The value of a text of 1 to mostDigits plain decimal digits, nothing for any other text: the
+// common case of a number in an object file, read without the number reader.
+inline std::optional<std::int32_t> PlainDigitsValue(std::string_view text, std::size_t mostDigits)
+{
+    if (text.empty() || text.size() > mostDigits) {
+        return std::nullopt;
+    }
+    std::int32_t value = 0;
+    for (const char digit : text) {
+        if (digit < '0' || digit > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (digit - '0');
+    }
+    return value;
+}
+
 // Values with a fraction, NaN or out of range: the rare case of the two below, kept out of line.
 std::optional<std::int16_t> RoundFractionToInt16(double value);
 std::optional<std::int32_t> RoundFractionToInt32(double value);

@@ -15,13 +15,6 @@ namespace {
 
 constexpr char16_t Tab = u'\t';
 constexpr char16_t Apostrophe = u'\'';
-constexpr std::uint64_t HighBits = 0x8080808080808080U;
-
-bool SameAsciiLetterIgnoringCase(char first, char second)
-{
-    const auto lower = static_cast<char>(first | 0x20);
-    return (first ^ second) == 0x20 && lower >= 'a' && lower <= 'z';
-}
 
 // A tab when the text holds one, else an apostrophe when it holds one, else nothing.
 std::optional<char16_t> AutomaticSeparator(std::u16string_view text)

@@ -32,6 +32,13 @@ bool IsInPrefixList(std::string_view list, std::string_view text);
 // literal behind it. Only the first 31 parts of a pattern are looked at.
 bool MatchWildcard(const std::u16string& text, const std::u16string& pattern);
 
+// Whether two different ASCII units are one letter in its two cases.
+template<typename Char> constexpr bool SameAsciiLetterIgnoringCase(Char first, Char second)
+{
+    const auto lower = static_cast<Char>(first | 0x20);
+    return (first ^ second) == 0x20 && lower >= Char('a') && lower <= Char('z');
+}
+
 // Removes the space character (not tabs) from both ends.
 std::u16string TrimSpaces(std::u16string_view text);
 // Inline: taking a status line apart trims four of its parts.
