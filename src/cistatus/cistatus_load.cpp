@@ -63,44 +63,101 @@ void CiStatusPrivate::setObjectFile(const std::u16string& value)
     m_Loading = false;
 }
 
+// The lines of the section, each parsed and its texts kept on the reading thread; the calling
+// thread makes the records and their nodes.
+class CiStatusPrivate::StatusLineBatches final : public SectionLineBatches {
+public:
+    StatusLineBatches(CiStatusPrivate& control, LoadChain& chain)
+        : m_Control(control)
+        , m_Chain(chain)
+        , m_RootObject(chain.rootObject)
+    {
+    }
+
+    [[nodiscard]] std::size_t count() const override { return m_Batches.size(); }
+
+    void prepare(std::size_t batch, std::string_view line, std::uint32_t lineIndex) override
+    {
+        const Utf8StatusLine parsed = ParseStatusLine(line);
+        if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, parsed.code)) {
+            return;
+        }
+        Batch& filled = m_Batches[batch];
+        const StatusTexts texts = m_Keeper.keep(parsed, filled.chunks);
+        filled.lines.push_back({ .texts = texts,
+            .chunk = static_cast<std::uint32_t>(filled.chunks.size() - 1),
+            .lineIndex = lineIndex,
+            .status = parsed.status });
+    }
+
+    void take(std::size_t batch) override
+    {
+        Batch& taken = m_Batches[batch];
+        for (const PreparedLine& line : taken.lines) {
+            m_Control.addStatusObject(
+                line.texts, taken.chunks[line.chunk], line.lineIndex, line.status, m_Chain);
+        }
+        taken.lines.clear();
+        taken.chunks.clear();
+    }
+
+    void forget() override
+    {
+        m_Control.TreeView_Status.clear();
+        m_Control.m_StatusObjects.clear();
+        m_Chain.nodes.clear();
+        m_Chain.codes.clear();
+    }
+
+private:
+    struct PreparedLine {
+        StatusTexts texts;
+        std::uint32_t chunk = 0;
+        std::uint32_t lineIndex = 0;
+        std::int32_t status = 0;
+    };
+    struct Batch {
+        std::vector<PreparedLine> lines;
+        // The chunks the lines' texts lie in.
+        std::vector<StatusRecords::Chunk> chunks;
+    };
+
+    // The calling thread's.
+    CiStatusPrivate& m_Control;
+    LoadChain& m_Chain;
+    // The reading thread's.
+    const std::string m_RootObject;
+    StatusRecords::TextKeeper m_Keeper;
+    // Each filled on the reading thread, then taken on the calling thread.
+    std::array<Batch, 4> m_Batches;
+};
+
 void CiStatusPrivate::loadStatusObjects()
 {
-    // The records keep what they need of their lines, so the lines are read one at a time, and
-    // kept as the bytes read.
-    std::uint32_t lineIndex = 0;
+    // The records keep what they need of their lines, so the lines are read one piece at a time,
+    // and kept as the bytes read.
     LoadChain chain;
     chain.rootObject = ToUtf8(m_RootObject);
-    VisitSectionUtf8Lines(
-        std::u16string(TreeObjectsSection), m_ObjectFile, m_Platform.files,
-        [&](std::string_view line) { addStatusObject(line, lineIndex++, chain); },
-        [&] {
-            // The lines came in the wrong encoding: they come again, from the first.
-            TreeView_Status.clear();
-            m_StatusObjects.clear();
-            chain.nodes.clear();
-            chain.codes.clear();
-            lineIndex = 0;
-        });
+    StatusLineBatches batches(*this, chain);
+    VisitSectionUtf8LinesAside(std::u16string(TreeObjectsSection), m_ObjectFile, m_Platform.files, batches);
 }
 
-void CiStatusPrivate::addStatusObject(std::string_view line, std::uint32_t lineIndex, LoadChain& chain)
+void CiStatusPrivate::addStatusObject(StatusTexts texts, const StatusRecords::Chunk& chunk,
+    std::uint32_t lineIndex, std::int32_t status, LoadChain& chain)
 {
-    const Utf8StatusLine parsed = ParseStatusLine(line);
-    if (!chain.rootObject.empty() && !IsInPrefixList(chain.rootObject, parsed.code)) {
-        return;
-    }
+    const std::string_view code = texts.code();
     // The parent is the nearest object on the chain from the object added last up to its top
     // whose code, as a prefix list, starts the new code. The chain is cut back only once the node
     // is added.
-    const std::size_t linksKept = chain.codes.linksKeptFor(parsed.code);
+    const std::size_t linksKept = chain.codes.linksKeptFor(code);
     static const NodeRef noParent;
     // Not a copy: a copy would count the node's block's users up and down for every line.
     const NodeRef& parent = linksKept == 0 ? noParent : chain.nodes[linksKept - 1];
     // The node reads its key and text from the record.
     const std::size_t position = m_StatusObjects.size();
-    cStatus& record = m_StatusObjects.add(parsed, lineIndex);
+    cStatus& record = m_StatusObjects.add(texts, chunk, lineIndex);
     NodeRef node = TreeView_Status.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
-        m_StatusObjects.nodeTexts(), static_cast<std::uint32_t>(position), parsed.status & StatusImageMask);
+        m_StatusObjects.nodeTexts(), static_cast<std::uint32_t>(position), status & StatusImageMask);
     if (!node) {
         m_StatusObjects.removeLast();
         return;
@@ -109,11 +166,11 @@ void CiStatusPrivate::addStatusObject(std::string_view line, std::uint32_t lineI
     if (m_BackColor != WindowBackgroundColor) {
         node->setBackColor(m_BackColor);
     }
-    record.m_Status = parsed.status;
+    record.m_Status = status;
     chain.nodes.erase(chain.nodes.begin() + static_cast<std::ptrdiff_t>(linksKept), chain.nodes.end());
     chain.codes.cutTo(linksKept);
     chain.nodes.push_back(std::move(node));
-    chain.codes.add(parsed.code);
+    chain.codes.add(code);
 }
 
 CiStatusPrivate::StoredTreeState CiStatusPrivate::readStoredTreeState() const

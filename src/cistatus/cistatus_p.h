@@ -127,7 +127,9 @@ private:
     void loadStatusObjects();
     // While loading: the record added last and its ancestors, for the parent search.
     struct LoadChain;
-    void addStatusObject(std::string_view line, std::uint32_t lineIndex, LoadChain& chain);
+    class StatusLineBatches;
+    void addStatusObject(StatusTexts texts, const StatusRecords::Chunk& chunk, std::uint32_t lineIndex,
+        std::int32_t status, LoadChain& chain);
     // The branches the user left open and the node selected, as stored.
     struct StoredTreeState {
         PathSet expandedPaths;

@@ -13,6 +13,16 @@ namespace vestrak {
 
 cStatus& StatusRecords::add(const Utf8StatusLine& line, std::uint32_t lineIndex)
 {
+    const StatusTexts texts = m_Keeper.keep(line, m_KeptChunks);
+    // Only the chunk in use is needed here: the records' blocks hold the others.
+    if (m_KeptChunks.size() > 1) {
+        m_KeptChunks.erase(m_KeptChunks.begin(), m_KeptChunks.end() - 1);
+    }
+    return add(texts, m_KeptChunks.back(), lineIndex);
+}
+
+cStatus& StatusRecords::add(StatusTexts texts, const Chunk& chunk, std::uint32_t lineIndex)
+{
     std::vector<std::shared_ptr<Block>>& blocks = m_Texts->blocks;
     std::size_t& count = m_Texts->count;
     if (count % BlockRecords == 0) {
@@ -27,13 +37,12 @@ cStatus& StatusRecords::add(const Utf8StatusLine& line, std::uint32_t lineIndex)
     if (runs.empty() || runs.back().linesSkipped != lineIndex - position) {
         runs.push_back({ position, lineIndex - position });
     }
-    // One run for the texts: one look for room instead of four.
-    const StatusTexts::Writer texts(line.section, line.code, line.text, line.tagName);
-    char* kept = m_Kept.room(texts.bytes(), block.chunks);
-    texts.write(kept);
+    if (block.chunks.empty() || block.chunks.back() != chunk) {
+        block.chunks.push_back(chunk);
+    }
     cStatus& record = block.records[slot];
     record = cStatus {};
-    record.m_Texts = StatusTexts(kept);
+    record.m_Texts = texts;
     return record;
 }
 
@@ -51,7 +60,8 @@ void StatusRecords::clear()
 {
     m_Texts = std::make_shared<Texts>();
     m_LentTexts = m_Texts;
-    m_Kept = KeptBytes();
+    m_Keeper = TextKeeper();
+    m_KeptChunks.clear();
 }
 
 std::shared_ptr<cStatus> StatusRecords::handle(std::size_t position) const
@@ -66,23 +76,29 @@ void StatusRecords::nodeText(std::size_t position, std::u16string& text) const
     AppendDecoded(text, m_Texts->texts(position).text(), ObjectFileText::Encoding::Utf8);
 }
 
-char* StatusRecords::KeptBytes::room(std::size_t bytes, std::vector<Chunk>& holder)
+StatusTexts StatusRecords::TextKeeper::keep(const Utf8StatusLine& line, std::vector<Chunk>& holder)
 {
+    // One run for the texts: one look for room instead of four.
+    const StatusTexts::Writer texts(line.section, line.code, line.text, line.tagName);
+    const std::size_t bytes = texts.bytes();
+    char* kept = nullptr;
     if (bytes > ChunkBytes) {
         // Bytes longer than a chunk get one of their own.
         holder.push_back(std::make_shared_for_overwrite<char[]>(bytes));
-        return holder.back().get();
+        kept = holder.back().get();
+    } else {
+        if (bytes > ChunkBytes - m_Used) {
+            m_Chunk = std::make_shared_for_overwrite<char[]>(ChunkBytes);
+            m_Used = 0;
+        }
+        if (holder.empty() || holder.back() != m_Chunk) {
+            holder.push_back(m_Chunk);
+        }
+        kept = m_Chunk.get() + m_Used;
+        m_Used += bytes;
     }
-    if (bytes > ChunkBytes - m_Used) {
-        m_Chunk = std::make_shared_for_overwrite<char[]>(ChunkBytes);
-        m_Used = 0;
-    }
-    if (holder.empty() || holder.back() != m_Chunk) {
-        holder.push_back(m_Chunk);
-    }
-    char* start = m_Chunk.get() + m_Used;
-    m_Used += bytes;
-    return start;
+    texts.write(kept);
+    return StatusTexts(kept);
 }
 
 std::uint32_t StatusRecords::Texts::lineIndex(std::size_t position) const

@@ -22,8 +22,27 @@ template<typename Char> struct BasicStatusLine;
 // from here, by the records' positions, instead of keeping copies.
 class StatusRecords {
 public:
+    using Chunk = std::shared_ptr<char[]>;
+
+    // Writes the texts of lines where they are kept, in chunks that never move, so that keeping
+    // some costs no allocation of its own; the record that holds them may come later, and on
+    // another thread. Lines one after another share a chunk.
+    class TextKeeper {
+    public:
+        // The line's texts, kept in the chunk that holder holds last.
+        StatusTexts keep(const BasicStatusLine<char>& line, std::vector<Chunk>& holder);
+
+    private:
+        // Some three blocks of plant-like lines.
+        static constexpr std::size_t ChunkBytes = 32768;
+        Chunk m_Chunk;
+        std::size_t m_Used = ChunkBytes;
+    };
+
     // A new last record for that line of the section: its texts are kept with it.
     cStatus& add(const BasicStatusLine<char>& line, std::uint32_t lineIndex);
+    // A new last record with texts a keeper kept in chunk.
+    cStatus& add(StatusTexts texts, const Chunk& chunk, std::uint32_t lineIndex);
     // Takes back the record added last, which no node came for.
     void removeLast();
     // Starts an empty list; a tree still showing the records before keeps their texts.
@@ -48,23 +67,8 @@ public:
 private:
     static constexpr std::size_t BlockRecords = 256;
 
-    using Chunk = std::shared_ptr<char[]>;
-
-    // Bytes in chunks that never move, so that keeping some costs no allocation of its own.
-    // Blocks one after another share a chunk, so no block leaves the end of a chunk of its own
-    // unused; each block holds the chunks its records' texts lie in.
-    class KeptBytes {
-    public:
-        // Room for that many bytes, held by holder.
-        char* room(std::size_t bytes, std::vector<Chunk>& holder);
-
-    private:
-        // Some three blocks of plant-like lines.
-        static constexpr std::size_t ChunkBytes = 32768;
-        Chunk m_Chunk;
-        std::size_t m_Used = ChunkBytes;
-    };
-
+    // Each block holds the chunks its records' texts lie in; blocks one after another share a
+    // chunk, so no block leaves the end of a chunk of its own unused.
     struct Block {
         std::array<cStatus, BlockRecords> records;
         std::vector<Chunk> chunks;
@@ -99,7 +103,8 @@ private:
     std::shared_ptr<Texts> m_Texts = std::make_shared<Texts>();
     // The same, as the tree reads them: handed out with no count up and down for each node.
     std::shared_ptr<const LentNodeTexts> m_LentTexts = m_Texts;
-    KeptBytes m_Kept;
+    TextKeeper m_Keeper;
+    std::vector<Chunk> m_KeptChunks;
 };
 
 } // namespace vestrak

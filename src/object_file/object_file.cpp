@@ -1,5 +1,6 @@
 #include "object_file/object_file.h"
 
+#include "object_file/read_aside.h"
 #include "text/byte_words.h"
 #include "text/encoding.h"
 #include "text/line_cutter.h"
@@ -326,14 +327,14 @@ private:
 // the file cannot be read or has no such section. The file is read in pieces, so what stays in
 // memory is the section, not the file.
 template<typename Visit>
-bool ScanSectionAs(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
+bool ScanSectionAs(const ReadAside::ReadFile& readPieces, const std::u16string& section,
     ObjectFileText::Encoding encoding, Visit& visit, SkippedLines& skipped)
 {
     SectionScanner<Visit> scanner(ToUpper(section), encoding, visit);
     LineCutter<SectionScanner<Visit>> cutter(scanner, LinesWithNul::CutAtFirstNul);
     ObjectFileBytes text;
     bool ended = false;
-    const bool read = files.readFileInPieces(fileName, [&](std::string_view piece) {
+    const bool read = readPieces([&](std::string_view piece) {
         ended = !cutter.add(text.add(piece));
         return !ended;
     });
@@ -348,9 +349,9 @@ bool ScanSectionAs(const std::u16string& fileName, FileSystem& files, const std:
 // they always agree. The section is scanned as UTF-8 while the whole file is checked, so a UTF-8
 // file is read once. Only a file that turns out not to be UTF-8 is read again, as Windows-1252,
 // after restart(), which tells the visitor to forget the lines it was given. The lines of the
-// section skipped as damage are told to the file system, and to skipped.
+// section skipped as damage are told to skipped.
 template<typename Visit, typename Restart>
-bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
+bool ScanSectionPieces(const ReadAside::ReadFile& readPieces, const std::u16string& section,
     ObjectFileText::Encoding& encoding, Visit visit, Restart restart, SkippedLines& skipped)
 {
     SectionScanner<Visit> scanner(ToUpper(section), ObjectFileText::Encoding::Utf8, visit);
@@ -369,8 +370,7 @@ bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u
         }
         return !ended || checking;
     };
-    const bool read
-        = files.readFileInPieces(fileName, [&](std::string_view piece) { return take(text.add(piece)); });
+    const bool read = readPieces([&](std::string_view piece) { return take(text.add(piece)); });
     if (!read) {
         return false;
     }
@@ -381,17 +381,56 @@ bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u
     if (text.mark() == ObjectFileBytes::Mark::None && !check.valid()) {
         restart();
         encoding = ObjectFileText::Encoding::Windows1252;
-        found = ScanSectionAs(fileName, files, section, encoding, visit, skipped);
+        found = ScanSectionAs(readPieces, section, encoding, visit, skipped);
     } else {
         encoding = ObjectFileText::Encoding::Utf8;
         found = scanner.found();
         skipped = scanner.skipped();
     }
+    return found;
+}
+
+// The same for a file of the file system, which is told of the lines skipped as damage.
+template<typename Visit, typename Restart>
+bool ScanSection(const std::u16string& fileName, FileSystem& files, const std::u16string& section,
+    ObjectFileText::Encoding& encoding, Visit visit, Restart restart, SkippedLines& skipped)
+{
+    const bool found = ScanSectionPieces(
+        [&](const ReadAside::TakePiece& take) { return files.readFileInPieces(fileName, take); }, section,
+        encoding, visit, restart, skipped);
     if (skipped.count != 0) {
         files.skippedDamagedLines(fileName, section, skipped);
     }
     return found;
 }
+
+// Lines of the file's bytes as UTF-8: as they are in a UTF-8 file, converted one at a time from
+// any other encoding.
+class Utf8Lines {
+public:
+    explicit Utf8Lines(const ObjectFileText::Encoding& encoding)
+        : m_Encoding(encoding)
+    {
+    }
+
+    // Valid until the next line.
+    std::string_view operator()(std::string_view lineBytes)
+    {
+        if (m_Encoding == ObjectFileText::Encoding::Utf8) {
+            return lineBytes;
+        }
+        m_Decoded.clear();
+        AppendDecoded(m_Decoded, lineBytes, m_Encoding);
+        m_Converted.clear();
+        AppendAsUtf8(m_Converted, m_Decoded);
+        return m_Converted;
+    }
+
+private:
+    const ObjectFileText::Encoding& m_Encoding;
+    std::u16string m_Decoded;
+    std::string m_Converted;
+};
 
 // The data lines each followed by NUL, telling lineAdded(start, fileLine) of each line as it is
 // added at start with its NUL, from that line of the file, and forget() when the lines told so
@@ -477,25 +516,61 @@ SectionBytes ReadSectionBytes(
     return room;
 }
 
-bool VisitSectionUtf8Lines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
-    const std::function<void(std::string_view)>& visit, const std::function<void()>& forget)
+bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16string& fileName,
+    FileSystem& files, SectionLineBatches& batches)
 {
-    ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
-    std::u16string decoded;
-    std::string converted;
-    const auto visitLine = [&](std::string_view lineBytes, std::int32_t) {
-        if (encoding == ObjectFileText::Encoding::Utf8) {
-            visit(lineBytes);
-            return;
-        }
-        decoded.clear();
-        AppendDecoded(decoded, lineBytes, encoding);
-        converted.clear();
-        AppendAsUtf8(converted, decoded);
-        visit(converted);
-    };
+    bool found = false;
     SkippedLines skipped;
-    return ScanSection(fileName, files, section, encoding, visitLine, forget, skipped);
+    ReadAside::Run(
+        batches.count(),
+        [&](const ReadAside::TakePiece& take) { return files.readFileInPieces(fileName, take); },
+        [&](std::size_t batch) {
+            if (batch == ReadAside::Forget) {
+                batches.forget();
+            } else {
+                batches.take(batch);
+            }
+        },
+        [&](ReadAside::Side& side) {
+            std::size_t batch = side.freeBatch();
+            bool filled = false;
+            // A batch goes to the calling thread at the end of each piece.
+            const auto handFilled = [&](bool another) {
+                if (std::exchange(filled, false)) {
+                    side.hand(batch);
+                    if (another) {
+                        batch = side.freeBatch();
+                    }
+                }
+            };
+            ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
+            Utf8Lines utf8(encoding);
+            std::uint32_t lineIndex = 0;
+            found = ScanSectionPieces(
+                [&](const ReadAside::TakePiece& take) {
+                    return side.readPieces([&](std::string_view piece) {
+                        const bool more = take(piece);
+                        handFilled(true);
+                        return more;
+                    });
+                },
+                section, encoding,
+                [&](std::string_view lineBytes, std::int32_t) {
+                    batches.prepare(batch, utf8(lineBytes), lineIndex++);
+                    filled = true;
+                },
+                [&] {
+                    lineIndex = 0;
+                    handFilled(true);
+                    side.hand(ReadAside::Forget);
+                },
+                skipped);
+            handFilled(false);
+        });
+    if (skipped.count != 0) {
+        files.skippedDamagedLines(fileName, section, skipped);
+    }
+    return found;
 }
 
 std::optional<NumberedSectionLines> ReadIniSectionLines(

@@ -33,13 +33,31 @@ SectionLines ReadSectionLines(
 SectionBytes ReadSectionBytes(const std::u16string& section, const std::u16string& fileName,
     FileSystem& files, SectionBytes room = SectionBytes());
 
-// Calls visit(line) for each line ReadSectionLines gives, as the file's UTF-8 bytes, or converted
-// to UTF-8 one line at a time when the file is Windows-1252, so that nothing of the section stays
-// and a reader keeping bytes never decodes a line; false when the file cannot be read or has no
-// such section. The file is read once while it is checked for UTF-8; when it turns out not to be,
-// forget() is called and the lines come again, as Windows-1252.
-bool VisitSectionUtf8Lines(const std::u16string& section, const std::u16string& fileName, FileSystem& files,
-    const std::function<void(std::string_view)>& visit, const std::function<void()>& forget);
+// Lines prepared on a thread of their own while the calling thread takes those prepared before,
+// in batches of the lines of a piece of the file.
+class SectionLineBatches {
+public:
+    virtual ~SectionLineBatches() = default;
+    // How many batches there are: the reading thread fills one while the calling thread takes another.
+    [[nodiscard]] virtual std::size_t count() const = 0;
+    // On the reading thread: a line into a batch, with its place among the lines from 0. It must
+    // touch nothing the calling thread uses.
+    virtual void prepare(std::size_t batch, std::string_view line, std::uint32_t lineIndex) = 0;
+    // On the calling thread: the lines prepared into the batch, in order. It is filled again after.
+    virtual void take(std::size_t batch) = 0;
+    // On the calling thread: the lines taken so far came in the wrong encoding and come again.
+    virtual void forget() = 0;
+};
+
+// The lines ReadSectionLines gives, as the file's UTF-8 bytes, or converted to UTF-8 one line at a
+// time when the file is Windows-1252, so that nothing of the section stays and a reader keeping
+// bytes never decodes a line. Each line is prepared into a batch on a thread of its own, while this
+// thread reads the file and takes the batches, in order: a big section costs about the larger of
+// the two sides instead of both. The file system is used on this thread only. False when the file
+// cannot be read or has no such section. The file is read once while it is checked for UTF-8; when
+// it turns out not to be, forget() is called and the lines come again, as Windows-1252.
+bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16string& fileName,
+    FileSystem& files, SectionLineBatches& batches);
 
 // The lines of ReadSectionLines with the line of the file (from 1) each came from, and the lines
 // skipped as damage.

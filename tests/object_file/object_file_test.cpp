@@ -46,6 +46,32 @@ std::string Utf16File(std::u16string_view text, std::endian order)
     return bytes;
 }
 
+// The lines prepared aside, each with its place, in two batches so that the reading thread waits
+// for the calling thread to take one.
+struct VisitedLines final : SectionLineBatches {
+    std::size_t count() const override { return 2; }
+    void prepare(std::size_t batch, std::string_view line, std::uint32_t lineIndex) override
+    {
+        batches[batch].emplace_back(FromUtf8(line), lineIndex);
+    }
+    void take(std::size_t batch) override
+    {
+        for (const auto& [line, lineIndex] : batches[batch]) {
+            EXPECT_EQ(lineIndex, taken++);
+            lines += line + u'\0';
+        }
+        batches[batch].clear();
+    }
+    void forget() override
+    {
+        lines.clear();
+        taken = 0;
+    }
+    std::vector<std::pair<std::u16string, std::uint32_t>> batches[2];
+    std::u16string lines;
+    std::uint32_t taken = 0;
+};
+
 // A line holding NUL is skipped as damage wherever it lies, and every reader of the section tells
 // of the lines it skipped there: how many, from which line of the file.
 TEST(ReadIniSection, Table)
@@ -93,16 +119,13 @@ TEST(ReadIniSection, Table)
             files.pieceBytes = pieceBytes;
             room = ReadSectionBytes(row.section, u"/p/plant.ini", files, std::move(room));
             const auto numbered = ReadIniSectionLines(row.section, u"/p/plant.ini", files);
-            std::u16string visited;
-            VisitSectionUtf8Lines(
-                row.section, u"/p/plant.ini", files,
-                [&visited](std::string_view line) { visited += FromUtf8(line) + u'\0'; },
-                [&visited] { visited.clear(); });
+            VisitedLines visited;
+            VisitSectionUtf8LinesAside(row.section, u"/p/plant.ini", files, visited);
             // Every reader gives the same lines.
             EXPECT_EQ((std::vector<std::u16string> { ReadIniSection(row.section, u"/p/plant.ini", files),
                           Joined(ReadSectionLines(row.section, u"/p/plant.ini", files)),
                           Joined(ReadSectionBytes(row.section, u"/p/plant.ini", files)), Joined(room),
-                          visited, numbered ? Joined(numbered->lines) : u"" }),
+                          visited.lines, numbered ? Joined(numbered->lines) : u"" }),
                 std::vector(6, Lines(row.expected)));
             const auto counts = CountSectionLines({ row.section }, u"/p/plant.ini", files);
             EXPECT_EQ(counts.empty() ? std::nullopt : std::optional(counts.begin()->second),
