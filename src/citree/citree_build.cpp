@@ -11,8 +11,11 @@
 #include "text/text.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace vestrak {
 
@@ -140,23 +143,38 @@ void CiTreePrivate::ShowUpButtonBesideObjects()
     }
 }
 
-// Each build starts here, after the widget calls it makes first. A rebuild of the same section
-// of a file whose stamp has not changed (a filter, a group button, a Style) keeps the lines.
+// A rebuild of the same section of a file whose stamp has not changed (a filter, a group button,
+// a Style) keeps the lines.
+bool CiTreePrivate::LinesKept(const std::optional<FileStamp>& stamp) const
+{
+    return m_Lines && stamp && stamp == m_LinesStamp && m_LinesFile == m_ObjectFile
+        && m_LinesSection == m_ObjectFileSection;
+}
+
+// Once nothing lends from the lines of the build before, the new lines are read into their room:
+// a large section then neither takes fresh pages nor is held twice for a moment.
+SectionBytes CiTreePrivate::RoomForLines()
+{
+    return m_Lines && m_Lines.use_count() == 1 ? m_Lines->takeLines() : SectionBytes();
+}
+
+void CiTreePrivate::NoteLinesRead(const std::optional<FileStamp>& stamp)
+{
+    m_LinesStamp = stamp;
+    m_LinesFile = m_ObjectFile;
+    m_LinesSection = m_ObjectFileSection;
+}
+
+// Each list build starts here, after the widget calls it makes first.
 void CiTreePrivate::ReadLines()
 {
     ClearUpperVectorHalves();
     const std::optional<FileStamp> stamp = m_Platform.files.changeStamp(m_ObjectFile);
-    if (m_Lines && stamp && stamp == m_LinesStamp && m_LinesFile == m_ObjectFile
-        && m_LinesSection == m_ObjectFileSection)
+    if (LinesKept(stamp))
         return;
-    // Once nothing lends from the lines of the build before, the new lines are read into their
-    // room: a large section then neither takes fresh pages nor is held twice for a moment.
-    SectionBytes room = m_Lines && m_Lines.use_count() == 1 ? m_Lines->takeLines() : SectionBytes();
     m_Lines = std::make_shared<TreeObjectLines>(
-        ReadSectionBytes(m_ObjectFileSection, m_ObjectFile, m_Platform.files, std::move(room)));
-    m_LinesStamp = stamp;
-    m_LinesFile = m_ObjectFile;
-    m_LinesSection = m_ObjectFileSection;
+        ReadSectionBytes(m_ObjectFileSection, m_ObjectFile, m_Platform.files, RoomForLines()));
+    NoteLinesRead(stamp);
 }
 
 void CiTreePrivate::BuildObjectList()
@@ -205,6 +223,240 @@ void CiTreePrivate::PlaceObjectList()
     List_Objects.setLeft(0);
 }
 
+// What a build makes of a line from the line alone.
+struct CiTreePrivate::JudgedLine {
+    // The filters and the root list keep it.
+    bool kept = false;
+    // How many nodes of the chain stay above the line's node: its parent is the last.
+    std::size_t linksKept = 0;
+    // The line taken apart on its bytes, when it is plain ASCII and was read so: parts of it.
+    std::optional<AsciiTreeLine> ascii;
+};
+
+// The part of a build that needs the lines alone: each line taken apart, judged by the filters and
+// the root list, and its parent found along the codes of the lines kept before it. It runs on the
+// reading thread while a file is read, beside the nodes being added.
+class CiTreePrivate::TreeLineJudge {
+public:
+    TreeLineJudge(FilterState filter, const std::u16string& rootObject, bool textsAsked)
+        : m_Filter(std::move(filter))
+        , m_RootFilter(rootObject)
+        , m_Filtering(m_Filter.groupOn || !m_Filter.patterns.empty())
+        , m_TextsAsked(textsAsked)
+        , m_WordsOnly(!m_Filter.groupOn && !m_Filter.patterns.empty())
+    {
+    }
+
+    // Filter words alone read the texts a build before noted, and most lines go no further.
+    [[nodiscard]] bool readsKnownTexts() const { return m_WordsOnly; }
+
+    // The line's bytes in that encoding, with the text a build before noted, if any, judged into
+    // a line not judged before.
+    void judge(std::string_view bytes, std::optional<std::string_view> knownText,
+        ObjectFileText::Encoding encoding, JudgedLine& judged)
+    {
+        if (knownText && !KeepsAsciiLine(m_Filter, 0, *knownText)) {
+            return;
+        }
+        // A line of plain ASCII is read from its bytes: a filter, which leaves most lines out,
+        // judges it before anything is decoded, and a node needs only its code and image unless
+        // texts are compared or paths hashed. Other lines are decoded and taken apart whole.
+        judged.ascii = m_Filtering || !m_TextsAsked ? ReadAsciiTreeLine(bytes) : std::nullopt;
+        const std::optional<AsciiTreeLine>& ascii = judged.ascii;
+        if (ascii && m_Filtering && !KeepsAsciiLine(m_Filter, ascii->image, ascii->text)) {
+            return;
+        }
+        if (!ascii) {
+            ReadTreeLine(SectionBytes::DecodedLine(bytes, encoding, m_Room), m_Line);
+            m_DecodedCode.clear();
+            AppendAsUtf8(m_DecodedCode, m_Line.code);
+        }
+        // The codes as UTF-8, which a line of plain ASCII gives as it stands: neither widened nor
+        // upper-cased, as the prefix test ignores case.
+        const std::string_view code = ascii ? ascii->code : std::string_view(m_DecodedCode);
+        if (!m_RootFilter.keeps(code)) {
+            return;
+        }
+        if (!ascii && !KeepsLine(m_Filter, m_Line.image, m_Line.text)) {
+            return;
+        }
+        judged.kept = true;
+        judged.linksKept = m_Codes.linksKeptFor(code);
+        m_Codes.cutTo(judged.linksKept);
+        m_Codes.add(code);
+    }
+
+private:
+    FilterState m_Filter;
+    RootFilter m_RootFilter;
+    bool m_Filtering = false;
+    bool m_TextsAsked = false;
+    bool m_WordsOnly = false;
+    // The codes of the lines kept that lead to the line kept last.
+    Utf8CodeChain m_Codes;
+    TreeLine m_Line;
+    std::u16string m_Room;
+    std::string m_DecodedCode;
+};
+
+// The nodes added last and their ancestors, top first, with what the judge leaves to the
+// calling thread. Their texts, each ended by "\", follow one another in one text, cut back as the
+// chain shortens. A node's full path is known by its hash, extended from its parent's; the path
+// itself is put together only when a stored path has that hash.
+struct CiTreePrivate::TreeBuild {
+    TreeBuild(CiTreePrivate& tree, FilterState filter)
+        : wantedObject(tree.m_SelectedObject.empty()
+                ? std::nullopt
+                : std::optional(ToUpper(GetField(tree.m_SelectedObject, 0, u","))))
+        , wantedExtraInfo(ToUpper(tree.m_SelectedObjectExtraInfo))
+        , keepOpen(tree.HasStyle(StyleKeepOpenNodes))
+        , textsAsked(keepOpen || !wantedExtraInfo.empty())
+        , storedOpen(keepOpen ? tree.StoredOpenNodes() : PathSet())
+        , built { filter.groupOn, nullptr }
+        , lastClicked(keepOpen && !filter.groupOn ? tree.Setting(SelectedSection, SelectedNodeKey, u"") : u"")
+        , lastClickedHash(PathSet::TopPathHash(lastClicked))
+        , judge(std::move(filter), tree.m_RootObject, textsAsked)
+        , mayBeOpen(storedOpen, [](const NodeRef& node) { node->setExpanded(true); })
+    {
+    }
+
+    struct ChainLink {
+        NodeRef node;
+        std::size_t pathStart = 0;
+        std::uint64_t pathHash = 0;
+    };
+
+    [[nodiscard]] const std::u16string& pathOf(std::u16string_view text)
+    {
+        path.assign(chainPath);
+        path += text;
+        return path;
+    }
+
+    const std::optional<std::u16string> wantedObject;
+    const std::u16string wantedExtraInfo;
+    const bool keepOpen;
+    const bool textsAsked;
+    const PathSet storedOpen;
+    BuiltTree built;
+    const std::u16string lastClicked;
+    const std::uint64_t lastClickedHash;
+    // Judges the lines of a build on the calling thread, when they were kept from a build before.
+    TreeLineJudge judge;
+    std::vector<ChainLink> chain;
+    std::u16string chainPath;
+    std::u16string path;
+    const NodeRef noParent;
+    TreeLine line;
+    std::u16string room;
+    std::int64_t linesVisited = 0;
+    // Nodes whose paths may be stored open. Answered before a node is made visible, which reads
+    // the open branches above it.
+    PathSetQueries<NodeRef> mayBeOpen;
+};
+
+// The lines of the section read on a thread of their own into the lines the control keeps, and
+// judged there, while the calling thread adds the nodes of the lines judged before: the build then
+// costs about the larger of the two instead of both.
+class CiTreePrivate::TreeLineBatches final : public SectionLineBatches {
+public:
+    TreeLineBatches(
+        CiTreePrivate& tree, std::optional<TreeBuild>& build, SectionBytes room, std::size_t fileBytes)
+        : m_Tree(tree)
+        , m_Build(build)
+        , m_FreshJudge(build->judge)
+        , m_Judge(build->judge)
+        , m_Read(std::move(room))
+        , m_FileBytes(fileBytes)
+    {
+    }
+
+    [[nodiscard]] std::size_t count() const override { return m_Batches.size(); }
+
+    void prepare(std::size_t batch, std::string_view line, std::uint32_t lineIndex) override
+    {
+        // The lines come again from the first when the file was read in the wrong encoding.
+        if (lineIndex == 0) {
+            m_Read.restart(ObjectFileText::Encoding::Utf8);
+            m_Read.reserveBytes(m_FileBytes);
+            m_Judge = m_FreshJudge;
+        }
+        m_Read.add(line);
+        Batch& filled = m_Batches[batch];
+        auto& [kept, judged] = filled.lines.emplace_back(filled.keep(line), JudgedLine());
+        m_Judge.judge(kept, std::nullopt, ObjectFileText::Encoding::Utf8, judged);
+        filled.firstIndex = lineIndex + 1 - filled.lines.size();
+    }
+
+    void take(std::size_t batch) override
+    {
+        Batch& taken = m_Batches[batch];
+        for (std::size_t line = 0; line < taken.lines.size(); ++line) {
+            const auto& [bytes, judged] = taken.lines[line];
+            m_Tree.AddTreeLine(*m_Build, taken.firstIndex + line, bytes, judged);
+        }
+        taken.clear();
+    }
+
+    void forget() override
+    {
+        m_Tree.TreeView_Objects.clear();
+        m_Tree.m_Lines = std::make_shared<TreeObjectLines>(SectionBytes());
+        m_Build.reset();
+        m_Build.emplace(m_Tree, m_Tree.TakeFilterState());
+    }
+
+    // The lines read, once the reading has ended.
+    [[nodiscard]] SectionBytes takeLines(bool found)
+    {
+        if (!found || m_Read.empty()) {
+            return {};
+        }
+        m_Read.fitToSize();
+        return std::move(m_Read);
+    }
+
+private:
+    // Copies of the lines of a piece with what the judge made of them, in blocks that never move.
+    struct Batch {
+        static constexpr std::size_t BlockBytes = std::size_t { 256 } * 1024;
+
+        std::string_view keep(std::string_view line)
+        {
+            if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < line.size()) {
+                blocks.emplace_back().reserve(std::max(BlockBytes, line.size()));
+            }
+            std::string& block = blocks.back();
+            const std::size_t start = block.size();
+            block += line;
+            return std::string_view(block).substr(start);
+        }
+        void clear()
+        {
+            lines.clear();
+            blocks.resize(std::min<std::size_t>(blocks.size(), 1));
+            if (!blocks.empty()) {
+                blocks.front().clear();
+            }
+        }
+
+        std::vector<std::string> blocks;
+        std::vector<std::pair<std::string_view, JudgedLine>> lines;
+        std::size_t firstIndex = 0;
+    };
+
+    // The calling thread's.
+    CiTreePrivate& m_Tree;
+    std::optional<TreeBuild>& m_Build;
+    // The reading thread's, until the reading has ended.
+    const TreeLineJudge m_FreshJudge;
+    TreeLineJudge m_Judge;
+    SectionBytes m_Read;
+    const std::size_t m_FileBytes;
+    // Each filled on the reading thread, then taken on the calling thread.
+    std::array<Batch, 4> m_Batches;
+};
+
 CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
 {
     if (!m_SectionSet) {
@@ -218,137 +470,102 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
         filter.textOn || filter.groupOn ? std::u16string(FilterLeftNothingText) : std::u16string());
     TreeView_Objects.setVisible(false);
     TreeView_Objects.clear();
-    ReadLines();
 
-    const std::optional<std::u16string> wantedObject = m_SelectedObject.empty()
-        ? std::nullopt
-        : std::optional(ToUpper(GetField(m_SelectedObject, 0, u",")));
-    const std::u16string wantedExtraInfo = ToUpper(m_SelectedObjectExtraInfo);
-    const bool keepOpen = HasStyle(StyleKeepOpenNodes);
-    const PathSet storedOpen = keepOpen ? StoredOpenNodes() : PathSet();
-    BuiltTree built { filter.groupOn, nullptr };
-    const std::u16string lastClicked
-        = keepOpen && !filter.groupOn ? Setting(SelectedSection, SelectedNodeKey, u"") : u"";
-    // The node added last and its ancestors, top first: the parent search walks up their codes.
-    // Their texts, each ended by "\", follow one another in one text, cut back as the chain
-    // shortens. A node's full path is known by its hash, extended from its parent's; the path
-    // itself is put together only when a stored path has that hash.
-    struct ChainLink {
-        NodeRef node;
-        std::size_t pathStart = 0;
-        std::uint64_t pathHash = 0;
-    };
-    std::vector<ChainLink> chain;
-    // The codes as UTF-8, which a line of plain ASCII gives as it stands: neither widened nor
-    // upper-cased, as the prefix test ignores case.
-    Utf8CodeChain chainCodes;
-    std::string decodedCode;
-    const RootFilter rootFilter(m_RootObject);
-    std::u16string chainPath;
-    std::u16string path;
-    const auto pathOf = [&chainPath, &path](std::u16string_view text) -> const std::u16string& {
-        path.assign(chainPath);
-        path += text;
-        return path;
-    };
-    const std::uint64_t lastClickedHash = PathSet::TopPathHash(lastClicked);
-    const NodeRef noParent;
-    TreeLine line;
-    std::u16string room;
-    std::int64_t linesVisited = 0;
-    // Nodes whose paths may be stored open. Answered before a node is made visible, which reads
-    // the open branches above it.
-    PathSetQueries<NodeRef> mayBeOpen(storedOpen, [](const NodeRef& node) { node->setExpanded(true); });
-    // A line of plain ASCII is read from its bytes: a filter, which leaves most lines out, judges
-    // it before anything is decoded, and a node needs only its code and image unless texts are
-    // compared or paths hashed below. Other lines are decoded and taken apart whole.
-    const bool filtering = filter.groupOn || !filter.patterns.empty();
-    const bool textsAsked = keepOpen || !wantedExtraInfo.empty();
-    // Filter words alone read the texts a build before noted, and most lines go no further.
-    const bool wordsOnly = !filter.groupOn && !filter.patterns.empty();
-    for (std::size_t index = 0; index < m_Lines->size(); ++index) {
-        ++linesVisited;
-        if (const std::optional<std::string_view> knownText
-            = wordsOnly ? m_Lines->knownAsciiText(index) : std::nullopt;
-            knownText && !KeepsAsciiLine(filter, 0, *knownText)) {
-            continue;
+    ClearUpperVectorHalves();
+    const std::optional<FileStamp> stamp = m_Platform.files.changeStamp(m_ObjectFile);
+    std::optional<TreeBuild> build;
+    if (LinesKept(stamp)) {
+        build.emplace(*this, std::move(filter));
+        const bool readsKnownTexts = build->judge.readsKnownTexts();
+        for (std::size_t index = 0; index < m_Lines->size(); ++index) {
+            const std::string_view bytes = m_Lines->bytes(index);
+            JudgedLine judged;
+            build->judge.judge(bytes, readsKnownTexts ? m_Lines->knownAsciiText(index) : std::nullopt,
+                m_Lines->encoding(), judged);
+            AddTreeLine(*build, index, bytes, judged);
         }
-        const std::string_view bytes = m_Lines->bytes(index);
-        const std::optional<AsciiTreeLine> ascii
-            = filtering || !textsAsked ? ReadAsciiTreeLine(bytes) : std::nullopt;
-        if (ascii) {
-            m_Lines->noteAsciiText(index, bytes, ascii->text);
-        }
-        if (ascii && filtering && !KeepsAsciiLine(filter, ascii->image, ascii->text)) {
-            continue;
-        }
-        const bool readOnBytes = ascii && !textsAsked;
-        if (readOnBytes) {
-            // Nothing below reads the text or extra info of such a line.
-            line.image = ascii->image;
-            line.extraInfo = {};
-            line.text = {};
-        } else {
-            ReadTreeLine(m_Lines->line(index, room), line);
-            if (!ascii) {
-                decodedCode.clear();
-                AppendAsUtf8(decodedCode, line.code);
-            }
-        }
-        const std::string_view code = ascii ? ascii->code : std::string_view(decodedCode);
-        if (!rootFilter.keeps(code)) {
-            continue;
-        }
-        if (!ascii && !KeepsLine(filter, line.image, line.text)) {
-            continue;
-        }
-        if (const std::size_t kept = chainCodes.linksKeptFor(code); kept < chain.size()) {
-            chainCodes.cutTo(kept);
-            chainPath.resize(chain[kept].pathStart);
-            chain.resize(kept);
-        }
-        std::uint64_t pathHash = 0;
-        bool mayBeStoredOpen = false;
-        if (keepOpen) {
-            pathHash = chain.empty() ? PathSet::TopPathHash(line.text)
-                                     : PathSet::ChildPathHash(chain.back().pathHash, line.text);
-            // Asked before the node is added, so that the set's slot is on its way meanwhile.
-            mayBeStoredOpen = storedOpen.mayContain(pathHash);
-        }
-        const bool preselected = readOnBytes ? PreselectsAsciiCode(wantedObject, code)
-                                             : Preselects(wantedObject, wantedExtraInfo, line);
-        const NodeRef& parent = chain.empty() ? noParent : chain.back().node;
-        NodeRef node
-            = TreeView_Objects.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
-                m_Lines, static_cast<std::uint32_t>(index), line.image);
-        if (!node) {
-            continue;
-        }
+    } else {
+        // The nodes lend their texts from the lines while they are read: nothing reads them
+        // before the build ends.
+        SectionBytes room = RoomForLines();
+        m_Lines = std::make_shared<TreeObjectLines>(SectionBytes());
+        build.emplace(*this, std::move(filter));
+        TreeLineBatches batches(
+            *this, build, std::move(room), stamp ? static_cast<std::size_t>(stamp->size) : 0);
+        const bool found
+            = VisitSectionUtf8LinesAside(m_ObjectFileSection, m_ObjectFile, m_Platform.files, batches);
+        m_Lines->putLines(batches.takeLines(found));
+        NoteLinesRead(stamp);
+    }
+    build->mayBeOpen.answer();
+    WriteMarker(u"CiTree Property Let Style D - iLoops: " + DecimalText(build->linesVisited));
+    return build->built;
+}
+
+void CiTreePrivate::AddTreeLine(
+    TreeBuild& build, std::size_t index, std::string_view bytes, const JudgedLine& judged)
+{
+    ++build.linesVisited;
+    const std::optional<AsciiTreeLine>& ascii = judged.ascii;
+    if (ascii) {
+        m_Lines->noteAsciiText(index, bytes, ascii->text);
+    }
+    if (!judged.kept) {
+        return;
+    }
+    TreeLine& line = build.line;
+    const bool readOnBytes = ascii && !build.textsAsked;
+    if (readOnBytes) {
+        // Nothing below reads the text or extra info of such a line.
+        line.image = ascii->image;
+        line.extraInfo = {};
+        line.text = {};
+    } else {
+        ReadTreeLine(m_Lines->decoded(bytes, build.room), line);
+    }
+    std::vector<TreeBuild::ChainLink>& chain = build.chain;
+    if (judged.linksKept < chain.size()) {
+        build.chainPath.resize(chain[judged.linksKept].pathStart);
+        chain.resize(judged.linksKept);
+    }
+    std::uint64_t pathHash = 0;
+    bool mayBeStoredOpen = false;
+    if (build.keepOpen) {
+        pathHash = chain.empty() ? PathSet::TopPathHash(line.text)
+                                 : PathSet::ChildPathHash(chain.back().pathHash, line.text);
+        // Asked before the node is added, so that the set's slot is on its way meanwhile.
+        mayBeStoredOpen = build.storedOpen.mayContain(pathHash);
+    }
+    const bool preselected = readOnBytes ? PreselectsAsciiCode(build.wantedObject, ascii->code)
+                                         : Preselects(build.wantedObject, build.wantedExtraInfo, line);
+    const NodeRef& parent = chain.empty() ? build.noParent : chain.back().node;
+    NodeRef node = TreeView_Objects.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
+        m_Lines, static_cast<std::uint32_t>(index), line.image);
+    if (node) {
         if (preselected) {
-            mayBeOpen.answer();
+            build.mayBeOpen.answer();
             node->setExpanded(true);
             node->ensureVisible();
             node->setSelected(true);
         }
-        if (keepOpen) {
+        if (build.keepOpen) {
             if (mayBeStoredOpen) {
-                mayBeOpen.add(pathHash, pathOf(line.text), node);
+                build.mayBeOpen.add(pathHash, build.pathOf(line.text), node);
             }
-            if (!built.lastClicked && pathHash == lastClickedHash && pathOf(line.text) == lastClicked) {
-                built.lastClicked = node;
+            if (!build.built.lastClicked && pathHash == build.lastClickedHash
+                && build.pathOf(line.text) == build.lastClicked) {
+                build.built.lastClicked = node;
             }
         }
         node->setBackColor(m_BackColor);
-        chain.push_back({ std::move(node), chainPath.size(), pathHash });
-        chainCodes.add(code);
-        if (keepOpen) {
-            chainPath += line.text;
-            chainPath += u'\\';
-        }
     }
-    mayBeOpen.answer();
-    WriteMarker(u"CiTree Property Let Style D - iLoops: " + DecimalText(linesVisited));
-    return built;
+    // The chain follows the judge's codes even where no node came (a tree being built afresh from
+    // one lender, in order, always gives one): a line below such a line then becomes a top node.
+    chain.push_back({ std::move(node), build.chainPath.size(), pathHash });
+    if (build.keepOpen) {
+        build.chainPath += line.text;
+        build.chainPath += u'\\';
+    }
 }
 
 PathSet CiTreePrivate::StoredOpenNodes()

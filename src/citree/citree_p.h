@@ -3,6 +3,7 @@
 #include "../citree/citree.h"
 #include "../containers/path_set.h"
 #include "../diagnostics/log.h"
+#include "../object_file/section_bytes.h"
 #include "../ports/control_surface.h"
 #include "../ports/platform.h"
 #include "../ports/signal.h"
@@ -134,7 +135,15 @@ private:
         NodeRef lastClicked;
     };
     [[nodiscard]] BuiltTree BuildTree();
+    class TreeLineJudge;
+    struct JudgedLine;
+    struct TreeBuild;
+    class TreeLineBatches;
+    void AddTreeLine(TreeBuild& build, std::size_t index, std::string_view bytes, const JudgedLine& judged);
     void FinishTree(const BuiltTree& built);
+    [[nodiscard]] bool LinesKept(const std::optional<FileStamp>& stamp) const;
+    [[nodiscard]] SectionBytes RoomForLines();
+    void NoteLinesRead(const std::optional<FileStamp>& stamp);
     void ReadLines();
     [[nodiscard]] PathSet StoredOpenNodes();
     void RestoreScrollPosition();

@@ -4,6 +4,7 @@
 #include "text/line_key.h"
 #include "text/text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -58,8 +59,9 @@ void TreeObjectLines::noteAsciiText(std::size_t index, std::string_view line, st
         || (end != line.size() && line.find_first_not_of(' ', end) != std::string_view::npos)) {
         return;
     }
-    if (m_AsciiTextStarts.empty()) {
-        m_AsciiTextStarts.resize(m_Lines.size());
+    // Lines noted while they are read are not yet counted.
+    if (index >= m_AsciiTextStarts.size()) {
+        m_AsciiTextStarts.resize(std::max(index + 1, m_Lines.size()));
     }
     m_AsciiTextStarts[index] = static_cast<std::uint8_t>(start);
 }

@@ -29,6 +29,12 @@ public:
     }
     // The line as the file's bytes, in the encoding the file was read with.
     [[nodiscard]] std::string_view bytes(std::size_t index) const { return m_Lines.bytes(index); }
+    [[nodiscard]] ObjectFileText::Encoding encoding() const { return m_Lines.encoding(); }
+    // A line's bytes in that encoding decoded into room.
+    std::u16string_view decoded(std::string_view lineBytes, std::u16string& room) const
+    {
+        return SectionBytes::DecodedLine(lineBytes, m_Lines.encoding(), room);
+    }
 
     // The text of a line of plain ASCII as a build found it, so that a filter rebuild reads it
     // without taking the line apart again. Nothing for a line no build noted, or whose text is not
@@ -39,6 +45,8 @@ public:
 
     // The lines, to serve as room for the next read once nothing lends from these.
     [[nodiscard]] SectionBytes takeLines() { return std::move(m_Lines); }
+    // The lines once they have been read, for nodes added while they were.
+    void putLines(SectionBytes lines) { m_Lines = std::move(lines); }
 
     // The node of a line: key "CODE/line index", unique in the tree, and the line's text.
     void keyAndText(std::uint32_t lineIndex, std::u16string& key, std::u16string& text) const override;

@@ -78,15 +78,21 @@ public:
         const std::size_t start = startOf(index);
         return { m_Bytes.get() + start, startOf(index + 1) - start };
     }
-    // The line decoded into room: its plain ASCII start taken many bytes at a time, and the rest,
-    // if any, decoded from there.
+    // The line decoded into room.
     std::u16string_view line(std::size_t index, std::u16string& room) const
     {
+        return DecodedLine(bytes(index), m_Encoding, room);
+    }
+    [[nodiscard]] ObjectFileText::Encoding encoding() const { return m_Encoding; }
+    // A line's bytes decoded into room: their plain ASCII start taken many bytes at a time, and
+    // the rest, if any, decoded from there.
+    static std::u16string_view DecodedLine(
+        std::string_view lineBytes, ObjectFileText::Encoding encoding, std::u16string& room)
+    {
         room.clear();
-        const std::string_view lineBytes = bytes(index);
         const std::size_t ascii = AppendAsciiPrefix(room, lineBytes);
         if (ascii < lineBytes.size()) {
-            AppendDecoded(room, lineBytes.substr(ascii), m_Encoding);
+            AppendDecoded(room, lineBytes.substr(ascii), encoding);
         }
         return room;
     }

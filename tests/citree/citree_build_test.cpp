@@ -20,6 +20,9 @@ TEST_F(Build, CodesNestBelowTheCodeOrTheCommaFieldTheyExtend)
     files.write("objects.ini", "[TreeObjects]\nP2=1,Two\nP20=5,Ten\nA,B=1,Both\nB7=5,Bee\n");
     control->setStyle(ShownTree);
     EXPECT_EQ(nodes()[0], "P2/0 - Two 1");
+    // A file found not to be UTF-8 after its first line is built again from its first line.
+    build("[TreeObjects]\nP1=1,caf\xC3\xA9\nP10=5,d\xE9j\xE0\n", ShownTree | StyleKeepOpenNodes);
+    EXPECT_THAT(nodes(), ElementsAre("P1/0 - caf\xC3\x83\xC2\xA9 1", "P10/1 P1/0 d\xC3\xA9j\xC3\xA0 5"));
 }
 
 // Forty areas stored open, one pump too, and another pump preselected below them: that pump is
