@@ -227,10 +227,15 @@ void CiTreePrivate::PlaceObjectList()
 struct CiTreePrivate::JudgedLine {
     // The filters and the root list keep it.
     bool kept = false;
+    // Plain ASCII, taken apart on its bytes: its image and code are read.
+    bool readOnBytes = false;
+    // Where its plain ASCII text starts, for the lines' notes; 0 for none.
+    std::uint8_t asciiTextStart = 0;
+    std::int32_t image = 0;
     // How many nodes of the chain stay above the line's node: its parent is the last.
-    std::size_t linksKept = 0;
-    // The line taken apart on its bytes, when it is plain ASCII and was read so: parts of it.
-    std::optional<AsciiTreeLine> ascii;
+    std::uint32_t linksKept = 0;
+    // A part of the line's bytes, when it was read on them.
+    std::string_view code;
 };
 
 // The part of a build that needs the lines alone: each line taken apart, judged by the filters and
@@ -261,8 +266,16 @@ public:
         // A line of plain ASCII is read from its bytes: a filter, which leaves most lines out,
         // judges it before anything is decoded, and a node needs only its code and image unless
         // texts are compared or paths hashed. Other lines are decoded and taken apart whole.
-        judged.ascii = m_Filtering || !m_TextsAsked ? ReadAsciiTreeLine(bytes) : std::nullopt;
-        const std::optional<AsciiTreeLine>& ascii = judged.ascii;
+        const std::optional<AsciiTreeLine> ascii
+            = m_Filtering || !m_TextsAsked ? ReadAsciiTreeLine(bytes) : std::nullopt;
+        if (ascii) {
+            judged.asciiTextStart = TreeObjectLines::AsciiTextStart(bytes, ascii->text);
+            judged.image = ascii->image;
+            judged.readOnBytes = !m_TextsAsked;
+            if (judged.readOnBytes) {
+                judged.code = ascii->code;
+            }
+        }
         if (ascii && m_Filtering && !KeepsAsciiLine(m_Filter, ascii->image, ascii->text)) {
             return;
         }
@@ -281,7 +294,7 @@ public:
             return;
         }
         judged.kept = true;
-        judged.linksKept = m_Codes.linksKeptFor(code);
+        judged.linksKept = static_cast<std::uint32_t>(m_Codes.linksKeptFor(code));
         m_Codes.cutTo(judged.linksKept);
         m_Codes.add(code);
     }
@@ -364,6 +377,7 @@ public:
         CiTreePrivate& tree, std::optional<TreeBuild>& build, SectionBytes room, std::size_t fileBytes)
         : m_Tree(tree)
         , m_Build(build)
+        , m_CodesAsked(build->wantedObject.has_value())
         , m_FreshJudge(build->judge)
         , m_Judge(build->judge)
         , m_Read(std::move(room))
@@ -383,8 +397,20 @@ public:
         }
         m_Read.add(line);
         Batch& filled = m_Batches[batch];
-        auto& [kept, judged] = filled.lines.emplace_back(filled.keep(line), JudgedLine());
-        m_Judge.judge(kept, std::nullopt, ObjectFileText::Encoding::Utf8, judged);
+        auto& [bytes, judged] = filled.lines.emplace_back(line, JudgedLine());
+        m_Judge.judge(line, std::nullopt, ObjectFileText::Encoding::Utf8, judged);
+        // The calling thread reads no more of most lines than their image: only the others are
+        // kept for it, their code moved along.
+        if (judged.kept && (!judged.readOnBytes || m_CodesAsked)) {
+            bytes = filled.keep(line);
+            if (judged.readOnBytes) {
+                judged.code = bytes.substr(
+                    static_cast<std::size_t>(judged.code.data() - line.data()), judged.code.size());
+            }
+        } else {
+            bytes = {};
+            judged.code = {};
+        }
         filled.firstIndex = lineIndex + 1 - filled.lines.size();
     }
 
@@ -449,6 +475,8 @@ private:
     CiTreePrivate& m_Tree;
     std::optional<TreeBuild>& m_Build;
     // The reading thread's, until the reading has ended.
+    // A preselected object is looked for by the codes of lines read on their bytes.
+    const bool m_CodesAsked;
     const TreeLineJudge m_FreshJudge;
     TreeLineJudge m_Judge;
     SectionBytes m_Read;
@@ -506,18 +534,15 @@ void CiTreePrivate::AddTreeLine(
     TreeBuild& build, std::size_t index, std::string_view bytes, const JudgedLine& judged)
 {
     ++build.linesVisited;
-    const std::optional<AsciiTreeLine>& ascii = judged.ascii;
-    if (ascii) {
-        m_Lines->noteAsciiText(index, bytes, ascii->text);
-    }
+    m_Lines->noteAsciiTextStart(index, judged.asciiTextStart);
     if (!judged.kept) {
         return;
     }
     TreeLine& line = build.line;
-    const bool readOnBytes = ascii && !build.textsAsked;
+    const bool readOnBytes = judged.readOnBytes;
     if (readOnBytes) {
         // Nothing below reads the text or extra info of such a line.
-        line.image = ascii->image;
+        line.image = judged.image;
         line.extraInfo = {};
         line.text = {};
     } else {
@@ -536,7 +561,7 @@ void CiTreePrivate::AddTreeLine(
         // Asked before the node is added, so that the set's slot is on its way meanwhile.
         mayBeStoredOpen = build.storedOpen.mayContain(pathHash);
     }
-    const bool preselected = readOnBytes ? PreselectsAsciiCode(build.wantedObject, ascii->code)
+    const bool preselected = readOnBytes ? PreselectsAsciiCode(build.wantedObject, judged.code)
                                          : Preselects(build.wantedObject, build.wantedExtraInfo, line);
     const NodeRef& parent = chain.empty() ? build.noParent : chain.back().node;
     NodeRef node = TreeView_Objects.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,

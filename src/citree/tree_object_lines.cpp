@@ -47,23 +47,31 @@ std::optional<std::string_view> TreeObjectLines::knownAsciiText(std::size_t inde
     return SpaceTrimmed(m_Lines.bytes(index).substr(m_AsciiTextStarts[index]));
 }
 
-void TreeObjectLines::noteAsciiText(std::size_t index, std::string_view line, std::string_view text)
+std::uint8_t TreeObjectLines::AsciiTextStart(std::string_view line, std::string_view text)
 {
     // A line without "=" has no text in it.
     if (text.data() == nullptr) {
-        return;
+        return 0;
     }
     const auto start = static_cast<std::size_t>(text.data() - line.data());
     const std::size_t end = start + text.size();
-    if (start == 0 || start > UINT8_MAX
+    if (start > UINT8_MAX
         || (end != line.size() && line.find_first_not_of(' ', end) != std::string_view::npos)) {
+        return 0;
+    }
+    return static_cast<std::uint8_t>(start);
+}
+
+void TreeObjectLines::noteAsciiTextStart(std::size_t index, std::uint8_t start)
+{
+    if (start == 0) {
         return;
     }
     // Lines noted while they are read are not yet counted.
     if (index >= m_AsciiTextStarts.size()) {
         m_AsciiTextStarts.resize(std::max(index + 1, m_Lines.size()));
     }
-    m_AsciiTextStarts[index] = static_cast<std::uint8_t>(start);
+    m_AsciiTextStarts[index] = start;
 }
 
 // A node's reference is its line index, which its key ends with.

@@ -40,8 +40,10 @@ public:
     // without taking the line apart again. Nothing for a line no build noted, or whose text is not
     // the rest of the line (a second "=" ends it).
     [[nodiscard]] std::optional<std::string_view> knownAsciiText(std::size_t index) const;
-    // Notes the text a build found in the line's bytes.
-    void noteAsciiText(std::size_t index, std::string_view line, std::string_view text);
+    // Where a build found the text in the line's bytes, as noted: 0 when it is not to be noted.
+    [[nodiscard]] static std::uint8_t AsciiTextStart(std::string_view line, std::string_view text);
+    // Notes where the line's text starts, as AsciiTextStart gives it.
+    void noteAsciiTextStart(std::size_t index, std::uint8_t start);
 
     // The lines, to serve as room for the next read once nothing lends from these.
     [[nodiscard]] SectionBytes takeLines() { return std::move(m_Lines); }
