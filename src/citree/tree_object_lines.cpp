@@ -62,18 +62,6 @@ std::uint8_t TreeObjectLines::AsciiTextStart(std::string_view line, std::string_
     return static_cast<std::uint8_t>(start);
 }
 
-void TreeObjectLines::noteAsciiTextStart(std::size_t index, std::uint8_t start)
-{
-    if (start == 0) {
-        return;
-    }
-    // Lines noted while they are read are not yet counted.
-    if (index >= m_AsciiTextStarts.size()) {
-        m_AsciiTextStarts.resize(std::max(index + 1, m_Lines.size()));
-    }
-    m_AsciiTextStarts[index] = start;
-}
-
 // A node's reference is its line index, which its key ends with.
 std::optional<std::uint32_t> TreeObjectLines::referenceOfKey(std::u16string_view key) const
 {

@@ -3,6 +3,7 @@
 #include "object_file/section_bytes.h"
 #include "ports/tree.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,7 +44,18 @@ public:
     // Where a build found the text in the line's bytes, as noted: 0 when it is not to be noted.
     [[nodiscard]] static std::uint8_t AsciiTextStart(std::string_view line, std::string_view text);
     // Notes where the line's text starts, as AsciiTextStart gives it.
-    void noteAsciiTextStart(std::size_t index, std::uint8_t start);
+    void noteAsciiTextStart(std::size_t index, std::uint8_t start)
+    {
+        if (start == 0) {
+            return;
+        }
+        // Lines noted while they are read are not yet counted: the notes grow by half again.
+        if (index >= m_AsciiTextStarts.size()) {
+            m_AsciiTextStarts.resize(
+                std::max({ index + 1, m_Lines.size(), m_AsciiTextStarts.size() * 3 / 2 }));
+        }
+        m_AsciiTextStarts[index] = start;
+    }
 
     // The lines, to serve as room for the next read once nothing lends from these.
     [[nodiscard]] SectionBytes takeLines() { return std::move(m_Lines); }
