@@ -4,7 +4,6 @@
 #include "text/line_key.h"
 #include "text/text.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 
