@@ -25,10 +25,13 @@ const std::u16string SettingsApplication = u"CiStatus";
 
 } // namespace
 
-// The nodes of the record added last and its ancestors, top first: a new object's parent is one
-// of them. It serves one load only.
+// The nodes of the record added last and its ancestors, top first, with their codes: a new
+// object's parent is found along them. It serves one load only, which compares the lines' UTF-8
+// bytes.
 struct CiStatusPrivate::LoadChain {
     std::vector<NodeRef> nodes;
+    Utf8CodeChain codes;
+    std::string rootObject;
 };
 
 void CiStatusPrivate::setObjectFile(const std::u16string& value)
@@ -60,14 +63,14 @@ void CiStatusPrivate::setObjectFile(const std::u16string& value)
     m_Loading = false;
 }
 
-// The lines of the section, each parsed, its parent found and its texts kept on the reading
-// thread; the calling thread makes the records and their nodes.
+// The lines of the section, each parsed and its texts kept on the reading thread; the calling
+// thread makes the records and their nodes.
 class CiStatusPrivate::StatusLineBatches final : public SectionLineBatches {
 public:
     StatusLineBatches(CiStatusPrivate& control, LoadChain& chain)
         : m_Control(control)
         , m_Chain(chain)
-        , m_RootObject(ToUtf8(control.m_RootObject))
+        , m_RootObject(chain.rootObject)
     {
     }
 
@@ -75,26 +78,16 @@ public:
 
     void prepare(std::size_t batch, std::string_view line, std::uint32_t lineIndex) override
     {
-        // The lines come again from the first when the file was read in the wrong encoding.
-        if (lineIndex == 0) {
-            m_Codes.clear();
-        }
         const Utf8StatusLine parsed = ParseStatusLine(line);
         if (!m_RootObject.empty() && !IsInPrefixList(m_RootObject, parsed.code)) {
             return;
         }
-        // The parent is the nearest object on the chain from the object added last up to its
-        // top whose code, as a prefix list, starts the new code.
-        const std::size_t linksKept = m_Codes.linksKeptFor(parsed.code);
-        m_Codes.cutTo(linksKept);
-        m_Codes.add(parsed.code);
         Batch& filled = m_Batches[batch];
         const StatusTexts texts = m_Keeper.keep(parsed, filled.chunks);
         filled.lines.push_back({ .texts = texts,
             .chunk = static_cast<std::uint32_t>(filled.chunks.size() - 1),
             .lineIndex = lineIndex,
-            .status = parsed.status,
-            .linksKept = static_cast<std::uint32_t>(linksKept) });
+            .status = parsed.status });
     }
 
     void take(std::size_t batch) override
@@ -102,7 +95,7 @@ public:
         Batch& taken = m_Batches[batch];
         for (const PreparedLine& line : taken.lines) {
             m_Control.addStatusObject(
-                line.texts, taken.chunks[line.chunk], line.lineIndex, line.status, line.linksKept, m_Chain);
+                line.texts, taken.chunks[line.chunk], line.lineIndex, line.status, m_Chain);
         }
         taken.lines.clear();
         taken.chunks.clear();
@@ -113,6 +106,7 @@ public:
         m_Control.TreeView_Status.clear();
         m_Control.m_StatusObjects.clear();
         m_Chain.nodes.clear();
+        m_Chain.codes.clear();
     }
 
 private:
@@ -121,8 +115,6 @@ private:
         std::uint32_t chunk = 0;
         std::uint32_t lineIndex = 0;
         std::int32_t status = 0;
-        // How many objects of the chain stay above the line's object: its parent is the last.
-        std::uint32_t linksKept = 0;
     };
     struct Batch {
         std::vector<PreparedLine> lines;
@@ -133,9 +125,8 @@ private:
     // The calling thread's.
     CiStatusPrivate& m_Control;
     LoadChain& m_Chain;
-    // The reading thread's: the codes of the chain's objects, compared as the lines' UTF-8 bytes.
+    // The reading thread's.
     const std::string m_RootObject;
-    Utf8CodeChain m_Codes;
     StatusRecords::TextKeeper m_Keeper;
     // Each filled on the reading thread, then taken on the calling thread.
     std::array<Batch, 4> m_Batches;
@@ -146,13 +137,19 @@ void CiStatusPrivate::loadStatusObjects()
     // The records keep what they need of their lines, so the lines are read one piece at a time,
     // and kept as the bytes read.
     LoadChain chain;
+    chain.rootObject = ToUtf8(m_RootObject);
     StatusLineBatches batches(*this, chain);
     VisitSectionUtf8LinesAside(std::u16string(TreeObjectsSection), m_ObjectFile, m_Platform.files, batches);
 }
 
 void CiStatusPrivate::addStatusObject(StatusTexts texts, const StatusRecords::Chunk& chunk,
-    std::uint32_t lineIndex, std::int32_t status, std::size_t linksKept, LoadChain& chain)
+    std::uint32_t lineIndex, std::int32_t status, LoadChain& chain)
 {
+    const std::string_view code = texts.code();
+    // The parent is the nearest object on the chain from the object added last up to its top
+    // whose code, as a prefix list, starts the new code. The chain is cut back only once the node
+    // is added.
+    const std::size_t linksKept = chain.codes.linksKeptFor(code);
     static const NodeRef noParent;
     // Not a copy: a copy would count the node's block's users up and down for every line.
     const NodeRef& parent = linksKept == 0 ? noParent : chain.nodes[linksKept - 1];
@@ -161,19 +158,19 @@ void CiStatusPrivate::addStatusObject(StatusTexts texts, const StatusRecords::Ch
     cStatus& record = m_StatusObjects.add(texts, chunk, lineIndex);
     NodeRef node = TreeView_Status.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
         m_StatusObjects.nodeTexts(), static_cast<std::uint32_t>(position), status & StatusImageMask);
-    if (node) {
-        record.m_Status = status;
-        // A new node has the window's back colour already.
-        if (m_BackColor != WindowBackgroundColor) {
-            node->setBackColor(m_BackColor);
-        }
-    } else {
+    if (!node) {
         m_StatusObjects.removeLast();
+        return;
     }
-    // The chain follows the codes' chain even where no node came (a tree being loaded afresh from
-    // one lender, in order, always gives one): a child of such a line then becomes a top node.
-    chain.nodes.resize(linksKept);
+    // A new node has the window's back colour already.
+    if (m_BackColor != WindowBackgroundColor) {
+        node->setBackColor(m_BackColor);
+    }
+    record.m_Status = status;
+    chain.nodes.erase(chain.nodes.begin() + static_cast<std::ptrdiff_t>(linksKept), chain.nodes.end());
+    chain.codes.cutTo(linksKept);
     chain.nodes.push_back(std::move(node));
+    chain.codes.add(code);
 }
 
 CiStatusPrivate::StoredTreeState CiStatusPrivate::readStoredTreeState() const

@@ -129,7 +129,7 @@ private:
     struct LoadChain;
     class StatusLineBatches;
     void addStatusObject(StatusTexts texts, const StatusRecords::Chunk& chunk, std::uint32_t lineIndex,
-        std::int32_t status, std::size_t linksKept, LoadChain& chain);
+        std::int32_t status, LoadChain& chain);
     // The branches the user left open and the node selected, as stored.
     struct StoredTreeState {
         PathSet expandedPaths;
