@@ -232,15 +232,14 @@ struct CiTreePrivate::JudgedLine {
     // Where its plain ASCII text starts, for the lines' notes; 0 for none.
     std::uint8_t asciiTextStart = 0;
     std::int32_t image = 0;
-    // How many nodes of the chain stay above the line's node: its parent is the last.
-    std::uint32_t linksKept = 0;
-    // A part of the line's bytes, when it was read on them.
+    // As UTF-8, which a line of plain ASCII gives as it stands: neither widened nor upper-cased,
+    // as the prefix test ignores case. Valid until the next line is judged.
     std::string_view code;
 };
 
-// The part of a build that needs the lines alone: each line taken apart, judged by the filters and
-// the root list, and its parent found along the codes of the lines kept before it. It runs on the
-// reading thread while a file is read, beside the nodes being added.
+// The part of a build that needs each line alone: the line taken apart and judged by the filters
+// and the root list. It runs on the reading thread while a file is read, beside the nodes being
+// added.
 class CiTreePrivate::TreeLineJudge {
 public:
     TreeLineJudge(FilterState filter, const std::u16string& rootObject, bool textsAsked)
@@ -272,9 +271,6 @@ public:
             judged.asciiTextStart = TreeObjectLines::AsciiTextStart(bytes, ascii->text);
             judged.image = ascii->image;
             judged.readOnBytes = !m_TextsAsked;
-            if (judged.readOnBytes) {
-                judged.code = ascii->code;
-            }
         }
         if (ascii && m_Filtering && !KeepsAsciiLine(m_Filter, ascii->image, ascii->text)) {
             return;
@@ -284,19 +280,11 @@ public:
             m_DecodedCode.clear();
             AppendAsUtf8(m_DecodedCode, m_Line.code);
         }
-        // The codes as UTF-8, which a line of plain ASCII gives as it stands: neither widened nor
-        // upper-cased, as the prefix test ignores case.
-        const std::string_view code = ascii ? ascii->code : std::string_view(m_DecodedCode);
-        if (!m_RootFilter.keeps(code)) {
+        judged.code = ascii ? ascii->code : std::string_view(m_DecodedCode);
+        if (!m_RootFilter.keeps(judged.code)) {
             return;
         }
-        if (!ascii && !KeepsLine(m_Filter, m_Line.image, m_Line.text)) {
-            return;
-        }
-        judged.kept = true;
-        judged.linksKept = static_cast<std::uint32_t>(m_Codes.linksKeptFor(code));
-        m_Codes.cutTo(judged.linksKept);
-        m_Codes.add(code);
+        judged.kept = ascii || KeepsLine(m_Filter, m_Line.image, m_Line.text);
     }
 
 private:
@@ -305,17 +293,15 @@ private:
     bool m_Filtering = false;
     bool m_TextsAsked = false;
     bool m_WordsOnly = false;
-    // The codes of the lines kept that lead to the line kept last.
-    Utf8CodeChain m_Codes;
     TreeLine m_Line;
     std::u16string m_Room;
     std::string m_DecodedCode;
 };
 
-// The nodes added last and their ancestors, top first, with what the judge leaves to the
-// calling thread. Their texts, each ended by "\", follow one another in one text, cut back as the
-// chain shortens. A node's full path is known by its hash, extended from its parent's; the path
-// itself is put together only when a stored path has that hash.
+// What a build keeps from line to line on the calling thread. The node added last and its
+// ancestors, top first: the parent search walks up their codes. Their texts, each ended by "\",
+// follow one another in one text, cut back as the chain shortens. A node's full path is known by its hash,
+// extended from its parent's; the path itself is put together only when a stored path has that hash.
 struct CiTreePrivate::TreeBuild {
     TreeBuild(CiTreePrivate& tree, FilterState filter)
         : wantedObject(tree.m_SelectedObject.empty()
@@ -357,6 +343,8 @@ struct CiTreePrivate::TreeBuild {
     // Judges the lines of a build on the calling thread, when they were kept from a build before.
     TreeLineJudge judge;
     std::vector<ChainLink> chain;
+    // The codes of the chain's nodes, as the judge gives them.
+    Utf8CodeChain chainCodes;
     std::u16string chainPath;
     std::u16string path;
     const NodeRef noParent;
@@ -369,15 +357,14 @@ struct CiTreePrivate::TreeBuild {
 };
 
 // The lines of the section read on a thread of their own into the lines the control keeps, and
-// judged there, while the calling thread adds the nodes of the lines judged before: the build then
-// costs about the larger of the two instead of both.
+// judged there, while the calling thread finds the parents and adds the nodes of the lines judged
+// before: the build then costs about the larger of the two instead of both.
 class CiTreePrivate::TreeLineBatches final : public SectionLineBatches {
 public:
     TreeLineBatches(
         CiTreePrivate& tree, std::optional<TreeBuild>& build, SectionBytes room, std::size_t fileBytes)
         : m_Tree(tree)
         , m_Build(build)
-        , m_CodesAsked(build->wantedObject.has_value())
         , m_FreshJudge(build->judge)
         , m_Judge(build->judge)
         , m_Read(std::move(room))
@@ -399,17 +386,13 @@ public:
         Batch& filled = m_Batches[batch];
         auto& [bytes, judged] = filled.lines.emplace_back(line, JudgedLine());
         m_Judge.judge(line, std::nullopt, ObjectFileText::Encoding::Utf8, judged);
-        // The calling thread reads no more of most lines than their image: only the others are
-        // kept for it, their code moved along.
-        if (judged.kept && (!judged.readOnBytes || m_CodesAsked)) {
-            bytes = filled.keep(line);
-            if (judged.readOnBytes) {
-                judged.code = bytes.substr(
-                    static_cast<std::size_t>(judged.code.data() - line.data()), judged.code.size());
-            }
+        // The calling thread reads no more of most lines than their code and image: only the
+        // others are kept whole for it.
+        if (judged.kept) {
+            bytes = judged.readOnBytes ? std::string_view() : filled.keep(line);
+            judged.code = filled.keep(judged.code);
         } else {
             bytes = {};
-            judged.code = {};
         }
         filled.firstIndex = lineIndex + 1 - filled.lines.size();
     }
@@ -475,8 +458,6 @@ private:
     CiTreePrivate& m_Tree;
     std::optional<TreeBuild>& m_Build;
     // The reading thread's, until the reading has ended.
-    // A preselected object is looked for by the codes of lines read on their bytes.
-    const bool m_CodesAsked;
     const TreeLineJudge m_FreshJudge;
     TreeLineJudge m_Judge;
     SectionBytes m_Read;
@@ -549,9 +530,10 @@ void CiTreePrivate::AddTreeLine(
         ReadTreeLine(m_Lines->decoded(bytes, build.room), line);
     }
     std::vector<TreeBuild::ChainLink>& chain = build.chain;
-    if (judged.linksKept < chain.size()) {
-        build.chainPath.resize(chain[judged.linksKept].pathStart);
-        chain.resize(judged.linksKept);
+    if (const std::size_t kept = build.chainCodes.linksKeptFor(judged.code); kept < chain.size()) {
+        build.chainCodes.cutTo(kept);
+        build.chainPath.resize(chain[kept].pathStart);
+        chain.resize(kept);
     }
     std::uint64_t pathHash = 0;
     bool mayBeStoredOpen = false;
@@ -566,27 +548,27 @@ void CiTreePrivate::AddTreeLine(
     const NodeRef& parent = chain.empty() ? build.noParent : chain.back().node;
     NodeRef node = TreeView_Objects.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
         m_Lines, static_cast<std::uint32_t>(index), line.image);
-    if (node) {
-        if (preselected) {
-            build.mayBeOpen.answer();
-            node->setExpanded(true);
-            node->ensureVisible();
-            node->setSelected(true);
-        }
-        if (build.keepOpen) {
-            if (mayBeStoredOpen) {
-                build.mayBeOpen.add(pathHash, build.pathOf(line.text), node);
-            }
-            if (!build.built.lastClicked && pathHash == build.lastClickedHash
-                && build.pathOf(line.text) == build.lastClicked) {
-                build.built.lastClicked = node;
-            }
-        }
-        node->setBackColor(m_BackColor);
+    if (!node) {
+        return;
     }
-    // The chain follows the judge's codes even where no node came (a tree being built afresh from
-    // one lender, in order, always gives one): a line below such a line then becomes a top node.
+    if (preselected) {
+        build.mayBeOpen.answer();
+        node->setExpanded(true);
+        node->ensureVisible();
+        node->setSelected(true);
+    }
+    if (build.keepOpen) {
+        if (mayBeStoredOpen) {
+            build.mayBeOpen.add(pathHash, build.pathOf(line.text), node);
+        }
+        if (!build.built.lastClicked && pathHash == build.lastClickedHash
+            && build.pathOf(line.text) == build.lastClicked) {
+            build.built.lastClicked = node;
+        }
+    }
+    node->setBackColor(m_BackColor);
     chain.push_back({ std::move(node), build.chainPath.size(), pathHash });
+    build.chainCodes.add(judged.code);
     if (build.keepOpen) {
         build.chainPath += line.text;
         build.chainPath += u'\\';
