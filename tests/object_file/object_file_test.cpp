@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
+#include <stdexcept>
 
 namespace vestrak {
 namespace {
@@ -52,11 +53,17 @@ struct VisitedLines final : SectionLineBatches {
     std::size_t count() const override { return 2; }
     void prepare(std::size_t batch, std::string_view line, std::uint32_t lineIndex) override
     {
+        if (line == "throw on reading") {
+            throw std::runtime_error("prepare");
+        }
         batches[batch].emplace_back(FromUtf8(line), lineIndex);
     }
     void take(std::size_t batch) override
     {
         for (const auto& [line, lineIndex] : batches[batch]) {
+            if (line == u"throw on taking") {
+                throw std::runtime_error("take");
+            }
             EXPECT_EQ(lineIndex, taken++);
             lines += line + u'\0';
         }
@@ -175,6 +182,22 @@ TEST(CountSectionLines, CountsEverySectionInOneReading)
     const auto counts = CountSectionLines({ u"s", u"T", u"U", u"V", u"W" }, u"/p/plant.ini", files);
     EXPECT_EQ(counts,
         (std::map<std::u16string, std::size_t> { { u"S", 1 }, { u"T", 0 }, { u"U", 0 }, { u"V", 0 } }));
+}
+
+// A line that fails on either thread fails the reading, with both threads ended, wherever in the
+// file it lies.
+TEST(ReadIniSection, AFailureAsideReachesTheCaller)
+{
+    for (const std::string failing : { "throw on reading", "throw on taking" }) {
+        for (const std::size_t before : { 0, 1000 }) {
+            MemoryFiles files;
+            files.contents[u"/p/plant.ini"] = "[S]\n" + std::string(before, 'x') + "\n" + failing + "\nz\n";
+            files.pieceBytes = 7;
+            VisitedLines visited;
+            EXPECT_THROW(
+                VisitSectionUtf8LinesAside(u"S", u"/p/plant.ini", files, visited), std::runtime_error);
+        }
+    }
 }
 
 TEST(ReadIniSection, AMissingFileGivesNoLines)
