@@ -67,6 +67,18 @@ QWidget& RowsOf(QWidget& control)
     return *control.findChild<QTreeView*>()->viewport();
 }
 
+// How many rows the control's tree shows, as the plain tree counts the rows it tells of a tick.
+int RowsShown(QWidget& control)
+{
+    const QTreeView& view = *control.findChild<QTreeView*>();
+    const int height = view.viewport()->height();
+    int rows = 0;
+    for (QModelIndex index = view.indexAt(QPoint(1, 1)); index.isValid() && view.visualRect(index).top() < height;
+         index = view.indexBelow(index))
+        ++rows;
+    return rows;
+}
+
 // Turns the event loop until the rows have been painted once more.
 void UntilPainted(const PaintCounter& counter)
 {
@@ -119,8 +131,9 @@ int Status(PlantPlatform& platform, int argc, char** argv)
     }
     if (!each.empty()) {
         std::sort(each.begin(), each.end());
-        std::fprintf(stderr, "flash tick x%d: min %.3f ms, median %.3f ms, max %.3f ms; %d paints\n", ticks,
-            each.front(), each[each.size() / 2], each.back(), counter.paints - paintsBefore);
+        std::fprintf(stderr, "flash tick x%d: min %.3f ms, median %.3f ms, max %.3f ms; %d paints, %d rows shown\n",
+            ticks, each.front(), each[each.size() / 2], each.back(), counter.paints - paintsBefore,
+            RowsShown(*widget));
     }
     return 0;
 }

@@ -350,7 +350,6 @@ struct CiTreePrivate::TreeBuild {
     const NodeRef noParent;
     TreeLine line;
     std::u16string room;
-    std::int64_t linesVisited = 0;
     // Nodes whose paths may be stored open. Answered before a node is made visible, which reads
     // the open branches above it.
     PathSetQueries<NodeRef> mayBeOpen;
@@ -402,7 +401,11 @@ public:
         Batch& taken = m_Batches[batch];
         for (std::size_t line = 0; line < taken.lines.size(); ++line) {
             const auto& [bytes, judged] = taken.lines[line];
-            m_Tree.AddTreeLine(*m_Build, taken.firstIndex + line, bytes, judged);
+            const std::size_t index = taken.firstIndex + line;
+            m_Tree.m_Lines->noteAsciiTextStart(index, judged.asciiTextStart);
+            if (judged.kept) {
+                m_Tree.AddTreeLine(*m_Build, index, bytes, judged);
+            }
         }
         taken.clear();
     }
@@ -491,7 +494,11 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
             JudgedLine judged;
             build->judge.judge(bytes, readsKnownTexts ? m_Lines->knownAsciiText(index) : std::nullopt,
                 m_Lines->encoding(), judged);
-            AddTreeLine(*build, index, bytes, judged);
+            m_Lines->noteAsciiTextStart(index, judged.asciiTextStart);
+            // Most lines of a filter rebuild go no further.
+            if (judged.kept) {
+                AddTreeLine(*build, index, bytes, judged);
+            }
         }
     } else {
         // The nodes lend their texts from the lines while they are read: nothing reads them
@@ -507,18 +514,14 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
         NoteLinesRead(stamp);
     }
     build->mayBeOpen.answer();
-    WriteMarker(u"CiTree Property Let Style D - iLoops: " + DecimalText(build->linesVisited));
+    WriteMarker(
+        u"CiTree Property Let Style D - iLoops: " + DecimalText(static_cast<std::int64_t>(m_Lines->size())));
     return build->built;
 }
 
 void CiTreePrivate::AddTreeLine(
     TreeBuild& build, std::size_t index, std::string_view bytes, const JudgedLine& judged)
 {
-    ++build.linesVisited;
-    m_Lines->noteAsciiTextStart(index, judged.asciiTextStart);
-    if (!judged.kept) {
-        return;
-    }
     TreeLine& line = build.line;
     const bool readOnBytes = judged.readOnBytes;
     if (readOnBytes) {
