@@ -73,8 +73,8 @@ int RowsShown(QWidget& control)
     const QTreeView& view = *control.findChild<QTreeView*>();
     const int height = view.viewport()->height();
     int rows = 0;
-    for (QModelIndex index = view.indexAt(QPoint(1, 1)); index.isValid() && view.visualRect(index).top() < height;
-         index = view.indexBelow(index))
+    for (QModelIndex index = view.indexAt(QPoint(1, 1));
+         index.isValid() && view.visualRect(index).top() < height; index = view.indexBelow(index))
         ++rows;
     return rows;
 }
@@ -131,8 +131,9 @@ int Status(PlantPlatform& platform, int argc, char** argv)
     }
     if (!each.empty()) {
         std::sort(each.begin(), each.end());
-        std::fprintf(stderr, "flash tick x%d: min %.3f ms, median %.3f ms, max %.3f ms; %d paints, %d rows shown\n",
-            ticks, each.front(), each[each.size() / 2], each.back(), counter.paints - paintsBefore,
+        std::fprintf(stderr,
+            "flash tick x%d: min %.3f ms, median %.3f ms, max %.3f ms; %d paints, %d rows shown\n", ticks,
+            each.front(), each[each.size() / 2], each.back(), counter.paints - paintsBefore,
             RowsShown(*widget));
     }
     return 0;
