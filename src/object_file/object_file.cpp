@@ -517,7 +517,7 @@ SectionBytes ReadSectionBytes(
 }
 
 bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16string& fileName,
-    FileSystem& files, SectionLineBatches& batches)
+    FileSystem& files, SectionLineBatches& batches, ReadAside::WorkThread workThread)
 {
     bool found = false;
     SkippedLines skipped;
@@ -566,7 +566,8 @@ bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16str
                 },
                 skipped);
             handFilled(false);
-        });
+        },
+        workThread);
     if (skipped.count != 0) {
         files.skippedDamagedLines(fileName, section, skipped);
     }

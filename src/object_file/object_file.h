@@ -1,5 +1,6 @@
 #pragma once
 
+#include "object_file/read_aside.h"
 #include "object_file/section_bytes.h"
 #include "object_file/section_lines.h"
 #include "ports/file_system.h"
@@ -57,7 +58,8 @@ public:
 // cannot be read or has no such section. The file is read once while it is checked for UTF-8; when
 // it turns out not to be, forget() is called and the lines come again, as Windows-1252.
 bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16string& fileName,
-    FileSystem& files, SectionLineBatches& batches);
+    FileSystem& files, SectionLineBatches& batches,
+    ReadAside::WorkThread workThread = ReadAside::WorkThread::Aside);
 
 // The lines of ReadSectionLines with the line of the file (from 1) each came from, and the lines
 // skipped as damage.

@@ -6,6 +6,7 @@
 #include <exception>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -222,14 +223,43 @@ private:
     std::thread m_Thread;
 };
 
+// The work on the calling thread: each piece is cut as it is read, and each batch taken as soon
+// as it is handed.
+class CallingSide final : public ReadAside::Side {
+public:
+    CallingSide(const ReadAside::ReadFile& read, const std::function<void(std::size_t)>& receive)
+        : m_Read(read)
+        , m_Receive(receive)
+    {
+    }
+
+    bool readPieces(const ReadAside::TakePiece& take) override { return m_Read(take); }
+    std::size_t freeBatch() override { return 0; }
+    void hand(std::size_t batch) override { m_Receive(batch); }
+
+private:
+    const ReadAside::ReadFile& m_Read;
+    const std::function<void(std::size_t)>& m_Receive;
+};
+
 } // namespace
 
 void ReadAside::Run(std::size_t batches, const ReadFile& read,
-    const std::function<void(std::size_t)>& receive, const std::function<void(Side&)>& work)
+    const std::function<void(std::size_t)>& receive, const std::function<void(Side&)>& work,
+    WorkThread workThread)
 {
+    const auto onCallingThread = [&] {
+        CallingSide side(read, receive);
+        work(side);
+    };
+    if (workThread == WorkThread::Calling) {
+        onCallingThread();
+        return;
+    }
     Channel channel(batches);
-    {
-        const JoinedWork joined(channel, std::thread([&channel, &work] {
+    std::thread thread;
+    try {
+        thread = std::thread([&channel, &work] {
             std::exception_ptr failure;
             try {
                 work(channel);
@@ -238,7 +268,14 @@ void ReadAside::Run(std::size_t batches, const ReadFile& read,
                 failure = std::current_exception();
             }
             channel.workDone(failure);
-        }));
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had (a limit of the system's): the work is done here, only slower.
+        onCallingThread();
+        return;
+    }
+    {
+        const JoinedWork joined(channel, std::move(thread));
         for (Message message = channel.nextMessage(); message.ask != Ask::Done;
              message = channel.nextMessage()) {
             if (message.ask == Ask::Read) {

@@ -34,11 +34,16 @@ public:
         virtual void hand(std::size_t batch) = 0;
     };
 
+    // Where the work runs: on a thread of its own, or on the calling thread between the reads,
+    // as it does when the system gives no thread.
+    enum class WorkThread { Aside, Calling };
+
     // Runs work(side) on a thread of its own and, on the calling thread, reads the file whenever
     // the work asks and calls receive(batch) for each batch handed, in order; a batch is free
     // again when receive() returns. An exception of either side ends both and is thrown here.
     static void Run(std::size_t batches, const ReadFile& read,
-        const std::function<void(std::size_t)>& receive, const std::function<void(Side&)>& work);
+        const std::function<void(std::size_t)>& receive, const std::function<void(Side&)>& work,
+        WorkThread workThread = WorkThread::Aside);
 };
 
 } // namespace vestrak

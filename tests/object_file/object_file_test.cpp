@@ -126,21 +126,25 @@ TEST(ReadIniSection, Table)
             files.pieceBytes = pieceBytes;
             room = ReadSectionBytes(row.section, u"/p/plant.ini", files, std::move(room));
             const auto numbered = ReadIniSectionLines(row.section, u"/p/plant.ini", files);
+            // Cut on a thread of its own, and on this one, as when the system gives no thread.
             VisitedLines visited;
             VisitSectionUtf8LinesAside(row.section, u"/p/plant.ini", files, visited);
+            VisitedLines visitedHere;
+            VisitSectionUtf8LinesAside(
+                row.section, u"/p/plant.ini", files, visitedHere, ReadAside::WorkThread::Calling);
             // Every reader gives the same lines.
             EXPECT_EQ((std::vector<std::u16string> { ReadIniSection(row.section, u"/p/plant.ini", files),
                           Joined(ReadSectionLines(row.section, u"/p/plant.ini", files)),
                           Joined(ReadSectionBytes(row.section, u"/p/plant.ini", files)), Joined(room),
-                          visited.lines, numbered ? Joined(numbered->lines) : u"" }),
-                std::vector(6, Lines(row.expected)));
+                          visited.lines, visitedHere.lines, numbered ? Joined(numbered->lines) : u"" }),
+                std::vector(7, Lines(row.expected)));
             const auto counts = CountSectionLines({ row.section }, u"/p/plant.ini", files);
             EXPECT_EQ(counts.empty() ? std::nullopt : std::optional(counts.begin()->second),
                 numbered ? std::optional(numbered->lines.size()) : std::nullopt);
             const std::string told = "/p/plant.ini [" + ToUtf8(row.section) + "] "
                 + std::to_string(row.skipped.count) + " from line "
                 + std::to_string(row.skipped.firstFileLine);
-            EXPECT_EQ(files.skipped, std::vector<std::string>(row.skipped.count == 0 ? 0 : 6, told));
+            EXPECT_EQ(files.skipped, std::vector<std::string>(row.skipped.count == 0 ? 0 : 7, told));
             EXPECT_EQ(numbered ? numbered->skipped.count : 0, row.skipped.count);
         }
     }
