@@ -27,11 +27,12 @@ void CiStatusPrivate::inheritStatusesAndShowIcons()
     }
     // The icons of a run of records are set as soon as their statuses are settled, while the
     // records are still at hand.
-    std::vector<NodeLooks> looks;
+    StatusLooks looks(m_BehaviourFlags);
+    std::vector<std::uint16_t> chosen;
     InheritStatuses(
         m_StatusObjects,
         [this](std::size_t first, std::span<std::int32_t> parents) { readParentPositions(first, parents); },
-        inheritance, [&](std::size_t first, std::size_t end) { showStatusIcons(first, end, looks); });
+        inheritance, [&](std::size_t first, std::size_t end) { showStatusIcons(first, end, looks, chosen); });
 }
 
 void CiStatusPrivate::readParentPositions(std::size_t first, std::span<std::int32_t> parents) const
@@ -44,21 +45,15 @@ void CiStatusPrivate::readParentPositions(std::size_t first, std::span<std::int3
     }
 }
 
-void CiStatusPrivate::showStatusIcons(std::size_t first, std::size_t end, std::vector<NodeLooks>& looks)
+void CiStatusPrivate::showStatusIcons(
+    std::size_t first, std::size_t end, StatusLooks& looks, std::vector<std::uint16_t>& chosen)
 {
-    looks.clear();
+    chosen.resize(end - first);
     for (std::size_t position = first; position < end; ++position) {
         const cStatus& record = m_StatusObjects[position];
-        const std::int32_t phaseOffImage
-            = ChooseStatusImage(m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, false);
-        const std::int32_t phaseOnImage
-            = ChooseStatusImage(m_BehaviourFlags, record.m_DesiredStatus, record.m_StatusWasInherited, true);
-        // An image the list lacks leaves the icon as it is.
-        looks.push_back({ .phaseOffImage = phaseOffImage,
-            .phaseOnImage = phaseOnImage,
-            .imageMeaning = StatusWords(phaseOffImage, phaseOffImage != phaseOnImage) });
+        chosen[position - first] = looks.numberOf(record.m_DesiredStatus, record.m_StatusWasInherited);
     }
-    TreeView_Status.setNodeLooks(static_cast<std::int32_t>(first) + 1, looks);
+    TreeView_Status.setNodeLooks(static_cast<std::int32_t>(first) + 1, looks.all(), chosen);
 }
 
 } // namespace vestrak

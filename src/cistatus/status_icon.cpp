@@ -48,4 +48,15 @@ std::u16string_view StatusWords(std::int32_t steadyImage, bool blinking)
     return blinking ? meaning.blinking : meaning.steady;
 }
 
+std::uint16_t StatusLooks::choose(std::int32_t desiredStatus, bool inherited)
+{
+    const std::int32_t phaseOffImage = ChooseStatusImage(m_BehaviourFlags, desiredStatus, inherited, false);
+    const std::int32_t phaseOnImage = ChooseStatusImage(m_BehaviourFlags, desiredStatus, inherited, true);
+    // An image the list lacks leaves the icon as it is.
+    m_Looks.push_back({ .phaseOffImage = phaseOffImage,
+        .phaseOnImage = phaseOnImage,
+        .imageMeaning = StatusWords(phaseOffImage, phaseOffImage != phaseOnImage) });
+    return static_cast<std::uint16_t>(m_Looks.size() - 1);
+}
+
 } // namespace vestrak

@@ -87,11 +87,15 @@ void StoredNode::setBlinkImages(std::int32_t phaseOffImage, std::int32_t phaseOn
     const auto held = [&](std::int32_t image) {
         return holdsImage(images, image) ? static_cast<std::uint8_t>(image) : shown;
     };
-    const std::uint8_t offImage = held(phaseOffImage);
-    const std::uint8_t onImage = held(phaseOnImage);
+    showHeldImages(held(phaseOffImage), held(phaseOnImage));
+}
+
+void StoredNode::showHeldImages(std::uint8_t offImage, std::uint8_t onImage)
+{
     const bool blinking = offImage != onImage;
     if (m_Image == offImage && m_Blinking == blinking && (!blinking || m_PhaseOnImage == onImage))
         return;
+    const std::uint8_t shown = imageIndex();
     m_Image = offImage;
     m_PhaseOnImage = blinking ? onImage : 0;
     m_Blinking = blinking;
@@ -122,24 +126,28 @@ void StoredNode::setImageMeaning(std::u16string_view words)
     if (!exists())
         return;
     NodeStore& nodes = store();
-    std::vector<std::u16string>& meanings = nodes.m_ImageMeanings;
-    if (SameWords(meanings[m_ImageMeaning], words))
+    if (SameWords(nodes.m_ImageMeanings[m_ImageMeaning], words))
         return;
+    if (const std::optional<std::uint8_t> place = nodes.placeOfImageMeaning(words))
+        m_ImageMeaning = *place;
+}
+
+std::optional<std::uint8_t> NodeStore::placeOfImageMeaning(std::u16string_view words)
+{
     // A load gives its nodes their meanings one after the other, often the same in a row.
-    if (SameWords(meanings[nodes.m_LastImageMeaning], words)) {
-        m_ImageMeaning = nodes.m_LastImageMeaning;
-        return;
-    }
-    const auto found = std::find_if(meanings.begin(), meanings.end(),
+    if (SameWords(m_ImageMeanings[m_LastImageMeaning], words))
+        return m_LastImageMeaning;
+    const auto found = std::find_if(m_ImageMeanings.begin(), m_ImageMeanings.end(),
         [words](const std::u16string& each) { return SameWords(each, words); });
-    if (found != meanings.end()) {
-        m_ImageMeaning = static_cast<std::uint8_t>(found - meanings.begin());
-        nodes.m_LastImageMeaning = m_ImageMeaning;
-    } else if (meanings.size() <= UINT8_MAX) {
-        m_ImageMeaning = static_cast<std::uint8_t>(meanings.size());
-        nodes.m_LastImageMeaning = m_ImageMeaning;
-        meanings.emplace_back(words);
+    if (found != m_ImageMeanings.end()) {
+        m_LastImageMeaning = static_cast<std::uint8_t>(found - m_ImageMeanings.begin());
+    } else if (m_ImageMeanings.size() <= UINT8_MAX) {
+        m_LastImageMeaning = static_cast<std::uint8_t>(m_ImageMeanings.size());
+        m_ImageMeanings.emplace_back(words);
+    } else {
+        return std::nullopt;
     }
+    return m_LastImageMeaning;
 }
 
 std::uint32_t StoredNode::backColor() const
@@ -433,36 +441,40 @@ void NodeStore::parentIndexes(std::int32_t first, std::span<std::int32_t> parent
     }
 }
 
-void NodeStore::setNodeLooks(std::int32_t first, std::span<const NodeLooks> looks)
+void NodeStore::setNodeLooks(
+    std::int32_t first, std::span<const NodeLooks> looks, std::span<const std::uint16_t> chosen)
 {
     const auto start = static_cast<std::size_t>(std::max(first, 1) - 1);
-    const std::size_t end = std::min(start + looks.size(), static_cast<std::size_t>(m_Count));
-    // The looks of many nodes share a few meanings, each given as the same words: the places of
-    // the words given last are looked up once.
-    struct KnownMeaning {
-        std::u16string_view words;
-        std::uint8_t place = 0;
+    const std::size_t end = std::min(start + chosen.size(), static_cast<std::size_t>(m_Count));
+    // Each looks is made out once, when a node first takes it: the place of its meaning, and its
+    // images when the list holds both. An image the list lacks leaves each node its own.
+    struct MadeOut {
+        bool done = false;
+        bool imagesHeld = false;
+        std::optional<std::uint8_t> meaning;
     };
-    std::array<KnownMeaning, 8> known {};
-    std::size_t knownCount = 0;
+    std::vector<MadeOut> madeOut(looks.size());
     for (std::size_t position = start; position < end; ++position) {
-        StoredNode& node = nodeAt(position);
-        const NodeLooks& given = looks[position - start];
-        const auto sameView = [&given](const KnownMeaning& each) {
-            return each.words.data() == given.imageMeaning.data()
-                && each.words.size() == given.imageMeaning.size();
-        };
-        const auto* found = std::find_if(known.begin(), known.begin() + knownCount, sameView);
-        if (found != known.begin() + knownCount) {
-            node.m_ImageMeaning = found->place;
-        } else {
-            node.setImageMeaning(given.imageMeaning);
-            // A full table leaves the node's meaning as it was: nothing to keep then.
-            if (knownCount < known.size()
-                && SameWords(m_ImageMeanings[node.m_ImageMeaning], given.imageMeaning))
-                known[knownCount++] = { given.imageMeaning, node.m_ImageMeaning };
+        const std::uint16_t number = chosen[position - start];
+        if (number >= looks.size())
+            continue;
+        const NodeLooks& given = looks[number];
+        MadeOut& each = madeOut[number];
+        if (!each.done) {
+            each = { .done = true,
+                .imagesHeld
+                = holdsImage(m_Images, given.phaseOffImage) && holdsImage(m_Images, given.phaseOnImage),
+                .meaning = placeOfImageMeaning(given.imageMeaning) };
         }
-        node.setBlinkImages(given.phaseOffImage, given.phaseOnImage);
+        StoredNode& node = nodeAt(position);
+        if (each.meaning)
+            node.m_ImageMeaning = *each.meaning;
+        if (each.imagesHeld) {
+            node.showHeldImages(static_cast<std::uint8_t>(given.phaseOffImage),
+                static_cast<std::uint8_t>(given.phaseOnImage));
+        } else {
+            node.setBlinkImages(given.phaseOffImage, given.phaseOnImage);
+        }
     }
 }
 

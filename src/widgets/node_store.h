@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -80,6 +81,8 @@ private:
 
     // Only while the node is in its store.
     [[nodiscard]] NodeStore& store() const;
+    // Images the store's image list holds.
+    void showHeldImages(std::uint8_t phaseOffImage, std::uint8_t phaseOnImage);
 
     std::uint32_t m_Parent = NoNode;
     // Children and siblings are linked, so that neither adding nor letting go of a node
@@ -130,7 +133,8 @@ public:
     [[nodiscard]] NodeRef find(std::u16string_view key) const;
     // As Tree::parentIndexes and Tree::setNodeLooks.
     void parentIndexes(std::int32_t first, std::span<std::int32_t> parents) const;
-    void setNodeLooks(std::int32_t first, std::span<const NodeLooks> looks);
+    void setNodeLooks(
+        std::int32_t first, std::span<const NodeLooks> looks, std::span<const std::uint16_t> chosen);
     [[nodiscard]] StoredNode* findByKey(std::u16string_view key) const;
     [[nodiscard]] NodeRef selectedNode() const { return m_Selected; }
     [[nodiscard]] StoredNode* selected() const { return m_Selected.get(); }
@@ -226,6 +230,9 @@ private:
     [[nodiscard]] std::u16string_view keyOf(const StoredNode& node, std::u16string& room) const;
     // Files the keys of the nodes the index lacks.
     void indexAllKeys() const;
+    // The place of the words in the table of image meanings, which gains them when they are new;
+    // nullopt when it is full.
+    [[nodiscard]] std::optional<std::uint8_t> placeOfImageMeaning(std::u16string_view words);
     // The node lent for reference when its key is key.
     [[nodiscard]] StoredNode* lentNodeWithKey(std::uint32_t reference, std::u16string_view key) const;
 

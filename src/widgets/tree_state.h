@@ -29,9 +29,10 @@ public:
     {
         m_Store.parentIndexes(first, parents);
     }
-    void setNodeLooks(std::int32_t first, std::span<const NodeLooks> looks) override
+    void setNodeLooks(
+        std::int32_t first, std::span<const NodeLooks> looks, std::span<const std::uint16_t> chosen) override
     {
-        m_Store.setNodeLooks(first, looks);
+        m_Store.setNodeLooks(first, looks, chosen);
     }
     [[nodiscard]] NodeRef selectedNode() const override { return m_Store.selectedNode(); }
     [[nodiscard]] NodeRef hitTest(double x, double y) const override;

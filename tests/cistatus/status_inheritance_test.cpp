@@ -24,7 +24,11 @@ std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
 {
     StatusRecords records;
     for (const std::int32_t status : statuses) {
-        records.add({}, 0).m_Status = status;
+        cStatus& record = records.add({}, 0);
+        record.m_Status = status;
+        // What an earlier pass left, which must not count.
+        record.m_DesiredStatus = ~status;
+        record.m_StatusWasInherited = true;
     }
     if (walk == Walk::OnePass) {
         const auto readParents = [&parents](std::size_t first, std::span<std::int32_t> out) {
