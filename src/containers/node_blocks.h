@@ -2,6 +2,7 @@
 
 #include "containers/huge_page_arena.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +48,18 @@ public:
     [[nodiscard]] Node& at(std::uint32_t id) const
     {
         return *m_Blocks[id / BlockNodes]->nodeAt(id % BlockNodes);
+    }
+
+    // Calls visit(node) for the nodes numbered first up to end, in order: each block is found once
+    // and its nodes walked by address.
+    template<typename Visit> void forEachFrom(std::uint32_t first, std::uint32_t end, Visit visit) const
+    {
+        for (std::uint32_t id = first; id < end;) {
+            const Block& block = *m_Blocks[id / BlockNodes];
+            const std::uint32_t blockEnd = std::min(end, block.firstId + block.size);
+            for (Node* node = block.nodeAt(id - block.firstId); id < blockEnd; ++id, ++node)
+                visit(*node);
+        }
     }
 
     // A handle of the node with that number.

@@ -92,9 +92,9 @@ void StoredNode::setBlinkImages(std::int32_t phaseOffImage, std::int32_t phaseOn
 
 void StoredNode::showHeldImages(std::uint8_t offImage, std::uint8_t onImage)
 {
-    const bool blinking = offImage != onImage;
-    if (m_Image == offImage && m_Blinking == blinking && (!blinking || m_PhaseOnImage == onImage))
+    if (showsImages(offImage, onImage))
         return;
+    const bool blinking = offImage != onImage;
     const std::uint8_t shown = imageIndex();
     m_Image = offImage;
     m_PhaseOnImage = blinking ? onImage : 0;
@@ -432,50 +432,68 @@ void NodeStore::parentIndexes(std::int32_t first, std::span<std::int32_t> parent
 {
     const auto start = static_cast<std::size_t>(std::max(first, 1) - 1);
     const std::size_t end = std::min(start + parents.size(), static_cast<std::size_t>(m_Count));
-    for (std::size_t position = start; position < end; ++position) {
-        const std::uint32_t parent = nodeAt(position).m_Parent;
-        std::int32_t index = 0;
-        if (parent != StoredNode::NoNode)
-            index = m_Listed ? m_IndexById[parent] : static_cast<std::int32_t>(parent) + 1;
-        parents[position - start] = index;
+    std::int32_t* parent = parents.data();
+    if (m_Listed) {
+        forEachNodeAt(start, end, [&](const StoredNode& node) {
+            *parent++ = node.m_Parent == StoredNode::NoNode ? 0 : m_IndexById[node.m_Parent];
+        });
+        return;
     }
+    // A node's index is its number + 1, and NoNode + 1 wraps to 0, a top node's parent index.
+    static_assert(StoredNode::NoNode + 1 == 0);
+    forEachNodeAt(start, end,
+        [&](const StoredNode& node) { *parent++ = static_cast<std::int32_t>(node.m_Parent + 1); });
 }
+
+namespace {
+
+// What the nodes given one looks show, made out once for all of them.
+struct ShownLooks {
+    bool madeOut = false;
+    // Otherwise an image the list lacks leaves each node its own.
+    bool imagesHeld = false;
+    // Otherwise the table of meanings is full: each node keeps its own.
+    bool meaningPlaced = false;
+    std::uint8_t phaseOffImage = 0;
+    std::uint8_t phaseOnImage = 0;
+    std::uint8_t meaning = 0;
+};
+
+} // namespace
 
 void NodeStore::setNodeLooks(
     std::int32_t first, std::span<const NodeLooks> looks, std::span<const std::uint16_t> chosen)
 {
     const auto start = static_cast<std::size_t>(std::max(first, 1) - 1);
     const std::size_t end = std::min(start + chosen.size(), static_cast<std::size_t>(m_Count));
-    // Each looks is made out once, when a node first takes it: the place of its meaning, and its
-    // images when the list holds both. An image the list lacks leaves each node its own.
-    struct MadeOut {
-        bool done = false;
-        bool imagesHeld = false;
-        std::optional<std::uint8_t> meaning;
+    std::vector<ShownLooks> shown(looks.size());
+    const auto makeOut = [this](const NodeLooks& given) {
+        const bool held
+            = holdsImage(m_Images, given.phaseOffImage) && holdsImage(m_Images, given.phaseOnImage);
+        const std::optional<std::uint8_t> meaning = placeOfImageMeaning(given.imageMeaning);
+        return ShownLooks { .madeOut = true,
+            .imagesHeld = held,
+            .meaningPlaced = meaning.has_value(),
+            .phaseOffImage = static_cast<std::uint8_t>(held ? given.phaseOffImage : 0),
+            .phaseOnImage = static_cast<std::uint8_t>(held ? given.phaseOnImage : 0),
+            .meaning = meaning.value_or(0) };
     };
-    std::vector<MadeOut> madeOut(looks.size());
-    for (std::size_t position = start; position < end; ++position) {
-        const std::uint16_t number = chosen[position - start];
-        if (number >= looks.size())
-            continue;
-        const NodeLooks& given = looks[number];
-        MadeOut& each = madeOut[number];
-        if (!each.done) {
-            each = { .done = true,
-                .imagesHeld
-                = holdsImage(m_Images, given.phaseOffImage) && holdsImage(m_Images, given.phaseOnImage),
-                .meaning = placeOfImageMeaning(given.imageMeaning) };
-        }
-        StoredNode& node = nodeAt(position);
-        if (each.meaning)
-            node.m_ImageMeaning = *each.meaning;
-        if (each.imagesHeld) {
-            node.showHeldImages(static_cast<std::uint8_t>(given.phaseOffImage),
-                static_cast<std::uint8_t>(given.phaseOnImage));
-        } else {
-            node.setBlinkImages(given.phaseOffImage, given.phaseOnImage);
-        }
-    }
+    const std::uint16_t* number = chosen.data();
+    forEachNodeAt(start, end, [&](StoredNode& node) {
+        const std::uint16_t which = *number++;
+        if (which >= shown.size())
+            return;
+        ShownLooks& each = shown[which];
+        if (!each.madeOut) [[unlikely]]
+            each = makeOut(looks[which]);
+        // Nodes that already look as given are only read: their memory stays clean.
+        if (each.meaningPlaced && node.m_ImageMeaning != each.meaning)
+            node.m_ImageMeaning = each.meaning;
+        if (!each.imagesHeld) [[unlikely]]
+            node.setBlinkImages(looks[which].phaseOffImage, looks[which].phaseOnImage);
+        else if (!node.showsImages(each.phaseOffImage, each.phaseOnImage))
+            node.showHeldImages(each.phaseOffImage, each.phaseOnImage);
+    });
 }
 
 NodeRef NodeStore::find(std::u16string_view key) const

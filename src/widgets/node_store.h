@@ -81,7 +81,14 @@ private:
 
     // Only while the node is in its store.
     [[nodiscard]] NodeStore& store() const;
-    // Images the store's image list holds.
+    // Images the store's image list holds: the same for a steady node.
+    [[nodiscard]] bool showsImages(std::uint8_t phaseOffImage, std::uint8_t phaseOnImage) const
+    {
+        const bool blinking = phaseOffImage != phaseOnImage;
+        // A steady node keeps no image for the blink phase on.
+        return m_Image == phaseOffImage && m_Blinking == blinking
+            && m_PhaseOnImage == (blinking ? phaseOnImage : 0);
+    }
     void showHeldImages(std::uint8_t phaseOffImage, std::uint8_t phaseOnImage);
 
     std::uint32_t m_Parent = NoNode;
@@ -212,6 +219,16 @@ private:
     [[nodiscard]] std::int32_t indexOf(const StoredNode& node) const
     {
         return m_Listed ? m_IndexById[numberOf(node)] : static_cast<std::int32_t>(numberOf(node)) + 1;
+    }
+    // Calls visit(node) for the nodes at positions start up to end in order of addition.
+    template<typename Visit> void forEachNodeAt(std::size_t start, std::size_t end, Visit visit) const
+    {
+        if (m_Listed) {
+            for (std::size_t position = start; position < end; ++position)
+                visit(*m_Nodes[position]);
+            return;
+        }
+        m_Blocks.forEachFrom(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end), visit);
     }
     // The first of a parent's children (of the top nodes for null).
     [[nodiscard]] StoredNode* firstChildOf(const StoredNode* parent) const
