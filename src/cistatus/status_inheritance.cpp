@@ -42,59 +42,40 @@ struct Offer {
     std::int32_t status = 0;
 };
 
-// The offers still waiting for their records' turns, deepest last. Records in node order come in
-// a pre-order, so when a record's turn comes the offers waiting are for ancestors of the record
-// after it: the record's own offer, if any, is the last one, and its parent's, if any, is the
-// last one after that.
-class WaitingOffers {
-public:
-    // The value offered to the record at position, taken; fallback when none was.
-    [[nodiscard]] std::int32_t take(std::int32_t position, std::int32_t fallback)
-    {
-        const Offer last = m_Offers[m_Count - 1];
-        const bool forRecord = last.parent == position;
-        m_Count -= forRecord ? 1 : 0;
-        return forRecord ? last.status : fallback;
-    }
-    // Children come last to first, so among equal ranks the first offer stays.
-    template<typename RankOf> void give(std::int32_t parent, std::int32_t status, const RankOf& rankOf)
-    {
-        if (m_Count == m_Offers.size()) {
-            m_Offers.resize(2 * m_Count);
-        }
-        const Offer last = m_Offers[m_Count - 1];
-        const bool raisesLast = last.parent == parent;
-        const std::size_t slot = raisesLast ? m_Count - 1 : m_Count;
-        m_Offers[slot]
-            = { parent, raisesLast && rankOf(last.status) >= rankOf(status) ? last.status : status };
-        m_Count = slot + 1;
-    }
-
-private:
-    // The first is for no record, so that a last one always exists.
-    std::vector<Offer> m_Offers = std::vector<Offer>(64);
-    std::size_t m_Count = 1;
-};
-
-// Settles the records of one run, last to first, for one way of ranking. What the records showed
-// before counts for nothing, so no pass clears it first, and the offers take no more room than the
-// tree is deep.
+// Settles the records of one run, last to first, for one way of ranking. Records in node order
+// come in a pre-order, so the offers still waiting when a record's turn comes are for ancestors of
+// the record after it, deepest last: the record's own offer, if any, is the last one, and its
+// parent's, if any, is the last one after that. What the records showed before counts for
+// nothing, so no pass clears it first, and the offers take no more room than the tree is deep.
+// The first offer waiting is for no record, so that a last one always exists.
 template<Inheritance Ranking>
-void SettleRun(
-    StatusRecords& records, std::size_t first, std::span<const std::int32_t> parents, WaitingOffers& waiting)
+void SettleRun(StatusRecords& records, std::size_t first, std::span<const std::int32_t> parents,
+    std::vector<Offer>& waiting)
 {
     const auto rankOf = [](std::int32_t status) { return InheritanceRank(status, Ranking); };
     for (std::size_t position = first + parents.size(); position-- > first;) {
         cStatus& record = records[position];
         const std::int32_t own = record.m_Status;
-        const std::int32_t below = waiting.take(static_cast<std::int32_t>(position), own);
-        const bool inherited = rankOf(below) > rankOf(own);
-        ShowStatus(record, inherited ? below : own, inherited);
-        const std::int32_t parent = parents[position - first];
-        if (parent != NoParentPosition) {
+        std::int32_t offered = own;
+        bool inherited = false;
+        if (waiting.back().parent == static_cast<std::int32_t>(position)) {
+            const std::int32_t below = waiting.back().status;
+            waiting.pop_back();
+            inherited = rankOf(below) > rankOf(own);
             // A descendant's value wins a tie with this record's own for the parent, because the
             // parent hears from the descendant first.
-            waiting.give(parent, rankOf(below) >= rankOf(own) ? below : own, rankOf);
+            offered = rankOf(below) >= rankOf(own) ? below : own;
+        }
+        ShowStatus(record, inherited ? offered : own, inherited);
+        const std::int32_t parent = parents[position - first];
+        if (parent == NoParentPosition) {
+            continue;
+        }
+        // Children come last to first, so among equal ranks the first offer stays.
+        if (waiting.back().parent != parent) {
+            waiting.push_back({ parent, offered });
+        } else if (rankOf(waiting.back().status) < rankOf(offered)) {
+            waiting.back().status = offered;
         }
     }
 }
@@ -115,7 +96,7 @@ void InheritStatuses(StatusRecords& records, const ParentPositionsReader& readPa
     // Small enough to stay in the cache with the records it covers.
     constexpr std::size_t RunRecords = 4096;
     std::array<std::int32_t, RunRecords> parentPositions {};
-    WaitingOffers waiting;
+    std::vector<Offer> waiting { Offer {} };
     for (std::size_t end = records.size(); end > 0;) {
         const std::size_t first = end > RunRecords ? end - RunRecords : 0;
         const std::span<std::int32_t> parents = std::span(parentPositions).first(end - first);
