@@ -2,6 +2,7 @@
 
 #include "cistatus/status_icon.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -42,25 +43,44 @@ struct Offer {
     std::int32_t status = 0;
 };
 
+// The offers still waiting for their records' turns, deepest last, above one for no record so
+// that a last one always exists. Room is made before a run: giving an offer allocates nothing.
+class WaitingOffers {
+public:
+    void makeRoom(std::size_t offers)
+    {
+        if (m_Offers.size() < m_Count + offers) {
+            m_Offers.resize(std::max(2 * m_Offers.size(), m_Count + offers));
+        }
+    }
+    [[nodiscard]] Offer& last() { return m_Offers[m_Count - 1]; }
+    void dropLast() { --m_Count; }
+    void add(Offer offer) { m_Offers[m_Count++] = offer; }
+
+private:
+    std::vector<Offer> m_Offers = std::vector<Offer>(1);
+    std::size_t m_Count = 1;
+};
+
 // Settles the records of one run, last to first, for one way of ranking. Records in node order
 // come in a pre-order, so the offers still waiting when a record's turn comes are for ancestors of
 // the record after it, deepest last: the record's own offer, if any, is the last one, and its
 // parent's, if any, is the last one after that. What the records showed before counts for
 // nothing, so no pass clears it first, and the offers take no more room than the tree is deep.
-// The first offer waiting is for no record, so that a last one always exists.
 template<Inheritance Ranking>
-void SettleRun(StatusRecords& records, std::size_t first, std::span<const std::int32_t> parents,
-    std::vector<Offer>& waiting)
+void SettleRun(
+    StatusRecords& records, std::size_t first, std::span<const std::int32_t> parents, WaitingOffers& waiting)
 {
     const auto rankOf = [](std::int32_t status) { return InheritanceRank(status, Ranking); };
+    waiting.makeRoom(parents.size());
     for (std::size_t position = first + parents.size(); position-- > first;) {
         cStatus& record = records[position];
         const std::int32_t own = record.m_Status;
         std::int32_t offered = own;
         bool inherited = false;
-        if (waiting.back().parent == static_cast<std::int32_t>(position)) {
-            const std::int32_t below = waiting.back().status;
-            waiting.pop_back();
+        if (waiting.last().parent == static_cast<std::int32_t>(position)) {
+            const std::int32_t below = waiting.last().status;
+            waiting.dropLast();
             inherited = rankOf(below) > rankOf(own);
             // A descendant's value wins a tie with this record's own for the parent, because the
             // parent hears from the descendant first.
@@ -72,10 +92,10 @@ void SettleRun(StatusRecords& records, std::size_t first, std::span<const std::i
             continue;
         }
         // Children come last to first, so among equal ranks the first offer stays.
-        if (waiting.back().parent != parent) {
-            waiting.push_back({ parent, offered });
-        } else if (rankOf(waiting.back().status) < rankOf(offered)) {
-            waiting.back().status = offered;
+        if (waiting.last().parent != parent) {
+            waiting.add({ parent, offered });
+        } else if (rankOf(waiting.last().status) < rankOf(offered)) {
+            waiting.last().status = offered;
         }
     }
 }
@@ -96,7 +116,7 @@ void InheritStatuses(StatusRecords& records, const ParentPositionsReader& readPa
     // Small enough to stay in the cache with the records it covers.
     constexpr std::size_t RunRecords = 4096;
     std::array<std::int32_t, RunRecords> parentPositions {};
-    std::vector<Offer> waiting { Offer {} };
+    WaitingOffers waiting;
     for (std::size_t end = records.size(); end > 0;) {
         const std::size_t first = end > RunRecords ? end - RunRecords : 0;
         const std::span<std::int32_t> parents = std::span(parentPositions).first(end - first);
