@@ -32,7 +32,10 @@ void CiStatusPrivate::inheritStatusesAndShowIcons()
     InheritStatuses(
         m_StatusObjects,
         [this](std::size_t first, std::span<std::int32_t> parents) { readParentPositions(first, parents); },
-        inheritance, [&](std::size_t first, std::size_t end) { showStatusIcons(first, end, looks, chosen); });
+        inheritance,
+        [&](std::size_t first, std::span<const ShownStatus> shown) {
+            showStatusIcons(first, shown, looks, chosen);
+        });
 }
 
 void CiStatusPrivate::readParentPositions(std::size_t first, std::span<std::int32_t> parents) const
@@ -45,14 +48,12 @@ void CiStatusPrivate::readParentPositions(std::size_t first, std::span<std::int3
     }
 }
 
-void CiStatusPrivate::showStatusIcons(
-    std::size_t first, std::size_t end, StatusLooks& looks, std::vector<std::uint16_t>& chosen)
+void CiStatusPrivate::showStatusIcons(std::size_t first, std::span<const ShownStatus> shown,
+    StatusLooks& looks, std::vector<std::uint16_t>& chosen)
 {
-    chosen.resize(end - first);
-    for (std::size_t position = first; position < end; ++position) {
-        const cStatus& record = m_StatusObjects[position];
-        chosen[position - first] = looks.numberOf(record.m_DesiredStatus, record.m_StatusWasInherited);
-    }
+    chosen.resize(shown.size());
+    std::transform(shown.begin(), shown.end(), chosen.begin(),
+        [&looks](const ShownStatus& each) { return looks.numberOf(each.status, each.inherited); });
     TreeView_Status.setNodeLooks(static_cast<std::int32_t>(first) + 1, looks.all(), chosen);
 }
 

@@ -145,8 +145,8 @@ private:
     // The positions of the parents' records of the records from first on, NoParentPosition for a
     // top node, from the tree's links.
     void readParentPositions(std::size_t first, std::span<std::int32_t> parents) const;
-    void showStatusIcons(
-        std::size_t first, std::size_t end, class StatusLooks& looks, std::vector<std::uint16_t>& chosen);
+    void showStatusIcons(std::size_t first, std::span<const struct ShownStatus> shown,
+        class StatusLooks& looks, std::vector<std::uint16_t>& chosen);
 
     void TreeView_Status_NodeClick(const NodeRef& node);
     void TreeView_Status_DblClick();

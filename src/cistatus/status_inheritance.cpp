@@ -29,12 +29,13 @@ namespace {
 
 // Records that already show it are only read: a tick after a few changes leaves most of their
 // memory clean.
-void ShowStatus(cStatus& record, std::int32_t desiredStatus, bool inherited)
+void ShowStatus(cStatus& record, ShownStatus& shown, std::int32_t desiredStatus, bool inherited)
 {
     if (record.m_DesiredStatus != desiredStatus || record.m_StatusWasInherited != inherited) {
         record.m_DesiredStatus = desiredStatus;
         record.m_StatusWasInherited = inherited;
     }
+    shown = { desiredStatus, inherited };
 }
 
 // A value a settled record offers its parent, kept until the parent's turn comes.
@@ -68,8 +69,8 @@ private:
 // parent's, if any, is the last one after that. What the records showed before counts for
 // nothing, so no pass clears it first, and the offers take no more room than the tree is deep.
 template<Inheritance Ranking>
-void SettleRun(
-    StatusRecords& records, std::size_t first, std::span<const std::int32_t> parents, WaitingOffers& waiting)
+void SettleRun(StatusRecords& records, std::size_t first, std::span<const std::int32_t> parents,
+    WaitingOffers& waiting, std::span<ShownStatus> shown)
 {
     const auto rankOf = [](std::int32_t status) { return InheritanceRank(status, Ranking); };
     waiting.makeRoom(parents.size());
@@ -86,7 +87,7 @@ void SettleRun(
             // parent hears from the descendant first.
             offered = rankOf(below) >= rankOf(own) ? below : own;
         }
-        ShowStatus(record, inherited ? offered : own, inherited);
+        ShowStatus(record, shown[position - first], inherited ? offered : own, inherited);
         const std::int32_t parent = parents[position - first];
         if (parent == NoParentPosition) {
             continue;
@@ -100,11 +101,11 @@ void SettleRun(
     }
 }
 
-void ShowOwnStatuses(StatusRecords& records, std::size_t first, std::size_t end)
+void ShowOwnStatuses(StatusRecords& records, std::size_t first, std::span<ShownStatus> shown)
 {
-    for (std::size_t position = first; position < end; ++position) {
+    for (std::size_t position = first; position < first + shown.size(); ++position) {
         cStatus& record = records[position];
-        ShowStatus(record, record.m_Status, false);
+        ShowStatus(record, shown[position - first], record.m_Status, false);
     }
 }
 
@@ -116,26 +117,28 @@ void InheritStatuses(StatusRecords& records, const ParentPositionsReader& readPa
     // Small enough to stay in the cache with the records it covers.
     constexpr std::size_t RunRecords = 4096;
     std::array<std::int32_t, RunRecords> parentPositions {};
+    std::array<ShownStatus, RunRecords> shownStatuses {};
     WaitingOffers waiting;
     for (std::size_t end = records.size(); end > 0;) {
         const std::size_t first = end > RunRecords ? end - RunRecords : 0;
         const std::span<std::int32_t> parents = std::span(parentPositions).first(end - first);
+        const std::span<ShownStatus> shown = std::span(shownStatuses).first(end - first);
         if (inheritance != Inheritance::Off) {
             readParentPositions(first, parents);
         }
         switch (inheritance) {
         case Inheritance::Off:
-            ShowOwnStatuses(records, first, end);
+            ShowOwnStatuses(records, first, shown);
             break;
         case Inheritance::ByImage:
-            SettleRun<Inheritance::ByImage>(records, first, parents, waiting);
+            SettleRun<Inheritance::ByImage>(records, first, parents, waiting, shown);
             break;
         case Inheritance::UnknownAboveGood:
-            SettleRun<Inheritance::UnknownAboveGood>(records, first, parents, waiting);
+            SettleRun<Inheritance::UnknownAboveGood>(records, first, parents, waiting, shown);
             break;
         }
         if (settled) {
-            settled(first, end);
+            settled(first, shown);
         }
         end = first;
     }

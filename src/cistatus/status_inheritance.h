@@ -27,8 +27,14 @@ enum class Inheritance {
 
 // Writes the parent positions of the records from first on into the span, which it fills.
 using ParentPositionsReader = std::function<void(std::size_t first, std::span<std::int32_t> parents)>;
-// Told of the records from first up to end once their statuses to show are settled.
-using SettledRecords = std::function<void(std::size_t first, std::size_t end)>;
+// What a record shows: its m_DesiredStatus and m_StatusWasInherited.
+struct ShownStatus {
+    std::int32_t status = 0;
+    bool inherited = false;
+};
+// Told of the records from first on once their statuses to show are settled, with what each
+// shows: a short run read again while it is at hand.
+using SettledRecords = std::function<void(std::size_t first, std::span<const ShownStatus> shown)>;
 
 // Sets every record's m_DesiredStatus to its m_Status and, unless inheritance is Off, raises it
 // to the highest rank found among the record's descendants. Only a strictly higher rank
