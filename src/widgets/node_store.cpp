@@ -449,11 +449,9 @@ namespace {
 
 // What the nodes given one looks show, made out once for all of them.
 struct ShownLooks {
+    // Made out, with both images in the list and a place for the meaning: the common case.
+    bool plain = false;
     bool madeOut = false;
-    // Otherwise an image the list lacks leaves each node its own.
-    bool imagesHeld = false;
-    // Otherwise the table of meanings is full: each node keeps its own.
-    bool meaningPlaced = false;
     std::uint8_t phaseOffImage = 0;
     std::uint8_t phaseOnImage = 0;
     std::uint8_t meaning = 0;
@@ -467,31 +465,38 @@ void NodeStore::setNodeLooks(
     const auto start = static_cast<std::size_t>(std::max(first, 1) - 1);
     const std::size_t end = std::min(start + chosen.size(), static_cast<std::size_t>(m_Count));
     std::vector<ShownLooks> shown(looks.size());
-    const auto makeOut = [this](const NodeLooks& given) {
-        const bool held
-            = holdsImage(m_Images, given.phaseOffImage) && holdsImage(m_Images, given.phaseOnImage);
-        const std::optional<std::uint8_t> meaning = placeOfImageMeaning(given.imageMeaning);
-        return ShownLooks { .madeOut = true,
-            .imagesHeld = held,
-            .meaningPlaced = meaning.has_value(),
-            .phaseOffImage = static_cast<std::uint8_t>(held ? given.phaseOffImage : 0),
-            .phaseOnImage = static_cast<std::uint8_t>(held ? given.phaseOnImage : 0),
-            .meaning = meaning.value_or(0) };
+    // Looks not yet made out, with an image the list lacks (each node keeps its own then), or
+    // whose meaning finds the table full (each node keeps its own too).
+    const auto giveUnplainLooks = [&](StoredNode& node, std::uint16_t which) {
+        if (which >= looks.size())
+            return;
+        const NodeLooks& given = looks[which];
+        ShownLooks& each = shown[which];
+        if (!each.madeOut) {
+            const bool held
+                = holdsImage(m_Images, given.phaseOffImage) && holdsImage(m_Images, given.phaseOnImage);
+            const std::optional<std::uint8_t> meaning = placeOfImageMeaning(given.imageMeaning);
+            each = { .plain = held && meaning,
+                .madeOut = true,
+                .phaseOffImage = static_cast<std::uint8_t>(held ? given.phaseOffImage : 0),
+                .phaseOnImage = static_cast<std::uint8_t>(held ? given.phaseOnImage : 0),
+                .meaning = meaning.value_or(0) };
+        }
+        node.setImageMeaning(given.imageMeaning);
+        node.setBlinkImages(given.phaseOffImage, given.phaseOnImage);
     };
     const std::uint16_t* number = chosen.data();
     forEachNodeAt(start, end, [&](StoredNode& node) {
         const std::uint16_t which = *number++;
-        if (which >= shown.size())
+        if (which >= shown.size() || !shown[which].plain) [[unlikely]] {
+            giveUnplainLooks(node, which);
             return;
-        ShownLooks& each = shown[which];
-        if (!each.madeOut) [[unlikely]]
-            each = makeOut(looks[which]);
+        }
         // Nodes that already look as given are only read: their memory stays clean.
-        if (each.meaningPlaced && node.m_ImageMeaning != each.meaning)
+        const ShownLooks& each = shown[which];
+        if (node.m_ImageMeaning != each.meaning)
             node.m_ImageMeaning = each.meaning;
-        if (!each.imagesHeld) [[unlikely]]
-            node.setBlinkImages(looks[which].phaseOffImage, looks[which].phaseOnImage);
-        else if (!node.showsImages(each.phaseOffImage, each.phaseOnImage))
+        if (!node.showsImages(each.phaseOffImage, each.phaseOnImage))
             node.showHeldImages(each.phaseOffImage, each.phaseOnImage);
     });
 }
