@@ -146,9 +146,10 @@ public:
     [[nodiscard]] virtual NodeRef find(const std::u16string& key) const = 0;
     ///@{
     /// For a walk over many nodes, with no handle made for each: the nodes from index first on,
-    /// as many as parents or chosen holds and no further than the last node. The indexes of their parents
-    /// (0 for a top node); and looks given to them, image meaning first, node first + i taking
-    /// looks[chosen[i]]: many nodes share a few looks.
+    /// as many as parents or chosen holds and no further than the last node. The indexes of their
+    /// parents (0 for a top node); and looks given to them, image meaning first, node first + i
+    /// taking looks[chosen[i]] (many nodes share a few looks; a number past them leaves its node
+    /// as it is).
     virtual void parentIndexes(std::int32_t first, std::span<std::int32_t> parents) const = 0;
     virtual void setNodeLooks(
         std::int32_t first, std::span<const NodeLooks> looks, std::span<const std::uint16_t> chosen)

@@ -81,7 +81,8 @@ private:
 
     // Only while the node is in its store.
     [[nodiscard]] NodeStore& store() const;
-    // Images the store's image list holds: the same for a steady node.
+    // Whether the node shows these images, which the store's image list holds (the same two for
+    // a steady node).
     [[nodiscard]] bool showsImages(std::uint8_t phaseOffImage, std::uint8_t phaseOnImage) const
     {
         const bool blinking = phaseOffImage != phaseOnImage;

@@ -3,6 +3,7 @@
 #include "support/temporary_folder.h"
 #include "widgets/picture_check.h"
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -200,6 +201,12 @@ TEST_P(WidgetContract, NodeImagesAreCheckedAgainstTheImageList)
     EXPECT_EQ(phase(BlinkPhase::Off), 0);
     node->setImage(5);
     EXPECT_EQ(phase(BlinkPhase::On), 5) << "an image set alone is steady";
+
+    const NodeLooks looks[] { { 3, 3, u"first" }, { 2, 2, u"second" } };
+    tree.setNodeLooks(1, looks, std::array<std::uint16_t, 3> { 9, 1, 0 });
+    EXPECT_EQ((std::tuple { node->image(), tree.node(2)->image(), tree.node(2)->imageMeaning() }),
+        std::tuple(5, 2, u"second"))
+        << "a number past the looks leaves its node as it is";
 }
 
 // Keys act on shown rows as the mouse would; code raises nothing; a right press lies mid-row.
