@@ -129,7 +129,7 @@ private:
     const std::string m_RootObject;
     StatusRecords::TextKeeper m_Keeper;
     // Each filled on the reading thread, then taken on the calling thread.
-    std::array<Batch, 4> m_Batches;
+    std::array<Batch, 8> m_Batches;
 };
 
 void CiStatusPrivate::loadStatusObjects()

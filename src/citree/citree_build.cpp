@@ -431,7 +431,7 @@ public:
 private:
     // Copies of the lines of a piece with what the judge made of them, in blocks that never move.
     struct Batch {
-        static constexpr std::size_t BlockBytes = std::size_t { 256 } * 1024;
+        static constexpr std::size_t BlockBytes = std::size_t { 64 } * 1024;
 
         std::string_view keep(std::string_view line)
         {
@@ -466,7 +466,7 @@ private:
     SectionBytes m_Read;
     const std::size_t m_FileBytes;
     // Each filled on the reading thread, then taken on the calling thread.
-    std::array<Batch, 4> m_Batches;
+    std::array<Batch, 8> m_Batches;
 };
 
 CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()

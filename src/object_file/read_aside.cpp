@@ -15,7 +15,7 @@ namespace vestrak {
 namespace {
 
 // Pieces read but not yet cut: enough for the reading to run ahead while the work catches up.
-constexpr std::size_t PieceSlots = 4;
+constexpr std::size_t PieceSlots = 8;
 
 // Thrown on the work's thread to leave the work once the calling thread has given up.
 struct WorkCancelled { };
