@@ -18,7 +18,8 @@ struct RatioGoal {
 
 // Prints the runs as the console reporter does, then one line per goal: figure, floor, ratio and
 // whether the goal is met. Ratios compare CPU times, which other work on a shared machine disturbs
-// less than elapsed times; with repetitions the medians are compared.
+// less than elapsed times; a load that reads its file on a second thread is measured with the CPU
+// time of the whole process, both threads. With repetitions the medians are compared.
 class RatioReporter final : public benchmark::ConsoleReporter {
 public:
     explicit RatioReporter(std::vector<RatioGoal> goals);
