@@ -262,11 +262,11 @@ public:
         if (knownText && !KeepsAsciiLine(m_Filter, 0, *knownText)) {
             return;
         }
-        // A line of plain ASCII is read from its bytes: a filter, which leaves most lines out,
+        // A line of plain ASCII is judged on its bytes: a filter, which leaves most lines out,
         // judges it before anything is decoded, and a node needs only its code and image unless
-        // texts are compared or paths hashed. Other lines are decoded and taken apart whole.
-        const std::optional<AsciiTreeLine> ascii
-            = m_Filtering || !m_TextsAsked ? ReadAsciiTreeLine(bytes) : std::nullopt;
+        // texts are compared or paths hashed, for which the calling thread decodes it. Other
+        // lines are decoded and taken apart whole.
+        const std::optional<AsciiTreeLine> ascii = ReadAsciiTreeLine(bytes);
         if (ascii) {
             judged.asciiTextStart = TreeObjectLines::AsciiTextStart(bytes, ascii->text);
             judged.image = ascii->image;
