@@ -139,7 +139,8 @@ void CiStatusPrivate::loadStatusObjects()
     LoadChain chain;
     chain.rootObject = ToUtf8(m_RootObject);
     StatusLineBatches batches(*this, chain);
-    VisitSectionUtf8LinesAside(std::u16string(TreeObjectsSection), m_ObjectFile, m_Platform.files, batches);
+    VisitSectionUtf8LinesAside(std::u16string(TreeObjectsSection), m_ObjectFile, m_Platform.files, batches,
+        WorkThreadToRead(m_Platform.files.changeStamp(m_ObjectFile)));
 }
 
 void CiStatusPrivate::addStatusObject(StatusTexts texts, const StatusRecords::Chunk& chunk,

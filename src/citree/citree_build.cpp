@@ -508,8 +508,8 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
         build.emplace(*this, std::move(filter));
         TreeLineBatches batches(
             *this, build, std::move(room), stamp ? static_cast<std::size_t>(stamp->size) : 0);
-        const bool found
-            = VisitSectionUtf8LinesAside(m_ObjectFileSection, m_ObjectFile, m_Platform.files, batches);
+        const bool found = VisitSectionUtf8LinesAside(
+            m_ObjectFileSection, m_ObjectFile, m_Platform.files, batches, WorkThreadToRead(stamp));
         m_Lines->putLines(batches.takeLines(found));
         NoteLinesRead(stamp);
     }

@@ -516,6 +516,13 @@ SectionBytes ReadSectionBytes(
     return room;
 }
 
+ReadAside::WorkThread WorkThreadToRead(const std::optional<FileStamp>& stamp)
+{
+    constexpr std::uint64_t SmallestFileReadAside = std::uint64_t { 2 } << 20;
+    return stamp && stamp->size < SmallestFileReadAside ? ReadAside::WorkThread::Calling
+                                                        : ReadAside::WorkThread::Aside;
+}
+
 bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16string& fileName,
     FileSystem& files, SectionLineBatches& batches, ReadAside::WorkThread workThread)
 {

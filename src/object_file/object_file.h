@@ -57,6 +57,11 @@ public:
 // the two sides instead of both. The file system is used on this thread only. False when the file
 // cannot be read or has no such section. The file is read once while it is checked for UTF-8; when
 // it turns out not to be, forget() is called and the lines come again, as Windows-1252.
+// Where the lines of a file of that stamp are best prepared: on a thread of their own for a file
+// of some tens of thousands of lines or more, or of a size not known; on the calling thread for a
+// smaller one, which would not win back the thread's start and hand-overs.
+[[nodiscard]] ReadAside::WorkThread WorkThreadToRead(const std::optional<FileStamp>& stamp);
+
 bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16string& fileName,
     FileSystem& files, SectionLineBatches& batches,
     ReadAside::WorkThread workThread = ReadAside::WorkThread::Aside);
