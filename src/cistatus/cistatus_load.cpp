@@ -31,7 +31,6 @@ const std::u16string SettingsApplication = u"CiStatus";
 struct CiStatusPrivate::LoadChain {
     std::vector<NodeRef> nodes;
     Utf8CodeChain codes;
-    std::string rootObject;
 };
 
 void CiStatusPrivate::setObjectFile(const std::u16string& value)
@@ -70,7 +69,7 @@ public:
     StatusLineBatches(CiStatusPrivate& control, LoadChain& chain)
         : m_Control(control)
         , m_Chain(chain)
-        , m_RootObject(chain.rootObject)
+        , m_RootObject(ToUtf8(control.m_RootObject))
     {
     }
 
@@ -137,7 +136,6 @@ void CiStatusPrivate::loadStatusObjects()
     // The records keep what they need of their lines, so the lines are read one piece at a time,
     // and kept as the bytes read.
     LoadChain chain;
-    chain.rootObject = ToUtf8(m_RootObject);
     StatusLineBatches batches(*this, chain);
     VisitSectionUtf8LinesAside(std::u16string(TreeObjectsSection), m_ObjectFile, m_Platform.files, batches,
         WorkThreadToRead(m_Platform.files.changeStamp(m_ObjectFile)));
