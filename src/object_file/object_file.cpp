@@ -541,13 +541,18 @@ bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16str
         [&](ReadAside::Side& side) {
             std::size_t batch = side.freeBatch();
             bool filled = false;
-            // A batch goes to the calling thread at the end of each piece.
-            const auto handFilled = [&](bool another) {
+            // A batch goes to the calling thread at the end of each piece, and a free one takes
+            // its place.
+            const auto handFilled = [&] {
                 if (std::exchange(filled, false)) {
                     side.hand(batch);
-                    if (another) {
-                        batch = side.freeBatch();
-                    }
+                    return true;
+                }
+                return false;
+            };
+            const auto handFilledForAnother = [&] {
+                if (handFilled()) {
+                    batch = side.freeBatch();
                 }
             };
             ObjectFileText::Encoding encoding = ObjectFileText::Encoding::Utf8;
@@ -557,7 +562,7 @@ bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16str
                 [&](const ReadAside::TakePiece& take) {
                     return side.readPieces([&](std::string_view piece) {
                         const bool more = take(piece);
-                        handFilled(true);
+                        handFilledForAnother();
                         return more;
                     });
                 },
@@ -568,11 +573,11 @@ bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16str
                 },
                 [&] {
                     lineIndex = 0;
-                    handFilled(true);
+                    handFilledForAnother();
                     side.hand(ReadAside::Forget);
                 },
                 skipped);
-            handFilled(false);
+            handFilled();
         },
         workThread);
     if (skipped.count != 0) {
