@@ -11,16 +11,6 @@
 
 namespace vestrak {
 
-cStatus& StatusRecords::add(const Utf8StatusLine& line, std::uint32_t lineIndex)
-{
-    const StatusTexts texts = m_Keeper.keep(line, m_KeptChunks);
-    // Only the chunk in use is needed here: the records' blocks hold the others.
-    if (m_KeptChunks.size() > 1) {
-        m_KeptChunks.erase(m_KeptChunks.begin(), m_KeptChunks.end() - 1);
-    }
-    return add(texts, m_KeptChunks.back(), lineIndex);
-}
-
 cStatus& StatusRecords::add(StatusTexts texts, const Chunk& chunk, std::uint32_t lineIndex)
 {
     std::vector<std::shared_ptr<Block>>& blocks = m_Texts->blocks;
@@ -60,8 +50,6 @@ void StatusRecords::clear()
 {
     m_Texts = std::make_shared<Texts>();
     m_LentTexts = m_Texts;
-    m_Keeper = TextKeeper();
-    m_KeptChunks.clear();
 }
 
 std::shared_ptr<cStatus> StatusRecords::handle(std::size_t position) const

@@ -39,9 +39,7 @@ public:
         std::size_t m_Used = ChunkBytes;
     };
 
-    // A new last record for that line of the section: its texts are kept with it.
-    cStatus& add(const BasicStatusLine<char>& line, std::uint32_t lineIndex);
-    // A new last record with texts a keeper kept in chunk.
+    // A new last record for that line of the section, with texts a keeper kept in chunk.
     cStatus& add(StatusTexts texts, const Chunk& chunk, std::uint32_t lineIndex);
     // Takes back the record added last, which no node came for.
     void removeLast();
@@ -103,8 +101,6 @@ private:
     std::shared_ptr<Texts> m_Texts = std::make_shared<Texts>();
     // The same, as the tree reads them: handed out with no count up and down for each node.
     std::shared_ptr<const LentNodeTexts> m_LentTexts = m_Texts;
-    TextKeeper m_Keeper;
-    std::vector<Chunk> m_KeptChunks;
 };
 
 } // namespace vestrak

@@ -24,7 +24,7 @@ std::vector<Expected> Inherited(const std::vector<std::int32_t>& parents,
 {
     StatusRecords records;
     for (const std::int32_t status : statuses) {
-        cStatus& record = records.add({}, 0);
+        cStatus& record = records.add(StatusTexts(), nullptr, 0);
         record.m_Status = status;
         // What an earlier pass left, which must not count.
         record.m_DesiredStatus = ~status;
