@@ -56,6 +56,8 @@ END
   pids+=($!)
   window=$(timeout 10 xdotool search --sync --onlyvisible --name "$1.page" | head -1)
   xdotool windowactivate --sync "$window"
+  # A busy machine may map the window before the window manager gives it the keyboard.
+  wait_for sh -c "[ \"\$(xdotool getwindowfocus)\" = $window ]"
   output=$work/$1.out
 }
 
