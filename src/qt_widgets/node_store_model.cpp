@@ -96,6 +96,26 @@ void NodeStoreModel::looksChanged(int row)
     emit dataChanged(changed, changed, { Qt::DecorationRole, Qt::BackgroundRole });
 }
 
+void NodeStoreModel::iconChanged(int row)
+{
+    const QModelIndex changed = index(row, 0);
+    emit dataChanged(changed, changed, { Qt::DecorationRole });
+}
+
+bool NodeStoreModel::iconsTakeSameRoom(std::int32_t image, std::int32_t other, QSize iconSize) const
+{
+    const auto iconOf = [this](std::int32_t each) -> const QIcon* {
+        return each >= 0 && static_cast<std::size_t>(each) < m_Icons.size()
+            ? &m_Icons[static_cast<std::size_t>(each)]
+            : nullptr;
+    };
+    const QIcon* icon = iconOf(image);
+    const QIcon* otherIcon = iconOf(other);
+    if (!icon || !otherIcon || icon->isNull() || otherIcon->isNull())
+        return false;
+    return icon->actualSize(iconSize) == otherIcon->actualSize(iconSize);
+}
+
 QModelIndex NodeStoreModel::index(int row, int column, const QModelIndex& parent) const
 {
     if (parent.isValid() || column != 0 || row < 0 || static_cast<std::size_t>(row) >= m_Rows.size())

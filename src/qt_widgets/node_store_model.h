@@ -54,6 +54,11 @@ public:
 
     // The row's icon or colour changed.
     void looksChanged(int row);
+    // The row's icon alone changed, for one that takes the same room.
+    void iconChanged(int row);
+    // Whether the images' icons take the same room in a row of icons of that size, so that one
+    // replaces the other without moving the row's text.
+    [[nodiscard]] bool iconsTakeSameRoom(std::int32_t image, std::int32_t other, QSize iconSize) const;
     // The view forgets the rows it knew until endStoreReset, which takes the store's shown rows.
     void beginStoreReset() { beginResetModel(); }
     void endStoreReset();

@@ -194,11 +194,23 @@ std::vector<QtTree::ShownLook> QtTree::shownLooks() const
     return shown;
 }
 
+// A row whose icon alone changed has only its icon painted again: a flash tick costs the icons
+// that blink, not their rows.
 void QtTree::tellShownLooks()
 {
     for (const ShownLook& look : shownLooks()) {
-        if (std::find(m_PaintedLooks.begin(), m_PaintedLooks.end(), look) == m_PaintedLooks.end())
+        const auto painted = std::find_if(m_PaintedLooks.begin(), m_PaintedLooks.end(),
+            [&look](const ShownLook& each) { return each.node == look.node; });
+        if (painted == m_PaintedLooks.end()) {
             m_Model.looksChanged(look.row);
+        } else if (*painted == look) {
+            continue;
+        } else if (painted->backColor == look.backColor
+            && m_Model.iconsTakeSameRoom(painted->image, look.image, m_View.iconSize())) {
+            m_Model.iconChanged(look.row);
+        } else {
+            m_Model.looksChanged(look.row);
+        }
     }
 }
 

@@ -31,12 +31,39 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        QStyleOptionViewItem indented(option);
-        indented.rect.setLeft(option.rect.left() + m_View.textIndent(index) - m_View.indentation());
-        QStyledItemDelegate::paint(painter, indented, index);
+        QStyleOptionViewItem row(option);
+        row.rect.setLeft(option.rect.left() + m_View.textIndent(index) - m_View.indentation());
+        initStyleOption(&row, index);
+        // Laying out a text costs most of a row's paint; where only the icon is painted again,
+        // as at a flash tick, the text is left as it stands.
+        if (!m_View.paintReachesBeyond(row.rect, IconRect(row, m_View)))
+            LeaveOutText(row);
+        m_View.style()->drawControl(QStyle::CE_ItemViewItem, &row, painter, &m_View);
+    }
+
+    // Where the row's icon is drawn, its rect being that of the row right of its branch columns.
+    QRect iconRect(QStyleOptionViewItem row, const QModelIndex& index) const
+    {
+        initStyleOption(&row, index);
+        return IconRect(row, m_View);
     }
 
 private:
+    static void LeaveOutText(QStyleOptionViewItem& row)
+    {
+        row.text.clear();
+        row.features &= ~QStyleOptionViewItem::HasDisplay;
+        row.state &= ~QStyle::State_HasFocus;
+    }
+
+    // The icon sits left of the text, so where it goes does not depend on the text, which is then
+    // not laid out for nothing.
+    static QRect IconRect(QStyleOptionViewItem row, const QWidget& view)
+    {
+        LeaveOutText(row);
+        return view.style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &row, &view);
+    }
+
     const QtTreeView& m_View;
 };
 
@@ -247,16 +274,37 @@ void QtTreeView::selectionChanged(const QItemSelection& selected, const QItemSel
 }
 
 // Rows change only their icon or colour, never their size. Only the changed rows shown are
-// painted again (at a flash tick the blinking ones), each found from its place instead of Qt
-// looking for it among the laid-out rows, which takes a search through them per row: rows are of
-// one height and the view scrolls by rows, so the scroll value is the top row.
-void QtTreeView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>&)
+// painted again (at a flash tick only the icons of the blinking ones), each found from its place
+// instead of Qt looking for it among the laid-out rows, which takes a search through them per
+// row: rows are of one height and the view scrolls by rows, so the scroll value is the top row.
+void QtTreeView::dataChanged(
+    const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
 {
+    const bool iconAlone = roles == QList<int> { Qt::DecorationRole };
     const int topShown = verticalScrollBar()->value();
     const int first = std::max(topLeft.row(), topShown);
     const int last = std::min(bottomRight.row(), topShown + viewport()->height() / RowHeight);
-    for (int row = first; row <= last; ++row)
-        viewport()->update(0, (row - topShown) * RowHeight, viewport()->width(), RowHeight);
+    for (int row = first; row <= last; ++row) {
+        if (iconAlone)
+            viewport()->update(iconRect(model()->index(row, 0)));
+        else
+            viewport()->update(0, (row - topShown) * RowHeight, viewport()->width(), RowHeight);
+    }
+}
+
+QRect QtTreeView::iconRect(const QModelIndex& index) const
+{
+    QStyleOptionViewItem row;
+    initViewItemOption(&row);
+    row.rect = visualRect(index);
+    return static_cast<const TreeRowDelegate*>(itemDelegate())->iconRect(row, index);
+}
+
+bool QtTreeView::paintReachesBeyond(const QRect& item, const QRect& icon) const
+{
+    if (!m_PaintingPart)
+        return true;
+    return !(m_PaintingPart->intersected(item) - icon).isEmpty();
 }
 
 // The frame shows which tree the keyboard acts on, even while its selected row is scrolled away.
@@ -274,7 +322,9 @@ void QtTreeView::focusOutEvent(QFocusEvent* event)
 
 void QtTreeView::paintEvent(QPaintEvent* event)
 {
+    m_PaintingPart = event->region();
     QTreeView::paintEvent(event);
+    m_PaintingPart.reset();
     emit painted(event->region());
     QPainter painter(viewport());
     if (hasFocus()) {

@@ -3,6 +3,7 @@
 #include "qt_widgets/node_store_model.h"
 
 #include <QTreeView>
+#include <optional>
 
 namespace vestrak {
 
@@ -30,6 +31,9 @@ public:
     [[nodiscard]] int textIndent(const QModelIndex& index) const;
     // The row's icon and text, right of its branch columns.
     [[nodiscard]] QRect visualRect(const QModelIndex& index) const override;
+    // Whether the paint under way reaches any of the item's rect beyond its icon; true outside a
+    // paint.
+    [[nodiscard]] bool paintReachesBeyond(const QRect& item, const QRect& icon) const;
 
 signals:
     // A mouse button went down; the index is invalid off the rows and on a row's branch indicator,
@@ -84,8 +88,11 @@ private:
     void toggleBranchAt(QPoint position);
     // Left, Right, +, - and *: true when the key was one of them.
     bool branchKeyPressed(const QKeyEvent& event);
+    [[nodiscard]] QRect iconRect(const QModelIndex& index) const;
 
     QString m_PlaceholderText;
+    // The part of the viewport being painted, while it is.
+    std::optional<QRegion> m_PaintingPart;
 };
 
 } // namespace vestrak

@@ -208,6 +208,14 @@ TEST_F(QtTreeTest, TheViewDrawsWhatTheRowsCannotSay)
     EXPECT_TRUE(!shownIcon(1).isNull()
         && shownIcon(1).actualSize(view.iconSize()) == shownIcon(0).actualSize(view.iconSize()));
     EXPECT_NE(view.grab().toImage(), empty) << "with nodes the placeholder goes";
+    const QImage rows = view.viewport()->grab().toImage();
+    const auto textOf = [&](int row) {
+        const QRect shown = view.visualRect(rowAt(view, row));
+        // Inside the focus frame.
+        const int frame = QtTreeView::FocusFrameWidth;
+        return rows.copy(shown.adjusted(view.iconSize().width() + 8, frame, -2 * frame, -frame));
+    };
+    EXPECT_NE(textOf(0), textOf(1)) << "each row's text is drawn";
     EXPECT_NE(view.palette().color(QPalette::Inactive, QPalette::Highlight),
         view.palette().color(QPalette::Active, QPalette::Highlight))
         << "without the focus the selection is drawn muted";
@@ -250,17 +258,34 @@ TEST_F(QtTreeTest, TheViewIsToldOnceOfEachShownRowThatLooksDifferent)
     QApplication::processEvents();
     EXPECT_TRUE(told.count() == shown && told.last().first().value<QModelIndex>() == rowAt(view, 0));
 
-    // A tick tells the blinking rows shown at once, and only they are painted again.
+    // A tick tells the blinking rows shown at once, and only their icons are painted again: what
+    // is on the screen then is what a whole paint draws, the selected row with the focus too.
     nodes[3]->setBlinkImages(1, 2);
+    nodes[4]->setBlinkImages(2, 1);
+    nodes[4]->setSelected(true);
+    QApplication::setActiveWindow(surface.get());
+    view.setFocus();
     QApplication::processEvents();
     view.viewport()->repaint();
     const QSignalSpy painted(&view, &QtTreeView::painted);
     tree.setBlinkPhase(BlinkPhase::On);
-    EXPECT_EQ(told.count(), shown + 2);
+    EXPECT_EQ(told.count(), shown + 3);
     QApplication::processEvents();
     ASSERT_EQ(painted.count(), 1);
-    EXPECT_EQ(painted.first().first().value<QRegion>(),
-        QRegion(0, 3 * QtTreeView::RowHeight, view.viewport()->width(), QtTreeView::RowHeight));
+    const QRegion part = painted.first().first().value<QRegion>();
+    for (const int row : { 3, 4 }) {
+        const QRect rowRect = view.visualRect(rowAt(view, row));
+        EXPECT_TRUE(part.intersects(rowRect) && !part.intersected(rowRect).contains(rowRect.topRight()))
+            << "row " << row << ": its icon, not its text";
+    }
+    EXPECT_FALSE(part.intersects(view.visualRect(rowAt(view, 2))));
+    const QPoint viewport = view.viewport()->mapTo(view.window(), QPoint(0, 0));
+    const QImage onScreen = view.screen()
+                                ->grabWindow(view.window()->winId(), viewport.x(), viewport.y(),
+                                    view.viewport()->width(), view.viewport()->height())
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(onScreen, view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 // Rows reach Qt flat; the view opens branches as Qt's own tree, by mouse at every level and by keys:
