@@ -39,18 +39,4 @@ HugePageArena::~HugePageArena()
     munmap(m_Start, Bytes);
 }
 
-void AdviseHugePages(void* start, std::size_t bytes)
-{
-#if defined(MADV_HUGEPAGE)
-    const auto address = reinterpret_cast<std::uintptr_t>(start);
-    const std::uintptr_t first = RoundUp(address);
-    const std::uintptr_t end = (address + bytes) & ~(HugePageArena::Bytes - 1);
-    if (first < end)
-        madvise(static_cast<std::byte*>(start) + (first - address), end - first, MADV_HUGEPAGE);
-#else
-    static_cast<void>(start);
-    static_cast<void>(bytes);
-#endif
-}
-
 } // namespace vestrak

@@ -33,8 +33,4 @@ private:
     std::byte* m_Start;
 };
 
-// Asks the system to map the whole 2 MB pages inside a large block as huge pages; the ends of
-// the block keep small pages, so no room past them is taken.
-void AdviseHugePages(void* start, std::size_t bytes);
-
 } // namespace vestrak

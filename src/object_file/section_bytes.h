@@ -1,6 +1,5 @@
 #pragma once
 
-#include "containers/huge_page_arena.h"
 #include "text/ascii_units.h"
 #include "text/encoding.h"
 
@@ -21,7 +20,9 @@ namespace vestrak {
 // The data lines of a section kept as the file's bytes, one line decoded when it is asked for:
 // half the room of the decoded text for most files, and nothing kept twice. The bytes and the
 // line starts grow by realloc, which moves a large block by remapping its pages, so growing
-// never holds two copies of the section. A line's start is kept in an Offset, and where the
+// never holds two copies of the section. They keep small pages: written once in order and read a
+// line at a time, they gain little from huge ones, which cost the most to clear when fresh and
+// are better left to the nodes. A line's start is kept in an Offset, and where the
 // bytes pass a multiple of the Offset's range the number of the line that passed it is noted, so
 // a section of any size costs an Offset a line.
 template<typename Offset> class BasicSectionBytes {
@@ -125,8 +126,6 @@ private:
             return false;
         static_cast<void>(block.release());
         block.reset(static_cast<Item*>(resized));
-        // A large block is mapped on its own; its huge pages stay with it when it moves.
-        AdviseHugePages(resized, newRoom * sizeof(Item));
         room = newRoom;
         return true;
     }
