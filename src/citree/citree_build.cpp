@@ -489,17 +489,17 @@ CiTreePrivate::BuiltTree CiTreePrivate::BuildTree()
     if (LinesKept(stamp)) {
         build.emplace(*this, std::move(filter));
         const bool readsKnownTexts = build->judge.readsKnownTexts();
-        for (std::size_t index = 0; index < m_Lines->size(); ++index) {
-            const std::string_view bytes = m_Lines->bytes(index);
+        const ObjectFileText::Encoding encoding = m_Lines->encoding();
+        m_Lines->visitLines([&](std::size_t index, std::string_view bytes) {
             JudgedLine judged;
-            build->judge.judge(bytes, readsKnownTexts ? m_Lines->knownAsciiText(index) : std::nullopt,
-                m_Lines->encoding(), judged);
+            build->judge.judge(bytes, readsKnownTexts ? m_Lines->knownAsciiText(index, bytes) : std::nullopt,
+                encoding, judged);
             m_Lines->noteAsciiTextStart(index, judged.asciiTextStart);
             // Most lines of a filter rebuild go no further.
             if (judged.kept) {
                 AddTreeLine(*build, index, bytes, judged);
             }
-        }
+        });
     } else {
         // The nodes lend their texts from the lines while they are read: nothing reads them
         // before the build ends.

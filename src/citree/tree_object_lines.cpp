@@ -38,14 +38,6 @@ void TreeObjectLines::keyAndText(std::uint32_t lineIndex, std::u16string& key, s
     text.erase(0, start);
 }
 
-std::optional<std::string_view> TreeObjectLines::knownAsciiText(std::size_t index) const
-{
-    if (index >= m_AsciiTextStarts.size() || m_AsciiTextStarts[index] == 0) {
-        return std::nullopt;
-    }
-    return SpaceTrimmed(m_Lines.bytes(index).substr(m_AsciiTextStarts[index]));
-}
-
 std::uint8_t TreeObjectLines::AsciiTextStart(std::string_view line, std::string_view text)
 {
     // A line without "=" has no text in it.

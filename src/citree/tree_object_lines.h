@@ -2,6 +2,7 @@
 
 #include "object_file/section_bytes.h"
 #include "ports/tree.h"
+#include "text/text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -30,6 +31,8 @@ public:
     }
     // The line as the file's bytes, in the encoding the file was read with.
     [[nodiscard]] std::string_view bytes(std::size_t index) const { return m_Lines.bytes(index); }
+    // Calls visit(index, bytes) for each line in order.
+    template<typename Visit> void visitLines(Visit&& visit) const { m_Lines.visitLines(visit); }
     [[nodiscard]] ObjectFileText::Encoding encoding() const { return m_Lines.encoding(); }
     // A line's bytes in that encoding decoded into room.
     std::u16string_view decoded(std::string_view lineBytes, std::u16string& room) const
@@ -40,7 +43,14 @@ public:
     // The text of a line of plain ASCII as a build found it, so that a filter rebuild reads it
     // without taking the line apart again. Nothing for a line no build noted, or whose text is not
     // the rest of the line (a second "=" ends it).
-    [[nodiscard]] std::optional<std::string_view> knownAsciiText(std::size_t index) const;
+    [[nodiscard]] std::optional<std::string_view> knownAsciiText(
+        std::size_t index, std::string_view lineBytes) const
+    {
+        if (index >= m_AsciiTextStarts.size() || m_AsciiTextStarts[index] == 0) {
+            return std::nullopt;
+        }
+        return SpaceTrimmed(lineBytes.substr(m_AsciiTextStarts[index]));
+    }
     // Where a build found the text in the line's bytes, as noted: 0 when it is not to be noted.
     [[nodiscard]] static std::uint8_t AsciiTextStart(std::string_view line, std::string_view text);
     // Notes where the line's text starts, as AsciiTextStart gives it.

@@ -79,6 +79,23 @@ public:
         const std::size_t start = startOf(index);
         return { m_Bytes.get() + start, startOf(index + 1) - start };
     }
+    // Calls visit(index, bytes) for each line in order, each line's start read on from the last
+    // instead of looked up.
+    template<typename Visit> void visitLines(Visit&& visit) const
+    {
+        std::size_t passedCount = 0;
+        const auto startAt = [&](std::size_t index) {
+            while (passedCount < m_PassedAt.size() && m_PassedAt[passedCount] <= index)
+                ++passedCount;
+            return passedCount * OffsetRange + m_Starts[index];
+        };
+        std::size_t start = m_Lines == 0 ? 0 : startAt(0);
+        for (std::size_t index = 0; index < m_Lines; ++index) {
+            const std::size_t end = startAt(index + 1);
+            visit(index, std::string_view(m_Bytes.get() + start, end - start));
+            start = end;
+        }
+    }
     // The line decoded into room.
     std::u16string_view line(std::size_t index, std::u16string& room) const
     {

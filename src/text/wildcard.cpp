@@ -3,6 +3,9 @@
 #include "text/text.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace vestrak {
@@ -32,9 +35,31 @@ std::size_t FindFirst(std::u16string_view text, char16_t unit, std::size_t from)
     return FindUnit(text, unit, from);
 }
 
+// The first byte whose unit is that one. A letter's unit is its upper case, found in either case
+// at once by setting the bit that tells them apart; eight bytes are looked at a step.
 std::size_t FindFirst(std::string_view asciiText, char16_t unit, std::size_t from)
 {
-    for (std::size_t at = from; at < asciiText.size(); ++at) {
+    constexpr std::uint64_t EachByte = 0x0101010101010101;
+    constexpr std::uint64_t HighBits = 0x8080808080808080;
+    if (unit >= 0x80 || (unit >= u'a' && unit <= u'z')) {
+        return std::string_view::npos;
+    }
+    const bool letter = unit >= u'A' && unit <= u'Z';
+    const std::uint64_t caseBit = letter ? 0x20 * EachByte : 0;
+    const std::uint64_t wanted = (unit | (letter ? 0x20 : 0)) * EachByte;
+    std::size_t at = from;
+    for (; std::endian::native == std::endian::little && at + sizeof(std::uint64_t) <= asciiText.size();
+         at += sizeof(std::uint64_t)) {
+        std::uint64_t bytes = 0;
+        std::memcpy(&bytes, asciiText.data() + at, sizeof(bytes));
+        const std::uint64_t differences = (bytes | caseBit) ^ wanted;
+        // The lowest byte that is zero sets its high bit first; bits above it may be set in error.
+        const std::uint64_t zeros = (differences - EachByte) & ~differences & HighBits;
+        if (zeros != 0) {
+            return at + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
+        }
+    }
+    for (; at < asciiText.size(); ++at) {
         if (UnitOf(asciiText[at]) == unit) {
             return at;
         }

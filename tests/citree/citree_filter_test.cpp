@@ -38,7 +38,7 @@ TEST(AsciiTreeLine, IsTheDecodedLine)
         TreeObjectLines lines(std::move(bytes));
         lines.noteAsciiTextStart(
             0, TreeObjectLines::AsciiTextStart(lines.bytes(0), ReadAsciiTreeLine(lines.bytes(0))->text));
-        EXPECT_EQ(lines.knownAsciiText(0).value_or(parts->text), parts->text) << line;
+        EXPECT_EQ(lines.knownAsciiText(0, lines.bytes(0)).value_or(parts->text), parts->text) << line;
     }
     EXPECT_FALSE(ReadAsciiTreeLine("A=4,K\xC3\xBChlung"));
 }

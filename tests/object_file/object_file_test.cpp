@@ -1,4 +1,5 @@
 #include "object_file/object_file.h"
+#include "object_file/section_bytes.h"
 #include "support/test_platform.h"
 #include "text/encoding.h"
 #include "text/line_cutter.h"
@@ -229,6 +230,30 @@ TEST(ReadIniSection, HugeLinesSurviveManyEmptyLines)
 // A line that runs on through many pieces of NUL, as the rest of a file a crash left filled with
 // zeros, is kept only up to its first NUL: what a scanner that skips such lines is handed stays
 // one byte, however large the file.
+// Line starts kept in a byte each, so that the bytes pass the offsets' range many times, once
+// inside a long line and once just at a line's end: a line is found whether looked up or read in
+// order.
+TEST(SectionBytes, LinesPastTheRangeOfTheirStarts)
+{
+    const std::vector<std::string> written { "a", std::string(255, 'b'), "", std::string(600, 'c'), "d",
+        std::string(254, 'e'), "f" };
+    BasicSectionBytes<std::uint8_t> lines;
+    for (const std::string& line : written) {
+        lines.add(line);
+    }
+    std::vector<std::string> lookedUp;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        lookedUp.emplace_back(lines.bytes(index));
+    }
+    std::vector<std::string> inOrder;
+    lines.visitLines([&](std::size_t index, std::string_view bytes) {
+        EXPECT_EQ(index, inOrder.size());
+        inOrder.emplace_back(bytes);
+    });
+    EXPECT_EQ(lookedUp, written);
+    EXPECT_EQ(inOrder, written);
+}
+
 TEST(LineCutter, KeepsALineRunningOnThroughNulsOnlyToItsFirstNul)
 {
     struct Scanner {

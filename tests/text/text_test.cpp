@@ -80,7 +80,12 @@ TEST(MatchWildcard, Table)
         { u"abcd", u"a?c", false }, { u"ABC", u"abc", false }, { u"abab", u"*ab", false },
         { u"aab", u"*a?", false }, { u"xy", u"*?", false }, { u"x", u"*?", true },
         { u"abxcd", u"ab*cd", true }, { u"abcd", u"*c?", true }, { u"abcd", u"a*??", false },
-        { u"", u"**", false } };
+        { u"", u"**", false },
+        // Texts long enough to be searched eight bytes a step: letters in either case, and signs
+        // that differ from others only in the bit that tells a letter's cases apart.
+        { u"pas pas pas Part 1 of pump 12", u"*Part 1*", true }, { u"xxxxxxxxxxxxxxxxZ", u"*z", false },
+        { u"abcdefgh@ijklmnop", u"*`*", false }, { u"[[[[[[[[[{", u"*{", true },
+        { u"[[[[[[[[[[", u"*{*", false } };
     for (const Row& row : rows) {
         SCOPED_TRACE(ToUtf8(row.text) + " | " + ToUtf8(row.pattern));
         EXPECT_EQ(MatchWildcard(row.text, row.pattern), row.expected);
