@@ -569,7 +569,10 @@ void CiTreePrivate::AddTreeLine(
             build.built.lastClicked = node;
         }
     }
-    node->setBackColor(m_BackColor);
+    // A new node shows the window background already.
+    if (m_BackColor != WindowBackgroundColor) {
+        node->setBackColor(m_BackColor);
+    }
     chain.push_back({ std::move(node), build.chainPath.size(), pathHash });
     build.chainCodes.add(judged.code);
     if (build.keepOpen) {

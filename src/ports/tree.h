@@ -54,7 +54,8 @@ public:
     /// Sets what the image stands for, as imageMeaning() gives it.
     virtual void setImageMeaning(std::u16string_view words) = 0;
     ///@{
-    /// Back colour of its row, as hosts give colours (see WindowBackgroundColor).
+    /// Back colour of its row, as hosts give colours (see WindowBackgroundColor); a new node's is
+    /// WindowBackgroundColor.
     [[nodiscard]] virtual std::uint32_t backColor() const = 0;
     virtual void setBackColor(std::uint32_t color) = 0;
     ///@}

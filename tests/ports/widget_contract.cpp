@@ -189,6 +189,7 @@ TEST_P(WidgetContract, NodeImagesAreCheckedAgainstTheImageList)
 {
     Tree& tree = addTree(ImageList::StatusIcons);
     NodeRef node = add(tree, nullptr, u"A/0", u"A", 4);
+    EXPECT_EQ(node->backColor(), WindowBackgroundColor) << "a new node shows the window background";
     for (const auto& [image, taken, shown] :
         { std::tuple(7, false, 4), std::tuple(0, true, 0), std::tuple(6, true, 6) })
         EXPECT_EQ((std::tuple { node->setImage(image), node->image() }), std::tuple(taken, shown)) << image;
