@@ -1,11 +1,10 @@
 #include "text/wildcard.h"
 
+#include "text/byte_words.h"
 #include "text/text.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 
 namespace vestrak {
@@ -35,28 +34,20 @@ std::size_t FindFirst(std::u16string_view text, char16_t unit, std::size_t from)
     return FindUnit(text, unit, from);
 }
 
-// The first byte whose unit is that one. A letter's unit is its upper case, found in either case
-// at once by setting the bit that tells them apart; eight bytes are looked at a step.
+// The first byte whose unit is that one, eight bytes a step. A letter's unit is its upper case:
+// with the bit that tells a letter's cases apart set in every byte, it is found in either case.
 std::size_t FindFirst(std::string_view asciiText, char16_t unit, std::size_t from)
 {
-    constexpr std::uint64_t EachByte = 0x0101010101010101;
-    constexpr std::uint64_t HighBits = 0x8080808080808080;
     if (unit >= 0x80 || (unit >= u'a' && unit <= u'z')) {
         return std::string_view::npos;
     }
     const bool letter = unit >= u'A' && unit <= u'Z';
-    const std::uint64_t caseBit = letter ? 0x20 * EachByte : 0;
-    const std::uint64_t wanted = (unit | (letter ? 0x20 : 0)) * EachByte;
+    const std::uint64_t caseBits = letter ? 0x2020202020202020U : 0;
+    const auto wanted = static_cast<char>(letter ? unit | 0x20 : unit);
     std::size_t at = from;
-    for (; std::endian::native == std::endian::little && at + sizeof(std::uint64_t) <= asciiText.size();
-         at += sizeof(std::uint64_t)) {
-        std::uint64_t bytes = 0;
-        std::memcpy(&bytes, asciiText.data() + at, sizeof(bytes));
-        const std::uint64_t differences = (bytes | caseBit) ^ wanted;
-        // The lowest byte that is zero sets its high bit first; bits above it may be set in error.
-        const std::uint64_t zeros = (differences - EachByte) & ~differences & HighBits;
-        if (zeros != 0) {
-            return at + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
+    for (; at + WordBytes <= asciiText.size(); at += WordBytes) {
+        if (const std::uint64_t marks = MarksOf(LoadWord(asciiText, at) | caseBits, wanted)) {
+            return at + FirstMarked(marks);
         }
     }
     for (; at < asciiText.size(); ++at) {

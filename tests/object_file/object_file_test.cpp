@@ -1,3 +1,4 @@
+#include "object_file/code_chain.h"
 #include "object_file/object_file.h"
 #include "object_file/section_bytes.h"
 #include "support/test_platform.h"
@@ -252,6 +253,34 @@ TEST(SectionBytes, LinesPastTheRangeOfTheirStarts)
     });
     EXPECT_EQ(lookedUp, written);
     EXPECT_EQ(inOrder, written);
+}
+
+// A new line's parent is the nearest link whose code, read as a prefix list, starts the new code:
+// the chain answers as reading every link's list would, in UTF-16 and in UTF-8, for plain ASCII
+// codes compared in place, lists, letters beyond ASCII and codes long enough to be indexed.
+TEST(CodeChain, KeepsTheLinksUpToTheNearestPrefix)
+{
+    const std::u16string longCode = u"L" + std::u16string(70, u'x');
+    const std::vector<std::u16string> codes { u"S1", u"S1A", u"s1a2", u"S1A2B", u"S1B", u"S1,T1", u"T1X",
+        u"T1XÜ", u"t1xü9", u"T1Y", longCode, longCode + u"A", longCode + u"A1", u"S1,T1", u"T1XA", u"Z",
+        u"S1ABCDEFGHIJ", u"s1abcdefghijk", u"S1ABCDEFGHIX" };
+    std::vector<std::u16string> kept;
+    CodeChain chain;
+    Utf8CodeChain utf8Chain;
+    for (const std::u16string& code : codes) {
+        std::size_t nearest = kept.size();
+        while (nearest > 0 && !IsInPrefixList(kept[nearest - 1], code)) {
+            --nearest;
+        }
+        EXPECT_EQ(chain.linksKeptFor(code), nearest) << ToUtf8(code);
+        EXPECT_EQ(utf8Chain.linksKeptFor(ToUtf8(code)), nearest) << ToUtf8(code);
+        kept.resize(nearest);
+        kept.push_back(code);
+        chain.cutTo(nearest);
+        chain.add(code);
+        utf8Chain.cutTo(nearest);
+        utf8Chain.add(ToUtf8(code));
+    }
 }
 
 TEST(LineCutter, KeepsALineRunningOnThroughNulsOnlyToItsFirstNul)
