@@ -316,6 +316,7 @@ struct CiTreePrivate::TreeBuild {
         , lastClickedHash(PathSet::TopPathHash(lastClicked))
         , judge(std::move(filter), tree.m_RootObject, textsAsked)
         , mayBeOpen(storedOpen, [](const NodeRef& node) { node->setExpanded(true); })
+        , lender(tree.m_Lines)
     {
     }
 
@@ -353,6 +354,9 @@ struct CiTreePrivate::TreeBuild {
     // Nodes whose paths may be stored open. Answered before a node is made visible, which reads
     // the open branches above it.
     PathSetQueries<NodeRef> mayBeOpen;
+    // The lines the nodes lend their texts from, as the tree takes them: made once, not a
+    // conversion (and two counts of its users) per node.
+    const std::shared_ptr<const LentNodeTexts> lender;
 };
 
 // The lines of the section read on a thread of their own into the lines the control keeps, and
@@ -550,7 +554,7 @@ void CiTreePrivate::AddTreeLine(
                                          : Preselects(build.wantedObject, build.wantedExtraInfo, line);
     const NodeRef& parent = chain.empty() ? build.noParent : chain.back().node;
     NodeRef node = TreeView_Objects.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
-        m_Lines, static_cast<std::uint32_t>(index), line.image);
+        build.lender, static_cast<std::uint32_t>(index), line.image);
     if (!node) {
         return;
     }
