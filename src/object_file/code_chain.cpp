@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -89,10 +90,60 @@ ItemAnswer StartsWithAsciiItem(std::basic_string_view<Char> item, std::basic_str
     return ItemAnswer::Yes;
 }
 
+// How many units the ASCII code and another code share from their start, case ignored; nothing
+// when they differ first by a character beyond ASCII, which may be the same letter in another case.
+template<typename Char>
+std::optional<std::size_t> SharedAsciiStart(
+    std::basic_string_view<Char> ascii, std::basic_string_view<Char> code)
+{
+    const std::size_t length = std::min(ascii.size(), code.size());
+    std::size_t position = 0;
+    if constexpr (sizeof(Char) == 1) {
+        // Eight bytes at a time up to the first that differs, the last word overlapping the one
+        // before.
+        while (length >= WordBytes && position < length) {
+            position = std::min(position, length - WordBytes);
+            if (const std::uint64_t differing = LoadWord(ascii, position) ^ LoadWord(code, position)) {
+                position += static_cast<std::size_t>(std::countr_zero(differing)) / 8;
+                break;
+            }
+            position += WordBytes;
+        }
+    }
+    for (; position < length; ++position) {
+        if (ascii[position] == code[position]) {
+            continue;
+        }
+        if (!IsAscii(code[position])) {
+            return std::nullopt;
+        }
+        if (!SameAsciiLetterIgnoringCase(ascii[position], code[position])) {
+            break;
+        }
+    }
+    return position;
+}
+
 } // namespace
 
 template<typename Char> std::size_t BasicCodeChain<Char>::linksKeptFor(Code code) const
 {
+    // While every link is a single ASCII prefix, each is a prefix of the last one's code, longer
+    // the further down: the links that start the new code are those no longer than what it shares
+    // with the last code, which is compared once.
+    if (!m_Links.empty() && m_Links.back().isAsciiItemFromTop) {
+        if (const std::optional<std::size_t> shared = SharedAsciiStart(codeOf(m_Links.size() - 1), code)) {
+            std::size_t end = m_Codes.size();
+            for (std::size_t link = m_Links.size(); link > 0; --link) {
+                const std::size_t start = m_Links[link - 1].start;
+                if (end - start <= *shared) {
+                    return link;
+                }
+                end = start;
+            }
+            return 0;
+        }
+    }
     std::size_t indexed = m_Indexed.size();
     // A UTF-8 code is decoded once, for the first index asked.
     std::u16string decoded;
@@ -146,7 +197,9 @@ template<typename Char> void BasicCodeChain<Char>::add(Code code)
             m_Indexed.push_back({ m_Links.size(), std::move(index), std::move(decoded) });
         }
     }
-    m_Links.push_back({ m_Codes.size(), !isLong && IsAsciiItem(code) });
+    const bool isAsciiItem = !isLong && IsAsciiItem(code);
+    const bool aboveAreAsciiItems = m_Links.empty() || m_Links.back().isAsciiItemFromTop;
+    m_Links.push_back({ m_Codes.size(), isAsciiItem, isAsciiItem && aboveAreAsciiItems });
     m_Codes += code;
 }
 

@@ -15,7 +15,8 @@ namespace vestrak {
 // as it joins the chain, so that a list of any length is read once however many lines below it
 // ask it; short ones, nearly every code, are read as they stand, and one of ASCII characters
 // without a comma, a single prefix, is compared unit by unit in place. Codes are UTF-16 or, for a
-// reader that keeps the file's bytes, UTF-8.
+// reader that keeps the file's bytes, UTF-8. A code is added below the links linksKeptFor() gave
+// for it, once the chain is cut to them.
 template<typename Char> class BasicCodeChain {
 public:
     using Code = std::basic_string_view<Char>;
@@ -46,6 +47,8 @@ private:
         std::size_t start = 0;
         // A single prefix of ASCII characters, which a new code is compared with in place.
         bool isAsciiItem = false;
+        // Whether this link and every one above it is such a prefix.
+        bool isAsciiItemFromTop = false;
     };
 
     // The codes one after the other.

@@ -262,8 +262,9 @@ TEST(CodeChain, KeepsTheLinksUpToTheNearestPrefix)
 {
     const std::u16string longCode = u"L" + std::u16string(70, u'x');
     const std::vector<std::u16string> codes { u"S1", u"S1A", u"s1a2", u"S1A2B", u"S1B", u"S1,T1", u"T1X",
-        u"T1XÜ", u"t1xü9", u"T1Y", longCode, longCode + u"A", longCode + u"A1", u"S1,T1", u"T1XA", u"Z",
-        u"S1ABCDEFGHIJ", u"s1abcdefghijk", u"S1ABCDEFGHIX" };
+        u"T1X\u00DC", u"t1x\u00FC9", u"T1Y", longCode, longCode + u"A", longCode + u"A1", u"S1,T1", u"T1XA",
+        u"Z", u"S1ABCDEFGHIJ", u"s1abcdefghijk", u"S1ABCDEFGHIX", u"S1ABCDEFGHIXY", u"s1abcdefghi\u00FC",
+        u"S1ABCDEFGHI", u"S1ABCDEFGHIJKLMNOPQ", u"S1ABCDEFGHIJKLMNOPQR", u"S1ABCDEFGHIJKLMNOPR", u"S1" };
     std::vector<std::u16string> kept;
     CodeChain chain;
     Utf8CodeChain utf8Chain;
