@@ -6,6 +6,7 @@
 #include "object_file/code_chain.h"
 #include "object_file/object_file.h"
 #include "object_file/object_file_names.h"
+#include "text/ascii_units.h"
 #include "text/encoding.h"
 #include "text/numeric.h"
 #include "text/text.h"
@@ -528,11 +529,19 @@ void CiTreePrivate::AddTreeLine(
 {
     TreeLine& line = build.line;
     const bool readOnBytes = judged.readOnBytes;
-    if (readOnBytes) {
-        // Nothing below reads the text or extra info of such a line.
+    // A line of plain ASCII whose text is the rest of it has its text widened, when no extra info
+    // is wanted: nothing else of it is decoded or taken apart again.
+    const bool textOnBytes = !readOnBytes && judged.asciiTextStart != 0 && build.wantedExtraInfo.empty();
+    if (readOnBytes || textOnBytes) {
+        // Nothing below reads the extra info of such a line.
         line.image = judged.image;
         line.extraInfo = {};
         line.text = {};
+        if (textOnBytes) {
+            build.room.clear();
+            AppendAsciiPrefix(build.room, SpaceTrimmed(bytes.substr(judged.asciiTextStart)));
+            line.text = build.room;
+        }
     } else {
         ReadTreeLine(m_Lines->decoded(bytes, build.room), line);
     }
@@ -550,8 +559,9 @@ void CiTreePrivate::AddTreeLine(
         // Asked before the node is added, so that the set's slot is on its way meanwhile.
         mayBeStoredOpen = build.storedOpen.mayContain(pathHash);
     }
-    const bool preselected = readOnBytes ? PreselectsAsciiCode(build.wantedObject, judged.code)
-                                         : Preselects(build.wantedObject, build.wantedExtraInfo, line);
+    const bool preselected = readOnBytes || textOnBytes
+        ? PreselectsAsciiCode(build.wantedObject, judged.code)
+        : Preselects(build.wantedObject, build.wantedExtraInfo, line);
     const NodeRef& parent = chain.empty() ? build.noParent : chain.back().node;
     NodeRef node = TreeView_Objects.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
         build.lender, static_cast<std::uint32_t>(index), line.image);
