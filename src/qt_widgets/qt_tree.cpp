@@ -201,12 +201,13 @@ void QtTree::tellShownLooks()
     for (const ShownLook& look : shownLooks()) {
         const auto painted = std::find_if(m_PaintedLooks.begin(), m_PaintedLooks.end(),
             [&look](const ShownLook& each) { return each.node == look.node; });
-        if (painted == m_PaintedLooks.end()) {
-            m_Model.looksChanged(look.row);
-        } else if (*painted == look) {
+        const bool wasPainted = painted != m_PaintedLooks.end();
+        if (wasPainted && *painted == look) {
             continue;
-        } else if (painted->backColor == look.backColor
-            && m_Model.iconsTakeSameRoom(painted->image, look.image, m_View.iconSize())) {
+        }
+        const bool iconAlone = wasPainted && painted->backColor == look.backColor
+            && m_Model.iconsTakeSameRoom(painted->image, look.image, m_View.iconSize());
+        if (iconAlone) {
             m_Model.iconChanged(look.row);
         } else {
             m_Model.looksChanged(look.row);
