@@ -539,7 +539,7 @@ void CiTreePrivate::AddTreeLine(
         line.text = {};
         if (textOnBytes) {
             build.room.clear();
-            AppendAsciiPrefix(build.room, SpaceTrimmed(bytes.substr(judged.asciiTextStart)));
+            AppendAsciiPrefix(build.room, TreeObjectLines::AsciiTextAt(bytes, judged.asciiTextStart));
             line.text = build.room;
         }
     } else {

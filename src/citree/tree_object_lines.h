@@ -49,7 +49,12 @@ public:
         if (index >= m_AsciiTextStarts.size() || m_AsciiTextStarts[index] == 0) {
             return std::nullopt;
         }
-        return SpaceTrimmed(lineBytes.substr(m_AsciiTextStarts[index]));
+        return AsciiTextAt(lineBytes, m_AsciiTextStarts[index]);
+    }
+    // The text of a line of plain ASCII that starts where AsciiTextStart says, not 0.
+    [[nodiscard]] static std::string_view AsciiTextAt(std::string_view lineBytes, std::uint8_t start)
+    {
+        return SpaceTrimmed(lineBytes.substr(start));
     }
     // Where a build found the text in the line's bytes, as noted: 0 when it is not to be noted.
     [[nodiscard]] static std::uint8_t AsciiTextStart(std::string_view line, std::string_view text);

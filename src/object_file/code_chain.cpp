@@ -43,55 +43,9 @@ template<typename Char> bool IsAsciiItem(std::basic_string_view<Char> code)
     });
 }
 
-enum class ItemAnswer { No, Yes, AskGeneralRoutine };
-
-// Whether the code starts with an ASCII item, case ignored, from their units as they stand: no
-// call, decoding or list reading per link. Only a code that differs from the item by a character
-// beyond ASCII, which may be the same letter in another case, is left to the general routine.
-template<typename Char>
-ItemAnswer StartsWithAsciiItem(std::basic_string_view<Char> item, std::basic_string_view<Char> code)
-{
-    // The item's characters are its units; the code has no more characters than units.
-    if (item.size() > code.size()) {
-        return ItemAnswer::No;
-    }
-    std::size_t position = 0;
-    if constexpr (sizeof(Char) == 1) {
-        // Eight bytes at a time up to the first that differs, the last word overlapping the one
-        // before: the codes of one branch share their start, written alike.
-        if (item.size() >= WordBytes) {
-            std::uint64_t differing = 0;
-            for (;; position += WordBytes) {
-                position = std::min(position, item.size() - WordBytes);
-                differing = LoadWord(item, position) ^ LoadWord(code, position);
-                if (differing != 0 || position + WordBytes == item.size()) {
-                    break;
-                }
-            }
-            if (differing == 0) {
-                return ItemAnswer::Yes;
-            }
-            position += static_cast<std::size_t>(std::countr_zero(differing)) / 8;
-        }
-    }
-    for (; position < item.size(); ++position) {
-        const Char listed = item[position];
-        const Char given = code[position];
-        if (listed == given) {
-            continue;
-        }
-        if (!IsAscii(given)) {
-            return ItemAnswer::AskGeneralRoutine;
-        }
-        if (!SameAsciiLetterIgnoringCase(listed, given)) {
-            return ItemAnswer::No;
-        }
-    }
-    return ItemAnswer::Yes;
-}
-
-// How many units the ASCII code and another code share from their start, case ignored; nothing
-// when they differ first by a character beyond ASCII, which may be the same letter in another case.
+// How many units the ASCII code and another code share from their start, case ignored, from
+// their units as they stand: no call, decoding or list reading. Nothing when they differ first by
+// a character beyond ASCII, which may be the same letter in another case.
 template<typename Char>
 std::optional<std::size_t> SharedAsciiStart(
     std::basic_string_view<Char> ascii, std::basic_string_view<Char> code)
@@ -100,7 +54,7 @@ std::optional<std::size_t> SharedAsciiStart(
     std::size_t position = 0;
     if constexpr (sizeof(Char) == 1) {
         // Eight bytes at a time up to the first that differs, the last word overlapping the one
-        // before.
+        // before: the codes of one branch share their start, written alike.
         while (length >= WordBytes && position < length) {
             position = std::min(position, length - WordBytes);
             if (const std::uint64_t differing = LoadWord(ascii, position) ^ LoadWord(code, position)) {
@@ -122,6 +76,24 @@ std::optional<std::size_t> SharedAsciiStart(
         }
     }
     return position;
+}
+
+enum class ItemAnswer { No, Yes, AskGeneralRoutine };
+
+// Whether the code starts with an ASCII item, case ignored. Only a code that differs from the item
+// by a character beyond ASCII is left to the general routine.
+template<typename Char>
+ItemAnswer StartsWithAsciiItem(std::basic_string_view<Char> item, std::basic_string_view<Char> code)
+{
+    // The item's characters are its units; the code has no more characters than units.
+    if (item.size() > code.size()) {
+        return ItemAnswer::No;
+    }
+    const std::optional<std::size_t> shared = SharedAsciiStart(item, code);
+    if (!shared) {
+        return ItemAnswer::AskGeneralRoutine;
+    }
+    return *shared == item.size() ? ItemAnswer::Yes : ItemAnswer::No;
 }
 
 } // namespace

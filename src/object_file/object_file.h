@@ -50,18 +50,19 @@ public:
     virtual void forget() = 0;
 };
 
+// Where the lines of a file of that stamp are best prepared: on a thread of their own for a file
+// of some tens of thousands of lines or more, or of a size not known; on the calling thread for a
+// smaller one, which would not win back the thread's start and hand-overs.
+[[nodiscard]] ReadAside::WorkThread WorkThreadToRead(const std::optional<FileStamp>& stamp);
+
 // The lines ReadSectionLines gives, as the file's UTF-8 bytes, or converted to UTF-8 one line at a
 // time when the file is Windows-1252, so that nothing of the section stays and a reader keeping
 // bytes never decodes a line. Each line is prepared into a batch on a thread of its own, while this
 // thread reads the file and takes the batches, in order: a big section costs about the larger of
 // the two sides instead of both. The file system is used on this thread only. False when the file
 // cannot be read or has no such section. The file is read once while it is checked for UTF-8; when
-// it turns out not to be, forget() is called and the lines come again, as Windows-1252.
-// Where the lines of a file of that stamp are best prepared: on a thread of their own for a file
-// of some tens of thousands of lines or more, or of a size not known; on the calling thread for a
-// smaller one, which would not win back the thread's start and hand-overs.
-[[nodiscard]] ReadAside::WorkThread WorkThreadToRead(const std::optional<FileStamp>& stamp);
-
+// it turns out not to be, forget() is called and the lines come again, as Windows-1252. The work
+// runs on the calling thread where workThread says so (WorkThreadToRead).
 bool VisitSectionUtf8LinesAside(const std::u16string& section, const std::u16string& fileName,
     FileSystem& files, SectionLineBatches& batches,
     ReadAside::WorkThread workThread = ReadAside::WorkThread::Aside);
