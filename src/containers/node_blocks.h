@@ -1,6 +1,6 @@
 #pragma once
 
-#include "containers/huge_page_arena.h"
+#include "containers/block_arena.h"
 
 #include <algorithm>
 #include <array>
@@ -133,25 +133,26 @@ private:
         alignas(Node) std::array<std::byte, BlockNodes * sizeof(Node)> room;
     };
     static_assert(sizeof(Block) == BlockBytes);
-    static constexpr std::size_t BlocksPerArena = HugePageArena::Bytes / BlockBytes;
+    static constexpr std::size_t BlocksPerArena = BlockArena::Bytes / BlockBytes;
 
     // The arena stays while any of its blocks does.
     struct ReleaseIntoArena {
-        std::shared_ptr<HugePageArena> arena;
+        std::shared_ptr<BlockArena> arena;
         void operator()(Block* block) const { block->~Block(); }
     };
 
     [[nodiscard]] std::shared_ptr<Block> carveBlock()
     {
         if (!m_Arena || m_BlocksCarved == BlocksPerArena) {
-            // A small tree takes only the small pages it touches; a tree that filled an arena is
-            // large, and the rest of its nodes come in huge pages.
-            m_Arena = HugePageArena::make(
-                m_Blocks.empty() ? HugePageArena::Pages::Small : HugePageArena::Pages::Huge);
+            m_Arena = BlockArena::make();
             m_BlocksCarved = 0;
         }
         std::byte* room = m_Arena->start() + m_BlocksCarved * BlockBytes;
         ++m_BlocksCarved;
+        // A small tree takes only the pages it touches; a tree that filled a block is large, and
+        // its next blocks are mapped whole at once.
+        if (!m_Blocks.empty())
+            BlockArena::mapWritten(room, BlockBytes);
         const auto firstId = static_cast<std::uint32_t>(m_Blocks.size() * BlockNodes);
         return std::shared_ptr<Block>(::new (room) Block(m_Owner, firstId), ReleaseIntoArena { m_Arena });
     }
@@ -164,7 +165,7 @@ private:
 
     Owner* m_Owner;
     std::vector<std::shared_ptr<Block>> m_Blocks;
-    std::shared_ptr<HugePageArena> m_Arena;
+    std::shared_ptr<BlockArena> m_Arena;
     std::size_t m_BlocksCarved = 0;
 };
 

@@ -1,4 +1,4 @@
-#include "containers/huge_page_arena.h"
+#include "containers/block_arena.h"
 
 #include <cstdint>
 #include <new>
@@ -10,12 +10,12 @@ namespace {
 
 std::uintptr_t RoundUp(std::uintptr_t address)
 {
-    return (address + HugePageArena::Bytes - 1) & ~(HugePageArena::Bytes - 1);
+    return (address + BlockArena::Bytes - 1) & ~(BlockArena::Bytes - 1);
 }
 
 } // namespace
 
-std::shared_ptr<HugePageArena> HugePageArena::make(Pages pages)
+std::shared_ptr<BlockArena> BlockArena::make()
 {
     // Twice the room, so that a boundary lies inside; the ends around it go back at once.
     void* mapped = mmap(nullptr, 2 * Bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -27,14 +27,20 @@ std::shared_ptr<HugePageArena> HugePageArena::make(Pages pages)
     if (lead != 0)
         munmap(mapped, lead);
     munmap(start + Bytes, Bytes - lead);
-#if defined(MADV_HUGEPAGE)
-    if (pages == Pages::Huge)
-        madvise(start, Bytes, MADV_HUGEPAGE);
-#endif
-    return std::make_shared<HugePageArena>(MadeByMake(), start);
+    return std::make_shared<BlockArena>(MadeByMake(), start);
 }
 
-HugePageArena::~HugePageArena()
+void BlockArena::mapWritten(std::byte* start, std::size_t bytes)
+{
+#if defined(MADV_POPULATE_WRITE)
+    madvise(start, bytes, MADV_POPULATE_WRITE);
+#else
+    (void)start;
+    (void)bytes;
+#endif
+}
+
+BlockArena::~BlockArena()
 {
     munmap(m_Start, Bytes);
 }
