@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <optional>
+#include <cstdint>
 #include <type_traits>
 #include <utility>
 
@@ -43,11 +43,16 @@ template<typename Char> bool IsAsciiItem(std::basic_string_view<Char> code)
     });
 }
 
+// What SharedAsciiStart answers when two codes differ first by a character beyond ASCII. A plain
+// number, not an optional: the optional came back through memory, a byte written and eight read,
+// which stalled every line's parent search.
+constexpr std::size_t DifferBeyondAscii = SIZE_MAX;
+
 // How many units the ASCII code and another code share from their start, case ignored, from
-// their units as they stand: no call, decoding or list reading. Nothing when they differ first by
-// a character beyond ASCII, which may be the same letter in another case.
+// their units as they stand: no call, decoding or list reading. DifferBeyondAscii when they differ
+// first by a character beyond ASCII, which may be the same letter in another case.
 template<typename Char>
-std::optional<std::size_t> SharedAsciiStart(
+std::size_t SharedAsciiStart(
     std::basic_string_view<Char> ascii, std::basic_string_view<Char> code)
 {
     const std::size_t length = std::min(ascii.size(), code.size());
@@ -69,7 +74,7 @@ std::optional<std::size_t> SharedAsciiStart(
             continue;
         }
         if (!IsAscii(code[position])) {
-            return std::nullopt;
+            return DifferBeyondAscii;
         }
         if (!SameAsciiLetterIgnoringCase(ascii[position], code[position])) {
             break;
@@ -89,11 +94,11 @@ ItemAnswer StartsWithAsciiItem(std::basic_string_view<Char> item, std::basic_str
     if (item.size() > code.size()) {
         return ItemAnswer::No;
     }
-    const std::optional<std::size_t> shared = SharedAsciiStart(item, code);
-    if (!shared) {
+    const std::size_t shared = SharedAsciiStart(item, code);
+    if (shared == DifferBeyondAscii) {
         return ItemAnswer::AskGeneralRoutine;
     }
-    return *shared == item.size() ? ItemAnswer::Yes : ItemAnswer::No;
+    return shared == item.size() ? ItemAnswer::Yes : ItemAnswer::No;
 }
 
 } // namespace
@@ -104,11 +109,12 @@ template<typename Char> std::size_t BasicCodeChain<Char>::linksKeptFor(Code code
     // the further down: the links that start the new code are those no longer than what it shares
     // with the last code, which is compared once.
     if (!m_Links.empty() && m_Links.back().isAsciiItemFromTop) {
-        if (const std::optional<std::size_t> shared = SharedAsciiStart(codeOf(m_Links.size() - 1), code)) {
+        if (const std::size_t shared = SharedAsciiStart(codeOf(m_Links.size() - 1), code);
+            shared != DifferBeyondAscii) {
             std::size_t end = m_Codes.size();
             for (std::size_t link = m_Links.size(); link > 0; --link) {
                 const std::size_t start = m_Links[link - 1].start;
-                if (end - start <= *shared) {
+                if (end - start <= shared) {
                     return link;
                 }
                 end = start;
