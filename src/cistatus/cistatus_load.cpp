@@ -29,7 +29,8 @@ const std::u16string SettingsApplication = u"CiStatus";
 // object's parent is found along them. It serves one load only, which compares the lines' UTF-8
 // bytes.
 struct CiStatusPrivate::LoadChain {
-    std::vector<NodeRef> nodes;
+    // The indexes of the nodes from the top down to the node added last.
+    std::vector<std::int32_t> nodes;
     Utf8CodeChain codes;
 };
 
@@ -149,26 +150,24 @@ void CiStatusPrivate::addStatusObject(StatusTexts texts, const StatusRecords::Ch
     // whose code, as a prefix list, starts the new code. The chain is cut back only once the node
     // is added.
     const std::size_t linksKept = chain.codes.linksKeptFor(code);
-    static const NodeRef noParent;
-    // Not a copy: a copy would count the node's block's users up and down for every line.
-    const NodeRef& parent = linksKept == 0 ? noParent : chain.nodes[linksKept - 1];
+    const std::int32_t parent = linksKept == 0 ? 0 : chain.nodes[linksKept - 1];
     // The node reads its key and text from the record.
     const std::size_t position = m_StatusObjects.size();
     cStatus& record = m_StatusObjects.add(texts, chunk, lineIndex);
-    NodeRef node = TreeView_Status.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
-        m_StatusObjects.nodeTexts(), static_cast<std::uint32_t>(position), status & StatusImageMask);
-    if (!node) {
+    const std::int32_t node = TreeView_Status.addLentBelow(
+        parent, m_StatusObjects.nodeTexts(), static_cast<std::uint32_t>(position), status & StatusImageMask);
+    if (node == 0) {
         m_StatusObjects.removeLast();
         return;
     }
     // A new node has the window's back colour already.
     if (m_BackColor != WindowBackgroundColor) {
-        node->setBackColor(m_BackColor);
+        TreeView_Status.node(node)->setBackColor(m_BackColor);
     }
     record.m_Status = status;
-    chain.nodes.erase(chain.nodes.begin() + static_cast<std::ptrdiff_t>(linksKept), chain.nodes.end());
+    chain.nodes.resize(linksKept);
     chain.codes.cutTo(linksKept);
-    chain.nodes.push_back(std::move(node));
+    chain.nodes.push_back(node);
     chain.codes.add(code);
 }
 

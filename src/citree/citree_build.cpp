@@ -322,7 +322,8 @@ struct CiTreePrivate::TreeBuild {
     }
 
     struct ChainLink {
-        NodeRef node;
+        // Its index in the tree.
+        std::int32_t node = 0;
         std::size_t pathStart = 0;
         std::uint64_t pathHash = 0;
     };
@@ -349,7 +350,6 @@ struct CiTreePrivate::TreeBuild {
     Utf8CodeChain chainCodes;
     std::u16string chainPath;
     std::u16string path;
-    const NodeRef noParent;
     TreeLine line;
     std::u16string room;
     // Nodes whose paths may be stored open. Answered before a node is made visible, which reads
@@ -562,32 +562,33 @@ void CiTreePrivate::AddTreeLine(
     const bool preselected = readOnBytes || textOnBytes
         ? PreselectsAsciiCode(build.wantedObject, judged.code)
         : Preselects(build.wantedObject, build.wantedExtraInfo, line);
-    const NodeRef& parent = chain.empty() ? build.noParent : chain.back().node;
-    NodeRef node = TreeView_Objects.addLent(parent, parent ? NodeRelationship::Child : NodeRelationship::Last,
-        build.lender, static_cast<std::uint32_t>(index), line.image);
-    if (!node) {
+    const std::int32_t parent = chain.empty() ? 0 : chain.back().node;
+    const std::int32_t node
+        = TreeView_Objects.addLentBelow(parent, build.lender, static_cast<std::uint32_t>(index), line.image);
+    if (node == 0) {
         return;
     }
     if (preselected) {
         build.mayBeOpen.answer();
-        node->setExpanded(true);
-        node->ensureVisible();
-        node->setSelected(true);
+        const NodeRef selected = TreeView_Objects.node(node);
+        selected->setExpanded(true);
+        selected->ensureVisible();
+        selected->setSelected(true);
     }
     if (build.keepOpen) {
         if (mayBeStoredOpen) {
-            build.mayBeOpen.add(pathHash, build.pathOf(line.text), node);
+            build.mayBeOpen.add(pathHash, build.pathOf(line.text), TreeView_Objects.node(node));
         }
         if (!build.built.lastClicked && pathHash == build.lastClickedHash
             && build.pathOf(line.text) == build.lastClicked) {
-            build.built.lastClicked = node;
+            build.built.lastClicked = TreeView_Objects.node(node);
         }
     }
     // A new node shows the window background already.
     if (m_BackColor != WindowBackgroundColor) {
-        node->setBackColor(m_BackColor);
+        TreeView_Objects.node(node)->setBackColor(m_BackColor);
     }
-    chain.push_back({ std::move(node), build.chainPath.size(), pathHash });
+    chain.push_back({ node, build.chainPath.size(), pathHash });
     build.chainCodes.add(judged.code);
     if (build.keepOpen) {
         build.chainPath += line.text;

@@ -249,29 +249,52 @@ NodeRef NodeStore::add(const NodeRef& relative, NodeRelationship relationship, s
     }
     ++m_IndexedNodes;
     m_OwnKeys = true;
-    NodeRef node = place(parent, image);
-    auto& placed = static_cast<StoredNode&>(*node);
+    StoredNode& placed = place(parent, image);
     placed.m_OwnTexts = true;
     placed.m_Texts = static_cast<std::uint32_t>(m_OwnTexts.size());
     m_OwnTexts.push_back(
         { kept.data(), static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(text.size()) });
-    return node;
+    return m_Blocks.handleOfLast();
 }
 
 NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationship,
     const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
 {
-    if (!texts)
-        return nullptr;
-    if (m_Lender && m_Lender != texts) {
-        // The store reads lent texts from one lender: those of another are kept as copies.
-        std::u16string key;
-        std::u16string text;
-        texts->keyAndText(reference, key, text);
-        return add(relative, relationship, key, text, image);
-    }
+    if (texts && m_Lender && m_Lender != texts)
+        return addCopyOfLent(relative, relationship, *texts, reference, image);
     StoredNode* parent = nullptr;
-    if (!parentFor(relative, relationship, parent))
+    if (!parentFor(relative, relationship, parent) || !placeLent(parent, texts, reference, image))
+        return nullptr;
+    return m_Blocks.handleOfLast();
+}
+
+std::int32_t NodeStore::addLentBelow(std::int32_t parentIndex,
+    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
+{
+    if (parentIndex < 0 || parentIndex > m_Count)
+        return 0;
+    StoredNode* parent = parentIndex == 0 ? nullptr : &nodeAt(static_cast<std::size_t>(parentIndex) - 1);
+    if (texts && m_Lender && m_Lender != texts) {
+        const NodeRef relative = parent ? handleOf(*parent) : nullptr;
+        return addCopyOfLent(relative, NodeRelationship::Child, *texts, reference, image) ? m_Count : 0;
+    }
+    return placeLent(parent, texts, reference, image) ? m_Count : 0;
+}
+
+// The store reads lent texts from one lender: those of another are kept as copies.
+NodeRef NodeStore::addCopyOfLent(const NodeRef& relative, NodeRelationship relationship,
+    const LentNodeTexts& texts, std::uint32_t reference, std::int32_t image)
+{
+    std::u16string key;
+    std::u16string text;
+    texts.keyAndText(reference, key, text);
+    return add(relative, relationship, key, text, image);
+}
+
+StoredNode* NodeStore::placeLent(
+    StoredNode* parent, const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
+{
+    if (!texts)
         return nullptr;
     // Set once: an assignment for every node would count the lender's users up and down.
     if (!m_Lender)
@@ -285,12 +308,12 @@ NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationshi
             return nullptr;
     }
     m_HighestLentReference = std::max<std::int64_t>(m_HighestLentReference, reference);
-    NodeRef node = place(parent, image);
-    static_cast<StoredNode&>(*node).m_Texts = reference;
-    return node;
+    StoredNode& node = place(parent, image);
+    node.m_Texts = reference;
+    return &node;
 }
 
-NodeRef NodeStore::place(StoredNode* parent, std::int32_t image)
+StoredNode& NodeStore::place(StoredNode* parent, std::int32_t image)
 {
     StoredNode& node = m_Blocks.place(parent ? numberOf(*parent) : StoredNode::NoNode,
         static_cast<std::uint8_t>(holdsImage(m_Images, image) ? image : 0));
@@ -301,7 +324,7 @@ NodeRef NodeStore::place(StoredNode* parent, std::int32_t image)
         m_Nodes.push_back(&node);
         m_IndexById.push_back(m_Count);
     }
-    return m_Blocks.handleOfLast();
+    return node;
 }
 
 // Makes the node the last child of its parent, or the last top node.

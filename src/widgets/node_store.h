@@ -134,6 +134,9 @@ public:
     // new keys: the key index is filled for them only when a key is looked up.
     NodeRef addLent(const NodeRef& relative, NodeRelationship relationship,
         const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image);
+    // As Tree::addLentBelow.
+    std::int32_t addLentBelow(std::int32_t parentIndex, const std::shared_ptr<const LentNodeTexts>& texts,
+        std::uint32_t reference, std::int32_t image);
     bool remove(const NodeRef& node);
     void clear();
     [[nodiscard]] std::int32_t count() const { return m_Count; }
@@ -209,7 +212,13 @@ private:
     // The parent a node added beside relative gets; false when relative is no node of the store.
     [[nodiscard]] bool parentFor(
         const NodeRef& relative, NodeRelationship relationship, StoredNode*& parent) const;
-    NodeRef place(StoredNode* parent, std::int32_t image);
+    // The node added last, without a handle: a handle for each node of a large build would count
+    // its block's users up and down with the processor's locked additions.
+    StoredNode& place(StoredNode* parent, std::int32_t image);
+    StoredNode* placeLent(StoredNode* parent, const std::shared_ptr<const LentNodeTexts>& texts,
+        std::uint32_t reference, std::int32_t image);
+    NodeRef addCopyOfLent(const NodeRef& relative, NodeRelationship relationship, const LentNodeTexts& texts,
+        std::uint32_t reference, std::int32_t image);
     // The node at a position in order of addition, from 0.
     [[nodiscard]] StoredNode& nodeAt(std::size_t position) const
     {

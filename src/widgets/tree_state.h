@@ -20,6 +20,8 @@ public:
     NodeRef addLent(const NodeRef& relative, NodeRelationship relationship,
         const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference,
         std::int32_t image) override;
+    std::int32_t addLentBelow(std::int32_t parentIndex, const std::shared_ptr<const LentNodeTexts>& texts,
+        std::uint32_t reference, std::int32_t image) override;
     bool remove(const NodeRef& node) override;
     void clear() override;
     [[nodiscard]] std::int32_t count() const override { return m_Store.count(); }

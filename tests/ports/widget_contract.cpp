@@ -137,13 +137,15 @@ TEST_P(WidgetContract, LentNodesActAsOwnNodesWithTextsReadOnlyWhenNeeded)
     Tree& tree = addTree();
     auto lines = std::make_shared<NumberedLines>();
     NodeRef top = tree.addLent(nullptr, NodeRelationship::Last, lines, 0, 1);
-    NodeRef child = tree.addLent(top, NodeRelationship::Child, lines, 2, 4);
+    ASSERT_EQ(tree.addLentBelow(1, lines, 2, 4), 2) << "a node added below an index tells its own";
+    NodeRef child = tree.node(2);
     EXPECT_EQ(lines->asked, 0) << "references in increasing order need no look at the keys";
     EXPECT_EQ(std::tuple(tree.find(u"L2"), tree.find(u"L1")), std::tuple(child, NodeRef()));
     EXPECT_EQ(lines->asked, 1) << "a key naming its reference is read alone, not every key";
     EXPECT_EQ(child->key() + u" " + Described(child), u"L2 2:Line 0\\Line 2(0)");
     EXPECT_FALSE(tree.addLent(nullptr, NodeRelationship::Last, lines, 2, 1)
-        || tree.addLent(nullptr, NodeRelationship::Last, nullptr, 3, 1));
+        || tree.addLent(nullptr, NodeRelationship::Last, nullptr, 3, 1) || tree.addLentBelow(0, lines, 2, 1)
+        || tree.addLentBelow(3, lines, 3, 1) || tree.addLentBelow(-1, lines, 3, 1));
 
     ASSERT_TRUE(add(tree, nullptr, u"L5"));
     EXPECT_FALSE(tree.addLent(nullptr, NodeRelationship::Last, lines, 5, 1) || add(tree, nullptr, u"L0"));
@@ -155,6 +157,9 @@ TEST_P(WidgetContract, LentNodesActAsOwnNodesWithTextsReadOnlyWhenNeeded)
 
     ASSERT_TRUE(tree.remove(top));
     EXPECT_EQ(std::tuple(tree.find(u"L7"), tree.find(u"L2")), std::tuple(another, NodeRef()));
+    ASSERT_EQ(tree.addLentBelow(3, std::make_shared<NumberedLines>(), 8, 1), 4)
+        << "indexes move up after a removal; another lender's texts are copied";
+    EXPECT_EQ(Described(tree.node(4)), u"4:Line 7\\Line 8(0)");
     tree.clear();
     EXPECT_EQ(later->key(), u"");
 }
