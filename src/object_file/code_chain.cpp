@@ -52,8 +52,7 @@ constexpr std::size_t DifferBeyondAscii = SIZE_MAX;
 // their units as they stand: no call, decoding or list reading. DifferBeyondAscii when they differ
 // first by a character beyond ASCII, which may be the same letter in another case.
 template<typename Char>
-std::size_t SharedAsciiStart(
-    std::basic_string_view<Char> ascii, std::basic_string_view<Char> code)
+std::size_t SharedAsciiStart(std::basic_string_view<Char> ascii, std::basic_string_view<Char> code)
 {
     const std::size_t length = std::min(ascii.size(), code.size());
     std::size_t position = 0;

@@ -138,8 +138,8 @@ public:
     /// For a build of many nodes, with no handle made for each: addLent as the last child of the
     /// node of that index (from 1), or as the last top node for 0. The new node's index, which
     /// is count(); 0 where no node was added (no node of that index, or as addLent).
-    virtual std::int32_t addLentBelow(std::int32_t parentIndex, const std::shared_ptr<const LentNodeTexts>& texts,
-        std::uint32_t reference, std::int32_t image)
+    virtual std::int32_t addLentBelow(std::int32_t parentIndex,
+        const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
         = 0;
     /// Removes the node with its subtree; the indexes of the nodes after it move up.
     virtual bool remove(const NodeRef& node) = 0;

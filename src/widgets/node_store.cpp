@@ -291,8 +291,8 @@ NodeRef NodeStore::addCopyOfLent(const NodeRef& relative, NodeRelationship relat
     return add(relative, relationship, key, text, image);
 }
 
-StoredNode* NodeStore::placeLent(
-    StoredNode* parent, const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
+StoredNode* NodeStore::placeLent(StoredNode* parent, const std::shared_ptr<const LentNodeTexts>& texts,
+    std::uint32_t reference, std::int32_t image)
 {
     if (!texts)
         return nullptr;

@@ -39,8 +39,8 @@ NodeRef TreeState::addLent(const NodeRef& relative, NodeRelationship relationshi
     return node;
 }
 
-std::int32_t TreeState::addLentBelow(std::int32_t parentIndex, const std::shared_ptr<const LentNodeTexts>& texts,
-    std::uint32_t reference, std::int32_t image)
+std::int32_t TreeState::addLentBelow(std::int32_t parentIndex,
+    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
 {
     const std::int32_t index = m_Store.addLentBelow(parentIndex, texts, reference, image);
     if (index != 0)
