@@ -79,7 +79,8 @@ std::string describe(const SettingsChange& change)
 {
     std::string text = ToUtf8(change.application) + "/" + ToUtf8(change.section);
     if (change.kind != SettingsChange::Kind::DeleteSection) {
-        text += "/" + ToUtf8(change.key);
+        text += '/';
+        text += ToUtf8(change.key);
     }
     return text + (change.kind == SettingsChange::Kind::Save ? " saved" : " deleted");
 }
@@ -155,7 +156,10 @@ void SqliteSettingsStorePrivate::losePending(const std::string& reason)
         if (keptInMemory) {
             run(change, ignoredRows);
         }
-        lost += (lost.empty() ? "" : ", ") + describe(change);
+        if (!lost.empty()) {
+            lost += ", ";
+        }
+        lost += describe(change);
     }
     const std::size_t count = m_Pending.changes().size();
     m_Pending.clear();

@@ -179,9 +179,12 @@ TEST_F(SqliteStoreTest, WritesFindingTheFileLockedAreWrittenLater)
     ASSERT_EQ(Exec(locker, "BEGIN IMMEDIATE"), SQLITE_OK);
     EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"C", u"4"));
     EXPECT_EQ(m_Problems.size(), 1U);
+    EXPECT_TRUE(store.SaveSetting(kApp, u"Nodes", u"D", u"5"));
     EXPECT_FALSE(store.flush() || store.flush());
-    expectProblems({ "locked", "1 settings change could not be written" });
-    EXPECT_NE(m_Problems[1].find("Nodes/C saved"), std::string::npos) << m_Problems[1];
+    expectProblems({ "locked", "2 settings changes could not be written" });
+    EXPECT_TRUE(m_Problems[1].ends_with(
+        "are lost: VestrakControls.CiTree/Nodes/C saved, VestrakControls.CiTree/Nodes/D saved"))
+        << m_Problems[1];
     Exec(locker, "ROLLBACK");
     sqlite3_close(locker);
 }
