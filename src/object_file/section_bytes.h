@@ -21,10 +21,9 @@ namespace vestrak {
 // half the room of the decoded text for most files, and nothing kept twice. The bytes and the
 // line starts grow by realloc, which moves a large block by remapping its pages, so growing
 // never holds two copies of the section. They keep small pages: written once in order and read a
-// line at a time, they gain little from huge ones, which cost the most to clear when fresh.
-// A line's start is kept in an Offset, and where the
-// bytes pass a multiple of the Offset's range the number of the line that passed it is noted, so
-// a section of any size costs an Offset a line.
+// line at a time, they gain little from huge ones, which cost the most to clear when fresh. A
+// line's start is kept in an Offset, and where the bytes pass a multiple of the Offset's range the
+// number of the line that passed it is noted, so a section of any size costs an Offset a line.
 template<typename Offset> class BasicSectionBytes {
 public:
     BasicSectionBytes() = default;

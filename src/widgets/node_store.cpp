@@ -234,8 +234,32 @@ NodeRef NodeStore::add(const NodeRef& relative, NodeRelationship relationship, s
     std::u16string_view text, std::int32_t image)
 {
     StoredNode* parent = nullptr;
-    if (!parentFor(relative, relationship, parent))
+    if (!parentFor(relative, relationship, parent) || !placeOwn(parent, key, text, image))
         return nullptr;
+    return m_Blocks.handleOfLast();
+}
+
+NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationship,
+    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
+{
+    StoredNode* parent = nullptr;
+    if (!parentFor(relative, relationship, parent) || !placeLent(parent, texts, reference, image))
+        return nullptr;
+    return m_Blocks.handleOfLast();
+}
+
+std::int32_t NodeStore::addLentBelow(std::int32_t parentIndex,
+    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
+{
+    if (parentIndex < 0 || parentIndex > m_Count)
+        return 0;
+    StoredNode* parent = parentIndex == 0 ? nullptr : &nodeAt(static_cast<std::size_t>(parentIndex) - 1);
+    return placeLent(parent, texts, reference, image) ? m_Count : 0;
+}
+
+StoredNode* NodeStore::placeOwn(
+    StoredNode* parent, std::u16string_view key, std::u16string_view text, std::int32_t image)
+{
     indexAllKeys();
     const KeyIndex::Hashed hashedKey = m_NodesByKey.prepare(key);
     // The texts are kept while the index's slot comes from memory.
@@ -254,41 +278,7 @@ NodeRef NodeStore::add(const NodeRef& relative, NodeRelationship relationship, s
     placed.m_Texts = static_cast<std::uint32_t>(m_OwnTexts.size());
     m_OwnTexts.push_back(
         { kept.data(), static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(text.size()) });
-    return m_Blocks.handleOfLast();
-}
-
-NodeRef NodeStore::addLent(const NodeRef& relative, NodeRelationship relationship,
-    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
-{
-    if (texts && m_Lender && m_Lender != texts)
-        return addCopyOfLent(relative, relationship, *texts, reference, image);
-    StoredNode* parent = nullptr;
-    if (!parentFor(relative, relationship, parent) || !placeLent(parent, texts, reference, image))
-        return nullptr;
-    return m_Blocks.handleOfLast();
-}
-
-std::int32_t NodeStore::addLentBelow(std::int32_t parentIndex,
-    const std::shared_ptr<const LentNodeTexts>& texts, std::uint32_t reference, std::int32_t image)
-{
-    if (parentIndex < 0 || parentIndex > m_Count)
-        return 0;
-    StoredNode* parent = parentIndex == 0 ? nullptr : &nodeAt(static_cast<std::size_t>(parentIndex) - 1);
-    if (texts && m_Lender && m_Lender != texts) {
-        const NodeRef relative = parent ? handleOf(*parent) : nullptr;
-        return addCopyOfLent(relative, NodeRelationship::Child, *texts, reference, image) ? m_Count : 0;
-    }
-    return placeLent(parent, texts, reference, image) ? m_Count : 0;
-}
-
-// The store reads lent texts from one lender: those of another are kept as copies.
-NodeRef NodeStore::addCopyOfLent(const NodeRef& relative, NodeRelationship relationship,
-    const LentNodeTexts& texts, std::uint32_t reference, std::int32_t image)
-{
-    std::u16string key;
-    std::u16string text;
-    texts.keyAndText(reference, key, text);
-    return add(relative, relationship, key, text, image);
+    return &placed;
 }
 
 StoredNode* NodeStore::placeLent(StoredNode* parent, const std::shared_ptr<const LentNodeTexts>& texts,
@@ -296,6 +286,13 @@ StoredNode* NodeStore::placeLent(StoredNode* parent, const std::shared_ptr<const
 {
     if (!texts)
         return nullptr;
+    if (m_Lender && m_Lender != texts) {
+        // The store reads lent texts from one lender: those of another are kept as copies.
+        std::u16string key;
+        std::u16string text;
+        texts->keyAndText(reference, key, text);
+        return placeOwn(parent, key, text, image);
+    }
     // Set once: an assignment for every node would count the lender's users up and down.
     if (!m_Lender)
         m_Lender = texts;

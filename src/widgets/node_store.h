@@ -215,9 +215,11 @@ private:
     // The node added last, without a handle: a handle for each node of a large build would count
     // its block's users up and down with the processor's locked additions.
     StoredNode& place(StoredNode* parent, std::int32_t image);
+    // What the adds do once the parent is known (null for a top node): the node added, or null
+    // when none was (its key in the store already, no texts).
+    StoredNode* placeOwn(
+        StoredNode* parent, std::u16string_view key, std::u16string_view text, std::int32_t image);
     StoredNode* placeLent(StoredNode* parent, const std::shared_ptr<const LentNodeTexts>& texts,
-        std::uint32_t reference, std::int32_t image);
-    NodeRef addCopyOfLent(const NodeRef& relative, NodeRelationship relationship, const LentNodeTexts& texts,
         std::uint32_t reference, std::int32_t image);
     // The node at a position in order of addition, from 0.
     [[nodiscard]] StoredNode& nodeAt(std::size_t position) const
